@@ -1,0 +1,323 @@
+#include "spring_design.h"
+
+#include <cmath>
+#include <ctime>
+#include <numbers>
+#include <utility>
+
+#include "samples.h"
+#include "text_format.h"
+
+namespace springcalc {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;  // 3.141592653589793
+
+// Every value shown in an input field: one decimal, then three blanks.
+constexpr const char* kLengthFormat = "%.1f   ";
+constexpr const char* kResultFormat = "%.2f   ";
+
+// Rounds a value worked out in double to the single precision of the record.
+constexpr float Store(double value) { return static_cast<float>(value); }
+
+}  // namespace
+
+void FillTables(TSpringDesign& design) {
+    for (int m = 0; m < kMaterialCount; ++m) {
+        design.MaterialName[m] = std::string(kMaterials[m].name);
+    }
+    for (int w = 0; w < kWireCount; ++w) {
+        design.WireDia[w] = kWires[w].diameter;
+        design.WireDiaText[w] = std::string(kWires[w].text);
+    }
+    design.WireDiaText[kWireCount].clear();
+}
+
+LocalDateTime SystemLocalTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
+}
+
+std::string FormatDateStamp(const LocalDateTime& when) {
+    return Format("%d年%d月%d日 %2d:%2d", when.year, when.month, when.day, when.hour, when.minute);
+}
+
+SpringEngine::SpringEngine(TSpringDesign& design, SpringView& view, Clock clock)
+    : design_(design), view_(view), clock_(std::move(clock)) {}
+
+void SpringEngine::LookupStrength(int materialNo) {
+    const MaterialRow& material = kMaterials[materialNo];
+    design_.ShearModulus = material.shearModulus;
+    design_.TensileStrength = static_cast<float>(TableStrength(materialNo, design_.WireNo));
+    const float strength = Store(double(material.allowFactor) * double(design_.TensileStrength));
+    design_.AllowStatic = Store(0.8 * double(strength));
+    design_.AllowStaticExt = Store(0.64 * double(strength));
+    CheckGeometry();
+}
+
+void SpringEngine::UpdateDiameters() {
+    const double d = WireDiameter();
+    design_.InnerDia = Store(double(design_.MeanDia) - d);
+    design_.OuterDia = Store(double(design_.MeanDia) + d);
+    view_.SetText(Field::Label45, Format("内径 %.2f 外径 %.2f", double(design_.InnerDia),
+                                         double(design_.OuterDia)));
+}
+
+void SpringEngine::CheckGeometry() {
+    const double d = WireDiameter();
+    const float springIndex = Store(double(design_.MeanDia) / d);
+    ClearWarnings();
+
+    const bool sizeOffered = design_.TensileStrength != float(kNotOffered);
+    if (sizeOffered) {
+        view_.SetColor(Field::Label3, clAqua);
+    } else {
+        view_.SetColor(Field::Label3, design_.WarnColor);
+        AddWarning(5);
+    }
+
+    const bool indexOk = springIndex >= 4.0f;
+    if (indexOk) {
+        view_.SetColor(Field::Label4, clAqua);
+    } else {
+        view_.SetColor(Field::Label4, design_.WarnColor);
+        AddWarning(1);
+    }
+    view_.SetEnabled(Command::N1, sizeOffered && indexOk);
+
+    // A length that fails its check paints its caption and adds one line each.
+    auto checkLength = [this](Field caption, bool fails, int warning) {
+        if (fails) {
+            view_.SetColor(caption, design_.WarnColor);
+            AddWarning(warning);
+        } else {
+            view_.SetColor(caption, clAqua);
+        }
+    };
+
+    if (design_.SpringKind == kCompression) {
+        design_.SolidLen = Store((double(design_.Turns) + 2.0) * d);
+        ShowLength(Field::Label48, design_.SolidLen);
+        checkLength(Field::Label6, design_.SolidLen > design_.FreeLen, 6);
+        checkLength(Field::Label7, design_.SolidLen > design_.SetLen, 6);
+        checkLength(Field::Label8, design_.SolidLen > design_.WorkLen, 6);
+    } else if (design_.SpringKind == kExtension) {
+        design_.FreeLen = Store(2.0 * double(design_.MeanDia) + (double(design_.Turns) - 1.0) * d);
+        ShowLength(Field::Label29, design_.FreeLen);
+        checkLength(Field::Label7, design_.SetLen < design_.FreeLen, 7);
+        checkLength(Field::Label8, design_.WorkLen < design_.FreeLen, 7);
+    }
+}
+
+void SpringEngine::AnalyseDesign() {
+    TSpringDesign& s = design_;
+    const double d = WireDiameter();
+    const double D = s.MeanDia;
+    const double n = s.Turns;
+    const double G = s.ShearModulus;
+    const double d3 = std::pow(d, 3);
+
+    const float c = Store(D / d);
+    const float K = Store((4.0 * c - 1.0) / (4.0 * c - 4.0) + 0.615 / c);
+    const double stiffness = G * std::pow(d, 4);
+    s.SpringRate = Store(stiffness / ((8.0 * n) * std::pow(D, 3)));
+    const double k = s.SpringRate;
+
+    // Uncorrected shear stress of a load: Wahl's factor is not applied to it.
+    auto shearStress = [&](double load) { return 8.0 * load * D / (kPi * d3); };
+    // Load at which the uncorrected stress reaches an allowable stress.
+    auto loadAtStress = [&](double stress) { return kPi * d3 * stress / (8.0 * D); };
+
+    // Repeated-load allowable stress from the load ratio. A compression spring whose
+    // operating length equals its free length carries no load there; the ratio is then
+    // taken as 0, the cautious end of the factor, rather than dividing by zero.
+    auto fatigueAllowable = [&]() {
+        const float r = s.Pact != 0.0f ? Store(double(s.Pset) / double(s.Pact)) : 0.0f;
+        float f = Store(0.277 * std::pow(double(r), 1.2) + 0.3);
+        if (f > 0.45f) {
+            f = 0.45f;
+        }
+        return Store(double(f) * double(s.TensileStrength) / double(K));
+    };
+
+    float Sa = 0;
+    float allowLength = 0;  // compression: length at which the allowable load is reached
+    if (s.SpringKind == kCompression) {
+        s.Pset = Store(std::fabs((double(s.FreeLen) - double(s.SetLen)) * k));
+        s.Pact = Store(std::fabs((double(s.FreeLen) - double(s.WorkLen)) * k));
+        s.Tset = Store(std::fabs(shearStress(s.Pset)));
+        s.Tact = Store(std::fabs(shearStress(s.Pact)));
+        s.AllowFatigue = fatigueAllowable();
+        const float solidLoad = Store((double(s.FreeLen) - double(s.SolidLen)) * k);
+        const float solidStress = Store(shearStress(solidLoad));
+        Sa = s.AllowStatic;
+        const float allowLoad = Store(loadAtStress(Sa));
+        allowLength = Store(double(s.FreeLen) - double(allowLoad) / k);
+        if (s.SolidLen >= allowLength) {
+            s.LimitLen = s.SolidLen;
+            s.Tmax = solidStress;
+            s.Pmax = solidLoad;
+        } else {
+            s.LimitLen = allowLength;
+            s.Tmax = Sa;
+            s.Pmax = allowLoad;
+        }
+        if (s.AllowFatigue > Sa) {
+            s.AllowFatigue = Sa;
+        }
+    } else if (s.SpringKind == kExtension) {
+        const long double inverse255 = 1.0L / 255.0L;
+        const double tensionNumerator = static_cast<double>(stiffness * inverse255);
+        s.InitTension = Store(tensionNumerator / std::pow(D, 2));
+        s.Pset = Store(std::fabs((double(s.FreeLen) - double(s.SetLen)) * k) + s.InitTension);
+        s.Pact = Store(std::fabs((double(s.FreeLen) - double(s.WorkLen)) * k) + s.InitTension);
+        s.Tset = Store(std::fabs(shearStress(s.Pset)));
+        s.Tact = Store(std::fabs(shearStress(s.Pact)));
+        s.AllowFatigue = fatigueAllowable();
+        Sa = s.AllowStaticExt;
+        const float allowLoad = Store(loadAtStress(Sa));
+        s.LimitLen = Store((double(allowLoad) - double(s.InitTension)) / k + double(s.FreeLen));
+        s.Pmax = allowLoad;
+        if (s.AllowFatigue > Sa) {
+            s.AllowFatigue = Sa;
+        }
+    }
+
+    if (s.Tset > Sa) {
+        AddWarning(2);
+    }
+    if (s.Tact > Sa) {
+        AddWarning(2);
+    }
+    if (s.SpringKind == kCompression && allowLength > s.SolidLen) {
+        AddWarning(3);
+    }
+    if (s.Tset > s.AllowFatigue) {
+        AddWarning(4);
+    }
+    if (s.Tact > s.AllowFatigue) {
+        AddWarning(4);
+    }
+
+    const bool compression = s.SpringKind == kCompression;
+    view_.SetText(Field::Label37, compression ? std::string() : Format("%.2f  ", double(s.InitTension)));
+    view_.SetText(Field::Label40, compression ? Format(kResultFormat, double(s.Tmax)) : std::string());
+    view_.SetText(Field::Label32, Format(kLengthFormat, double(s.LimitLen)));
+    view_.SetText(Field::Label33, Format(kResultFormat, double(Sa)));
+    view_.SetText(Field::Label34, Format(kResultFormat, double(s.AllowFatigue)));
+    view_.SetText(Field::Label35, Format("%.0f   ", double(s.ShearModulus)));
+    view_.SetText(Field::Label36, Format("%.3f   ", double(s.SpringRate)));
+    view_.SetText(Field::Label38, Format(kResultFormat, double(s.Tset)));
+    view_.SetText(Field::Label39, Format(kResultFormat, double(s.Tact)));
+    view_.SetText(Field::Label41, Format(kResultFormat, double(s.Pset)));
+    view_.SetText(Field::Label42, Format(kResultFormat, double(s.Pact)));
+    view_.SetText(Field::Label43, Format(kResultFormat, double(s.Pmax)));
+
+    view_.SetEnabled(Command::N2, true);
+    view_.SetEnabled(Command::N3, true);
+    UpdateDateStamp();
+}
+
+void SpringEngine::ClearWarnings() {
+    view_.SetFontColor(Field::Label47, clGray);
+    view_.ClearWarningLines();
+}
+
+void SpringEngine::AddWarning(int number) {
+    view_.SetFontColor(Field::Label47, clBlack);
+    if (number >= 1 && number <= static_cast<int>(kWarningTexts.size())) {
+        view_.AppendWarningLine(kWarningTexts[number - 1]);
+    }
+}
+
+void SpringEngine::LoadCompressionSample(int number) {
+    if (number >= 1 && number <= kSampleCount) {
+        const CompressionSample& sample = kCompressionSamples[number - 1];
+        design_.MaterialNo = sample.materialNo;
+        design_.WireNo = sample.wireNo;
+        design_.MeanDia = sample.meanDia;
+        design_.Turns = sample.turns;
+        design_.FreeLen = sample.freeLen;
+        design_.SetLen = sample.setLen;
+        design_.WorkLen = sample.workLen;
+    }
+    ShowSelection();
+    ShowLength(Field::Label27, design_.MeanDia);
+    ShowLength(Field::Label28, design_.Turns);
+    ShowLength(Field::Label29, design_.FreeLen);
+    ShowLength(Field::Label30, design_.SetLen);
+    ShowLength(Field::Label31, design_.WorkLen);
+}
+
+void SpringEngine::LoadExtensionSample(int number) {
+    if (number >= 1 && number <= kSampleCount) {
+        const ExtensionSample& sample = kExtensionSamples[number - 1];
+        design_.MaterialNo = sample.materialNo;
+        design_.WireNo = sample.wireNo;
+        design_.MeanDia = sample.meanDia;
+        design_.Turns = sample.turns;
+        design_.SetLen = sample.setLen;
+        design_.WorkLen = sample.workLen;
+    }
+    ShowSelection();
+    ShowLength(Field::Label27, design_.MeanDia);
+    ShowLength(Field::Label28, design_.Turns);
+    ShowLength(Field::Label30, design_.SetLen);
+    ShowLength(Field::Label31, design_.WorkLen);
+}
+
+void SpringEngine::UpdateDateStamp() {
+    design_.DateText = FormatDateStamp(clock_());
+    view_.SetText(Field::Labeldate, design_.DateText);
+}
+
+void SpringEngine::MarkResultsStale() {
+    view_.SetEnabled(Command::N2, false);
+    view_.SetEnabled(Command::N3, false);
+}
+
+void SpringEngine::StartUp() {
+    FillTables(design_);
+    design_.MaterialNo = 0;
+    design_.WireNo = 0;
+    ShowSelection();
+    LoadCompressionSample(1);
+    SyncSelectionSpinners();
+    UpdateDiameters();
+    LookupStrength(design_.MaterialNo);
+    view_.SetText(Field::Label1, kCompressionTitle);
+    UpdateDateStamp();
+    // Set last: the start-up design passes every check, so nothing is painted before this.
+    design_.WarnColor = kWarnColor;
+}
+
+void SpringEngine::LoadSampleAndRefresh(int number) {
+    if (design_.SpringKind == kCompression) {
+        LoadCompressionSample(number);
+    } else if (design_.SpringKind == kExtension) {
+        LoadExtensionSample(number);
+    }
+    SyncSelectionSpinners();
+    UpdateDiameters();
+    LookupStrength(design_.MaterialNo);
+    MarkResultsStale();
+}
+
+void SpringEngine::SyncSelectionSpinners() {
+    view_.SetPosition(Spinner::UpDown2, design_.WireNo);
+    view_.SetPosition(Spinner::UpDown1, design_.MaterialNo);
+}
+
+void SpringEngine::ShowSelection() {
+    view_.SetText(Field::Label25, design_.MaterialName[design_.MaterialNo]);
+    view_.SetText(Field::Label26, design_.WireDiaText[design_.WireNo]);
+}
+
+void SpringEngine::ShowLength(Field field, float value) {
+    view_.SetText(field, Format(kLengthFormat, double(value)));
+}
+
+}  // namespace springcalc

@@ -1,0 +1,59 @@
+#pragma once
+// A view that remembers what the engine showed, for tests without a window.
+
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "spring_view.h"
+
+namespace springcalc::fakes {
+
+class RecordingView : public SpringView {
+public:
+    void SetText(Field field, std::string_view text) override {
+        text_[field] = std::string(text);
+        log.push_back("text " + std::to_string(static_cast<int>(field)));
+    }
+    void SetColor(Field field, TColor background) override { background_[field] = background; }
+    void SetFontColor(Field field, TColor color) override { font_[field] = color; }
+    void SetEnabled(Command command, bool enabled) override {
+        enabled_[static_cast<int>(command)] = enabled;
+    }
+    void SetPosition(Spinner spinner, int position) override {
+        position_[static_cast<int>(spinner)] = position;
+    }
+    void ClearWarningLines() override { warnings.clear(); }
+    void AppendWarningLine(std::string_view line) override { warnings.emplace_back(line); }
+
+    // Fields never written read as "<unset>" so a missing write cannot pass for an empty one.
+    std::string text(Field field) const {
+        auto it = text_.find(field);
+        return it == text_.end() ? "<unset>" : it->second;
+    }
+    TColor background(Field field) const {
+        auto it = background_.find(field);
+        return it == background_.end() ? kUnset : it->second;
+    }
+    TColor font(Field field) const {
+        auto it = font_.find(field);
+        return it == font_.end() ? kUnset : it->second;
+    }
+    bool enabled(Command command) const { return enabled_[static_cast<int>(command)]; }
+    int position(Spinner spinner) const { return position_[static_cast<int>(spinner)]; }
+
+    static constexpr TColor kUnset = 0xDEADBEEF;
+    std::vector<std::string> warnings;
+    std::vector<std::string> log;
+
+private:
+    std::map<Field, std::string> text_;
+    std::map<Field, TColor> background_;
+    std::map<Field, TColor> font_;
+    // Commands start enabled, as the menu is created.
+    std::array<bool, 3> enabled_{true, true, true};
+    std::array<int, 2> position_{-1, -1};
+};
+
+}  // namespace springcalc::fakes
