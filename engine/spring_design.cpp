@@ -300,6 +300,10 @@ void SpringEngine::LoadSampleAndRefresh(int number) {
     } else if (design_.SpringKind == kExtension) {
         LoadExtensionSample(number);
     }
+    RefreshAfterSampleLoad();
+}
+
+void SpringEngine::RefreshAfterSampleLoad() {
     SyncSelectionSpinners();
     UpdateDiameters();
     LookupStrength(design_.MaterialNo);

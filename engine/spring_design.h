@@ -107,18 +107,23 @@ public:
     // Brings a fresh record to its first state: tables, compression sample 1, its checks,
     // the title and the date stamp. Save and Print are left as they are.
     void StartUp();
-    // Loads sample `number` of the current kind and recomputes what depends on it; the
-    // sample selector and the spring type switch end with this.
+    // Loads sample `number` of the current kind and recomputes what depends on it.
     void LoadSampleAndRefresh(int number);
+    // What follows the loading of a sample: the selection spinners, the diameters, the
+    // strength lookup with its checks, and stale results.
+    void RefreshAfterSampleLoad();
+
+    // Shows the material and wire texts of the current selection.
+    void ShowSelection();
+    // Shows a length, the turns or the mean diameter: one decimal, then three blanks.
+    void ShowLength(Field field, float value);
 
     TSpringDesign& design() { return design_; }
 
 private:
     float WireDiameter() const { return design_.WireDia[design_.WireNo]; }
-    void ShowSelection();
     // The next click on the material or wire spinner steps from the current selection.
     void SyncSelectionSpinners();
-    void ShowLength(Field field, float value);
 
     TSpringDesign& design_;
     SpringView& view_;

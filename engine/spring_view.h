@@ -64,8 +64,12 @@ inline constexpr int kFieldCount = static_cast<int>(Field::Labeldate) + 1;
 // Pop-up menu commands the engine switches.
 enum class Command { N1, N2, N3 };
 
-// Spin buttons whose positions carry meaning: the material and the wire number.
-enum class Spinner { UpDown1, UpDown2 };
+// Spin buttons the engine moves (the material and the wire number) or switches (the two
+// free-length spinners, which only a compression spring uses).
+enum class Spinner { UpDown1, UpDown2, UpDown5, UpDown10 };
+
+// The two drawings: a compression spring and an extension spring.
+enum class Image { Image1, Image2 };
 
 class SpringView {
 public:
@@ -77,6 +81,8 @@ public:
     virtual void SetEnabled(Command command, bool enabled) = 0;
     // Moves a spinner without running its click handler.
     virtual void SetPosition(Spinner spinner, int position) = 0;
+    virtual void SetSpinnerEnabled(Spinner spinner, bool enabled) = 0;
+    virtual void SetVisible(Image image, bool visible) = 0;
     // The warning list Memo1.
     virtual void ClearWarningLines() = 0;
     virtual void AppendWarningLine(std::string_view line) = 0;

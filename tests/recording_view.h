@@ -24,6 +24,12 @@ public:
     void SetPosition(Spinner spinner, int position) override {
         position_[static_cast<int>(spinner)] = position;
     }
+    void SetSpinnerEnabled(Spinner spinner, bool enabled) override {
+        spinnerEnabled_[static_cast<int>(spinner)] = enabled;
+    }
+    void SetVisible(Image image, bool visible) override {
+        visible_[static_cast<int>(image)] = visible;
+    }
     void ClearWarningLines() override { warnings.clear(); }
     void AppendWarningLine(std::string_view line) override { warnings.emplace_back(line); }
 
@@ -42,6 +48,8 @@ public:
     }
     bool enabled(Command command) const { return enabled_[static_cast<int>(command)]; }
     int position(Spinner spinner) const { return position_[static_cast<int>(spinner)]; }
+    bool spinnerEnabled(Spinner spinner) const { return spinnerEnabled_[static_cast<int>(spinner)]; }
+    bool visible(Image image) const { return visible_[static_cast<int>(image)]; }
 
     static constexpr TColor kUnset = 0xDEADBEEF;
     std::vector<std::string> warnings;
@@ -53,7 +61,9 @@ private:
     std::map<Field, TColor> font_;
     // Commands start enabled, as the menu is created.
     std::array<bool, 3> enabled_{true, true, true};
-    std::array<int, 2> position_{-1, -1};
+    std::array<int, 4> position_{-1, -1, -1, -1};
+    std::array<bool, 4> spinnerEnabled_{true, true, true, true};
+    std::array<bool, 2> visible_{true, false};
 };
 
 }  // namespace springcalc::fakes
