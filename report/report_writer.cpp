@@ -1,0 +1,143 @@
+#include "report_writer.h"
+
+#include <fcntl.h>
+#include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "text_format.h"
+
+namespace springcalc {
+
+std::string FormatReportBlock(const TSpringDesign& s) {
+    const std::string& material = s.MaterialName[s.MaterialNo];
+    const std::string& wire = s.WireDiaText[s.WireNo];
+    const bool compression = s.SpringKind == kCompression;
+    const double allowStatic = compression ? s.AllowStatic : s.AllowStaticExt;
+    std::string block;
+    block += Format(compression ? "   圧縮コイルばねの設計   %s\n" : "   引張コイルばねの設計   %s\n",
+                    s.DateText.c_str());
+    block += "   \n";
+    block += Format("材     質 %s         静荷重許容応力  %4.2f Kg/mm^2\n", material.c_str(),
+                    allowStatic);
+    block += Format("線     径 %s        動荷重許容応力  %4.2f\n", wire.c_str(),
+                    double(s.AllowFatigue));
+    block += Format("ｺｲﾙ平均径      %3.1f          横弾性係数    %.1f\n", double(s.MeanDia),
+                    double(s.ShearModulus));
+    block += Format("(内径 %.2f  外径 %.2f)       ばね定数       %3.3f kg/mm\n", double(s.InnerDia),
+                    double(s.OuterDia), double(s.SpringRate));
+    block += Format("有効 巻数       %3.1f\n", double(s.Turns));
+    if (compression) {
+        block += Format("自 由  長       %3.1f mm\n", double(s.FreeLen));
+        block += Format("取 付  長       %3.1f        Tset  %3.2f    Pset  %3.2f\n", double(s.SetLen),
+                        double(s.Tset), double(s.Pset));
+        block += Format("作 動  長       %3.1f        Tact  %3.2f    Pact  %3.2f\n", double(s.WorkLen),
+                        double(s.Tact), double(s.Pact));
+        block += Format("圧縮端 長       %3.1f        Tmax  %3.2f    Pmax  %3.2f\n",
+                        double(s.SolidLen), double(s.Tmax), double(s.Pmax));
+        block += Format("許容圧縮長      %3.1f\n", double(s.LimitLen));
+    } else {
+        block += Format("自 由  長       %3.1f mm                   初張力  %.2f kg\n",
+                        double(s.FreeLen), double(s.InitTension));
+        block += Format("取 付  長       %3.1f        Tset  %3.2f    Pset  %3.2f kg\n",
+                        double(s.SetLen), double(s.Tset), double(s.Pset));
+        block += Format("作 動  長       %3.1f        Tact  %3.2f    Pact  %3.2f\n", double(s.WorkLen),
+                        double(s.Tact), double(s.Pact));
+        block += Format("許容引張長      %3.1f                       Pmax  %3.2f \n",
+                        double(s.LimitLen), double(s.Pmax));
+    }
+    block += "   \n";
+    block += "   \n";
+    return block;
+}
+
+std::optional<std::string> EncodeReport(std::string_view utf8) {
+    std::string crlf;
+    crlf.reserve(utf8.size() + 32);
+    for (char c : utf8) {
+        if (c == '\n') {
+            crlf += '\r';
+        }
+        crlf += c;
+    }
+    iconv_t converter = iconv_open("CP932", "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        return std::nullopt;
+    }
+    // Code page 932 never needs more bytes than UTF-8 for the same text.
+    std::string out(crlf.size(), '\0');
+    char* in = crlf.data();
+    size_t inLeft = crlf.size();
+    char* outPtr = out.data();
+    size_t outLeft = out.size();
+    const size_t converted = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
+    iconv_close(converter);
+    if (converted == static_cast<size_t>(-1) || inLeft != 0) {
+        return std::nullopt;
+    }
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+AppendResult AppendToFile(const std::string& path, std::string_view bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return {false, errno};
+    }
+    struct stat before {};
+    const bool regular = ::fstat(fd, &before) == 0 && S_ISREG(before.st_mode);
+    size_t written = 0;
+    int error = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            error = errno;
+            break;
+        }
+        written += static_cast<size_t>(n);
+    }
+    if (error == 0 && regular && ::fsync(fd) != 0 && errno != EINVAL) {
+        error = errno;
+    }
+    if (error != 0 && regular) {
+        // Take back a partial block so the file ends as it did before.
+        (void)::ftruncate(fd, before.st_size);
+    }
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    return {error == 0, error};
+}
+
+std::string DescribeAppendError(int error) {
+    switch (error) {
+        case ENOENT:
+            return "フォルダが見つかりません。";
+        case EACCES:
+        case EPERM:
+            return "このファイルに書き込む許可がありません。";
+        case EROFS:
+            return "読み取り専用の場所には書き込めません。";
+        case EISDIR:
+            return "フォルダには書き込めません。ファイル名を指定してください。";
+        case ENOSPC:
+        case EDQUOT:
+            return "ディスクに空きがありません。";
+        case ENAMETOOLONG:
+            return "ファイル名が長すぎます。";
+        case ENOTDIR:
+            return "パスの途中にフォルダではないものがあります。";
+        case EIO:
+            return "書き込み中に入出力エラーが起きました。";
+        default:
+            return std::strerror(error);
+    }
+}
+
+}  // namespace springcalc

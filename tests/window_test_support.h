@@ -1,0 +1,99 @@
+#pragma once
+// Helpers for window tests: answers for the modal questions, and access to the controls by
+// their names.
+
+#include <QFileDialog>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QStringList>
+#include <QToolButton>
+#include <QtTest>
+#include <functional>
+
+#include "field_label.h"
+#include "main_window.h"
+#include "spin_button.h"
+#include "user_prompts.h"
+
+// Answers what a dialog would have asked, and remembers every error shown.
+class ScriptedPrompts : public UserPrompts {
+public:
+    std::function<bool(QFileDialog&)> onSave = [](QFileDialog&) { return false; };
+    QString pdfAnswer;
+    int pdfQuestions = 0;
+    QStringList errors;
+
+    bool runSaveDialog(QFileDialog& dialog) override {
+        ++saveDialogs;
+        return onSave(dialog);
+    }
+    QString askPdfInstead(QWidget*) override {
+        ++pdfQuestions;
+        return pdfAnswer;
+    }
+    void showError(QWidget*, const QString& text) override { errors << text; }
+
+    int saveDialogs = 0;
+};
+
+inline springcalc::LocalDateTime TestClock() { return {2026, 12, 5, 9, 5}; }
+
+struct WindowUnderTest {
+    ScriptedPrompts prompts;
+    TForm1 window{TestClock, &prompts};
+    int exitCode = -1;
+
+    WindowUnderTest() {
+        window.setExitHandler([this](int code) { exitCode = code; });
+        window.show();
+    }
+
+    QString text(const char* name) const {
+        auto* label = window.findChild<FieldLabel*>(QString::fromUtf8(name));
+        return label ? label->text() : QStringLiteral("<no such label>");
+    }
+    FieldLabel* label(const char* name) const {
+        return window.findChild<FieldLabel*>(QString::fromUtf8(name));
+    }
+    SpinButton* spinner(const char* name) const {
+        return window.findChild<SpinButton*>(QString::fromUtf8(name));
+    }
+    QAction* action(const char* name) const {
+        return window.findChild<QAction*>(QString::fromUtf8(name));
+    }
+    QAbstractButton* arrow(const char* name, springcalc::Arrow which) const {
+        SpinButton* s = spinner(name);
+        return which == springcalc::Arrow::Up ? static_cast<QAbstractButton*>(s->upButton())
+                                              : static_cast<QAbstractButton*>(s->downButton());
+    }
+    // One click: press and release.
+    void click(const char* name, springcalc::Arrow which, int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            QTest::mouseClick(arrow(name, which), Qt::LeftButton);
+        }
+    }
+    // Holds an arrow down through the toolkit's own auto-repeat (made fast for the test) and
+    // lets go after `steps` steps. Returns what the field showed after each step.
+    QStringList hold(const char* name, springcalc::Arrow which, int steps, const char* field) {
+        QStringList shown;
+        auto* button = qobject_cast<QToolButton*>(arrow(name, which));
+        button->setAutoRepeatDelay(1);
+        button->setAutoRepeatInterval(1);
+        QMetaObject::Connection watch =
+            QObject::connect(spinner(name), &SpinButton::clicked, &window, [&] {
+                shown << text(field).trimmed();
+                if (shown.size() == steps) {
+                    QTest::mouseRelease(button, Qt::LeftButton);
+                }
+            });
+        QTest::mousePress(button, Qt::LeftButton);
+        QElapsedTimer clock;
+        clock.start();
+        while (button->isDown() && clock.elapsed() < 5000) {
+            QTest::qWait(1);
+        }
+        QObject::disconnect(watch);
+        return shown;
+    }
+    bool enabled(const char* command) const { return action(command)->isEnabled(); }
+};

@@ -1,0 +1,33 @@
+#pragma once
+// A static text that keeps every blank of its text: the number formats end in blanks that set
+// the digits off from the right edge of a value field, which QLabel would let hang.
+
+#include <QString>
+#include <QWidget>
+
+class FieldLabel : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit FieldLabel(QWidget* parent = nullptr);
+
+    void setText(const QString& text);
+    QString text() const { return text_; }
+    // Right-aligned labels keep their size; automatic ones fit themselves to their text.
+    void setRightAligned(bool right) { rightAligned_ = right; }
+    void setAutoSize(bool autoSize);
+    // A colour of its own, or the background of the window behind it.
+    void setBackground(const QColor& color);
+    void clearBackground();
+    void setTextColor(const QColor& color);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void fitToText();
+
+    QString text_;
+    bool rightAligned_ = false;
+    bool autoSize_ = false;
+};

@@ -1,0 +1,299 @@
+#include "main_window.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <cstdlib>
+
+#include "field_label.h"
+#include "report_writer.h"
+#include "spin_button.h"
+#include "ui_colors.h"
+#include "window_layout.h"
+#include "window_printer.h"
+
+using namespace springcalc;
+
+namespace {
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+template <typename Enum>
+constexpr size_t Index(Enum value) {
+    return static_cast<size_t>(value);
+}
+
+}  // namespace
+
+static void InitResources() { Q_INIT_RESOURCE(resources); }
+
+TForm1::TForm1(Clock clock, UserPrompts* prompts, QWidget* parent)
+    : QWidget(parent),
+      engine_(design_, *this, std::move(clock)),
+      editor_(engine_, *this),
+      ownPrompts_(prompts ? nullptr : std::make_unique<DialogPrompts>()),
+      prompts_(prompts ? prompts : ownPrompts_.get()),
+      exit_([](int code) { std::exit(code); }) {
+    // The drawings and the icon live in this static library's resources.
+    InitResources();
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf8(layout::kCaption));
+    setWindowIcon(QIcon(QStringLiteral(":/springcalc.png")));
+    setFont(GothicFont(15));
+    setAutoFillBackground(true);
+    SetFormColor(clBtnFace);
+    BuildControls();
+    BuildMenu();
+    ConnectSpinners();
+    move(layout::kWindow.x, layout::kWindow.y);
+    resize(layout::kWindow.width, layout::kWindow.height);
+    engine_.StartUp();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildControls() {
+    // Created first, so the captions drawn over them stay on top.
+    for (const layout::ImageSpec& spec : layout::kImages) {
+        auto* image = new QLabel(this);
+        image->setObjectName(QString::fromUtf8(spec.name));
+        image->setGeometry(spec.x, spec.y, spec.width, spec.height);
+        image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        image->setPixmap(QPixmap(QString::fromUtf8(spec.resource)));
+        // The drawing ignores the mouse, so a right-click on it reaches the window's menu.
+        image->setAttribute(Qt::WA_TransparentForMouseEvents);
+        image->setVisible(spec.visible);
+    }
+    images_ = {findChild<QLabel*>(QStringLiteral("Image1")),
+               findChild<QLabel*>(QStringLiteral("Image2"))};
+
+    for (const layout::LabelSpec& spec : layout::kLabels) {
+        auto* label = new FieldLabel(this);
+        label->setObjectName(QString::fromUtf8(spec.name));
+        label->setFont(GothicFont(spec.fontPixels));
+        label->setGeometry(spec.x, spec.y, spec.width, spec.height);
+        label->setRightAligned(spec.style != layout::LabelStyle::Caption);
+        if (spec.background == layout::kParentColor) {
+            label->clearBackground();
+        } else {
+            label->setBackground(ToQColor(spec.background));
+        }
+        label->setTextColor(ToQColor(spec.font));
+        label->setText(QString::fromUtf8(spec.text));
+        label->setAutoSize(spec.style == layout::LabelStyle::Caption);
+    }
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        fields_[i] = findChild<FieldLabel*>(QString::fromUtf8(layout::kFieldNames[i]));
+        Q_ASSERT(fields_[i]);
+    }
+
+    QWidget* previous = nullptr;
+    for (const layout::SpinnerSpec& spec : layout::kSpinners) {
+        auto* spinner = new SpinButton(this);
+        spinner->setObjectName(QString::fromUtf8(spec.name));
+        spinner->setGeometry(spec.x, spec.y, spec.width, spec.height);
+        spinner->setRange(spec.minimum, spec.maximum);
+        spinner->setPosition(spec.position);
+        spinner->setWrap(spec.wrap);
+        if (spec.tabStop) {
+            spinner->setFocusPolicy(Qt::TabFocus);
+            previous = spinner;
+        }
+    }
+    engineSpinners_ = {Spinner("UpDown1"), Spinner("UpDown2"), Spinner("UpDown5"),
+                       Spinner("UpDown10")};
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(layout::kMemo1.x, layout::kMemo1.y, layout::kMemo1.width,
+                       layout::kMemo1.height);
+    Memo1->setFont(GothicFont(15));
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // Right-clicks in the list open the window's menu, like everywhere else.
+    Memo1->setContextMenuPolicy(Qt::NoContextMenu);
+    if (previous) {
+        setTabOrder(previous, Memo1);
+    }
+}
+
+void TForm1::BuildMenu() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    auto add = [this](const char* name, const char* caption, void (TForm1::*handler)()) {
+        QAction* action = PopupMenu1->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromUtf8(name));
+        connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        return action;
+    };
+    N1 = add("N1", "計算実行", &TForm1::N1Click);
+    N2 = add("N2", "保存", &TForm1::N2Click);
+    N3 = add("N3", "画面印刷", &TForm1::N3Click);
+    Exit2 = add("Exit2", "終了", &TForm1::Exit2Click);
+
+    SaveDialog1 = new QFileDialog(this);
+    SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
+    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
+    SaveDialog1->setFileMode(QFileDialog::AnyFile);
+    // The report is appended to the file, so choosing an existing one asks nothing.
+    SaveDialog1->setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog |
+                            QFileDialog::HideNameFilterDetails);
+    SaveDialog1->setDefaultSuffix(QStringLiteral("txt"));
+    // "All files" is "*" for Qt: "*.*" would hide names without a dot.
+    SaveDialog1->setNameFilters({QStringLiteral("テキスト(*..txt) (*.txt)"),
+                                 QStringLiteral("スプリング(*.spr) (*.spr)"),
+                                 QStringLiteral("ばね(*.bne) (*.bne)"),
+                                 QStringLiteral("全てのFile(*.*) (*)")});
+    SaveDialog1->selectNameFilter(SaveDialog1->nameFilters().constFirst());
+}
+
+void TForm1::ConnectSpinners() {
+    using Handler = void (DesignEditor::*)(Arrow);
+    const std::pair<const char*, Handler> valueSpinners[] = {
+        {"UpDown3", &DesignEditor::UpDown3Click},   {"UpDown9", &DesignEditor::UpDown9Click},
+        {"UpDown4", &DesignEditor::UpDown4Click},   {"UpDown14", &DesignEditor::UpDown14Click},
+        {"UpDown5", &DesignEditor::UpDown5Click},   {"UpDown10", &DesignEditor::UpDown10Click},
+        {"UpDown6", &DesignEditor::UpDown6Click},   {"UpDown11", &DesignEditor::UpDown11Click},
+        {"UpDown7", &DesignEditor::UpDown7Click},   {"UpDown12", &DesignEditor::UpDown12Click},
+    };
+    for (const auto& [name, handler] : valueSpinners) {
+        connect(Spinner(name), &SpinButton::clicked, this,
+                [this, handler = handler](Arrow arrow) { (editor_.*handler)(arrow); });
+    }
+    for (const char* name : {"UpDown3", "UpDown5", "UpDown6", "UpDown7"}) {
+        connect(Spinner(name), &SpinButton::mouseUp, this, [this] { editor_.EndPress(); });
+    }
+    SpinButton* material = Spinner("UpDown1");
+    SpinButton* wire = Spinner("UpDown2");
+    SpinButton* kind = Spinner("UpDown8");
+    SpinButton* sample = Spinner("UpDown13");
+    connect(material, &SpinButton::clicked, this,
+            [this, material] { editor_.UpDown1Click(material->position()); });
+    connect(wire, &SpinButton::clicked, this,
+            [this, wire] { editor_.UpDown2Click(wire->position()); });
+    connect(kind, &SpinButton::clicked, this,
+            [this, kind, sample] { editor_.UpDown8Click(kind->position(), sample->position()); });
+    connect(sample, &SpinButton::clicked, this,
+            [this, sample] { editor_.UpDown13Click(sample->position()); });
+}
+
+SpinButton* TForm1::Spinner(const char* name) const {
+    return findChild<SpinButton*>(QString::fromUtf8(name));
+}
+
+// ---- SpringView ----------------------------------------------------------------------------
+
+void TForm1::SetText(Field field, std::string_view text) {
+    fields_[Index(field)]->setText(FromUtf8(text));
+}
+
+void TForm1::SetColor(Field field, TColor background) {
+    fields_[Index(field)]->setBackground(ToQColor(background));
+}
+
+void TForm1::SetFontColor(Field field, TColor color) {
+    fields_[Index(field)]->setTextColor(ToQColor(color));
+}
+
+void TForm1::SetEnabled(Command command, bool enabled) {
+    switch (command) {
+        case Command::N1:
+            N1->setEnabled(enabled);
+            break;
+        case Command::N2:
+            N2->setEnabled(enabled);
+            break;
+        case Command::N3:
+            N3->setEnabled(enabled);
+            break;
+    }
+}
+
+void TForm1::SetPosition(springcalc::Spinner spinner, int position) {
+    engineSpinners_[Index(spinner)]->setPosition(position);
+}
+
+void TForm1::SetSpinnerEnabled(springcalc::Spinner spinner, bool enabled) {
+    engineSpinners_[Index(spinner)]->setEnabled(enabled);
+}
+
+void TForm1::SetVisible(Image image, bool visible) { images_[Index(image)]->setVisible(visible); }
+
+void TForm1::ClearWarningLines() { Memo1->clear(); }
+
+void TForm1::AppendWarningLine(std::string_view line) { Memo1->appendPlainText(FromUtf8(line)); }
+
+// ---- Commands -------------------------------------------------------------------------------
+
+void TForm1::contextMenuEvent(QContextMenuEvent* event) {
+    PopupMenu1->popup(event->globalPos());
+    event->accept();
+}
+
+void TForm1::N1Click() { engine_.AnalyseDesign(); }
+
+void TForm1::N2Click() {
+    if (!prompts_->runSaveDialog(*SaveDialog1) || SaveDialog1->selectedFiles().isEmpty()) {
+        return;
+    }
+    const QString path = SaveDialog1->selectedFiles().constFirst();
+    // Offer the same file at the next Save.
+    SaveDialog1->selectFile(path);
+    const std::optional<std::string> bytes = EncodeReport(FormatReportBlock(design_));
+    if (!bytes) {
+        prompts_->showError(this, QStringLiteral("レポートを文字コード932に変換できませんでした。"
+                                                 "\nファイルには何も書き込んでいません。"));
+        return;
+    }
+    const AppendResult result = AppendToFile(QFile::encodeName(path).toStdString(), *bytes);
+    if (!result.ok) {
+        prompts_->showError(
+            this, QStringLiteral("レポートを保存できませんでした。\nファイル: %1\n理由: %2")
+                      .arg(QDir::toNativeSeparators(path),
+                           QString::fromStdString(DescribeAppendError(result.error))));
+    }
+}
+
+void TForm1::N3Click() {
+    // The page shows the window on white: captions without a colour of their own follow it.
+    SetFormColor(clWhite);
+    const QImage page = grab().toImage();
+    SetFormColor(clBtnFace);
+
+    QString error;
+    const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
+    if (printerInfo.isNull()) {
+        const QString pdfFile = prompts_->askPdfInstead(this);
+        if (pdfFile.isEmpty()) {
+            return;
+        }
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfFile);
+        error = PrintImage(page, printer);
+    } else {
+        QPrinter printer(printerInfo, QPrinter::HighResolution);
+        error = PrintImage(page, printer);
+    }
+    if (!error.isEmpty()) {
+        prompts_->showError(this, error);
+    }
+}
+
+void TForm1::Exit2Click() { exit_(0); }
+
+void TForm1::SetFormColor(TColor color) {
+    QPalette p = palette();
+    p.setColor(QPalette::Window, ToQColor(color));
+    setPalette(p);
+}

@@ -1,0 +1,12 @@
+#pragma once
+// Colours as the window description gives them (0x00BBGGRR or a system colour) to Qt.
+
+#include <QColor>
+#include <QFont>
+
+#include "spring_view.h"
+
+QColor ToQColor(springcalc::TColor color);
+
+// The proportional Gothic face of the window at a pixel height.
+QFont GothicFont(int pixels);

@@ -1,0 +1,152 @@
+#pragma once
+// The fixed layout of the main window: every control with its name, place, size, text and
+// colours at creation. Coordinates are left, top, width, height of the client area in pixels.
+
+#include <array>
+
+#include "spring_view.h"
+
+namespace springcalc::layout {
+
+// A colour of its own, or none: the label then shows the window's background.
+inline constexpr TColor kParentColor = 0xFFFFFFFF;
+
+enum class LabelStyle {
+    Caption,  // sizes itself to its text, left-aligned
+    Value,    // fixed size, right-aligned, 17 pixels
+    Fixed,    // fixed size, right-aligned, own font size
+};
+
+struct LabelSpec {
+    const char* name;
+    int x, y, width, height;
+    const char* text;
+    LabelStyle style;
+    TColor background;
+    TColor font;
+    int fontPixels;
+};
+
+using enum LabelStyle;
+
+// clang-format off
+inline constexpr std::array kLabels{
+    // Head
+    LabelSpec{"Label1",    57,  18, 209, 20, "  圧縮コイルバネの設計 ",        Caption, kTitleColor, clWindowText, 20},
+    LabelSpec{"Label44",  207,  54,  64, 21, "Sample ",                        Fixed,   clBlue,      clWhite,      17},
+    LabelSpec{"Labeldate", 48,  49,  60, 15, "Labeldate",                      Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label49",  394,  59,  45, 15, "自由長",                         Caption, kParentColor, clWindowText, 15},
+    // Input rows: captions
+    LabelSpec{"Label2",    40,  97,  70, 15, "材        質",                   Caption, clAqua,       clWindowText, 15},
+    LabelSpec{"Label3",    40, 127,  70, 15, "線        径",                   Caption, clAqua,       clWindowText, 15},
+    LabelSpec{"Label4",    40, 157,  70, 15, "ｺｲﾙ平均径",                      Caption, clAqua,       clWindowText, 15},
+    LabelSpec{"Label5",    40, 215,  70, 15, "有 効 巻数",                     Caption, clAqua,       clWindowText, 15},
+    LabelSpec{"Label6",    40, 245,  70, 15, "自  由   長",                    Caption, clAqua,       clWindowText, 15},
+    LabelSpec{"Label7",    40, 275,  70, 15, "取  付   長",                    Caption, clAqua,       clWindowText, 15},
+    LabelSpec{"Label8",    40, 305,  70, 15, "作  動   長",                    Caption, clAqua,       clWindowText, 15},
+    LabelSpec{"Label46",   36, 335,  75, 15, "圧 縮 端 長",                    Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label9",    38, 365,  75, 15, "許容圧縮長",                     Caption, kParentColor, clWindowText, 15},
+    // Input rows: values
+    LabelSpec{"Label25",  115,  97, 105, 17, "SUS304-WPB",                     Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label26",  150, 127,  70, 17, "         0.08  ",                Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label27",  150, 157,  70, 17, "       10.0   ",                 Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label28",  150, 215,  70, 17, "       10.0   ",                 Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label29",  150, 245,  70, 17, "       60.0   ",                 Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label30",  150, 275,  70, 17, "       50.0   ",                 Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label31",  150, 305,  70, 17, "       40.0   ",                 Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label48",  150, 335,  70, 17, "  ",                             Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label32",  150, 365,  70, 17, "  ",                             Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label45",   71, 183, 170, 15, "内径２３．４５  外径２３．４５", Caption, clWhite,      clWindowText, 15},
+    // Results: captions
+    LabelSpec{"Label10",  264,  97, 105, 15, "静荷重許容応力",                 Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label11",  264, 127, 105, 15, "動荷重許容応力",                 Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label12",  264, 157,  75, 15, "横弾性係数",                     Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label13",  264, 187,  59, 15, "バネ定数",                       Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label14",  264, 217,  65, 15, "初  張  力",                     Caption, clBtnFace,    clGray,       15},
+    LabelSpec{"Label15",  264, 275,  35, 15, "τset",                          Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label16",  264, 305,  35, 15, "τact",                          Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label17",  264, 335,  40, 15, "τmax",                          Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label18",  399, 275,  31, 15, "Ｐset",                          Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label19",  399, 305,  31, 15, "Ｐact",                          Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label20",  398, 335,  36, 15, "Ｐmax",                          Caption, kParentColor, clWindowText, 15},
+    // Results: values
+    LabelSpec{"Label33",  380,  97,  70, 17, "   ",                            Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label34",  380, 127,  70, 17, "   ",                            Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label35",  380, 157,  70, 17, "   ",                            Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label36",  380, 187,  70, 17, "   ",                            Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label37",  380, 217,  70, 17, "   ",                            Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label38",  310, 275,  70, 17, "",                               Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label39",  310, 305,  70, 17, "",                               Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label40",  310, 335,  70, 17, "",                               Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label41",  440, 275,  70, 17, "   ",                            Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label42",  440, 305,  70, 17, "   ",                            Value,   clWhite,      clWindowText, 17},
+    LabelSpec{"Label43",  440, 335,  70, 17, "   ",                            Value,   clWhite,      clWindowText, 17},
+    // Results: units
+    LabelSpec{"Label21",  460,  97,  60, 15, "Kg/mm^2",                        Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label23",  460, 127,  60, 15, "Kg/mm^2",                        Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label22",  460, 187,  46, 15, "Kg/mm",                          Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label24",  460, 217,  16, 15, "Kg",                             Caption, kParentColor, clWindowText, 15},
+    // Warning list caption
+    LabelSpec{"Label47",   40, 390,  45, 15, "警告！",                         Caption, kParentColor, clGray,       15},
+};
+
+struct SpinnerSpec {
+    const char* name;
+    int x, y, width, height;
+    int minimum, maximum, position;
+    bool wrap;
+    bool tabStop;
+};
+
+// In the keyboard's tab order.
+inline constexpr std::array kSpinners{
+    //          name        x    y   w   h    min    max  pos  wrap   tab
+    SpinnerSpec{"UpDown1",  225,  90, 20, 25,     0,     8,  0, true,  true },
+    SpinnerSpec{"UpDown2",  225, 121, 20, 25,     0,    45,  0, true,  false},
+    SpinnerSpec{"UpDown3",  225, 152, 20, 25, -1000,  1000,  0, true,  false},
+    SpinnerSpec{"UpDown4",  225, 210, 20, 25, -1000,  1000,  9, true,  false},
+    SpinnerSpec{"UpDown5",  225, 241, 20, 25, -1000,  1000,  0, true,  false},
+    SpinnerSpec{"UpDown6",  225, 271, 20, 25, -1000,  1000,  0, true,  false},
+    SpinnerSpec{"UpDown7",  225, 303, 20, 25, -1000,  1000,  0, true,  false},
+    SpinnerSpec{"UpDown9",  125, 153, 20, 24, -1000,  1000,  1, true,  false},
+    SpinnerSpec{"UpDown8",  278,  15, 18, 25,     0,     1,  0, true,  false},
+    SpinnerSpec{"UpDown10", 125, 241, 20, 25, -1000,  1000,  6, true,  false},
+    SpinnerSpec{"UpDown11", 125, 273, 20, 25, -1000,  1000,  5, true,  false},
+    SpinnerSpec{"UpDown12", 125, 302, 20, 25, -1000,  1000,  4, true,  false},
+    SpinnerSpec{"UpDown13", 279,  51, 20, 25,     1,    12,  1, true,  false},
+    SpinnerSpec{"UpDown14", 124, 210, 20, 25, -1000,  1000,  0, false, false},
+};
+
+struct ImageSpec {
+    const char* name;
+    int x, y, width, height;
+    const char* resource;
+    bool visible;
+};
+
+inline constexpr std::array kImages{
+    ImageSpec{"Image1", 320, -10, 200, 100, ":/compression_spring.bmp", true},
+    ImageSpec{"Image2", 320,   0, 200, 100, ":/extension_spring.bmp",   false},
+};
+
+struct Rect {
+    int x, y, width, height;
+};
+inline constexpr Rect kMemo1{91, 391, 373, 66};
+
+// The window: outer size 562 x 508 at (281, 125); the client area below leaves room for a
+// sizeable frame and its title bar and still holds every control.
+inline constexpr Rect kWindow{281, 125, 554, 477};
+inline constexpr const char* kCaption = "Pellacor１：コイルばねの設計 Ver 0.92";
+
+// Control names of the engine's fields, in the order of the Field enumeration.
+inline constexpr std::array<const char*, kFieldCount> kFieldNames{
+    "Label1",  "Label3",  "Label4",  "Label6",  "Label7",  "Label8",  "Label9",
+    "Label14", "Label17", "Label25", "Label26", "Label27", "Label28", "Label29",
+    "Label30", "Label31", "Label32", "Label33", "Label34", "Label35", "Label36",
+    "Label37", "Label38", "Label39", "Label40", "Label41", "Label42", "Label43",
+    "Label45", "Label46", "Label47", "Label48", "Labeldate",
+};
+// clang-format on
+
+}  // namespace springcalc::layout
