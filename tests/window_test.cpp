@@ -35,6 +35,10 @@ private slots:
     void everyClickMarksResultsStale();
     void coarseTurnsKeepsReportingAtTheEndOfItsRange();
     void typeSwitchRestylesAndLoadsTheOtherKind();
+
+    void saveDialogSettings();
+    void saveAppendsBlocksAndOffersTheSameFileAgain();
+    void saveCancelledOrFailedWritesNothing();
 };
 
 void WindowTest::layoutMatchesTheDescription() {
@@ -358,6 +362,74 @@ void WindowTest::typeSwitchRestylesAndLoadsTheOtherKind() {
     QVERIFY(!t.window.findChild<QLabel*>(QStringLiteral("Image2"))->isVisible());
     t.click("UpDown5", Arrow::Up);
     QCOMPARE(t.text("Label29"), QStringLiteral("13.1   "));
+}
+
+void WindowTest::saveDialogSettings() {
+    WindowUnderTest t;
+    QFileDialog* dialog = t.window.saveDialog();
+    QCOMPARE(dialog->nameFilters(),
+             QStringList({QStringLiteral("テキスト(*..txt) (*.txt)"),
+                          QStringLiteral("スプリング(*.spr) (*.spr)"),
+                          QStringLiteral("ばね(*.bne) (*.bne)"),
+                          QStringLiteral("全てのFile(*.*) (*)")}));
+    // The dialog shows the descriptions alone.
+    QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("テキスト(*..txt)"));
+    QCOMPARE(dialog->defaultSuffix(), QStringLiteral("txt"));
+    QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+    QVERIFY(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+}
+
+void WindowTest::saveAppendsBlocksAndOffersTheSameFileAgain() {
+    WindowUnderTest t;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("springs.txt"));
+    QStringList offered;
+    t.prompts.onSave = [&](QFileDialog& dialog) {
+        offered << dialog.selectedFiles().value(0);
+        dialog.selectFile(path);
+        return true;
+    };
+    t.action("N1")->trigger();
+    t.action("N2")->trigger();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray first = file.readAll();
+    file.close();
+    QVERIFY(first.startsWith("   \x88\xB3\x8F\x6B"));  // "   圧縮" in code page 932
+    QCOMPARE(first.count("\r\n"), 14);
+    QVERIFY(first.contains("Tmax  50.23    Pmax  1.57\r\n"));
+
+    t.action("N2")->trigger();
+    QCOMPARE(offered.value(1), path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), first + first);
+    QVERIFY(t.prompts.errors.isEmpty());
+}
+
+void WindowTest::saveCancelledOrFailedWritesNothing() {
+    WindowUnderTest t;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cancelled.txt"));
+    t.prompts.onSave = [&](QFileDialog& dialog) {
+        dialog.selectFile(path);
+        return false;
+    };
+    t.action("N2")->trigger();
+    QCOMPARE(t.prompts.saveDialogs, 1);
+    QVERIFY(!QFile::exists(path));
+
+    const QString missing = dir.filePath(QStringLiteral("no/such/folder/r.txt"));
+    t.prompts.onSave = [&](QFileDialog& dialog) {
+        dialog.selectFile(missing);
+        return true;
+    };
+    t.action("N2")->trigger();
+    QCOMPARE(t.prompts.errors.size(), 1);
+    QVERIFY(t.prompts.errors.first().contains(missing));
+    QVERIFY(t.prompts.errors.first().contains(QStringLiteral("フォルダが見つかりません")));
+    // The program goes on.
+    t.action("N1")->trigger();
+    QCOMPARE(t.text("Label36"), QStringLiteral("0.318   "));
 }
 
 int main(int argc, char* argv[]) {
