@@ -1,11 +1,14 @@
-// Saves a picture of the window after start-up: screenshot OUTPUT.png [run]
-// With "run", the picture shows the results of one Run. Works offscreen
-// (QT_QPA_PLATFORM=offscreen).
+// Saves a picture of the window after start-up: screenshot OUTPUT.png [extension] [run]
+// "extension" switches to the extension spring first; "run" shows the results of one Run.
+// Works offscreen (QT_QPA_PLATFORM=offscreen).
 
 #include <QApplication>
 #include <QPixmap>
 
+#include <QToolButton>
+
 #include "main_window.h"
+#include "spin_button.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -14,7 +17,11 @@ int main(int argc, char* argv[]) {
     }
     TForm1 window;
     window.show();
-    if (argc > 2 && QString::fromLocal8Bit(argv[2]) == QStringLiteral("run")) {
+    const QStringList options = application.arguments().mid(2);
+    if (options.contains(QStringLiteral("extension"))) {
+        window.findChild<SpinButton*>(QStringLiteral("UpDown8"))->upButton()->click();
+    }
+    if (options.contains(QStringLiteral("run"))) {
         window.N1Click();
     }
     return window.grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
