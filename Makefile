@@ -1,7 +1,7 @@
 # The two everyday commands. CMake and CTest do the real work (see CMakePresets.json).
 BUILD_DIR := build/default
 
-.PHONY: all run test build deps clean
+.PHONY: all run test build deps clean test-asan fuzz-long
 
 all: build
 
@@ -22,9 +22,21 @@ run: build
 	fi
 	$(BUILD_DIR)/ui/springcalc
 
-# Builds and runs every test, headless.
-test: build
+# Builds and runs every test, headless: once as built, once under the address and
+# undefined-behaviour sanitizers.
+test: build test-asan
 	ctest --preset default
+
+build/asan/build.ninja: | deps
+	cmake --preset asan
+
+test-asan: deps build/asan/build.ninja
+	cmake --build --preset asan
+	ctest --preset asan
+
+# A million random spinner events through the engine (a few seconds).
+fuzz-long: build
+	SPRINGCALC_FUZZ_EVENTS=1000000 $(BUILD_DIR)/tests/engine_test --gtest_filter='Robustness.LongRandom*'
 
 clean:
 	rm -rf build
