@@ -3,7 +3,9 @@
 namespace springcalc {
 
 namespace {
-constexpr float Store(double value) { return static_cast<float>(value); }
+constexpr float Store(double value) {
+    return static_cast<float>(value);
+}
 }  // namespace
 
 DesignEditor::DesignEditor(SpringEngine& engine, SpringView& view)
@@ -112,7 +114,9 @@ void DesignEditor::UpDown12Click(Arrow arrow) {
     Finish(Field::Label31, design_.WorkLen, FollowUp::Checks);
 }
 
-void DesignEditor::EndPress() { design_.PressActive = 0; }
+void DesignEditor::EndPress() {
+    design_.PressActive = 0;
+}
 
 void DesignEditor::UpDown8Click(int kind, int sampleNumber) {
     design_.SpringKind = kind;
@@ -152,6 +156,8 @@ void DesignEditor::UpDown8Click(int kind, int sampleNumber) {
     engine_.RefreshAfterSampleLoad();
 }
 
-void DesignEditor::UpDown13Click(int sampleNumber) { engine_.LoadSampleAndRefresh(sampleNumber); }
+void DesignEditor::UpDown13Click(int sampleNumber) {
+    engine_.LoadSampleAndRefresh(sampleNumber);
+}
 
 }  // namespace springcalc

@@ -19,7 +19,9 @@ constexpr const char* kLengthFormat = "%.1f   ";
 constexpr const char* kResultFormat = "%.2f   ";
 
 // Rounds a value worked out in double to the single precision of the record.
-constexpr float Store(double value) { return static_cast<float>(value); }
+constexpr float Store(double value) {
+    return static_cast<float>(value);
+}
 
 }  // namespace
 
@@ -203,8 +205,10 @@ void SpringEngine::AnalyseDesign() {
     }
 
     const bool compression = s.SpringKind == kCompression;
-    view_.SetText(Field::Label37, compression ? std::string() : Format("%.2f  ", double(s.InitTension)));
-    view_.SetText(Field::Label40, compression ? Format(kResultFormat, double(s.Tmax)) : std::string());
+    view_.SetText(Field::Label37,
+                  compression ? std::string() : Format("%.2f  ", double(s.InitTension)));
+    view_.SetText(Field::Label40,
+                  compression ? Format(kResultFormat, double(s.Tmax)) : std::string());
     view_.SetText(Field::Label32, Format(kLengthFormat, double(s.LimitLen)));
     view_.SetText(Field::Label33, Format(kResultFormat, double(Sa)));
     view_.SetText(Field::Label34, Format(kResultFormat, double(s.AllowFatigue)));

@@ -18,13 +18,14 @@ std::string FormatReportBlock(const TSpringDesign& s) {
     const bool compression = s.SpringKind == kCompression;
     const double allowStatic = compression ? s.AllowStatic : s.AllowStaticExt;
     std::string block;
-    block += Format(compression ? "   圧縮コイルばねの設計   %s\n" : "   引張コイルばねの設計   %s\n",
-                    s.DateText.c_str());
+    block +=
+        Format(compression ? "   圧縮コイルばねの設計   %s\n" : "   引張コイルばねの設計   %s\n",
+               s.DateText.c_str());
     block += "   \n";
     block += Format("材     質 %s         静荷重許容応力  %4.2f Kg/mm^2\n", material.c_str(),
                     allowStatic);
-    block += Format("線     径 %s        動荷重許容応力  %4.2f\n", wire.c_str(),
-                    double(s.AllowFatigue));
+    block +=
+        Format("線     径 %s        動荷重許容応力  %4.2f\n", wire.c_str(), double(s.AllowFatigue));
     block += Format("ｺｲﾙ平均径      %3.1f          横弾性係数    %.1f\n", double(s.MeanDia),
                     double(s.ShearModulus));
     block += Format("(内径 %.2f  外径 %.2f)       ばね定数       %3.3f kg/mm\n", double(s.InnerDia),
@@ -32,10 +33,10 @@ std::string FormatReportBlock(const TSpringDesign& s) {
     block += Format("有効 巻数       %3.1f\n", double(s.Turns));
     if (compression) {
         block += Format("自 由  長       %3.1f mm\n", double(s.FreeLen));
-        block += Format("取 付  長       %3.1f        Tset  %3.2f    Pset  %3.2f\n", double(s.SetLen),
-                        double(s.Tset), double(s.Pset));
-        block += Format("作 動  長       %3.1f        Tact  %3.2f    Pact  %3.2f\n", double(s.WorkLen),
-                        double(s.Tact), double(s.Pact));
+        block += Format("取 付  長       %3.1f        Tset  %3.2f    Pset  %3.2f\n",
+                        double(s.SetLen), double(s.Tset), double(s.Pset));
+        block += Format("作 動  長       %3.1f        Tact  %3.2f    Pact  %3.2f\n",
+                        double(s.WorkLen), double(s.Tact), double(s.Pact));
         block += Format("圧縮端 長       %3.1f        Tmax  %3.2f    Pmax  %3.2f\n",
                         double(s.SolidLen), double(s.Tmax), double(s.Pmax));
         block += Format("許容圧縮長      %3.1f\n", double(s.LimitLen));
@@ -44,8 +45,8 @@ std::string FormatReportBlock(const TSpringDesign& s) {
                         double(s.FreeLen), double(s.InitTension));
         block += Format("取 付  長       %3.1f        Tset  %3.2f    Pset  %3.2f kg\n",
                         double(s.SetLen), double(s.Tset), double(s.Pset));
-        block += Format("作 動  長       %3.1f        Tact  %3.2f    Pact  %3.2f\n", double(s.WorkLen),
-                        double(s.Tact), double(s.Pact));
+        block += Format("作 動  長       %3.1f        Tact  %3.2f    Pact  %3.2f\n",
+                        double(s.WorkLen), double(s.Tact), double(s.Pact));
         block += Format("許容引張長      %3.1f                       Pmax  %3.2f \n",
                         double(s.LimitLen), double(s.Pmax));
     }

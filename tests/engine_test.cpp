@@ -25,7 +25,9 @@ const std::string W5 = "線径が規格外です";
 const std::string W6 = "圧縮端より短い設定があります";
 const std::string W7 = "自由長より短い設定があります";
 
-LocalDateTime FixedClock() { return {2026, 12, 5, 9, 5}; }
+LocalDateTime FixedClock() {
+    return {2026, 12, 5, 9, 5};
+}
 
 // A record after start-up, with its view.
 struct Calculator {
@@ -61,10 +63,10 @@ TEST(StrengthLookup, GivesStrengthModulusAndBothAllowables) {
         float strength, modulus, allowStatic, allowStaticExt;
     };
     const Case cases[] = {
-        {2, 19, 220.0f, 8000.0f, 88.0f, 70.4f},    // SWPA 0.70
-        {6, 22, 150.0f, 7000.0f, 54.0f, 43.2f},    // SUS304-WPA 1.00
-        {0, 0, 250.0f, 8000.0f, 100.0f, 80.0f},    // SWB 0.08
-        {4, 26, 1.0f, 8000.0f, 0.44f, 0.352f},     // SWO-A 1.80, not offered
+        {2, 19, 220.0f, 8000.0f, 88.0f, 70.4f},  // SWPA 0.70
+        {6, 22, 150.0f, 7000.0f, 54.0f, 43.2f},  // SUS304-WPA 1.00
+        {0, 0, 250.0f, 8000.0f, 100.0f, 80.0f},  // SWB 0.08
+        {4, 26, 1.0f, 8000.0f, 0.44f, 0.352f},   // SWO-A 1.80, not offered
     };
     for (const Case& c : cases) {
         Calculator calc;
@@ -91,7 +93,7 @@ TEST(StrengthLookup, EachMaterialOffersOneUnbrokenRunOfSizes) {
         int first, last;
     };
     // By material number; 6 and 7 share one table.
-    const Run runs[kMaterialCount] = {{0, 42}, {0, 42}, {0, 37}, {0, 37}, {27, 44},
+    const Run runs[kMaterialCount] = {{0, 42},  {0, 42}, {0, 37}, {0, 37}, {27, 44},
                                       {25, 40}, {0, 40}, {0, 40}, {0, 42}};
     Calculator calc;
     for (int m = 0; m < kMaterialCount; ++m) {
@@ -178,7 +180,8 @@ TEST(StartUp, ShowsCompressionSample1CheckedWithBlankResults) {
     EXPECT_EQ(v.text(Field::Label1), "  圧縮コイルバネの設計 ");
     EXPECT_EQ(v.text(Field::Labeldate), "2026年12月5日  9: 5");
     EXPECT_EQ(d.DateText, "2026年12月5日  9: 5");
-    for (Field caption : {Field::Label3, Field::Label4, Field::Label6, Field::Label7, Field::Label8}) {
+    for (Field caption :
+         {Field::Label3, Field::Label4, Field::Label6, Field::Label7, Field::Label8}) {
         EXPECT_EQ(v.background(caption), clAqua);
     }
     EXPECT_TRUE(v.warnings.empty());
@@ -189,8 +192,8 @@ TEST(StartUp, ShowsCompressionSample1CheckedWithBlankResults) {
     EXPECT_EQ(d.WarnColor, kWarnColor);
     EXPECT_EQ(d.TensileStrength, 220.0f);
     // No analysis has run: results are zero and their fields untouched.
-    for (float result : {d.SpringRate, d.Pset, d.Pact, d.Pmax, d.Tset, d.Tact, d.Tmax,
-                         d.LimitLen, d.AllowFatigue, d.InitTension}) {
+    for (float result : {d.SpringRate, d.Pset, d.Pact, d.Pmax, d.Tset, d.Tact, d.Tmax, d.LimitLen,
+                         d.AllowFatigue, d.InitTension}) {
         EXPECT_EQ(result, 0.0f);
     }
     EXPECT_EQ(v.text(Field::Label33), "<unset>");
@@ -227,7 +230,8 @@ TEST(GeometryCheck, WarningsComeInOrderAndRepeat) {
     calc.design.WorkLen = 3.0f;
     calc.Select(4, 19);
     EXPECT_EQ(calc.view.warnings, (std::vector<std::string>{W5, W1, W6, W6, W6}));
-    for (Field caption : {Field::Label3, Field::Label4, Field::Label6, Field::Label7, Field::Label8}) {
+    for (Field caption :
+         {Field::Label3, Field::Label4, Field::Label6, Field::Label7, Field::Label8}) {
         EXPECT_EQ(calc.view.background(caption), kWarnColor);
     }
     EXPECT_FALSE(calc.view.enabled(Command::N1));
@@ -280,8 +284,8 @@ TEST(GeometryCheck, ExtensionDerivesFreeLengthAndLeavesSolidLengthAlone) {
 }
 
 TEST(Samples, ExtensionFreeLengthsShown) {
-    const char* shown[kSampleCount] = {"14.8   ", "19.9   ", "26.1   ", "28.6   ",
-                                       "76.5   ", "36.8   ", "38.9   ", "47.2   ",
+    const char* shown[kSampleCount] = {"14.8   ", "19.9   ", "26.1   ",  "28.6   ",
+                                       "76.5   ", "36.8   ", "38.9   ",  "47.2   ",
                                        "59.0   ", "68.0   ", "115.6   ", "243.8   "};
     Calculator calc;
     calc.design.SpringKind = kExtension;
@@ -498,8 +502,9 @@ TEST(Analysis, OperatingLengthAtFreeLengthGivesFiniteCautiousAllowable) {
     ASSERT_TRUE(std::isfinite(calc.design.AllowFatigue));
     // 0.3 * 220 / K(6.142858) = 52.97
     EXPECT_EQ(calc.view.text(Field::Label34), "52.97   ");
-    for (Field f : {Field::Label32, Field::Label33, Field::Label34, Field::Label36, Field::Label38,
-                    Field::Label39, Field::Label40, Field::Label41, Field::Label42, Field::Label43}) {
+    for (Field f :
+         {Field::Label32, Field::Label33, Field::Label34, Field::Label36, Field::Label38,
+          Field::Label39, Field::Label40, Field::Label41, Field::Label42, Field::Label43}) {
         const std::string text = calc.view.text(f);
         EXPECT_EQ(text.find("nan"), std::string::npos) << text;
         EXPECT_EQ(text.find("inf"), std::string::npos) << text;

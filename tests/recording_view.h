@@ -48,7 +48,9 @@ public:
     }
     bool enabled(Command command) const { return enabled_[static_cast<int>(command)]; }
     int position(Spinner spinner) const { return position_[static_cast<int>(spinner)]; }
-    bool spinnerEnabled(Spinner spinner) const { return spinnerEnabled_[static_cast<int>(spinner)]; }
+    bool spinnerEnabled(Spinner spinner) const {
+        return spinnerEnabled_[static_cast<int>(spinner)];
+    }
     bool visible(Image image) const { return visible_[static_cast<int>(image)]; }
 
     static constexpr TColor kUnset = 0xDEADBEEF;

@@ -56,7 +56,9 @@ std::string Expected(const std::vector<std::string>& lines) {
     return out;
 }
 
-LocalDateTime FixedClock() { return {2026, 12, 5, 9, 5}; }
+LocalDateTime FixedClock() {
+    return {2026, 12, 5, 9, 5};
+}
 
 // Sample 1 of a kind after one Run.
 TSpringDesign AnalysedSample1(int kind) {

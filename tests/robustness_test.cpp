@@ -36,10 +36,11 @@ struct Session {
     // What is wrong with the record and the fields, or empty.
     std::string problems() const {
         const TSpringDesign& d = design;
-        for (float value : {d.MeanDia, d.InnerDia, d.OuterDia, d.Turns, d.FreeLen, d.SetLen,
-                            d.WorkLen, d.SolidLen, d.LimitLen, d.Tset, d.Tact, d.Tmax,
-                            d.AllowStatic, d.AllowStaticExt, d.AllowFatigue, d.InitTension, d.Pset,
-                            d.Pact, d.Pmax, d.SpringRate}) {
+        for (float value :
+             {d.MeanDia,     d.InnerDia, d.OuterDia,    d.Turns,          d.FreeLen,
+              d.SetLen,      d.WorkLen,  d.SolidLen,    d.LimitLen,       d.Tset,
+              d.Tact,        d.Tmax,     d.AllowStatic, d.AllowStaticExt, d.AllowFatigue,
+              d.InitTension, d.Pset,     d.Pact,        d.Pmax,           d.SpringRate}) {
             if (!std::isfinite(value)) {
                 return "a record value is not finite";
             }
@@ -72,9 +73,9 @@ TEST(Robustness, EveryMaterialWireKindAndSampleGivesFiniteResults) {
                         ++analysed;
                     }
                     const std::string problem = s.problems();
-                    ASSERT_TRUE(problem.empty()) << problem << " kind " << kind << " sample "
-                                                 << sample << " material " << material
-                                                 << " wire " << wire;
+                    ASSERT_TRUE(problem.empty())
+                        << problem << " kind " << kind << " sample " << sample << " material "
+                        << material << " wire " << wire;
                 }
             }
         }
@@ -142,11 +143,11 @@ TEST(Robustness, LongRandomWalkThroughTheSpinnerRules) {
     int sample = 1;
     bool fresh = true;
     using Handler = void (DesignEditor::*)(Arrow);
-    const Handler values[] = {
-        &DesignEditor::UpDown3Click,  &DesignEditor::UpDown9Click,  &DesignEditor::UpDown4Click,
-        &DesignEditor::UpDown14Click, &DesignEditor::UpDown5Click,  &DesignEditor::UpDown10Click,
-        &DesignEditor::UpDown6Click,  &DesignEditor::UpDown11Click, &DesignEditor::UpDown7Click,
-        &DesignEditor::UpDown12Click};
+    const Handler values[] = {&DesignEditor::UpDown3Click, &DesignEditor::UpDown9Click,
+                              &DesignEditor::UpDown4Click, &DesignEditor::UpDown14Click,
+                              &DesignEditor::UpDown5Click, &DesignEditor::UpDown10Click,
+                              &DesignEditor::UpDown6Click, &DesignEditor::UpDown11Click,
+                              &DesignEditor::UpDown7Click, &DesignEditor::UpDown12Click};
     for (unsigned event = 0; event < events; ++event) {
         const Arrow arrow = random() % 2 ? Arrow::Up : Arrow::Down;
         const unsigned choice = random() % 20;
@@ -189,8 +190,8 @@ TEST(Robustness, LongRandomWalkThroughTheSpinnerRules) {
                                 d.WireNo != s.view.position(Spinner::UpDown2))) {
             problem = "selection and spinners differ";
         }
-        if (problem.empty() && (s.view.enabled(Command::N2) != fresh ||
-                                s.view.enabled(Command::N3) != fresh)) {
+        if (problem.empty() &&
+            (s.view.enabled(Command::N2) != fresh || s.view.enabled(Command::N3) != fresh)) {
             problem = "Save/Print do not follow the results";
         }
         if (problem.empty() && s.view.visible(Image::Image2) != (d.SpringKind == 1)) {

@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QPixmap>
-
 #include <QToolButton>
 
 #include "main_window.h"

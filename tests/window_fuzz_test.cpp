@@ -47,7 +47,9 @@ QString WindowFuzzTest::checkInvariants(WindowUnderTest& t, bool resultsFresh) c
             .arg(t.spinner("UpDown1")->position());
     }
     if (d.WireNo < 0 || d.WireNo > 45 || d.WireNo != t.spinner("UpDown2")->position()) {
-        return QStringLiteral("wire %1 / spinner %2").arg(d.WireNo).arg(t.spinner("UpDown2")->position());
+        return QStringLiteral("wire %1 / spinner %2")
+            .arg(d.WireNo)
+            .arg(t.spinner("UpDown2")->position());
     }
     const float index = float(double(d.MeanDia) / double(d.WireDia[d.WireNo]));
     const bool runnable = d.TensileStrength != 1.0f && index >= 4.0f;
@@ -69,7 +71,10 @@ QString WindowFuzzTest::checkInvariants(WindowUnderTest& t, bool resultsFresh) c
     const bool first = t.window.findChild<QLabel*>(QStringLiteral("Image1"))->isVisible();
     const bool second = t.window.findChild<QLabel*>(QStringLiteral("Image2"))->isVisible();
     if (first == second || second != (d.SpringKind == 1)) {
-        return QStringLiteral("drawings %1/%2 for kind %3").arg(first).arg(second).arg(d.SpringKind);
+        return QStringLiteral("drawings %1/%2 for kind %3")
+            .arg(first)
+            .arg(second)
+            .arg(d.SpringKind);
     }
     return {};
 }
@@ -142,7 +147,9 @@ void WindowFuzzTest::randomUseKeepsEveryInvariant() {
                 const int lines = t.window.design().SpringKind == 0 ? 14 : 13;
                 QVERIFY2(all.size() > reportSize && added.count("\r\n") == lines &&
                              added.endsWith("   \r\n   \r\n"),
-                         qPrintable(QStringLiteral("seed %1 event %2: report grew badly").arg(seed).arg(event)));
+                         qPrintable(QStringLiteral("seed %1 event %2: report grew badly")
+                                        .arg(seed)
+                                        .arg(event)));
                 reportSize = all.size();
                 ++saves;
             }

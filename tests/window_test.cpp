@@ -75,7 +75,8 @@ void WindowTest::layoutMatchesTheDescription() {
     QVERIFY(t.window.findChild<QLabel*>(QStringLiteral("Image1"))->isVisible());
     QVERIFY(!t.window.findChild<QLabel*>(QStringLiteral("Image2"))->isVisible());
     QVERIFY(!t.window.findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().isNull());
-    QCOMPARE(t.window.findChild<QLabel*>(QStringLiteral("Image2"))->pixmap().size(), QSize(200, 93));
+    QCOMPARE(t.window.findChild<QLabel*>(QStringLiteral("Image2"))->pixmap().size(),
+             QSize(200, 93));
 }
 
 void WindowTest::startUpShowsSample1WithBlankResults() {
@@ -93,8 +94,8 @@ void WindowTest::startUpShowsSample1WithBlankResults() {
     QCOMPARE(t.text("Labeldate"), QStringLiteral("2026年12月5日  9: 5"));
     QCOMPARE(t.text("Label44"), QStringLiteral("Sample "));
     QCOMPARE(t.text("Label32"), QStringLiteral("  "));
-    for (const char* blank : {"Label33", "Label34", "Label35", "Label36", "Label37", "Label41",
-                              "Label42", "Label43"}) {
+    for (const char* blank :
+         {"Label33", "Label34", "Label35", "Label36", "Label37", "Label41", "Label42", "Label43"}) {
         QCOMPARE(t.text(blank), QStringLiteral("   "));
     }
     for (const char* empty : {"Label38", "Label39", "Label40"}) {
@@ -221,7 +222,8 @@ void WindowTest::pressAndHoldMeanDiameterStopsAtTheBound() {
     // just above the bound, and one more step to -0.1.
     QStringList shown = t.hold("UpDown3", Arrow::Down, 30, "Label27");
     const qsizetype last = shown.indexOf(QStringLiteral("0.1"));
-    QCOMPARE(shown.mid(0, 8), QStringList({"4.2", "4.1", "4.0", "3.9", "3.8", "3.7", "3.5", "3.3"}));
+    QCOMPARE(shown.mid(0, 8),
+             QStringList({"4.2", "4.1", "4.0", "3.9", "3.8", "3.7", "3.5", "3.3"}));
     QCOMPARE(last, 23);
     QCOMPARE(shown.at(last + 1), QStringLiteral("-0.1"));
     QCOMPARE(shown.last(), QStringLiteral("-0.1"));
@@ -277,7 +279,7 @@ void WindowTest::selectionSpinnersWrapAndFollowSamples() {
 
     t.click("UpDown2", Arrow::Up, 15);  // 45
     QCOMPARE(t.text("Label26"), QStringLiteral("    13.00 "));
-    QVERIFY(!t.enabled("N1"));  // offered by no material
+    QVERIFY(!t.enabled("N1"));      // offered by no material
     t.click("UpDown2", Arrow::Up);  // wraps to 0
     QCOMPARE(t.window.design().WireNo, 0);
     t.click("UpDown2", Arrow::Down);
@@ -285,8 +287,8 @@ void WindowTest::selectionSpinnersWrapAndFollowSamples() {
 }
 
 void WindowTest::everyClickMarksResultsStale() {
-    const char* spinners[] = {"UpDown1",  "UpDown2", "UpDown3",  "UpDown9",  "UpDown4",
-                              "UpDown14", "UpDown5", "UpDown10", "UpDown6",  "UpDown11",
+    const char* spinners[] = {"UpDown1",  "UpDown2",  "UpDown3",  "UpDown9", "UpDown4",
+                              "UpDown14", "UpDown5",  "UpDown10", "UpDown6", "UpDown11",
                               "UpDown7",  "UpDown12", "UpDown13", "UpDown8"};
     WindowUnderTest t;
     for (const char* name : spinners) {
@@ -367,11 +369,10 @@ void WindowTest::typeSwitchRestylesAndLoadsTheOtherKind() {
 void WindowTest::saveDialogSettings() {
     WindowUnderTest t;
     QFileDialog* dialog = t.window.saveDialog();
-    QCOMPARE(dialog->nameFilters(),
-             QStringList({QStringLiteral("テキスト(*..txt) (*.txt)"),
-                          QStringLiteral("スプリング(*.spr) (*.spr)"),
-                          QStringLiteral("ばね(*.bne) (*.bne)"),
-                          QStringLiteral("全てのFile(*.*) (*)")}));
+    QCOMPARE(dialog->nameFilters(), QStringList({QStringLiteral("テキスト(*..txt) (*.txt)"),
+                                                 QStringLiteral("スプリング(*.spr) (*.spr)"),
+                                                 QStringLiteral("ばね(*.bne) (*.bne)"),
+                                                 QStringLiteral("全てのFile(*.*) (*)")}));
     // The dialog shows the descriptions alone.
     QCOMPARE(dialog->selectedNameFilter(), QStringLiteral("テキスト(*..txt)"));
     QCOMPARE(dialog->defaultSuffix(), QStringLiteral("txt"));

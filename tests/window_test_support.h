@@ -2,8 +2,8 @@
 // Helpers for window tests: answers for the modal questions, and access to the controls by
 // their names.
 
-#include <QFileDialog>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLabel>
 #include <QStringList>
 #include <QToolButton>
@@ -36,7 +36,9 @@ public:
     int saveDialogs = 0;
 };
 
-inline springcalc::LocalDateTime TestClock() { return {2026, 12, 5, 9, 5}; }
+inline springcalc::LocalDateTime TestClock() {
+    return {2026, 12, 5, 9, 5};
+}
 
 struct WindowUnderTest {
     ScriptedPrompts prompts;

@@ -34,7 +34,9 @@ void FieldLabel::setBackground(const QColor& color) {
     setAutoFillBackground(true);
 }
 
-void FieldLabel::clearBackground() { setAutoFillBackground(false); }
+void FieldLabel::clearBackground() {
+    setAutoFillBackground(false);
+}
 
 void FieldLabel::setTextColor(const QColor& color) {
     QPalette p = palette();

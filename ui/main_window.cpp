@@ -34,7 +34,9 @@ constexpr size_t Index(Enum value) {
 
 }  // namespace
 
-static void InitResources() { Q_INIT_RESOURCE(resources); }
+static void InitResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 TForm1::TForm1(Clock clock, UserPrompts* prompts, QWidget* parent)
     : QWidget(parent),
@@ -150,21 +152,20 @@ void TForm1::BuildMenu() {
                             QFileDialog::HideNameFilterDetails);
     SaveDialog1->setDefaultSuffix(QStringLiteral("txt"));
     // "All files" is "*" for Qt: "*.*" would hide names without a dot.
-    SaveDialog1->setNameFilters({QStringLiteral("テキスト(*..txt) (*.txt)"),
-                                 QStringLiteral("スプリング(*.spr) (*.spr)"),
-                                 QStringLiteral("ばね(*.bne) (*.bne)"),
-                                 QStringLiteral("全てのFile(*.*) (*)")});
+    SaveDialog1->setNameFilters(
+        {QStringLiteral("テキスト(*..txt) (*.txt)"), QStringLiteral("スプリング(*.spr) (*.spr)"),
+         QStringLiteral("ばね(*.bne) (*.bne)"), QStringLiteral("全てのFile(*.*) (*)")});
     SaveDialog1->selectNameFilter(SaveDialog1->nameFilters().constFirst());
 }
 
 void TForm1::ConnectSpinners() {
     using Handler = void (DesignEditor::*)(Arrow);
     const std::pair<const char*, Handler> valueSpinners[] = {
-        {"UpDown3", &DesignEditor::UpDown3Click},   {"UpDown9", &DesignEditor::UpDown9Click},
-        {"UpDown4", &DesignEditor::UpDown4Click},   {"UpDown14", &DesignEditor::UpDown14Click},
-        {"UpDown5", &DesignEditor::UpDown5Click},   {"UpDown10", &DesignEditor::UpDown10Click},
-        {"UpDown6", &DesignEditor::UpDown6Click},   {"UpDown11", &DesignEditor::UpDown11Click},
-        {"UpDown7", &DesignEditor::UpDown7Click},   {"UpDown12", &DesignEditor::UpDown12Click},
+        {"UpDown3", &DesignEditor::UpDown3Click}, {"UpDown9", &DesignEditor::UpDown9Click},
+        {"UpDown4", &DesignEditor::UpDown4Click}, {"UpDown14", &DesignEditor::UpDown14Click},
+        {"UpDown5", &DesignEditor::UpDown5Click}, {"UpDown10", &DesignEditor::UpDown10Click},
+        {"UpDown6", &DesignEditor::UpDown6Click}, {"UpDown11", &DesignEditor::UpDown11Click},
+        {"UpDown7", &DesignEditor::UpDown7Click}, {"UpDown12", &DesignEditor::UpDown12Click},
     };
     for (const auto& [name, handler] : valueSpinners) {
         connect(Spinner(name), &SpinButton::clicked, this,
@@ -227,11 +228,17 @@ void TForm1::SetSpinnerEnabled(springcalc::Spinner spinner, bool enabled) {
     engineSpinners_[Index(spinner)]->setEnabled(enabled);
 }
 
-void TForm1::SetVisible(Image image, bool visible) { images_[Index(image)]->setVisible(visible); }
+void TForm1::SetVisible(Image image, bool visible) {
+    images_[Index(image)]->setVisible(visible);
+}
 
-void TForm1::ClearWarningLines() { Memo1->clear(); }
+void TForm1::ClearWarningLines() {
+    Memo1->clear();
+}
 
-void TForm1::AppendWarningLine(std::string_view line) { Memo1->appendPlainText(FromUtf8(line)); }
+void TForm1::AppendWarningLine(std::string_view line) {
+    Memo1->appendPlainText(FromUtf8(line));
+}
 
 // ---- Commands -------------------------------------------------------------------------------
 
@@ -240,7 +247,9 @@ void TForm1::contextMenuEvent(QContextMenuEvent* event) {
     event->accept();
 }
 
-void TForm1::N1Click() { engine_.AnalyseDesign(); }
+void TForm1::N1Click() {
+    engine_.AnalyseDesign();
+}
 
 void TForm1::N2Click() {
     if (!prompts_->runSaveDialog(*SaveDialog1) || SaveDialog1->selectedFiles().isEmpty()) {
@@ -290,7 +299,9 @@ void TForm1::N3Click() {
     }
 }
 
-void TForm1::Exit2Click() { exit_(0); }
+void TForm1::Exit2Click() {
+    exit_(0);
+}
 
 void TForm1::SetFormColor(TColor color) {
     QPalette p = palette();

@@ -27,7 +27,9 @@ void SpinButton::setRange(int minimum, int maximum) {
     maximum_ = maximum;
 }
 
-void SpinButton::setPosition(int position) { position_ = static_cast<qint16>(position); }
+void SpinButton::setPosition(int position) {
+    position_ = static_cast<qint16>(position);
+}
 
 void SpinButton::step(Arrow arrow) {
     if (arrow == Arrow::Up) {

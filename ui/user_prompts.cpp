@@ -4,7 +4,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
-bool DialogPrompts::runSaveDialog(QFileDialog& dialog) { return dialog.exec() == QDialog::Accepted; }
+bool DialogPrompts::runSaveDialog(QFileDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted;
+}
 
 QString DialogPrompts::askPdfInstead(QWidget* parent) {
     const auto answer = QMessageBox::question(

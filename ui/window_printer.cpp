@@ -8,7 +8,7 @@ QString PrintImage(const QImage& image, QPrinter& printer) {
     if (!painter.begin(&printer)) {
         return QStringLiteral("印刷を開始できませんでした（%1）。")
             .arg(printer.outputFileName().isEmpty() ? printer.printerName()
-                                                      : printer.outputFileName());
+                                                    : printer.outputFileName());
     }
     const QRectF page = printer.pageRect(QPrinter::DevicePixel);
     constexpr double kDesignDpi = 100.0;
