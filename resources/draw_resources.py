@@ -4,7 +4,9 @@
 Run from anywhere:  python3 resources/draw_resources.py
 Writes next to this script:
   compression_spring.bmp, extension_spring.bmp  (24-bit BMP, 3 colours)
-  springcalc.ico (32x32, 4 bpp), springcalc.png, springcalc-128.png
+  springcalc.ico (32x32, 4 bpp), springcalc.png, springcalc-64.png,
+  springcalc-128.png, springcalc.svg (the same 32x32 pixels as squares, for
+  the desktop's scalable icon)
   resources.qrc
 """
 import math
@@ -295,6 +297,37 @@ def icon_rgba(px, scale=1):
     return rows
 
 
+def icon_svg(px):
+    """The icon pixels as squares on a 32-unit grid, so any size the desktop
+    asks for stays sharp. Runs of one colour in a row become one rectangle,
+    and a run repeated in the rows below grows that rectangle downwards."""
+    rects = []   # [x, y, width, height, colour index]
+    open_runs = {}  # (x, width, colour) -> rectangle reaching the row above
+    for y, row in enumerate(px):
+        runs, x = {}, 0
+        while x < len(row):
+            i, run = row[x], 1
+            while x + run < len(row) and row[x + run] == i:
+                run += 1
+            if i is not None:
+                key = (x, run, i)
+                if key in open_runs:
+                    open_runs[key][3] += 1
+                    runs[key] = open_runs[key]
+                else:
+                    runs[key] = [x, y, run, 1, i]
+                    rects.append(runs[key])
+            x += run
+        open_runs = runs
+    out = ['<svg xmlns="http://www.w3.org/2000/svg" width="32" height="32" '
+           'viewBox="0 0 32 32" shape-rendering="crispEdges">']
+    for x, y, w, h, i in rects:
+        out.append('<rect x="%d" y="%d" width="%d" height="%d" '
+                   'fill="#%02x%02x%02x"/>' % ((x, y, w, h) + VGA[i]))
+    out.append("</svg>")
+    return ("\n".join(out) + "\n").encode()
+
+
 QRC = """<!DOCTYPE RCC>
 <RCC version="1.0">
   <qresource prefix="/">
@@ -314,7 +347,9 @@ def main():
         "extension_spring.bmp": bmp24(extension_spring()),
         "springcalc.ico": ico_4bpp(icon),
         "springcalc.png": png_rgba(icon_rgba(icon)),
+        "springcalc-64.png": png_rgba(icon_rgba(icon, 2)),
         "springcalc-128.png": png_rgba(icon_rgba(icon, 4)),
+        "springcalc.svg": icon_svg(icon),
         "resources.qrc": QRC.encode(),
     }
     for name, data in files.items():
