@@ -1,0 +1,16 @@
+#pragma once
+// The command line of springcalc-cli: picks the command and hands it the rest.
+
+#include <string>
+#include <vector>
+
+#include "cli_io.h"
+
+namespace springcalc::cli {
+
+extern const char* const kProgramHelp;
+
+// `args` without the program name. Returns the exit status.
+int RunCli(const std::vector<std::string>& args, CliIo& io);
+
+}  // namespace springcalc::cli

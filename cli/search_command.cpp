@@ -1,0 +1,305 @@
+#include "search_command.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "input_values.h"
+#include "option_scanner.h"
+#include "search_table.h"
+#include "spring_tables.h"
+
+namespace springcalc::cli {
+
+const char* const kSearchHelp =
+    R"(Usage: springcalc-cli search --kind compression|extension --load P@L
+                             (--load P@L | --rate K) [options]
+
+Finds designs with standard wire sizes that give the loads asked for, and prints the best.
+
+Requirement:
+  --kind KIND          compression or extension
+  --load P@L           a load of P kg at a length of L mm, such as 5@40; give two load
+                       points, or one and --rate. The lighter load becomes the installed
+                       length (set), the heavier the operating length (work).
+  --rate K             spring rate in kg/mm, with a single --load
+Limits:
+  --max-od MM          outer diameter at most MM
+  --min-id MM          inner diameter at least MM
+  --max-free-len MM    free length at most MM (for an extension spring, the derived one)
+  --materials LIST     comma-separated designations or numbers, such as SWPA,SUS304-WPB
+                       (default: all nine)
+  --max-index C        the largest spring index D/d to try (default 22, the usual
+                       upper end for wound springs)
+Output:
+  --tolerance PCT      how far each load may miss its target, in percent of the target
+                       (default 5)
+  --top N              how many designs to print (default 10)
+  --by stress|mass     the order (default stress)
+  -h, --help           show this text
+
+How candidates are made. For every chosen material and every wire size d made in it, the
+mean diameter D runs over a 0.1 mm grid from D/d = 4 up to --max-index. The active turns
+follow from the rate, n = G d^4 / (8 k D^3), rounded to the nearest 0.5 (at least 0.5).
+The free length of a compression spring is chosen to 0.1 mm so that the two loads miss
+their targets by the same fraction, one above and one below (with --rate: so that the one
+load is met); an extension spring's free length and initial tension follow from D, n and d,
+as in the window. Each design of the grid goes through the window's engine (lookup, checks,
+Run) unless a quick estimate shows that it fails a requirement by far more than rounding
+could explain; what is kept, every number shown and the order come from the engine.
+
+Which are kept. No warning 1, 2, 5, 6 or 7 (warnings 3 and 4 are shown but allowed); every
+load within the tolerance, |P - target| <= tolerance x target, at its length (with --rate:
+the load and the rate); inside every limit given.
+
+Order. --by stress (default): the least stressed first, by the higher of the stresses at the
+installed and operating lengths over the static allowable stress. --by mass: the lightest
+wire first: density x (pi d^2 / 4) x pi D x coils, with n + 2 coils for a compression spring
+(a closed turn at each end) and n + 3 for an extension spring (one more body turn and two
+hooks of about one turn each), 7.85 g/cm^3 for the steels and 7.93 g/cm^3 for the stainless
+grades. Ties go by the other measure, then by material, wire size and D.
+
+When nothing is kept, it says so and shows the closest candidates with what keeps each out.
+Closest means the least shortfall in all, each shortfall counted as a fraction of what was
+asked: a load beyond the tolerance, a limit overstepped, the stress over the allowable, the
+solid or free length over the lengths given.
+
+Exit status: 0 when designs were found, 1 when none meets the requirements, 2 for bad input.
+)";
+
+namespace {
+
+std::optional<double> PositiveNumber(const std::string& text) {
+    const std::optional<double> value = ParseDouble(text);
+    if (!value || *value <= 0.0) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<LoadPoint> ParseLoadPoint(const std::string& text) {
+    const size_t at = text.find('@');
+    if (at == std::string::npos) {
+        return std::nullopt;
+    }
+    const auto load = PositiveNumber(text.substr(0, at));
+    const auto length = PositiveNumber(text.substr(at + 1));
+    if (!load || !length) {
+        return std::nullopt;
+    }
+    return LoadPoint{*load, *length};
+}
+
+// Fills request.installed, operating and rate from the load points and the rate.
+bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
+    const std::vector<std::string>& loads = options.Values("load");
+    std::vector<LoadPoint> points;
+    for (const std::string& text : loads) {
+        const std::optional<LoadPoint> point = ParseLoadPoint(text);
+        if (!point) {
+            problem =
+                "--load takes LOAD@LENGTH, two numbers above 0 such as 5@40 (5 kg at 40 mm), "
+                "not \"" +
+                text + "\"";
+            return false;
+        }
+        points.push_back(*point);
+    }
+    const std::optional<std::string> rateText = options.Value("rate");
+    if (points.empty() || points.size() > 2) {
+        problem = "give one --load with --rate, or two --load";
+        return false;
+    }
+    if (points.size() == 1) {
+        if (!rateText) {
+            problem = "with a single --load, give the spring rate with --rate";
+            return false;
+        }
+        const std::optional<double> rate = PositiveNumber(*rateText);
+        if (!rate) {
+            problem = "--rate takes a spring rate in kg/mm above 0, not \"" + *rateText + "\"";
+            return false;
+        }
+        request.installed = points[0];
+        request.rate = *rate;
+        return true;
+    }
+    if (rateText) {
+        problem = "two --load points fix the rate already; give --rate with a single --load";
+        return false;
+    }
+    std::sort(points.begin(), points.end(),
+              [](const LoadPoint& a, const LoadPoint& b) { return a.load < b.load; });
+    const LoadPoint& lighter = points[0];
+    const LoadPoint& heavier = points[1];
+    if (lighter.load == heavier.load || lighter.length == heavier.length) {
+        problem = "the two --load points need different loads at different lengths";
+        return false;
+    }
+    const bool compression = request.springKind == kCompression;
+    const double travel =
+        compression ? lighter.length - heavier.length : heavier.length - lighter.length;
+    if (travel <= 0.0) {
+        problem = compression
+                      ? "a compression spring carries the heavier load at the shorter length"
+                      : "an extension spring carries the heavier load at the longer length";
+        return false;
+    }
+    request.installed = lighter;
+    request.operating = heavier;
+    request.rate = (heavier.load - lighter.load) / travel;
+    return true;
+}
+
+bool ReadLimit(const ScannedOptions& options, const char* name, std::optional<double>& limit,
+               std::string& problem) {
+    if (const auto text = options.Value(name)) {
+        limit = PositiveNumber(*text);
+        if (!limit) {
+            problem =
+                std::string("--") + name + " takes a length in mm above 0, not \"" + *text + "\"";
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ReadSpringIndex(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
+    if (const auto text = options.Value("max-index")) {
+        const std::optional<double> index = ParseDouble(*text);
+        if (!index || *index < 4.0) {
+            problem =
+                "--max-index takes a spring index D/d of 4 or more (below 4 the window "
+                "withholds Run), not \"" +
+                *text + "\"";
+            return false;
+        }
+        request.maxSpringIndex = *index;
+    }
+    return true;
+}
+
+bool ReadMaterials(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
+    const std::optional<std::string> list = options.Value("materials");
+    if (!list) {
+        for (int m = 0; m < kMaterialCount; ++m) {
+            request.materials.push_back(m);
+        }
+        return true;
+    }
+    size_t start = 0;
+    while (start <= list->size()) {
+        const size_t comma = std::min(list->find(',', start), list->size());
+        const std::string item = list->substr(start, comma - start);
+        const std::optional<int> material = FindMaterial(item);
+        if (!material) {
+            problem = "--materials: \"" + item + "\" is not a material; the materials are " +
+                      MaterialList() + ", or their numbers 0 to 8";
+            return false;
+        }
+        if (std::find(request.materials.begin(), request.materials.end(), *material) ==
+            request.materials.end()) {
+            request.materials.push_back(*material);
+        }
+        start = comma + 1;
+    }
+    return true;
+}
+
+bool ReadOutputOptions(const ScannedOptions& options, SearchRequest& request,
+                       std::string& problem) {
+    if (auto text = options.Value("tolerance")) {
+        std::string number = *text;
+        if (!number.empty() && number.back() == '%') {
+            number.pop_back();
+        }
+        const std::optional<double> percent = PositiveNumber(number);
+        if (!percent || *percent >= 100.0) {
+            problem = "--tolerance takes a percentage above 0 and below 100, such as 5, not \"" +
+                      *text + "\"";
+            return false;
+        }
+        request.tolerance = *percent / 100.0;
+    }
+    if (auto text = options.Value("top")) {
+        int top = 0;
+        const std::string& digits = *text;
+        const char* first = digits.data();
+        const char* last = first + digits.size();
+        const auto [end, error] = std::from_chars(first, last, top);
+        if (error != std::errc() || end != last || top < 1) {
+            problem = "--top takes a whole number of designs, 1 or more, not \"" + *text + "\"";
+            return false;
+        }
+        request.top = top;
+    }
+    if (auto text = options.Value("by")) {
+        if (*text == "stress") {
+            request.order = SearchOrder::Stress;
+        } else if (*text == "mass") {
+            request.order = SearchOrder::Mass;
+        } else {
+            problem = "--by takes \"stress\" or \"mass\", not \"" + *text + "\"";
+            return false;
+        }
+    }
+    return true;
+}
+
+const std::vector<OptionSpec> kSearchOptions = {
+    {"kind", true},      {"load", true, true},   {"rate", true},      {"max-od", true},
+    {"min-id", true},    {"max-free-len", true}, {"max-index", true}, {"materials", true},
+    {"tolerance", true}, {"top", true},          {"by", true},        {"help"},
+};
+
+}  // namespace
+
+std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& args,
+                                               std::string& problem) {
+    const ScannedOptions options = ScanOptions(args, kSearchOptions);
+    if (!options.error().empty()) {
+        problem = options.error();
+        return std::nullopt;
+    }
+    if (!options.operands().empty()) {
+        problem = "search takes options only, not \"" + options.operands()[0] + "\"";
+        return std::nullopt;
+    }
+    SearchRequest request;
+    const std::optional<std::string> kindText = options.Value("kind");
+    const std::optional<std::int32_t> kind = kindText ? ParseKind(*kindText) : std::nullopt;
+    if (!kind) {
+        problem = "--kind takes \"compression\" or \"extension\"" +
+                  (kindText ? ", not \"" + *kindText + "\"" : std::string(" and is required"));
+        return std::nullopt;
+    }
+    request.springKind = *kind;
+    if (!ReadLoads(options, request, problem) ||
+        !ReadLimit(options, "max-od", request.maxOuterDia, problem) ||
+        !ReadLimit(options, "min-id", request.minInnerDia, problem) ||
+        !ReadLimit(options, "max-free-len", request.maxFreeLen, problem) ||
+        !ReadMaterials(options, request, problem) || !ReadSpringIndex(options, request, problem) ||
+        !ReadOutputOptions(options, request, problem)) {
+        return std::nullopt;
+    }
+    return request;
+}
+
+int RunSearchCommand(const std::vector<std::string>& args, CliIo& io) {
+    if (ScanOptions(args, kSearchOptions).Has("help")) {
+        io.out << kSearchHelp;
+        return kExitClean;
+    }
+    std::string problem;
+    const std::optional<SearchRequest> request = ReadSearchRequest(args, problem);
+    if (!request) {
+        io.err << kProgramName << " search: " << problem << "\nTry \"" << kProgramName
+               << " search --help\".\n";
+        return kExitBadInput;
+    }
+    DesignRunner runner(io.clock);
+    const SearchResult result = SearchDesigns(*request, runner);
+    WriteSearchResult(io.out, *request, result);
+    return result.metCount > 0 ? kExitClean : kExitFlagged;
+}
+
+}  // namespace springcalc::cli

@@ -1,0 +1,37 @@
+#pragma once
+// Aligned text columns for a terminal. A table is measured row by row and then written row by
+// row, so a long file never has to be held as text all at once.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace springcalc::cli {
+
+enum class Align { Left, Right };
+
+struct TableColumn {
+    std::string title;
+    std::string unit;  // second header line; may be empty
+    Align align = Align::Right;
+};
+
+class TextTable {
+public:
+    explicit TextTable(std::vector<TableColumn> columns);
+
+    // Widens the columns to fit the cells of a row.
+    void Measure(const std::vector<std::string>& cells);
+    // The two header lines (titles, then units), each ending in "\n".
+    void AppendHeader(std::string& out) const;
+    // One line; missing cells are blank. The last column is never padded.
+    void AppendRow(std::string& out, const std::vector<std::string>& cells) const;
+
+private:
+    void AppendLine(std::string& out, const std::vector<std::string_view>& cells) const;
+
+    std::vector<TableColumn> columns_;
+    std::vector<int> widths_;
+};
+
+}  // namespace springcalc::cli
