@@ -14,9 +14,13 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;  // 3.141592653589793
 
-// Every value shown in an input field: one decimal, then three blanks.
-constexpr const char* kLengthFormat = "%.1f   ";
-constexpr const char* kResultFormat = "%.2f   ";
+// Numbers in the value fields stand three blanks from the right edge: inputs, lengths and most
+// results with "%.1f   " or "%.2f   ".
+constexpr std::string_view kGap = "   ";
+
+std::string ResultText(float value) {
+    return FixedText(double(value), 2, kGap);
+}
 
 // Rounds a value worked out in double to the single precision of the record.
 constexpr float Store(double value) {
@@ -64,8 +68,9 @@ void SpringEngine::UpdateDiameters() {
     const double d = WireDiameter();
     design_.InnerDia = Store(double(design_.MeanDia) - d);
     design_.OuterDia = Store(double(design_.MeanDia) + d);
-    view_.SetText(Field::Label45, Format("内径 %.2f 外径 %.2f", double(design_.InnerDia),
-                                         double(design_.OuterDia)));
+    // "内径 %.2f 外径 %.2f"
+    view_.SetText(Field::Label45, "内径 " + FixedText(double(design_.InnerDia), 2, " 外径 ") +
+                                      FixedText(double(design_.OuterDia), 2));
 }
 
 void SpringEngine::CheckGeometry() {
@@ -206,19 +211,18 @@ void SpringEngine::AnalyseDesign() {
 
     const bool compression = s.SpringKind == kCompression;
     view_.SetText(Field::Label37,
-                  compression ? std::string() : Format("%.2f  ", double(s.InitTension)));
-    view_.SetText(Field::Label40,
-                  compression ? Format(kResultFormat, double(s.Tmax)) : std::string());
-    view_.SetText(Field::Label32, Format(kLengthFormat, double(s.LimitLen)));
-    view_.SetText(Field::Label33, Format(kResultFormat, double(Sa)));
-    view_.SetText(Field::Label34, Format(kResultFormat, double(s.AllowFatigue)));
-    view_.SetText(Field::Label35, Format("%.0f   ", double(s.ShearModulus)));
-    view_.SetText(Field::Label36, Format("%.3f   ", double(s.SpringRate)));
-    view_.SetText(Field::Label38, Format(kResultFormat, double(s.Tset)));
-    view_.SetText(Field::Label39, Format(kResultFormat, double(s.Tact)));
-    view_.SetText(Field::Label41, Format(kResultFormat, double(s.Pset)));
-    view_.SetText(Field::Label42, Format(kResultFormat, double(s.Pact)));
-    view_.SetText(Field::Label43, Format(kResultFormat, double(s.Pmax)));
+                  compression ? std::string() : FixedText(double(s.InitTension), 2, "  "));
+    view_.SetText(Field::Label40, compression ? ResultText(s.Tmax) : std::string());
+    view_.SetText(Field::Label32, FixedText(double(s.LimitLen), 1, kGap));
+    view_.SetText(Field::Label33, ResultText(Sa));
+    view_.SetText(Field::Label34, ResultText(s.AllowFatigue));
+    view_.SetText(Field::Label35, FixedText(double(s.ShearModulus), 0, kGap));
+    view_.SetText(Field::Label36, FixedText(double(s.SpringRate), 3, kGap));
+    view_.SetText(Field::Label38, ResultText(s.Tset));
+    view_.SetText(Field::Label39, ResultText(s.Tact));
+    view_.SetText(Field::Label41, ResultText(s.Pset));
+    view_.SetText(Field::Label42, ResultText(s.Pact));
+    view_.SetText(Field::Label43, ResultText(s.Pmax));
 
     view_.SetEnabled(Command::N2, true);
     view_.SetEnabled(Command::N3, true);
@@ -325,7 +329,7 @@ void SpringEngine::ShowSelection() {
 }
 
 void SpringEngine::ShowLength(Field field, float value) {
-    view_.SetText(field, Format(kLengthFormat, double(value)));
+    view_.SetText(field, FixedText(double(value), 1, kGap));
 }
 
 }  // namespace springcalc

@@ -5,12 +5,16 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "recording_view.h"
 #include "samples.h"
 #include "spring_design.h"
+#include "text_format.h"
 
 namespace springcalc {
 namespace {
@@ -537,6 +541,27 @@ TEST(WarningList, CaptionColourFollowsTheList) {
     engine.ClearWarnings();
     EXPECT_TRUE(view.warnings.empty());
     EXPECT_EQ(view.font(Field::Label47), clGray);
+}
+
+TEST(NumberText, FixedTextWritesWhatPrintfWrites) {
+    std::vector<double> values = {0.0, -0.0, 0.5, 1.5, 2.5, 0.125, 0.375, 0.005, 0.015, 8.05,
+                                  13.5, -0.0999998, 1e300, -1e300, 4.9e-324,
+                                  std::numeric_limits<double>::infinity(),
+                                  -std::numeric_limits<double>::infinity(),
+                                  std::numeric_limits<double>::quiet_NaN()};
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> mantissa(-10.0f, 10.0f);
+    std::uniform_int_distribution<int> exponent(-6, 6);
+    for (int i = 0; i < 20000; ++i) {
+        values.push_back(double(float(mantissa(random) * std::pow(10.0, exponent(random)))));
+    }
+    for (double value : values) {
+        for (int precision = 0; precision <= 3; ++precision) {
+            char expected[400];
+            std::snprintf(expected, sizeof expected, "%.*f   ", precision, value);
+            ASSERT_EQ(FixedText(value, precision, "   "), expected) << value << " " << precision;
+        }
+    }
 }
 
 TEST(DateStamp, PadsHourAndMinuteWithBlanks) {

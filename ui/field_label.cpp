@@ -24,10 +24,21 @@ void FieldLabel::setAutoSize(bool autoSize) {
 
 void FieldLabel::fitToText() {
     const QFontMetrics metrics(font());
-    resize(metrics.horizontalAdvance(text_), metrics.height());
+    const QSize fitted(metrics.horizontalAdvance(text_), metrics.height());
+    // resize() invalidates what the window knows of its opaque children even when the size
+    // stays, and the next repaint then works that out again for every control.
+    if (fitted != size()) {
+        resize(fitted);
+    }
 }
 
+// The checks set the colour of every caption they look at on every click, nearly always to the
+// colour it already has; a new palette costs more than drawing the caption would.
 void FieldLabel::setBackground(const QColor& color) {
+    if (autoFillBackground() && color == background_) {
+        return;
+    }
+    background_ = color;
     QPalette p = palette();
     p.setColor(QPalette::Window, color);
     setPalette(p);
@@ -39,6 +50,10 @@ void FieldLabel::clearBackground() {
 }
 
 void FieldLabel::setTextColor(const QColor& color) {
+    if (color == textColor_) {
+        return;
+    }
+    textColor_ = color;
     QPalette p = palette();
     p.setColor(QPalette::WindowText, color);
     setPalette(p);

@@ -2,6 +2,7 @@
 // A static text that keeps every blank of its text: the number formats end in blanks that set
 // the digits off from the right edge of a value field, which QLabel would let hang.
 
+#include <QColor>
 #include <QString>
 #include <QWidget>
 
@@ -28,6 +29,9 @@ private:
     void fitToText();
 
     QString text_;
+    // The colours last given, so that setting the same one again costs nothing.
+    QColor background_;
+    QColor textColor_;
     bool rightAligned_ = false;
     bool autoSize_ = false;
 };

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTextDocument>
 #include <cstdlib>
 
 #include "field_label.h"
@@ -142,7 +143,15 @@ void TForm1::BuildMenu() {
     N2 = add("N2", "保存", &TForm1::N2Click);
     N3 = add("N3", "画面印刷", &TForm1::N3Click);
     Exit2 = add("Exit2", "終了", &TForm1::Exit2Click);
+}
 
+// Made at the first Save rather than with the window: building a file dialog (its icons, its
+// file system model) takes about a third of the program's start-up, and many sessions never
+// save.
+QFileDialog* TForm1::saveDialog() {
+    if (SaveDialog1) {
+        return SaveDialog1;
+    }
     SaveDialog1 = new QFileDialog(this);
     SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
     SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
@@ -156,6 +165,7 @@ void TForm1::BuildMenu() {
         {QStringLiteral("テキスト(*..txt) (*.txt)"), QStringLiteral("スプリング(*.spr) (*.spr)"),
          QStringLiteral("ばね(*.bne) (*.bne)"), QStringLiteral("全てのFile(*.*) (*)")});
     SaveDialog1->selectNameFilter(SaveDialog1->nameFilters().constFirst());
+    return SaveDialog1;
 }
 
 void TForm1::ConnectSpinners() {
@@ -233,7 +243,10 @@ void TForm1::SetVisible(Image image, bool visible) {
 }
 
 void TForm1::ClearWarningLines() {
-    Memo1->clear();
+    // Every check starts here, and clearing an empty list still lays it out and repaints it.
+    if (!Memo1->document()->isEmpty()) {
+        Memo1->clear();
+    }
 }
 
 void TForm1::AppendWarningLine(std::string_view line) {
@@ -252,12 +265,13 @@ void TForm1::N1Click() {
 }
 
 void TForm1::N2Click() {
-    if (!prompts_->runSaveDialog(*SaveDialog1) || SaveDialog1->selectedFiles().isEmpty()) {
+    QFileDialog& dialog = *saveDialog();
+    if (!prompts_->runSaveDialog(dialog) || dialog.selectedFiles().isEmpty()) {
         return;
     }
-    const QString path = SaveDialog1->selectedFiles().constFirst();
+    const QString path = dialog.selectedFiles().constFirst();
     // Offer the same file at the next Save.
-    SaveDialog1->selectFile(path);
+    dialog.selectFile(path);
     const std::optional<std::string> bytes = EncodeReport(FormatReportBlock(design_));
     if (!bytes) {
         prompts_->showError(this, QStringLiteral("レポートを文字コード932に変換できませんでした。"

@@ -48,7 +48,8 @@ public:
 
     const springcalc::TSpringDesign& design() const { return design_; }
     QMenu* popupMenu() const { return PopupMenu1; }
-    QFileDialog* saveDialog() const { return SaveDialog1; }
+    // The Save dialog, made at its first use.
+    QFileDialog* saveDialog();
     // How Exit ends the process; tests replace it.
     void setExitHandler(std::function<void(int)> handler) { exit_ = std::move(handler); }
 
