@@ -1,7 +1,7 @@
 # The two everyday commands. CMake and CTest do the real work (see CMakePresets.json).
 BUILD_DIR := build/default
 
-.PHONY: all run test build deps clean test-asan fuzz-long
+.PHONY: all run test build deps clean package test-asan fuzz-long bench
 
 all: build
 
@@ -37,6 +37,18 @@ test-asan: deps build/asan/build.ninja
 # A million random spinner events through the engine (a few seconds).
 fuzz-long: build
 	SPRINGCALC_FUZZ_EVENTS=1000000 $(BUILD_DIR)/tests/engine_test --gtest_filter='Robustness.LongRandom*'
+
+# Builds the Debian package (springcalc_<version>_<arch>.deb in the build folder).
+package: build
+	cmake --build --preset default --target package
+
+# Builds the benchmarks in Release and prints every figure against its budget (bench/README.md).
+build/bench/build.ninja: | deps
+	cmake --preset bench
+
+bench: deps build/bench/build.ninja
+	cmake --build --preset bench
+	bench/run-bench build/bench
 
 clean:
 	rm -rf build

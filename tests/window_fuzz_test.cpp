@@ -165,15 +165,7 @@ void WindowFuzzTest::randomUseKeepsEveryInvariant() {
 }
 
 int main(int argc, char* argv[]) {
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    WindowFuzzTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunWindowTests<WindowFuzzTest>(argc, argv);
 }
 
 #include "window_fuzz_test.moc"

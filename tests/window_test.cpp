@@ -37,6 +37,7 @@ private slots:
     void typeSwitchRestylesAndLoadsTheOtherKind();
 
     void saveDialogSettings();
+    void saveDialogWaitsForTheFirstSave();
     void saveAppendsBlocksAndOffersTheSameFileAgain();
     void saveCancelledOrFailedWritesNothing();
 };
@@ -380,6 +381,17 @@ void WindowTest::saveDialogSettings() {
     QVERIFY(dialog->testOption(QFileDialog::DontConfirmOverwrite));
 }
 
+void WindowTest::saveDialogWaitsForTheFirstSave() {
+    WindowUnderTest t;
+    // A file dialog takes about a third of the program's start-up: none is built before a Save.
+    QVERIFY(!t.window.findChild<QFileDialog*>());
+    t.action("N1")->trigger();
+    t.action("N2")->trigger();
+    t.action("N2")->trigger();
+    QCOMPARE(t.prompts.saveDialogs, 2);
+    QCOMPARE(t.window.findChildren<QFileDialog*>().size(), 1);
+}
+
 void WindowTest::saveAppendsBlocksAndOffersTheSameFileAgain() {
     WindowUnderTest t;
     QTemporaryDir dir;
@@ -434,24 +446,7 @@ void WindowTest::saveCancelledOrFailedWritesNothing() {
 }
 
 int main(int argc, char* argv[]) {
-    // Keep the dialogs' remembered state out of the user's home.
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    // A modal dialog would hang the run: fail at once if one appears.
-    QTimer guard;
-    QObject::connect(&guard, &QTimer::timeout, [] {
-        if (QApplication::activeModalWidget()) {
-            qFatal("a modal dialog opened during a window test");
-        }
-    });
-    guard.start(200);
-    WindowTest test;
-    return QTest::qExec(&test, argc, argv);
+    return RunWindowTests<WindowTest>(argc, argv);
 }
 
 #include "window_test.moc"

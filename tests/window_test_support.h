@@ -2,7 +2,10 @@
 // Helpers for window tests: answers for the modal questions, and access to the controls by
 // their names.
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QStringList>
@@ -99,3 +102,25 @@ struct WindowUnderTest {
     }
     bool enabled(const char* command) const { return action(command)->isEnabled(); }
 };
+
+// Runs a window test object headless, with the dialogs' remembered state kept out of the
+// user's home, and fails at once if a modal dialog appears (it would hang the run).
+template <typename TestObject>
+int RunWindowTests(int argc, char* argv[]) {
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
+    QTimer guard;
+    QObject::connect(&guard, &QTimer::timeout, [] {
+        if (QApplication::activeModalWidget()) {
+            qFatal("a modal dialog opened during a window test");
+        }
+    });
+    guard.start(200);
+    TestObject test;
+    return QTest::qExec(&test, argc, argv);
+}
