@@ -12,10 +12,7 @@ namespace springcalc::fakes {
 
 class RecordingView : public SpringView {
 public:
-    void SetText(Field field, std::string_view text) override {
-        text_[field] = std::string(text);
-        log.push_back("text " + std::to_string(static_cast<int>(field)));
-    }
+    void SetText(Field field, std::string_view text) override { text_[field] = std::string(text); }
     void SetColor(Field field, TColor background) override { background_[field] = background; }
     void SetFontColor(Field field, TColor color) override { font_[field] = color; }
     void SetEnabled(Command command, bool enabled) override {
@@ -55,7 +52,6 @@ public:
 
     static constexpr TColor kUnset = 0xDEADBEEF;
     std::vector<std::string> warnings;
-    std::vector<std::string> log;
 
 private:
     std::map<Field, std::string> text_;

@@ -68,8 +68,8 @@ QString WindowFuzzTest::checkInvariants(WindowUnderTest& t, bool resultsFresh) c
             return label->objectName() + QStringLiteral(" shows ") + label->text();
         }
     }
-    const bool first = t.window.findChild<QLabel*>(QStringLiteral("Image1"))->isVisible();
-    const bool second = t.window.findChild<QLabel*>(QStringLiteral("Image2"))->isVisible();
+    const bool first = t.imageVisible("Image1");
+    const bool second = t.imageVisible("Image2");
     if (first == second || second != (d.SpringKind == 1)) {
         return QStringLiteral("drawings %1/%2 for kind %3")
             .arg(first)
@@ -88,10 +88,7 @@ void WindowFuzzTest::randomUseKeepsEveryInvariant() {
     WindowUnderTest t;
     QTemporaryDir dir;
     const QString reportPath = dir.filePath(QStringLiteral("fuzz.txt"));
-    t.prompts.onSave = [&](QFileDialog& dialog) {
-        dialog.selectFile(reportPath);
-        return true;
-    };
+    t.prompts.answerSave(reportPath);
     bool fresh = true;  // Save and Print are offered from start-up until the first change
     qint64 reportSize = 0;
     int saves = 0;

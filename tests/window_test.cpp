@@ -73,8 +73,8 @@ void WindowTest::layoutMatchesTheDescription() {
     QVERIFY(t.window.rect().contains(all));
     t.window.resize(300, 200);
     QCOMPARE(t.spinner("UpDown13")->pos(), QPoint(279, 51));
-    QVERIFY(t.window.findChild<QLabel*>(QStringLiteral("Image1"))->isVisible());
-    QVERIFY(!t.window.findChild<QLabel*>(QStringLiteral("Image2"))->isVisible());
+    QVERIFY(t.imageVisible("Image1"));
+    QVERIFY(!t.imageVisible("Image2"));
     QVERIFY(!t.window.findChild<QLabel*>(QStringLiteral("Image1"))->pixmap().isNull());
     QCOMPARE(t.window.findChild<QLabel*>(QStringLiteral("Image2"))->pixmap().size(),
              QSize(200, 93));
@@ -337,8 +337,8 @@ void WindowTest::typeSwitchRestylesAndLoadsTheOtherKind() {
     QCOMPARE(t.text("Label40"), QString());
     QCOMPARE(t.label("Label14")->palette().color(QPalette::WindowText), ToQColor(clBlack));
     QCOMPARE(t.label("Label46")->palette().color(QPalette::WindowText), ToQColor(clGray));
-    QVERIFY(!t.window.findChild<QLabel*>(QStringLiteral("Image1"))->isVisible());
-    QVERIFY(t.window.findChild<QLabel*>(QStringLiteral("Image2"))->isVisible());
+    QVERIFY(!t.imageVisible("Image1"));
+    QVERIFY(t.imageVisible("Image2"));
     QVERIFY(!t.enabled("N2") && !t.enabled("N3"));
     // The free-length spinners do not react.
     t.click("UpDown5", Arrow::Up);
@@ -361,8 +361,8 @@ void WindowTest::typeSwitchRestylesAndLoadsTheOtherKind() {
     QCOMPARE(t.text("Label37"), QStringLiteral("0.02  "));  // kept until the next Run
     QCOMPARE(t.label("Label37")->palette().color(QPalette::Window), ToQColor(clBtnFace));
     QCOMPARE(t.label("Label6")->palette().color(QPalette::Window), ToQColor(clAqua));
-    QVERIFY(t.window.findChild<QLabel*>(QStringLiteral("Image1"))->isVisible());
-    QVERIFY(!t.window.findChild<QLabel*>(QStringLiteral("Image2"))->isVisible());
+    QVERIFY(t.imageVisible("Image1"));
+    QVERIFY(!t.imageVisible("Image2"));
     t.click("UpDown5", Arrow::Up);
     QCOMPARE(t.text("Label29"), QStringLiteral("13.1   "));
 }
@@ -423,19 +423,13 @@ void WindowTest::saveCancelledOrFailedWritesNothing() {
     WindowUnderTest t;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("cancelled.txt"));
-    t.prompts.onSave = [&](QFileDialog& dialog) {
-        dialog.selectFile(path);
-        return false;
-    };
+    t.prompts.answerSave(path, false);
     t.action("N2")->trigger();
     QCOMPARE(t.prompts.saveDialogs, 1);
     QVERIFY(!QFile::exists(path));
 
     const QString missing = dir.filePath(QStringLiteral("no/such/folder/r.txt"));
-    t.prompts.onSave = [&](QFileDialog& dialog) {
-        dialog.selectFile(missing);
-        return true;
-    };
+    t.prompts.answerSave(missing);
     t.action("N2")->trigger();
     QCOMPARE(t.prompts.errors.size(), 1);
     QVERIFY(t.prompts.errors.first().contains(missing));

@@ -4,11 +4,11 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <functional>
@@ -36,6 +36,14 @@ public:
     }
     void showError(QWidget*, const QString& text) override { errors << text; }
 
+    // The user picks `path` in the save dialog, then confirms or cancels.
+    void answerSave(const QString& path, bool confirm = true) {
+        onSave = [path, confirm](QFileDialog& dialog) {
+            dialog.selectFile(path);
+            return confirm;
+        };
+    }
+
     int saveDialogs = 0;
 };
 
@@ -62,6 +70,9 @@ struct WindowUnderTest {
     }
     SpinButton* spinner(const char* name) const {
         return window.findChild<SpinButton*>(QString::fromUtf8(name));
+    }
+    bool imageVisible(const char* name) const {
+        return window.findChild<QLabel*>(QString::fromUtf8(name))->isVisible();
     }
     QAction* action(const char* name) const {
         return window.findChild<QAction*>(QString::fromUtf8(name));
