@@ -42,7 +42,7 @@ inline constexpr std::array kControls{
     ToolTip{"Label16", "τact（kg/mm²）：作動長でのせん断応力。"},
     ToolTip{"Label39", "τact（kg/mm²）= 8·Pact·D / (π·d³)。"},
     ToolTip{"Label17", "τmax（kg/mm²）：許容圧縮長でのせん断応力（圧縮ばねのみ）。"},
-    ToolTip{"Label40", "τmax（kg/mm²）：密着が先なら 8·Pmax·D / (π·d³)、そうでなければ τa（圧縮ばねのみ）。"},
+    ToolTip{"Label40", "τmax（kg/mm²）= 8·Pmax·D / (π·d³)：密着が先ならその応力、そうでなければ τa（圧縮ばねのみ）。"},
     ToolTip{"Label18", "Ｐset（kg）：取付長での荷重。"},
     ToolTip{"Label41", "Ｐset（kg）= k·|L0 − L1| + Pi。"},
     ToolTip{"Label19", "Ｐact（kg）：作動長での荷重。"},
