@@ -122,9 +122,10 @@ for page in springcalc springcalc-cli; do
 done
 
 # Every line of the program's --help and of each command's --help, as it reads in the formatted
-# page (line breaks, blanks and the "Usage:" caption aside).
+# page (line breaks, blanks and the "Usage:" caption aside; groff may also break a line after a
+# dash).
 cli=$prefix/bin/springcalc-cli
-flatten() { sed -e 's/^Usage: *//' | tr '\n' ' ' | tr -s ' '; }
+flatten() { sed -e 's/^Usage: *//' | tr '\n' ' ' | tr -s ' ' | sed -e 's/- /-/g'; }
 if [ -f "$man1/springcalc-cli.1.gz" ] && [ -x "$cli" ]; then
     page=$(LC_ALL=C.UTF-8 MANWIDTH=80 MANROFFOPT=-rHY=0 man -l "$man1/springcalc-cli.1.gz" | flatten)
     commands=$("$cli" --help |
