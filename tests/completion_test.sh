@@ -27,7 +27,7 @@ cd "$work" || exit 1
 
 failures=0
 # The words read, one set of blanks between them, in sorted order.
-sorted() { tr -s ' \n' '\n\n' | grep -v '^$' | sort | tr '\n' ' '; }
+sorted() { tr -s ' \n' '\n' | grep -v '^$' | sort | tr '\n' ' '; }
 # expect "WORD WORD ... CURRENT" "OFFERED ..." : the words as bash splits the line ("--by=m" is
 # "--by" "=" "m"), the last being the one under the cursor.
 expect() {

@@ -138,7 +138,7 @@ if [ -f "$man1/springcalc-cli.1.gz" ] && [ -x "$cli" ]; then
             line=${line% }
             [ -z "$line" ] || [[ $page == *"$line"* ]] ||
                 fail "man springcalc-cli lacks from '${command:+$command }--help': $line"
-        done < <("$cli" $command --help)
+        done < <("$cli" ${command:+"$command"} --help)
     done
     for section in 'EXIT STATUS' EXAMPLES 'SEE ALSO'; do
         [[ $page == *" $section "* ]] || fail "man springcalc-cli has no $section"
