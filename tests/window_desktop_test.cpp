@@ -18,6 +18,7 @@
 
 #include "design_scale.h"
 #include "window_help.h"
+#include "window_printer.h"
 #include "window_layout.h"
 #include "window_test_support.h"
 
@@ -59,6 +60,7 @@ private slots:
     void keyboardFollowsTheTabOrder();
     void captionsResultsAndWarningsExplainThemselves();
     void printJobIsNamedAfterTheCaption();
+    void printedWindowKeepsItsDesignedSize();
 };
 
 void WindowDesktopTest::labelsReadAsStaticTextExactlyAsShown() {
@@ -327,6 +329,27 @@ void WindowDesktopTest::printJobIsNamedAfterTheCaption() {
 
 int main(int argc, char* argv[]) {
     return RunWindowTests<WindowDesktopTest>(argc, argv);
+}
+
+void WindowDesktopTest::printedWindowKeepsItsDesignedSize() {
+    // 554 design pixels are 5.54 in, 3324 dots at 600 dpi, however the screen drew them.
+    const QRectF a4(0, 0, 4960, 7015);
+    struct Row {
+        QSizeF grabbed;
+        double pixelsPerInch;
+        QRectF page;
+        QRectF expected;
+    };
+    const Row rows[] = {
+        {{554, 477}, 100, a4, {0, 0, 3324, 2862}},
+        {{532, 458}, 96, a4, {0, 0, 3325, 2862.5}},
+        {{1108, 954}, 200, a4, {0, 0, 3324, 2862}},
+        // Wider than the page: shrunk to its width, in proportion.
+        {{554, 477}, 100, QRectF(0, 0, 1662, 7015), {0, 0, 1662, 1431}},
+    };
+    for (const Row& row : rows) {
+        QCOMPARE(PrintedRect(row.grabbed, row.pixelsPerInch, 600, row.page), row.expected);
+    }
 }
 
 #include "window_desktop_test.moc"

@@ -292,6 +292,10 @@ void TForm1::N3Click() {
     SetFormColor(clWhite);
     const QImage page = grab().toImage();
     SetFormColor(clBtnFace);
+    // The window is drawn at the design resolution times the screen's scale, and the grab holds
+    // every device pixel: the page shows it at the size it was designed, whatever the screen.
+    const double pagePixelsPerInch =
+        DesignScale::kDesignDpi * scale_.factor() * page.devicePixelRatio();
 
     QString error;
     const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
@@ -305,11 +309,11 @@ void TForm1::N3Click() {
         printer.setOutputFileName(pdfFile);
         // The job's title in the printer queue, and the PDF's.
         printer.setDocName(windowTitle());
-        error = PrintImage(page, printer);
+        error = PrintImage(page, pagePixelsPerInch, printer);
     } else {
         QPrinter printer(printerInfo, QPrinter::HighResolution);
         printer.setDocName(windowTitle());
-        error = PrintImage(page, printer);
+        error = PrintImage(page, pagePixelsPerInch, printer);
     }
     if (!error.isEmpty()) {
         prompts_->showError(this, error);
