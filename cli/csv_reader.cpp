@@ -1,118 +1,146 @@
 #include "csv_reader.h"
 
+#include <cerrno>
+
 namespace springcalc::cli {
 
 namespace {
 
+constexpr int kEnd = -1;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-bool Blank(const CsvRecord& record) {
-    return record.fields.size() == 1 &&
-           record.fields[0].find_first_not_of(" \t") == std::string::npos;
+bool Blank(const std::vector<std::string>& fields) {
+    return fields.size() == 1 && fields[0].find_first_not_of(" \t") == std::string::npos;
 }
-
-class CsvParser {
-public:
-    explicit CsvParser(std::string_view text) : text_(text) {
-        if (text_.starts_with(kByteOrderMark)) {
-            pos_ = kByteOrderMark.size();
-        }
-    }
-
-    CsvContent Parse() {
-        CsvContent content;
-        while (pos_ < text_.size()) {
-            CsvRecord record;
-            record.line = line_;
-            if (!ReadRecord(record.fields)) {
-                content.error = CsvSyntaxError{line_, error_};
-                return content;
-            }
-            if (!Blank(record)) {
-                content.records.push_back(std::move(record));
-            }
-        }
-        return content;
-    }
-
-private:
-    // Reads up to and including the line end; false on a syntax error.
-    bool ReadRecord(std::vector<std::string>& fields) {
-        while (true) {
-            std::string field;
-            const bool read = Peek() == '"' ? ReadQuoted(field) : ReadPlain(field);
-            if (!read) {
-                return false;
-            }
-            fields.push_back(std::move(field));
-            if (pos_ >= text_.size()) {
-                return true;
-            }
-            const char separator = text_[pos_++];
-            if (separator == '\n') {
-                ++line_;
-                return true;
-            }
-            // Otherwise a comma: another field follows, possibly empty.
-        }
-    }
-
-    bool ReadPlain(std::string& field) {
-        while (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != '\n') {
-            if (text_[pos_] == '"') {
-                error_ = "a double quote inside an unquoted field (quote the whole field)";
-                return false;
-            }
-            field += text_[pos_++];
-        }
-        if (!field.empty() && field.back() == '\r' && (pos_ >= text_.size() || Peek() == '\n')) {
-            field.pop_back();
-        }
-        return true;
-    }
-
-    bool ReadQuoted(std::string& field) {
-        const int start = line_;
-        ++pos_;  // the opening quote
-        while (true) {
-            if (pos_ >= text_.size()) {
-                line_ = start;
-                error_ = "a quoted field is not closed";
-                return false;
-            }
-            const char c = text_[pos_++];
-            if (c == '"') {
-                if (Peek() != '"') {
-                    break;
-                }
-                ++pos_;
-            } else if (c == '\n') {
-                ++line_;
-            }
-            field += c;
-        }
-        if (Peek() == '\r' && (pos_ + 1 == text_.size() || text_[pos_ + 1] == '\n')) {
-            ++pos_;
-        }
-        if (pos_ < text_.size() && text_[pos_] != ',' && text_[pos_] != '\n') {
-            error_ = "text after the closing quote of a field";
-            return false;
-        }
-        return true;
-    }
-
-    char Peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
-
-    std::string_view text_;
-    size_t pos_ = 0;
-    int line_ = 1;
-    std::string error_;
-};
 
 }  // namespace
 
-CsvContent ReadCsv(std::string_view text) {
-    return CsvParser(text).Parse();
+CsvReader::CsvReader(ReadInput read) : read_(std::move(read)), buffer_(1 << 16) {}
+
+int CsvReader::Peek() {
+    while (pos_ == end_ && !atEnd_) {
+        const ssize_t n = read_(buffer_.data(), buffer_.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            readError = errno;
+        }
+        atEnd_ = n <= 0;
+        pos_ = 0;
+        end_ = n > 0 ? static_cast<size_t>(n) : 0;
+    }
+    return pos_ < end_ ? static_cast<unsigned char>(buffer_[pos_]) : kEnd;
+}
+
+int CsvReader::Get() {
+    const int c = Peek();
+    if (c != kEnd) {
+        ++pos_;
+        ++recordBytes_;
+    }
+    return c;
+}
+
+bool CsvReader::Fail(std::string message) {
+    if (error.empty() && readError == 0) {
+        error = std::move(message);
+        errorLine = line_;
+    }
+    return false;
+}
+
+bool CsvReader::Next(CsvRecord& record) {
+    if (!started_) {
+        started_ = true;
+        for (char mark : kByteOrderMark) {
+            if (Peek() != static_cast<unsigned char>(mark)) {
+                break;
+            }
+            Get();
+        }
+    }
+    while (error.empty() && readError == 0 && Peek() != kEnd) {
+        record.line = line_;
+        record.fields.clear();
+        recordBytes_ = 0;
+        if (!ReadRecord(record.fields)) {
+            return false;
+        }
+        if (!Blank(record.fields)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CsvReader::ReadRecord(std::vector<std::string>& fields) {
+    while (true) {
+        std::string field;
+        if (!(Peek() == '"' ? ReadQuoted(field) : ReadPlain(field))) {
+            return false;
+        }
+        fields.push_back(std::move(field));
+        const int separator = Get();
+        if (readError != 0) {
+            return false;
+        }
+        if (separator == kEnd || separator == '\n') {
+            line_ += separator == '\n';
+            return true;
+        }
+        // Otherwise a comma: another field follows, possibly empty.
+    }
+}
+
+bool CsvReader::ReadPlain(std::string& field) {
+    for (int c = Peek(); c != kEnd && c != ',' && c != '\n'; c = Peek()) {
+        if (c == '"') {
+            return Fail("a double quote inside an unquoted field (quote the whole field)");
+        }
+        if (recordBytes_ >= kMaxRecordBytes) {
+            return Fail("a line longer than " + std::to_string(kMaxRecordBytes) +
+                        " bytes; is this a CSV file?");
+        }
+        field += static_cast<char>(Get());
+    }
+    if (!field.empty() && field.back() == '\r' && Peek() != ',') {
+        field.pop_back();
+    }
+    return readError == 0;
+}
+
+bool CsvReader::ReadQuoted(std::string& field) {
+    const long start = line_;
+    Get();  // the opening quote
+    while (true) {
+        const int c = Get();
+        if (c == kEnd || recordBytes_ > kMaxRecordBytes) {
+            line_ = start;
+            return readError == 0 && Fail(c == kEnd ? "a quoted field is not closed"
+                                                    : "a quoted field longer than " +
+                                                          std::to_string(kMaxRecordBytes) +
+                                                          " bytes; is a quote not closed?");
+        }
+        if (c == '"') {
+            if (Peek() != '"') {
+                break;
+            }
+            Get();
+        } else if (c == '\n') {
+            ++line_;
+        }
+        field += static_cast<char>(c);
+    }
+    const bool carriageReturn = Peek() == '\r';
+    if (carriageReturn) {
+        Get();
+    }
+    const int next = Peek();
+    if (next != kEnd && next != '\n' && (carriageReturn || next != ',')) {
+        return Fail("text after the closing quote of a field");
+    }
+    return readError == 0;
 }
 
 }  // namespace springcalc::cli

@@ -1,30 +1,53 @@
 #pragma once
-// Splits CSV text into records: commas between fields, a record per line, fields in double
-// quotes may hold commas, line breaks and doubled quotes. Blank lines are skipped.
+// Reads CSV records one at a time from a stream of bytes: commas between fields, a record per
+// line, fields in double quotes may hold commas, line breaks and doubled quotes. Blank lines
+// are skipped. Only the record being read is held.
 
-#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "cli_io.h"
 
 namespace springcalc::cli {
 
 struct CsvRecord {
-    int line = 0;  // where the record starts, counting from 1
+    long line = 0;  // where the record starts, counting from 1
     std::vector<std::string> fields;
 };
 
-struct CsvSyntaxError {
-    int line = 0;
-    std::string message;
-};
+// No record of a design file comes near this; input without line ends (a binary file,
+// /dev/zero) stops here instead of filling the memory.
+inline constexpr size_t kMaxRecordBytes = 1 << 16;
 
-struct CsvContent {
-    std::vector<CsvRecord> records;
-    std::optional<CsvSyntaxError> error;  // set: records holds those before it
-};
+class CsvReader {
+public:
+    // Accepts LF or CR LF line ends and a UTF-8 byte-order mark.
+    explicit CsvReader(ReadInput read);
 
-// Accepts LF or CR LF line ends and a UTF-8 byte-order mark.
-CsvContent ReadCsv(std::string_view text);
+    // The next record that is not blank. False at the end of the input, or at a fault (then
+    // `error` is set and the reading is over).
+    bool Next(CsvRecord& record);
+
+    std::string error;  // what went wrong, for a message
+    long errorLine = 0;
+    int readError = 0;  // errno of a failed read; `error` is empty then
+
+private:
+    int Peek();
+    int Get();
+    bool Fail(std::string message);
+    bool ReadRecord(std::vector<std::string>& fields);
+    bool ReadQuoted(std::string& field);
+    bool ReadPlain(std::string& field);
+
+    ReadInput read_;
+    std::vector<char> buffer_;
+    size_t pos_ = 0;
+    size_t end_ = 0;
+    bool atEnd_ = false;
+    bool started_ = false;
+    long line_ = 1;
+    size_t recordBytes_ = 0;
+};
 
 }  // namespace springcalc::cli

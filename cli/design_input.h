@@ -1,5 +1,5 @@
 #pragma once
-// The designs of a check file: one CSV row each, read into the inputs of the design record,
+// The designs of a check file, read one CSV row at a time into the inputs of the design record,
 // with every fault told by row, column, value and what was expected.
 
 #include <cstdint>
@@ -7,13 +7,14 @@
 #include <string_view>
 #include <vector>
 
+#include "csv_reader.h"
 #include "spring_design.h"
 
 namespace springcalc::cli {
 
 struct DesignInput {
-    int row = 0;   // 1 for the first design after the header
-    int line = 0;  // where its row starts in the file
+    long row = 0;   // 1 for the first design after the header
+    long line = 0;  // where its row starts in the file
     std::string name;
     std::int32_t springKind = kCompression;
     int materialNo = 0;
@@ -26,8 +27,8 @@ struct DesignInput {
 };
 
 struct InputError {
-    int row = 0;   // 0: the header or the file as a whole
-    int line = 0;  // 0: the file as a whole
+    long row = 0;   // 0: the header or the file as a whole
+    long line = 0;  // 0: the file as a whole
     std::string column;
     std::string value;
     std::string expected;
@@ -37,17 +38,41 @@ struct InputError {
 // One line: where (file, row, line, column), the value found and what was expected.
 std::string DescribeInputError(const InputError& error, std::string_view source);
 
-struct DesignFile {
-    std::vector<DesignInput> designs;
-    std::vector<InputError> errors;
-    bool hasNames = false;  // the header has a name column
-};
-
-// Reads every row, so that one run tells every fault at once.
-DesignFile ParseDesigns(std::string_view csvText);
-
 // The header a check file starts with.
 inline constexpr std::string_view kDesignHeader =
     "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len";
+
+class DesignReader {
+public:
+    explicit DesignReader(ReadInput read) : csv_(std::move(read)) {}
+
+    // The next sound design. A faulty row is counted and skipped, so that one run tells every
+    // fault; false at the end of the input or when it cannot be read on (no header, a syntax
+    // error, a read error).
+    bool Next(DesignInput& design);
+
+    bool hasNames() const { return positions_[0] >= 0; }
+    // The first faults, up to kErrorsKept, and how many there were in all.
+    const std::vector<InputError>& errors() const { return errors_; }
+    size_t errorCount() const { return errorCount_; }
+    // errno of a failed read of the input, or 0.
+    int readError() const { return csv_.readError > 0 ? csv_.readError : 0; }
+
+    static constexpr size_t kErrorsKept = 20;
+
+private:
+    bool ReadHeader();
+    bool ReadRow(DesignInput& design);
+    void AddError(InputError error);
+
+    CsvReader csv_;
+    CsvRecord record_;
+    bool headerRead_ = false;
+    long rows_ = 0;
+    int positions_[9] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};  // header position of each column
+    size_t columnCount_ = 0;
+    std::vector<InputError> errors_;
+    size_t errorCount_ = 0;
+};
 
 }  // namespace springcalc::cli

@@ -12,18 +12,10 @@ namespace springcalc::cli {
 
 namespace {
 
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Lower case without any blank, so " sus304-wpb " and "SUS304-WPB" compare equal.
 std::string Folded(std::string_view text) {
-    std::string folded;
-    for (char c : text) {
-        if (c != ' ' && c != '\t') {
-            folded += Lower(c);
-        }
-    }
+    std::string folded = Lowered(text);
+    std::erase_if(folded, [](char c) { return c == ' ' || c == '\t'; });
     return folded;
 }
 
@@ -53,6 +45,16 @@ std::string_view Trim(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
+}
+
+std::string Lowered(std::string_view text) {
+    std::string lowered(Trim(text));
+    for (char& c : lowered) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return lowered;
 }
 
 std::optional<std::int32_t> ParseKind(std::string_view text) {
@@ -137,6 +139,20 @@ std::optional<float> ParseFloat(std::string_view text) {
 
 std::optional<double> ParseDouble(std::string_view text) {
     return ParseDecimal<double>(text);
+}
+
+}  // namespace springcalc::cli
+
+namespace springcalc::cli {
+
+std::string RangeText(Range range) {
+    return "from " + ShortestText(range.min) + " to " + ShortestText(range.max);
+}
+
+std::string ShortestText(double value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
 }
 
 }  // namespace springcalc::cli

@@ -1,11 +1,9 @@
-#include "search_command.h"
-
 #include <algorithm>
 #include <charconv>
 
 #include "input_values.h"
 #include "option_scanner.h"
-#include "search_table.h"
+#include "search.h"
 #include "spring_tables.h"
 
 namespace springcalc::cli {
@@ -18,22 +16,24 @@ Finds designs with standard wire sizes that give the loads asked for, and prints
 
 Requirement:
   --kind KIND          compression or extension
-  --load P@L           a load of P kg at a length of L mm, such as 5@40; give two load
-                       points, or one and --rate. The lighter load becomes the installed
-                       length (set), the heavier the operating length (work).
-  --rate K             spring rate in kg/mm, with a single --load
+  --load P@L           a load of P kg (0.001 to 10000) at a length of L mm (0.1 to 10000),
+                       such as 5@40; give two load points, or one and --rate. The lighter
+                       load becomes the installed length (set), the heavier the operating
+                       length (work).
+  --rate K             spring rate in kg/mm, 0.0001 to 1000, with a single --load
 Limits:
-  --max-od MM          outer diameter at most MM
-  --min-id MM          inner diameter at least MM
-  --max-free-len MM    free length at most MM (for an extension spring, the derived one)
+  --max-od MM          outer diameter at most MM (0.1 to 10000)
+  --min-id MM          inner diameter at least MM (0.1 to 10000)
+  --max-free-len MM    free length at most MM (0.1 to 10000; for an extension spring, the
+                       derived one)
   --materials LIST     comma-separated designations or numbers, such as SWPA,SUS304-WPB
                        (default: all nine)
-  --max-index C        the largest spring index D/d to try (default 22, the usual
+  --max-index C        the largest spring index D/d to try, 4 to 30 (default 22, the usual
                        upper end for wound springs)
 Output:
-  --tolerance PCT      how far each load may miss its target, in percent of the target
-                       (default 5)
-  --top N              how many designs to print (default 10)
+  --tolerance PCT      how far each load may miss its target, in percent of the target,
+                       above 0 and below 100 (default 5)
+  --top N              how many designs to print, 1 to 1000 (default 10)
   --by stress|mass     the order (default stress)
   -h, --help           show this text
 
@@ -63,14 +63,20 @@ Closest means the least shortfall in all, each shortfall counted as a fraction o
 asked: a load beyond the tolerance, a limit overstepped, the stress over the allowable, the
 solid or free length over the lengths given.
 
-Exit status: 0 when designs were found, 1 when none meets the requirements, 2 for bad input.
+Exit status: 0 when designs were found, 1 when none meets the requirements, 2 for bad input
+or output that cannot be written.
 )";
 
 namespace {
 
-std::optional<double> PositiveNumber(const std::string& text) {
+constexpr Range kLoadRange{0.001, 10000};
+constexpr Range kRateRange{0.0001, 1000};
+constexpr Range kSpringIndexRange{4, 30};
+constexpr int kMostShown = 1000;
+
+std::optional<double> NumberIn(const std::string& text, Range range) {
     const std::optional<double> value = ParseDouble(text);
-    if (!value || *value <= 0.0) {
+    if (!value || !range.Holds(*value)) {
         return std::nullopt;
     }
     return value;
@@ -81,8 +87,8 @@ std::optional<LoadPoint> ParseLoadPoint(const std::string& text) {
     if (at == std::string::npos) {
         return std::nullopt;
     }
-    const auto load = PositiveNumber(text.substr(0, at));
-    const auto length = PositiveNumber(text.substr(at + 1));
+    const auto load = NumberIn(text.substr(0, at), kLoadRange);
+    const auto length = NumberIn(text.substr(at + 1), kLengthRange);
     if (!load || !length) {
         return std::nullopt;
     }
@@ -96,10 +102,9 @@ bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::strin
     for (const std::string& text : loads) {
         const std::optional<LoadPoint> point = ParseLoadPoint(text);
         if (!point) {
-            problem =
-                "--load takes LOAD@LENGTH, two numbers above 0 such as 5@40 (5 kg at 40 mm), "
-                "not \"" +
-                text + "\"";
+            problem = "--load takes LOAD@LENGTH such as 5@40 (5 kg at 40 mm), a load " +
+                      RangeText(kLoadRange) + " kg at a length " + RangeText(kLengthRange) +
+                      " mm, not \"" + text + "\"";
             return false;
         }
         points.push_back(*point);
@@ -114,9 +119,10 @@ bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::strin
             problem = "with a single --load, give the spring rate with --rate";
             return false;
         }
-        const std::optional<double> rate = PositiveNumber(*rateText);
+        const std::optional<double> rate = NumberIn(*rateText, kRateRange);
         if (!rate) {
-            problem = "--rate takes a spring rate in kg/mm above 0, not \"" + *rateText + "\"";
+            problem = "--rate takes a spring rate in kg/mm " + RangeText(kRateRange) + ", not \"" +
+                      *rateText + "\"";
             return false;
         }
         request.installed = points[0];
@@ -153,10 +159,10 @@ bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::strin
 bool ReadLimit(const ScannedOptions& options, const char* name, std::optional<double>& limit,
                std::string& problem) {
     if (const auto text = options.Value(name)) {
-        limit = PositiveNumber(*text);
+        limit = NumberIn(*text, kLengthRange);
         if (!limit) {
-            problem =
-                std::string("--") + name + " takes a length in mm above 0, not \"" + *text + "\"";
+            problem = std::string("--") + name + " takes a length in mm " +
+                      RangeText(kLengthRange) + ", not \"" + *text + "\"";
             return false;
         }
     }
@@ -165,12 +171,10 @@ bool ReadLimit(const ScannedOptions& options, const char* name, std::optional<do
 
 bool ReadSpringIndex(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
     if (const auto text = options.Value("max-index")) {
-        const std::optional<double> index = ParseDouble(*text);
-        if (!index || *index < 4.0) {
-            problem =
-                "--max-index takes a spring index D/d of 4 or more (below 4 the window "
-                "withholds Run), not \"" +
-                *text + "\"";
+        const std::optional<double> index = NumberIn(*text, kSpringIndexRange);
+        if (!index) {
+            problem = "--max-index takes a spring index D/d " + RangeText(kSpringIndexRange) +
+                      " (below 4 the window withholds Run), not \"" + *text + "\"";
             return false;
         }
         request.maxSpringIndex = *index;
@@ -212,8 +216,8 @@ bool ReadOutputOptions(const ScannedOptions& options, SearchRequest& request,
         if (!number.empty() && number.back() == '%') {
             number.pop_back();
         }
-        const std::optional<double> percent = PositiveNumber(number);
-        if (!percent || *percent >= 100.0) {
+        const std::optional<double> percent = ParseDouble(number);
+        if (!percent || *percent <= 0.0 || *percent >= 100.0) {
             problem = "--tolerance takes a percentage above 0 and below 100, such as 5, not \"" +
                       *text + "\"";
             return false;
@@ -226,8 +230,9 @@ bool ReadOutputOptions(const ScannedOptions& options, SearchRequest& request,
         const char* first = digits.data();
         const char* last = first + digits.size();
         const auto [end, error] = std::from_chars(first, last, top);
-        if (error != std::errc() || end != last || top < 1) {
-            problem = "--top takes a whole number of designs, 1 or more, not \"" + *text + "\"";
+        if (error != std::errc() || end != last || top < 1 || top > kMostShown) {
+            problem = "--top takes a whole number of designs from 1 to " +
+                      std::to_string(kMostShown) + ", not \"" + *text + "\"";
             return false;
         }
         request.top = top;
@@ -260,6 +265,10 @@ std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& a
         problem = options.error();
         return std::nullopt;
     }
+    if (options.Has("help")) {
+        problem.clear();  // no requirement, and nothing wrong: the help is asked for
+        return std::nullopt;
+    }
     if (!options.operands().empty()) {
         problem = "search takes options only, not \"" + options.operands()[0] + "\"";
         return std::nullopt;
@@ -285,12 +294,12 @@ std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& a
 }
 
 int RunSearchCommand(const std::vector<std::string>& args, CliIo& io) {
-    if (ScanOptions(args, kSearchOptions).Has("help")) {
+    std::string problem;
+    const std::optional<SearchRequest> request = ReadSearchRequest(args, problem);
+    if (!request && problem.empty()) {
         io.out << kSearchHelp;
         return kExitClean;
     }
-    std::string problem;
-    const std::optional<SearchRequest> request = ReadSearchRequest(args, problem);
     if (!request) {
         io.err << kProgramName << " search: " << problem << "\nTry \"" << kProgramName
                << " search --help\".\n";

@@ -1,7 +1,9 @@
 #include "text_table.h"
 
 #include <algorithm>
+#include <charconv>
 
+#include "text_format.h"
 #include "utf8_text.h"
 
 namespace springcalc::cli {
@@ -10,9 +12,21 @@ namespace {
 constexpr std::string_view kGap = "  ";
 }
 
+std::string NumberCell(double value, int precision, int width) {
+    std::string text = FixedText(value, precision);
+    for (int digits = 3; static_cast<int>(text.size()) > width && digits >= 0; --digits) {
+        char buffer[32];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                          std::chars_format::scientific, digits);
+        text.assign(buffer, result.ptr);
+    }
+    return text;
+}
+
 TextTable::TextTable(std::vector<TableColumn> columns) : columns_(std::move(columns)) {
     for (const TableColumn& column : columns_) {
-        widths_.push_back(std::max(DisplayWidth(column.title), DisplayWidth(column.unit)));
+        widths_.push_back(
+            std::max({column.width, DisplayWidth(column.title), DisplayWidth(column.unit)}));
     }
 }
 

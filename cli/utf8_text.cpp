@@ -1,7 +1,7 @@
 #include "utf8_text.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
 
 namespace springcalc::cli {
 
@@ -52,7 +52,27 @@ bool IsWide(char32_t c) {
            (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xA000 && c <= 0xA4CF) ||
            (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
            (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
-           (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+           (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1F64F) ||
+           (c >= 0x1F900 && c <= 0x1F9FF) || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+// Combining marks, joiners and variation selectors: drawn on the character before them.
+bool IsZeroWidth(char32_t c) {
+    return (c >= 0x0300 && c <= 0x036F) || (c >= 0x0483 && c <= 0x0489) ||
+           (c >= 0x0591 && c <= 0x05BD) || (c >= 0x0610 && c <= 0x061A) ||
+           (c >= 0x064B && c <= 0x065F) || (c >= 0x1AB0 && c <= 0x1AFF) ||
+           (c >= 0x1DC0 && c <= 0x1DFF) || (c >= 0x200B && c <= 0x200F) ||
+           (c >= 0x20D0 && c <= 0x20FF) || (c >= 0x3099 && c <= 0x309A) ||
+           (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xFE20 && c <= 0xFE2F) ||
+           (c >= 0xE0100 && c <= 0xE01EF);
+}
+
+bool IsControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+int Width(char32_t c) {
+    return IsZeroWidth(c) ? 0 : IsWide(c) ? 2 : 1;
 }
 
 }  // namespace
@@ -74,33 +94,52 @@ int DisplayWidth(std::string_view text) {
     char32_t codePoint = 0;
     for (size_t pos = 0; pos < text.size();) {
         const size_t length = Decode(text, pos, codePoint);
-        if (length == 0) {
-            ++width;  // shown as one replacement character
-            ++pos;
-            continue;
-        }
-        width += IsWide(codePoint) ? 2 : 1;
-        pos += length;
+        width += length == 0 ? 1 : Width(codePoint);  // a bad byte shows as one replacement
+        pos += length == 0 ? 1 : length;
     }
     return width;
 }
 
-std::string QuotedForMessage(std::string_view text) {
-    std::string quoted = "\"";
+std::string Escaped(std::string_view text) {
+    std::string escaped;
     char32_t codePoint = 0;
     for (size_t pos = 0; pos < text.size();) {
         const size_t length = Decode(text, pos, codePoint);
-        if (length == 0 || codePoint < 0x20 || codePoint == 0x7F) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned char>(text[pos]));
-            quoted += escape;
+        if (length == 0 || IsControl(codePoint)) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            const auto byte = static_cast<unsigned char>(text[pos]);
+            escaped += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
             ++pos;
             continue;
         }
-        quoted += text.substr(pos, length);
+        escaped += text.substr(pos, length);
         pos += length;
     }
-    return quoted + "\"";
+    return escaped;
+}
+
+std::string QuotedForMessage(std::string_view text) {
+    return "\"" + Escaped(text) + "\"";
+}
+
+std::string Shortened(std::string_view text, int width) {
+    if (DisplayWidth(text) <= width) {
+        return std::string(text);
+    }
+    std::string shortened;
+    int used = 0;
+    char32_t codePoint = 0;
+    for (size_t pos = 0; pos < text.size();) {
+        const size_t length = std::max<size_t>(1, Decode(text, pos, codePoint));
+        const int next = DisplayWidth(text.substr(pos, length));
+        if (used + next > width - 1) {
+            break;
+        }
+        shortened += text.substr(pos, length);
+        used += next;
+        pos += length;
+    }
+    return shortened + "…";
 }
 
 }  // namespace springcalc::cli

@@ -22,9 +22,34 @@ struct AppendResult {
     int error = 0;  // errno of the failed step
 };
 
-// Appends `bytes` to the file at `path`, creating it when missing. The bytes go out in one
-// write; if any step fails, the file is cut back to the length it had before.
+// Appends `bytes` to the file at `path`, creating it when missing. If any step fails, the file
+// is cut back to the length it had before, or removed when this call created it.
 AppendResult AppendToFile(const std::string& path, std::string_view bytes);
+
+// Appends to a report file piece by piece, for reports too long to hold at once. Until
+// Commit, Abandon (or destruction) takes every piece back: the file is cut back to the length
+// it had when opened, or removed when Open created it.
+class ReportAppender {
+public:
+    ReportAppender() = default;
+    ReportAppender(const ReportAppender&) = delete;
+    ReportAppender& operator=(const ReportAppender&) = delete;
+    ~ReportAppender() { Abandon(); }
+
+    // Opens the file for appending, creating it when missing.
+    AppendResult Open(const std::string& path);
+    AppendResult Append(std::string_view bytes);
+    // Flushes to the disk and closes; on failure the pieces are taken back.
+    AppendResult Commit();
+    void Abandon();
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    long long lengthBefore_ = 0;
+    bool regular_ = false;
+    bool created_ = false;
+};
 
 // A plain-words reason for a failed append, for the user.
 std::string DescribeAppendError(int error);
