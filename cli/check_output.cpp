@@ -1,5 +1,6 @@
 // The two output formats of `check`: the aligned table and JSON, one design at a time.
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -221,12 +222,26 @@ bool Given(const NumberField& field, const Outcome& outcome) {
     return kindHasIt && (outcome.analysed || !field.fromRun);
 }
 
-void AppendMember(std::string& out, const char* name, const std::string& value) {
+// `"name":value,` straight onto the end of `out`: a long file has millions of members.
+void AppendMember(std::string& out, std::string_view name, std::string_view value) {
     out += '"';
     out += name;
     out += "\":";
     out += value;
     out += ',';
+}
+
+void AppendNumber(std::string& out, std::string_view name, float value, bool given) {
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    AppendMember(out, name,
+                 given && std::isfinite(value) ? std::string_view(buffer, end - buffer) : "null");
+}
+
+void AppendInteger(std::string& out, std::string_view name, long value) {
+    char buffer[24];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    AppendMember(out, name, std::string_view(buffer, end - buffer));
 }
 
 // Seven significant digits, as printf's "%.7g" in the "C" locale: as many as the
@@ -249,18 +264,17 @@ public:
         const bool ran = outcome.analysed;
         out += any_ ? ",\n{" : "{";
         any_ = true;
-        AppendMember(out, "row", std::to_string(input.row));
+        AppendInteger(out, "row", input.row);
         AppendMember(out, "name", withNames_ ? JsonString(input.name) : "null");
         AppendMember(out, "kind", JsonString(KindName(s.SpringKind)));
         AppendMember(out, "material", JsonString(MaterialDesignation(s.MaterialNo)));
         AppendMember(out, "analysed", ran ? "true" : "false");
-        AppendMember(out, "SpringKind", std::to_string(s.SpringKind));
-        AppendMember(out, "MaterialNo", std::to_string(s.MaterialNo));
-        AppendMember(out, "WireNo", std::to_string(s.WireNo));
-        AppendMember(out, "WireDia", JsonNumber(s.WireDia[s.WireNo]));
+        AppendInteger(out, "SpringKind", s.SpringKind);
+        AppendInteger(out, "MaterialNo", s.MaterialNo);
+        AppendInteger(out, "WireNo", s.WireNo);
+        AppendNumber(out, "WireDia", s.WireDia[s.WireNo], true);
         for (const NumberField& field : kNumberFields) {
-            AppendMember(out, field.name,
-                         Given(field, outcome) ? JsonNumber(s.*field.member) : "null");
+            AppendNumber(out, field.name, s.*field.member, Given(field, outcome));
         }
         AppendMember(out, "DateText", ran ? JsonString(s.DateText) : "null");
         if (units_ == Units::KgfAndSi) {
@@ -278,8 +292,11 @@ public:
         for (size_t i = 0; i < outcome.warnings.size(); ++i) {
             const int number = outcome.warnings[i];
             out += i == 0 ? "" : ",";
-            out += "{\"number\":" + std::to_string(number) +
-                   ",\"text\":" + JsonString(kWarningTexts[number - 1]) + "}";
+            out += "{\"number\":";
+            out += static_cast<char>('0' + number);
+            out += ",\"text\":";
+            out += JsonString(kWarningTexts[number - 1]);
+            out += '}';
         }
         out += "]}";
     }
@@ -303,6 +320,16 @@ std::unique_ptr<CheckWriter> MakeJsonWriter(bool withNames, Units units) {
 }
 
 std::string JsonString(std::string_view text) {
+    if (std::none_of(text.begin(), text.end(), [](char c) {
+            return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
+        })) {
+        std::string out;
+        out.reserve(text.size() + 2);
+        out += '"';
+        out += text;
+        out += '"';
+        return out;
+    }
     std::string out = "\"";
     for (char c : text) {
         const auto byte = static_cast<unsigned char>(c);

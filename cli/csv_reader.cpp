@@ -17,7 +17,7 @@ bool Blank(const std::vector<std::string>& fields) {
 
 CsvReader::CsvReader(ReadInput read) : read_(std::move(read)), buffer_(1 << 16) {}
 
-int CsvReader::Peek() {
+int CsvReader::Refill() {
     while (pos_ == end_ && !atEnd_) {
         const ssize_t n = read_(buffer_.data(), buffer_.size());
         if (n < 0 && errno == EINTR) {
@@ -31,15 +31,6 @@ int CsvReader::Peek() {
         end_ = n > 0 ? static_cast<size_t>(n) : 0;
     }
     return pos_ < end_ ? static_cast<unsigned char>(buffer_[pos_]) : kEnd;
-}
-
-int CsvReader::Get() {
-    const int c = Peek();
-    if (c != kEnd) {
-        ++pos_;
-        ++recordBytes_;
-    }
-    return c;
 }
 
 bool CsvReader::Fail(std::string message) {

@@ -33,8 +33,14 @@ public:
     int readError = 0;  // errno of a failed read; `error` is empty then
 
 private:
-    int Peek();
-    int Get();
+    int Peek() { return pos_ < end_ ? static_cast<unsigned char>(buffer_[pos_]) : Refill(); }
+    int Get() {
+        const int c = Peek();
+        pos_ += c >= 0;
+        recordBytes_ += c >= 0;
+        return c;
+    }
+    int Refill();
     bool Fail(std::string message);
     bool ReadRecord(std::vector<std::string>& fields);
     bool ReadQuoted(std::string& field);

@@ -32,7 +32,8 @@ public:
     void AppendRow(std::string& out, const std::vector<std::string>& cells) const;
 
 private:
-    void AppendLine(std::string& out, const std::vector<std::string_view>& cells) const;
+    template <typename Cells>
+    void AppendLine(std::string& out, const Cells& cells) const;
 
     std::vector<TableColumn> columns_;
     std::vector<int> widths_;

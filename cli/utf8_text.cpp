@@ -90,6 +90,9 @@ bool IsValidUtf8(std::string_view text) {
 }
 
 int DisplayWidth(std::string_view text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
+        return static_cast<int>(text.size());  // the common case: plain ASCII
+    }
     int width = 0;
     char32_t codePoint = 0;
     for (size_t pos = 0; pos < text.size();) {

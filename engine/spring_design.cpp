@@ -1,5 +1,7 @@
 #include "spring_design.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <ctime>
 #include <numbers>
@@ -47,7 +49,21 @@ LocalDateTime SystemLocalTime() {
 }
 
 std::string FormatDateStamp(const LocalDateTime& when) {
-    return Format("%d年%d月%d日 %2d:%2d", when.year, when.month, when.day, when.hour, when.minute);
+    // "%d年%d月%d日 %2d:%2d", without printf: the command line stamps every design it runs.
+    std::string text;
+    const auto number = [&text](int value, int width, std::string_view tail) {
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        text.append(static_cast<size_t>(std::max(0L, width - (end - digits))), ' ');
+        text.append(digits, end);
+        text += tail;
+    };
+    number(when.year, 0, "年");
+    number(when.month, 0, "月");
+    number(when.day, 0, "日 ");
+    number(when.hour, 2, ":");
+    number(when.minute, 2, "");
+    return text;
 }
 
 SpringEngine::SpringEngine(TSpringDesign& design, SpringView& view, Clock clock)

@@ -6,12 +6,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -25,6 +27,7 @@
 #include "search.h"
 #include "spring_design.h"
 #include "text_format.h"
+#include "text_table.h"
 
 namespace springcalc {
 namespace {
@@ -614,6 +617,25 @@ TEST(CheckInput, ReadsQuotedFieldsLineEndsAndTheWaysToNameMaterialsAndWires) {
     EXPECT_EQ(rows[2].find("compression"), kindColumn);
     // "ばね" is two characters of two columns each, six bytes.
     EXPECT_EQ(rows[4].find("extension"), kindColumn + 2);
+}
+
+TEST(CheckTable, NumberCellsWritePrintfsDigitsForEverySinglePrecisionValue) {
+    // The table's cells are worked out in integers for speed; they must be printf's digits.
+    std::mt19937 random(13);
+    std::vector<float> values = {0.0f,  -0.0f,     0.005f, 0.125f,  0.375f,      -2.5f,
+                                 1.05f, 99999.95f, 1e-30f, -1e-30f, 16777217.0f, 3.4e38f};
+    for (int i = 0; i < 200000; ++i) {
+        values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+    }
+    for (float value : values) {
+        if (!std::isfinite(value)) {
+            continue;
+        }
+        for (int precision : {0, 1, 2, 3}) {
+            ASSERT_EQ(cli::NumberCell(value, precision, 400), FixedText(value, precision))
+                << value << " with " << precision;
+        }
+    }
 }
 
 // ---- SI units ---------------------------------------------------------------------------
