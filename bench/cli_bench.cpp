@@ -114,7 +114,11 @@ int main(int argc, char** argv) {
     }
     bool within = true;
     bool ran = true;
-    const std::string count = std::to_string(rows / 1000) + "k designs";
+    std::string count = std::to_string(rows);
+    for (int at = static_cast<int>(count.size()) - 3; at > 0; at -= 3) {
+        count.insert(static_cast<size_t>(at), ",");
+    }
+    count += " designs";
     for (const Run& run : runs) {
         const Figures figures = RunOnce(program, run.args, input);
         ran = ran && figures.status <= 1;

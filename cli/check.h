@@ -11,8 +11,6 @@
 
 namespace springcalc::cli {
 
-extern const char* const kCheckHelp;
-
 // `args` are those after the word "check". Returns the exit status.
 int RunCheckCommand(const std::vector<std::string>& args, CliIo& io);
 
@@ -39,10 +37,5 @@ public:
 
 std::unique_ptr<CheckWriter> MakeTableWriter(bool withNames, Units units);
 std::unique_ptr<CheckWriter> MakeJsonWriter(bool withNames, Units units);
-
-// A JSON string literal of UTF-8 text.
-std::string JsonString(std::string_view text);
-// The shortest decimal that reads back as the same float; null for a value that is not finite.
-std::string JsonNumber(float value);
 
 }  // namespace springcalc::cli

@@ -11,7 +11,7 @@
 
 namespace springcalc::cli {
 
-const char* const kCheckHelp =
+constexpr const char* kCheckHelp =
     R"(Usage: springcalc-cli check [FILE] [--json] [--report FILE] [--units si]
 
 Checks spring designs with the calculator's own engine. Each row is entered as the window
@@ -71,7 +71,7 @@ be written. Whenever the status is 2, nothing is appended to --report.
 
 namespace {
 
-// Output and report text are written out whenever this much has gathered.
+// Output is written out whenever this much has gathered.
 constexpr size_t kPieceBytes = 1 << 16;
 
 int Usage(CliIo& io, const std::string& problem) {
@@ -80,65 +80,14 @@ int Usage(CliIo& io, const std::string& problem) {
     return kExitBadInput;
 }
 
-// The designs' report blocks, encoded and appended to the file in bounded pieces; taken back
-// unless the run ends well.
-class ReportPieces {
-public:
-    explicit ReportPieces(std::optional<std::string> path) : path_(std::move(path)) {}
-    bool wanted() const { return path_.has_value(); }
-    const std::string& path() const { return *path_; }
-
-    std::optional<std::string> Open() {
-        const AppendResult opened = appender_.Open(*path_);
-        return Failure(opened);
-    }
-
-    // Adds the block of the design that just ran; on failure the reason, for a message.
-    std::optional<std::string> Add(const TSpringDesign& design) {
-        text_ += FormatReportBlock(design);
-        return text_.size() >= kPieceBytes ? Flush() : std::nullopt;
-    }
-
-    std::optional<std::string> Finish() {
-        if (const std::optional<std::string> failure = Flush()) {
-            return failure;
-        }
-        if (!appended_) {
-            appender_.Abandon();  // nothing ran: a file made for the run goes again
-            return std::nullopt;
-        }
-        const AppendResult committed = appender_.Commit();
-        return Failure(committed);
-    }
-
-private:
-    std::optional<std::string> Flush() {
-        if (text_.empty()) {
-            return std::nullopt;
-        }
-        const std::optional<std::string> bytes = EncodeReport(text_);
-        text_.clear();
-        if (!bytes) {
-            appender_.Abandon();
-            return "the report could not be converted to code page 932";
-        }
-        const AppendResult result = appender_.Append(*bytes);
-        appended_ = true;
-        return Failure(result);
-    }
-
-    std::optional<std::string> Failure(const AppendResult& result) const {
-        if (result.ok) {
-            return std::nullopt;
-        }
-        return "could not append the report to " + *path_ + ": " + std::strerror(result.error);
-    }
-
-    std::optional<std::string> path_;
-    ReportAppender appender_;
-    std::string text_;
-    bool appended_ = false;
-};
+// One line about a report that could not be written.
+int ReportFailure(CliIo& io, const std::string& path, int error, const char* consequence) {
+    io.err << kProgramName << ": "
+           << (error == 0 ? "the report could not be converted to code page 932"
+                          : "could not append the report to " + path + ": " + std::strerror(error))
+           << consequence << ".\n";
+    return kExitBadInput;
+}
 
 }  // namespace
 
@@ -164,12 +113,11 @@ int RunCheckCommand(const std::vector<std::string>& args, CliIo& io) {
                          "--units takes \"si\" (or \"kgf\", the default), not \"" + *value + "\"");
         }
     }
-    ReportPieces report(options.Value("report"));
-    if (report.wanted() && report.path().empty()) {
+    const std::optional<std::string> reportPath = options.Value("report");
+    if (reportPath && reportPath->empty()) {
         return Usage(io, "--report needs a file name");
     }
-    const std::string notAppended =
-        report.wanted() ? "; nothing was appended to " + report.path() : "";
+    const std::string notAppended = reportPath ? "; nothing was appended to " + *reportPath : "";
 
     const bool fromStdin = options.operands().empty() || options.operands()[0] == "-";
     const std::string source = fromStdin ? "standard input" : options.operands()[0];
@@ -181,20 +129,12 @@ int RunCheckCommand(const std::vector<std::string>& args, CliIo& io) {
     }
     DesignReader reader(
         fromStdin ? io.in : [fd](char* buffer, size_t size) { return ::read(fd, buffer, size); });
-    struct CloseInput {
-        int fd;
-        ~CloseInput() {
-            if (fd >= 0) {
-                ::close(fd);
-            }
-        }
-    } closeInput{fd};
+    const std::unique_ptr<const int, void (*)(const int*)> closeInput(
+        &fd, [](const int* file) { *file >= 0 && ::close(*file); });
 
-    if (report.wanted()) {
-        if (const std::optional<std::string> failure = report.Open()) {
-            io.err << kProgramName << ": " << *failure << "; nothing was checked.\n";
-            return kExitBadInput;
-        }
+    ReportStream report;  // taken back unless the run ends well
+    if (reportPath && !report.Open(*reportPath)) {
+        return ReportFailure(io, *reportPath, report.error(), "; nothing was checked");
     }
     // One reading of the clock for the whole run: every block of one report gets the same
     // date stamp, even when the minute turns over during a long file.
@@ -222,13 +162,8 @@ int RunCheckCommand(const std::vector<std::string>& args, CliIo& io) {
         ++counts.designs;
         counts.withWarnings += outcome.warnings.empty() ? 0 : 1;
         counts.withheld += outcome.analysed ? 0 : 1;
-        std::optional<std::string> failure;
-        if (report.wanted() && outcome.analysed) {
-            failure = report.Add(outcome.record);
-        }
-        if (failure) {
-            io.err << kProgramName << ": " << *failure << "; the file is as it was.\n";
-            return kExitBadInput;
+        if (reportPath && outcome.analysed && !report.Add(outcome.record)) {
+            return ReportFailure(io, *reportPath, report.error(), "; the file is as it was");
         }
         if (text.size() >= kPieceBytes) {
             if (!(io.out << text)) {
@@ -237,8 +172,7 @@ int RunCheckCommand(const std::vector<std::string>& args, CliIo& io) {
             text.clear();
         }
     }
-    // From here on a failure drops what is not yet written out; the report is taken back
-    // when `report` goes.
+    // From here on a failure drops what is not yet written out, and the report is taken back.
 
     if (reader.readError() != 0) {
         io.err << kProgramName << ": cannot read " << source << ": "
@@ -246,8 +180,8 @@ int RunCheckCommand(const std::vector<std::string>& args, CliIo& io) {
         return kExitBadInput;
     }
     if (reader.errorCount() > 0) {
-        for (const InputError& error : reader.errors()) {
-            io.err << kProgramName << ": " << DescribeInputError(error, source) << "\n";
+        for (const std::string& error : reader.errors()) {
+            io.err << kProgramName << ": " << source << ": " << error << "\n";
         }
         if (reader.errorCount() > reader.errors().size()) {
             io.err << kProgramName << ": ... and " << reader.errorCount() - reader.errors().size()
@@ -266,15 +200,12 @@ int RunCheckCommand(const std::vector<std::string>& args, CliIo& io) {
     if (!(io.out << text).flush()) {
         return TellOutputFailure(io, notAppended);
     }
-    if (report.wanted()) {
-        if (const std::optional<std::string> failure = report.Finish()) {
-            io.err << kProgramName << ": " << *failure << "; the file is as it was.\n";
-            return kExitBadInput;
-        }
-        if (counts.designs == counts.withheld) {
-            io.err << kProgramName << ": no design ran, so nothing was appended to "
-                   << report.path() << ".\n";
-        }
+    if (reportPath && !report.Finish()) {
+        return ReportFailure(io, *reportPath, report.error(), "; the file is as it was");
+    }
+    if (reportPath && counts.designs == counts.withheld) {
+        io.err << kProgramName << ": no design ran, so nothing was appended to " << *reportPath
+               << ".\n";
     }
     return counts.withWarnings > 0 ? kExitFlagged : kExitClean;
 }

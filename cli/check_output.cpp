@@ -13,6 +13,9 @@
 
 namespace springcalc::cli {
 
+// A JSON string literal of UTF-8 text.
+std::string JsonString(std::string_view text);
+
 namespace {
 
 // ---- The table ----------------------------------------------------------------------------
@@ -66,6 +69,7 @@ constexpr int kNumberWidth = 6;  // five digits and the point, before the decima
 constexpr int kRowWidth = 9;     // up to 999,999,999 designs
 constexpr int kNameWidth = 20;   // longer names end in "…"
 constexpr const char* kNone = "-";
+constexpr std::string_view kGap = "  ";
 
 class TableWriter final : public CheckWriter {
 public:
@@ -74,36 +78,41 @@ public:
 
     void Begin(std::string& out) override { table_.AppendHeader(out); }
 
+    // Straight onto `out`, as the widths are fixed: a long file has millions of rows.
     void Design(std::string& out, const DesignInput& input, const Outcome& outcome) override {
         const TSpringDesign& s = outcome.record;
-        cells_.clear();
-        cells_.push_back(std::to_string(input.row));
+        const size_t lineStart = out.size();
+        size_t column = 0;
+        Put(out, column++, std::to_string(input.row));
         if (withNames_) {
-            cells_.push_back(Shortened(Escaped(input.name), kNameWidth));
+            Put(out, column++, Shortened(Escaped(input.name), kNameWidth));
         }
-        cells_.push_back(KindName(s.SpringKind));
-        cells_.push_back(MaterialDesignation(s.MaterialNo));
-        cells_.push_back(WireDesignation(s.WireNo));
-        for (size_t i = 0; const NumberColumn& column : kNumberColumns) {
-            const Shown value = column.value(s, outcome.analysed);
+        Put(out, column++, KindName(s.SpringKind));
+        Put(out, column++, MaterialDesignation(s.MaterialNo));
+        Put(out, column++, WireDesignation(s.WireNo));
+        for (const NumberColumn& number : kNumberColumns) {
+            const Shown value = number.value(s, outcome.analysed);
             for (double factor : {1.0, kNewtonsPerKgf}) {
-                if (factor == 1.0 || (si_ && column.siUnit)) {
-                    cells_.push_back(
-                        value ? NumberCell(*value * factor, column.precision, widths_[i]) : kNone);
-                    ++i;
+                if (factor == 1.0 || (si_ && number.siUnit)) {
+                    Put(out, column,
+                        value
+                            ? NumberCell(*value * factor, number.precision, columns_[column].width)
+                            : kNone);
+                    ++column;
                 }
             }
         }
-        const std::vector<int> warnings = DistinctWarnings(outcome.warnings);
-        for (size_t w = 0; w < std::max<size_t>(warnings.size(), 1); ++w) {
-            if (w > 0) {
-                cells_.assign(cells_.size(), "");
-            }
-            cells_.push_back(warnings.empty() ? ""
-                                              : std::to_string(warnings[w]) + " " +
-                                                    kWarningTexts[warnings[w] - 1]);
-            table_.AppendRow(out, cells_);
-            cells_.pop_back();
+        // The warnings, each once: the first on the design's line, the others below it.
+        const size_t indent = out.size() - lineStart;
+        for (size_t w = 0; const int number : DistinctWarnings(outcome.warnings)) {
+            out.append(w++ == 0 ? kGap.size() : indent + kGap.size(), ' ');
+            out += static_cast<char>('0' + number);
+            out += ' ';
+            out += kWarningTexts[number - 1];
+            out += '\n';
+        }
+        if (outcome.warnings.empty()) {
+            out += '\n';
         }
     }
 
@@ -137,19 +146,26 @@ private:
                     const int width = std::max({kNumberWidth + column.precision,
                                                 DisplayWidth(column.title), DisplayWidth(unit)});
                     columns.push_back({column.title, unit, Align::Right, width});
-                    widths_.push_back(width);
                 }
             }
         }
         columns.push_back({"warnings", "", Align::Left});
+        columns_ = columns;
         return columns;
+    }
+
+    void Put(std::string& out, size_t column, std::string_view text) const {
+        const TableColumn& at = columns_[column];
+        const size_t padding = static_cast<size_t>(std::max(0, at.width - DisplayWidth(text)));
+        out.append((column > 0 ? kGap.size() : 0) + (at.align == Align::Right ? padding : 0), ' ');
+        out += text;
+        out.append(at.align == Align::Left ? padding : 0, ' ');
     }
 
     bool withNames_;
     bool si_;
-    std::vector<int> widths_;  // of the number columns
+    std::vector<TableColumn> columns_;  // each as wide as it will be
     TextTable table_;
-    std::vector<std::string> cells_;
 };
 
 // ---- JSON ---------------------------------------------------------------------------------
@@ -157,18 +173,17 @@ private:
 // Which designs a number belongs to. The window's record keeps the solid length and tau max
 // of the last compression spring, and the initial tension of the last extension spring, when
 // the kind changes; for a design of the other kind they mean nothing, and are given as null.
-enum class Belongs { Always, Compression, Extension };
+constexpr int kEveryKind = -1;
+constexpr int kCompressionOnly = kCompression;
+constexpr int kExtensionOnly = kExtension;
 
 struct NumberField {
     const char* name;
     float TSpringDesign::*member;
     // Set by Run: null while the window withholds it, as there is no result to give.
     bool fromRun;
-    Belongs belongs = Belongs::Always;
+    int kind = kEveryKind;
 };
-
-constexpr Belongs kCompressionOnly = Belongs::Compression;
-constexpr Belongs kExtensionOnly = Belongs::Extension;
 
 // The record's numbers after WireDia, in the record's order.
 // clang-format off
@@ -215,42 +230,40 @@ constexpr NumberField kSiFields[] = {
 
 // Whether the design has this number: its kind has it, and Run gave it where Run gives it.
 bool Given(const NumberField& field, const Outcome& outcome) {
-    const std::int32_t kind = outcome.record.SpringKind;
-    const bool kindHasIt = field.belongs == Belongs::Always ||
-                           (field.belongs == Belongs::Compression && kind == kCompression) ||
-                           (field.belongs == Belongs::Extension && kind == kExtension);
-    return kindHasIt && (outcome.analysed || !field.fromRun);
+    return (field.kind == kEveryKind || field.kind == outcome.record.SpringKind) &&
+           (outcome.analysed || !field.fromRun);
 }
 
 // `"name":value,` straight onto the end of `out`: a long file has millions of members.
 void AppendMember(std::string& out, std::string_view name, std::string_view value) {
-    out += '"';
-    out += name;
-    out += "\":";
-    out += value;
-    out += ',';
+    const size_t at = out.size();
+    out.resize(at + name.size() + value.size() + 4);
+    char* next = out.data() + at;
+    *next++ = '"';
+    next = std::copy(name.begin(), name.end(), next);
+    *next++ = '"';
+    *next++ = ':';
+    next = std::copy(value.begin(), value.end(), next);
+    *next = ',';
 }
 
-void AppendNumber(std::string& out, std::string_view name, float value, bool given) {
+// The shortest decimal that reads back as the same float, or with `digits` significant digits
+// as printf's "%.*g" writes them in the "C" locale; null where the design has none.
+void AppendNumber(std::string& out, std::string_view name, double value, bool given,
+                  int digits = 0) {
     char buffer[32];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    AppendMember(out, name,
-                 given && std::isfinite(value) ? std::string_view(buffer, end - buffer) : "null");
+    const auto end = digits > 0 ? std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                std::chars_format::general, digits)
+                                : std::to_chars(buffer, buffer + sizeof buffer, float(value));
+    AppendMember(
+        out, name,
+        given && std::isfinite(value) ? std::string_view(buffer, end.ptr - buffer) : "null");
 }
 
 void AppendInteger(std::string& out, std::string_view name, long value) {
     char buffer[24];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
     AppendMember(out, name, std::string_view(buffer, end - buffer));
-}
-
-// Seven significant digits, as printf's "%.7g" in the "C" locale: as many as the
-// single-precision kgf value holds.
-std::string SevenDigits(double value) {
-    char buffer[32];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 7);
-    return std::string(buffer, result.ptr);
 }
 
 class JsonWriter final : public CheckWriter {
@@ -276,14 +289,17 @@ public:
         for (const NumberField& field : kNumberFields) {
             AppendNumber(out, field.name, s.*field.member, Given(field, outcome));
         }
-        AppendMember(out, "DateText", ran ? JsonString(s.DateText) : "null");
+        if (ran && s.DateText != date_) {
+            date_ = s.DateText;
+            dateJson_ = JsonString(date_);
+        }
+        AppendMember(out, "DateText", ran ? dateJson_ : "null");
         if (units_ == Units::KgfAndSi) {
             std::string si = "{";
             for (const NumberField& field : kSiFields) {
-                const double newtons = double(s.*field.member) * kNewtonsPerKgf;
-                AppendMember(si, field.name,
-                             Given(field, outcome) && std::isfinite(newtons) ? SevenDigits(newtons)
-                                                                             : "null");
+                // Seven significant digits: as many as the single-precision kgf value holds.
+                AppendNumber(si, field.name, double(s.*field.member) * kNewtonsPerKgf,
+                             Given(field, outcome), 7);
             }
             si.back() = '}';
             AppendMember(out, "si", si);
@@ -304,6 +320,9 @@ public:
     void End(std::string& out, const CheckCounts&) override { out += any_ ? "\n]\n" : "]\n"; }
 
 private:
+    std::string date_;  // the run's date stamp, the same for every design
+    std::string dateJson_;
+
     bool withNames_;
     Units units_;
     bool any_ = false;
@@ -345,15 +364,6 @@ std::string JsonString(std::string_view text) {
         }
     }
     return out + "\"";
-}
-
-std::string JsonNumber(float value) {
-    if (!std::isfinite(value)) {
-        return "null";
-    }
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
 }
 
 }  // namespace springcalc::cli

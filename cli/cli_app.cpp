@@ -5,7 +5,7 @@
 
 namespace springcalc::cli {
 
-const char* const kProgramHelp = R"(Usage: springcalc-cli COMMAND [OPTIONS]
+constexpr const char* kProgramHelp = R"(Usage: springcalc-cli COMMAND [OPTIONS]
 
 The spring calculator's engine on the command line: the same numbers as the window.
 

@@ -7,32 +7,21 @@
 
 namespace springcalc::cli {
 
-FdOutputBuffer::FdOutputBuffer(int fd, int error) : fd_(fd), error_(error) {
-    setp(buffer_, buffer_ + sizeof buffer_);
-}
-
-int FdOutputBuffer::overflow(int c) {
-    if (sync() != 0) {
-        return traits_type::eof();
-    }
-    if (!traits_type::eq_int_type(c, traits_type::eof())) {
-        *pptr() = traits_type::to_char_type(c);
-        pbump(1);
-    }
-    return traits_type::not_eof(c);
-}
-
-int FdOutputBuffer::sync() {
-    const char* next = pbase();
-    while (next < pptr() && error_ == 0) {
-        const ssize_t n = ::write(fd_, next, static_cast<size_t>(pptr() - next));
+std::streamsize FdOutputBuffer::xsputn(const char* text, std::streamsize size) {
+    for (std::streamsize done = 0; done < size && error_ == 0;) {
+        const ssize_t n = ::write(fd_, text + done, static_cast<size_t>(size - done));
         if (n < 0 && errno != EINTR) {
             error_ = errno;
         }
-        next += n > 0 ? n : 0;
+        done += n > 0 ? n : 0;
     }
-    setp(buffer_, buffer_ + sizeof buffer_);
-    return error_ == 0 ? 0 : -1;
+    return error_ == 0 ? size : 0;
+}
+
+int FdOutputBuffer::overflow(int c) {
+    const char byte = traits_type::to_char_type(c);
+    const bool written = traits_type::eq_int_type(c, traits_type::eof()) || xsputn(&byte, 1) == 1;
+    return written ? traits_type::not_eof(c) : traits_type::eof();
 }
 
 int TellOutputFailure(CliIo& io, std::string_view consequence) {

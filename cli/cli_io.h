@@ -32,22 +32,22 @@ inline constexpr int kExitBadInput = 2;  // also every failure to read or write
 
 inline constexpr const char* kProgramName = "springcalc-cli";
 
-// Standard output written straight to its file descriptor, keeping the reason of the first
-// failed write (a closed pipe, a full disk, a file-size limit).
+// Standard output written straight to its file descriptor, unbuffered (the commands write in
+// pieces of their own), keeping the reason of the first failed write: a closed pipe, a full
+// disk, a file-size limit.
 class FdOutputBuffer final : public std::streambuf {
 public:
     // `error`: an errno value when the descriptor is known to be unusable from the start.
-    FdOutputBuffer(int fd, int error);
+    FdOutputBuffer(int fd, int error) : fd_(fd), error_(error) {}
     int error() const { return error_; }
 
 protected:
+    std::streamsize xsputn(const char* text, std::streamsize size) override;
     int overflow(int c) override;
-    int sync() override;
 
 private:
     int fd_;
     int error_;
-    char buffer_[1 << 16];
 };
 
 // Tells, once, that standard output could not be written and why, followed by `consequence`

@@ -1,6 +1,7 @@
 #include "design_input.h"
 
 #include <array>
+#include <cerrno>
 #include <optional>
 
 #include "input_values.h"
@@ -11,48 +12,160 @@ namespace springcalc::cli {
 
 namespace {
 
+constexpr int kEnd = -1;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool Blank(const std::vector<std::string>& fields) {
+    return fields.size() == 1 && fields[0].find_first_not_of(" \t") == std::string::npos;
+}
+
 enum Column { kName, kKind, kMaterial, kWire, kMeanDia, kTurns, kFreeLen, kSetLen, kWorkLen };
 constexpr std::array<std::string_view, 9> kColumnNames{
     "name", "kind", "material", "wire", "mean_dia", "turns", "free_len", "set_len", "work_len"};
 
 }  // namespace
 
-std::string DescribeInputError(const InputError& error, std::string_view source) {
-    std::string text(source);
-    if (error.row > 0) {
-        text += ": row " + std::to_string(error.row) + " (line " + std::to_string(error.line) + ")";
-    } else if (error.line > 0) {
-        text += ": line " + std::to_string(error.line);
+CsvReader::CsvReader(ReadInput read) : read_(std::move(read)), buffer_(1 << 16) {}
+
+int CsvReader::Refill() {
+    while (pos_ == end_ && !atEnd_) {
+        const ssize_t n = read_(buffer_.data(), buffer_.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            readError = errno;
+        }
+        atEnd_ = n <= 0;
+        pos_ = 0;
+        end_ = n > 0 ? static_cast<size_t>(n) : 0;
     }
-    if (!error.column.empty()) {
-        text += ", column \"" + error.column + "\"";
-    }
-    if (!error.message.empty()) {
-        return text + ": " + error.message;
-    }
-    const std::string found =
-        Trim(error.value).empty() ? "nothing found" : "found " + QuotedForMessage(error.value);
-    return text + ": " + found + ", expected " + error.expected;
+    return pos_ < end_ ? static_cast<unsigned char>(buffer_[pos_]) : kEnd;
 }
 
-void DesignReader::AddError(InputError error) {
-    if (errors_.size() < kErrorsKept) {
-        errors_.push_back(std::move(error));
+bool CsvReader::Fail(std::string message) {
+    if (error.empty() && readError == 0) {
+        error = std::move(message);
+        errorLine = line_;
     }
-    ++errorCount_;
+    return false;
+}
+
+bool CsvReader::Next(CsvRecord& record) {
+    if (!started_) {
+        started_ = true;
+        for (char mark : kByteOrderMark) {
+            if (Peek() != static_cast<unsigned char>(mark)) {
+                break;
+            }
+            Get();
+        }
+    }
+    while (error.empty() && readError == 0 && Peek() != kEnd) {
+        record.line = line_;
+        record.fields.clear();
+        recordBytes_ = 0;
+        if (!ReadRecord(record.fields)) {
+            return false;
+        }
+        if (!Blank(record.fields)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CsvReader::ReadRecord(std::vector<std::string>& fields) {
+    while (true) {
+        std::string field;
+        if (!(Peek() == '"' ? ReadQuoted(field) : ReadPlain(field))) {
+            return false;
+        }
+        fields.push_back(std::move(field));
+        const int separator = Get();
+        if (readError != 0) {
+            return false;
+        }
+        if (separator == kEnd || separator == '\n') {
+            line_ += separator == '\n';
+            return true;
+        }
+        // Otherwise a comma: another field follows, possibly empty.
+    }
+}
+
+bool CsvReader::ReadPlain(std::string& field) {
+    for (int c = Peek(); c != kEnd && c != ',' && c != '\n'; c = Peek()) {
+        if (c == '"') {
+            return Fail("a double quote inside an unquoted field (quote the whole field)");
+        }
+        if (recordBytes_ >= kMaxRecordBytes) {
+            return Fail("a line longer than " + std::to_string(kMaxRecordBytes) +
+                        " bytes; is this a CSV file?");
+        }
+        field += static_cast<char>(Get());
+    }
+    if (!field.empty() && field.back() == '\r' && Peek() != ',') {
+        field.pop_back();
+    }
+    return readError == 0;
+}
+
+bool CsvReader::ReadQuoted(std::string& field) {
+    const long start = line_;
+    Get();  // the opening quote
+    while (true) {
+        const int c = Get();
+        if (c == kEnd || recordBytes_ > kMaxRecordBytes) {
+            line_ = start;
+            return readError == 0 && Fail(c == kEnd ? "a quoted field is not closed"
+                                                    : "a quoted field longer than " +
+                                                          std::to_string(kMaxRecordBytes) +
+                                                          " bytes; is a quote not closed?");
+        }
+        if (c == '"') {
+            if (Peek() != '"') {
+                break;
+            }
+            Get();
+        } else if (c == '\n') {
+            ++line_;
+        }
+        field += static_cast<char>(c);
+    }
+    const bool carriageReturn = Peek() == '\r';
+    if (carriageReturn) {
+        Get();
+    }
+    const int next = Peek();
+    if (next != kEnd && next != '\n' && (carriageReturn || next != ',')) {
+        return Fail("text after the closing quote of a field");
+    }
+    return readError == 0;
+}
+
+void DesignReader::AddError(long row, long line, const std::string& what) {
+    if (++errorCount_ > kErrorsKept) {
+        return;
+    }
+    const std::string where =
+        row > 0    ? "row " + std::to_string(row) + " (line " + std::to_string(line) + ")"
+        : line > 0 ? "line " + std::to_string(line)
+                   : "";
+    errors_.push_back(where.empty() || what.starts_with(",") ? where + what : where + ": " + what);
 }
 
 bool DesignReader::ReadHeader() {
     headerRead_ = true;
     if (!csv_.Next(record_)) {
         if (csv_.error.empty() && csv_.readError == 0) {
-            AddError({0, 0, "", "", "", "no header line: expected " + std::string(kDesignHeader)});
+            AddError(0, 0, "no header line: expected " + std::string(kDesignHeader));
         }
         return false;
     }
     const size_t before = errorCount_;
-    const auto headerError = [&](std::string message) {
-        AddError({0, record_.line, "", "", "", std::move(message)});
+    const auto headerError = [&](const std::string& message) {
+        AddError(0, record_.line, message);
     };
     for (size_t i = 0; i < record_.fields.size(); ++i) {
         const std::string title = Lowered(record_.fields[i]);
@@ -87,7 +200,7 @@ bool DesignReader::Next(DesignInput& design) {
         }
     }
     if (!csv_.error.empty()) {
-        AddError({0, csv_.errorLine, "", "", "", csv_.error});
+        AddError(0, csv_.errorLine, csv_.error);
         csv_.error.clear();
         csv_.readError = -1;  // told: the reading is over
     }
@@ -98,9 +211,9 @@ bool DesignReader::ReadRow(DesignInput& design) {
     {
         const long row = ++rows_;
         if (record_.fields.size() != columnCount_) {
-            AddError({row, record_.line, "", "", "",
-                      std::to_string(record_.fields.size()) + " values where the header has " +
-                          std::to_string(columnCount_)});
+            AddError(row, record_.line,
+                     std::to_string(record_.fields.size()) + " values where the header has " +
+                         std::to_string(columnCount_));
             return false;
         }
         const size_t before = errorCount_;
@@ -108,9 +221,13 @@ bool DesignReader::ReadRow(DesignInput& design) {
             return positions_[c] < 0 ? std::string_view()
                                      : std::string_view(record_.fields[positions_[c]]);
         };
-        const auto fail = [&](Column c, std::string expected) {
-            AddError({row, record_.line, std::string(kColumnNames[c]), std::string(text(c)),
-                      std::move(expected), ""});
+        const auto fail = [&](Column c, const std::string& expected) {
+            const std::string_view value = text(c);
+            AddError(
+                row, record_.line,
+                ", column \"" + std::string(kColumnNames[c]) + "\": " +
+                    (Trim(value).empty() ? "nothing found" : "found " + QuotedForMessage(value)) +
+                    ", expected " + expected);
         };
         // A length, a diameter or a number of turns, within its range.
         const auto number = [&](Column c, Range range) {

@@ -74,21 +74,12 @@ const char* KindName(std::int32_t springKind) {
 
 std::optional<int> FindMaterial(std::string_view text) {
     const std::string folded = Folded(text);
-    if (folded.size() == 1 && folded[0] >= '0' && folded[0] < '0' + kMaterialCount) {
-        return folded[0] - '0';
-    }
-    static const std::array<std::string, kMaterialCount> designations = [] {
-        std::array<std::string, kMaterialCount> names;
-        for (int m = 0; m < kMaterialCount; ++m) {
-            names[m] = Folded(kMaterials[m].name);
+    for (int m = 0; m < kMaterialCount && !folded.empty(); ++m) {
+        if (folded == Folded(kMaterials[m].name) || folded == std::to_string(m)) {
+            return m;
         }
-        return names;
-    }();
-    const auto found = std::find(designations.begin(), designations.end(), folded);
-    if (folded.empty() || found == designations.end()) {
-        return std::nullopt;
     }
-    return static_cast<int>(found - designations.begin());
+    return std::nullopt;
 }
 
 std::string MaterialDesignation(int materialNo) {

@@ -27,14 +27,10 @@ int main(int argc, char** argv) {
     }
     FdOutputBuffer outBuffer(STDOUT_FILENO, missing[STDOUT_FILENO]);
     std::ostream out(&outBuffer);
-    const ReadInput in = [closed = missing[STDIN_FILENO]](char* buffer, size_t size) -> ssize_t {
-        if (closed != 0) {
-            errno = closed;
-            return -1;
-        }
-        return ::read(STDIN_FILENO, buffer, size);
-    };
-    CliIo io{in, out, std::cerr};
+    // A standard input that was closed reads as what it is, not as the empty placeholder.
+    const int inFd = missing[STDIN_FILENO] != 0 ? -1 : STDIN_FILENO;
+    CliIo io{[inFd](char* buffer, size_t size) { return ::read(inFd, buffer, size); }, out,
+             std::cerr};
     const int status = RunCli(std::vector<std::string>(argv + 1, argv + argc), io);
     if (!out.flush()) {
         return TellOutputFailure(io);

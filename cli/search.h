@@ -15,8 +15,6 @@
 
 namespace springcalc::cli {
 
-extern const char* const kSearchHelp;
-
 // `args` are those after the word "search". Returns the exit status.
 int RunSearchCommand(const std::vector<std::string>& args, CliIo& io);
 

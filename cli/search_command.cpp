@@ -1,5 +1,5 @@
 #include <algorithm>
-#include <charconv>
+#include <cmath>
 
 #include "input_values.h"
 #include "option_scanner.h"
@@ -8,7 +8,7 @@
 
 namespace springcalc::cli {
 
-const char* const kSearchHelp =
+constexpr const char* kSearchHelp =
     R"(Usage: springcalc-cli search --kind compression|extension --load P@L
                              (--load P@L | --rate K) [options]
 
@@ -32,7 +32,7 @@ Limits:
                        upper end for wound springs)
 Output:
   --tolerance PCT      how far each load may miss its target, in percent of the target,
-                       above 0 and below 100 (default 5)
+                       0.01 to 99 (default 5)
   --top N              how many designs to print, 1 to 1000 (default 10)
   --by stress|mass     the order (default stress)
   -h, --help           show this text
@@ -70,44 +70,71 @@ or output that cannot be written.
 namespace {
 
 constexpr Range kLoadRange{0.001, 10000};
-constexpr Range kRateRange{0.0001, 1000};
-constexpr Range kSpringIndexRange{4, 30};
-constexpr int kMostShown = 1000;
 
-std::optional<double> NumberIn(const std::string& text, Range range) {
+// A numeric option: its range, and what it takes, for the message that refuses a value.
+struct NumberOption {
+    const char* name;
+    Range range;
+    const char* what;
+    bool whole = false;    // whole numbers only
+    bool percent = false;  // a "%" after the number is allowed
+};
+
+// clang-format off
+constexpr NumberOption kRate         {"rate",         {0.0001, 1000}, "a spring rate in kg/mm"};
+constexpr NumberOption kMaxOuterDia  {"max-od",       kLengthRange,   "a length in mm"};
+constexpr NumberOption kMinInnerDia  {"min-id",       kLengthRange,   "a length in mm"};
+constexpr NumberOption kMaxFreeLen   {"max-free-len", kLengthRange,   "a length in mm"};
+constexpr NumberOption kMaxIndex     {"max-index",    {4, 30},        "a spring index D/d (Run needs 4 or more)"};
+constexpr NumberOption kTolerance    {"tolerance",    {0.01, 99},     "a percentage of the target load", false, true};
+constexpr NumberOption kTop          {"top",          {1, 1000},      "a whole number of designs", true};
+// clang-format on
+
+std::optional<double> NumberIn(std::string_view text, Range range, bool whole = false) {
     const std::optional<double> value = ParseDouble(text);
-    if (!value || !range.Holds(*value)) {
+    if (!value || !range.Holds(*value) || (whole && *value != std::floor(*value))) {
         return std::nullopt;
     }
     return value;
 }
 
-std::optional<LoadPoint> ParseLoadPoint(const std::string& text) {
-    const size_t at = text.find('@');
-    if (at == std::string::npos) {
-        return std::nullopt;
+// The option's value, left as it is when the option is not given; false, with the problem,
+// for a value that is not a number in its range.
+bool ReadNumber(const ScannedOptions& options, const NumberOption& option, auto& value,
+                std::string& problem) {
+    const std::optional<std::string> text = options.Value(option.name);
+    if (!text) {
+        return true;
     }
-    const auto load = NumberIn(text.substr(0, at), kLoadRange);
-    const auto length = NumberIn(text.substr(at + 1), kLengthRange);
-    if (!load || !length) {
-        return std::nullopt;
+    const std::string_view number = option.percent && text->ends_with('%')
+                                        ? std::string_view(*text).substr(0, text->size() - 1)
+                                        : std::string_view(*text);
+    const std::optional<double> read = NumberIn(number, option.range, option.whole);
+    if (!read) {
+        problem = std::string("--") + option.name + " takes " + option.what + " " +
+                  RangeText(option.range) + ", not \"" + *text + "\"";
+        return false;
     }
-    return LoadPoint{*load, *length};
+    value = *read;
+    return true;
 }
 
 // Fills request.installed, operating and rate from the load points and the rate.
 bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
-    const std::vector<std::string>& loads = options.Values("load");
     std::vector<LoadPoint> points;
-    for (const std::string& text : loads) {
-        const std::optional<LoadPoint> point = ParseLoadPoint(text);
-        if (!point) {
+    for (const std::string& text : options.Values("load")) {
+        const size_t at = std::min(text.find('@'), text.size());
+        const auto load = NumberIn(std::string_view(text).substr(0, at), kLoadRange);
+        const auto length = at < text.size()
+                                ? NumberIn(std::string_view(text).substr(at + 1), kLengthRange)
+                                : std::nullopt;
+        if (!load || !length) {
             problem = "--load takes LOAD@LENGTH such as 5@40 (5 kg at 40 mm), a load " +
                       RangeText(kLoadRange) + " kg at a length " + RangeText(kLengthRange) +
                       " mm, not \"" + text + "\"";
             return false;
         }
-        points.push_back(*point);
+        points.push_back({*load, *length});
     }
     const std::optional<std::string> rateText = options.Value("rate");
     if (points.empty() || points.size() > 2) {
@@ -119,15 +146,8 @@ bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::strin
             problem = "with a single --load, give the spring rate with --rate";
             return false;
         }
-        const std::optional<double> rate = NumberIn(*rateText, kRateRange);
-        if (!rate) {
-            problem = "--rate takes a spring rate in kg/mm " + RangeText(kRateRange) + ", not \"" +
-                      *rateText + "\"";
-            return false;
-        }
         request.installed = points[0];
-        request.rate = *rate;
-        return true;
+        return ReadNumber(options, kRate, request.rate, problem);
     }
     if (rateText) {
         problem = "two --load points fix the rate already; give --rate with a single --load";
@@ -153,32 +173,6 @@ bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::strin
     request.installed = lighter;
     request.operating = heavier;
     request.rate = (heavier.load - lighter.load) / travel;
-    return true;
-}
-
-bool ReadLimit(const ScannedOptions& options, const char* name, std::optional<double>& limit,
-               std::string& problem) {
-    if (const auto text = options.Value(name)) {
-        limit = NumberIn(*text, kLengthRange);
-        if (!limit) {
-            problem = std::string("--") + name + " takes a length in mm " +
-                      RangeText(kLengthRange) + ", not \"" + *text + "\"";
-            return false;
-        }
-    }
-    return true;
-}
-
-bool ReadSpringIndex(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
-    if (const auto text = options.Value("max-index")) {
-        const std::optional<double> index = NumberIn(*text, kSpringIndexRange);
-        if (!index) {
-            problem = "--max-index takes a spring index D/d " + RangeText(kSpringIndexRange) +
-                      " (below 4 the window withholds Run), not \"" + *text + "\"";
-            return false;
-        }
-        request.maxSpringIndex = *index;
-    }
     return true;
 }
 
@@ -209,34 +203,7 @@ bool ReadMaterials(const ScannedOptions& options, SearchRequest& request, std::s
     return true;
 }
 
-bool ReadOutputOptions(const ScannedOptions& options, SearchRequest& request,
-                       std::string& problem) {
-    if (auto text = options.Value("tolerance")) {
-        std::string number = *text;
-        if (!number.empty() && number.back() == '%') {
-            number.pop_back();
-        }
-        const std::optional<double> percent = ParseDouble(number);
-        if (!percent || *percent <= 0.0 || *percent >= 100.0) {
-            problem = "--tolerance takes a percentage above 0 and below 100, such as 5, not \"" +
-                      *text + "\"";
-            return false;
-        }
-        request.tolerance = *percent / 100.0;
-    }
-    if (auto text = options.Value("top")) {
-        int top = 0;
-        const std::string& digits = *text;
-        const char* first = digits.data();
-        const char* last = first + digits.size();
-        const auto [end, error] = std::from_chars(first, last, top);
-        if (error != std::errc() || end != last || top < 1 || top > kMostShown) {
-            problem = "--top takes a whole number of designs from 1 to " +
-                      std::to_string(kMostShown) + ", not \"" + *text + "\"";
-            return false;
-        }
-        request.top = top;
-    }
+bool ReadOrder(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
     if (auto text = options.Value("by")) {
         if (*text == "stress") {
             request.order = SearchOrder::Stress;
@@ -282,14 +249,20 @@ std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& a
         return std::nullopt;
     }
     request.springKind = *kind;
+    std::optional<double> tolerancePercent;
+    std::optional<double> top;
     if (!ReadLoads(options, request, problem) ||
-        !ReadLimit(options, "max-od", request.maxOuterDia, problem) ||
-        !ReadLimit(options, "min-id", request.minInnerDia, problem) ||
-        !ReadLimit(options, "max-free-len", request.maxFreeLen, problem) ||
-        !ReadMaterials(options, request, problem) || !ReadSpringIndex(options, request, problem) ||
-        !ReadOutputOptions(options, request, problem)) {
+        !ReadNumber(options, kMaxOuterDia, request.maxOuterDia, problem) ||
+        !ReadNumber(options, kMinInnerDia, request.minInnerDia, problem) ||
+        !ReadNumber(options, kMaxFreeLen, request.maxFreeLen, problem) ||
+        !ReadNumber(options, kMaxIndex, request.maxSpringIndex, problem) ||
+        !ReadNumber(options, kTolerance, tolerancePercent, problem) ||
+        !ReadNumber(options, kTop, top, problem) || !ReadMaterials(options, request, problem) ||
+        !ReadOrder(options, request, problem)) {
         return std::nullopt;
     }
+    request.tolerance = tolerancePercent ? *tolerancePercent / 100.0 : request.tolerance;
+    request.top = top ? static_cast<int>(*top) : request.top;
     return request;
 }
 

@@ -100,14 +100,8 @@ std::string Explain(const Shortfall& s, const SearchRequest& r) {
 }
 
 std::string Warnings(const Candidate& c) {
-    std::vector<int> distinct;
-    for (int number : c.outcome.warnings) {
-        if (std::find(distinct.begin(), distinct.end(), number) == distinct.end()) {
-            distinct.push_back(number);
-        }
-    }
     std::string text;
-    for (int number : distinct) {
+    for (int number : DistinctWarnings(c.outcome.warnings)) {
         text += (text.empty() ? "" : ",") + std::to_string(number);
     }
     return text;
@@ -125,24 +119,13 @@ void WriteBest(std::string& text, const SearchRequest& request, const SearchResu
             (request.order == SearchOrder::Stress
                  ? "working stress against the static allowable stress (lowest first):\n\n"
                  : "mass of wire (lightest first):\n\n");
-    TextTable table({{"#", ""},
-                     {"material", "", Align::Left},
-                     {"wire", "mm"},
-                     {"D", "mm"},
-                     {"n", ""},
-                     {"free", "mm"},
-                     {"set", "mm"},
-                     {"work", "mm"},
-                     {"OD", "mm"},
-                     {"ID", "mm"},
-                     {"k", "kg/mm"},
-                     {"Pset", "kg"},
-                     {"Pact", "kg"},
-                     {"stress", "kg/mm²"},
-                     {"allow-static", "kg/mm²"},
-                     {"used", "%"},
-                     {"mass", "g"},
+    // clang-format off
+    TextTable table({{"#", ""}, {"material", "", Align::Left}, {"wire", "mm"}, {"D", "mm"}, {"n", ""},
+                     {"free", "mm"}, {"set", "mm"}, {"work", "mm"}, {"OD", "mm"}, {"ID", "mm"},
+                     {"k", "kg/mm"}, {"Pset", "kg"}, {"Pact", "kg"}, {"stress", "kg/mm²"},
+                     {"allow-static", "kg/mm²"}, {"used", "%"}, {"mass", "g"},
                      {"warnings", "", Align::Left}});
+    // clang-format on
     std::vector<std::vector<std::string>> rows;
     bool anyWarning = false;
     for (size_t i = 0; i < result.best.size(); ++i) {

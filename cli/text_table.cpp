@@ -89,22 +89,17 @@ void TextTable::Measure(const std::vector<std::string>& cells) {
 }
 
 void TextTable::AppendHeader(std::string& out) const {
-    std::vector<std::string_view> titles;
-    std::vector<std::string_view> units;
+    std::vector<std::string> titles;
+    std::vector<std::string> units;
     for (const TableColumn& column : columns_) {
         titles.push_back(column.title);
         units.push_back(column.unit);
     }
-    AppendLine(out, titles);
-    AppendLine(out, units);
+    AppendRow(out, titles);
+    AppendRow(out, units);
 }
 
 void TextTable::AppendRow(std::string& out, const std::vector<std::string>& cells) const {
-    AppendLine(out, cells);
-}
-
-template <typename Cells>
-void TextTable::AppendLine(std::string& out, const Cells& cells) const {
     const size_t lineStart = out.size();
     for (size_t i = 0; i < columns_.size(); ++i) {
         const std::string_view cell = i < cells.size() ? cells[i] : std::string_view();

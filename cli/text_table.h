@@ -32,9 +32,6 @@ public:
     void AppendRow(std::string& out, const std::vector<std::string>& cells) const;
 
 private:
-    template <typename Cells>
-    void AppendLine(std::string& out, const Cells& cells) const;
-
     std::vector<TableColumn> columns_;
     std::vector<int> widths_;
 };

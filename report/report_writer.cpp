@@ -157,6 +157,46 @@ void ReportAppender::Abandon() {
     fd_ = -1;
 }
 
+bool ReportStream::Open(const std::string& path) {
+    const AppendResult opened = appender_.Open(path);
+    error_ = opened.error;
+    return opened.ok;
+}
+
+bool ReportStream::Add(const TSpringDesign& design) {
+    text_ += FormatReportBlock(design);
+    // Pieces of this size keep both the memory and the number of writes small.
+    return text_.size() < (1u << 16) || Flush();
+}
+
+bool ReportStream::Flush() {
+    const std::optional<std::string> bytes = EncodeReport(text_);
+    AppendResult result{bytes.has_value(), 0};
+    if (bytes && !bytes->empty()) {
+        result = appender_.Append(*bytes);
+        appended_ = true;
+    }
+    text_.clear();
+    error_ = result.error;
+    if (!result.ok) {
+        appender_.Abandon();
+    }
+    return result.ok;
+}
+
+bool ReportStream::Finish() {
+    if (!Flush()) {
+        return false;
+    }
+    if (!appended_) {
+        appender_.Abandon();
+        return true;
+    }
+    const AppendResult committed = appender_.Commit();
+    error_ = committed.error;
+    return committed.ok;
+}
+
 std::string DescribeAppendError(int error) {
     switch (error) {
         case ENOENT:

@@ -44,6 +44,7 @@ public:
     void Abandon();
 
 private:
+    friend class ReportStream;
     std::string path_;
     int fd_ = -1;
     long long lengthBefore_ = 0;
@@ -53,5 +54,26 @@ private:
 
 // A plain-words reason for a failed append, for the user.
 std::string DescribeAppendError(int error);
+
+// The report blocks of many designs, one after another, appended to a file in pieces of bounded
+// size, so that a report of any length needs little memory. Nothing is kept unless Finish
+// succeeds: any failure, or destruction before Finish, takes every piece back.
+class ReportStream {
+public:
+    // Opens the file (creating it when missing); false with the reason in error().
+    bool Open(const std::string& path);
+    bool Add(const TSpringDesign& design);
+    // Writes the rest and keeps the file; a file made for a report with no block is removed.
+    bool Finish();
+    int error() const { return error_; }  // errno, or 0 for text without a code page 932 form
+
+private:
+    bool Flush();
+
+    ReportAppender appender_;
+    std::string text_;
+    bool appended_ = false;
+    int error_ = 0;
+};
 
 }  // namespace springcalc

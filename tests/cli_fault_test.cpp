@@ -250,7 +250,7 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
          Out::Pipe,
          0,
          2,
-         "--max-index takes a spring index D/d from 4 to 30",
+         "--max-index takes a spring index D/d (Run needs 4 or more) from 4 to 30",
          Report::None},
         {"a spring index past any integer",
          {"search", "--kind", "compression", "--load", "1@20", "--rate", "0.5", "--max-index",

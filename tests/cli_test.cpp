@@ -838,7 +838,7 @@ TEST(Search, BadRequestsAreToldPrecisely) {
         {{"--kind", "compression", "--load", "5@40", "--rate", "1", "--materials", "SWPA,steel"},
          "--materials: \"steel\" is not a material"},
         {{"--kind", "compression", "--load", "5@40", "--rate", "1", "--tolerance", "0"},
-         "--tolerance takes a percentage above 0 and below 100"},
+         "--tolerance takes a percentage of the target load from 0.01 to 99"},
         {{"--kind", "compression", "--load", "5@40", "--rate", "1", "--top", "0"},
          "--top takes a whole number"},
         {{"--kind", "compression", "--load", "5@40", "--rate", "1", "--by", "price"},
