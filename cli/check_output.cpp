@@ -117,8 +117,8 @@ public:
     }
 
     void End(std::string& out, const CheckCounts& counts) override {
-        out += "\n" + std::to_string(counts.designs) +
-               (counts.designs == 1 ? " design, " : " designs, ") +
+        out += '\n';
+        out += std::to_string(counts.designs) + (counts.designs == 1 ? " design, " : " designs, ") +
                std::to_string(counts.withWarnings) + " with warnings.";
         if (counts.withheld > 0) {
             out += " Not run (\"-\"): " + std::to_string(counts.withheld) +

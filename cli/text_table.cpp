@@ -46,9 +46,9 @@ bool SinglePrecisionFixed(float value, int precision, std::string& text) {
     char buffer[32];
     char* end = std::to_chars(buffer, buffer + sizeof buffer, digits).ptr;
     const int length = static_cast<int>(end - buffer);
-    text.assign((bits >> 31) ? "-" : "");
+    text.assign((bits >> 31) ? 1 : 0, '-');
     if (length <= precision) {  // 0.05: a zero before the point, zeros after it
-        text += "0.";
+        text.append({'0', '.'});
         text.append(static_cast<size_t>(precision - length), '0');
         text.append(buffer, end);
         return true;
