@@ -33,6 +33,7 @@ private:
     // Nothing to show: the outcome is read from the record and the engine.
     class NoView final : public SpringView {
         void SetText(Field, std::string_view) override {}
+        void SetNumber(Field, double, int, std::string_view) override {}
         void SetColor(Field, TColor) override {}
         void SetFontColor(Field, TColor) override {}
         void SetEnabled(Command, bool) override {}

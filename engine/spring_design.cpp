@@ -19,10 +19,6 @@ namespace {
 // results with "%.1f   " or "%.2f   ".
 constexpr std::string_view kGap = "   ";
 
-std::string ResultText(float value) {
-    return FixedText(double(value), 2, kGap);
-}
-
 // Rounds a value worked out in double to the single precision of the record.
 constexpr float Store(double value) {
     return static_cast<float>(value);
@@ -221,19 +217,23 @@ void SpringEngine::AnalyseDesign() {
     }
 
     const bool compression = s.SpringKind == kCompression;
-    view_.SetText(Field::Label37,
-                  compression ? std::string() : FixedText(double(s.InitTension), 2, "  "));
-    view_.SetText(Field::Label40, compression ? ResultText(s.Tmax) : std::string());
-    view_.SetText(Field::Label32, FixedText(double(s.LimitLen), 1, kGap));
-    view_.SetText(Field::Label33, ResultText(Sa));
-    view_.SetText(Field::Label34, ResultText(s.AllowFatigue));
-    view_.SetText(Field::Label35, FixedText(double(s.ShearModulus), 0, kGap));
-    view_.SetText(Field::Label36, FixedText(double(s.SpringRate), 3, kGap));
-    view_.SetText(Field::Label38, ResultText(s.Tset));
-    view_.SetText(Field::Label39, ResultText(s.Tact));
-    view_.SetText(Field::Label41, ResultText(s.Pset));
-    view_.SetText(Field::Label42, ResultText(s.Pact));
-    view_.SetText(Field::Label43, ResultText(s.Pmax));
+    if (compression) {
+        view_.SetText(Field::Label37, {});
+        ShowResult(Field::Label40, s.Tmax);
+    } else {
+        view_.SetNumber(Field::Label37, double(s.InitTension), 2, "  ");
+        view_.SetText(Field::Label40, {});
+    }
+    view_.SetNumber(Field::Label32, double(s.LimitLen), 1, kGap);
+    ShowResult(Field::Label33, Sa);
+    ShowResult(Field::Label34, s.AllowFatigue);
+    view_.SetNumber(Field::Label35, double(s.ShearModulus), 0, kGap);
+    view_.SetNumber(Field::Label36, double(s.SpringRate), 3, kGap);
+    ShowResult(Field::Label38, s.Tset);
+    ShowResult(Field::Label39, s.Tact);
+    ShowResult(Field::Label41, s.Pset);
+    ShowResult(Field::Label42, s.Pact);
+    ShowResult(Field::Label43, s.Pmax);
 
     view_.SetEnabled(Command::N2, true);
     view_.SetEnabled(Command::N3, true);
@@ -342,7 +342,11 @@ void SpringEngine::ShowSelection() {
 }
 
 void SpringEngine::ShowLength(Field field, float value) {
-    view_.SetText(field, FixedText(double(value), 1, kGap));
+    view_.SetNumber(field, double(value), 1, kGap);
+}
+
+void SpringEngine::ShowResult(Field field, float value) {
+    view_.SetNumber(field, double(value), 2, kGap);
 }
 
 }  // namespace springcalc

@@ -118,6 +118,7 @@ public:
     void ShowSelection();
     // Shows a length, the turns or the mean diameter: one decimal, then three blanks.
     void ShowLength(Field field, float value);
+    void ShowResult(Field field, float value);
 
     TSpringDesign& design() { return design_; }
 

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "text_format.h"
+
 namespace springcalc {
 
 // Colours as 0x00BBGGRR, or a system colour 0x80000000 + index.
@@ -76,6 +78,11 @@ public:
     virtual ~SpringView() = default;
     // Texts are UTF-8.
     virtual void SetText(Field field, std::string_view text) = 0;
+    // A number shown as printf's "%.<precision>f" followed by `tail`. A view that shows nothing
+    // skips the formatting, which is most of the cost of a design run without a screen.
+    virtual void SetNumber(Field field, double value, int precision, std::string_view tail) {
+        SetText(field, FixedText(value, precision, tail));
+    }
     virtual void SetColor(Field field, TColor background) = 0;
     virtual void SetFontColor(Field field, TColor color) = 0;
     virtual void SetEnabled(Command command, bool enabled) = 0;
