@@ -462,7 +462,7 @@ std::string LoadDiagramSvg(const DiagramInput& input) {
         plot.AddObstacle(x, y, x, y, 7.0);
     }
 
-    const std::string allowText = "static allowable stress: " + Kg(allowLoad);
+    const std::string allowText = "load at the static allowable stress " + Kg(allowLoad);
     const Label allowRight{kRight - 6, allowY - 7,   "end",
                            allowText,  kAllowColour, "allowable-label"};
     const Label allowLeft{kLeft + 6, allowY - 7,   "start",
@@ -476,11 +476,12 @@ std::string LoadDiagramSvg(const DiagramInput& input) {
                       {solidX + 6, kTop + 16, "start", solidText, kMarkColour, "solid-label"}});
     } else {
         plot.PlaceAt({allowLeft, allowRight, allowRightBelow});
+        const std::string tensionText = "initial tension " + Kg(input.initTension);
+        const auto tensionLabel = [&](double y) {
+            return Label{kLeft + 6, y, "start", tensionText, kMarkColour, "initial-tension-label"};
+        };
         plot.PlaceAt(
-            {{kLeft + 6, tensionY - 7, "start", "initial tension " + Kg(input.initTension),
-              kMarkColour, "initial-tension-label"},
-             {kLeft + 6, tensionY + 17, "start", "initial tension " + Kg(input.initTension),
-              kMarkColour, "initial-tension-label"}});
+            {tensionLabel(tensionY - 7), tensionLabel(tensionY + 17), tensionLabel(tensionY + 35)});
     }
     // The line falls to the right for a compression spring and rises for an extension spring:
     // a label goes first where the line leaves room, above and right of a falling line, below
