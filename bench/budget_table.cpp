@@ -14,6 +14,8 @@ const char* Suffix(Unit unit) {
             return "µs";
         case Unit::Milliseconds:
             return "ms";
+        case Unit::Seconds:
+            return "s";
         case Unit::MiB:
             return "MiB";
         case Unit::Ratio:

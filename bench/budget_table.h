@@ -8,7 +8,7 @@
 
 namespace springcalc::bench {
 
-enum class Unit { Microseconds, Milliseconds, MiB, Ratio };
+enum class Unit { Microseconds, Milliseconds, Seconds, MiB, Ratio };
 
 struct BudgetLine {
     std::string what;

@@ -1,44 +1,41 @@
-#include "check_command.h"
-
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-#include <iterator>
 #include <optional>
 
-#include "check_json.h"
-#include "check_table.h"
-#include "design_input.h"
-#include "design_runner.h"
+#include "check.h"
 #include "option_scanner.h"
 #include "report_writer.h"
 
 namespace springcalc::cli {
 
-const char* const kCheckHelp =
+constexpr const char* kCheckHelp =
     R"(Usage: springcalc-cli check [FILE] [--json] [--report FILE] [--units si]
 
 Checks spring designs with the calculator's own engine. Each row is entered as the window
 enters a design (diameters, strength lookup, geometry checks) and then Run is chosen, so the
-numbers are the window's to the last digit.
+numbers are the window's to the last digit. Designs are read, run and written one at a time:
+any number of them fits in the same memory.
 
-FILE is CSV text (UTF-8): a header line, then one design per row. Without FILE, or with "-",
-the designs are read from standard input. The columns, in any order:
-  name       optional; carried to the output
+FILE is CSV text (UTF-8): a header line, then one design per row, each row at most 65536
+bytes. Without FILE, or with "-", the designs are read from standard input. The columns, in
+any order:
+  name       optional; carried to the output (in the table, control characters as \xNN and
+             names beyond 20 columns shortened with "…")
   kind       compression or extension
   material   SWB, SWC, SWPA, SWPB, SWO-A, SWOSC-V, SUS304-WPA, SUS316-WPA or SUS304-WPB
              (blanks and case ignored), or the material number 0 to 8
   wire       wire diameter in mm, one of the 46 standard sizes 0.08 to 13.00
-  mean_dia   mean coil diameter D in mm
-  turns      active turns n
-  free_len   free length in mm; empty for an extension spring, whose free length follows
-             from D, n and d as in the window
-  set_len    installed length in mm
-  work_len   operating length in mm
-Numbers are decimals with a point, above 0. Units throughout: mm and kgf (loads in kg,
-stresses in kg/mm², spring rate k in kg/mm).
+  mean_dia   mean coil diameter D in mm, from 0.1 to 10000
+  turns      active turns n, from 0.5 to 10000
+  free_len   free length in mm, from 0.1 to 10000; empty for an extension spring, whose
+             free length follows from D, n and d as in the window
+  set_len    installed length in mm, from 0.1 to 10000
+  work_len   operating length in mm, from 0.1 to 10000
+Numbers are decimals with a point. Units throughout: mm and kgf (loads in kg, stresses in
+kg/mm², spring rate k in kg/mm).
 
 Where the window withholds Run (warning 5: the wire size is not made in the material;
 warning 1: D/d below 4) the design is checked but not run: its warnings are listed and its
@@ -55,53 +52,40 @@ Options:
                  design that did not run, the solid length and tau max of an extension
                  spring, the initial tension of a compression spring).
   --report FILE  append the report block of the window's Save for every design that ran:
-                 code page 932, CR LF, today's date stamp. All blocks go out in one write;
-                 after bad input or a failed write the file is as it was.
+                 code page 932, CR LF, the date stamp of the start of the run. Blocks are
+                 appended as the designs run; after bad input or any failure the file is cut
+                 back to what it was, and a file the run created is removed.
   --units si     give loads also in N and stresses also in N/mm² (k also in N/mm), beside
                  the kgf values, with 1 kgf = 9.80665 N
   -h, --help     show this text
 
-The table shows each warning once per design, in the order the window first lists it.
+The table shows each warning once per design, in the order the window first lists it. Its
+columns have fixed widths: numbers with up to five digits before the point fit, and a wider
+one is written with an exponent (1.5e+07).
 
-Exit status: 0 when no design has a warning, 1 when any has one, 2 for bad input (then
-nothing is printed or appended) or a report that could not be written.
+Exit status: 0 when no design has a warning, 1 when any has one, 2 for bad input (every bad
+row is told; the output stops before the first, though a long file may have had earlier rows
+written out already), for input that cannot be read, and for output or a report that cannot
+be written. Whenever the status is 2, nothing is appended to --report.
 )";
 
 namespace {
 
-constexpr size_t kErrorsShown = 20;
-
-// The whole file, or the reason it cannot be read.
-std::optional<std::string> ReadWholeFile(const std::string& path, std::string& reason) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        reason = std::strerror(errno);
-        return std::nullopt;
-    }
-    std::string text;
-    char buffer[1 << 16];
-    while (true) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            reason = std::strerror(errno);
-            ::close(fd);
-            return std::nullopt;
-        }
-        if (n == 0) {
-            break;
-        }
-        text.append(buffer, static_cast<size_t>(n));
-    }
-    ::close(fd);
-    return text;
-}
+// Output is written out whenever this much has gathered.
+constexpr size_t kPieceBytes = 1 << 16;
 
 int Usage(CliIo& io, const std::string& problem) {
     io.err << kProgramName << " check: " << problem << "\nTry \"" << kProgramName
            << " check --help\".\n";
+    return kExitBadInput;
+}
+
+// One line about a report that could not be written.
+int ReportFailure(CliIo& io, const std::string& path, int error, const char* consequence) {
+    io.err << kProgramName << ": "
+           << (error == 0 ? "the report could not be converted to code page 932"
+                          : "could not append the report to " + path + ": " + std::strerror(error))
+           << consequence << ".\n";
     return kExitBadInput;
 }
 
@@ -133,86 +117,97 @@ int RunCheckCommand(const std::vector<std::string>& args, CliIo& io) {
     if (reportPath && reportPath->empty()) {
         return Usage(io, "--report needs a file name");
     }
+    const std::string notAppended = reportPath ? "; nothing was appended to " + *reportPath : "";
 
     const bool fromStdin = options.operands().empty() || options.operands()[0] == "-";
     const std::string source = fromStdin ? "standard input" : options.operands()[0];
-    std::string text;
-    if (fromStdin) {
-        text.assign(std::istreambuf_iterator<char>(io.in), std::istreambuf_iterator<char>());
-        if (io.in.bad()) {
-            io.err << kProgramName << ": cannot read standard input\n";
-            return kExitBadInput;
-        }
-    } else {
-        std::string reason;
-        std::optional<std::string> content = ReadWholeFile(source, reason);
-        if (!content) {
-            io.err << kProgramName << ": cannot read " << source << ": " << reason << "\n";
-            return kExitBadInput;
-        }
-        text = std::move(*content);
-    }
-
-    const DesignFile file = ParseDesigns(text);
-    if (!file.errors.empty()) {
-        for (size_t i = 0; i < file.errors.size() && i < kErrorsShown; ++i) {
-            io.err << kProgramName << ": " << DescribeInputError(file.errors[i], source) << "\n";
-        }
-        if (file.errors.size() > kErrorsShown) {
-            io.err << kProgramName << ": ... and " << file.errors.size() - kErrorsShown
-                   << " more\n";
-        }
-        io.err << kProgramName << ": nothing was checked"
-               << (reportPath ? " and nothing was appended to " + *reportPath : "") << ".\n";
+    int fd = -1;
+    if (!fromStdin && (fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC)) < 0) {
+        io.err << kProgramName << ": cannot read " << source << ": " << std::strerror(errno)
+               << "\n";
         return kExitBadInput;
     }
+    DesignReader reader(
+        fromStdin ? io.in : [fd](char* buffer, size_t size) { return ::read(fd, buffer, size); });
+    const std::unique_ptr<const int, void (*)(const int*)> closeInput(
+        &fd, [](const int* file) { *file >= 0 && ::close(*file); });
 
+    ReportStream report;  // taken back unless the run ends well
+    if (reportPath && !report.Open(*reportPath)) {
+        return ReportFailure(io, *reportPath, report.error(), "; nothing was checked");
+    }
     // One reading of the clock for the whole run: every block of one report gets the same
     // date stamp, even when the minute turns over during a long file.
     const LocalDateTime now = io.clock();
     DesignRunner runner([now] { return now; });
-    std::vector<CheckedDesign> checked;
-    checked.reserve(file.designs.size());
-    std::string reportText;
-    bool anyWarning = false;
-    for (const DesignInput& design : file.designs) {
-        DesignOutcome outcome = runner.Run(design);
-        if (reportPath && outcome.analysed) {
-            reportText += FormatReportBlock(runner.design());
+    // Made at the first design, or at the end, when the header has told whether there are names.
+    std::unique_ptr<CheckWriter> writer;
+    const auto begin = [&](std::string& text) {
+        writer = options.Has("json") ? MakeJsonWriter(reader.hasNames(), units)
+                                     : MakeTableWriter(reader.hasNames(), units);
+        writer->Begin(text);
+    };
+    CheckCounts counts;
+    std::string text;
+    DesignInput design;
+    while (reader.Next(design)) {
+        if (reader.errorCount() > 0) {
+            continue;  // after a bad row only the faults are told
         }
-        anyWarning = anyWarning || !outcome.warnings.empty();
-        checked.push_back({design, std::move(outcome)});
-    }
-
-    if (options.Has("json")) {
-        WriteCheckJson(io.out, checked, file.hasNames, units);
-    } else {
-        WriteCheckTable(io.out, checked, file.hasNames, units);
-    }
-    io.out.flush();
-
-    if (reportPath) {
-        if (reportText.empty()) {
-            io.err << kProgramName << ": no design ran, so nothing was appended to " << *reportPath
-                   << ".\n";
-        } else {
-            const std::optional<std::string> bytes = EncodeReport(reportText);
-            if (!bytes) {
-                io.err << kProgramName
-                       << ": the report could not be converted to code page 932; nothing was "
-                          "appended to "
-                       << *reportPath << ".\n";
-                return kExitBadInput;
+        if (!writer) {
+            begin(text);
+        }
+        const Outcome& outcome = runner.Run(design);
+        writer->Design(text, design, outcome);
+        ++counts.designs;
+        counts.withWarnings += outcome.warnings.empty() ? 0 : 1;
+        counts.withheld += outcome.analysed ? 0 : 1;
+        if (reportPath && outcome.analysed && !report.Add(outcome.record)) {
+            return ReportFailure(io, *reportPath, report.error(), "; the file is as it was");
+        }
+        if (text.size() >= kPieceBytes) {
+            if (!(io.out << text)) {
+                return TellOutputFailure(io, notAppended);
             }
-            const AppendResult result = AppendToFile(*reportPath, *bytes);
-            if (!result.ok) {
-                io.err << kProgramName << ": could not append the report to " << *reportPath << ": "
-                       << std::strerror(result.error) << "; the file is as it was.\n";
-                return kExitBadInput;
-            }
+            text.clear();
         }
     }
-    return anyWarning ? kExitFlagged : kExitClean;
+    // From here on a failure drops what is not yet written out, and the report is taken back.
+
+    if (reader.readError() != 0) {
+        io.err << kProgramName << ": cannot read " << source << ": "
+               << std::strerror(reader.readError()) << notAppended << "\n";
+        return kExitBadInput;
+    }
+    if (reader.errorCount() > 0) {
+        for (const std::string& error : reader.errors()) {
+            io.err << kProgramName << ": " << source << ": " << error << "\n";
+        }
+        if (reader.errorCount() > reader.errors().size()) {
+            io.err << kProgramName << ": ... and " << reader.errorCount() - reader.errors().size()
+                   << " more\n";
+        }
+        io.err << kProgramName << ": "
+               << (counts.designs == 0 ? "nothing was checked"
+                                       : "the check stopped at the first bad row")
+               << notAppended << ".\n";
+        return kExitBadInput;
+    }
+    if (!writer) {
+        begin(text);
+    }
+    writer->End(text, counts);
+    if (!(io.out << text).flush()) {
+        return TellOutputFailure(io, notAppended);
+    }
+    if (reportPath && !report.Finish()) {
+        return ReportFailure(io, *reportPath, report.error(), "; the file is as it was");
+    }
+    if (reportPath && counts.designs == counts.withheld) {
+        io.err << kProgramName << ": no design ran, so nothing was appended to " << *reportPath
+               << ".\n";
+    }
+    return counts.withWarnings > 0 ? kExitFlagged : kExitClean;
 }
 
 }  // namespace springcalc::cli

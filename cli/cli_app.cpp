@@ -1,11 +1,11 @@
 #include "cli_app.h"
 
-#include "check_command.h"
-#include "search_command.h"
+#include "check.h"
+#include "search.h"
 
 namespace springcalc::cli {
 
-const char* const kProgramHelp = R"(Usage: springcalc-cli COMMAND [OPTIONS]
+constexpr const char* kProgramHelp = R"(Usage: springcalc-cli COMMAND [OPTIONS]
 
 The spring calculator's engine on the command line: the same numbers as the window.
 
@@ -15,6 +15,14 @@ Commands:
 
 "springcalc-cli COMMAND --help" tells more about each.
 Units: mm and kgf (loads in kg, stresses in kg/mm², spring rate in kg/mm).
+
+Options:
+  -h, --help     show this text
+
+Exit status:
+  0  check: no design has a warning; search: designs were found
+  1  check: some design has a warning; search: none meets the requirements
+  2  bad input, input that cannot be read, or output that cannot be written
 )";
 
 int RunCli(const std::vector<std::string>& args, CliIo& io) {

@@ -8,8 +8,6 @@
 
 namespace springcalc::cli {
 
-extern const char* const kProgramHelp;
-
 // `args` without the program name. Returns the exit status.
 int RunCli(const std::vector<std::string>& args, CliIo& io);
 

@@ -1,10 +1,9 @@
 #include "design_input.h"
 
-#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <optional>
 
-#include "csv_reader.h"
 #include "input_values.h"
 #include "spring_tables.h"
 #include "utf8_text.h"
@@ -13,203 +12,271 @@ namespace springcalc::cli {
 
 namespace {
 
-enum class Column { Name, Kind, Material, Wire, MeanDia, Turns, FreeLen, SetLen, WorkLen };
-constexpr int kColumnCount = 9;
+constexpr int kEnd = -1;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-constexpr std::array<std::string_view, kColumnCount> kColumnNames{
+bool Blank(const std::vector<std::string>& fields) {
+    return fields.size() == 1 && fields[0].find_first_not_of(" \t") == std::string::npos;
+}
+
+enum Column { kName, kKind, kMaterial, kWire, kMeanDia, kTurns, kFreeLen, kSetLen, kWorkLen };
+constexpr std::array<std::string_view, 9> kColumnNames{
     "name", "kind", "material", "wire", "mean_dia", "turns", "free_len", "set_len", "work_len"};
-
-constexpr std::string_view ColumnName(Column column) {
-    return kColumnNames[static_cast<int>(column)];
-}
-
-// Header position of each column, -1 where the file has none.
-using ColumnPositions = std::array<int, kColumnCount>;
-
-std::string Lowered(std::string_view text) {
-    std::string lowered(Trim(text));
-    for (char& c : lowered) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return lowered;
-}
-
-std::optional<ColumnPositions> ReadHeader(const CsvRecord& header,
-                                          std::vector<InputError>& errors) {
-    ColumnPositions positions;
-    positions.fill(-1);
-    const size_t errorsBefore = errors.size();
-    const auto headerError = [&](std::string message) {
-        errors.push_back({0, header.line, "", "", "", std::move(message)});
-    };
-    for (size_t i = 0; i < header.fields.size(); ++i) {
-        const std::string title = Lowered(header.fields[i]);
-        int found = -1;
-        for (int c = 0; c < kColumnCount; ++c) {
-            if (kColumnNames[c] == title) {
-                found = c;
-            }
-        }
-        if (found < 0) {
-            headerError("unknown column " + QuotedForMessage(header.fields[i]) +
-                        "; the columns are " + std::string(kDesignHeader) + " (name is optional)");
-        } else if (positions[found] >= 0) {
-            headerError("column \"" + title + "\" appears twice");
-        } else {
-            positions[found] = static_cast<int>(i);
-        }
-    }
-    for (int c = 1; c < kColumnCount; ++c) {
-        if (positions[c] < 0) {
-            headerError("column \"" + std::string(kColumnNames[c]) + "\" is missing");
-        }
-    }
-    if (errors.size() != errorsBefore) {
-        return std::nullopt;
-    }
-    return positions;
-}
-
-class RowReader {
-public:
-    RowReader(const CsvRecord& record, int row, const ColumnPositions& positions,
-              std::vector<InputError>& errors)
-        : record_(record), row_(row), positions_(positions), errors_(errors) {}
-
-    std::string_view Text(Column column) const {
-        const int position = positions_[static_cast<int>(column)];
-        return position < 0 ? std::string_view() : std::string_view(record_.fields[position]);
-    }
-
-    void Fail(Column column, std::string expected) {
-        errors_.push_back({row_, record_.line, std::string(ColumnName(column)),
-                           std::string(Text(column)), std::move(expected), ""});
-    }
-
-    // A length, a diameter or a number of turns: present and above zero, as the window's own
-    // spinners keep them.
-    float Positive(Column column) {
-        const std::optional<float> value = ParseFloat(Text(column));
-        if (!value || *value <= 0.0f) {
-            Fail(column, "a number above 0, such as 12.5");
-            return 0.0f;
-        }
-        return *value;
-    }
-
-private:
-    const CsvRecord& record_;
-    int row_;
-    const ColumnPositions& positions_;
-    std::vector<InputError>& errors_;
-};
-
-void ReadRow(const CsvRecord& record, int row, const ColumnPositions& positions, DesignFile& file) {
-    const size_t expectedCount = static_cast<size_t>(
-        std::count_if(positions.begin(), positions.end(), [](int p) { return p >= 0; }));
-    if (record.fields.size() != expectedCount) {
-        file.errors.push_back({row, record.line, "", "", "",
-                               std::to_string(record.fields.size()) +
-                                   " values where the header has " +
-                                   std::to_string(expectedCount)});
-        return;
-    }
-    const size_t errorsBefore = file.errors.size();
-    RowReader reader(record, row, positions, file.errors);
-    DesignInput design;
-    design.row = row;
-    design.line = record.line;
-
-    design.name = std::string(Trim(reader.Text(Column::Name)));
-    if (!IsValidUtf8(design.name)) {
-        reader.Fail(Column::Name, "UTF-8 text");
-    }
-
-    if (const auto kind = ParseKind(reader.Text(Column::Kind))) {
-        design.springKind = *kind;
-    } else {
-        reader.Fail(Column::Kind, "\"compression\" or \"extension\"");
-    }
-
-    if (const auto material = FindMaterial(reader.Text(Column::Material))) {
-        design.materialNo = *material;
-    } else {
-        reader.Fail(Column::Material,
-                    "a material designation (" + MaterialList() + ") or a material number 0 to 8");
-    }
-
-    const std::string_view wireText = reader.Text(Column::Wire);
-    if (const auto wire = FindWire(wireText)) {
-        design.wireNo = *wire;
-    } else if (const auto diameter = ParseDouble(wireText)) {
-        reader.Fail(Column::Wire,
-                    "one of the 46 standard wire sizes in mm (" + NearestWires(*diameter) + ")");
-    } else {
-        reader.Fail(Column::Wire, "a wire diameter in mm, one of the 46 standard sizes " +
-                                      WireDesignation(0) + " to " +
-                                      WireDesignation(kWireCount - 1));
-    }
-
-    design.meanDia = reader.Positive(Column::MeanDia);
-    design.turns = reader.Positive(Column::Turns);
-    if (design.springKind == kCompression) {
-        design.freeLen = reader.Positive(Column::FreeLen);
-    } else if (!Trim(reader.Text(Column::FreeLen)).empty()) {
-        reader.Fail(Column::FreeLen,
-                    "an empty field: an extension spring's free length follows from D, n and d");
-    }
-    design.setLen = reader.Positive(Column::SetLen);
-    design.workLen = reader.Positive(Column::WorkLen);
-
-    if (file.errors.size() == errorsBefore) {
-        file.designs.push_back(std::move(design));
-    }
-}
 
 }  // namespace
 
-std::string DescribeInputError(const InputError& error, std::string_view source) {
-    std::string text(source);
-    if (error.row > 0) {
-        text += ": row " + std::to_string(error.row) + " (line " + std::to_string(error.line) + ")";
-    } else if (error.line > 0) {
-        text += ": line " + std::to_string(error.line);
+CsvReader::CsvReader(ReadInput read) : read_(std::move(read)), buffer_(1 << 16) {}
+
+int CsvReader::Refill() {
+    while (pos_ == end_ && !atEnd_) {
+        const ssize_t n = read_(buffer_.data(), buffer_.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            readError = errno;
+        }
+        atEnd_ = n <= 0;
+        pos_ = 0;
+        end_ = n > 0 ? static_cast<size_t>(n) : 0;
     }
-    if (!error.column.empty()) {
-        text += ", column \"" + error.column + "\"";
-    }
-    if (!error.message.empty()) {
-        return text + ": " + error.message;
-    }
-    const std::string found =
-        Trim(error.value).empty() ? "nothing found" : "found " + QuotedForMessage(error.value);
-    return text + ": " + found + ", expected " + error.expected;
+    return pos_ < end_ ? static_cast<unsigned char>(buffer_[pos_]) : kEnd;
 }
 
-DesignFile ParseDesigns(std::string_view csvText) {
-    DesignFile file;
-    const CsvContent content = ReadCsv(csvText);
-    if (content.records.empty() && !content.error) {
-        file.errors.push_back(
-            {0, 0, "", "", "", "no header line: expected " + std::string(kDesignHeader)});
-        return file;
+bool CsvReader::Fail(std::string message) {
+    if (error.empty() && readError == 0) {
+        error = std::move(message);
+        errorLine = line_;
     }
-    if (!content.records.empty()) {
-        const std::optional<ColumnPositions> positions =
-            ReadHeader(content.records.front(), file.errors);
-        if (positions) {
-            file.hasNames = (*positions)[static_cast<int>(Column::Name)] >= 0;
-            for (size_t i = 1; i < content.records.size(); ++i) {
-                ReadRow(content.records[i], static_cast<int>(i), *positions, file);
+    return false;
+}
+
+bool CsvReader::Next(CsvRecord& record) {
+    if (!started_) {
+        started_ = true;
+        for (char mark : kByteOrderMark) {
+            if (Peek() != static_cast<unsigned char>(mark)) {
+                break;
+            }
+            Get();
+        }
+    }
+    while (error.empty() && readError == 0 && Peek() != kEnd) {
+        record.line = line_;
+        record.fields.clear();
+        recordBytes_ = 0;
+        if (!ReadRecord(record.fields)) {
+            return false;
+        }
+        if (!Blank(record.fields)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CsvReader::ReadRecord(std::vector<std::string>& fields) {
+    while (true) {
+        std::string field;
+        if (!(Peek() == '"' ? ReadQuoted(field) : ReadPlain(field))) {
+            return false;
+        }
+        fields.push_back(std::move(field));
+        const int separator = Get();
+        if (readError != 0) {
+            return false;
+        }
+        if (separator == kEnd || separator == '\n') {
+            line_ += separator == '\n';
+            return true;
+        }
+        // Otherwise a comma: another field follows, possibly empty.
+    }
+}
+
+bool CsvReader::ReadPlain(std::string& field) {
+    for (int c = Peek(); c != kEnd && c != ',' && c != '\n'; c = Peek()) {
+        if (c == '"') {
+            return Fail("a double quote inside an unquoted field (quote the whole field)");
+        }
+        if (recordBytes_ >= kMaxRecordBytes) {
+            return Fail("a line longer than " + std::to_string(kMaxRecordBytes) +
+                        " bytes; is this a CSV file?");
+        }
+        field += static_cast<char>(Get());
+    }
+    if (!field.empty() && field.back() == '\r' && Peek() != ',') {
+        field.pop_back();
+    }
+    return readError == 0;
+}
+
+bool CsvReader::ReadQuoted(std::string& field) {
+    const long start = line_;
+    Get();  // the opening quote
+    while (true) {
+        const int c = Get();
+        if (c == kEnd || recordBytes_ > kMaxRecordBytes) {
+            line_ = start;
+            return readError == 0 && Fail(c == kEnd ? "a quoted field is not closed"
+                                                    : "a quoted field longer than " +
+                                                          std::to_string(kMaxRecordBytes) +
+                                                          " bytes; is a quote not closed?");
+        }
+        if (c == '"') {
+            if (Peek() != '"') {
+                break;
+            }
+            Get();
+        } else if (c == '\n') {
+            ++line_;
+        }
+        field += static_cast<char>(c);
+    }
+    const bool carriageReturn = Peek() == '\r';
+    if (carriageReturn) {
+        Get();
+    }
+    const int next = Peek();
+    if (next != kEnd && next != '\n' && (carriageReturn || next != ',')) {
+        return Fail("text after the closing quote of a field");
+    }
+    return readError == 0;
+}
+
+void DesignReader::AddError(long row, long line, const std::string& what) {
+    if (++errorCount_ > kErrorsKept) {
+        return;
+    }
+    const std::string where =
+        row > 0    ? "row " + std::to_string(row) + " (line " + std::to_string(line) + ")"
+        : line > 0 ? "line " + std::to_string(line)
+                   : "";
+    errors_.push_back(where.empty() || what.starts_with(",") ? where + what : where + ": " + what);
+}
+
+bool DesignReader::ReadHeader() {
+    headerRead_ = true;
+    if (!csv_.Next(record_)) {
+        if (csv_.error.empty() && csv_.readError == 0) {
+            AddError(0, 0, "no header line: expected " + std::string(kDesignHeader));
+        }
+        return false;
+    }
+    const size_t before = errorCount_;
+    const auto headerError = [&](const std::string& message) {
+        AddError(0, record_.line, message);
+    };
+    for (size_t i = 0; i < record_.fields.size(); ++i) {
+        const std::string title = Lowered(record_.fields[i]);
+        int found = -1;
+        for (int c = 0; c < static_cast<int>(kColumnNames.size()); ++c) {
+            found = kColumnNames[c] == title ? c : found;
+        }
+        if (found < 0) {
+            headerError("unknown column " + QuotedForMessage(record_.fields[i]) +
+                        "; the columns are " + std::string(kDesignHeader) + " (name is optional)");
+        } else if (positions_[found] >= 0) {
+            headerError("column \"" + title + "\" appears twice");
+        } else {
+            positions_[found] = static_cast<int>(i);
+        }
+    }
+    for (int c = kKind; c < static_cast<int>(kColumnNames.size()); ++c) {
+        if (positions_[c] < 0) {
+            headerError("column \"" + std::string(kColumnNames[c]) + "\" is missing");
+        }
+    }
+    columnCount_ = record_.fields.size();
+    return errorCount_ == before;
+}
+
+bool DesignReader::Next(DesignInput& design) {
+    if (headerRead_ || ReadHeader()) {
+        while (csv_.Next(record_)) {
+            if (ReadRow(design)) {
+                return true;
             }
         }
     }
-    if (content.error) {
-        file.errors.push_back({0, content.error->line, "", "", "", content.error->message});
+    if (!csv_.error.empty()) {
+        AddError(0, csv_.errorLine, csv_.error);
+        csv_.error.clear();
+        csv_.readError = -1;  // told: the reading is over
     }
-    return file;
+    return false;
+}
+
+bool DesignReader::ReadRow(DesignInput& design) {
+    {
+        const long row = ++rows_;
+        if (record_.fields.size() != columnCount_) {
+            AddError(row, record_.line,
+                     std::to_string(record_.fields.size()) + " values where the header has " +
+                         std::to_string(columnCount_));
+            return false;
+        }
+        const size_t before = errorCount_;
+        const auto text = [&](Column c) {
+            return positions_[c] < 0 ? std::string_view()
+                                     : std::string_view(record_.fields[positions_[c]]);
+        };
+        const auto fail = [&](Column c, const std::string& expected) {
+            const std::string_view value = text(c);
+            AddError(
+                row, record_.line,
+                ", column \"" + std::string(kColumnNames[c]) + "\": " +
+                    (Trim(value).empty() ? "nothing found" : "found " + QuotedForMessage(value)) +
+                    ", expected " + expected);
+        };
+        // A length, a diameter or a number of turns, within its range.
+        const auto number = [&](Column c, Range range) {
+            const std::optional<float> value = ParseFloat(text(c));
+            if (!value || !range.Holds(*value)) {
+                fail(c, "a number " + RangeText(range) + ", such as 12.5");
+                return 0.0f;
+            }
+            return *value;
+        };
+        design = DesignInput{};
+        design.row = row;
+        design.line = record_.line;
+        design.name = std::string(Trim(text(kName)));
+        if (!IsValidUtf8(design.name)) {
+            fail(kName, "UTF-8 text");
+        }
+        if (const auto kind = ParseKind(text(kKind))) {
+            design.springKind = *kind;
+        } else {
+            fail(kKind, "\"compression\" or \"extension\"");
+        }
+        if (const auto material = FindMaterial(text(kMaterial))) {
+            design.materialNo = *material;
+        } else {
+            fail(kMaterial,
+                 "a material designation (" + MaterialList() + ") or a material number 0 to 8");
+        }
+        if (const auto wire = FindWire(text(kWire))) {
+            design.wireNo = *wire;
+        } else if (const auto diameter = ParseDouble(text(kWire))) {
+            fail(kWire,
+                 "one of the 46 standard wire sizes in mm (" + NearestWires(*diameter) + ")");
+        } else {
+            fail(kWire, "a wire diameter in mm, one of the 46 standard sizes " +
+                            WireDesignation(0) + " to " + WireDesignation(kWireCount - 1));
+        }
+        design.meanDia = number(kMeanDia, kLengthRange);
+        design.turns = number(kTurns, kTurnsRange);
+        if (design.springKind == kCompression) {
+            design.freeLen = number(kFreeLen, kLengthRange);
+        } else if (!Trim(text(kFreeLen)).empty()) {
+            fail(kFreeLen,
+                 "an empty field: an extension spring's free length follows from D, n and d");
+        }
+        design.setLen = number(kSetLen, kLengthRange);
+        design.workLen = number(kWorkLen, kLengthRange);
+        return errorCount_ == before;
+    }
 }
 
 }  // namespace springcalc::cli

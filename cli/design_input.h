@@ -1,19 +1,69 @@
 #pragma once
-// The designs of a check file: one CSV row each, read into the inputs of the design record,
+// The designs of a check file, read one CSV row at a time into the inputs of the design record,
 // with every fault told by row, column, value and what was expected.
+//
+// The CSV: commas between fields, a record per line, fields in double quotes may hold commas,
+// line breaks and doubled quotes. Blank lines are skipped. Only the record being read is held.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli_io.h"
 #include "spring_design.h"
 
 namespace springcalc::cli {
 
+struct CsvRecord {
+    long line = 0;  // where the record starts, counting from 1
+    std::vector<std::string> fields;
+};
+
+// No record of a design file comes near this; input without line ends (a binary file,
+// /dev/zero) stops here instead of filling the memory.
+inline constexpr size_t kMaxRecordBytes = 1 << 16;
+
+class CsvReader {
+public:
+    // Accepts LF or CR LF line ends and a UTF-8 byte-order mark.
+    explicit CsvReader(ReadInput read);
+
+    // The next record that is not blank. False at the end of the input, or at a fault (then
+    // `error` is set and the reading is over).
+    bool Next(CsvRecord& record);
+
+    std::string error;  // what went wrong, for a message
+    long errorLine = 0;
+    int readError = 0;  // errno of a failed read; `error` is empty then
+
+private:
+    int Peek() { return pos_ < end_ ? static_cast<unsigned char>(buffer_[pos_]) : Refill(); }
+    int Get() {
+        const int c = Peek();
+        pos_ += c >= 0;
+        recordBytes_ += c >= 0;
+        return c;
+    }
+    int Refill();
+    bool Fail(std::string message);
+    bool ReadRecord(std::vector<std::string>& fields);
+    bool ReadQuoted(std::string& field);
+    bool ReadPlain(std::string& field);
+
+    ReadInput read_;
+    std::vector<char> buffer_;
+    size_t pos_ = 0;
+    size_t end_ = 0;
+    bool atEnd_ = false;
+    bool started_ = false;
+    long line_ = 1;
+    size_t recordBytes_ = 0;
+};
+
 struct DesignInput {
-    int row = 0;   // 1 for the first design after the header
-    int line = 0;  // where its row starts in the file
+    long row = 0;   // 1 for the first design after the header
+    long line = 0;  // where its row starts in the file
     std::string name;
     std::int32_t springKind = kCompression;
     int materialNo = 0;
@@ -25,29 +75,42 @@ struct DesignInput {
     float workLen = 0;
 };
 
-struct InputError {
-    int row = 0;   // 0: the header or the file as a whole
-    int line = 0;  // 0: the file as a whole
-    std::string column;
-    std::string value;
-    std::string expected;
-    std::string message;  // set instead of value and expected for faults of a whole row
-};
-
-// One line: where (file, row, line, column), the value found and what was expected.
-std::string DescribeInputError(const InputError& error, std::string_view source);
-
-struct DesignFile {
-    std::vector<DesignInput> designs;
-    std::vector<InputError> errors;
-    bool hasNames = false;  // the header has a name column
-};
-
-// Reads every row, so that one run tells every fault at once.
-DesignFile ParseDesigns(std::string_view csvText);
-
 // The header a check file starts with.
 inline constexpr std::string_view kDesignHeader =
     "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len";
+
+class DesignReader {
+public:
+    explicit DesignReader(ReadInput read) : csv_(std::move(read)) {}
+
+    // The next sound design. A faulty row is counted and skipped, so that one run tells every
+    // fault; false at the end of the input or when it cannot be read on (no header, a syntax
+    // error, a read error).
+    bool Next(DesignInput& design);
+
+    bool hasNames() const { return positions_[0] >= 0; }
+    // The first faults, up to kErrorsKept, each where (row, line, column) and what was found
+    // and expected; and how many there were in all.
+    const std::vector<std::string>& errors() const { return errors_; }
+    size_t errorCount() const { return errorCount_; }
+    // errno of a failed read of the input, or 0.
+    int readError() const { return csv_.readError > 0 ? csv_.readError : 0; }
+
+    static constexpr size_t kErrorsKept = 20;
+
+private:
+    bool ReadHeader();
+    bool ReadRow(DesignInput& design);
+    void AddError(long row, long line, const std::string& what);
+
+    CsvReader csv_;
+    CsvRecord record_;
+    bool headerRead_ = false;
+    long rows_ = 0;
+    int positions_[9] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};  // header position of each column
+    size_t columnCount_ = 0;
+    std::vector<std::string> errors_;
+    size_t errorCount_ = 0;
+};
 
 }  // namespace springcalc::cli

@@ -1,71 +1,49 @@
 #include "design_runner.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace springcalc::cli {
 
-DesignValues CaptureValues(const TSpringDesign& s) {
-    DesignValues v;
-    v.SpringKind = s.SpringKind;
-    v.MaterialNo = s.MaterialNo;
-    v.WireNo = s.WireNo;
-    v.WireDia = s.WireDia[s.WireNo];
-    v.MeanDia = s.MeanDia;
-    v.InnerDia = s.InnerDia;
-    v.OuterDia = s.OuterDia;
-    v.Turns = s.Turns;
-    v.FreeLen = s.FreeLen;
-    v.SetLen = s.SetLen;
-    v.WorkLen = s.WorkLen;
-    v.SolidLen = s.SolidLen;
-    v.LimitLen = s.LimitLen;
-    v.Tset = s.Tset;
-    v.Tact = s.Tact;
-    v.Tmax = s.Tmax;
-    v.AllowStatic = s.AllowStatic;
-    v.AllowStaticExt = s.AllowStaticExt;
-    v.AllowFatigue = s.AllowFatigue;
-    v.InitTension = s.InitTension;
-    v.Pset = s.Pset;
-    v.Pact = s.Pact;
-    v.Pmax = s.Pmax;
-    v.TensileStrength = s.TensileStrength;
-    v.ShearModulus = s.ShearModulus;
-    v.SpringRate = s.SpringRate;
-    v.DateText = s.DateText;
-    return v;
-}
-
-DesignRunner::DesignRunner(Clock clock) : engine_(design_, view_, std::move(clock)) {
+DesignRunner::DesignRunner(Clock clock) : engine_(outcome_.record, view_, std::move(clock)) {
     FillTables(blank_);
     // The window sets its warning colour at start-up; captions painted later use it.
     blank_.WarnColor = kWarnColor;
 }
 
-DesignOutcome DesignRunner::Run(const DesignInput& input) {
+const Outcome& DesignRunner::Run(const DesignInput& input) {
     // A fresh record per design, so nothing of the previous one (such as the initial tension of
     // an extension spring) carries over into the next.
-    design_ = blank_;
-    design_.SpringKind = input.springKind;
-    design_.MaterialNo = input.materialNo;
-    design_.WireNo = input.wireNo;
-    design_.MeanDia = input.meanDia;
-    design_.Turns = input.turns;
-    design_.FreeLen = input.springKind == kCompression ? input.freeLen : 0.0f;
-    design_.SetLen = input.setLen;
-    design_.WorkLen = input.workLen;
+    TSpringDesign& design = outcome_.record;
+    design = blank_;
+    design.SpringKind = input.springKind;
+    design.MaterialNo = input.materialNo;
+    design.WireNo = input.wireNo;
+    design.MeanDia = input.meanDia;
+    design.Turns = input.turns;
+    design.FreeLen = input.springKind == kCompression ? input.freeLen : 0.0f;
+    design.SetLen = input.setLen;
+    design.WorkLen = input.workLen;
 
     engine_.UpdateDiameters();
-    engine_.LookupStrength(design_.MaterialNo);
+    engine_.LookupStrength(design.MaterialNo);
     engine_.MarkResultsStale();
-    DesignOutcome outcome;
-    outcome.analysed = view_.runOffered();
-    if (outcome.analysed) {
+    outcome_.analysed = engine_.RunOffered();
+    if (outcome_.analysed) {
         engine_.AnalyseDesign();
     }
-    outcome.warnings = view_.warnings();
-    outcome.values = CaptureValues(design_);
-    return outcome;
+    outcome_.warnings = engine_.Warnings();
+    return outcome_;
+}
+
+std::vector<int> DistinctWarnings(const std::vector<int>& warnings) {
+    std::vector<int> distinct;
+    for (int number : warnings) {
+        if (std::find(distinct.begin(), distinct.end(), number) == distinct.end()) {
+            distinct.push_back(number);
+        }
+    }
+    return distinct;
 }
 
 }  // namespace springcalc::cli

@@ -1,59 +1,21 @@
 #pragma once
 // Runs a design through the window's engine in the window's order, one design after another on
-// a fresh record each time, and keeps what came out.
+// a fresh record each time.
 
-#include <cstdint>
-#include <string>
 #include <vector>
 
-#include "collecting_view.h"
 #include "design_input.h"
 #include "spring_design.h"
 
 namespace springcalc::cli {
 
-// The numbers of the design record after a run, named as in the record. Left out: the constant
-// tables (the chosen entries are here as MaterialNo, WireNo and WireDia) and the window's
-// interaction state (press-and-hold anchors, press flag, warning colour). Small enough to keep
-// for every row of a long file.
-struct DesignValues {
-    std::int32_t SpringKind = kCompression;
-    std::int32_t MaterialNo = 0;
-    std::int32_t WireNo = 0;
-    float WireDia = 0;
-    float MeanDia = 0;
-    float InnerDia = 0;
-    float OuterDia = 0;
-    float Turns = 0;
-    float FreeLen = 0;
-    float SetLen = 0;
-    float WorkLen = 0;
-    float SolidLen = 0;
-    float LimitLen = 0;
-    float Tset = 0;
-    float Tact = 0;
-    float Tmax = 0;
-    float AllowStatic = 0;
-    float AllowStaticExt = 0;
-    float AllowFatigue = 0;
-    float InitTension = 0;
-    float Pset = 0;
-    float Pact = 0;
-    float Pmax = 0;
-    float TensileStrength = 0;
-    float ShearModulus = 0;
-    float SpringRate = 0;
-    std::string DateText;
-};
-
-DesignValues CaptureValues(const TSpringDesign& design);
-
-struct DesignOutcome {
+// What the engine made of a design: the record after the run, and the warning list by number.
+struct Outcome {
     // False where the window withholds Run (warning 1 or 5): only the checks ran, and every
     // result is still as a fresh record has it.
     bool analysed = false;
     std::vector<int> warnings;  // as the window lists them, repeats included
-    DesignValues values;
+    TSpringDesign record;
 };
 
 class DesignRunner {
@@ -63,17 +25,32 @@ public:
     DesignRunner& operator=(const DesignRunner&) = delete;
 
     // Enters the design as the window's sample load does (selection, diameters, strength lookup
-    // with its checks), then chooses Run when the window offers it.
-    DesignOutcome Run(const DesignInput& input);
-
-    // The record after the last Run, for its report block.
-    const TSpringDesign& design() const { return design_; }
+    // with its checks), then chooses Run when the window offers it. The outcome stays until the
+    // next Run.
+    const Outcome& Run(const DesignInput& input);
 
 private:
+    // Nothing to show: the outcome is read from the record and the engine.
+    class NoView final : public SpringView {
+        void SetText(Field, std::string_view) override {}
+        void SetColor(Field, TColor) override {}
+        void SetFontColor(Field, TColor) override {}
+        void SetEnabled(Command, bool) override {}
+        void SetPosition(Spinner, int) override {}
+        void SetSpinnerEnabled(Spinner, bool) override {}
+        void SetVisible(Image, bool) override {}
+        void ClearWarningLines() override {}
+        void AppendWarningLine(std::string_view) override {}
+    };
+
     TSpringDesign blank_;  // tables filled, everything else as at start
-    TSpringDesign design_;
-    CollectingView view_;
+    Outcome outcome_;
+    NoView view_;
     SpringEngine engine_;
 };
+
+// The window repeats a warning for each length or load that trips it; tables say each once, in
+// the order of first appearance.
+std::vector<int> DistinctWarnings(const std::vector<int>& warnings);
 
 }  // namespace springcalc::cli

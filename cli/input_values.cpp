@@ -12,18 +12,10 @@ namespace springcalc::cli {
 
 namespace {
 
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 // Lower case without any blank, so " sus304-wpb " and "SUS304-WPB" compare equal.
 std::string Folded(std::string_view text) {
-    std::string folded;
-    for (char c : text) {
-        if (c != ' ' && c != '\t') {
-            folded += Lower(c);
-        }
-    }
+    std::string folded = Lowered(text);
+    std::erase_if(folded, [](char c) { return c == ' ' || c == '\t'; });
     return folded;
 }
 
@@ -55,6 +47,16 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
+std::string Lowered(std::string_view text) {
+    std::string lowered(Trim(text));
+    for (char& c : lowered) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return lowered;
+}
+
 std::optional<std::int32_t> ParseKind(std::string_view text) {
     const std::string folded = Folded(text);
     if (folded == "compression") {
@@ -72,21 +74,12 @@ const char* KindName(std::int32_t springKind) {
 
 std::optional<int> FindMaterial(std::string_view text) {
     const std::string folded = Folded(text);
-    if (folded.size() == 1 && folded[0] >= '0' && folded[0] < '0' + kMaterialCount) {
-        return folded[0] - '0';
-    }
-    static const std::array<std::string, kMaterialCount> designations = [] {
-        std::array<std::string, kMaterialCount> names;
-        for (int m = 0; m < kMaterialCount; ++m) {
-            names[m] = Folded(kMaterials[m].name);
+    for (int m = 0; m < kMaterialCount && !folded.empty(); ++m) {
+        if (folded == Folded(kMaterials[m].name) || folded == std::to_string(m)) {
+            return m;
         }
-        return names;
-    }();
-    const auto found = std::find(designations.begin(), designations.end(), folded);
-    if (folded.empty() || found == designations.end()) {
-        return std::nullopt;
     }
-    return static_cast<int>(found - designations.begin());
+    return std::nullopt;
 }
 
 std::string MaterialDesignation(int materialNo) {
@@ -137,6 +130,20 @@ std::optional<float> ParseFloat(std::string_view text) {
 
 std::optional<double> ParseDouble(std::string_view text) {
     return ParseDecimal<double>(text);
+}
+
+}  // namespace springcalc::cli
+
+namespace springcalc::cli {
+
+std::string RangeText(Range range) {
+    return "from " + ShortestText(range.min) + " to " + ShortestText(range.max);
+}
+
+std::string ShortestText(double value) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
 }
 
 }  // namespace springcalc::cli

@@ -1,6 +1,6 @@
 #pragma once
 // Reading the values a user types for a design, and naming them back: spring kinds, materials
-// by designation or number, standard wire sizes and plain decimal numbers.
+// by designation or number, standard wire sizes and decimal numbers within their ranges.
 
 #include <cstdint>
 #include <optional>
@@ -11,6 +11,8 @@ namespace springcalc::cli {
 
 // Without the blanks and tabs at either end.
 std::string_view Trim(std::string_view text);
+// Trimmed, with ASCII letters in lower case.
+std::string Lowered(std::string_view text);
 
 // "compression" or "extension", in any case.
 std::optional<std::int32_t> ParseKind(std::string_view text);
@@ -32,10 +34,27 @@ std::string WireDesignation(int wireNo);
 // The standard sizes either side of a diameter, for a message about a size not in the list.
 std::string NearestWires(double diameter);
 
-// A decimal number with a point (C locale), blanks at the ends allowed, nothing else; "inf"
-// and "nan" are refused. Parsed straight to float where the value is stored as a float, so it
-// is the same nearest float the window's sample literals give.
+// A decimal number with a point, blanks at the ends allowed, nothing else; never "inf" or
+// "nan". Parsed straight to float where the value is stored as a float, so it is the same
+// nearest float the window's sample literals give.
 std::optional<float> ParseFloat(std::string_view text);
 std::optional<double> ParseDouble(std::string_view text);
+
+// The values a number may take, both ends included. Every number a user gives has one, so
+// that no result can overflow and every table column has room for it.
+struct Range {
+    double min = 0;
+    double max = 0;
+    bool Holds(double value) const { return value >= min && value <= max; }
+};
+// "from 0.1 to 10000"
+std::string RangeText(Range range);
+// The shortest decimal that reads back as the same double; never depends on the locale.
+std::string ShortestText(double value);
+
+// Lengths and diameters in mm, and active turns: the window's smallest steps up to sizes no
+// coil spring reaches.
+inline constexpr Range kLengthRange{0.1, 10000};
+inline constexpr Range kTurnsRange{0.5, 10000};
 
 }  // namespace springcalc::cli

@@ -1,5 +1,10 @@
 // springcalc-cli: the calculator's engine for lists of designs and for load requirements.
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -7,11 +12,28 @@
 #include "cli_app.h"
 
 int main(int argc, char** argv) {
-    // Output runs to hundreds of thousands of lines for a long file.
-    std::ios::sync_with_stdio(false);
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    springcalc::cli::CliIo io{std::cin, std::cout, std::cerr};
-    const int status = springcalc::cli::RunCli(args, io);
-    std::cout.flush();
+    using namespace springcalc::cli;
+    // A closed pipe or a file-size limit is a write error to tell, not a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+    // Started without standard input, output or error, hold their numbers anyway, so that no
+    // file opened later (the report) takes the place of standard output.
+    int missing[3] = {};
+    for (int fd = 0; fd < 3; ++fd) {
+        if (::fcntl(fd, F_GETFD) < 0 && errno == EBADF) {
+            missing[fd] = EBADF;
+            (void)::open("/dev/null", O_RDWR);
+        }
+    }
+    FdOutputBuffer outBuffer(STDOUT_FILENO, missing[STDOUT_FILENO]);
+    std::ostream out(&outBuffer);
+    // A standard input that was closed reads as what it is, not as the empty placeholder.
+    const int inFd = missing[STDIN_FILENO] != 0 ? -1 : STDIN_FILENO;
+    CliIo io{[inFd](char* buffer, size_t size) { return ::read(inFd, buffer, size); }, out,
+             std::cerr};
+    const int status = RunCli(std::vector<std::string>(argv + 1, argv + argc), io);
+    if (!out.flush()) {
+        return TellOutputFailure(io);
+    }
     return status;
 }

@@ -62,8 +62,13 @@ ScannedOptions ScanOptions(const std::vector<std::string>& args,
         }
         if (equals != std::string::npos) {
             values.push_back(arg.substr(equals + 1));
-        } else if (i + 1 < args.size()) {
+        } else if (i + 1 < args.size() && !args[i + 1].starts_with("--")) {
             values.push_back(args[++i]);
+        } else if (i + 1 < args.size()) {
+            scanned.error_ = "option \"--" + name + "\" needs a value, and \"" + args[i + 1] +
+                             "\" is an option (write --" + name + "=" + args[i + 1] +
+                             " to mean it as the value)";
+            return scanned;
         } else {
             scanned.error_ = "option \"--" + name + "\" needs a value";
             return scanned;

@@ -1,16 +1,14 @@
-#include "search_command.h"
-
 #include <algorithm>
-#include <charconv>
+#include <cmath>
 
 #include "input_values.h"
 #include "option_scanner.h"
-#include "search_table.h"
+#include "search.h"
 #include "spring_tables.h"
 
 namespace springcalc::cli {
 
-const char* const kSearchHelp =
+constexpr const char* kSearchHelp =
     R"(Usage: springcalc-cli search --kind compression|extension --load P@L
                              (--load P@L | --rate K) [options]
 
@@ -18,22 +16,24 @@ Finds designs with standard wire sizes that give the loads asked for, and prints
 
 Requirement:
   --kind KIND          compression or extension
-  --load P@L           a load of P kg at a length of L mm, such as 5@40; give two load
-                       points, or one and --rate. The lighter load becomes the installed
-                       length (set), the heavier the operating length (work).
-  --rate K             spring rate in kg/mm, with a single --load
+  --load P@L           a load of P kg (0.001 to 10000) at a length of L mm (0.1 to 10000),
+                       such as 5@40; give two load points, or one and --rate. The lighter
+                       load becomes the installed length (set), the heavier the operating
+                       length (work).
+  --rate K             spring rate in kg/mm, 0.0001 to 1000, with a single --load
 Limits:
-  --max-od MM          outer diameter at most MM
-  --min-id MM          inner diameter at least MM
-  --max-free-len MM    free length at most MM (for an extension spring, the derived one)
+  --max-od MM          outer diameter at most MM (0.1 to 10000)
+  --min-id MM          inner diameter at least MM (0.1 to 10000)
+  --max-free-len MM    free length at most MM (0.1 to 10000; for an extension spring, the
+                       derived one)
   --materials LIST     comma-separated designations or numbers, such as SWPA,SUS304-WPB
                        (default: all nine)
-  --max-index C        the largest spring index D/d to try (default 22, the usual
+  --max-index C        the largest spring index D/d to try, 4 to 30 (default 22, the usual
                        upper end for wound springs)
 Output:
-  --tolerance PCT      how far each load may miss its target, in percent of the target
-                       (default 5)
-  --top N              how many designs to print (default 10)
+  --tolerance PCT      how far each load may miss its target, in percent of the target,
+                       0.01 to 99 (default 5)
+  --top N              how many designs to print, 1 to 1000 (default 10)
   --by stress|mass     the order (default stress)
   -h, --help           show this text
 
@@ -63,46 +63,78 @@ Closest means the least shortfall in all, each shortfall counted as a fraction o
 asked: a load beyond the tolerance, a limit overstepped, the stress over the allowable, the
 solid or free length over the lengths given.
 
-Exit status: 0 when designs were found, 1 when none meets the requirements, 2 for bad input.
+Exit status: 0 when designs were found, 1 when none meets the requirements, 2 for bad input
+or output that cannot be written.
 )";
 
 namespace {
 
-std::optional<double> PositiveNumber(const std::string& text) {
+constexpr Range kLoadRange{0.001, 10000};
+
+// A numeric option: its range, and what it takes, for the message that refuses a value.
+struct NumberOption {
+    const char* name;
+    Range range;
+    const char* what;
+    bool whole = false;    // whole numbers only
+    bool percent = false;  // a "%" after the number is allowed
+};
+
+// clang-format off
+constexpr NumberOption kRate         {"rate",         {0.0001, 1000}, "a spring rate in kg/mm"};
+constexpr NumberOption kMaxOuterDia  {"max-od",       kLengthRange,   "a length in mm"};
+constexpr NumberOption kMinInnerDia  {"min-id",       kLengthRange,   "a length in mm"};
+constexpr NumberOption kMaxFreeLen   {"max-free-len", kLengthRange,   "a length in mm"};
+constexpr NumberOption kMaxIndex     {"max-index",    {4, 30},        "a spring index D/d (Run needs 4 or more)"};
+constexpr NumberOption kTolerance    {"tolerance",    {0.01, 99},     "a percentage of the target load", false, true};
+constexpr NumberOption kTop          {"top",          {1, 1000},      "a whole number of designs", true};
+// clang-format on
+
+std::optional<double> NumberIn(std::string_view text, Range range, bool whole = false) {
     const std::optional<double> value = ParseDouble(text);
-    if (!value || *value <= 0.0) {
+    if (!value || !range.Holds(*value) || (whole && *value != std::floor(*value))) {
         return std::nullopt;
     }
     return value;
 }
 
-std::optional<LoadPoint> ParseLoadPoint(const std::string& text) {
-    const size_t at = text.find('@');
-    if (at == std::string::npos) {
-        return std::nullopt;
+// The option's value, left as it is when the option is not given; false, with the problem,
+// for a value that is not a number in its range.
+bool ReadNumber(const ScannedOptions& options, const NumberOption& option, auto& value,
+                std::string& problem) {
+    const std::optional<std::string> text = options.Value(option.name);
+    if (!text) {
+        return true;
     }
-    const auto load = PositiveNumber(text.substr(0, at));
-    const auto length = PositiveNumber(text.substr(at + 1));
-    if (!load || !length) {
-        return std::nullopt;
+    const std::string_view number = option.percent && text->ends_with('%')
+                                        ? std::string_view(*text).substr(0, text->size() - 1)
+                                        : std::string_view(*text);
+    const std::optional<double> read = NumberIn(number, option.range, option.whole);
+    if (!read) {
+        problem = std::string("--") + option.name + " takes " + option.what + " " +
+                  RangeText(option.range) + ", not \"" + *text + "\"";
+        return false;
     }
-    return LoadPoint{*load, *length};
+    value = *read;
+    return true;
 }
 
 // Fills request.installed, operating and rate from the load points and the rate.
 bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
-    const std::vector<std::string>& loads = options.Values("load");
     std::vector<LoadPoint> points;
-    for (const std::string& text : loads) {
-        const std::optional<LoadPoint> point = ParseLoadPoint(text);
-        if (!point) {
-            problem =
-                "--load takes LOAD@LENGTH, two numbers above 0 such as 5@40 (5 kg at 40 mm), "
-                "not \"" +
-                text + "\"";
+    for (const std::string& text : options.Values("load")) {
+        const size_t at = std::min(text.find('@'), text.size());
+        const auto load = NumberIn(std::string_view(text).substr(0, at), kLoadRange);
+        const auto length = at < text.size()
+                                ? NumberIn(std::string_view(text).substr(at + 1), kLengthRange)
+                                : std::nullopt;
+        if (!load || !length) {
+            problem = "--load takes LOAD@LENGTH such as 5@40 (5 kg at 40 mm), a load " +
+                      RangeText(kLoadRange) + " kg at a length " + RangeText(kLengthRange) +
+                      " mm, not \"" + text + "\"";
             return false;
         }
-        points.push_back(*point);
+        points.push_back({*load, *length});
     }
     const std::optional<std::string> rateText = options.Value("rate");
     if (points.empty() || points.size() > 2) {
@@ -114,14 +146,8 @@ bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::strin
             problem = "with a single --load, give the spring rate with --rate";
             return false;
         }
-        const std::optional<double> rate = PositiveNumber(*rateText);
-        if (!rate) {
-            problem = "--rate takes a spring rate in kg/mm above 0, not \"" + *rateText + "\"";
-            return false;
-        }
         request.installed = points[0];
-        request.rate = *rate;
-        return true;
+        return ReadNumber(options, kRate, request.rate, problem);
     }
     if (rateText) {
         problem = "two --load points fix the rate already; give --rate with a single --load";
@@ -147,34 +173,6 @@ bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::strin
     request.installed = lighter;
     request.operating = heavier;
     request.rate = (heavier.load - lighter.load) / travel;
-    return true;
-}
-
-bool ReadLimit(const ScannedOptions& options, const char* name, std::optional<double>& limit,
-               std::string& problem) {
-    if (const auto text = options.Value(name)) {
-        limit = PositiveNumber(*text);
-        if (!limit) {
-            problem =
-                std::string("--") + name + " takes a length in mm above 0, not \"" + *text + "\"";
-            return false;
-        }
-    }
-    return true;
-}
-
-bool ReadSpringIndex(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
-    if (const auto text = options.Value("max-index")) {
-        const std::optional<double> index = ParseDouble(*text);
-        if (!index || *index < 4.0) {
-            problem =
-                "--max-index takes a spring index D/d of 4 or more (below 4 the window "
-                "withholds Run), not \"" +
-                *text + "\"";
-            return false;
-        }
-        request.maxSpringIndex = *index;
-    }
     return true;
 }
 
@@ -205,33 +203,7 @@ bool ReadMaterials(const ScannedOptions& options, SearchRequest& request, std::s
     return true;
 }
 
-bool ReadOutputOptions(const ScannedOptions& options, SearchRequest& request,
-                       std::string& problem) {
-    if (auto text = options.Value("tolerance")) {
-        std::string number = *text;
-        if (!number.empty() && number.back() == '%') {
-            number.pop_back();
-        }
-        const std::optional<double> percent = PositiveNumber(number);
-        if (!percent || *percent >= 100.0) {
-            problem = "--tolerance takes a percentage above 0 and below 100, such as 5, not \"" +
-                      *text + "\"";
-            return false;
-        }
-        request.tolerance = *percent / 100.0;
-    }
-    if (auto text = options.Value("top")) {
-        int top = 0;
-        const std::string& digits = *text;
-        const char* first = digits.data();
-        const char* last = first + digits.size();
-        const auto [end, error] = std::from_chars(first, last, top);
-        if (error != std::errc() || end != last || top < 1) {
-            problem = "--top takes a whole number of designs, 1 or more, not \"" + *text + "\"";
-            return false;
-        }
-        request.top = top;
-    }
+bool ReadOrder(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
     if (auto text = options.Value("by")) {
         if (*text == "stress") {
             request.order = SearchOrder::Stress;
@@ -260,6 +232,10 @@ std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& a
         problem = options.error();
         return std::nullopt;
     }
+    if (options.Has("help")) {
+        problem.clear();  // no requirement, and nothing wrong: the help is asked for
+        return std::nullopt;
+    }
     if (!options.operands().empty()) {
         problem = "search takes options only, not \"" + options.operands()[0] + "\"";
         return std::nullopt;
@@ -273,24 +249,30 @@ std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& a
         return std::nullopt;
     }
     request.springKind = *kind;
+    std::optional<double> tolerancePercent;
+    std::optional<double> top;
     if (!ReadLoads(options, request, problem) ||
-        !ReadLimit(options, "max-od", request.maxOuterDia, problem) ||
-        !ReadLimit(options, "min-id", request.minInnerDia, problem) ||
-        !ReadLimit(options, "max-free-len", request.maxFreeLen, problem) ||
-        !ReadMaterials(options, request, problem) || !ReadSpringIndex(options, request, problem) ||
-        !ReadOutputOptions(options, request, problem)) {
+        !ReadNumber(options, kMaxOuterDia, request.maxOuterDia, problem) ||
+        !ReadNumber(options, kMinInnerDia, request.minInnerDia, problem) ||
+        !ReadNumber(options, kMaxFreeLen, request.maxFreeLen, problem) ||
+        !ReadNumber(options, kMaxIndex, request.maxSpringIndex, problem) ||
+        !ReadNumber(options, kTolerance, tolerancePercent, problem) ||
+        !ReadNumber(options, kTop, top, problem) || !ReadMaterials(options, request, problem) ||
+        !ReadOrder(options, request, problem)) {
         return std::nullopt;
     }
+    request.tolerance = tolerancePercent ? *tolerancePercent / 100.0 : request.tolerance;
+    request.top = top ? static_cast<int>(*top) : request.top;
     return request;
 }
 
 int RunSearchCommand(const std::vector<std::string>& args, CliIo& io) {
-    if (ScanOptions(args, kSearchOptions).Has("help")) {
+    std::string problem;
+    const std::optional<SearchRequest> request = ReadSearchRequest(args, problem);
+    if (!request && problem.empty()) {
         io.out << kSearchHelp;
         return kExitClean;
     }
-    std::string problem;
-    const std::optional<SearchRequest> request = ReadSearchRequest(args, problem);
     if (!request) {
         io.err << kProgramName << " search: " << problem << "\nTry \"" << kProgramName
                << " search --help\".\n";

@@ -1,11 +1,10 @@
-#include "search_table.h"
-
 #include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
 
 #include "input_values.h"
+#include "search.h"
 #include "text_format.h"
 #include "text_table.h"
 
@@ -14,13 +13,13 @@ namespace springcalc::cli {
 namespace {
 
 std::string Load(double kg) {
-    return Format("%.2f kg", kg);
+    return FixedText(kg, 2, " kg");
 }
 std::string Length(double mm) {
-    return Format("%.1f mm", mm);
+    return FixedText(mm, 1, " mm");
 }
 std::string Percent(double fraction) {
-    return Format("%.1f %%", fraction * 100.0);
+    return FixedText(fraction * 100.0, 1, " %");
 }
 
 std::string Requirement(const SearchRequest& r) {
@@ -28,12 +27,12 @@ std::string Requirement(const SearchRequest& r) {
                        " spring: " + Load(r.installed.load) + " at " + Length(r.installed.length);
     if (r.operating) {
         text += " and " + Load(r.operating->load) + " at " + Length(r.operating->length) +
-                Format(" (rate %.3f kg/mm)", r.rate);
+                " (rate " + FixedText(r.rate, 3, " kg/mm)");
     } else {
-        text += Format(", rate %.3f kg/mm", r.rate);
+        text += ", rate " + FixedText(r.rate, 3, " kg/mm");
     }
     text += ", each within " + Percent(r.tolerance) + ".\nLimits: D/d from 4 to " +
-            Format("%g", r.maxSpringIndex);
+            ShortestText(r.maxSpringIndex);
     if (r.maxOuterDia) {
         text += ", outer diameter at most " + Length(*r.maxOuterDia);
     }
@@ -51,10 +50,9 @@ std::string Requirement(const SearchRequest& r) {
 }
 
 std::string Searched(const SearchResult& result) {
-    return Format(
-        "Searched %zu designs on the grid; %zu ran through the engine; %zu met the "
-        "requirements.\n",
-        result.gridCount, result.engineRuns, result.metCount);
+    return "Searched " + std::to_string(result.gridCount) + " designs on the grid; " +
+           std::to_string(result.engineRuns) + " ran through the engine; " +
+           std::to_string(result.metCount) + " met the requirements.\n";
 }
 
 std::string Direction(double actual, double wanted) {
@@ -69,23 +67,25 @@ std::string Explain(const Shortfall& s, const SearchRequest& r) {
                    " " + Direction(s.actual, s.wanted) + " the " + Load(s.wanted) +
                    " asked for (tolerance " + Percent(r.tolerance) + ")";
         case Shortfall::What::Rate:
-            return Format("rate is %.3f kg/mm, ", s.actual) + Percent(miss) + " " +
-                   Direction(s.actual, s.wanted) + Format(" the %.3f kg/mm asked for", s.wanted) +
-                   " (tolerance " + Percent(r.tolerance) + ")";
+            return "rate is " + FixedText(s.actual, 3, " kg/mm, ") + Percent(miss) + " " +
+                   Direction(s.actual, s.wanted) + " the " +
+                   FixedText(s.wanted, 3, " kg/mm asked for") + " (tolerance " +
+                   Percent(r.tolerance) + ")";
         case Shortfall::What::OuterDia:
-            return "outer diameter " + Format("%.2f mm", s.actual) + " is above --max-od " +
-                   Format("%g mm", s.wanted);
+            return "outer diameter " + FixedText(s.actual, 2, " mm") + " is above --max-od " +
+                   ShortestText(s.wanted) + " mm";
         case Shortfall::What::InnerDia:
-            return "inner diameter " + Format("%.2f mm", s.actual) + " is below --min-id " +
-                   Format("%g mm", s.wanted);
+            return "inner diameter " + FixedText(s.actual, 2, " mm") + " is below --min-id " +
+                   ShortestText(s.wanted) + " mm";
         case Shortfall::What::FreeLen:
             return "free length " + Length(s.actual) + " is above --max-free-len " +
-                   Format("%g mm", s.wanted);
+                   ShortestText(s.wanted) + " mm";
         case Shortfall::What::Warning: {
             std::string text =
                 "warning " + std::to_string(s.warning) + ": " + kWarningTexts[s.warning - 1];
             if (s.warning == 2) {
-                text += Format(" (stress %.2f kg/mm², static allowable %.2f)", s.actual, s.wanted);
+                text += " (stress " + FixedText(s.actual, 2, " kg/mm², static allowable ") +
+                        FixedText(s.wanted, 2, ")");
             } else if (s.warning == 6) {
                 text += " (solid length " + Length(s.actual) + ", shortest length " +
                         Length(s.wanted) + ")";
@@ -100,64 +100,45 @@ std::string Explain(const Shortfall& s, const SearchRequest& r) {
 }
 
 std::string Warnings(const Candidate& c) {
-    std::vector<int> distinct;
-    for (int number : c.outcome.warnings) {
-        if (std::find(distinct.begin(), distinct.end(), number) == distinct.end()) {
-            distinct.push_back(number);
-        }
-    }
     std::string text;
-    for (int number : distinct) {
+    for (int number : DistinctWarnings(c.outcome.warnings)) {
         text += (text.empty() ? "" : ",") + std::to_string(number);
     }
     return text;
 }
 
 std::string Identify(const Candidate& c) {
-    const DesignValues& v = c.outcome.values;
-    return MaterialDesignation(v.MaterialNo) + " " + WireDesignation(v.WireNo) +
-           Format(" mm, D %.1f, n %.1f, free length %.1f mm", double(v.MeanDia), double(v.Turns),
-                  double(v.FreeLen));
+    const TSpringDesign& v = c.outcome.record;
+    return MaterialDesignation(v.MaterialNo) + " " + WireDesignation(v.WireNo) + " mm, D " +
+           FixedText(v.MeanDia, 1, ", n ") + FixedText(v.Turns, 1, ", free length ") +
+           FixedText(v.FreeLen, 1, " mm");
 }
 
 void WriteBest(std::string& text, const SearchRequest& request, const SearchResult& result) {
-    text += Format("Best %zu by ", result.best.size()) +
+    text += "Best " + std::to_string(result.best.size()) + " by " +
             (request.order == SearchOrder::Stress
                  ? "working stress against the static allowable stress (lowest first):\n\n"
                  : "mass of wire (lightest first):\n\n");
-    TextTable table({{"#", ""},
-                     {"material", "", Align::Left},
-                     {"wire", "mm"},
-                     {"D", "mm"},
-                     {"n", ""},
-                     {"free", "mm"},
-                     {"set", "mm"},
-                     {"work", "mm"},
-                     {"OD", "mm"},
-                     {"ID", "mm"},
-                     {"k", "kg/mm"},
-                     {"Pset", "kg"},
-                     {"Pact", "kg"},
-                     {"stress", "kg/mm²"},
-                     {"allow-static", "kg/mm²"},
-                     {"used", "%"},
-                     {"mass", "g"},
+    // clang-format off
+    TextTable table({{"#", ""}, {"material", "", Align::Left}, {"wire", "mm"}, {"D", "mm"}, {"n", ""},
+                     {"free", "mm"}, {"set", "mm"}, {"work", "mm"}, {"OD", "mm"}, {"ID", "mm"},
+                     {"k", "kg/mm"}, {"Pset", "kg"}, {"Pact", "kg"}, {"stress", "kg/mm²"},
+                     {"allow-static", "kg/mm²"}, {"used", "%"}, {"mass", "g"},
                      {"warnings", "", Align::Left}});
+    // clang-format on
     std::vector<std::vector<std::string>> rows;
     bool anyWarning = false;
     for (size_t i = 0; i < result.best.size(); ++i) {
         const Candidate& c = result.best[i];
-        const DesignValues& v = c.outcome.values;
+        const TSpringDesign& v = c.outcome.record;
         const float allowable = v.SpringKind == kCompression ? v.AllowStatic : v.AllowStaticExt;
         rows.push_back(
             {std::to_string(i + 1), MaterialDesignation(v.MaterialNo), WireDesignation(v.WireNo),
-             Format("%.1f", double(v.MeanDia)), Format("%.1f", double(v.Turns)),
-             Format("%.1f", double(v.FreeLen)), Format("%.1f", double(v.SetLen)),
-             Format("%.1f", double(v.WorkLen)), Format("%.2f", double(v.OuterDia)),
-             Format("%.2f", double(v.InnerDia)), Format("%.3f", double(v.SpringRate)),
-             Format("%.2f", double(v.Pset)), Format("%.2f", double(v.Pact)),
-             Format("%.2f", double(std::max(v.Tset, v.Tact))), Format("%.2f", double(allowable)),
-             Format("%.0f", c.stressRatio * 100.0), Format("%.2f", c.massGrams), Warnings(c)});
+             FixedText(v.MeanDia, 1), FixedText(v.Turns, 1), FixedText(v.FreeLen, 1),
+             FixedText(v.SetLen, 1), FixedText(v.WorkLen, 1), FixedText(v.OuterDia, 2),
+             FixedText(v.InnerDia, 2), FixedText(v.SpringRate, 3), FixedText(v.Pset, 2),
+             FixedText(v.Pact, 2), FixedText(std::max(v.Tset, v.Tact), 2), FixedText(allowable, 2),
+             FixedText(c.stressRatio * 100.0, 0), FixedText(c.massGrams, 2), Warnings(c)});
         anyWarning = anyWarning || !c.outcome.warnings.empty();
         table.Measure(rows.back());
     }
@@ -179,10 +160,9 @@ void WriteBest(std::string& text, const SearchRequest& request, const SearchResu
 void WriteClosest(std::string& text, const SearchRequest& request, const SearchResult& result) {
     text += "No design meets the requirements.\n";
     if (result.closest.empty()) {
-        text += Format(
-            "No offered wire size of these materials gives %.3f kg/mm with D/d of at "
-            "least 4 and at least %.1f active turns.\n",
-            request.rate, kSmallestTurns);
+        text += "No offered wire size of these materials gives " +
+                FixedText(request.rate, 3, " kg/mm with D/d of at least 4 and at least ") +
+                FixedText(kSmallestTurns, 1, " active turns.\n");
         return;
     }
     text +=

@@ -1,19 +1,18 @@
-#include "spring_search.h"
-
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <numbers>
 #include <tuple>
 
 #include "input_values.h"
+#include "search.h"
+#include "spring_formulas.h"
 #include "spring_tables.h"
 
 namespace springcalc::cli {
 
 namespace {
 
-constexpr double kPi = std::numbers::pi;
+using formulas::kPi;
 // Limits hold to well below the 0.1 mm the window shows, so that a limit of 20 keeps an outer
 // diameter whose single-precision value lands a hair above 20.
 constexpr double kLimitSlack = 1e-4;
@@ -125,7 +124,7 @@ private:
 
     void WalkMeanDiameters(int materialNo, int wireNo) {
         const double d = kWires[wireNo].diameter;
-        const double stiffness = double(kMaterials[materialNo].shearModulus) * std::pow(d, 4);
+        const double stiffness = formulas::Stiffness(kMaterials[materialNo].shearModulus, d);
         // From D/d = 4, below which the window withholds Run, up to the largest spring index
         // asked for, and no further than the turns can still round to half a turn.
         const int first = std::max(1, static_cast<int>(std::ceil(40.0 * d - 1e-9)));
@@ -151,10 +150,10 @@ private:
     }
 
     // Picks the free length of a compression spring and estimates, with the engine's formulas
-    // in double precision, how far the design misses each requirement.
+    // unrounded, how far the design misses each requirement.
     void Estimate(GridDesign& grid, double d, double stiffness) const {
         const double D = Tenths(grid.meanDiaTenths);
-        const double k = stiffness / (8.0 * grid.turns * std::pow(D, 3));
+        const double k = formulas::SpringRate(stiffness, grid.turns, D);
         const LoadPoint& p1 = request_.installed;
         const std::optional<LoadPoint>& p2 = request_.operating;
         double freeLen = 0;
@@ -168,8 +167,8 @@ private:
             grid.freeLenTenths = static_cast<int>(std::lround(freeLen * 10.0));
             freeLen = grid.freeLenTenths / 10.0;
         } else {
-            freeLen = 2.0 * D + (grid.turns - 1.0) * d;
-            initialTension = stiffness / 255.0 / (D * D);
+            freeLen = formulas::ExtensionFreeLength(D, grid.turns, d);
+            initialTension = formulas::InitialTension(stiffness, D);
         }
         const auto loadAt = [&](double length) {
             const double stretch =
@@ -182,15 +181,19 @@ private:
                           (p2 ? LoadExcess(load2, p2->load) : LoadExcess(k, request_.rate));
 
         const double shortest = p2 ? std::min(p1.length, p2->length) : p1.length;
-        const double lengthExcess = request_.springKind == kCompression
-                                        ? Excess((grid.turns + 2.0) * d, shortest, 1.0)
-                                        : Excess(freeLen, shortest, 1.0);
+        const double lengthExcess =
+            request_.springKind == kCompression
+                ? Excess(formulas::SolidLength(grid.turns, d), shortest, 1.0)
+                : Excess(freeLen, shortest, 1.0);
         // The static allowable stress as the strength lookup gives it, against the
         // uncorrected shear stress of the heavier load.
         const double strength = double(kMaterials[grid.materialNo].allowFactor) *
                                 TableStrength(grid.materialNo, grid.wireNo);
-        const double allowable = (request_.springKind == kCompression ? 0.8 : 0.64) * strength;
-        const double stress = 8.0 * std::max(load1, load2) * D / (kPi * std::pow(d, 3));
+        const double allowable =
+            (request_.springKind == kCompression ? formulas::kCompressionAllowable
+                                                 : formulas::kExtensionAllowable) *
+            strength;
+        const double stress = formulas::ShearStress(std::max(load1, load2), D, d);
         grid.otherExcess = lengthExcess + Excess(stress, allowable, 1.0) +
                            LimitExcess(request_.maxOuterDia, D + d, 1.0) +
                            LimitExcess(request_.minInnerDia, D - d, -1.0) +
@@ -225,11 +228,12 @@ private:
 
     // Everything here is read from the engine's record and warning list.
     void Judge(Candidate& c) const {
-        const DesignValues& v = c.outcome.values;
+        const TSpringDesign& v = c.outcome.record;
         const bool compression = v.SpringKind == kCompression;
         const double allowable = compression ? v.AllowStatic : v.AllowStaticExt;
         const double stress = std::max(v.Tset, v.Tact);
-        c.massGrams = WireMassGrams(v.SpringKind, v.MaterialNo, v.WireDia, v.MeanDia, v.Turns);
+        c.massGrams =
+            WireMassGrams(v.SpringKind, v.MaterialNo, v.WireDia[v.WireNo], v.MeanDia, v.Turns);
         c.stressRatio = stress / allowable;
 
         const std::vector<int>& warnings = c.outcome.warnings;

@@ -1,6 +1,5 @@
 #pragma once
-// Aligned text columns for a terminal. A table is measured row by row and then written row by
-// row, so a long file never has to be held as text all at once.
+// Aligned text columns for a terminal: widths set beforehand, or measured over the rows first.
 
 #include <string>
 #include <string_view>
@@ -14,7 +13,12 @@ struct TableColumn {
     std::string title;
     std::string unit;  // second header line; may be empty
     Align align = Align::Right;
+    int width = 0;  // at least this many columns, whatever the cells measure
 };
+
+// A number with `precision` decimals, as printf's "%.*f" writes it in any locale; a value too
+// wide for `width` columns is written with an exponent instead (1.5e+07), so it still fits.
+std::string NumberCell(double value, int precision, int width);
 
 class TextTable {
 public:
@@ -28,8 +32,6 @@ public:
     void AppendRow(std::string& out, const std::vector<std::string>& cells) const;
 
 private:
-    void AppendLine(std::string& out, const std::vector<std::string_view>& cells) const;
-
     std::vector<TableColumn> columns_;
     std::vector<int> widths_;
 };

@@ -1,7 +1,7 @@
 #include "utf8_text.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstdio>
 
 namespace springcalc::cli {
 
@@ -46,13 +46,36 @@ size_t Decode(std::string_view text, size_t pos, char32_t& codePoint) {
     return length;
 }
 
-bool IsWide(char32_t c) {
-    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) ||
-           (c >= 0x3041 && c <= 0x33FF) || (c >= 0x3400 && c <= 0x4DBF) ||
-           (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xA000 && c <= 0xA4CF) ||
-           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
-           (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
-           (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD);
+// Columns a character takes where it is not one: East Asian wide characters and emoji two;
+// combining marks, joiners and variation selectors none (drawn on the character before them).
+struct WidthRange {
+    char32_t first;
+    char32_t last;
+    int width;
+};
+// clang-format off
+constexpr WidthRange kWidths[] = {
+    {0x0300, 0x036F, 0},   {0x0483, 0x0489, 0},   {0x0591, 0x05BD, 0},   {0x0610, 0x061A, 0},
+    {0x064B, 0x065F, 0},   {0x1100, 0x115F, 2},   {0x1AB0, 0x1AFF, 0},   {0x1DC0, 0x1DFF, 0},
+    {0x200B, 0x200F, 0},   {0x20D0, 0x20FF, 0},   {0x2E80, 0x303E, 2},   {0x3041, 0x3098, 2},
+    {0x3099, 0x309A, 0},   {0x309B, 0x33FF, 2},   {0x3400, 0x4DBF, 2},   {0x4E00, 0x9FFF, 2},
+    {0xA000, 0xA4CF, 2},   {0xAC00, 0xD7A3, 2},   {0xF900, 0xFAFF, 2},   {0xFE00, 0xFE0F, 0},
+    {0xFE20, 0xFE2F, 0},   {0xFE30, 0xFE4F, 2},   {0xFF00, 0xFF60, 2},   {0xFFE0, 0xFFE6, 2},
+    {0x1F300, 0x1F64F, 2}, {0x1F900, 0x1F9FF, 2}, {0x20000, 0x3FFFD, 2}, {0xE0100, 0xE01EF, 0},
+};
+// clang-format on
+
+int Width(char32_t c) {
+    for (const WidthRange& range : kWidths) {
+        if (c >= range.first && c <= range.last) {
+            return range.width;
+        }
+    }
+    return 1;
+}
+
+bool IsControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
 }
 
 }  // namespace
@@ -70,37 +93,55 @@ bool IsValidUtf8(std::string_view text) {
 }
 
 int DisplayWidth(std::string_view text) {
+    if (std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
+        return static_cast<int>(text.size());  // the common case: plain ASCII
+    }
     int width = 0;
     char32_t codePoint = 0;
     for (size_t pos = 0; pos < text.size();) {
         const size_t length = Decode(text, pos, codePoint);
-        if (length == 0) {
-            ++width;  // shown as one replacement character
-            ++pos;
-            continue;
-        }
-        width += IsWide(codePoint) ? 2 : 1;
-        pos += length;
+        width += length == 0 ? 1 : Width(codePoint);  // a bad byte shows as one replacement
+        pos += length == 0 ? 1 : length;
     }
     return width;
 }
 
-std::string QuotedForMessage(std::string_view text) {
-    std::string quoted = "\"";
+std::string Escaped(std::string_view text) {
+    std::string escaped;
     char32_t codePoint = 0;
     for (size_t pos = 0; pos < text.size();) {
         const size_t length = Decode(text, pos, codePoint);
-        if (length == 0 || codePoint < 0x20 || codePoint == 0x7F) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\x%02X", static_cast<unsigned char>(text[pos]));
-            quoted += escape;
+        if (length == 0 || IsControl(codePoint)) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            const auto byte = static_cast<unsigned char>(text[pos]);
+            escaped += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
             ++pos;
             continue;
         }
-        quoted += text.substr(pos, length);
+        escaped += text.substr(pos, length);
         pos += length;
     }
-    return quoted + "\"";
+    return escaped;
+}
+
+std::string QuotedForMessage(std::string_view text) {
+    return "\"" + Escaped(text) + "\"";
+}
+
+std::string Shortened(std::string_view text, int width) {
+    if (DisplayWidth(text) <= width) {
+        return std::string(text);
+    }
+    size_t keep = 0;  // whole characters, leaving a column for the "…"
+    char32_t codePoint = 0;
+    for (int used = 0; keep < text.size();) {
+        const size_t length = std::max<size_t>(1, Decode(text, keep, codePoint));
+        if ((used += DisplayWidth(text.substr(keep, length))) > width - 1) {
+            break;
+        }
+        keep += length;
+    }
+    return std::string(text.substr(0, keep)) + "…";
 }
 
 }  // namespace springcalc::cli

@@ -8,12 +8,16 @@ namespace springcalc::cli {
 
 bool IsValidUtf8(std::string_view text);
 
-// Columns the text takes on a terminal: East Asian wide characters count two, so Japanese
-// names and warnings keep a table aligned.
+// Columns the text takes on a terminal: East Asian wide characters and emoji count two,
+// combining marks none, so Japanese names and warnings keep a table aligned.
 int DisplayWidth(std::string_view text);
 
-// The text in double quotes for a message, control characters and bytes that are not UTF-8
-// written as \xNN so a bad file cannot garble the terminal.
+// The text with control characters (ESC, BEL, CR, LF, NUL, ...) and bytes that are not UTF-8
+// written as \xNN, so that a bad file cannot garble the terminal.
+std::string Escaped(std::string_view text);
+// The same in double quotes, for a message.
 std::string QuotedForMessage(std::string_view text);
+// At most `width` columns: a longer text is cut and ends in "…".
+std::string Shortened(std::string_view text, int width);
 
 }  // namespace springcalc::cli

@@ -1,18 +1,19 @@
 #include "spring_design.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <ctime>
 #include <numbers>
 #include <utility>
 
 #include "samples.h"
+#include "spring_formulas.h"
 #include "text_format.h"
 
 namespace springcalc {
 
 namespace {
-
-constexpr double kPi = std::numbers::pi;  // 3.141592653589793
 
 // Numbers in the value fields stand three blanks from the right edge: inputs, lengths and most
 // results with "%.1f   " or "%.2f   ".
@@ -48,7 +49,21 @@ LocalDateTime SystemLocalTime() {
 }
 
 std::string FormatDateStamp(const LocalDateTime& when) {
-    return Format("%d年%d月%d日 %2d:%2d", when.year, when.month, when.day, when.hour, when.minute);
+    // "%d年%d月%d日 %2d:%2d", without printf: the command line stamps every design it runs.
+    std::string text;
+    const auto number = [&text](int value, int width, std::string_view tail) {
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        text.append(static_cast<size_t>(std::max(0L, width - (end - digits))), ' ');
+        text.append(digits, end);
+        text += tail;
+    };
+    number(when.year, 0, "年");
+    number(when.month, 0, "月");
+    number(when.day, 0, "日 ");
+    number(when.hour, 2, ":");
+    number(when.minute, 2, "");
+    return text;
 }
 
 SpringEngine::SpringEngine(TSpringDesign& design, SpringView& view, Clock clock)
@@ -59,8 +74,8 @@ void SpringEngine::LookupStrength(int materialNo) {
     design_.ShearModulus = material.shearModulus;
     design_.TensileStrength = static_cast<float>(TableStrength(materialNo, design_.WireNo));
     const float strength = Store(double(material.allowFactor) * double(design_.TensileStrength));
-    design_.AllowStatic = Store(0.8 * double(strength));
-    design_.AllowStaticExt = Store(0.64 * double(strength));
+    design_.AllowStatic = Store(formulas::kCompressionAllowable * double(strength));
+    design_.AllowStaticExt = Store(formulas::kExtensionAllowable * double(strength));
     CheckGeometry();
 }
 
@@ -93,7 +108,8 @@ void SpringEngine::CheckGeometry() {
         view_.SetColor(Field::Label4, design_.WarnColor);
         AddWarning(1);
     }
-    view_.SetEnabled(Command::N1, sizeOffered && indexOk);
+    runOffered_ = sizeOffered && indexOk;
+    view_.SetEnabled(Command::N1, runOffered_);
 
     // A length that fails its check paints its caption and adds one line each.
     auto checkLength = [this](Field caption, bool fails, int warning) {
@@ -106,13 +122,13 @@ void SpringEngine::CheckGeometry() {
     };
 
     if (design_.SpringKind == kCompression) {
-        design_.SolidLen = Store((double(design_.Turns) + 2.0) * d);
+        design_.SolidLen = Store(formulas::SolidLength(design_.Turns, d));
         ShowLength(Field::Label48, design_.SolidLen);
         checkLength(Field::Label6, design_.SolidLen > design_.FreeLen, 6);
         checkLength(Field::Label7, design_.SolidLen > design_.SetLen, 6);
         checkLength(Field::Label8, design_.SolidLen > design_.WorkLen, 6);
     } else if (design_.SpringKind == kExtension) {
-        design_.FreeLen = Store(2.0 * double(design_.MeanDia) + (double(design_.Turns) - 1.0) * d);
+        design_.FreeLen = Store(formulas::ExtensionFreeLength(design_.MeanDia, design_.Turns, d));
         ShowLength(Field::Label29, design_.FreeLen);
         checkLength(Field::Label7, design_.SetLen < design_.FreeLen, 7);
         checkLength(Field::Label8, design_.WorkLen < design_.FreeLen, 7);
@@ -125,18 +141,15 @@ void SpringEngine::AnalyseDesign() {
     const double D = s.MeanDia;
     const double n = s.Turns;
     const double G = s.ShearModulus;
-    const double d3 = std::pow(d, 3);
 
     const float c = Store(D / d);
     const float K = Store((4.0 * c - 1.0) / (4.0 * c - 4.0) + 0.615 / c);
-    const double stiffness = G * std::pow(d, 4);
-    s.SpringRate = Store(stiffness / ((8.0 * n) * std::pow(D, 3)));
+    const double stiffness = formulas::Stiffness(G, d);
+    s.SpringRate = Store(formulas::SpringRate(stiffness, n, D));
     const double k = s.SpringRate;
 
-    // Uncorrected shear stress of a load: Wahl's factor is not applied to it.
-    auto shearStress = [&](double load) { return 8.0 * load * D / (kPi * d3); };
-    // Load at which the uncorrected stress reaches an allowable stress.
-    auto loadAtStress = [&](double stress) { return kPi * d3 * stress / (8.0 * D); };
+    auto shearStress = [&](double load) { return formulas::ShearStress(load, D, d); };
+    auto loadAtStress = [&](double stress) { return formulas::LoadAtStress(stress, D, d); };
 
     // Repeated-load allowable stress from the load ratio. A compression spring whose
     // operating length equals its free length carries no load there; the ratio is then
@@ -176,9 +189,7 @@ void SpringEngine::AnalyseDesign() {
             s.AllowFatigue = Sa;
         }
     } else if (s.SpringKind == kExtension) {
-        const long double inverse255 = 1.0L / 255.0L;
-        const double tensionNumerator = static_cast<double>(stiffness * inverse255);
-        s.InitTension = Store(tensionNumerator / std::pow(D, 2));
+        s.InitTension = Store(formulas::InitialTension(stiffness, D));
         s.Pset = Store(std::fabs((double(s.FreeLen) - double(s.SetLen)) * k) + s.InitTension);
         s.Pact = Store(std::fabs((double(s.FreeLen) - double(s.WorkLen)) * k) + s.InitTension);
         s.Tset = Store(std::fabs(shearStress(s.Pset)));
@@ -232,12 +243,14 @@ void SpringEngine::AnalyseDesign() {
 void SpringEngine::ClearWarnings() {
     view_.SetFontColor(Field::Label47, clGray);
     view_.ClearWarningLines();
+    warnings_.clear();
 }
 
 void SpringEngine::AddWarning(int number) {
     view_.SetFontColor(Field::Label47, clBlack);
     if (number >= 1 && number <= static_cast<int>(kWarningTexts.size())) {
         view_.AppendWarningLine(kWarningTexts[number - 1]);
+        warnings_.push_back(number);
     }
 }
 

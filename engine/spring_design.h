@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "spring_tables.h"
 #include "spring_view.h"
@@ -120,6 +121,12 @@ public:
 
     TSpringDesign& design() { return design_; }
 
+    // The numbers of the warnings listed since the last check, in the order shown, repeats
+    // included; and whether that check left Run offered. The same as the view was told, for
+    // callers that have no window to read it from.
+    const std::vector<int>& Warnings() const { return warnings_; }
+    bool RunOffered() const { return runOffered_; }
+
 private:
     float WireDiameter() const { return design_.WireDia[design_.WireNo]; }
     // The next click on the material or wire spinner steps from the current selection.
@@ -128,6 +135,8 @@ private:
     TSpringDesign& design_;
     SpringView& view_;
     Clock clock_;
+    std::vector<int> warnings_;
+    bool runOffered_ = true;
 };
 
 }  // namespace springcalc

@@ -2,6 +2,8 @@
 // printf-style formatting into a std::string, the way every number on screen and in the
 // report is produced.
 
+#include <locale.h>
+
 #include <charconv>
 #include <cstdio>
 #include <string>
@@ -9,8 +11,27 @@
 
 namespace springcalc {
 
+// QApplication sets the C library's locale from the environment, and under de_DE or fr_FR
+// "%.2f" writes "88,00". Every number the program writes has a decimal point, so the
+// conversions run in the "C" locale, for this thread only, whatever the process has set.
+class ClassicLocaleScope {
+public:
+    ClassicLocaleScope() : previous_(uselocale(Classic())) {}
+    ~ClassicLocaleScope() { uselocale(previous_); }
+    ClassicLocaleScope(const ClassicLocaleScope&) = delete;
+    ClassicLocaleScope& operator=(const ClassicLocaleScope&) = delete;
+
+private:
+    static locale_t Classic() {
+        static const locale_t classic = newlocale(LC_ALL_MASK, "C", locale_t{});
+        return classic;
+    }
+    locale_t previous_;
+};
+
 template <typename... Args>
 std::string Format(const char* format, Args... args) {
+    const ClassicLocaleScope classic;
     char buffer[160];
     // The formats are the program's own literals; none produces more than a few dozen bytes.
 #pragma GCC diagnostic push
@@ -40,8 +61,8 @@ std::string Format(const char* format, Args... args) {
 inline std::string FixedText(double value, int precision, std::string_view tail = {}) {
     // The longest fixed form of a double: sign, 309 digits, point and the decimals asked for.
     char buffer[320 + 16];
-    const std::to_chars_result result = std::to_chars(
-        buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
+    const std::to_chars_result result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
     std::string text(buffer, result.ptr);
     text += tail;
     return text;

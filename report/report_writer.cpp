@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "text_format.h"
 
@@ -84,36 +85,116 @@ std::optional<std::string> EncodeReport(std::string_view utf8) {
 }
 
 AppendResult AppendToFile(const std::string& path, std::string_view bytes) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
+    ReportAppender appender;
+    AppendResult result = appender.Open(path);
+    if (result.ok) {
+        result = appender.Append(bytes);
+    }
+    return result.ok ? appender.Commit() : result;
+}
+
+AppendResult ReportAppender::Open(const std::string& path) {
+    Abandon();
+    path_ = path;
+    // Try to create it first, so that a failed run knows whether the file is its own to remove.
+    fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    created_ = fd_ >= 0;
+    if (fd_ < 0 && errno == EEXIST) {
+        fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    }
+    if (fd_ < 0) {
         return {false, errno};
     }
     struct stat before {};
-    const bool regular = ::fstat(fd, &before) == 0 && S_ISREG(before.st_mode);
+    regular_ = ::fstat(fd_, &before) == 0 && S_ISREG(before.st_mode);
+    lengthBefore_ = before.st_size;
+    return {};
+}
+
+AppendResult ReportAppender::Append(std::string_view bytes) {
     size_t written = 0;
-    int error = 0;
     while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            error = errno;
-            break;
+        const ssize_t n = ::write(fd_, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno != EINTR) {
+            const int error = errno;
+            Abandon();
+            return {false, error};
         }
-        written += static_cast<size_t>(n);
+        written += n > 0 ? static_cast<size_t>(n) : 0;
     }
-    if (error == 0 && regular && ::fsync(fd) != 0 && errno != EINVAL) {
-        error = errno;
+    return {};
+}
+
+AppendResult ReportAppender::Commit() {
+    if (regular_ && ::fsync(fd_) != 0 && errno != EINVAL) {
+        const int error = errno;
+        Abandon();
+        return {false, error};
     }
-    if (error != 0 && regular) {
-        // Take back a partial block so the file ends as it did before.
-        (void)::ftruncate(fd, before.st_size);
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0) {
+        // The descriptor is gone either way; take the pieces back by name.
+        const int error = errno;
+        if (regular_) {
+            (void)(created_ ? ::unlink(path_.c_str()) : ::truncate(path_.c_str(), lengthBefore_));
+        }
+        return {false, error};
     }
-    if (::close(fd) != 0 && error == 0) {
-        error = errno;
+    return {};
+}
+
+void ReportAppender::Abandon() {
+    if (fd_ < 0) {
+        return;
     }
-    return {error == 0, error};
+    // Take back a partial block, or the whole file this run made.
+    if (regular_ && created_) {
+        (void)::unlink(path_.c_str());
+    } else if (regular_) {
+        (void)::ftruncate(fd_, lengthBefore_);
+    }
+    (void)::close(fd_);
+    fd_ = -1;
+}
+
+bool ReportStream::Open(const std::string& path) {
+    const AppendResult opened = appender_.Open(path);
+    error_ = opened.error;
+    return opened.ok;
+}
+
+bool ReportStream::Add(const TSpringDesign& design) {
+    text_ += FormatReportBlock(design);
+    // Pieces of this size keep both the memory and the number of writes small.
+    return text_.size() < (1u << 16) || Flush();
+}
+
+bool ReportStream::Flush() {
+    const std::optional<std::string> bytes = EncodeReport(text_);
+    AppendResult result{bytes.has_value(), 0};
+    if (bytes && !bytes->empty()) {
+        result = appender_.Append(*bytes);
+        appended_ = true;
+    }
+    text_.clear();
+    error_ = result.error;
+    if (!result.ok) {
+        appender_.Abandon();
+    }
+    return result.ok;
+}
+
+bool ReportStream::Finish() {
+    if (!Flush()) {
+        return false;
+    }
+    if (!appended_) {
+        appender_.Abandon();
+        return true;
+    }
+    const AppendResult committed = appender_.Commit();
+    error_ = committed.error;
+    return committed.ok;
 }
 
 std::string DescribeAppendError(int error) {

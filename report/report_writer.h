@@ -22,11 +22,58 @@ struct AppendResult {
     int error = 0;  // errno of the failed step
 };
 
-// Appends `bytes` to the file at `path`, creating it when missing. The bytes go out in one
-// write; if any step fails, the file is cut back to the length it had before.
+// Appends `bytes` to the file at `path`, creating it when missing. If any step fails, the file
+// is cut back to the length it had before, or removed when this call created it.
 AppendResult AppendToFile(const std::string& path, std::string_view bytes);
+
+// Appends to a report file piece by piece, for reports too long to hold at once. Until
+// Commit, Abandon (or destruction) takes every piece back: the file is cut back to the length
+// it had when opened, or removed when Open created it.
+class ReportAppender {
+public:
+    ReportAppender() = default;
+    ReportAppender(const ReportAppender&) = delete;
+    ReportAppender& operator=(const ReportAppender&) = delete;
+    ~ReportAppender() { Abandon(); }
+
+    // Opens the file for appending, creating it when missing.
+    AppendResult Open(const std::string& path);
+    AppendResult Append(std::string_view bytes);
+    // Flushes to the disk and closes; on failure the pieces are taken back.
+    AppendResult Commit();
+    void Abandon();
+
+private:
+    friend class ReportStream;
+    std::string path_;
+    int fd_ = -1;
+    long long lengthBefore_ = 0;
+    bool regular_ = false;
+    bool created_ = false;
+};
 
 // A plain-words reason for a failed append, for the user.
 std::string DescribeAppendError(int error);
+
+// The report blocks of many designs, one after another, appended to a file in pieces of bounded
+// size, so that a report of any length needs little memory. Nothing is kept unless Finish
+// succeeds: any failure, or destruction before Finish, takes every piece back.
+class ReportStream {
+public:
+    // Opens the file (creating it when missing); false with the reason in error().
+    bool Open(const std::string& path);
+    bool Add(const TSpringDesign& design);
+    // Writes the rest and keeps the file; a file made for a report with no block is removed.
+    bool Finish();
+    int error() const { return error_; }  // errno, or 0 for text without a code page 932 form
+
+private:
+    bool Flush();
+
+    ReportAppender appender_;
+    std::string text_;
+    bool appended_ = false;
+    int error_ = 0;
+};
 
 }  // namespace springcalc

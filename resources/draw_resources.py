@@ -4,6 +4,8 @@
 Run from anywhere:  python3 resources/draw_resources.py
 Writes next to this script:
   compression_spring.bmp, extension_spring.bmp  (24-bit BMP, 3 colours)
+  compression_spring@2x.bmp, extension_spring@2x.bmp  (the same drawn at
+  twice the size, for screens of device pixel ratio 2)
   springcalc.ico (32x32, 4 bpp), springcalc.png, springcalc-64.png,
   springcalc-128.png, springcalc.svg (the same 32x32 pixels as squares, for
   the desktop's scalable icon)
@@ -25,19 +27,28 @@ def rnd(v):
 
 
 class Canvas:
-    """RGB canvas; an optional point transform lets one half of a
-    symmetric drawing be repeated rotated by 180 degrees."""
+    """RGB canvas drawn in design pixels; `k` device pixels stand for one
+    design pixel (k = 2 for the copy at twice the size), and slanted or
+    round edges are worked out per device pixel so that copy is finer, not
+    just bigger.  An optional 180-degree rotation (tf = (cx2, cy2)) lets
+    one half of a symmetric drawing be repeated."""
 
-    def __init__(self, w, h, bg):
-        self.w, self.h = w, h
-        self.px = [[bg] * w for _ in range(h)]
+    def __init__(self, w, h, bg, k=1):
+        self.w, self.h, self.k = w, h, k
+        self.px = [[bg] * (w * k) for _ in range(h * k)]
         self.tf = None
 
-    def put(self, x, y, c):
+    def put_dev(self, X, Y, c):
         if self.tf:
-            x, y = self.tf(x, y)
-        if 0 <= x < self.w and 0 <= y < self.h:
-            self.px[y][x] = c
+            cx2, cy2 = self.tf
+            X, Y = (cx2 + 1) * self.k - 1 - X, (cy2 + 1) * self.k - 1 - Y
+        if 0 <= X < self.w * self.k and 0 <= Y < self.h * self.k:
+            self.px[Y][X] = c
+
+    def put(self, x, y, c):
+        for j in range(self.k):
+            for i in range(self.k):
+                self.put_dev(x * self.k + i, y * self.k + j, c)
 
     def hline(self, y, x0, x1, c=BLACK):
         for x in range(min(x0, x1), max(x0, x1) + 1):
@@ -48,9 +59,11 @@ class Canvas:
             self.put(x, y, c)
 
     def get(self, x, y):
+        X, Y = x * self.k, y * self.k
         if self.tf:
-            x, y = self.tf(x, y)
-        return self.px[y][x]
+            cx2, cy2 = self.tf
+            X, Y = (cx2 + 1) * self.k - 1 - X, (cy2 + 1) * self.k - 1 - Y
+        return self.px[Y][X]
 
     # centre lines pass behind the wire: they never paint over white
     def dashdot_h(self, y, x0, x1):
@@ -65,27 +78,40 @@ class Canvas:
 
     def band(self, top, bot, lt, rt, lb, rb, square_left=False):
         """White slanted band (one turn of wire seen from the side) with a
-        black outline.  lt/rt are the outline columns on the top row,
-        lb/rb those on the bottom row; edges are interpolated per row, so
-        bands sharing an edge share exactly the same outline pixels.
-        Corners are clipped by one pixel to suggest the round wire, except
-        on the left when that edge is a ground end face."""
-        for y in range(top, bot + 1):
-            t = (y - top) / (bot - top)
-            xl = rnd(lt + (lb - lt) * t)
-            xr = rnd(rt + (rb - rt) * t)
-            edge = y in (top, bot)
-            for x in range(xl, xr + 1):
-                if edge and (x == xr or (x == xl and not square_left)):
+        black outline one design pixel wide.  lt/rt are the outline columns
+        on the top row, lb/rb those on the bottom row; edges are
+        interpolated per device row, so bands sharing an edge share exactly
+        the same outline pixels.  Corners are clipped by one pixel to
+        suggest the round wire, except on the left when that edge is a
+        ground end face."""
+        k = self.k
+        for Y in range(top * k, bot * k + k):
+            y = (Y + 0.5) / k - 0.5
+            t = min(max((y - top) / (bot - top), 0.0), 1.0)
+            xl = rnd((lt + (lb - lt) * t) * k)
+            xr = rnd((rt + (rb - rt) * t) * k)
+            edge = Y // k in (top, bot)
+            for X in range(xl, xr + k):
+                left, right = X < xl + k, X >= xr
+                if edge and (right or (left and not square_left)):
                     continue
-                self.put(x, y, BLACK if edge or x in (xl, xr) else WHITE)
+                self.put_dev(X, Y, BLACK if edge or left or right else WHITE)
 
-    def blob(self, pts):
-        """White region given as a set of points, outlined in black."""
-        for (x, y) in pts:
-            inner = all(p in pts for p in
-                        ((x - 1, y), (x + 1, y), (x, y - 1), (x, y + 1)))
-            self.put(x, y, WHITE if inner else BLACK)
+    def blob(self, inside):
+        """White region, given as a test of a point in design pixels,
+        outlined one design pixel wide in black."""
+        k = self.k
+        W, H = self.w * k, self.h * k
+
+        def at(X, Y):
+            return inside((X + 0.5) / k - 0.5, (Y + 0.5) / k - 0.5)
+
+        pts = {(X, Y) for Y in range(H) for X in range(W) if at(X, Y)}
+        for (X, Y) in pts:
+            inner = all((X + dx, Y + dy) in pts
+                        for d in range(1, k + 1)
+                        for dx, dy in ((-d, 0), (d, 0), (0, -d), (0, d)))
+            self.put_dev(X, Y, WHITE if inner else BLACK)
 
     def dimension(self, y, x0, x1, head=(0, 1, 1, 2, 2, 2)):
         """Dimension line between two extension lines at x0 and x1, with
@@ -103,14 +129,14 @@ def _dashdot_on(i):
 
 def rotate_about(cx2, cy2):
     """180-degree rotation about (cx2/2, cy2/2)."""
-    return lambda x, y: (cx2 - x, cy2 - y)
+    return (cx2, cy2)
 
 
 # --------------------------------------------------------------------------
 # compression spring, 190 x 118
 # --------------------------------------------------------------------------
-def compression_spring():
-    c = Canvas(190, 118, GREY)
+def compression_spring(k=1):
+    c = Canvas(190, 118, GREY, k)
     top, bot, axis = 27, 61, 44
     left, right = 12, 185
     s = 5  # horizontal shift of a band from top to bottom
@@ -142,8 +168,8 @@ def compression_spring():
 # --------------------------------------------------------------------------
 # extension spring, 200 x 93
 # --------------------------------------------------------------------------
-def extension_spring():
-    c = Canvas(200, 93, GREY)
+def extension_spring(k=1):
+    c = Canvas(200, 93, GREY, k)
     top, bot, axis = 17, 49, 33
     hook_x = 27            # centre of the left hook
     r_in, r_out = 13, 17.5  # hook ring radii (inside face at hook_x - 13)
@@ -154,23 +180,20 @@ def extension_spring():
     def end_group():
         # hook: ring open towards the coils at the lower right, joined to
         # the first turn by a straight leg along the top outline
-        pts = set()
-        for y in range(axis - 18, axis + 19):
-            for x in range(hook_x - 18, hook_x + 19):
-                dx, dy = x - hook_x, y - axis
-                d2 = dx * dx + dy * dy
-                if not (r_in * r_in <= d2 <= r_out * r_out):
-                    continue
+        def inside(xf, yf):
+            dx, dy = xf - hook_x, yf - axis
+            d2 = dx * dx + dy * dy
+            if r_in * r_in <= d2 <= r_out * r_out:
                 # open towards the coils: drop 90 deg .. -40 deg (y up);
                 # the top is continued by a straight leg instead
                 a = math.degrees(math.atan2(-dy, dx))
-                if -40 < a < 90:
-                    continue
-                pts.add((x, y))
-        for y in range(top - 1, top + 4):
-            for x in range(hook_x, coil0 + (2 if y >= top else -1)):
-                pts.add((x, y))
-        c.blob(pts)
+                if not -40 < a < 90:
+                    return True
+            x, y = math.floor(xf + 0.5), math.floor(yf + 0.5)
+            return (top - 1 <= y <= top + 3 and
+                    hook_x <= x < coil0 + (2 if y >= top else -1))
+
+        c.blob(inside)
         for k in range(5):
             lt = coil0 + 5 * k
             c.band(top, bot, lt, lt + 5, lt + s, lt + 5 + s)
@@ -197,7 +220,7 @@ def extension_spring():
 # file writers
 # --------------------------------------------------------------------------
 def bmp24(canvas):
-    w, h = canvas.w, canvas.h
+    w, h = len(canvas.px[0]), len(canvas.px)
     stride = (w * 3 + 3) & ~3
     rows = []
     for y in range(h - 1, -1, -1):  # bottom-up
@@ -333,6 +356,8 @@ QRC = """<!DOCTYPE RCC>
   <qresource prefix="/">
     <file>compression_spring.bmp</file>
     <file>extension_spring.bmp</file>
+    <file>compression_spring@2x.bmp</file>
+    <file>extension_spring@2x.bmp</file>
     <file>springcalc.png</file>
     <file>springcalc-128.png</file>
   </qresource>
@@ -345,6 +370,8 @@ def main():
     files = {
         "compression_spring.bmp": bmp24(compression_spring()),
         "extension_spring.bmp": bmp24(extension_spring()),
+        "compression_spring@2x.bmp": bmp24(compression_spring(2)),
+        "extension_spring@2x.bmp": bmp24(extension_spring(2)),
         "springcalc.ico": ico_4bpp(icon),
         "springcalc.png": png_rgba(icon_rgba(icon)),
         "springcalc-64.png": png_rgba(icon_rgba(icon, 2)),

@@ -234,6 +234,9 @@ TEST(GeometryCheck, WarningsComeInOrderAndRepeat) {
     calc.design.WorkLen = 3.0f;
     calc.Select(4, 19);
     EXPECT_EQ(calc.view.warnings, (std::vector<std::string>{W5, W1, W6, W6, W6}));
+    // The engine tells the same by number, for callers without a window.
+    EXPECT_EQ(calc.engine.Warnings(), (std::vector<int>{5, 1, 6, 6, 6}));
+    EXPECT_FALSE(calc.engine.RunOffered());
     for (Field caption :
          {Field::Label3, Field::Label4, Field::Label6, Field::Label7, Field::Label8}) {
         EXPECT_EQ(calc.view.background(caption), kWarnColor);
@@ -247,6 +250,7 @@ TEST(GeometryCheck, WarningsComeInOrderAndRepeat) {
     calc.Recheck();
     EXPECT_EQ(calc.view.warnings, (std::vector<std::string>{W6, W6, W6}));
     EXPECT_TRUE(calc.view.enabled(Command::N1));
+    EXPECT_TRUE(calc.engine.RunOffered());
 
     // Extension spring: both lengths below the derived free length.
     calc.SwitchKind(kExtension);
@@ -400,9 +404,11 @@ TEST(Analysis, CompressionOverStressed) {
     EXPECT_EQ(calc.design.Pmax, first.Pmax);
     EXPECT_EQ(calc.view.warnings,
               (std::vector<std::string>{W2, W2, W3, W4, W4, W2, W2, W3, W4, W4}));
+    EXPECT_EQ(calc.engine.Warnings(), (std::vector<int>{2, 2, 3, 4, 4, 2, 2, 3, 4, 4}));
     // The next input change leaves only the check's lines.
     calc.Recheck();
     EXPECT_TRUE(calc.view.warnings.empty());
+    EXPECT_TRUE(calc.engine.Warnings().empty());
 }
 
 TEST(Analysis, Extension) {
@@ -544,8 +550,21 @@ TEST(WarningList, CaptionColourFollowsTheList) {
 }
 
 TEST(NumberText, FixedTextWritesWhatPrintfWrites) {
-    std::vector<double> values = {0.0, -0.0, 0.5, 1.5, 2.5, 0.125, 0.375, 0.005, 0.015, 8.05,
-                                  13.5, -0.0999998, 1e300, -1e300, 4.9e-324,
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  0.5,
+                                  1.5,
+                                  2.5,
+                                  0.125,
+                                  0.375,
+                                  0.005,
+                                  0.015,
+                                  8.05,
+                                  13.5,
+                                  -0.0999998,
+                                  1e300,
+                                  -1e300,
+                                  4.9e-324,
                                   std::numeric_limits<double>::infinity(),
                                   -std::numeric_limits<double>::infinity(),
                                   std::numeric_limits<double>::quiet_NaN()};

@@ -1,15 +1,20 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix and looks at it the way a desktop does: the entry and
 # the AppStream metadata must pass their validators, every name they use (program, icon, desktop
-# id) must be a file that was installed, and the installed program must start.
+# id) must be a file that was installed, and the installed program must start. The manual pages
+# must format cleanly and tell all that --help tells, bash-completion must find the completion,
+# and, where lintian is installed, the Debian package packed from the build must give it
+# nothing to say above an informational note.
 #
-# usage: install_test.sh BUILD_DIR [CMAKE]
+# usage: install_test.sh BUILD_DIR [CMAKE [CPACK]]
 set -uo pipefail
 
 build_dir=${1:?build folder}
 cmake=${2:-cmake}
+cpack=${3:-cpack}
+bash_completion=/usr/share/bash-completion/bash_completion
 
-for tool in desktop-file-validate appstreamcli; do
+for tool in desktop-file-validate appstreamcli man; do
     if ! command -v "$tool" >/dev/null; then
         echo "$tool is missing: run scripts/ensure-deps" >&2
         exit 1
@@ -102,6 +107,70 @@ if [ -x "$prefix/bin/$program" ]; then
         cat "$work/run.log" >&2
         fail "the installed $program ended with status $status instead of running"
     fi
+fi
+
+# --- manual pages -------------------------------------------------------------------------------
+man1=$prefix/share/man/man1
+for page in springcalc springcalc-cli; do
+    if [ ! -f "$man1/$page.1.gz" ]; then
+        fail "no manual page $page.1.gz in share/man/man1"
+        continue
+    fi
+    # groff's warnings are what lintian reports against a manual page.
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$man1/$page.1.gz" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "$page.1 does not format cleanly: $warnings"
+done
+
+# Every line of the program's --help and of each command's --help, as it reads in the formatted
+# page (line breaks, blanks and the "Usage:" caption aside; groff may also break a line after a
+# dash).
+cli=$prefix/bin/springcalc-cli
+flatten() { sed -e 's/^Usage: *//' | tr '\n' ' ' | tr -s ' ' | sed -e 's/- /-/g'; }
+if [ -f "$man1/springcalc-cli.1.gz" ] && [ -x "$cli" ]; then
+    page=$(LC_ALL=C.UTF-8 MANWIDTH=80 MANROFFOPT=-rHY=0 man -l "$man1/springcalc-cli.1.gz" | flatten)
+    commands=$("$cli" --help |
+        awk '/^Commands:/ { on = 1; next } on && /^$/ { exit } on && /^  [a-z]/ { print $1 }')
+    [ -n "$commands" ] || fail "springcalc-cli --help lists no commands"
+    for command in "" $commands; do
+        while IFS= read -r line; do
+            line=$(flatten <<<"$line")
+            line=${line# }
+            line=${line% }
+            [ -z "$line" ] || [[ $page == *"$line"* ]] ||
+                fail "man springcalc-cli lacks from '${command:+$command }--help': $line"
+        done < <("$cli" ${command:+"$command"} --help)
+    done
+    for section in 'EXIT STATUS' EXAMPLES 'SEE ALSO'; do
+        [[ $page == *" $section "* ]] || fail "man springcalc-cli has no $section"
+    done
+fi
+
+# --- bash completion: found where bash-completion looks, by the name of the command -------------
+if [ ! -f "$bash_completion" ]; then
+    fail "bash-completion is missing: run scripts/ensure-deps"
+else
+    loaded=$(BASH_COMPLETION_USER_DIR=$work/none XDG_DATA_HOME=$work/none \
+        XDG_DATA_DIRS=$prefix/share bash -c \
+        "source $bash_completion && __load_completion springcalc-cli && complete -p springcalc-cli" 2>&1)
+    [[ $loaded == *"-F _springcalc_cli springcalc-cli"* ]] ||
+        fail "bash-completion does not load a completion for springcalc-cli: $loaded"
+fi
+
+# --- the Debian package, as lintian sees it -----------------------------------------------------
+# Packed afresh from this build into the scratch folder, so a stale .deb is never the one checked.
+if command -v lintian >/dev/null; then
+    if ! (cd "$build_dir" && "$cpack" -G DEB -B "$work/package") >"$work/cpack.log" 2>&1; then
+        cat "$work/cpack.log" >&2
+        fail "cpack"
+    else
+        deb=("$work"/package/*.deb)
+        # Overrides are in the package itself, each with its reason.
+        report=$(lintian --fail-on error,warning "${deb[0]}" 2>/dev/null)
+        status=$?
+        [ $status -eq 0 ] || fail "lintian on $(basename "${deb[0]}") (status $status): $report"
+    fi
+else
+    echo "lintian is not installed: the package was not checked (scripts/ensure-deps installs it)"
 fi
 
 if [ $failures -ne 0 ]; then

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "comma_locale.h"
 #include "recording_view.h"
 #include "report_writer.h"
 #include "spring_design.h"
@@ -155,6 +156,15 @@ TEST(ReportBlock, BeforeAnyRunCarriesZeroResultsAndKeepsMaterialBlanks) {
     EXPECT_NE(block.find("材     質        SWB         静荷重許容応力  "), std::string::npos);
     EXPECT_NE(block.find("取 付  長       12.0        Tset  0.00    Pset  0.00\n"),
               std::string::npos);
+}
+
+// A German or French desktop must not turn "88.00" into "88,00": the file is read back by
+// other programs and by the next Save.
+TEST(ReportBlock, NumbersKeepTheirPointUnderACommaDecimalLocale) {
+    const testing::CommaDecimalLocale german;
+    ASSERT_TRUE(german.active()) << "no comma-decimal locale could be made";
+    EXPECT_EQ(Report(AnalysedSample1(kCompression)), Expected(kCompressionSample1));
+    EXPECT_EQ(Report(AnalysedSample1(kExtension)), Expected(kExtensionSample1));
 }
 
 class ReportFile : public ::testing::Test {

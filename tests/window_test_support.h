@@ -16,6 +16,7 @@
 #include "field_label.h"
 #include "main_window.h"
 #include "spin_button.h"
+#include "toolkit_setup.h"
 #include "user_prompts.h"
 
 // Answers what a dialog would have asked, and remembers every error shown.
@@ -51,12 +52,14 @@ inline springcalc::LocalDateTime TestClock() {
     return {2026, 12, 5, 9, 5};
 }
 
+// Window tests run at the design resolution unless they ask for another; 0 takes the screen's.
 struct WindowUnderTest {
     ScriptedPrompts prompts;
-    TForm1 window{TestClock, &prompts};
+    TForm1 window;
     int exitCode = -1;
 
-    WindowUnderTest() {
+    explicit WindowUnderTest(double logicalDpi = 100)
+        : window(TestClock, &prompts, nullptr, logicalDpi) {
         window.setExitHandler([this](int code) { exitCode = code; });
         window.show();
     }
@@ -125,6 +128,10 @@ int RunWindowTests(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QApplication application(argc, argv);
+    // As the program starts: Qt's dialogs in Japanese, the labels readable.
+    if (!PrepareApplication(application)) {
+        qWarning("Qt's Japanese translations (qt6-translations-l10n) are missing");
+    }
     QTimer guard;
     QObject::connect(&guard, &QTimer::timeout, [] {
         if (QApplication::activeModalWidget()) {

@@ -1,6 +1,9 @@
 #include "field_label.h"
 
 #include <QPainter>
+#include <utility>
+
+#include "accessible_label.h"
 
 FieldLabel::FieldLabel(QWidget* parent) : QWidget(parent) {}
 
@@ -8,11 +11,12 @@ void FieldLabel::setText(const QString& text) {
     if (text == text_) {
         return;
     }
-    text_ = text;
+    const QString before = std::exchange(text_, text);
     if (autoSize_) {
         fitToText();
     }
     update();
+    AnnounceTextChange(this, before);
 }
 
 void FieldLabel::setAutoSize(bool autoSize) {

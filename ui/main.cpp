@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "main_window.h"
+#include "toolkit_setup.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ public:
 
 int main(int argc, char* argv[]) {
     Application application(argc, argv);
+    PrepareApplication(application);
     try {
         TForm1 Form1;
         Form1.show();

@@ -15,8 +15,10 @@
 
 #include "field_label.h"
 #include "report_writer.h"
+#include "save_dialog.h"
 #include "spin_button.h"
 #include "ui_colors.h"
+#include "window_help.h"
 #include "window_layout.h"
 #include "window_printer.h"
 
@@ -39,8 +41,9 @@ static void InitResources() {
     Q_INIT_RESOURCE(resources);
 }
 
-TForm1::TForm1(Clock clock, UserPrompts* prompts, QWidget* parent)
+TForm1::TForm1(Clock clock, UserPrompts* prompts, QWidget* parent, double logicalDpi)
     : QWidget(parent),
+      scale_(logicalDpi > 0 ? DesignScale(logicalDpi) : DesignScale::ForScreen(screen())),
       engine_(design_, *this, std::move(clock)),
       editor_(engine_, *this),
       ownPrompts_(prompts ? nullptr : std::make_unique<DialogPrompts>()),
@@ -51,15 +54,18 @@ TForm1::TForm1(Clock clock, UserPrompts* prompts, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(layout::kCaption));
     setWindowIcon(QIcon(QStringLiteral(":/springcalc.png")));
-    setFont(GothicFont(15));
+    setFont(GothicFont(scale_.length(15)));
     setAutoFillBackground(true);
     SetFormColor(clBtnFace);
     BuildControls();
     BuildMenu();
     ConnectSpinners();
+    InstallToolTips(this, Memo1);
     move(layout::kWindow.x, layout::kWindow.y);
-    resize(layout::kWindow.width, layout::kWindow.height);
+    resize(scale_.length(layout::kWindow.width), scale_.length(layout::kWindow.height));
     engine_.StartUp();
+    // The first stop of the tab order: the arrow keys step the material at once.
+    Spinner("UpDown1")->setFocus();
 }
 
 TForm1::~TForm1() = default;
@@ -69,9 +75,11 @@ void TForm1::BuildControls() {
     for (const layout::ImageSpec& spec : layout::kImages) {
         auto* image = new QLabel(this);
         image->setObjectName(QString::fromUtf8(spec.name));
-        image->setGeometry(spec.x, spec.y, spec.width, spec.height);
+        image->setGeometry(scale_.rect(spec.x, spec.y, spec.width, spec.height));
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        image->setPixmap(QPixmap(QString::fromUtf8(spec.resource)));
+        image->setPixmap(scale_.drawing(QString::fromUtf8(spec.resource), devicePixelRatioF()));
+        image->setAccessibleName(QString::fromUtf8(spec.spokenName));
+        image->setAccessibleDescription(QString::fromUtf8(spec.description));
         // The drawing ignores the mouse, so a right-click on it reaches the window's menu.
         image->setAttribute(Qt::WA_TransparentForMouseEvents);
         image->setVisible(spec.visible);
@@ -82,8 +90,8 @@ void TForm1::BuildControls() {
     for (const layout::LabelSpec& spec : layout::kLabels) {
         auto* label = new FieldLabel(this);
         label->setObjectName(QString::fromUtf8(spec.name));
-        label->setFont(GothicFont(spec.fontPixels));
-        label->setGeometry(spec.x, spec.y, spec.width, spec.height);
+        label->setFont(GothicFont(scale_.length(spec.fontPixels)));
+        label->setGeometry(scale_.rect(spec.x, spec.y, spec.width, spec.height));
         label->setRightAligned(spec.style != layout::LabelStyle::Caption);
         if (spec.background == layout::kParentColor) {
             label->clearBackground();
@@ -103,7 +111,8 @@ void TForm1::BuildControls() {
     for (const layout::SpinnerSpec& spec : layout::kSpinners) {
         auto* spinner = new SpinButton(this);
         spinner->setObjectName(QString::fromUtf8(spec.name));
-        spinner->setGeometry(spec.x, spec.y, spec.width, spec.height);
+        spinner->setGeometry(scale_.rect(spec.x, spec.y, spec.width, spec.height));
+        spinner->setSpokenName(QString::fromUtf8(spec.spokenName));
         spinner->setRange(spec.minimum, spec.maximum);
         spinner->setPosition(spec.position);
         spinner->setWrap(spec.wrap);
@@ -117,9 +126,13 @@ void TForm1::BuildControls() {
 
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setGeometry(layout::kMemo1.x, layout::kMemo1.y, layout::kMemo1.width,
-                       layout::kMemo1.height);
-    Memo1->setFont(GothicFont(15));
+    Memo1->setGeometry(scale_.rect(layout::kMemo1.x, layout::kMemo1.y, layout::kMemo1.width,
+                                   layout::kMemo1.height));
+    Memo1->setFont(GothicFont(scale_.length(15)));
+    // Named after its caption Label47, which assistive technology cannot tie to it.
+    Memo1->setAccessibleName(QStringLiteral("警告！"));
+    // A stop of the tab order like the spinner: Tab moves on instead of typing a tab.
+    Memo1->setTabChangesFocus(true);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -149,22 +162,9 @@ void TForm1::BuildMenu() {
 // file system model) takes about a third of the program's start-up, and many sessions never
 // save.
 QFileDialog* TForm1::saveDialog() {
-    if (SaveDialog1) {
-        return SaveDialog1;
+    if (!SaveDialog1) {
+        SaveDialog1 = MakeSaveDialog(this);
     }
-    SaveDialog1 = new QFileDialog(this);
-    SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
-    SaveDialog1->setAcceptMode(QFileDialog::AcceptSave);
-    SaveDialog1->setFileMode(QFileDialog::AnyFile);
-    // The report is appended to the file, so choosing an existing one asks nothing.
-    SaveDialog1->setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog |
-                            QFileDialog::HideNameFilterDetails);
-    SaveDialog1->setDefaultSuffix(QStringLiteral("txt"));
-    // "All files" is "*" for Qt: "*.*" would hide names without a dot.
-    SaveDialog1->setNameFilters(
-        {QStringLiteral("テキスト(*..txt) (*.txt)"), QStringLiteral("スプリング(*.spr) (*.spr)"),
-         QStringLiteral("ばね(*.bne) (*.bne)"), QStringLiteral("全てのFile(*.*) (*)")});
-    SaveDialog1->selectNameFilter(SaveDialog1->nameFilters().constFirst());
     return SaveDialog1;
 }
 
@@ -292,6 +292,10 @@ void TForm1::N3Click() {
     SetFormColor(clWhite);
     const QImage page = grab().toImage();
     SetFormColor(clBtnFace);
+    // The window is drawn at the design resolution times the screen's scale, and the grab holds
+    // every device pixel: the page shows it at the size it was designed, whatever the screen.
+    const double pagePixelsPerInch =
+        DesignScale::kDesignDpi * scale_.factor() * page.devicePixelRatio();
 
     QString error;
     const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
@@ -303,10 +307,13 @@ void TForm1::N3Click() {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdfFile);
-        error = PrintImage(page, printer);
+        // The job's title in the printer queue, and the PDF's.
+        printer.setDocName(windowTitle());
+        error = PrintImage(page, pagePixelsPerInch, printer);
     } else {
         QPrinter printer(printerInfo, QPrinter::HighResolution);
-        error = PrintImage(page, printer);
+        printer.setDocName(windowTitle());
+        error = PrintImage(page, pagePixelsPerInch, printer);
     }
     if (!error.isEmpty()) {
         prompts_->showError(this, error);

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "design_editor.h"
+#include "design_scale.h"
 #include "spring_design.h"
 #include "user_prompts.h"
 
@@ -25,8 +26,10 @@ class TForm1 : public QWidget, public springcalc::SpringView {
 
 public:
     // `prompts` answers the modal questions; the window's own dialogs when null.
+    // `logicalDpi` is the resolution the layout is scaled for; the screen's when 0.
     explicit TForm1(springcalc::Clock clock = springcalc::SystemLocalTime,
-                    UserPrompts* prompts = nullptr, QWidget* parent = nullptr);
+                    UserPrompts* prompts = nullptr, QWidget* parent = nullptr,
+                    double logicalDpi = 0);
     ~TForm1() override;
 
     // SpringView
@@ -63,6 +66,7 @@ private:
     void SetFormColor(springcalc::TColor color);
     SpinButton* Spinner(const char* name) const;
 
+    DesignScale scale_;
     springcalc::TSpringDesign design_;
     springcalc::SpringEngine engine_;
     springcalc::DesignEditor editor_;

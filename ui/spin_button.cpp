@@ -22,6 +22,12 @@ SpinButton::SpinButton(QWidget* parent)
     connect(down_, &QToolButton::pressed, this, [this] { step(Arrow::Down); });
 }
 
+void SpinButton::setSpokenName(const QString& name) {
+    setAccessibleName(name);
+    up_->setAccessibleName(name + QStringLiteral(" 上"));
+    down_->setAccessibleName(name + QStringLiteral(" 下"));
+}
+
 void SpinButton::setRange(int minimum, int maximum) {
     minimum_ = minimum;
     maximum_ = maximum;

@@ -25,6 +25,9 @@ public:
     void setPosition(int position);
     qint16 position() const { return position_; }
 
+    // How assistive technology names the pair; the arrows are "<name> 上" and "<name> 下".
+    void setSpokenName(const QString& name);
+
     QToolButton* upButton() const { return up_; }
     QToolButton* downButton() const { return down_; }
 

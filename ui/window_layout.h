@@ -1,6 +1,8 @@
 #pragma once
 // The fixed layout of the main window: every control with its name, place, size, text and
-// colours at creation. Coordinates are left, top, width, height of the client area in pixels.
+// colours at creation. Coordinates are left, top, width, height of the client area in pixels
+// at 100 pixels per inch, and font sizes pixel heights at that resolution; DesignScale turns
+// them into the screen's pixels.
 
 #include <array>
 
@@ -96,37 +98,43 @@ struct SpinnerSpec {
     int minimum, maximum, position;
     bool wrap;
     bool tabStop;
+    // What a screen reader calls the pair; the arrows add " 上" and " 下" to it.
+    const char* spokenName;
 };
 
-// In the keyboard's tab order.
+// In the keyboard's tab order. The coarse spinners step by 10, which their names say.
 inline constexpr std::array kSpinners{
-    //          name        x    y   w   h    min    max  pos  wrap   tab
-    SpinnerSpec{"UpDown1",  225,  90, 20, 25,     0,     8,  0, true,  true },
-    SpinnerSpec{"UpDown2",  225, 121, 20, 25,     0,    45,  0, true,  false},
-    SpinnerSpec{"UpDown3",  225, 152, 20, 25, -1000,  1000,  0, true,  false},
-    SpinnerSpec{"UpDown4",  225, 210, 20, 25, -1000,  1000,  9, true,  false},
-    SpinnerSpec{"UpDown5",  225, 241, 20, 25, -1000,  1000,  0, true,  false},
-    SpinnerSpec{"UpDown6",  225, 271, 20, 25, -1000,  1000,  0, true,  false},
-    SpinnerSpec{"UpDown7",  225, 303, 20, 25, -1000,  1000,  0, true,  false},
-    SpinnerSpec{"UpDown9",  125, 153, 20, 24, -1000,  1000,  1, true,  false},
-    SpinnerSpec{"UpDown8",  278,  15, 18, 25,     0,     1,  0, true,  false},
-    SpinnerSpec{"UpDown10", 125, 241, 20, 25, -1000,  1000,  6, true,  false},
-    SpinnerSpec{"UpDown11", 125, 273, 20, 25, -1000,  1000,  5, true,  false},
-    SpinnerSpec{"UpDown12", 125, 302, 20, 25, -1000,  1000,  4, true,  false},
-    SpinnerSpec{"UpDown13", 279,  51, 20, 25,     1,    12,  1, true,  false},
-    SpinnerSpec{"UpDown14", 124, 210, 20, 25, -1000,  1000,  0, false, false},
+    //          name        x    y   w   h    min    max  pos  wrap   tab    spoken
+    SpinnerSpec{"UpDown1",  225,  90, 20, 25,     0,     8,  0, true,  true,  "材質"},
+    SpinnerSpec{"UpDown2",  225, 121, 20, 25,     0,    45,  0, true,  false, "線径"},
+    SpinnerSpec{"UpDown3",  225, 152, 20, 25, -1000,  1000,  0, true,  false, "コイル平均径"},
+    SpinnerSpec{"UpDown4",  225, 210, 20, 25, -1000,  1000,  9, true,  false, "有効巻数"},
+    SpinnerSpec{"UpDown5",  225, 241, 20, 25, -1000,  1000,  0, true,  false, "自由長"},
+    SpinnerSpec{"UpDown6",  225, 271, 20, 25, -1000,  1000,  0, true,  false, "取付長"},
+    SpinnerSpec{"UpDown7",  225, 303, 20, 25, -1000,  1000,  0, true,  false, "作動長"},
+    SpinnerSpec{"UpDown9",  125, 153, 20, 24, -1000,  1000,  1, true,  false, "コイル平均径 10"},
+    SpinnerSpec{"UpDown8",  278,  15, 18, 25,     0,     1,  0, true,  false, "ばねの種類"},
+    SpinnerSpec{"UpDown10", 125, 241, 20, 25, -1000,  1000,  6, true,  false, "自由長 10"},
+    SpinnerSpec{"UpDown11", 125, 273, 20, 25, -1000,  1000,  5, true,  false, "取付長 10"},
+    SpinnerSpec{"UpDown12", 125, 302, 20, 25, -1000,  1000,  4, true,  false, "作動長 10"},
+    SpinnerSpec{"UpDown13", 279,  51, 20, 25,     1,    12,  1, true,  false, "サンプル"},
+    SpinnerSpec{"UpDown14", 124, 210, 20, 25, -1000,  1000,  0, false, false, "有効巻数 10"},
 };
 
 struct ImageSpec {
     const char* name;
     int x, y, width, height;
-    const char* resource;
+    const char* resource;  // drawn at twice the size as well, in "<name>@2x.bmp"
     bool visible;
+    const char* spokenName;
+    const char* description;
 };
 
 inline constexpr std::array kImages{
-    ImageSpec{"Image1", 320, -10, 200, 100, ":/compression_spring.bmp", true},
-    ImageSpec{"Image2", 320,   0, 200, 100, ":/extension_spring.bmp",   false},
+    ImageSpec{"Image1", 320, -10, 200, 100, ":/compression_spring.bmp", true,  "圧縮コイルばねの図",
+              "横から見た圧縮コイルばね。両端は平らな座面で、下の寸法線が自由長。"},
+    ImageSpec{"Image2", 320,   0, 200, 100, ":/extension_spring.bmp",   false, "引張コイルばねの図",
+              "横から見た引張コイルばね。両端に丸フック、下の寸法線がフック内側間の自由長。"},
 };
 
 struct Rect {

@@ -3,7 +3,14 @@
 #include <QPainter>
 #include <QPrinter>
 
-QString PrintImage(const QImage& image, QPrinter& printer) {
+QRectF PrintedRect(QSizeF imagePixels, double imagePixelsPerInch, double printerDpi, QRectF page) {
+    double scale = printerDpi / imagePixelsPerInch;
+    scale =
+        std::min({scale, page.width() / imagePixels.width(), page.height() / imagePixels.height()});
+    return QRectF(0, 0, imagePixels.width() * scale, imagePixels.height() * scale);
+}
+
+QString PrintImage(const QImage& image, double imagePixelsPerInch, QPrinter& printer) {
     QPainter painter;
     if (!painter.begin(&printer)) {
         return QStringLiteral("印刷を開始できませんでした（%1）。")
@@ -11,10 +18,8 @@ QString PrintImage(const QImage& image, QPrinter& printer) {
                                                     : printer.outputFileName());
     }
     const QRectF page = printer.pageRect(QPrinter::DevicePixel);
-    constexpr double kDesignDpi = 100.0;
-    double scale = printer.resolution() / kDesignDpi;
-    scale = std::min({scale, page.width() / image.width(), page.height() / image.height()});
-    painter.drawImage(QRectF(0, 0, image.width() * scale, image.height() * scale), image);
+    painter.drawImage(PrintedRect(image.size(), imagePixelsPerInch, printer.resolution(), page),
+                      image);
     if (!painter.end()) {
         return QStringLiteral("印刷を完了できませんでした。");
     }

@@ -3,10 +3,16 @@
 // printer is installed, into a PDF file the user names.
 
 #include <QImage>
+#include <QRectF>
 #include <QString>
 
 class QPrinter;
 
-// Draws the image on one page at the window's design resolution (100 pixels to the inch),
-// shrunk to the printable area if larger. Returns an error text, empty on success.
-QString PrintImage(const QImage& image, QPrinter& printer);
+// Where on a page of `page` (device pixels at `printerDpi`) an image of `imagePixels` at
+// `imagePixelsPerInch` lands: its true size from the top left, shrunk to fit if larger.
+QRectF PrintedRect(QSizeF imagePixels, double imagePixelsPerInch, double printerDpi, QRectF page);
+
+// Draws the image on one page at its true size, `imagePixelsPerInch` of its pixels to the inch
+// (the window's design resolution times its screen scale and device pixel ratio), shrunk to
+// the printable area if larger. Returns an error text, empty on success.
+QString PrintImage(const QImage& image, double imagePixelsPerInch, QPrinter& printer);

@@ -1,21 +1,26 @@
 #pragma once
-// Finds designs that meet a load requirement: every offered wire size of the chosen materials,
-// the mean diameter on a 0.1 mm grid, the active turns solved from the rate, each candidate
-// within reach judged on what the window's engine makes of it.
+// `springcalc-cli search --kind K --load P@L (--load P@L | --rate K) [limits] [output]`: finds
+// designs that meet a load requirement. Every offered wire size of the chosen materials, the
+// mean diameter on a 0.1 mm grid, the active turns solved from the rate; each candidate within
+// reach judged on what the window's engine makes of it.
 
 #include <cstdint>
 #include <optional>
+#include <ostream>
+#include <string>
 #include <vector>
 
-#include "design_input.h"
+#include "cli_io.h"
 #include "design_runner.h"
 
 namespace springcalc::cli {
 
+// `args` are those after the word "search". Returns the exit status.
+int RunSearchCommand(const std::vector<std::string>& args, CliIo& io);
+
 enum class SearchOrder { Stress, Mass };
 
-// Springs are commonly wound with D/d between 4 and 22; wider coils are hard to
-// wind true.
+// Springs are commonly wound with D/d between 4 and 22; wider coils are hard to wind true.
 inline constexpr double kDefaultMaxSpringIndex = 22.0;
 
 struct LoadPoint {
@@ -38,6 +43,11 @@ struct SearchRequest {
     SearchOrder order = SearchOrder::Stress;
 };
 
+// The requirement the arguments state, or the reason they state none (in `problem`; empty
+// when they ask for the help).
+std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& args,
+                                               std::string& problem);
+
 // One requirement a candidate does not meet.
 struct Shortfall {
     enum class What { Load, Rate, OuterDia, InnerDia, FreeLen, Warning };
@@ -52,7 +62,7 @@ struct Shortfall {
 
 struct Candidate {
     DesignInput input;  // what to enter in the window, or in a check file
-    DesignOutcome outcome;
+    Outcome outcome;
     double stressRatio = 0;  // the higher working stress over the static allowable stress
     double massGrams = 0;
     std::vector<Shortfall> shortfalls;  // empty: the candidate meets the requirements
@@ -69,6 +79,10 @@ struct SearchResult {
 };
 
 SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner);
+
+// The requirement as understood, how much was searched, and either the best designs in order
+// or, when none meets the requirement, the closest ones and why each falls short.
+void WriteSearchResult(std::ostream& out, const SearchRequest& request, const SearchResult& result);
 
 // Grams of wire in a spring: compression n + 2 turns (a closed turn at each end), extension
 // n + 3 (one more turn in the body, as its free length counts, and two hooks of about one

@@ -1,0 +1,138 @@
+// springcalc-cli on a million designs: `check` as a table, as JSON and with --report, each
+// run once as a child process. Figures: the wall time from fork to exit and the peak resident
+// memory (ru_maxrss from wait4, the figure `/usr/bin/time -v` calls "Maximum resident set
+// size"). The output goes to /dev/null, the report to a scratch file.
+//
+//   cli_bench [--table] [--heading] [--rows N] SPRINGCALC_CLI
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "budget_table.h"
+
+using springcalc::bench::Unit;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr double kSecondsBudget = 3.0;
+constexpr double kMiBBudget = 50e6 / (1 << 20);  // 50 MB
+
+// Designs of both kinds, with and without warnings, one withheld (SWO-A is not made in 0.50).
+constexpr const char* kRows[] = {
+    ",compression,SWPA,1.20,8.8,7,23,20,18",      ",compression,SWPA,0.70,4.3,3,13,6,5",
+    ",extension,SUS304-WPB,0.50,5.8,17.5,,25,35", ",compression,SWO-A,0.50,4.3,9.5,13,12,10",
+    ",extension,SWPA,0.32,4.6,18.5,,20,30",       ",compression,SWB,2.00,16,8.5,50,45,35",
+};
+
+struct Figures {
+    double seconds = 0;
+    double peakMiB = 0;
+    int status = -1;
+};
+
+Figures RunOnce(const std::string& program, const std::vector<std::string>& args,
+                const fs::path& input) {
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(open(input.c_str(), O_RDONLY), 0);
+        dup2(open("/dev/null", O_WRONLY), 1);
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const std::string& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    Figures figures;
+    figures.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    figures.peakMiB = usage.ru_maxrss / 1024.0;
+    figures.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return figures;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool heading = false;
+    long rows = 1'000'000;
+    std::string program;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--heading") {
+            heading = true;
+        } else if (arg == "--rows" && i + 1 < argc) {
+            rows = std::atol(argv[++i]);
+        } else if (arg != "--table") {
+            program = arg;
+        }
+    }
+    if (program.empty() || rows < 1) {
+        std::fprintf(stderr, "usage: cli_bench [--table] [--heading] [--rows N] SPRINGCALC_CLI\n");
+        return 2;
+    }
+    const fs::path dir =
+        fs::temp_directory_path() / ("springcalc_cli_bench_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const fs::path input = dir / "designs.csv";
+    {
+        std::ofstream csv(input, std::ios::binary);
+        csv << "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n";
+        for (long i = 0; i < rows; ++i) {
+            csv << 'd' << i << kRows[i % std::size(kRows)] << '\n';
+        }
+    }
+    const std::string report = (dir / "report.txt").string();
+    struct Run {
+        const char* what;
+        std::vector<std::string> args;
+        bool timed;
+    } runs[] = {
+        {"check (table)", {"check"}, true},
+        {"check --json", {"check", "--json"}, true},
+        {"check --report FILE", {"check", "--report", report}, false},
+    };
+    if (heading) {
+        springcalc::bench::PrintHeading();
+    }
+    bool within = true;
+    bool ran = true;
+    std::string count = std::to_string(rows);
+    for (int at = static_cast<int>(count.size()) - 3; at > 0; at -= 3) {
+        count.insert(static_cast<size_t>(at), ",");
+    }
+    count += " designs";
+    for (const Run& run : runs) {
+        const Figures figures = RunOnce(program, run.args, input);
+        ran = ran && figures.status <= 1;
+        within = springcalc::bench::PrintLines(
+                     {{"CLI " + std::string(run.what) + ", " + count, figures.seconds,
+                       Unit::Seconds, run.timed ? kSecondsBudget : 0},
+                      {"  peak memory", figures.peakMiB, Unit::MiB, kMiBBudget}}) &&
+                 within;
+    }
+    std::error_code ignored;
+    fs::remove_all(dir, ignored);
+    if (!ran) {
+        std::fprintf(stderr, "cli_bench: springcalc-cli failed: a benchmark did not run.\n");
+        return 2;
+    }
+    return within ? 0 : 1;
+}

@@ -1,0 +1,369 @@
+// The two output formats of `check`: the aligned table and JSON, one design at a time.
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+#include "check.h"
+#include "input_values.h"
+#include "text_format.h"
+#include "text_table.h"
+#include "utf8_text.h"
+
+namespace springcalc::cli {
+
+// A JSON string literal of UTF-8 text.
+std::string JsonString(std::string_view text);
+
+namespace {
+
+// ---- The table ----------------------------------------------------------------------------
+
+// A number of the record as the table shows it; none ("-") where the window shows nothing: a
+// result of a design whose Run is withheld, or a value the spring kind has none of.
+using Shown = std::optional<double>;
+
+Shown If(bool shown, float value) {
+    return shown ? Shown(value) : std::nullopt;
+}
+
+struct NumberColumn {
+    const char* title;
+    const char* unit;
+    const char* siUnit;  // the unit of a second column in newtons with --units si; or none
+    int precision;
+    Shown (*value)(const TSpringDesign& s, bool ran);
+};
+
+bool Compression(const TSpringDesign& s) {
+    return s.SpringKind == kCompression;
+}
+
+// The number columns, in order. Each is as wide as five digits before the point need, or its
+// title; a value wider than that is written with an exponent (NumberCell), so the widths never
+// depend on the data and the table streams.
+// clang-format off
+constexpr NumberColumn kNumberColumns[] = {
+    {"D",              "mm",     nullptr, 1, [](const TSpringDesign& s, bool) { return If(true, s.MeanDia); }},
+    {"n",              "",       nullptr, 1, [](const TSpringDesign& s, bool) { return If(true, s.Turns); }},
+    {"free",           "mm",     nullptr, 1, [](const TSpringDesign& s, bool) { return If(true, s.FreeLen); }},
+    {"set",            "mm",     nullptr, 1, [](const TSpringDesign& s, bool) { return If(true, s.SetLen); }},
+    {"work",           "mm",     nullptr, 1, [](const TSpringDesign& s, bool) { return If(true, s.WorkLen); }},
+    {"solid",          "mm",     nullptr, 1, [](const TSpringDesign& s, bool) { return If(Compression(s), s.SolidLen); }},
+    {"limit",          "mm",     nullptr, 1, [](const TSpringDesign& s, bool ran) { return If(ran, s.LimitLen); }},
+    {"k",              "kg/mm",  "N/mm",  3, [](const TSpringDesign& s, bool ran) { return If(ran, s.SpringRate); }},
+    {"Pset",           "kg",     "N",     2, [](const TSpringDesign& s, bool ran) { return If(ran, s.Pset); }},
+    {"Pact",           "kg",     "N",     2, [](const TSpringDesign& s, bool ran) { return If(ran, s.Pact); }},
+    {"Pmax",           "kg",     "N",     2, [](const TSpringDesign& s, bool ran) { return If(ran, s.Pmax); }},
+    {"Tset",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, bool ran) { return If(ran, s.Tset); }},
+    {"Tact",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, bool ran) { return If(ran, s.Tact); }},
+    {"Tmax",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, bool ran) { return If(ran && Compression(s), s.Tmax); }},
+    {"allow-static",   "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, bool ran) { return If(ran, Compression(s) ? s.AllowStatic : s.AllowStaticExt); }},
+    {"allow-repeated", "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, bool ran) { return If(ran, s.AllowFatigue); }},
+    {"init-tension",   "kg",     "N",     2, [](const TSpringDesign& s, bool ran) { return If(ran && !Compression(s), s.InitTension); }},
+};
+// clang-format on
+
+constexpr int kNumberWidth = 6;  // five digits and the point, before the decimals
+constexpr int kRowWidth = 9;     // up to 999,999,999 designs
+constexpr int kNameWidth = 20;   // longer names end in "…"
+constexpr const char* kNone = "-";
+constexpr std::string_view kGap = "  ";
+
+class TableWriter final : public CheckWriter {
+public:
+    TableWriter(bool withNames, Units units)
+        : withNames_(withNames), si_(units == Units::KgfAndSi), table_(Columns()) {}
+
+    void Begin(std::string& out) override { table_.AppendHeader(out); }
+
+    // Straight onto `out`, as the widths are fixed: a long file has millions of rows.
+    void Design(std::string& out, const DesignInput& input, const Outcome& outcome) override {
+        const TSpringDesign& s = outcome.record;
+        const size_t lineStart = out.size();
+        size_t column = 0;
+        Put(out, column++, std::to_string(input.row));
+        if (withNames_) {
+            Put(out, column++, Shortened(Escaped(input.name), kNameWidth));
+        }
+        Put(out, column++, KindName(s.SpringKind));
+        Put(out, column++, MaterialDesignation(s.MaterialNo));
+        Put(out, column++, WireDesignation(s.WireNo));
+        for (const NumberColumn& number : kNumberColumns) {
+            const Shown value = number.value(s, outcome.analysed);
+            for (double factor : {1.0, kNewtonsPerKgf}) {
+                if (factor == 1.0 || (si_ && number.siUnit)) {
+                    Put(out, column,
+                        value
+                            ? NumberCell(*value * factor, number.precision, columns_[column].width)
+                            : kNone);
+                    ++column;
+                }
+            }
+        }
+        // The warnings, each once: the first on the design's line, the others below it.
+        const size_t indent = out.size() - lineStart;
+        for (size_t w = 0; const int number : DistinctWarnings(outcome.warnings)) {
+            out.append(w++ == 0 ? kGap.size() : indent + kGap.size(), ' ');
+            out += static_cast<char>('0' + number);
+            out += ' ';
+            out += kWarningTexts[number - 1];
+            out += '\n';
+        }
+        if (outcome.warnings.empty()) {
+            out += '\n';
+        }
+    }
+
+    void End(std::string& out, const CheckCounts& counts) override {
+        out += '\n';
+        out += std::to_string(counts.designs) + (counts.designs == 1 ? " design, " : " designs, ") +
+               std::to_string(counts.withWarnings) + " with warnings.";
+        if (counts.withheld > 0) {
+            out += " Not run (\"-\"): " + std::to_string(counts.withheld) +
+                   ", as the window withholds Run while warning 1 or 5 stands.";
+        }
+        out += "\nUnits: mm, kg (kgf), kg/mm², kg/mm";
+        if (si_) {
+            out += "; beside them N, N/mm², N/mm (1 kgf = 9.80665 N)";
+        }
+        out += ".\n";
+    }
+
+private:
+    std::vector<TableColumn> Columns() {
+        std::vector<TableColumn> columns = {{"row", "", Align::Right, kRowWidth}};
+        if (withNames_) {
+            columns.push_back({"name", "", Align::Left, kNameWidth});
+        }
+        columns.push_back({"kind", "", Align::Left, 11});
+        columns.push_back({"material", "", Align::Left, 10});
+        columns.push_back({"wire", "mm", Align::Right, 5});
+        for (const NumberColumn& column : kNumberColumns) {
+            for (const char* unit : {column.unit, si_ ? column.siUnit : nullptr}) {
+                if (unit) {
+                    const int width = std::max({kNumberWidth + column.precision,
+                                                DisplayWidth(column.title), DisplayWidth(unit)});
+                    columns.push_back({column.title, unit, Align::Right, width});
+                }
+            }
+        }
+        columns.push_back({"warnings", "", Align::Left});
+        columns_ = columns;
+        return columns;
+    }
+
+    void Put(std::string& out, size_t column, std::string_view text) const {
+        const TableColumn& at = columns_[column];
+        const size_t padding = static_cast<size_t>(std::max(0, at.width - DisplayWidth(text)));
+        out.append((column > 0 ? kGap.size() : 0) + (at.align == Align::Right ? padding : 0), ' ');
+        out += text;
+        out.append(at.align == Align::Left ? padding : 0, ' ');
+    }
+
+    bool withNames_;
+    bool si_;
+    std::vector<TableColumn> columns_;  // each as wide as it will be
+    TextTable table_;
+};
+
+// ---- JSON ---------------------------------------------------------------------------------
+
+// Which designs a number belongs to. The window's record keeps the solid length and tau max
+// of the last compression spring, and the initial tension of the last extension spring, when
+// the kind changes; for a design of the other kind they mean nothing, and are given as null.
+constexpr int kEveryKind = -1;
+constexpr int kCompressionOnly = kCompression;
+constexpr int kExtensionOnly = kExtension;
+
+struct NumberField {
+    const char* name;
+    float TSpringDesign::*member;
+    // Set by Run: null while the window withholds it, as there is no result to give.
+    bool fromRun;
+    int kind = kEveryKind;
+};
+
+// The record's numbers after WireDia, in the record's order.
+// clang-format off
+constexpr NumberField kNumberFields[] = {
+    {"MeanDia",         &TSpringDesign::MeanDia,         false},
+    {"InnerDia",        &TSpringDesign::InnerDia,        false},
+    {"OuterDia",        &TSpringDesign::OuterDia,        false},
+    {"Turns",           &TSpringDesign::Turns,           false},
+    {"FreeLen",         &TSpringDesign::FreeLen,         false},
+    {"SetLen",          &TSpringDesign::SetLen,          false},
+    {"WorkLen",         &TSpringDesign::WorkLen,         false},
+    {"SolidLen",        &TSpringDesign::SolidLen,        false, kCompressionOnly},
+    {"LimitLen",        &TSpringDesign::LimitLen,        true},
+    {"Tset",            &TSpringDesign::Tset,            true},
+    {"Tact",            &TSpringDesign::Tact,            true},
+    {"Tmax",            &TSpringDesign::Tmax,            true,  kCompressionOnly},
+    {"AllowStatic",     &TSpringDesign::AllowStatic,     true},
+    {"AllowStaticExt",  &TSpringDesign::AllowStaticExt,  true},
+    {"AllowFatigue",    &TSpringDesign::AllowFatigue,    true},
+    {"InitTension",     &TSpringDesign::InitTension,     true,  kExtensionOnly},
+    {"Pset",            &TSpringDesign::Pset,            true},
+    {"Pact",            &TSpringDesign::Pact,            true},
+    {"Pmax",            &TSpringDesign::Pmax,            true},
+    {"TensileStrength", &TSpringDesign::TensileStrength, true},
+    {"ShearModulus",    &TSpringDesign::ShearModulus,    true},
+    {"SpringRate",      &TSpringDesign::SpringRate,      true},
+};
+
+// Loads, stresses and the rate once more in newtons.
+constexpr NumberField kSiFields[] = {
+    {"SpringRate_N_per_mm",      &TSpringDesign::SpringRate,     true},
+    {"Pset_N",                   &TSpringDesign::Pset,           true},
+    {"Pact_N",                   &TSpringDesign::Pact,           true},
+    {"Pmax_N",                   &TSpringDesign::Pmax,           true},
+    {"InitTension_N",            &TSpringDesign::InitTension,    true, kExtensionOnly},
+    {"Tset_N_per_mm2",           &TSpringDesign::Tset,           true},
+    {"Tact_N_per_mm2",           &TSpringDesign::Tact,           true},
+    {"Tmax_N_per_mm2",           &TSpringDesign::Tmax,           true, kCompressionOnly},
+    {"AllowStatic_N_per_mm2",    &TSpringDesign::AllowStatic,    true},
+    {"AllowStaticExt_N_per_mm2", &TSpringDesign::AllowStaticExt, true},
+    {"AllowFatigue_N_per_mm2",   &TSpringDesign::AllowFatigue,   true},
+};
+// clang-format on
+
+// Whether the design has this number: its kind has it, and Run gave it where Run gives it.
+bool Given(const NumberField& field, const Outcome& outcome) {
+    return (field.kind == kEveryKind || field.kind == outcome.record.SpringKind) &&
+           (outcome.analysed || !field.fromRun);
+}
+
+// `"name":value,` straight onto the end of `out`: a long file has millions of members.
+void AppendMember(std::string& out, std::string_view name, std::string_view value) {
+    const size_t at = out.size();
+    out.resize(at + name.size() + value.size() + 4);
+    char* next = out.data() + at;
+    *next++ = '"';
+    next = std::copy(name.begin(), name.end(), next);
+    *next++ = '"';
+    *next++ = ':';
+    next = std::copy(value.begin(), value.end(), next);
+    *next = ',';
+}
+
+// The shortest decimal that reads back as the same float, or with `digits` significant digits
+// as printf's "%.*g" writes them in the "C" locale; null where the design has none.
+void AppendNumber(std::string& out, std::string_view name, double value, bool given,
+                  int digits = 0) {
+    char buffer[32];
+    const auto end = digits > 0 ? std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                std::chars_format::general, digits)
+                                : std::to_chars(buffer, buffer + sizeof buffer, float(value));
+    AppendMember(
+        out, name,
+        given && std::isfinite(value) ? std::string_view(buffer, end.ptr - buffer) : "null");
+}
+
+void AppendInteger(std::string& out, std::string_view name, long value) {
+    char buffer[24];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    AppendMember(out, name, std::string_view(buffer, end - buffer));
+}
+
+class JsonWriter final : public CheckWriter {
+public:
+    JsonWriter(bool withNames, Units units) : withNames_(withNames), units_(units) {}
+
+    void Begin(std::string& out) override { out += "[\n"; }
+
+    void Design(std::string& out, const DesignInput& input, const Outcome& outcome) override {
+        const TSpringDesign& s = outcome.record;
+        const bool ran = outcome.analysed;
+        out += any_ ? ",\n{" : "{";
+        any_ = true;
+        AppendInteger(out, "row", input.row);
+        AppendMember(out, "name", withNames_ ? JsonString(input.name) : "null");
+        AppendMember(out, "kind", JsonString(KindName(s.SpringKind)));
+        AppendMember(out, "material", JsonString(MaterialDesignation(s.MaterialNo)));
+        AppendMember(out, "analysed", ran ? "true" : "false");
+        AppendInteger(out, "SpringKind", s.SpringKind);
+        AppendInteger(out, "MaterialNo", s.MaterialNo);
+        AppendInteger(out, "WireNo", s.WireNo);
+        AppendNumber(out, "WireDia", s.WireDia[s.WireNo], true);
+        for (const NumberField& field : kNumberFields) {
+            AppendNumber(out, field.name, s.*field.member, Given(field, outcome));
+        }
+        if (ran && s.DateText != date_) {
+            date_ = s.DateText;
+            dateJson_ = JsonString(date_);
+        }
+        AppendMember(out, "DateText", ran ? dateJson_ : "null");
+        if (units_ == Units::KgfAndSi) {
+            std::string si = "{";
+            for (const NumberField& field : kSiFields) {
+                // Seven significant digits: as many as the single-precision kgf value holds.
+                AppendNumber(si, field.name, double(s.*field.member) * kNewtonsPerKgf,
+                             Given(field, outcome), 7);
+            }
+            si.back() = '}';
+            AppendMember(out, "si", si);
+        }
+        out += "\"warnings\":[";
+        for (size_t i = 0; i < outcome.warnings.size(); ++i) {
+            const int number = outcome.warnings[i];
+            out += i == 0 ? "" : ",";
+            out += "{\"number\":";
+            out += static_cast<char>('0' + number);
+            out += ",\"text\":";
+            out += JsonString(kWarningTexts[number - 1]);
+            out += '}';
+        }
+        out += "]}";
+    }
+
+    void End(std::string& out, const CheckCounts&) override { out += any_ ? "\n]\n" : "]\n"; }
+
+private:
+    std::string date_;  // the run's date stamp, the same for every design
+    std::string dateJson_;
+
+    bool withNames_;
+    Units units_;
+    bool any_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<CheckWriter> MakeTableWriter(bool withNames, Units units) {
+    return std::make_unique<TableWriter>(withNames, units);
+}
+
+std::unique_ptr<CheckWriter> MakeJsonWriter(bool withNames, Units units) {
+    return std::make_unique<JsonWriter>(withNames, units);
+}
+
+std::string JsonString(std::string_view text) {
+    if (std::none_of(text.begin(), text.end(), [](char c) {
+            return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
+        })) {
+        std::string out;
+        out.reserve(text.size() + 2);
+        out += '"';
+        out += text;
+        out += '"';
+        return out;
+    }
+    std::string out = "\"";
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += {'\\', c};
+        } else if (c == '\n' || c == '\r' || c == '\t') {
+            out += {'\\', c == '\n' ? 'n' : c == '\r' ? 'r' : 't'};
+        } else if (byte < 0x20) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += {'\\', 'u', '0', '0', kHex[byte >> 4], kHex[byte & 0xF]};
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+}  // namespace springcalc::cli

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Calls springcalc-cli's bash completion as bash would, with the words typed so far, and
+# compares what it offers. The material designations it offers must be the program's own.
+#
+# usage: completion_test.sh COMPLETION_FILE PROGRAM
+set -uo pipefail
+
+completion=${1:?completion file}
+program=$(realpath "${2:?springcalc-cli}")
+bash_completion=/usr/share/bash-completion/bash_completion
+if [ ! -f "$bash_completion" ]; then
+    echo "bash-completion is missing: run scripts/ensure-deps" >&2
+    exit 1
+fi
+# shellcheck source=/dev/null
+source "$bash_completion"
+# shellcheck source=/dev/null
+source "$completion"
+# compopt works only while bash itself is completing.
+compopt() { :; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+touch "$work/springs.csv" "$work/other.csv"
+mkdir "$work/plots"
+cd "$work" || exit 1
+
+failures=0
+# The words read, one set of blanks between them, in sorted order.
+sorted() { tr -s ' \n' '\n' | grep -v '^$' | sort | tr '\n' ' '; }
+# expect "WORD WORD ... CURRENT" "OFFERED ..." : the words as bash splits the line ("--by=m" is
+# "--by" "=" "m"), the last being the one under the cursor.
+expect() {
+    local line=$1 wanted=$2
+    read -r -a COMP_WORDS <<<"$line"
+    [[ $line == *' ' ]] && COMP_WORDS+=('')
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMP_LINE=${line// = /=}
+    COMP_POINT=${#COMP_LINE}
+    COMPREPLY=()
+    _springcalc_cli springcalc-cli "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
+    local offered
+    offered=$(printf '%s\n' "${COMPREPLY[@]}" | sorted)
+    wanted=$(sorted <<<"$wanted")
+    if [ "$offered" != "$wanted" ]; then
+        echo "FAIL: '$line' offers '$offered', expected '$wanted'" >&2
+        failures=$((failures + 1))
+    fi
+}
+
+materials=$("$program" search --kind compression --load 1@20 --rate 0.5 --top 1 |
+    sed -n 's/^Materials: \(.*\)\.$/\1/p' | tr -d ,)
+[ -n "$materials" ] || { echo "FAIL: no material list from $program search" >&2; exit 1; }
+
+expect 'springcalc-cli ' 'check search --help'
+expect 'springcalc-cli s' 'search'
+expect 'springcalc-cli check --' '--json --report --units --plot --ends --help'
+expect 'springcalc-cli check --u' '--units'
+expect 'springcalc-cli check --units ' 'kgf si'
+expect 'springcalc-cli check --ends pinned' 'pinned-pinned'
+expect 'springcalc-cli check --ends fixed-f' 'fixed-fixed fixed-free'
+expect 'springcalc-cli check --json sp' 'springs.csv'
+expect 'springcalc-cli check --report o' 'other.csv'
+expect 'springcalc-cli check --plot ' 'plots'
+expect 'springcalc-cli search --m' '--max-od --min-id --max-free-len --materials --max-index
+    --max-slenderness --min-frequency'
+expect 'springcalc-cli search --no' '--no-buckling'
+expect 'springcalc-cli search --kind ' 'compression extension'
+expect 'springcalc-cli search --kind = e' 'extension'
+expect 'springcalc-cli search --by ' 'stress mass'
+expect 'springcalc-cli search --load ' ''
+expect 'springcalc-cli search --top ' ''
+expect 'springcalc-cli search --materials ' "$materials"
+expect 'springcalc-cli search --materials = SWP' 'SWPA SWPB'
+# An item of the list at a time, leaving out the ones already given.
+expect 'springcalc-cli search --materials SWPA,SUS3' 'SWPA,SUS304-WPA SWPA,SUS316-WPA SWPA,SUS304-WPB'
+expect 'springcalc-cli search --materials SUS304-WPA,SWB,SUS' 'SUS304-WPA,SWB,SUS316-WPA SUS304-WPA,SWB,SUS304-WPB'
+expect 'springcalc-cli search --kind compression sp' ''
+
+if [ $failures -ne 0 ]; then
+    echo "$failures completion(s) wrong" >&2
+    exit 1
+fi
+echo "completion offers what it should"

@@ -1,0 +1,355 @@
+// The window as a desktop shows it beyond its own rules: what assistive technology reads, the
+// language of Qt's dialogs, the Save dialog's completion list, the layout at other screen
+// resolutions, the keyboard, the tooltips and the print job's title.
+
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QCompleter>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QtTest>
+
+#include "design_scale.h"
+#include "window_help.h"
+#include "window_printer.h"
+#include "window_layout.h"
+#include "window_test_support.h"
+
+using namespace springcalc;
+
+namespace {
+
+// Accessibility events of one object, as a screen reader would receive them.
+struct Announcement {
+    QObject* object;
+    QAccessible::Event type;
+    QString text;
+};
+QList<Announcement> announcements;
+
+void RecordAnnouncement(QAccessibleEvent* event) {
+    QString text;
+    if (event->type() == QAccessible::TextUpdated) {
+        text = static_cast<QAccessibleTextUpdateEvent*>(event)->textInserted();
+    } else if (event->accessibleInterface()) {
+        text = event->accessibleInterface()->text(QAccessible::Name);
+    }
+    announcements.append({event->object(), event->type(), text});
+}
+
+}  // namespace
+
+class WindowDesktopTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void labelsReadAsStaticTextExactlyAsShown();
+    void textChangesAreAnnounced();
+    void arrowsMemoAndDrawingsHaveNames();
+    void saveDialogSpeaksJapanese();
+    void completionListClosesWithTheSaveDialog();
+    void layoutScalesWithTheScreenResolution();
+    void drawingsAreSharpAtTwiceTheDevicePixels();
+    void keyboardFollowsTheTabOrder();
+    void captionsResultsAndWarningsExplainThemselves();
+    void printJobIsNamedAfterTheCaption();
+    void printedWindowKeepsItsDesignedSize();
+};
+
+void WindowDesktopTest::labelsReadAsStaticTextExactlyAsShown() {
+    WindowUnderTest t;
+    auto check = [&t](const char* when) {
+        for (const layout::LabelSpec& spec : layout::kLabels) {
+            FieldLabel* label = t.label(spec.name);
+            QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(label);
+            QVERIFY2(readable, spec.name);
+            QCOMPARE(readable->role(), QAccessible::StaticText);
+            // Blanks included: "4.3   " is not "4.3".
+            QCOMPARE(readable->text(QAccessible::Name), label->text());
+            QAccessibleTextInterface* text = readable->textInterface();
+            QVERIFY2(text, when);
+            QCOMPARE(text->text(0, text->characterCount()), label->text());
+        }
+    };
+    check("after start-up");
+    QCOMPARE(QAccessible::queryAccessibleInterface(t.label("Label27"))->text(QAccessible::Name),
+             QStringLiteral("4.3   "));
+    t.action("N1")->trigger();
+    check("after Run");
+    QCOMPARE(QAccessible::queryAccessibleInterface(t.label("Label36"))->text(QAccessible::Name),
+             QStringLiteral("0.318   "));
+}
+
+void WindowDesktopTest::textChangesAreAnnounced() {
+    WindowUnderTest t;
+    announcements.clear();
+    // As when a screen reader is running: the platform's accessibility is switched on (the
+    // offscreen platform has no AT-SPI bridge that would do it), and the handler stands in for
+    // the bridge.
+    QPlatformAccessibility* platform =
+        QGuiApplicationPrivate::platformIntegration()->accessibility();
+    QVERIFY(platform);
+    platform->setActive(true);
+    const QAccessible::UpdateHandler previous =
+        QAccessible::installUpdateHandler(RecordAnnouncement);
+    t.click("UpDown3", Arrow::Up);
+    t.action("N1")->trigger();
+    QAccessible::installUpdateHandler(previous);
+    platform->setActive(false);
+
+    auto announced = [](QObject* object, QAccessible::Event type, const QString& text) {
+        for (const Announcement& a : announcements) {
+            if (a.object == object && a.type == type && a.text == text) {
+                return true;
+            }
+        }
+        return false;
+    };
+    for (QAccessible::Event type : {QAccessible::TextUpdated, QAccessible::NameChanged}) {
+        QVERIFY(announced(t.label("Label27"), type, QStringLiteral("4.4   ")));
+        QVERIFY(announced(t.label("Label45"), type, QStringLiteral("内径 3.70 外径 5.10")));
+        QVERIFY(announced(t.label("Label36"), type, QStringLiteral("0.297   ")));
+    }
+}
+
+void WindowDesktopTest::arrowsMemoAndDrawingsHaveNames() {
+    WindowUnderTest t;
+    const std::pair<const char*, const char*> arrows[] = {
+        {"UpDown1", "材質"},         {"UpDown2", "線径"},
+        {"UpDown3", "コイル平均径"}, {"UpDown9", "コイル平均径 10"},
+        {"UpDown8", "ばねの種類"},   {"UpDown13", "サンプル"},
+        {"UpDown14", "有効巻数 10"},
+    };
+    for (const auto& [name, spoken] : arrows) {
+        for (auto [arrow, way] : {std::pair{Arrow::Up, " 上"}, std::pair{Arrow::Down, " 下"}}) {
+            QAccessibleInterface* button =
+                QAccessible::queryAccessibleInterface(t.arrow(name, arrow));
+            QCOMPARE(button->role(), QAccessible::Button);
+            QCOMPARE(button->text(QAccessible::Name),
+                     QString::fromUtf8(spoken) + QString::fromUtf8(way));
+        }
+    }
+    // Every spinner has two distinctly named arrows.
+    QSet<QString> names;
+    for (const layout::SpinnerSpec& spec : layout::kSpinners) {
+        for (Arrow arrow : {Arrow::Up, Arrow::Down}) {
+            names << QAccessible::queryAccessibleInterface(t.arrow(spec.name, arrow))
+                         ->text(QAccessible::Name);
+        }
+    }
+    QCOMPARE(names.size(), 2 * qsizetype(layout::kSpinners.size()));
+
+    auto* memo = t.window.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(memo);
+    QCOMPARE(list->text(QAccessible::Name), QStringLiteral("警告！"));
+    t.click("UpDown3", Arrow::Down, 20);  // D/d below 4
+    QVERIFY(list->textInterface()
+                ->text(0, list->textInterface()->characterCount())
+                .contains(QStringLiteral("D/dを４以上にして下さい")));
+
+    for (const char* image : {"Image1", "Image2"}) {
+        QAccessibleInterface* drawing =
+            QAccessible::queryAccessibleInterface(t.window.findChild<QLabel*>(image));
+        QVERIFY(drawing->text(QAccessible::Name).endsWith(QStringLiteral("コイルばねの図")));
+        QVERIFY(drawing->text(QAccessible::Description).contains(QStringLiteral("自由長")));
+    }
+}
+
+void WindowDesktopTest::saveDialogSpeaksJapanese() {
+    WindowUnderTest t;
+    QFileDialog* dialog = t.window.saveDialog();
+    auto* buttons = dialog->findChild<QDialogButtonBox*>();
+    QVERIFY(buttons);
+    QCOMPARE(buttons->button(QDialogButtonBox::Save)->text(), QStringLiteral("保存(&S)"));
+    QCOMPARE(buttons->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+}
+
+void WindowDesktopTest::completionListClosesWithTheSaveDialog() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("springs.txt"));
+    QFile existing(path);
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.close();
+
+    WindowUnderTest t;
+    QAbstractItemView* completions = nullptr;
+    bool completionsShown = false;
+    // The user types the name of the file that is there and presses Enter; the dialog is shown
+    // without a modal loop so the test drives it.
+    t.prompts.onSave = [&](QFileDialog& dialog) {
+        dialog.setDirectory(dir.path());
+        dialog.show();
+        if (!QTest::qWaitForWindowActive(&dialog)) {
+            return false;
+        }
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        name->clear();
+        QTest::keyClicks(name, QStringLiteral("spr"));
+        completions = name->completer()->popup();
+        completionsShown = QTest::qWaitFor([&] { return completions->isVisible(); }, 5000);
+        QTest::keyClicks(name, QStringLiteral("ings.txt"));
+        QTest::keyClick(name, Qt::Key_Return);
+        return dialog.result() == QDialog::Accepted;
+    };
+    t.action("N1")->trigger();
+    t.action("N2")->trigger();
+    QVERIFY(completionsShown);
+    QVERIFY(QFileInfo(path).size() > 0);  // the block was appended
+    QVERIFY(!completions->isVisible());
+    // The next click steps the spinner, not just closes a list.
+    t.click("UpDown3", Arrow::Up);
+    QCOMPARE(t.text("Label27"), QStringLiteral("4.4   "));
+}
+
+void WindowDesktopTest::layoutScalesWithTheScreenResolution() {
+    // The offscreen screen has 96 dpi; 150 is given. Edges are scaled, fonts with them.
+    struct Case {
+        double dpi;
+        QRect label25, upDown1, memo1;
+        int valueFont, captionFont;
+        QSize window;
+    };
+    const Case cases[] = {
+        {0, {110, 93, 101, 16}, {216, 86, 19, 24}, {87, 375, 358, 64}, 16, 14, {532, 458}},
+        {150, {173, 146, 157, 25}, {338, 135, 30, 38}, {137, 587, 559, 99}, 26, 23, {831, 716}},
+    };
+    for (const Case& c : cases) {
+        WindowUnderTest t(c.dpi);
+        QCOMPARE(t.label("Label25")->geometry(), c.label25);
+        QCOMPARE(t.spinner("UpDown1")->geometry(), c.upDown1);
+        QCOMPARE(t.window.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->geometry(), c.memo1);
+        QCOMPARE(t.label("Label25")->font().pixelSize(), c.valueFont);
+        QCOMPARE(t.label("Label2")->font().pixelSize(), c.captionFont);
+        QCOMPARE(t.window.size(), c.window);
+    }
+}
+
+void WindowDesktopTest::drawingsAreSharpAtTwiceTheDevicePixels() {
+    const DesignScale design(100);
+    for (const auto& [resource, natural] : {std::pair{":/compression_spring.bmp", QSize(190, 118)},
+                                            std::pair{":/extension_spring.bmp", QSize(200, 93)}}) {
+        const QPixmap twice = design.drawing(QString::fromUtf8(resource), 2.0);
+        QCOMPARE(twice.size(), natural * 2);
+        QCOMPARE(twice.deviceIndependentSize().toSize(), natural);
+        // Drawn at that size, not enlarged: still the three colours, no blended greys.
+        const QImage image = twice.toImage().convertToFormat(QImage::Format_RGB32);
+        QSet<QRgb> colours;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                colours << image.pixel(x, y);
+            }
+        }
+        QCOMPARE(colours.size(), 3);
+        QCOMPARE(design.drawing(QString::fromUtf8(resource), 1.0).size(), natural);
+    }
+}
+
+void WindowDesktopTest::keyboardFollowsTheTabOrder() {
+    WindowUnderTest t;
+    // Chosen when the window is made, whatever the desktop does when it activates it.
+    QCOMPARE(t.window.focusWidget(), t.spinner("UpDown1"));
+    QVERIFY(QTest::qWaitForWindowActive(&t.window));
+    QCOMPARE(QApplication::focusWidget(), t.spinner("UpDown1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QCOMPARE(t.text("Label25"), QStringLiteral("      SWPB"));
+
+    auto* memo = t.window.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), memo);
+    QTest::keyClick(memo, Qt::Key_Tab);
+    QVERIFY(memo->toPlainText().isEmpty());
+    QCOMPARE(QApplication::focusWidget(), t.spinner("UpDown1"));
+}
+
+void WindowDesktopTest::captionsResultsAndWarningsExplainThemselves() {
+    WindowUnderTest t;
+    const char* captions[] = {"Label2",  "Label3",  "Label4",  "Label5",  "Label6",  "Label7",
+                              "Label8",  "Label46", "Label9",  "Label10", "Label11", "Label12",
+                              "Label13", "Label14", "Label15", "Label16", "Label17", "Label18",
+                              "Label19", "Label20", "Label47"};
+    for (const char* name : captions) {
+        QVERIFY2(!t.label(name)->toolTip().isEmpty(), name);
+    }
+    // A result field says its unit and the formula it comes from.
+    for (int n = 32; n <= 43; ++n) {
+        const QString tip = t.label(qPrintable(QStringLiteral("Label%1").arg(n)))->toolTip();
+        QVERIFY2(tip.contains(QStringLiteral("kg")) || tip.contains(QStringLiteral("mm")),
+                 qPrintable(tip));
+        QVERIFY2(tip.contains(QLatin1Char('=')) || tip.contains(QStringLiteral("8000")),
+                 qPrintable(tip));
+    }
+
+    // The warning list explains what stands in it when the mouse rests on it, once a message.
+    auto* memo = t.window.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+    auto hover = [memo] {
+        QHelpEvent event(QEvent::ToolTip, QPoint(5, 5),
+                         memo->viewport()->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(memo->viewport(), &event);
+        return memo->toolTip();
+    };
+    QCOMPARE(hover(), QStringLiteral("警告なし：設計はどの規則も破っていません。"));
+    t.click("UpDown14", Arrow::Up);  // 19.5 turns: solid above every length, three times
+    QCOMPARE(hover(),
+             QStringLiteral("圧縮端より短い設定があります：自由長・取付長・作動長のどれかが"
+                            "圧縮端長（密着長）より短い設定です。"));
+    t.click("UpDown3", Arrow::Down, 20);
+    QCOMPARE(hover().count(QLatin1Char('\n')), 1);
+    QVERIFY(hover().startsWith(QStringLiteral("D/dを４以上にして下さい：")));
+}
+
+void WindowDesktopTest::printJobIsNamedAfterTheCaption() {
+    if (!QPrinterInfo::defaultPrinter().isNull()) {
+        QSKIP("a printer is installed here; the PDF path is not taken");
+    }
+    WindowUnderTest t;
+    QTemporaryDir dir;
+    t.prompts.pdfAnswer = dir.filePath(QStringLiteral("window.pdf"));
+    t.action("N3")->trigger();
+    QFile pdf(t.prompts.pdfAnswer);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    // The document information dictionary holds the title as UTF-16 with a byte-order mark.
+    const QString title = t.window.windowTitle();
+    QByteArray utf16("\xFE\xFF", 2);
+    for (QChar c : title) {
+        utf16 += char(c.unicode() >> 8);
+        utf16 += char(c.unicode() & 0xFF);
+    }
+    const qsizetype at = bytes.indexOf("/Title (");
+    QVERIFY(at >= 0);
+    QCOMPARE(bytes.mid(at + 8, utf16.size()), utf16);
+}
+
+int main(int argc, char* argv[]) {
+    return RunWindowTests<WindowDesktopTest>(argc, argv);
+}
+
+void WindowDesktopTest::printedWindowKeepsItsDesignedSize() {
+    // 554 design pixels are 5.54 in, 3324 dots at 600 dpi, however the screen drew them.
+    const QRectF a4(0, 0, 4960, 7015);
+    struct Row {
+        QSizeF grabbed;
+        double pixelsPerInch;
+        QRectF page;
+        QRectF expected;
+    };
+    const Row rows[] = {
+        {{554, 477}, 100, a4, {0, 0, 3324, 2862}},
+        {{532, 458}, 96, a4, {0, 0, 3325, 2862.5}},
+        {{1108, 954}, 200, a4, {0, 0, 3324, 2862}},
+        // Wider than the page: shrunk to its width, in proportion.
+        {{554, 477}, 100, QRectF(0, 0, 1662, 7015), {0, 0, 1662, 1431}},
+    };
+    for (const Row& row : rows) {
+        QCOMPARE(PrintedRect(row.grabbed, row.pixelsPerInch, 600, row.page), row.expected);
+    }
+}
+
+#include "window_desktop_test.moc"

@@ -1,0 +1,8 @@
+#pragma once
+// The Save dialog of the report: Qt's own (not the desktop's) file dialog in save mode, with
+// the report's file types.
+
+class QFileDialog;
+class QWidget;
+
+QFileDialog* MakeSaveDialog(QWidget* parent);

@@ -1,0 +1,20 @@
+#include "toolkit_setup.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "accessible_label.h"
+
+bool PrepareApplication(QCoreApplication& application) {
+    InstallAccessibleLabels();
+    // The window is Japanese on every desktop, so its dialogs are too; Debian's
+    // qt6-translations-l10n puts qtbase_ja.qm in Qt's translations folder.
+    auto* translator = new QTranslator(&application);
+    if (!translator->load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
