@@ -19,6 +19,7 @@ namespace {
 
 using cli::DesignInput;
 using cli::DesignRunner;
+using cli::Outcome;
 
 LocalDateTime FixedClock() {
     return {2024, 4, 1, 9, 30};
@@ -49,8 +50,9 @@ const TSpringDesign& RunSample(DesignRunner& runner, std::int32_t kind, int samp
         input.setLen = s.setLen;
         input.workLen = s.workLen;
     }
-    EXPECT_TRUE(runner.Run(input).analysed);
-    return runner.design();
+    const Outcome& outcome = runner.Run(input);
+    EXPECT_TRUE(outcome.analysed);
+    return outcome.record;
 }
 
 // E in kgf/mm² must sit with G as steel and stainless do: Poisson's ratio E/(2G) − 1 is about
