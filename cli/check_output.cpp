@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 #include "check.h"
@@ -28,16 +29,34 @@ Shown If(bool shown, float value) {
     return shown ? Shown(value) : std::nullopt;
 }
 
+// The figures in service are worked out in double; the table shows them as the JSON does, to
+// single precision, which also keeps their cells on NumberCell's fast path.
+Shown Figure(bool shown, double value) {
+    return If(shown, float(value));
+}
+
+// A critical deflection where the spring cannot buckle: it would take an infinite one.
+constexpr float kNoBuckling = std::numeric_limits<float>::infinity();
+
+const CompressionFigures* CompressionOf(const ServiceFigures* run) {
+    return run && run->compression ? &*run->compression : nullptr;
+}
+
 struct NumberColumn {
     const char* title;
     const char* unit;
     const char* siUnit;  // the unit of a second column in newtons with --units si; or none
     int precision;
-    Shown (*value)(const TSpringDesign& s, bool ran);
+    // `run`: the figures of a design that ran; none where the window withholds Run.
+    Shown (*value)(const TSpringDesign& s, const ServiceFigures* run);
 };
 
 bool Compression(const TSpringDesign& s) {
     return s.SpringKind == kCompression;
+}
+
+const char* WarningText(int number) {
+    return number == kBucklingWarning ? kBucklingWarningText : kWarningTexts[number - 1];
 }
 
 // The number columns, in order. Each is as wide as five digits before the point need, or its
@@ -45,23 +64,28 @@ bool Compression(const TSpringDesign& s) {
 // depend on the data and the table streams.
 // clang-format off
 constexpr NumberColumn kNumberColumns[] = {
-    {"D",              "mm",     nullptr, 1, [](const TSpringDesign& s, bool) { return If(true, s.MeanDia); }},
-    {"n",              "",       nullptr, 1, [](const TSpringDesign& s, bool) { return If(true, s.Turns); }},
-    {"free",           "mm",     nullptr, 1, [](const TSpringDesign& s, bool) { return If(true, s.FreeLen); }},
-    {"set",            "mm",     nullptr, 1, [](const TSpringDesign& s, bool) { return If(true, s.SetLen); }},
-    {"work",           "mm",     nullptr, 1, [](const TSpringDesign& s, bool) { return If(true, s.WorkLen); }},
-    {"solid",          "mm",     nullptr, 1, [](const TSpringDesign& s, bool) { return If(Compression(s), s.SolidLen); }},
-    {"limit",          "mm",     nullptr, 1, [](const TSpringDesign& s, bool ran) { return If(ran, s.LimitLen); }},
-    {"k",              "kg/mm",  "N/mm",  3, [](const TSpringDesign& s, bool ran) { return If(ran, s.SpringRate); }},
-    {"Pset",           "kg",     "N",     2, [](const TSpringDesign& s, bool ran) { return If(ran, s.Pset); }},
-    {"Pact",           "kg",     "N",     2, [](const TSpringDesign& s, bool ran) { return If(ran, s.Pact); }},
-    {"Pmax",           "kg",     "N",     2, [](const TSpringDesign& s, bool ran) { return If(ran, s.Pmax); }},
-    {"Tset",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, bool ran) { return If(ran, s.Tset); }},
-    {"Tact",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, bool ran) { return If(ran, s.Tact); }},
-    {"Tmax",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, bool ran) { return If(ran && Compression(s), s.Tmax); }},
-    {"allow-static",   "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, bool ran) { return If(ran, Compression(s) ? s.AllowStatic : s.AllowStaticExt); }},
-    {"allow-repeated", "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, bool ran) { return If(ran, s.AllowFatigue); }},
-    {"init-tension",   "kg",     "N",     2, [](const TSpringDesign& s, bool ran) { return If(ran && !Compression(s), s.InitTension); }},
+    {"D",              "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(true, s.MeanDia); }},
+    {"n",              "",       nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(true, s.Turns); }},
+    {"free",           "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(true, s.FreeLen); }},
+    {"set",            "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(true, s.SetLen); }},
+    {"work",           "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(true, s.WorkLen); }},
+    {"solid",          "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(Compression(s), s.SolidLen); }},
+    {"limit",          "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.LimitLen); }},
+    {"k",              "kg/mm",  "N/mm",  3, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.SpringRate); }},
+    {"Pset",           "kg",     "N",     2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Pset); }},
+    {"Pact",           "kg",     "N",     2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Pact); }},
+    {"Pmax",           "kg",     "N",     2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Pmax); }},
+    {"Tset",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Tset); }},
+    {"Tact",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Tact); }},
+    {"Tmax",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run && Compression(s), s.Tmax); }},
+    {"allow-static",   "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, Compression(s) ? s.AllowStatic : s.AllowStaticExt); }},
+    {"allow-repeated", "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.AllowFatigue); }},
+    {"init-tension",   "kg",     "N",     2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run && !Compression(s), s.InitTension); }},
+    {"λ",              "",       nullptr, 2, [](const TSpringDesign&, const ServiceFigures* run) { const auto* c = CompressionOf(run); return Figure(c, c ? c->slenderness : 0); }},
+    {"buckle",         "mm",     nullptr, 2, [](const TSpringDesign&, const ServiceFigures* run) { const auto* c = CompressionOf(run); return c ? Shown(c->criticalDeflection ? float(*c->criticalDeflection) : kNoBuckling) : std::nullopt; }},
+    {"surge",          "Hz",     nullptr, 0, [](const TSpringDesign&, const ServiceFigures* run) { const auto* c = CompressionOf(run); return Figure(c, c ? c->surgeFrequency : 0); }},
+    {"energy",         "kg·mm",  "N·mm",  3, [](const TSpringDesign&, const ServiceFigures* run) { return Figure(run, run ? run->energy : 0); }},
+    {"active-mass",    "g",      nullptr, 3, [](const TSpringDesign&, const ServiceFigures* run) { return Figure(run, run ? run->activeMass : 0); }},
 };
 // clang-format on
 
@@ -69,17 +93,22 @@ constexpr int kNumberWidth = 6;  // five digits and the point, before the decima
 constexpr int kRowWidth = 9;     // up to 999,999,999 designs
 constexpr int kNameWidth = 20;   // longer names end in "…"
 constexpr const char* kNone = "-";
+constexpr const char* kNeverBuckles = "none";
 constexpr std::string_view kGap = "  ";
 
 class TableWriter final : public CheckWriter {
 public:
-    TableWriter(bool withNames, Units units)
-        : withNames_(withNames), si_(units == Units::KgfAndSi), table_(Columns()) {}
+    explicit TableWriter(const CheckSettings& settings)
+        : withNames_(settings.withNames),
+          si_(settings.units == Units::KgfAndSi),
+          ends_(settings.ends),
+          table_(Columns()) {}
 
     void Begin(std::string& out) override { table_.AppendHeader(out); }
 
     // Straight onto `out`, as the widths are fixed: a long file has millions of rows.
-    void Design(std::string& out, const DesignInput& input, const Outcome& outcome) override {
+    void Design(std::string& out, const DesignInput& input, const Outcome& outcome,
+                const ServiceFigures* figures) override {
         const TSpringDesign& s = outcome.record;
         const size_t lineStart = out.size();
         size_t column = 0;
@@ -91,27 +120,33 @@ public:
         Put(out, column++, MaterialDesignation(s.MaterialNo));
         Put(out, column++, WireDesignation(s.WireNo));
         for (const NumberColumn& number : kNumberColumns) {
-            const Shown value = number.value(s, outcome.analysed);
+            const Shown value = number.value(s, figures);
             for (double factor : {1.0, kNewtonsPerKgf}) {
                 if (factor == 1.0 || (si_ && number.siUnit)) {
                     Put(out, column,
-                        value
-                            ? NumberCell(*value * factor, number.precision, columns_[column].width)
-                            : kNone);
+                        !value               ? kNone
+                        : std::isinf(*value) ? kNeverBuckles
+                                             : NumberCell(*value * factor, number.precision,
+                                                          columns_[column].width));
                     ++column;
                 }
             }
         }
-        // The warnings, each once: the first on the design's line, the others below it.
+        // The warnings, each once: the first on the design's line, the others below it; warning
+        // 8 after the window's.
+        std::vector<int> warnings = DistinctWarnings(outcome.warnings);
+        if (Buckles(figures)) {
+            warnings.push_back(kBucklingWarning);
+        }
         const size_t indent = out.size() - lineStart;
-        for (size_t w = 0; const int number : DistinctWarnings(outcome.warnings)) {
+        for (size_t w = 0; const int number : warnings) {
             out.append(w++ == 0 ? kGap.size() : indent + kGap.size(), ' ');
             out += static_cast<char>('0' + number);
             out += ' ';
-            out += kWarningTexts[number - 1];
+            out += WarningText(number);
             out += '\n';
         }
-        if (outcome.warnings.empty()) {
+        if (warnings.empty()) {
             out += '\n';
         }
     }
@@ -128,7 +163,11 @@ public:
         if (si_) {
             out += "; beside them N, N/mm², N/mm (1 kgf = 9.80665 N)";
         }
-        out += ".\n";
+        out += ".\nλ: free/D. buckle: the deflection from free at which it buckles, ends ";
+        out += EndConditionOf(ends_).name;
+        out +=
+            " (none: it cannot buckle). surge: natural frequency, both ends fixed. energy: stored "
+            "from set to work. active-mass: the active turns' wire.\n";
     }
 
 private:
@@ -164,6 +203,7 @@ private:
 
     bool withNames_;
     bool si_;
+    EndCondition ends_;
     std::vector<TableColumn> columns_;  // each as wide as it will be
     TextTable table_;
 };
@@ -268,11 +308,15 @@ void AppendInteger(std::string& out, std::string_view name, long value) {
 
 class JsonWriter final : public CheckWriter {
 public:
-    JsonWriter(bool withNames, Units units) : withNames_(withNames), units_(units) {}
+    explicit JsonWriter(const CheckSettings& settings)
+        : withNames_(settings.withNames),
+          units_(settings.units),
+          endsJson_(JsonString(EndConditionOf(settings.ends).name)) {}
 
     void Begin(std::string& out) override { out += "[\n"; }
 
-    void Design(std::string& out, const DesignInput& input, const Outcome& outcome) override {
+    void Design(std::string& out, const DesignInput& input, const Outcome& outcome,
+                const ServiceFigures* figures) override {
         const TSpringDesign& s = outcome.record;
         const bool ran = outcome.analysed;
         out += any_ ? ",\n{" : "{";
@@ -294,6 +338,7 @@ public:
             dateJson_ = JsonString(date_);
         }
         AppendMember(out, "DateText", ran ? dateJson_ : "null");
+        AppendService(out, Compression(s), figures);
         if (units_ == Units::KgfAndSi) {
             std::string si = "{";
             for (const NumberField& field : kSiFields) {
@@ -301,18 +346,17 @@ public:
                 AppendNumber(si, field.name, double(s.*field.member) * kNewtonsPerKgf,
                              Given(field, outcome), 7);
             }
+            AppendNumber(si, "energy_N_mm", figures ? figures->energy * kNewtonsPerKgf : 0.0,
+                         figures, 7);
             si.back() = '}';
             AppendMember(out, "si", si);
         }
         out += "\"warnings\":[";
         for (size_t i = 0; i < outcome.warnings.size(); ++i) {
-            const int number = outcome.warnings[i];
-            out += i == 0 ? "" : ",";
-            out += "{\"number\":";
-            out += static_cast<char>('0' + number);
-            out += ",\"text\":";
-            out += JsonString(kWarningTexts[number - 1]);
-            out += '}';
+            AppendWarning(out, i > 0, outcome.warnings[i]);
+        }
+        if (Buckles(figures)) {
+            AppendWarning(out, !outcome.warnings.empty(), kBucklingWarning);
         }
         out += "]}";
     }
@@ -320,22 +364,49 @@ public:
     void End(std::string& out, const CheckCounts&) override { out += any_ ? "\n]\n" : "]\n"; }
 
 private:
+    // The figures the window does not show, in an object of their own beside the record's
+    // numbers: null where the design did not run, and the compression-only ones (and the end
+    // condition) null for an extension spring.
+    void AppendService(std::string& out, bool compression, const ServiceFigures* figures) const {
+        const CompressionFigures* c = CompressionOf(figures);
+        out += "\"service\":{";
+        AppendMember(out, "ends", compression ? endsJson_ : "null");
+        AppendNumber(out, "slenderness", c ? c->slenderness : 0.0, c);
+        AppendNumber(out, "buckling_deflection", c ? c->criticalDeflection.value_or(0.0) : 0.0,
+                     c && c->criticalDeflection);
+        AppendMember(out, "buckling_risk", !c ? "null" : c->bucklingRisk ? "true" : "false");
+        AppendNumber(out, "surge_frequency", c ? c->surgeFrequency : 0.0, c);
+        AppendNumber(out, "energy", figures ? figures->energy : 0.0, figures);
+        AppendNumber(out, "active_mass", figures ? figures->activeMass : 0.0, figures);
+        out.back() = '}';
+        out += ',';
+    }
+
+    static void AppendWarning(std::string& out, bool comma, int number) {
+        out += comma ? ",{\"number\":" : "{\"number\":";
+        out += static_cast<char>('0' + number);
+        out += ",\"text\":";
+        out += JsonString(WarningText(number));
+        out += '}';
+    }
+
     std::string date_;  // the run's date stamp, the same for every design
     std::string dateJson_;
 
     bool withNames_;
     Units units_;
+    std::string endsJson_;
     bool any_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<CheckWriter> MakeTableWriter(bool withNames, Units units) {
-    return std::make_unique<TableWriter>(withNames, units);
+std::unique_ptr<CheckWriter> MakeTableWriter(const CheckSettings& settings) {
+    return std::make_unique<TableWriter>(settings);
 }
 
-std::unique_ptr<CheckWriter> MakeJsonWriter(bool withNames, Units units) {
-    return std::make_unique<JsonWriter>(withNames, units);
+std::unique_ptr<CheckWriter> MakeJsonWriter(const CheckSettings& settings) {
+    return std::make_unique<JsonWriter>(settings);
 }
 
 std::string JsonString(std::string_view text) {

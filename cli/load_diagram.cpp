@@ -504,7 +504,8 @@ std::string DiagramFileName(std::size_t row, std::string_view name) {
     std::string file = Format("%03zu", row);
     if (!name.empty()) {
         file += '-';
-        for (char c : name) {
+        // Room for the row and ".svg" within the 255 bytes a file name may have.
+        for (char c : name.substr(0, kMaxNameInFileName)) {
             const bool kept = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
                               (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
             file += kept ? c : '_';

@@ -43,7 +43,9 @@ double AllowableLoad(const DiagramInput& input);
 std::string LoadDiagramSvg(const DiagramInput& input);
 
 // "007-valve.svg" for row 7 named "valve": the row keeps files of equal names apart, and
-// anything but ASCII letters, digits, '-', '_' and '.' becomes '_' so a name cannot leave DIR.
+// anything but ASCII letters, digits, '-', '_' and '.' becomes '_' so a name cannot leave DIR,
+// and only the first kMaxNameInFileName bytes of the name count.
+inline constexpr std::size_t kMaxNameInFileName = 200;
 std::string DiagramFileName(std::size_t row, std::string_view name);
 
 }  // namespace springcalc::cli
