@@ -68,7 +68,8 @@ Options:
                  anything but ASCII letters, digits, "-", "_" and "." becomes "_", and
                  NAME is cut at 200 bytes; a file of the same name is replaced). DIR must
                  be a folder that exists and can be written. Pictures already written stay
-                 when the check fails later.
+                 when the check fails later; a picture that cannot be written whole is
+                 removed.
   -h, --help     show this text
 
 Figures the window does not show, for every design that ran, computed from its own values
@@ -127,8 +128,8 @@ public:
         fd_ = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         return fd_ >= 0 && ::faccessat(fd_, ".", W_OK | X_OK, AT_EACCESS) == 0;
     }
-    // Writes the picture of a design that ran. False with errno set, and the file's path in
-    // `file`, when it could not be written whole.
+    // Writes the picture of a design that ran. False with errno set, the file's path in `file`
+    // and the file removed, when it could not be written whole.
     bool Write(const DesignInput& input, const TSpringDesign& design, std::string& file) const {
         const std::string name = DiagramFileName(input.row, input.name);
         file = path_ + (path_.ends_with('/') ? "" : "/") + name;
@@ -145,17 +146,24 @@ public:
                 continue;
             }
             if (n <= 0) {
-                const int error = n < 0 ? errno : ENOSPC;
-                ::close(fd);
-                errno = error;
-                return false;
+                return Fail(fd, name, n < 0 ? errno : ENOSPC);
             }
             done += static_cast<size_t>(n);
         }
-        return ::close(fd) == 0;
+        return ::close(fd) == 0 || Fail(-1, name, errno);
     }
 
 private:
+    // No half-written picture is left for a report to pick up.
+    bool Fail(int fd, const std::string& name, int error) const {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        ::unlinkat(fd_, name.c_str(), 0);
+        errno = error;
+        return false;
+    }
+
     std::string path_;
     int fd_ = -1;
 };

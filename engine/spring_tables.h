@@ -20,7 +20,9 @@ struct MaterialRow {
     float allowFactor;
     float shearModulus;    // kg/mm^2
     float elasticModulus;  // kg/mm^2; only the command line's buckling check reads it
-    float density;         // g/cm^3; only the command line's mass and surge frequency read it
+    // g/cm^3; only the command line's masses and surge frequency read it. A double, so that the
+    // masses are worked out with 7.85 and 7.93 themselves.
+    double density;
 };
 
 // Young's moduli are published in N/mm^2; the table keeps kgf/mm^2 like the shear modulus.
@@ -34,15 +36,15 @@ constexpr float KgfPerMm2(double newtonsPerMm2) {
 // clang-format off
 inline constexpr std::array<MaterialRow, kMaterialCount> kMaterials{{
     //  display text     table  factor  G        E                     density
-    {"       SWB",        0,    0.5f,   8000.0f, KgfPerMm2(206000.0),  7.85f},
-    {"       SWC",        1,    0.5f,   8000.0f, KgfPerMm2(206000.0),  7.85f},
-    {"      SWPA",        2,    0.5f,   8000.0f, KgfPerMm2(206000.0),  7.85f},
-    {"      SWPB",        3,    0.5f,   8000.0f, KgfPerMm2(206000.0),  7.85f},
-    {"     SWO-A",        4,    0.55f,  8000.0f, KgfPerMm2(206000.0),  7.85f},
-    {"   SWOSC-V",        5,    0.55f,  8000.0f, KgfPerMm2(206000.0),  7.85f},
-    {"SUS304-WPA",        6,    0.45f,  7000.0f, KgfPerMm2(186000.0),  7.93f},
-    {"SUS316-WPA",        6,    0.45f,  7000.0f, KgfPerMm2(186000.0),  7.93f},
-    {"SUS304-WPB",        7,    0.45f,  7000.0f, KgfPerMm2(186000.0),  7.93f},
+    {"       SWB",        0,    0.5f,   8000.0f, KgfPerMm2(206000.0),  7.85},
+    {"       SWC",        1,    0.5f,   8000.0f, KgfPerMm2(206000.0),  7.85},
+    {"      SWPA",        2,    0.5f,   8000.0f, KgfPerMm2(206000.0),  7.85},
+    {"      SWPB",        3,    0.5f,   8000.0f, KgfPerMm2(206000.0),  7.85},
+    {"     SWO-A",        4,    0.55f,  8000.0f, KgfPerMm2(206000.0),  7.85},
+    {"   SWOSC-V",        5,    0.55f,  8000.0f, KgfPerMm2(206000.0),  7.85},
+    {"SUS304-WPA",        6,    0.45f,  7000.0f, KgfPerMm2(186000.0),  7.93},
+    {"SUS316-WPA",        6,    0.45f,  7000.0f, KgfPerMm2(186000.0),  7.93},
+    {"SUS304-WPB",        7,    0.45f,  7000.0f, KgfPerMm2(186000.0),  7.93},
 }};
 
 struct WireRow {
