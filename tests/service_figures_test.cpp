@@ -4,12 +4,17 @@
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <filesystem>
 #include <map>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli_app.h"
 #include "design_runner.h"
 #include "load_diagram.h"
 #include "samples.h"
@@ -295,6 +300,44 @@ TEST(LoadDiagram, FileNamesStayInTheirFolder) {
     EXPECT_EQ(cli::DiagramFileName(12, ""), "012.svg");
     EXPECT_EQ(cli::DiagramFileName(3, "../etc/a b"), "003-.._etc_a_b.svg");
     EXPECT_EQ(cli::DiagramFileName(1234, "弁"), "1234-___.svg");
+    // A name of any length still makes a file name the system takes (255 bytes at most).
+    EXPECT_EQ(cli::DiagramFileName(999999999, std::string(60000, 'a')).size(), 9u + 1 + 200 + 4);
+}
+
+// check --plot: one picture per design that ran, as it runs, each a whole SVG document, named
+// after its row and design inside the folder; none for a design whose Run is withheld.
+TEST(LoadDiagram, CheckPlotWritesOnePicturePerDesignThatRan) {
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("springcalc_plot_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir / "plots");
+    const std::string csv =
+        "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n"
+        "../valve,compression,SWPA,1.20,8.8,7,23,20,18\n"
+        "not made,compression,SWO-A,0.50,4.3,9.5,13,12,10\n"
+        ",extension,SUS304-WPB,0.50,5.8,17.5,,25,35\n";
+    size_t offset = 0;
+    std::ostringstream out, err;
+    cli::CliIo io{[&](char* buffer, size_t size) -> ssize_t {
+                      const size_t count = std::min(size, csv.size() - offset);
+                      offset += csv.copy(buffer, count, offset);
+                      return static_cast<ssize_t>(count);
+                  },
+                  out, err, FixedClock};
+    EXPECT_EQ(cli::RunCli({"check", "--plot", (dir / "plots").string()}, io), 1) << err.str();
+
+    std::set<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(dir / "plots")) {
+        files.insert(entry.path().filename().string());
+        tinyxml2::XMLDocument svg;
+        ASSERT_EQ(svg.LoadFile(entry.path().c_str()), tinyxml2::XML_SUCCESS) << entry.path();
+        EXPECT_STREQ(svg.RootElement()->Name(), "svg");
+    }
+    EXPECT_EQ(files, (std::set<std::string>{"001-.._valve.svg", "003.svg"}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir),
+                            std::filesystem::directory_iterator()),
+              1)
+        << "nothing beside the folder";
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
