@@ -8,6 +8,7 @@
 
 #include "check.h"
 #include "input_values.h"
+#include "spring_tables.h"
 #include "text_format.h"
 #include "text_table.h"
 #include "utf8_text.h"
@@ -274,33 +275,67 @@ bool Given(const NumberField& field, const Outcome& outcome) {
            (outcome.analysed || !field.fromRun);
 }
 
-// `"name":value,` straight onto the end of `out`: a long file has millions of members.
-void AppendMember(std::string& out, std::string_view name, std::string_view value) {
-    const size_t at = out.size();
-    out.resize(at + name.size() + value.size() + 4);
-    char* next = out.data() + at;
-    *next++ = '"';
-    next = std::copy(name.begin(), name.end(), next);
-    *next++ = '"';
-    *next++ = ':';
-    next = std::copy(value.begin(), value.end(), next);
-    *next = ',';
+// A design's JSON gathers in a fixed buffer and goes onto the output in a few large pieces: a
+// long file has millions of members, and growing a string member by member costs more than
+// writing the numbers.
+class JsonPieces {
+public:
+    explicit JsonPieces(std::string& out) : out_(out) {}
+    JsonPieces(const JsonPieces&) = delete;
+    JsonPieces& operator=(const JsonPieces&) = delete;
+    ~JsonPieces() { Flush(); }
+
+    JsonPieces& operator+=(std::string_view text) {
+        if (text.size() > static_cast<size_t>(std::end(buffer_) - next_)) {
+            Flush();
+            if (text.size() > sizeof buffer_) {
+                out_ += text;  // a long name
+                return *this;
+            }
+        }
+        next_ = std::copy(text.begin(), text.end(), next_);
+        return *this;
+    }
+    // Turns the last character, a comma, into the end of an object.
+    void CloseObject() {
+        (next_ > buffer_ ? next_[-1] : out_.back()) = '}';
+        *this += ",";
+    }
+
+private:
+    void Flush() {
+        out_.append(buffer_, static_cast<size_t>(next_ - buffer_));
+        next_ = buffer_;
+    }
+
+    std::string& out_;
+    char buffer_[2048];
+    char* next_ = buffer_;
+};
+
+// `"name":value,`
+void AppendMember(JsonPieces& out, std::string_view name, std::string_view value) {
+    out += "\"";
+    out += name;
+    out += "\":";
+    out += value;
+    out += ",";
 }
 
 // The shortest decimal that reads back as the same float, or with `digits` significant digits
 // as printf's "%.*g" writes them in the "C" locale; null where the design has none.
-void AppendNumber(std::string& out, std::string_view name, double value, bool given,
+void AppendNumber(JsonPieces& out, std::string_view name, double value, bool given,
                   int digits = 0) {
     char buffer[32];
-    const auto end = digits > 0 ? std::to_chars(buffer, buffer + sizeof buffer, value,
-                                                std::chars_format::general, digits)
-                                : std::to_chars(buffer, buffer + sizeof buffer, float(value));
-    AppendMember(
-        out, name,
-        given && std::isfinite(value) ? std::string_view(buffer, end.ptr - buffer) : "null");
+    const char* end = digits > 0 ? std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                 std::chars_format::general, digits)
+                                       .ptr
+                                 : ShortestFloatChars(buffer, buffer + sizeof buffer, float(value));
+    AppendMember(out, name,
+                 given && std::isfinite(value) ? std::string_view(buffer, end - buffer) : "null");
 }
 
-void AppendInteger(std::string& out, std::string_view name, long value) {
+void AppendInteger(JsonPieces& out, std::string_view name, long value) {
     char buffer[24];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
     AppendMember(out, name, std::string_view(buffer, end - buffer));
@@ -311,20 +346,32 @@ public:
     explicit JsonWriter(const CheckSettings& settings)
         : withNames_(settings.withNames),
           units_(settings.units),
-          endsJson_(JsonString(EndConditionOf(settings.ends).name)) {}
+          endsJson_(JsonString(EndConditionOf(settings.ends).name)) {
+        // The few texts every design repeats, written as JSON once.
+        kindJson_[0] = JsonString(KindName(kCompression));
+        kindJson_[1] = JsonString(KindName(kExtension));
+        for (int m = 0; m < kMaterialCount; ++m) {
+            materialJson_[m] = JsonString(MaterialDesignation(m));
+        }
+        for (int number = 1; number <= kBucklingWarning; ++number) {
+            warningJson_[number - 1] = "{\"number\":" + std::to_string(number) +
+                                       ",\"text\":" + JsonString(WarningText(number)) + "}";
+        }
+    }
 
     void Begin(std::string& out) override { out += "[\n"; }
 
-    void Design(std::string& out, const DesignInput& input, const Outcome& outcome,
+    void Design(std::string& text, const DesignInput& input, const Outcome& outcome,
                 const ServiceFigures* figures) override {
         const TSpringDesign& s = outcome.record;
         const bool ran = outcome.analysed;
+        JsonPieces out(text);
         out += any_ ? ",\n{" : "{";
         any_ = true;
         AppendInteger(out, "row", input.row);
         AppendMember(out, "name", withNames_ ? JsonString(input.name) : "null");
-        AppendMember(out, "kind", JsonString(KindName(s.SpringKind)));
-        AppendMember(out, "material", JsonString(MaterialDesignation(s.MaterialNo)));
+        AppendMember(out, "kind", kindJson_[s.SpringKind == kCompression ? 0 : 1]);
+        AppendMember(out, "material", materialJson_[s.MaterialNo]);
         AppendMember(out, "analysed", ran ? "true" : "false");
         AppendInteger(out, "SpringKind", s.SpringKind);
         AppendInteger(out, "MaterialNo", s.MaterialNo);
@@ -340,16 +387,15 @@ public:
         AppendMember(out, "DateText", ran ? dateJson_ : "null");
         AppendService(out, Compression(s), figures);
         if (units_ == Units::KgfAndSi) {
-            std::string si = "{";
+            out += "\"si\":{";
             for (const NumberField& field : kSiFields) {
                 // Seven significant digits: as many as the single-precision kgf value holds.
-                AppendNumber(si, field.name, double(s.*field.member) * kNewtonsPerKgf,
+                AppendNumber(out, field.name, double(s.*field.member) * kNewtonsPerKgf,
                              Given(field, outcome), 7);
             }
-            AppendNumber(si, "energy_N_mm", figures ? figures->energy * kNewtonsPerKgf : 0.0,
+            AppendNumber(out, "energy_N_mm", figures ? figures->energy * kNewtonsPerKgf : 0.0,
                          figures, 7);
-            si.back() = '}';
-            AppendMember(out, "si", si);
+            out.CloseObject();
         }
         out += "\"warnings\":[";
         for (size_t i = 0; i < outcome.warnings.size(); ++i) {
@@ -367,7 +413,7 @@ private:
     // The figures the window does not show, in an object of their own beside the record's
     // numbers: null where the design did not run, and the compression-only ones (and the end
     // condition) null for an extension spring.
-    void AppendService(std::string& out, bool compression, const ServiceFigures* figures) const {
+    void AppendService(JsonPieces& out, bool compression, const ServiceFigures* figures) const {
         const CompressionFigures* c = CompressionOf(figures);
         out += "\"service\":{";
         AppendMember(out, "ends", compression ? endsJson_ : "null");
@@ -378,16 +424,12 @@ private:
         AppendNumber(out, "surge_frequency", c ? c->surgeFrequency : 0.0, c);
         AppendNumber(out, "energy", figures ? figures->energy : 0.0, figures);
         AppendNumber(out, "active_mass", figures ? figures->activeMass : 0.0, figures);
-        out.back() = '}';
-        out += ',';
+        out.CloseObject();
     }
 
-    static void AppendWarning(std::string& out, bool comma, int number) {
-        out += comma ? ",{\"number\":" : "{\"number\":";
-        out += static_cast<char>('0' + number);
-        out += ",\"text\":";
-        out += JsonString(WarningText(number));
-        out += '}';
+    void AppendWarning(JsonPieces& out, bool comma, int number) const {
+        out += comma ? "," : "";
+        out += warningJson_[number - 1];
     }
 
     std::string date_;  // the run's date stamp, the same for every design
@@ -396,6 +438,9 @@ private:
     bool withNames_;
     Units units_;
     std::string endsJson_;
+    std::string kindJson_[2];
+    std::string materialJson_[kMaterialCount];
+    std::string warningJson_[kBucklingWarning];
     bool any_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 
 #include "text_format.h"
@@ -59,6 +60,45 @@ bool SinglePrecisionFixed(float value, int precision, std::string& text) {
         text.append(end - precision, end);
     }
     return true;
+}
+
+char* ShortestFloatChars(char* first, char* last, float value) {
+    // With at most three decimals and below 100000, the shortest decimal is written without an
+    // exponent, and the integer k nearest to value x 10^p is the only one of its decimals that
+    // can read back as the value: a float has more than 7 significant digits, k at most 8.
+    // k / 10^p is never near enough to a halfway point between floats for the double division
+    // to round differently from a direct conversion.
+    constexpr double kPowers[] = {1, 10, 100, 1000};
+    const double magnitude = std::fabs(double(value));
+    if (value != 0.0f && magnitude < 1e5) {
+        for (int p = 0; p < 4; ++p) {
+            const double k = std::nearbyint(magnitude * kPowers[p]);
+            if (float(k / kPowers[p]) != float(magnitude)) {
+                continue;
+            }
+            char digits[16];
+            char* end =
+                std::to_chars(digits, digits + sizeof digits, static_cast<std::uint64_t>(k)).ptr;
+            const int length = static_cast<int>(end - digits);
+            char* next = first;
+            if (value < 0.0f) {
+                *next++ = '-';
+            }
+            if (length <= p) {  // 0.05
+                *next++ = '0';
+                *next++ = '.';
+                next = std::fill_n(next, p - length, '0');
+                return std::copy(digits, end, next);
+            }
+            next = std::copy(digits, end - p, next);
+            if (p > 0) {
+                *next++ = '.';
+                next = std::copy(end - p, end, next);
+            }
+            return next;
+        }
+    }
+    return std::to_chars(first, last, value).ptr;
 }
 
 std::string NumberCell(double value, int precision, int width) {

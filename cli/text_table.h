@@ -20,6 +20,11 @@ struct TableColumn {
 // wide for `width` columns is written with an exponent instead (1.5e+07), so it still fits.
 std::string NumberCell(double value, int precision, int width);
 
+// The shortest decimal that reads back as `value`, as std::to_chars(float) writes it, into
+// [first, last) (32 bytes are enough); returns the end. Quicker than the general conversion for
+// the short decimals designs are made of (8.8, 205, 0.05), which are most of a record.
+char* ShortestFloatChars(char* first, char* last, float value);
+
 class TextTable {
 public:
     explicit TextTable(std::vector<TableColumn> columns);

@@ -641,6 +641,31 @@ TEST(CheckTable, NumberCellsWritePrintfsDigitsForEverySinglePrecisionValue) {
     }
 }
 
+TEST(CheckJson, NumbersAreToCharsShortestForEverySinglePrecisionValue) {
+    // JSON numbers take a quicker path for short decimals; they must be std::to_chars's.
+    std::mt19937 random(14);
+    std::vector<float> values = {0.0f, -0.0f, 1e-30f, 99999.99f, 1e5f, 10000.0f, 0.001f, -65.6f};
+    for (int k = 0; k < 120000; ++k) {
+        for (float scale : {1.0f, 10.0f, 100.0f, 1000.0f}) {
+            values.push_back(float(k / double(scale)));
+        }
+    }
+    for (int i = 0; i < 200000; ++i) {
+        values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+    }
+    for (float value : values) {
+        if (!std::isfinite(value)) {
+            continue;
+        }
+        char fast[32];
+        char general[32];
+        const std::string_view quick(fast, cli::ShortestFloatChars(fast, fast + 32, value) - fast);
+        const std::string_view exact(general,
+                                     std::to_chars(general, general + 32, value).ptr - general);
+        ASSERT_EQ(quick, exact) << value;
+    }
+}
+
 // ---- SI units ---------------------------------------------------------------------------
 
 TEST(CheckUnits, SiGivesNewtonsBesideKilogramsClearlyLabelled) {
