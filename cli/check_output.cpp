@@ -103,7 +103,14 @@ public:
         : withNames_(settings.withNames),
           si_(settings.units == Units::KgfAndSi),
           ends_(settings.ends),
-          table_(Columns()) {}
+          table_(Columns()) {
+        for (int m = 0; m < kMaterialCount; ++m) {
+            materials_.push_back(MaterialDesignation(m));
+        }
+        for (int w = 0; w < kWireCount; ++w) {
+            wires_.push_back(WireDesignation(w));
+        }
+    }
 
     void Begin(std::string& out) override { table_.AppendHeader(out); }
 
@@ -115,11 +122,12 @@ public:
         size_t column = 0;
         Put(out, column++, std::to_string(input.row));
         if (withNames_) {
-            Put(out, column++, Shortened(Escaped(input.name), kNameWidth));
+            const std::string name = Shortened(Escaped(input.name), kNameWidth);
+            Put(out, column++, name, DisplayWidth(name));
         }
         Put(out, column++, KindName(s.SpringKind));
-        Put(out, column++, MaterialDesignation(s.MaterialNo));
-        Put(out, column++, WireDesignation(s.WireNo));
+        Put(out, column++, materials_[s.MaterialNo]);
+        Put(out, column++, wires_[s.WireNo]);
         for (const NumberColumn& number : kNumberColumns) {
             const Shown value = number.value(s, figures);
             for (double factor : {1.0, kNewtonsPerKgf}) {
@@ -194,9 +202,13 @@ private:
         return columns;
     }
 
+    // A cell of ASCII text (numbers, designations), as wide as it is long.
     void Put(std::string& out, size_t column, std::string_view text) const {
+        Put(out, column, text, static_cast<int>(text.size()));
+    }
+    void Put(std::string& out, size_t column, std::string_view text, int width) const {
         const TableColumn& at = columns_[column];
-        const size_t padding = static_cast<size_t>(std::max(0, at.width - DisplayWidth(text)));
+        const size_t padding = static_cast<size_t>(std::max(0, at.width - width));
         out.append((column > 0 ? kGap.size() : 0) + (at.align == Align::Right ? padding : 0), ' ');
         out += text;
         out.append(at.align == Align::Left ? padding : 0, ' ');
@@ -205,6 +217,8 @@ private:
     bool withNames_;
     bool si_;
     EndCondition ends_;
+    std::vector<std::string> materials_;  // designations as the cells show them
+    std::vector<std::string> wires_;
     std::vector<TableColumn> columns_;  // each as wide as it will be
     TextTable table_;
 };
