@@ -20,6 +20,55 @@ std::string JsonString(std::string_view text);
 
 namespace {
 
+// A design's line or object gathers in a fixed buffer and goes onto the output in a few large
+// pieces: a long file has millions of cells, and growing a string cell by cell costs more than
+// writing the numbers.
+class Pieces {
+public:
+    explicit Pieces(std::string& out) : out_(out) {}
+    Pieces(const Pieces&) = delete;
+    Pieces& operator=(const Pieces&) = delete;
+    ~Pieces() { Flush(); }
+
+    Pieces& operator+=(std::string_view text) {
+        if (!Room(text.size())) {
+            out_ += text;  // a long name
+            return *this;
+        }
+        next_ = std::copy(text.begin(), text.end(), next_);
+        return *this;
+    }
+    void Fill(size_t count, char c) {
+        if (!Room(count)) {
+            out_.append(count, c);
+            return;
+        }
+        next_ = std::fill_n(next_, count, c);
+    }
+    // Turns the last character, a comma, into the end of a JSON object.
+    void CloseObject() {
+        (next_ > buffer_ ? next_[-1] : out_.back()) = '}';
+        *this += ",";
+    }
+
+private:
+    // Whether `size` more bytes fit in the buffer, once it is written out if need be.
+    bool Room(size_t size) {
+        if (size > static_cast<size_t>(std::end(buffer_) - next_)) {
+            Flush();
+        }
+        return size <= sizeof buffer_;
+    }
+    void Flush() {
+        out_.append(buffer_, static_cast<size_t>(next_ - buffer_));
+        next_ = buffer_;
+    }
+
+    std::string& out_;
+    char buffer_[2048];
+    char* next_ = buffer_;
+};
+
 // ---- The table ----------------------------------------------------------------------------
 
 // A number of the record as the table shows it; none ("-") where the window shows nothing: a
@@ -115,28 +164,32 @@ public:
     void Begin(std::string& out) override { table_.AppendHeader(out); }
 
     // Straight onto `out`, as the widths are fixed: a long file has millions of rows.
-    void Design(std::string& out, const DesignInput& input, const Outcome& outcome,
+    void Design(std::string& text, const DesignInput& input, const Outcome& outcome,
                 const ServiceFigures* figures) override {
         const TSpringDesign& s = outcome.record;
-        const size_t lineStart = out.size();
+        Pieces out(text);
+        int width = 0;  // of the line so far, in terminal columns
         size_t column = 0;
-        Put(out, column++, std::to_string(input.row));
+        char row[24];
+        width += Put(out, column++,
+                     std::string_view(row, std::to_chars(row, row + 24, input.row).ptr - row));
         if (withNames_) {
             const std::string name = Shortened(Escaped(input.name), kNameWidth);
-            Put(out, column++, name, DisplayWidth(name));
+            width += Put(out, column++, name, DisplayWidth(name));
         }
-        Put(out, column++, KindName(s.SpringKind));
-        Put(out, column++, materials_[s.MaterialNo]);
-        Put(out, column++, wires_[s.WireNo]);
+        width += Put(out, column++, KindName(s.SpringKind));
+        width += Put(out, column++, materials_[s.MaterialNo]);
+        width += Put(out, column++, wires_[s.WireNo]);
         for (const NumberColumn& number : kNumberColumns) {
             const Shown value = number.value(s, figures);
             for (double factor : {1.0, kNewtonsPerKgf}) {
                 if (factor == 1.0 || (si_ && number.siUnit)) {
-                    Put(out, column,
-                        !value               ? kNone
-                        : std::isinf(*value) ? kNeverBuckles
-                                             : NumberCell(*value * factor, number.precision,
-                                                          columns_[column].width));
+                    width +=
+                        Put(out, column,
+                            !value               ? kNone
+                            : std::isinf(*value) ? kNeverBuckles
+                                                 : NumberCell(*value * factor, number.precision,
+                                                              columns_[column].width));
                     ++column;
                 }
             }
@@ -147,16 +200,15 @@ public:
         if (Buckles(figures)) {
             warnings.push_back(kBucklingWarning);
         }
-        const size_t indent = out.size() - lineStart;
         for (size_t w = 0; const int number : warnings) {
-            out.append(w++ == 0 ? kGap.size() : indent + kGap.size(), ' ');
-            out += static_cast<char>('0' + number);
-            out += ' ';
+            out.Fill(w++ == 0 ? kGap.size() : width + kGap.size(), ' ');
+            const char numberText[] = {static_cast<char>('0' + number), ' '};
+            out += std::string_view(numberText, 2);
             out += WarningText(number);
-            out += '\n';
+            out += "\n";
         }
         if (warnings.empty()) {
-            out += '\n';
+            out += "\n";
         }
     }
 
@@ -202,16 +254,19 @@ private:
         return columns;
     }
 
-    // A cell of ASCII text (numbers, designations), as wide as it is long.
-    void Put(std::string& out, size_t column, std::string_view text) const {
-        Put(out, column, text, static_cast<int>(text.size()));
+    // A cell of ASCII text (numbers, designations), as wide as it is long. Returns the columns
+    // it took, the gap before it included.
+    int Put(Pieces& out, size_t column, std::string_view text) const {
+        return Put(out, column, text, static_cast<int>(text.size()));
     }
-    void Put(std::string& out, size_t column, std::string_view text, int width) const {
+    int Put(Pieces& out, size_t column, std::string_view text, int width) const {
         const TableColumn& at = columns_[column];
-        const size_t padding = static_cast<size_t>(std::max(0, at.width - width));
-        out.append((column > 0 ? kGap.size() : 0) + (at.align == Align::Right ? padding : 0), ' ');
+        const int padding = std::max(0, at.width - width);
+        const int gap = column > 0 ? static_cast<int>(kGap.size()) : 0;
+        out.Fill(static_cast<size_t>(gap + (at.align == Align::Right ? padding : 0)), ' ');
         out += text;
-        out.append(at.align == Align::Left ? padding : 0, ' ');
+        out.Fill(static_cast<size_t>(at.align == Align::Left ? padding : 0), ' ');
+        return gap + width + padding;
     }
 
     bool withNames_;
@@ -289,46 +344,8 @@ bool Given(const NumberField& field, const Outcome& outcome) {
            (outcome.analysed || !field.fromRun);
 }
 
-// A design's JSON gathers in a fixed buffer and goes onto the output in a few large pieces: a
-// long file has millions of members, and growing a string member by member costs more than
-// writing the numbers.
-class JsonPieces {
-public:
-    explicit JsonPieces(std::string& out) : out_(out) {}
-    JsonPieces(const JsonPieces&) = delete;
-    JsonPieces& operator=(const JsonPieces&) = delete;
-    ~JsonPieces() { Flush(); }
-
-    JsonPieces& operator+=(std::string_view text) {
-        if (text.size() > static_cast<size_t>(std::end(buffer_) - next_)) {
-            Flush();
-            if (text.size() > sizeof buffer_) {
-                out_ += text;  // a long name
-                return *this;
-            }
-        }
-        next_ = std::copy(text.begin(), text.end(), next_);
-        return *this;
-    }
-    // Turns the last character, a comma, into the end of an object.
-    void CloseObject() {
-        (next_ > buffer_ ? next_[-1] : out_.back()) = '}';
-        *this += ",";
-    }
-
-private:
-    void Flush() {
-        out_.append(buffer_, static_cast<size_t>(next_ - buffer_));
-        next_ = buffer_;
-    }
-
-    std::string& out_;
-    char buffer_[2048];
-    char* next_ = buffer_;
-};
-
 // `"name":value,`
-void AppendMember(JsonPieces& out, std::string_view name, std::string_view value) {
+void AppendMember(Pieces& out, std::string_view name, std::string_view value) {
     out += "\"";
     out += name;
     out += "\":";
@@ -338,8 +355,7 @@ void AppendMember(JsonPieces& out, std::string_view name, std::string_view value
 
 // The shortest decimal that reads back as the same float, or with `digits` significant digits
 // as printf's "%.*g" writes them in the "C" locale; null where the design has none.
-void AppendNumber(JsonPieces& out, std::string_view name, double value, bool given,
-                  int digits = 0) {
+void AppendNumber(Pieces& out, std::string_view name, double value, bool given, int digits = 0) {
     char buffer[32];
     const char* end = digits > 0 ? std::to_chars(buffer, buffer + sizeof buffer, value,
                                                  std::chars_format::general, digits)
@@ -349,7 +365,7 @@ void AppendNumber(JsonPieces& out, std::string_view name, double value, bool giv
                  given && std::isfinite(value) ? std::string_view(buffer, end - buffer) : "null");
 }
 
-void AppendInteger(JsonPieces& out, std::string_view name, long value) {
+void AppendInteger(Pieces& out, std::string_view name, long value) {
     char buffer[24];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
     AppendMember(out, name, std::string_view(buffer, end - buffer));
@@ -379,7 +395,7 @@ public:
                 const ServiceFigures* figures) override {
         const TSpringDesign& s = outcome.record;
         const bool ran = outcome.analysed;
-        JsonPieces out(text);
+        Pieces out(text);
         out += any_ ? ",\n{" : "{";
         any_ = true;
         AppendInteger(out, "row", input.row);
@@ -427,7 +443,7 @@ private:
     // The figures the window does not show, in an object of their own beside the record's
     // numbers: null where the design did not run, and the compression-only ones (and the end
     // condition) null for an extension spring.
-    void AppendService(JsonPieces& out, bool compression, const ServiceFigures* figures) const {
+    void AppendService(Pieces& out, bool compression, const ServiceFigures* figures) const {
         const CompressionFigures* c = CompressionOf(figures);
         out += "\"service\":{";
         AppendMember(out, "ends", compression ? endsJson_ : "null");
@@ -441,7 +457,7 @@ private:
         out.CloseObject();
     }
 
-    void AppendWarning(JsonPieces& out, bool comma, int number) const {
+    void AppendWarning(Pieces& out, bool comma, int number) const {
         out += comma ? "," : "";
         out += warningJson_[number - 1];
     }

@@ -710,19 +710,22 @@ TEST(CheckUnits, SiGivesNewtonsBesideKilogramsClearlyLabelled) {
 // ---- Figures in service ----------------------------------------------------------------------
 
 // Compression sample 1 with one end free buckles (see the figures' own tests), a short wide
-// spring cannot, and an extension spring has only the energy and the active mass.
-const std::string kFiguresCsv = std::string(kHeader) +
-                                "compression,SWPA,0.70,4.3,9.5,13,12,10\n"
-                                "compression,SWPA,1.20,8.8,3,10,9,8\n"
-                                "extension,SWPA,0.50,5.8,17.5,,25,35\n"
-                                "compression,SWO-A,0.50,4.3,9.5,13,12,10\n";
+// spring cannot, and an extension spring has only the energy and the active mass. The last,
+// overstressed, has three of the window's warnings and a name of double-width characters.
+const std::string kFiguresCsv =
+    "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n"
+    ",compression,SWPA,0.70,4.3,9.5,13,12,10\n"
+    ",compression,SWPA,1.20,8.8,3,10,9,8\n"
+    ",extension,SWPA,0.50,5.8,17.5,,25,35\n"
+    ",compression,SWO-A,0.50,4.3,9.5,13,12,10\n"
+    "ばね,compression,SWPA,0.70,4.3,3,13,6,5\n";
 
 TEST(CheckFigures, JsonGivesTheEnginesFiguresAndWarning8AfterTheWindowsWarnings) {
     const CliRun run =
         RunCli({"check", "--json", "--units", "si", "--ends", "fixed-free"}, kFiguresCsv);
     EXPECT_EQ(run.status, 1);
     const Json designs = ParseJson(run.out);
-    ASSERT_EQ(designs.items.size(), 4u);
+    ASSERT_EQ(designs.items.size(), 5u);
     const WindowRun window[] = {RunSampleInWindow(kCompression, 1),
                                 RunSampleInWindow(kExtension, 2)};
     for (const auto& [index, sample] : {std::pair{0, &window[0]}, std::pair{2, &window[1]}}) {
@@ -763,7 +766,7 @@ TEST(CheckFigures, JsonGivesTheEnginesFiguresAndWarning8AfterTheWindowsWarnings)
 }
 
 // The new columns keep the table's fixed widths: every warning, the window's and 8, starts in
-// the warnings column, after numbers, "none" and "-" cells alike.
+// the warnings column, after numbers, "none" and "-" cells alike, and below a wide name.
 TEST(CheckFigures, TableKeepsItsColumnsUnderTheNewTitles) {
     const CliRun run = RunCli({"check", "--units", "si", "--ends", "fixed-free"}, kFiguresCsv);
     EXPECT_EQ(run.status, 1);
@@ -789,7 +792,7 @@ TEST(CheckFigures, TableKeepsItsColumnsUnderTheNewTitles) {
         designLines += line.find("compression") != std::string::npos ||
                        line.find("extension") != std::string::npos;
     }
-    EXPECT_EQ(designLines, 4);
+    EXPECT_EQ(designLines, 5);
     EXPECT_NE(run.out.find("  none  "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("8 座屈の恐れがあります"), std::string::npos) << run.out;
 }
