@@ -180,6 +180,7 @@ public:
         width += Put(out, column++, KindName(s.SpringKind));
         width += Put(out, column++, materials_[s.MaterialNo]);
         width += Put(out, column++, wires_[s.WireNo]);
+        CellBuffer cell;
         for (const NumberColumn& number : kNumberColumns) {
             const Shown value = number.value(s, figures);
             for (double factor : {1.0, kNewtonsPerKgf}) {
@@ -189,7 +190,7 @@ public:
                             !value               ? kNone
                             : std::isinf(*value) ? kNeverBuckles
                                                  : NumberCell(*value * factor, number.precision,
-                                                              columns_[column].width));
+                                                              columns_[column].width, cell));
                     ++column;
                 }
             }
