@@ -59,7 +59,7 @@ Options:
                  appended as the designs run; after bad input or any failure the file is cut
                  back to what it was, and a file the run created is removed.
   --units si     give loads also in N and stresses also in N/mm² (k also in N/mm), beside
-                 the kgf values, with 1 kgf = 9.80665 N; the energy also in N mm
+                 the kgf values, with 1 kgf = 9.80665 N; the energy also in N·mm
   --ends NAME    how the ends of a compression spring are held, for its buckling check:
                  fixed-fixed (the default: both ends on parallel plates, guided),
                  fixed-guided, pinned-pinned, fixed-pinned or fixed-free
@@ -83,8 +83,8 @@ Figures the window does not show, for every design that ran, computed from its o
                        warning 8 座屈の恐れがあります (risk of buckling)
   surge, surge_frequency
                        natural (surge) frequency in Hz, both ends fixed
-  energy               stored from the installed to the operating length, kg mm
-                       (kgf mm; with --units si also energy_N_mm in "si")
+  energy               stored from the installed to the operating length, kg·mm
+                       (kgf·mm; with --units si also energy_N_mm in "si")
   active-mass, active_mass
                        grams of wire in the active turns
   ends                 the end condition, as --ends names it
