@@ -30,23 +30,9 @@ public:
     const Outcome& Run(const DesignInput& input);
 
 private:
-    // Nothing to show: the outcome is read from the record and the engine.
-    class NoView final : public SpringView {
-        void SetText(Field, std::string_view) override {}
-        void SetNumber(Field, double, int, std::string_view) override {}
-        void SetColor(Field, TColor) override {}
-        void SetFontColor(Field, TColor) override {}
-        void SetEnabled(Command, bool) override {}
-        void SetPosition(Spinner, int) override {}
-        void SetSpinnerEnabled(Spinner, bool) override {}
-        void SetVisible(Image, bool) override {}
-        void ClearWarningLines() override {}
-        void AppendWarningLine(std::string_view) override {}
-    };
-
     TSpringDesign blank_;  // tables filled, everything else as at start
     Outcome outcome_;
-    NoView view_;
+    NullView view_;  // the outcome is read from the record and the engine
     SpringEngine engine_;
 };
 

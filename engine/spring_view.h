@@ -95,4 +95,20 @@ public:
     virtual void AppendWarningLine(std::string_view line) = 0;
 };
 
+// Shows nothing: for running designs where no one looks, such as the command line and the
+// benchmarks. Numbers are not even formatted.
+class NullView final : public SpringView {
+public:
+    void SetText(Field, std::string_view) override {}
+    void SetNumber(Field, double, int, std::string_view) override {}
+    void SetColor(Field, TColor) override {}
+    void SetFontColor(Field, TColor) override {}
+    void SetEnabled(Command, bool) override {}
+    void SetPosition(Spinner, int) override {}
+    void SetSpinnerEnabled(Spinner, bool) override {}
+    void SetVisible(Image, bool) override {}
+    void ClearWarningLines() override {}
+    void AppendWarningLine(std::string_view) override {}
+};
+
 }  // namespace springcalc
