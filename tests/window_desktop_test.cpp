@@ -10,6 +10,7 @@
 #include <QAccessible>
 #include <QCompleter>
 #include <QDialogButtonBox>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
@@ -187,6 +188,12 @@ void WindowDesktopTest::completionListClosesWithTheSaveDialog() {
         dialog.setDirectory(dir.path());
         dialog.show();
         if (!QTest::qWaitForWindowActive(&dialog)) {
+            return false;
+        }
+        // The dialog lists the folder in a thread of its own; completion offers only names
+        // that are listed, so the typing waits for the listing, as a person would see it.
+        auto* listing = dialog.findChild<QFileSystemModel*>();
+        if (!QTest::qWaitFor([&] { return listing->rowCount(listing->index(dir.path())) > 0; })) {
             return false;
         }
         auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
