@@ -16,6 +16,7 @@
 #include "field_label.h"
 #include "main_window.h"
 #include "spin_button.h"
+#include "test_support.h"
 #include "toolkit_setup.h"
 #include "user_prompts.h"
 
@@ -25,6 +26,7 @@ public:
     std::function<bool(QFileDialog&)> onSave = [](QFileDialog&) { return false; };
     QString pdfAnswer;
     int pdfQuestions = 0;
+    int saveDialogs = 0;
     QStringList errors;
 
     bool runSaveDialog(QFileDialog& dialog) override {
@@ -44,13 +46,7 @@ public:
             return confirm;
         };
     }
-
-    int saveDialogs = 0;
 };
-
-inline springcalc::LocalDateTime TestClock() {
-    return {2026, 12, 5, 9, 5};
-}
 
 // Window tests run at the design resolution unless they ask for another; 0 takes the screen's.
 struct WindowUnderTest {
@@ -59,7 +55,7 @@ struct WindowUnderTest {
     int exitCode = -1;
 
     explicit WindowUnderTest(double logicalDpi = 100)
-        : window(TestClock, &prompts, nullptr, logicalDpi) {
+        : window(springcalc::test_support::FixedClock, &prompts, nullptr, logicalDpi) {
         window.setExitHandler([this](int code) { exitCode = code; });
         window.show();
     }
@@ -74,16 +70,20 @@ struct WindowUnderTest {
     SpinButton* spinner(const char* name) const {
         return window.findChild<SpinButton*>(QString::fromUtf8(name));
     }
-    bool imageVisible(const char* name) const {
-        return window.findChild<QLabel*>(QString::fromUtf8(name))->isVisible();
+    QLabel* image(const char* name) const { return window.findChild<QLabel*>(name); }
+    bool imageVisible(const char* name) const { return image(name)->isVisible(); }
+    QColor background(const char* name) const {
+        return label(name)->palette().color(QPalette::Window);
+    }
+    QColor foreground(const char* name) const {
+        return label(name)->palette().color(QPalette::WindowText);
     }
     QAction* action(const char* name) const {
         return window.findChild<QAction*>(QString::fromUtf8(name));
     }
-    QAbstractButton* arrow(const char* name, springcalc::Arrow which) const {
+    QToolButton* arrow(const char* name, springcalc::Arrow which) const {
         SpinButton* s = spinner(name);
-        return which == springcalc::Arrow::Up ? static_cast<QAbstractButton*>(s->upButton())
-                                              : static_cast<QAbstractButton*>(s->downButton());
+        return which == springcalc::Arrow::Up ? s->upButton() : s->downButton();
     }
     // One click: press and release.
     void click(const char* name, springcalc::Arrow which, int times = 1) {
@@ -95,7 +95,7 @@ struct WindowUnderTest {
     // lets go after `steps` steps. Returns what the field showed after each step.
     QStringList hold(const char* name, springcalc::Arrow which, int steps, const char* field) {
         QStringList shown;
-        auto* button = qobject_cast<QToolButton*>(arrow(name, which));
+        QToolButton* button = arrow(name, which);
         button->setAutoRepeatDelay(1);
         button->setAutoRepeatInterval(1);
         QMetaObject::Connection watch =
