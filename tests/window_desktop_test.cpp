@@ -9,6 +9,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QCompleter>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QtTest>
@@ -23,13 +24,12 @@ using namespace springcalc;
 
 namespace {
 
-// Accessibility events of one object, as a screen reader would receive them.
-struct Announcement {
-    QObject* object;
-    QAccessible::Event type;
-    QString text;
-};
-QList<Announcement> announcements;
+// Accessibility events as a screen reader would receive them: "object event text".
+QStringList announcements;
+
+QString Announcement(const QString& object, QAccessible::Event event, const QString& text) {
+    return QStringLiteral("%1 %2 %3").arg(object).arg(int(event)).arg(text);
+}
 
 void RecordAnnouncement(QAccessibleEvent* event) {
     QString text;
@@ -38,7 +38,9 @@ void RecordAnnouncement(QAccessibleEvent* event) {
     } else if (event->accessibleInterface()) {
         text = event->accessibleInterface()->text(QAccessible::Name);
     }
-    announcements.append({event->object(), event->type(), text});
+    if (event->object()) {
+        announcements << Announcement(event->object()->objectName(), event->type(), text);
+    }
 }
 
 }  // namespace
@@ -60,22 +62,17 @@ private slots:
 
 void WindowDesktopTest::labelsReadAsStaticTextExactlyAsShown() {
     WindowUnderTest t;
-    auto check = [&t](const char* when) {
-        for (const layout::LabelSpec& spec : layout::kLabels) {
-            FieldLabel* label = t.label(spec.name);
-            QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(label);
-            QVERIFY2(readable, spec.name);
-            QCOMPARE(readable->role(), QAccessible::StaticText);
-            // Blanks included: "4.3   " is not "4.3".
-            QCOMPARE(readable->text(QAccessible::Name), label->text());
-            QAccessibleTextInterface* text = readable->textInterface();
-            QVERIFY2(text, when);
-            QCOMPARE(text->text(0, text->characterCount()), label->text());
-        }
-    };
-    check("after start-up");
     t.action("N1")->trigger();
-    check("after Run");
+    for (const layout::LabelSpec& spec : layout::kLabels) {
+        FieldLabel* label = t.label(spec.name);
+        QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(label);
+        QVERIFY2(readable && readable->textInterface(), spec.name);
+        QCOMPARE(readable->role(), QAccessible::StaticText);
+        // Blanks included: "4.3   " is not "4.3".
+        QCOMPARE(readable->text(QAccessible::Name), label->text());
+        QAccessibleTextInterface* text = readable->textInterface();
+        QCOMPARE(text->text(0, text->characterCount()), label->text());
+    }
     QCOMPARE(QAccessible::queryAccessibleInterface(t.label("Label36"))->text(QAccessible::Name),
              QStringLiteral("0.318   "));
 }
@@ -97,18 +94,10 @@ void WindowDesktopTest::textChangesAreAnnounced() {
     QAccessible::installUpdateHandler(previous);
     platform->setActive(false);
 
-    auto announced = [](QObject* object, QAccessible::Event type, const QString& text) {
-        for (const Announcement& a : announcements) {
-            if (a.object == object && a.type == type && a.text == text) {
-                return true;
-            }
-        }
-        return false;
-    };
     for (QAccessible::Event type : {QAccessible::TextUpdated, QAccessible::NameChanged}) {
-        QVERIFY(announced(t.label("Label27"), type, QStringLiteral("4.4   ")));
-        QVERIFY(announced(t.label("Label45"), type, QStringLiteral("内径 3.70 外径 5.10")));
-        QVERIFY(announced(t.label("Label36"), type, QStringLiteral("0.297   ")));
+        QVERIFY(announcements.contains(Announcement("Label27", type, "4.4   ")));
+        QVERIFY(announcements.contains(Announcement("Label45", type, "内径 3.70 外径 5.10")));
+        QVERIFY(announcements.contains(Announcement("Label36", type, "0.297   ")));
     }
 }
 
@@ -164,10 +153,14 @@ void WindowDesktopTest::completionListClosesWithTheSaveDialog() {
     bool completionsShown = false;
     // The user types the name of the file that is there and presses Enter; the dialog is shown
     // without a modal loop so the test drives it.
+    // The user sees the folder's file listed before typing, as the completion needs it too.
     t.prompts.onSave = [&](QFileDialog& dialog) {
-        dialog.setDirectory(QString::fromStdString(dir.path().string()));
+        const QString folder = QString::fromStdString(dir.path().string());
+        dialog.setDirectory(folder);
         dialog.show();
-        if (!QTest::qWaitForWindowActive(&dialog)) {
+        auto* files = dialog.findChild<QFileSystemModel*>();
+        if (!QTest::qWaitForWindowActive(&dialog) ||
+            !QTest::qWaitFor([&] { return files->rowCount(files->index(folder)) > 0; })) {
             return false;
         }
         auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));

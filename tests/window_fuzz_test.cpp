@@ -76,24 +76,14 @@ void WindowFuzzTest::randomUseKeepsEveryInvariant() {
             fresh = fresh && ignored;
         } else if (kind < 70) {
             const char* name = kHeldSpinners[pick(std::size(kHeldSpinners))];
-            QAbstractButton* button = t.arrow(name, pick(2) ? Arrow::Up : Arrow::Down);
+            const Arrow arrow = pick(2) ? Arrow::Up : Arrow::Down;
             const int repeats = 1 + static_cast<int>(pick(12));
             const bool release = pick(4) != 0;
             what = QStringLiteral("hold %1 x%2 release %3").arg(name).arg(repeats).arg(release);
-            if (!button->isEnabled()) {
-                continue;
+            if (t.spinner(name)->isEnabled()) {
+                t.hold(name, arrow, repeats, release);
+                fresh = false;
             }
-            QTest::mousePress(button, Qt::LeftButton);
-            for (int i = 1; i < repeats; ++i) {
-                emit button->pressed();  // what the toolkit's auto-repeat emits
-            }
-            if (release) {
-                QTest::mouseRelease(button, Qt::LeftButton);
-            } else {
-                // The release got lost (the pointer left the window): the button stays down.
-                button->setDown(false);
-            }
-            fresh = false;
         } else if (kind < 85) {
             what = QStringLiteral("run");
             fresh = fresh || t.enabled("N1");
