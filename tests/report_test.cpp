@@ -23,6 +23,7 @@
 // Each is set before the call under test; the converter and the errors hold for one call.
 namespace {
 bool noConverter = false;
+bool usedRefusedConverter = false;
 size_t writeLimit = 0;
 int writes = 0;
 int fsyncError = 0;
@@ -42,6 +43,14 @@ extern "C" iconv_t iconv_open(const char* to, const char* from) {
     using Open = iconv_t (*)(const char*, const char*);
     static const auto real = reinterpret_cast<Open>(::dlsym(RTLD_NEXT, "iconv_open"));
     return real(to, from);
+}
+
+// A descriptor that iconv_open refused must never be used.
+extern "C" size_t iconv(iconv_t cd, char** in, size_t* inLeft, char** out, size_t* outLeft) {
+    using Convert = size_t (*)(iconv_t, char**, size_t*, char**, size_t*);
+    static const auto real = reinterpret_cast<Convert>(::dlsym(RTLD_NEXT, "iconv"));
+    usedRefusedConverter |= cd == reinterpret_cast<iconv_t>(-1);
+    return real(cd, in, inLeft, out, outLeft);
 }
 
 extern "C" ssize_t write(int fd, const void* bytes, size_t size) {
@@ -176,6 +185,7 @@ TEST(ReportEncoding, RefusesTextWithoutACodePage932FormOrWithoutAConverter) {
     EXPECT_FALSE(EncodeReport("spring \xF0\x9F\x8C\x80").has_value());  // an emoji
     noConverter = true;
     EXPECT_FALSE(EncodeReport("a\n").has_value());
+    EXPECT_FALSE(usedRefusedConverter);
 }
 
 TEST(ReportFile, AppendsWholeBlocksAndKeepsWhatWasThere) {
