@@ -1,27 +1,79 @@
 // Report tests: whole blocks byte for byte in code page 932 with CR LF, and appending to files
-// that exist, do not exist, or cannot be written.
+// that exist, do not exist, or cannot be written, also when the system fails a step.
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#include <iconv.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "comma_locale.h"
-#include "recording_view.h"
 #include "report_writer.h"
-#include "spring_design.h"
+#include "test_support.h"
+
+// Faults that only some systems produce, made here by standing in for the C library, which also
+// counts the writes: a system without the code page 932 converter, a write that stops short (a
+// signal, a full pipe), and an fsync() or close() that fails (NFS reports a lost write there).
+// Each is set before the call under test; the converter and the errors hold for one call.
+namespace {
+bool noConverter = false;
+bool usedRefusedConverter = false;
+size_t writeLimit = 0;
+int writes = 0;
+int fsyncError = 0;
+int closeError = 0;
+
+int Fail(int& error) {
+    errno = std::exchange(error, 0);
+    return -1;
+}
+}  // namespace
+
+extern "C" iconv_t iconv_open(const char* to, const char* from) {
+    if (std::exchange(noConverter, false)) {
+        errno = EINVAL;
+        return reinterpret_cast<iconv_t>(-1);
+    }
+    using Open = iconv_t (*)(const char*, const char*);
+    static const auto real = reinterpret_cast<Open>(::dlsym(RTLD_NEXT, "iconv_open"));
+    return real(to, from);
+}
+
+// A descriptor that iconv_open refused must never be used.
+extern "C" size_t iconv(iconv_t cd, char** in, size_t* inLeft, char** out, size_t* outLeft) {
+    using Convert = size_t (*)(iconv_t, char**, size_t*, char**, size_t*);
+    static const auto real = reinterpret_cast<Convert>(::dlsym(RTLD_NEXT, "iconv"));
+    usedRefusedConverter |= cd == reinterpret_cast<iconv_t>(-1);
+    return real(cd, in, inLeft, out, outLeft);
+}
+
+extern "C" ssize_t write(int fd, const void* bytes, size_t size) {
+    ++writes;
+    return ::syscall(SYS_write, fd, bytes, writeLimit != 0 ? std::min(size, writeLimit) : size);
+}
+
+extern "C" int fsync(int fd) {
+    return fsyncError != 0 ? Fail(fsyncError) : static_cast<int>(::syscall(SYS_fsync, fd));
+}
+
+extern "C" int close(int fd) {
+    const long result = ::syscall(SYS_close, fd);
+    return closeError != 0 ? Fail(closeError) : static_cast<int>(result);
+}
 
 namespace springcalc {
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::ReadFile;
+using test_support::ScratchDir;
+using test_support::WriteFile;
 
 // Code page 932 bytes of every non-ASCII character the reports use, as an oracle independent
 // of the converter under test.
@@ -57,191 +109,195 @@ std::string Expected(const std::vector<std::string>& lines) {
     return out;
 }
 
-LocalDateTime FixedClock() {
-    return {2026, 12, 5, 9, 5};
-}
-
 // Sample 1 of a kind after one Run.
 TSpringDesign AnalysedSample1(int kind) {
-    TSpringDesign design;
-    fakes::RecordingView view;
-    SpringEngine engine(design, view, FixedClock);
-    engine.StartUp();
-    design.SpringKind = kind;
-    engine.LoadSampleAndRefresh(1);
-    engine.AnalyseDesign();
-    return design;
+    test_support::Calculator calc;
+    calc.editor.UpDown8Click(kind, 1);
+    calc.engine.AnalyseDesign();
+    return calc.design;
 }
 
-std::string Report(const TSpringDesign& design) {
-    return EncodeReport(FormatReportBlock(design)).value();
+std::string Report(int kind) {
+    return EncodeReport(FormatReportBlock(AnalysedSample1(kind))).value();
 }
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-const std::vector<std::string> kCompressionSample1 = {
-    "   圧縮コイルばねの設計   2026年12月5日  9: 5",
-    "   ",
-    "材     質       SWPA         静荷重許容応力  88.00 Kg/mm^2",
-    "線     径       0.70         動荷重許容応力  66.06",
-    "ｺｲﾙ平均径      4.3          横弾性係数    8000.0",
-    "(内径 3.60  外径 5.00)       ばね定数       0.318 kg/mm",
-    "有効 巻数       9.5",
-    "自 由  長       13.0 mm",
-    "取 付  長       12.0        Tset  10.15    Pset  0.32",
-    "作 動  長       10.0        Tact  30.44    Pact  0.95",
-    "圧縮端 長       8.1        Tmax  50.23    Pmax  1.57",
-    "許容圧縮長      8.1",
-    "   ",
-    "   ",
+const std::vector<std::string> kSample1Blocks[] = {
+    {
+        "   圧縮コイルばねの設計   2026年12月5日  9: 5",
+        "   ",
+        "材     質       SWPA         静荷重許容応力  88.00 Kg/mm^2",
+        "線     径       0.70         動荷重許容応力  66.06",
+        "ｺｲﾙ平均径      4.3          横弾性係数    8000.0",
+        "(内径 3.60  外径 5.00)       ばね定数       0.318 kg/mm",
+        "有効 巻数       9.5",
+        "自 由  長       13.0 mm",
+        "取 付  長       12.0        Tset  10.15    Pset  0.32",
+        "作 動  長       10.0        Tact  30.44    Pact  0.95",
+        "圧縮端 長       8.1        Tmax  50.23    Pmax  1.57",
+        "許容圧縮長      8.1",
+        "   ",
+        "   ",
+    },
+    {
+        "   引張コイルばねの設計   2026年12月5日  9: 5",
+        "   ",
+        "材     質       SWPA         静荷重許容応力  78.40 Kg/mm^2",
+        "線     径       0.32         動荷重許容応力  78.40",
+        "ｺｲﾙ平均径      4.6          横弾性係数    8000.0",
+        "(内径 4.28  外径 4.92)       ばね定数       0.006 kg/mm",
+        "有効 巻数       18.5",
+        "自 由  長       14.8 mm                   初張力  0.02 kg",
+        "取 付  長       20.0        Tset  16.38    Pset  0.05 kg",
+        "作 動  長       30.0        Tact  37.20    Pact  0.10",
+        "許容引張長      49.8                       Pmax  0.22 ",
+        "   ",
+        "   ",
+    },
 };
 
-const std::vector<std::string> kExtensionSample1 = {
-    "   引張コイルばねの設計   2026年12月5日  9: 5",
-    "   ",
-    "材     質       SWPA         静荷重許容応力  78.40 Kg/mm^2",
-    "線     径       0.32         動荷重許容応力  78.40",
-    "ｺｲﾙ平均径      4.6          横弾性係数    8000.0",
-    "(内径 4.28  外径 4.92)       ばね定数       0.006 kg/mm",
-    "有効 巻数       18.5",
-    "自 由  長       14.8 mm                   初張力  0.02 kg",
-    "取 付  長       20.0        Tset  16.38    Pset  0.05 kg",
-    "作 動  長       30.0        Tact  37.20    Pact  0.10",
-    "許容引張長      49.8                       Pmax  0.22 ",
-    "   ",
-    "   ",
-};
-
-TEST(ReportBlock, CompressionByteForByte) {
-    const std::string block = Report(AnalysedSample1(kCompression));
-    EXPECT_EQ(block, Expected(kCompressionSample1));
-    // The half-width katakana take one byte each.
-    EXPECT_NE(block.find("\r\n\xBA\xB2\xD9"
-                         "\x95\xBD\x8B\xCF\x8C\x61      4.3"),
-              std::string::npos);
-}
-
-TEST(ReportBlock, ExtensionByteForByte) {
-    EXPECT_EQ(Report(AnalysedSample1(kExtension)), Expected(kExtensionSample1));
-}
-
-TEST(ReportBlock, LineCountsAndLineEnds) {
+TEST(ReportBlock, BothKindsByteForByte) {
     for (int kind : {kCompression, kExtension}) {
-        const std::string block = Report(AnalysedSample1(kind));
-        size_t lines = 0;
-        for (size_t i = 0; i < block.size(); ++i) {
-            if (block[i] == '\n') {
-                ++lines;
-                EXPECT_EQ(block[i - 1], '\r');
-            } else if (block[i] == '\r') {
-                EXPECT_EQ(block[i + 1], '\n');
-            }
-        }
-        EXPECT_EQ(lines, kind == kCompression ? 14u : 13u);
-        EXPECT_EQ(block.substr(block.size() - 10), "   \r\n   \r\n");
+        EXPECT_EQ(Report(kind), Expected(kSample1Blocks[kind])) << "kind " << kind;
     }
-}
-
-TEST(ReportBlock, BeforeAnyRunCarriesZeroResultsAndKeepsMaterialBlanks) {
-    TSpringDesign design;
-    fakes::RecordingView view;
-    SpringEngine engine(design, view, FixedClock);
-    engine.StartUp();
-    design.MaterialNo = 0;  // "       SWB"
-    engine.LookupStrength(0);
-    const std::string block = FormatReportBlock(design);
-    EXPECT_NE(block.find("材     質        SWB         静荷重許容応力  "), std::string::npos);
-    EXPECT_NE(block.find("取 付  長       12.0        Tset  0.00    Pset  0.00\n"),
-              std::string::npos);
 }
 
 // A German or French desktop must not turn "88.00" into "88,00": the file is read back by
 // other programs and by the next Save.
 TEST(ReportBlock, NumbersKeepTheirPointUnderACommaDecimalLocale) {
-    const testing::CommaDecimalLocale german;
+    const test_support::CommaDecimalLocale german;
     ASSERT_TRUE(german.active()) << "no comma-decimal locale could be made";
-    EXPECT_EQ(Report(AnalysedSample1(kCompression)), Expected(kCompressionSample1));
-    EXPECT_EQ(Report(AnalysedSample1(kExtension)), Expected(kExtensionSample1));
+    for (int kind : {kCompression, kExtension}) {
+        EXPECT_EQ(Report(kind), Expected(kSample1Blocks[kind])) << "kind " << kind;
+    }
 }
 
-class ReportFile : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("springcalc-report-" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(dir_, fs::perms::owner_all, ignored);
-        fs::remove_all(dir_, ignored);
-    }
-    fs::path dir_;
-};
-
-TEST_F(ReportFile, AppendsWholeBlocksAndKeepsWhatWasThere) {
-    const fs::path file = dir_ / "springs.txt";
-    {
-        std::ofstream other(file, std::ios::binary);
-        other << "other content\r\n";
-    }
-    const std::string block = Report(AnalysedSample1(kCompression));
-    const std::string extension = Report(AnalysedSample1(kExtension));
-    ASSERT_TRUE(AppendToFile(file.string(), block).ok);
-    ASSERT_TRUE(AppendToFile(file.string(), extension).ok);
-    EXPECT_EQ(ReadFile(file), "other content\r\n" + block + extension);
-
-    const fs::path fresh = dir_ / "new.txt";
-    ASSERT_TRUE(AppendToFile(fresh.string(), block).ok);
-    ASSERT_TRUE(AppendToFile(fresh.string(), block).ok);
-    EXPECT_EQ(ReadFile(fresh), block + block);
+TEST(ReportBlock, BeforeAnyRunCarriesZeroResultsAndKeepsMaterialBlanks) {
+    test_support::Calculator calc;
+    calc.editor.UpDown1Click(0);  // "       SWB"
+    const std::string block = FormatReportBlock(calc.design);
+    EXPECT_NE(block.find("材     質        SWB         静荷重許容応力  "), std::string::npos);
+    EXPECT_NE(block.find("取 付  長       12.0        Tset  0.00    Pset  0.00\n"),
+              std::string::npos);
 }
 
-TEST_F(ReportFile, FailuresAreToldAndLeaveTheFileAsItWas) {
-    const std::string block = Report(AnalysedSample1(kCompression));
+TEST(ReportEncoding, RefusesTextWithoutACodePage932FormOrWithoutAConverter) {
+    EXPECT_EQ(EncodeReport("a\nb\n").value(), "a\r\nb\r\n");
+    EXPECT_FALSE(EncodeReport("spring \xF0\x9F\x8C\x80").has_value());  // an emoji
+    noConverter = true;
+    EXPECT_FALSE(EncodeReport("a\n").has_value());
+    EXPECT_FALSE(usedRefusedConverter);
+}
 
-    const AppendResult missing = AppendToFile((dir_ / "no" / "such" / "r.txt").string(), block);
+TEST(ReportFile, AppendsWholeBlocksAndKeepsWhatWasThere) {
+    const ScratchDir dir;
+    const std::string block = Report(kCompression);
+    const std::string extension = Report(kExtension);
+    WriteFile(dir / "springs.txt", "other content\r\n");
+    ASSERT_TRUE(AppendToFile((dir / "springs.txt").string(), block).ok);
+    ASSERT_TRUE(AppendToFile((dir / "springs.txt").string(), extension).ok);
+    EXPECT_EQ(ReadFile(dir / "springs.txt"), "other content\r\n" + block + extension);
+
+    ASSERT_TRUE(AppendToFile((dir / "new.txt").string(), block).ok);
+    ASSERT_TRUE(AppendToFile((dir / "new.txt").string(), block).ok);
+    EXPECT_EQ(ReadFile(dir / "new.txt"), block + block);
+}
+
+TEST(ReportFile, FailuresAreToldAndLeaveTheFileAsItWas) {
+    const ScratchDir dir;
+    const AppendResult missing = AppendToFile((dir / "no/such/r.txt").string(), "block\r\n");
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.error, ENOENT);
     EXPECT_EQ(DescribeAppendError(missing.error), "フォルダが見つかりません。");
-    EXPECT_FALSE(fs::exists(dir_ / "no"));
+    EXPECT_FALSE(fs::exists(dir / "no"));
 
-    const AppendResult folder = AppendToFile(dir_.string(), block);
+    const AppendResult folder = AppendToFile(dir.path().string(), "block\r\n");
     EXPECT_FALSE(folder.ok);
     EXPECT_EQ(folder.error, EISDIR);
 
-    const AppendResult full = AppendToFile("/dev/full", block);
+    const AppendResult full = AppendToFile("/dev/full", "block\r\n");
     EXPECT_FALSE(full.ok);
     EXPECT_EQ(full.error, ENOSPC);
     EXPECT_EQ(DescribeAppendError(full.error), "ディスクに空きがありません。");
-}
 
-TEST_F(ReportFile, ReadOnlyFileIsNotChanged) {
-    const fs::path file = dir_ / "locked.txt";
-    {
-        std::ofstream out(file, std::ios::binary);
-        out << "kept\r\n";
-    }
-    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    // Root may write anything; take the rights of an ordinary user for the attempt.
+    // A read-only file is not changed. Root may write anything: take an ordinary user's rights.
+    WriteFile(dir / "locked.txt", "kept\r\n");
+    fs::permissions(dir / "locked.txt", fs::perms::owner_read | fs::perms::group_read);
     const bool root = ::geteuid() == 0;
-    if (root) {
-        ASSERT_EQ(::seteuid(65534), 0);
+    ASSERT_TRUE(!root || ::seteuid(65534) == 0);
+    const AppendResult locked = AppendToFile((dir / "locked.txt").string(), "block\r\n");
+    ASSERT_TRUE(!root || ::seteuid(0) == 0);
+    EXPECT_EQ(locked.error, EACCES);
+    EXPECT_EQ(ReadFile(dir / "locked.txt"), "kept\r\n");
+
+    // A failed fsync or close takes the block back: an existing file keeps its length, a new
+    // one goes.
+    WriteFile(dir / "kept.txt", "kept\r\n");
+    for (int* error : {&fsyncError, &closeError}) {
+        for (const char* name : {"kept.txt", "made.txt"}) {
+            *error = EIO;
+            const AppendResult result = AppendToFile((dir / name).string(), "block\r\n");
+            EXPECT_FALSE(result.ok);
+            EXPECT_EQ(result.error, EIO);
+        }
     }
-    const AppendResult result = AppendToFile(file.string(), "block\r\n");
-    if (root) {
-        ASSERT_EQ(::seteuid(0), 0);
-    }
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.error, EACCES);
-    EXPECT_EQ(ReadFile(file), "kept\r\n");
+    EXPECT_EQ(ReadFile(dir / "kept.txt"), "kept\r\n");
+    EXPECT_FALSE(fs::exists(dir / "made.txt"));
 }
 
-TEST(ReportEncoding, RefusesTextWithoutACodePage932Form) {
-    EXPECT_FALSE(EncodeReport("spring \xF0\x9F\x8C\x80").has_value());  // an emoji
-    EXPECT_EQ(EncodeReport("a\nb\n").value(), "a\r\nb\r\n");
+TEST(ReportFile, ShortWritesDescriptorZeroAndFilesWithoutFsyncStillWork) {
+    const ScratchDir dir;
+    writeLimit = 3;
+    EXPECT_TRUE(AppendToFile((dir / "short.txt").string(), "block\r\n").ok);
+    writeLimit = 0;
+    EXPECT_EQ(ReadFile(dir / "short.txt"), "block\r\n");
+    fsyncError = EINVAL;  // a file system that cannot sync: the block stays
+    EXPECT_TRUE(AppendToFile((dir / "short.txt").string(), "more\r\n").ok);
+    EXPECT_EQ(ReadFile(dir / "short.txt"), "block\r\nmore\r\n");
+
+    // Started with its standard input closed, the program gets descriptor 0 for the file.
+    const int input = ::dup(0);
+    ::close(0);
+    const bool appended = AppendToFile((dir / "zero.txt").string(), "block\r\n").ok;
+    ReportAppender abandoned;
+    const bool opened = abandoned.Open((dir / "gone.txt").string()).ok;
+    abandoned.Abandon();
+    ::dup2(input, 0);
+    ::close(input);
+    EXPECT_TRUE(appended && opened);
+    EXPECT_EQ(ReadFile(dir / "zero.txt"), "block\r\n");
+    EXPECT_FALSE(fs::exists(dir / "gone.txt"));
+}
+
+TEST(ReportStream, WritesLongReportsInPiecesAndKeepsNothingUnfinished) {
+    const ScratchDir dir;
+    const TSpringDesign design = AnalysedSample1(kCompression);
+    const std::string block = EncodeReport(FormatReportBlock(design)).value();
+    std::string expected = "kept\r\n";
+    WriteFile(dir / "long.txt", expected);
+    ReportStream stream;
+    ASSERT_TRUE(stream.Open((dir / "long.txt").string()));
+    writes = 0;
+    for (int i = 0; i < 200; ++i) {  // about 100 KiB: two pieces, not one write a block
+        ASSERT_TRUE(stream.Add(design)) << i;
+        expected += block;
+    }
+    ASSERT_TRUE(stream.Finish());
+    EXPECT_TRUE(writes >= 2 && writes <= 3) << writes;
+    EXPECT_EQ(ReadFile(dir / "long.txt"), expected);
+
+    // A report without a block leaves no file; one never finished takes its pieces back.
+    ReportStream empty;
+    ASSERT_TRUE(empty.Open((dir / "empty.txt").string()));
+    EXPECT_TRUE(empty.Finish());
+    EXPECT_FALSE(fs::exists(dir / "empty.txt"));
+    {
+        ReportStream unfinished;
+        ASSERT_TRUE(unfinished.Open((dir / "long.txt").string()));
+        for (int i = 0; i < 200; ++i) {
+            unfinished.Add(design);
+        }
+    }
+    EXPECT_EQ(ReadFile(dir / "long.txt"), expected);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 // their names.
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QStringList>
@@ -16,6 +15,7 @@
 #include "field_label.h"
 #include "main_window.h"
 #include "spin_button.h"
+#include "test_support.h"
 #include "toolkit_setup.h"
 #include "user_prompts.h"
 
@@ -25,6 +25,7 @@ public:
     std::function<bool(QFileDialog&)> onSave = [](QFileDialog&) { return false; };
     QString pdfAnswer;
     int pdfQuestions = 0;
+    int saveDialogs = 0;
     QStringList errors;
 
     bool runSaveDialog(QFileDialog& dialog) override {
@@ -44,13 +45,7 @@ public:
             return confirm;
         };
     }
-
-    int saveDialogs = 0;
 };
-
-inline springcalc::LocalDateTime TestClock() {
-    return {2026, 12, 5, 9, 5};
-}
 
 // Window tests run at the design resolution unless they ask for another; 0 takes the screen's.
 struct WindowUnderTest {
@@ -59,7 +54,7 @@ struct WindowUnderTest {
     int exitCode = -1;
 
     explicit WindowUnderTest(double logicalDpi = 100)
-        : window(TestClock, &prompts, nullptr, logicalDpi) {
+        : window(springcalc::test_support::FixedClock, &prompts, nullptr, logicalDpi) {
         window.setExitHandler([this](int code) { exitCode = code; });
         window.show();
     }
@@ -74,16 +69,20 @@ struct WindowUnderTest {
     SpinButton* spinner(const char* name) const {
         return window.findChild<SpinButton*>(QString::fromUtf8(name));
     }
-    bool imageVisible(const char* name) const {
-        return window.findChild<QLabel*>(QString::fromUtf8(name))->isVisible();
+    QLabel* image(const char* name) const { return window.findChild<QLabel*>(name); }
+    bool imageVisible(const char* name) const { return image(name)->isVisible(); }
+    QColor background(const char* name) const {
+        return label(name)->palette().color(QPalette::Window);
+    }
+    QColor foreground(const char* name) const {
+        return label(name)->palette().color(QPalette::WindowText);
     }
     QAction* action(const char* name) const {
         return window.findChild<QAction*>(QString::fromUtf8(name));
     }
-    QAbstractButton* arrow(const char* name, springcalc::Arrow which) const {
+    QToolButton* arrow(const char* name, springcalc::Arrow which) const {
         SpinButton* s = spinner(name);
-        return which == springcalc::Arrow::Up ? static_cast<QAbstractButton*>(s->upButton())
-                                              : static_cast<QAbstractButton*>(s->downButton());
+        return which == springcalc::Arrow::Up ? s->upButton() : s->downButton();
     }
     // One click: press and release.
     void click(const char* name, springcalc::Arrow which, int times = 1) {
@@ -91,28 +90,15 @@ struct WindowUnderTest {
             QTest::mouseClick(arrow(name, which), Qt::LeftButton);
         }
     }
-    // Holds an arrow down through the toolkit's own auto-repeat (made fast for the test) and
-    // lets go after `steps` steps. Returns what the field showed after each step.
-    QStringList hold(const char* name, springcalc::Arrow which, int steps, const char* field) {
-        QStringList shown;
-        auto* button = qobject_cast<QToolButton*>(arrow(name, which));
-        button->setAutoRepeatDelay(1);
-        button->setAutoRepeatInterval(1);
-        QMetaObject::Connection watch =
-            QObject::connect(spinner(name), &SpinButton::clicked, &window, [&] {
-                shown << text(field).trimmed();
-                if (shown.size() == steps) {
-                    QTest::mouseRelease(button, Qt::LeftButton);
-                }
-            });
+    // Holds an arrow for `repeats` steps, as the toolkit's auto-repeat steps it, and lets go;
+    // or the release is lost (the pointer left the window) and the button just comes up.
+    void hold(const char* name, springcalc::Arrow which, int repeats, bool release = true) {
+        QToolButton* button = arrow(name, which);
         QTest::mousePress(button, Qt::LeftButton);
-        QElapsedTimer clock;
-        clock.start();
-        while (button->isDown() && clock.elapsed() < 5000) {
-            QTest::qWait(1);
+        for (int i = 1; i < repeats; ++i) {
+            emit button->pressed();
         }
-        QObject::disconnect(watch);
-        return shown;
+        release ? QTest::mouseRelease(button, Qt::LeftButton) : button->setDown(false);
     }
     bool enabled(const char* command) const { return action(command)->isEnabled(); }
 };
