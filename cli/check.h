@@ -1,6 +1,7 @@
 #pragma once
-// `springcalc-cli check [FILE] [--json] [--report FILE] [--units si]`: designs from CSV, run
-// through the window's engine one at a time, written out as a table or JSON as they come.
+// `springcalc-cli check [FILE] [--json] [--report FILE] [--units si] [--ends NAME] [--plot DIR]`:
+// designs from CSV, run through the window's engine one at a time, written out as a table or
+// JSON as they come, with the figures in service the window does not show.
 
 #include <memory>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "cli_io.h"
 #include "design_runner.h"
+#include "service_figures.h"
 
 namespace springcalc::cli {
 
@@ -25,17 +27,30 @@ struct CheckCounts {
     long withheld = 0;  // Run not offered
 };
 
+struct CheckSettings {
+    bool withNames = false;
+    Units units = Units::Kgf;
+    EndCondition ends = kDefaultEnds;
+};
+
+// Whether a design that ran gets warning 8: its figures say it buckles at the operating length.
+inline bool Buckles(const ServiceFigures* figures) {
+    return figures && figures->compression && figures->compression->bucklingRisk;
+}
+
 // One output format of `check`. Each call appends to `out`, which the caller writes out in
 // bounded pieces, so nothing grows with the number of designs.
 class CheckWriter {
 public:
     virtual ~CheckWriter() = default;
     virtual void Begin(std::string& out) = 0;
-    virtual void Design(std::string& out, const DesignInput& input, const Outcome& outcome) = 0;
+    // `figures`: those of a design that ran; none for one whose Run the window withholds.
+    virtual void Design(std::string& out, const DesignInput& input, const Outcome& outcome,
+                        const ServiceFigures* figures) = 0;
     virtual void End(std::string& out, const CheckCounts& counts) = 0;
 };
 
-std::unique_ptr<CheckWriter> MakeTableWriter(bool withNames, Units units);
-std::unique_ptr<CheckWriter> MakeJsonWriter(bool withNames, Units units);
+std::unique_ptr<CheckWriter> MakeTableWriter(const CheckSettings& settings);
+std::unique_ptr<CheckWriter> MakeJsonWriter(const CheckSettings& settings);
 
 }  // namespace springcalc::cli

@@ -6,13 +6,15 @@
 #include <optional>
 
 #include "check.h"
+#include "load_diagram.h"
 #include "option_scanner.h"
 #include "report_writer.h"
 
 namespace springcalc::cli {
 
 constexpr const char* kCheckHelp =
-    R"(Usage: springcalc-cli check [FILE] [--json] [--report FILE] [--units si]
+    R"(Usage: springcalc-cli check [FILE] [--json] [--report FILE] [--units si] [--ends NAME]
+                            [--plot DIR]
 
 Checks spring designs with the calculator's own engine. Each row is entered as the window
 enters a design (diameters, strength lookup, geometry checks) and then Run is chosen, so the
@@ -47,7 +49,8 @@ Options:
                  under its record name (MaterialNo, MeanDia, Pset, AllowFatigue, ...; the
                  constant tables and the window's press-and-hold state left out), the date
                  stamp of the run, and the warning list as the window shows it, repeats
-                 included. Numbers are the shortest decimals that read back as the same
+                 included (warning 8 after the window's), and "service": the figures
+                 below. Numbers are the shortest decimals that read back as the same
                  single-precision value; null where the design has none (the results of a
                  design that did not run, the solid length and tau max of an extension
                  spring, the initial tension of a compression spring).
@@ -56,8 +59,38 @@ Options:
                  appended as the designs run; after bad input or any failure the file is cut
                  back to what it was, and a file the run created is removed.
   --units si     give loads also in N and stresses also in N/mm² (k also in N/mm), beside
-                 the kgf values, with 1 kgf = 9.80665 N
+                 the kgf values, with 1 kgf = 9.80665 N; the energy also in N·mm
+  --ends NAME    how the ends of a compression spring are held, for its buckling check:
+                 fixed-fixed (the default: both ends on parallel plates, guided),
+                 fixed-guided, pinned-pinned, fixed-pinned or fixed-free
+  --plot DIR     write the load-length diagram of every design that ran, as an SVG
+                 picture DIR/NNN-NAME.svg, each as its design runs (NNN the row; in NAME,
+                 anything but ASCII letters, digits, "-", "_" and "." becomes "_", and
+                 NAME is cut at 200 bytes; a file of the same name is replaced). DIR must
+                 be a folder that exists and can be written. Pictures already written stay
+                 when the check fails later; a picture that cannot be written whole is
+                 removed.
   -h, --help     show this text
+
+Figures the window does not show, for every design that ran, computed from its own values
+(table column, JSON name in "service"):
+  λ, slenderness       free length / D
+  buckle, buckling_deflection
+                       the deflection from the free length at which the spring buckles
+                       (EN 13906-1, with the ends of --ends); "none" in the table, null in
+                       JSON, where it cannot buckle however far it is compressed
+  buckling_risk        true when the deflection at the operating length is greater: then
+                       warning 8 座屈の恐れがあります (risk of buckling)
+  surge, surge_frequency
+                       natural (surge) frequency in Hz, both ends fixed
+  energy               stored from the installed to the operating length, kg·mm
+                       (kgf·mm; with --units si also energy_N_mm in "si")
+  active-mass, active_mass
+                       grams of wire in the active turns
+  ends                 the end condition, as --ends names it
+All but the energy and the mass are for compression springs only: "-" in the table and null
+in JSON for an extension spring. Warning 8 is the command line's own: it counts for the exit
+status like the window's warnings, and --report saves the window's block without it.
 
 The table shows each warning once per design, in the order the window first lists it. Its
 columns have fixed widths: numbers with up to five digits before the point fit, and a wider
@@ -65,8 +98,8 @@ one is written with an exponent (1.5e+07).
 
 Exit status: 0 when no design has a warning, 1 when any has one, 2 for bad input (every bad
 row is told; the output stops before the first, though a long file may have had earlier rows
-written out already), for input that cannot be read, and for output or a report that cannot
-be written. Whenever the status is 2, nothing is appended to --report.
+written out already), for input that cannot be read, and for output, a report or a diagram
+that cannot be written. Whenever the status is 2, nothing is appended to --report.
 )";
 
 namespace {
@@ -80,6 +113,61 @@ int Usage(CliIo& io, const std::string& problem) {
     return kExitBadInput;
 }
 
+// The folder of --plot, open for the run: each picture is made in it by name, so a folder
+// renamed or replaced during a long run cannot redirect them.
+class DiagramFolder {
+public:
+    ~DiagramFolder() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    // False with errno set when `path` is not a folder this run can write in.
+    bool Open(const std::string& path) {
+        path_ = path;
+        fd_ = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        return fd_ >= 0 && ::faccessat(fd_, ".", W_OK | X_OK, AT_EACCESS) == 0;
+    }
+    // Writes the picture of a design that ran. False with errno set, the file's path in `file`
+    // and the file removed, when it could not be written whole.
+    bool Write(const DesignInput& input, const TSpringDesign& design, std::string& file) const {
+        const std::string name = DiagramFileName(input.row, input.name);
+        file = path_ + (path_.ends_with('/') ? "" : "/") + name;
+        const std::string svg = LoadDiagramSvg(DiagramInputOf(design, input.name));
+        // Never through a link planted in the folder.
+        const int fd = ::openat(fd_, name.c_str(),
+                                O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            return false;
+        }
+        for (size_t done = 0; done < svg.size();) {
+            const ssize_t n = ::write(fd, svg.data() + done, svg.size() - done);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                return Fail(fd, name, n < 0 ? errno : ENOSPC);
+            }
+            done += static_cast<size_t>(n);
+        }
+        return ::close(fd) == 0 || Fail(-1, name, errno);
+    }
+
+private:
+    // No half-written picture is left for a report to pick up.
+    bool Fail(int fd, const std::string& name, int error) const {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        ::unlinkat(fd_, name.c_str(), 0);
+        errno = error;
+        return false;
+    }
+
+    std::string path_;
+    int fd_ = -1;
+};
+
 // One line about a report that could not be written.
 int ReportFailure(CliIo& io, const std::string& path, int error, const char* consequence) {
     io.err << kProgramName << ": "
@@ -92,8 +180,9 @@ int ReportFailure(CliIo& io, const std::string& path, int error, const char* con
 }  // namespace
 
 int RunCheckCommand(const std::vector<std::string>& args, CliIo& io) {
-    const ScannedOptions options =
-        ScanOptions(args, {{"json"}, {"report", true}, {"units", true}, {"help"}});
+    const ScannedOptions options = ScanOptions(
+        args,
+        {{"json"}, {"report", true}, {"units", true}, {"ends", true}, {"plot", true}, {"help"}});
     if (!options.error().empty()) {
         return Usage(io, options.error());
     }
@@ -104,14 +193,34 @@ int RunCheckCommand(const std::vector<std::string>& args, CliIo& io) {
     if (options.operands().size() > 1) {
         return Usage(io, "one FILE at most, got " + std::to_string(options.operands().size()));
     }
-    Units units = Units::Kgf;
+    CheckSettings settings;
     if (const auto value = options.Value("units")) {
         if (*value == "si") {
-            units = Units::KgfAndSi;
+            settings.units = Units::KgfAndSi;
         } else if (*value != "kgf") {
             return Usage(io,
                          "--units takes \"si\" (or \"kgf\", the default), not \"" + *value + "\"");
         }
+    }
+    if (const auto value = options.Value("ends")) {
+        const std::optional<EndCondition> ends = EndConditionNamed(*value);
+        if (!ends) {
+            return Usage(io,
+                         "--ends takes fixed-fixed, fixed-guided, pinned-pinned, fixed-pinned "
+                         "or fixed-free, not \"" +
+                             *value + "\"");
+        }
+        settings.ends = *ends;
+    }
+    const std::optional<std::string> plotPath = options.Value("plot");
+    if (plotPath && plotPath->empty()) {
+        return Usage(io, "--plot needs a folder");
+    }
+    DiagramFolder diagrams;
+    if (plotPath && !diagrams.Open(*plotPath)) {
+        io.err << kProgramName << ": cannot write diagrams to " << *plotPath << ": "
+               << std::strerror(errno) << "; nothing was checked.\n";
+        return kExitBadInput;
     }
     const std::optional<std::string> reportPath = options.Value("report");
     if (reportPath && reportPath->empty()) {
@@ -143,8 +252,8 @@ int RunCheckCommand(const std::vector<std::string>& args, CliIo& io) {
     // Made at the first design, or at the end, when the header has told whether there are names.
     std::unique_ptr<CheckWriter> writer;
     const auto begin = [&](std::string& text) {
-        writer = options.Has("json") ? MakeJsonWriter(reader.hasNames(), units)
-                                     : MakeTableWriter(reader.hasNames(), units);
+        settings.withNames = reader.hasNames();
+        writer = options.Has("json") ? MakeJsonWriter(settings) : MakeTableWriter(settings);
         writer->Begin(text);
     };
     CheckCounts counts;
@@ -158,12 +267,24 @@ int RunCheckCommand(const std::vector<std::string>& args, CliIo& io) {
             begin(text);
         }
         const Outcome& outcome = runner.Run(design);
-        writer->Design(text, design, outcome);
+        // Only for a design that ran: the figures need Run's spring rate.
+        std::optional<ServiceFigures> figures;
+        if (outcome.analysed) {
+            figures = ComputeServiceFigures(ServiceInputOf(outcome.record), settings.ends);
+        }
+        const ServiceFigures* ran = figures ? &*figures : nullptr;
+        writer->Design(text, design, outcome, ran);
         ++counts.designs;
-        counts.withWarnings += outcome.warnings.empty() ? 0 : 1;
+        counts.withWarnings += outcome.warnings.empty() && !Buckles(ran) ? 0 : 1;
         counts.withheld += outcome.analysed ? 0 : 1;
         if (reportPath && outcome.analysed && !report.Add(outcome.record)) {
             return ReportFailure(io, *reportPath, report.error(), "; the file is as it was");
+        }
+        std::string diagram;
+        if (plotPath && outcome.analysed && !diagrams.Write(design, outcome.record, diagram)) {
+            io.err << kProgramName << ": cannot write " << diagram << ": " << std::strerror(errno)
+                   << notAppended << ".\n";
+            return kExitBadInput;
         }
         if (text.size() >= kPieceBytes) {
             if (!(io.out << text)) {

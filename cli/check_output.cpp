@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 #include "check.h"
 #include "input_values.h"
+#include "spring_tables.h"
 #include "text_format.h"
 #include "text_table.h"
 #include "utf8_text.h"
@@ -18,6 +20,55 @@ std::string JsonString(std::string_view text);
 
 namespace {
 
+// A design's line or object gathers in a fixed buffer and goes onto the output in a few large
+// pieces: a long file has millions of cells, and growing a string cell by cell costs more than
+// writing the numbers.
+class Pieces {
+public:
+    explicit Pieces(std::string& out) : out_(out) {}
+    Pieces(const Pieces&) = delete;
+    Pieces& operator=(const Pieces&) = delete;
+    ~Pieces() { Flush(); }
+
+    Pieces& operator+=(std::string_view text) {
+        if (!Room(text.size())) {
+            out_ += text;  // a long name
+            return *this;
+        }
+        next_ = std::copy(text.begin(), text.end(), next_);
+        return *this;
+    }
+    void Fill(size_t count, char c) {
+        if (!Room(count)) {
+            out_.append(count, c);
+            return;
+        }
+        next_ = std::fill_n(next_, count, c);
+    }
+    // Turns the last character, a comma, into the end of a JSON object.
+    void CloseObject() {
+        (next_ > buffer_ ? next_[-1] : out_.back()) = '}';
+        *this += ",";
+    }
+
+private:
+    // Whether `size` more bytes fit in the buffer, once it is written out if need be.
+    bool Room(size_t size) {
+        if (size > static_cast<size_t>(std::end(buffer_) - next_)) {
+            Flush();
+        }
+        return size <= sizeof buffer_;
+    }
+    void Flush() {
+        out_.append(buffer_, static_cast<size_t>(next_ - buffer_));
+        next_ = buffer_;
+    }
+
+    std::string& out_;
+    char buffer_[2048];
+    char* next_ = buffer_;
+};
+
 // ---- The table ----------------------------------------------------------------------------
 
 // A number of the record as the table shows it; none ("-") where the window shows nothing: a
@@ -28,16 +79,34 @@ Shown If(bool shown, float value) {
     return shown ? Shown(value) : std::nullopt;
 }
 
+// The figures in service are worked out in double; the table shows them as the JSON does, to
+// single precision, which also keeps their cells on NumberCell's fast path.
+Shown Figure(bool shown, double value) {
+    return If(shown, float(value));
+}
+
+// A critical deflection where the spring cannot buckle: it would take an infinite one.
+constexpr float kNoBuckling = std::numeric_limits<float>::infinity();
+
+const CompressionFigures* CompressionOf(const ServiceFigures* run) {
+    return run && run->compression ? &*run->compression : nullptr;
+}
+
 struct NumberColumn {
     const char* title;
     const char* unit;
     const char* siUnit;  // the unit of a second column in newtons with --units si; or none
     int precision;
-    Shown (*value)(const TSpringDesign& s, bool ran);
+    // `run`: the figures of a design that ran; none where the window withholds Run.
+    Shown (*value)(const TSpringDesign& s, const ServiceFigures* run);
 };
 
 bool Compression(const TSpringDesign& s) {
     return s.SpringKind == kCompression;
+}
+
+const char* WarningText(int number) {
+    return number == kBucklingWarning ? kBucklingWarningText : kWarningTexts[number - 1];
 }
 
 // The number columns, in order. Each is as wide as five digits before the point need, or its
@@ -45,23 +114,28 @@ bool Compression(const TSpringDesign& s) {
 // depend on the data and the table streams.
 // clang-format off
 constexpr NumberColumn kNumberColumns[] = {
-    {"D",              "mm",     nullptr, 1, [](const TSpringDesign& s, bool) { return If(true, s.MeanDia); }},
-    {"n",              "",       nullptr, 1, [](const TSpringDesign& s, bool) { return If(true, s.Turns); }},
-    {"free",           "mm",     nullptr, 1, [](const TSpringDesign& s, bool) { return If(true, s.FreeLen); }},
-    {"set",            "mm",     nullptr, 1, [](const TSpringDesign& s, bool) { return If(true, s.SetLen); }},
-    {"work",           "mm",     nullptr, 1, [](const TSpringDesign& s, bool) { return If(true, s.WorkLen); }},
-    {"solid",          "mm",     nullptr, 1, [](const TSpringDesign& s, bool) { return If(Compression(s), s.SolidLen); }},
-    {"limit",          "mm",     nullptr, 1, [](const TSpringDesign& s, bool ran) { return If(ran, s.LimitLen); }},
-    {"k",              "kg/mm",  "N/mm",  3, [](const TSpringDesign& s, bool ran) { return If(ran, s.SpringRate); }},
-    {"Pset",           "kg",     "N",     2, [](const TSpringDesign& s, bool ran) { return If(ran, s.Pset); }},
-    {"Pact",           "kg",     "N",     2, [](const TSpringDesign& s, bool ran) { return If(ran, s.Pact); }},
-    {"Pmax",           "kg",     "N",     2, [](const TSpringDesign& s, bool ran) { return If(ran, s.Pmax); }},
-    {"Tset",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, bool ran) { return If(ran, s.Tset); }},
-    {"Tact",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, bool ran) { return If(ran, s.Tact); }},
-    {"Tmax",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, bool ran) { return If(ran && Compression(s), s.Tmax); }},
-    {"allow-static",   "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, bool ran) { return If(ran, Compression(s) ? s.AllowStatic : s.AllowStaticExt); }},
-    {"allow-repeated", "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, bool ran) { return If(ran, s.AllowFatigue); }},
-    {"init-tension",   "kg",     "N",     2, [](const TSpringDesign& s, bool ran) { return If(ran && !Compression(s), s.InitTension); }},
+    {"D",              "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(true, s.MeanDia); }},
+    {"n",              "",       nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(true, s.Turns); }},
+    {"free",           "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(true, s.FreeLen); }},
+    {"set",            "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(true, s.SetLen); }},
+    {"work",           "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(true, s.WorkLen); }},
+    {"solid",          "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(Compression(s), s.SolidLen); }},
+    {"limit",          "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.LimitLen); }},
+    {"k",              "kg/mm",  "N/mm",  3, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.SpringRate); }},
+    {"Pset",           "kg",     "N",     2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Pset); }},
+    {"Pact",           "kg",     "N",     2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Pact); }},
+    {"Pmax",           "kg",     "N",     2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Pmax); }},
+    {"Tset",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Tset); }},
+    {"Tact",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Tact); }},
+    {"Tmax",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run && Compression(s), s.Tmax); }},
+    {"allow-static",   "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, Compression(s) ? s.AllowStatic : s.AllowStaticExt); }},
+    {"allow-repeated", "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.AllowFatigue); }},
+    {"init-tension",   "kg",     "N",     2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run && !Compression(s), s.InitTension); }},
+    {"λ",              "",       nullptr, 2, [](const TSpringDesign&, const ServiceFigures* run) { const auto* c = CompressionOf(run); return Figure(c, c ? c->slenderness : 0); }},
+    {"buckle",         "mm",     nullptr, 2, [](const TSpringDesign&, const ServiceFigures* run) { const auto* c = CompressionOf(run); return c ? Shown(c->criticalDeflection ? float(*c->criticalDeflection) : kNoBuckling) : std::nullopt; }},
+    {"surge",          "Hz",     nullptr, 0, [](const TSpringDesign&, const ServiceFigures* run) { const auto* c = CompressionOf(run); return Figure(c, c ? c->surgeFrequency : 0); }},
+    {"energy",         "kg·mm",  "N·mm",  3, [](const TSpringDesign&, const ServiceFigures* run) { return Figure(run, run ? run->energy : 0); }},
+    {"active-mass",    "g",      nullptr, 3, [](const TSpringDesign&, const ServiceFigures* run) { return Figure(run, run ? run->activeMass : 0); }},
 };
 // clang-format on
 
@@ -69,50 +143,73 @@ constexpr int kNumberWidth = 6;  // five digits and the point, before the decima
 constexpr int kRowWidth = 9;     // up to 999,999,999 designs
 constexpr int kNameWidth = 20;   // longer names end in "…"
 constexpr const char* kNone = "-";
+constexpr const char* kNeverBuckles = "none";
 constexpr std::string_view kGap = "  ";
 
 class TableWriter final : public CheckWriter {
 public:
-    TableWriter(bool withNames, Units units)
-        : withNames_(withNames), si_(units == Units::KgfAndSi), table_(Columns()) {}
+    explicit TableWriter(const CheckSettings& settings)
+        : withNames_(settings.withNames),
+          si_(settings.units == Units::KgfAndSi),
+          ends_(settings.ends),
+          table_(Columns()) {
+        for (int m = 0; m < kMaterialCount; ++m) {
+            materials_.push_back(MaterialDesignation(m));
+        }
+        for (int w = 0; w < kWireCount; ++w) {
+            wires_.push_back(WireDesignation(w));
+        }
+    }
 
     void Begin(std::string& out) override { table_.AppendHeader(out); }
 
     // Straight onto `out`, as the widths are fixed: a long file has millions of rows.
-    void Design(std::string& out, const DesignInput& input, const Outcome& outcome) override {
+    void Design(std::string& text, const DesignInput& input, const Outcome& outcome,
+                const ServiceFigures* figures) override {
         const TSpringDesign& s = outcome.record;
-        const size_t lineStart = out.size();
+        Pieces out(text);
+        int width = 0;  // of the line so far, in terminal columns
         size_t column = 0;
-        Put(out, column++, std::to_string(input.row));
+        char row[24];
+        width += Put(out, column++,
+                     std::string_view(row, std::to_chars(row, row + 24, input.row).ptr - row));
         if (withNames_) {
-            Put(out, column++, Shortened(Escaped(input.name), kNameWidth));
+            const std::string name = Shortened(Escaped(input.name), kNameWidth);
+            width += Put(out, column++, name, DisplayWidth(name));
         }
-        Put(out, column++, KindName(s.SpringKind));
-        Put(out, column++, MaterialDesignation(s.MaterialNo));
-        Put(out, column++, WireDesignation(s.WireNo));
+        width += Put(out, column++, KindName(s.SpringKind));
+        width += Put(out, column++, materials_[s.MaterialNo]);
+        width += Put(out, column++, wires_[s.WireNo]);
+        CellBuffer cell;
         for (const NumberColumn& number : kNumberColumns) {
-            const Shown value = number.value(s, outcome.analysed);
+            const Shown value = number.value(s, figures);
             for (double factor : {1.0, kNewtonsPerKgf}) {
                 if (factor == 1.0 || (si_ && number.siUnit)) {
-                    Put(out, column,
-                        value
-                            ? NumberCell(*value * factor, number.precision, columns_[column].width)
-                            : kNone);
+                    width +=
+                        Put(out, column,
+                            !value               ? kNone
+                            : std::isinf(*value) ? kNeverBuckles
+                                                 : NumberCell(*value * factor, number.precision,
+                                                              columns_[column].width, cell));
                     ++column;
                 }
             }
         }
-        // The warnings, each once: the first on the design's line, the others below it.
-        const size_t indent = out.size() - lineStart;
-        for (size_t w = 0; const int number : DistinctWarnings(outcome.warnings)) {
-            out.append(w++ == 0 ? kGap.size() : indent + kGap.size(), ' ');
-            out += static_cast<char>('0' + number);
-            out += ' ';
-            out += kWarningTexts[number - 1];
-            out += '\n';
+        // The warnings, each once: the first on the design's line, the others below it; warning
+        // 8 after the window's.
+        std::vector<int> warnings = DistinctWarnings(outcome.warnings);
+        if (Buckles(figures)) {
+            warnings.push_back(kBucklingWarning);
         }
-        if (outcome.warnings.empty()) {
-            out += '\n';
+        for (size_t w = 0; const int number : warnings) {
+            out.Fill(w++ == 0 ? kGap.size() : width + kGap.size(), ' ');
+            const char numberText[] = {static_cast<char>('0' + number), ' '};
+            out += std::string_view(numberText, 2);
+            out += WarningText(number);
+            out += "\n";
+        }
+        if (warnings.empty()) {
+            out += "\n";
         }
     }
 
@@ -128,7 +225,11 @@ public:
         if (si_) {
             out += "; beside them N, N/mm², N/mm (1 kgf = 9.80665 N)";
         }
-        out += ".\n";
+        out += ".\nλ: free/D. buckle: the deflection from free at which it buckles, ends ";
+        out += EndConditionOf(ends_).name;
+        out +=
+            " (none: it cannot buckle). surge: natural frequency, both ends fixed. energy: stored "
+            "from set to work. active-mass: the active turns' wire.\n";
     }
 
 private:
@@ -154,16 +255,26 @@ private:
         return columns;
     }
 
-    void Put(std::string& out, size_t column, std::string_view text) const {
+    // A cell of ASCII text (numbers, designations), as wide as it is long. Returns the columns
+    // it took, the gap before it included.
+    int Put(Pieces& out, size_t column, std::string_view text) const {
+        return Put(out, column, text, static_cast<int>(text.size()));
+    }
+    int Put(Pieces& out, size_t column, std::string_view text, int width) const {
         const TableColumn& at = columns_[column];
-        const size_t padding = static_cast<size_t>(std::max(0, at.width - DisplayWidth(text)));
-        out.append((column > 0 ? kGap.size() : 0) + (at.align == Align::Right ? padding : 0), ' ');
+        const int padding = std::max(0, at.width - width);
+        const int gap = column > 0 ? static_cast<int>(kGap.size()) : 0;
+        out.Fill(static_cast<size_t>(gap + (at.align == Align::Right ? padding : 0)), ' ');
         out += text;
-        out.append(at.align == Align::Left ? padding : 0, ' ');
+        out.Fill(static_cast<size_t>(at.align == Align::Left ? padding : 0), ' ');
+        return gap + width + padding;
     }
 
     bool withNames_;
     bool si_;
+    EndCondition ends_;
+    std::vector<std::string> materials_;  // designations as the cells show them
+    std::vector<std::string> wires_;
     std::vector<TableColumn> columns_;  // each as wide as it will be
     TextTable table_;
 };
@@ -234,33 +345,28 @@ bool Given(const NumberField& field, const Outcome& outcome) {
            (outcome.analysed || !field.fromRun);
 }
 
-// `"name":value,` straight onto the end of `out`: a long file has millions of members.
-void AppendMember(std::string& out, std::string_view name, std::string_view value) {
-    const size_t at = out.size();
-    out.resize(at + name.size() + value.size() + 4);
-    char* next = out.data() + at;
-    *next++ = '"';
-    next = std::copy(name.begin(), name.end(), next);
-    *next++ = '"';
-    *next++ = ':';
-    next = std::copy(value.begin(), value.end(), next);
-    *next = ',';
+// `"name":value,`
+void AppendMember(Pieces& out, std::string_view name, std::string_view value) {
+    out += "\"";
+    out += name;
+    out += "\":";
+    out += value;
+    out += ",";
 }
 
 // The shortest decimal that reads back as the same float, or with `digits` significant digits
 // as printf's "%.*g" writes them in the "C" locale; null where the design has none.
-void AppendNumber(std::string& out, std::string_view name, double value, bool given,
-                  int digits = 0) {
+void AppendNumber(Pieces& out, std::string_view name, double value, bool given, int digits = 0) {
     char buffer[32];
-    const auto end = digits > 0 ? std::to_chars(buffer, buffer + sizeof buffer, value,
-                                                std::chars_format::general, digits)
-                                : std::to_chars(buffer, buffer + sizeof buffer, float(value));
-    AppendMember(
-        out, name,
-        given && std::isfinite(value) ? std::string_view(buffer, end.ptr - buffer) : "null");
+    const char* end = digits > 0 ? std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                 std::chars_format::general, digits)
+                                       .ptr
+                                 : ShortestFloatChars(buffer, buffer + sizeof buffer, float(value));
+    AppendMember(out, name,
+                 given && std::isfinite(value) ? std::string_view(buffer, end - buffer) : "null");
 }
 
-void AppendInteger(std::string& out, std::string_view name, long value) {
+void AppendInteger(Pieces& out, std::string_view name, long value) {
     char buffer[24];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
     AppendMember(out, name, std::string_view(buffer, end - buffer));
@@ -268,19 +374,35 @@ void AppendInteger(std::string& out, std::string_view name, long value) {
 
 class JsonWriter final : public CheckWriter {
 public:
-    JsonWriter(bool withNames, Units units) : withNames_(withNames), units_(units) {}
+    explicit JsonWriter(const CheckSettings& settings)
+        : withNames_(settings.withNames),
+          units_(settings.units),
+          endsJson_(JsonString(EndConditionOf(settings.ends).name)) {
+        // The few texts every design repeats, written as JSON once.
+        kindJson_[0] = JsonString(KindName(kCompression));
+        kindJson_[1] = JsonString(KindName(kExtension));
+        for (int m = 0; m < kMaterialCount; ++m) {
+            materialJson_[m] = JsonString(MaterialDesignation(m));
+        }
+        for (int number = 1; number <= kBucklingWarning; ++number) {
+            warningJson_[number - 1] = "{\"number\":" + std::to_string(number) +
+                                       ",\"text\":" + JsonString(WarningText(number)) + "}";
+        }
+    }
 
     void Begin(std::string& out) override { out += "[\n"; }
 
-    void Design(std::string& out, const DesignInput& input, const Outcome& outcome) override {
+    void Design(std::string& text, const DesignInput& input, const Outcome& outcome,
+                const ServiceFigures* figures) override {
         const TSpringDesign& s = outcome.record;
         const bool ran = outcome.analysed;
+        Pieces out(text);
         out += any_ ? ",\n{" : "{";
         any_ = true;
         AppendInteger(out, "row", input.row);
         AppendMember(out, "name", withNames_ ? JsonString(input.name) : "null");
-        AppendMember(out, "kind", JsonString(KindName(s.SpringKind)));
-        AppendMember(out, "material", JsonString(MaterialDesignation(s.MaterialNo)));
+        AppendMember(out, "kind", kindJson_[s.SpringKind == kCompression ? 0 : 1]);
+        AppendMember(out, "material", materialJson_[s.MaterialNo]);
         AppendMember(out, "analysed", ran ? "true" : "false");
         AppendInteger(out, "SpringKind", s.SpringKind);
         AppendInteger(out, "MaterialNo", s.MaterialNo);
@@ -294,25 +416,24 @@ public:
             dateJson_ = JsonString(date_);
         }
         AppendMember(out, "DateText", ran ? dateJson_ : "null");
+        AppendService(out, Compression(s), figures);
         if (units_ == Units::KgfAndSi) {
-            std::string si = "{";
+            out += "\"si\":{";
             for (const NumberField& field : kSiFields) {
                 // Seven significant digits: as many as the single-precision kgf value holds.
-                AppendNumber(si, field.name, double(s.*field.member) * kNewtonsPerKgf,
+                AppendNumber(out, field.name, double(s.*field.member) * kNewtonsPerKgf,
                              Given(field, outcome), 7);
             }
-            si.back() = '}';
-            AppendMember(out, "si", si);
+            AppendNumber(out, "energy_N_mm", figures ? figures->energy * kNewtonsPerKgf : 0.0,
+                         figures, 7);
+            out.CloseObject();
         }
         out += "\"warnings\":[";
         for (size_t i = 0; i < outcome.warnings.size(); ++i) {
-            const int number = outcome.warnings[i];
-            out += i == 0 ? "" : ",";
-            out += "{\"number\":";
-            out += static_cast<char>('0' + number);
-            out += ",\"text\":";
-            out += JsonString(kWarningTexts[number - 1]);
-            out += '}';
+            AppendWarning(out, i > 0, outcome.warnings[i]);
+        }
+        if (Buckles(figures)) {
+            AppendWarning(out, !outcome.warnings.empty(), kBucklingWarning);
         }
         out += "]}";
     }
@@ -320,22 +441,48 @@ public:
     void End(std::string& out, const CheckCounts&) override { out += any_ ? "\n]\n" : "]\n"; }
 
 private:
+    // The figures the window does not show, in an object of their own beside the record's
+    // numbers: null where the design did not run, and the compression-only ones (and the end
+    // condition) null for an extension spring.
+    void AppendService(Pieces& out, bool compression, const ServiceFigures* figures) const {
+        const CompressionFigures* c = CompressionOf(figures);
+        out += "\"service\":{";
+        AppendMember(out, "ends", compression ? endsJson_ : "null");
+        AppendNumber(out, "slenderness", c ? c->slenderness : 0.0, c);
+        AppendNumber(out, "buckling_deflection", c ? c->criticalDeflection.value_or(0.0) : 0.0,
+                     c && c->criticalDeflection);
+        AppendMember(out, "buckling_risk", !c ? "null" : c->bucklingRisk ? "true" : "false");
+        AppendNumber(out, "surge_frequency", c ? c->surgeFrequency : 0.0, c);
+        AppendNumber(out, "energy", figures ? figures->energy : 0.0, figures);
+        AppendNumber(out, "active_mass", figures ? figures->activeMass : 0.0, figures);
+        out.CloseObject();
+    }
+
+    void AppendWarning(Pieces& out, bool comma, int number) const {
+        out += comma ? "," : "";
+        out += warningJson_[number - 1];
+    }
+
     std::string date_;  // the run's date stamp, the same for every design
     std::string dateJson_;
 
     bool withNames_;
     Units units_;
+    std::string endsJson_;
+    std::string kindJson_[2];
+    std::string materialJson_[kMaterialCount];
+    std::string warningJson_[kBucklingWarning];
     bool any_ = false;
 };
 
 }  // namespace
 
-std::unique_ptr<CheckWriter> MakeTableWriter(bool withNames, Units units) {
-    return std::make_unique<TableWriter>(withNames, units);
+std::unique_ptr<CheckWriter> MakeTableWriter(const CheckSettings& settings) {
+    return std::make_unique<TableWriter>(settings);
 }
 
-std::unique_ptr<CheckWriter> MakeJsonWriter(bool withNames, Units units) {
-    return std::make_unique<JsonWriter>(withNames, units);
+std::unique_ptr<CheckWriter> MakeJsonWriter(const CheckSettings& settings) {
+    return std::make_unique<JsonWriter>(settings);
 }
 
 std::string JsonString(std::string_view text) {

@@ -142,7 +142,10 @@ std::string RangeText(Range range) {
 
 std::string ShortestText(double value) {
     char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    // Fixed, not the shorter of fixed and exponent: "100000" and "0.0001" read better than
+    // "1e+05" and "1e-04", and every value shown here is within a range of plain sizes.
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return std::string(buffer, result.ptr);
 }
 

@@ -49,7 +49,8 @@ struct Range {
 };
 // "from 0.1 to 10000"
 std::string RangeText(Range range);
-// The shortest decimal that reads back as the same double; never depends on the locale.
+// The shortest decimal without an exponent that reads back as the same double; never depends
+// on the locale.
 std::string ShortestText(double value);
 
 // Lengths and diameters in mm, and active turns: the window's smallest steps up to sizes no

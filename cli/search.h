@@ -12,6 +12,7 @@
 
 #include "cli_io.h"
 #include "design_runner.h"
+#include "service_figures.h"
 
 namespace springcalc::cli {
 
@@ -36,6 +37,11 @@ struct SearchRequest {
     std::optional<double> maxOuterDia;
     std::optional<double> minInnerDia;
     std::optional<double> maxFreeLen;
+    // Compression springs only, judged on the figures `check` shows.
+    std::optional<double> maxSlenderness;
+    std::optional<double> minFrequency;  // Hz
+    bool noBuckling = false;
+    EndCondition ends = kDefaultEnds;
     std::vector<int> materials;                      // material numbers to search
     double maxSpringIndex = kDefaultMaxSpringIndex;  // the largest D/d on the grid
     double tolerance = 0.05;  // how far a load may miss, as a fraction of its target
@@ -50,10 +56,22 @@ std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& a
 
 // One requirement a candidate does not meet.
 struct Shortfall {
-    enum class What { Load, Rate, OuterDia, InnerDia, FreeLen, Warning };
+    enum class What {
+        Load,
+        Rate,
+        OuterDia,
+        InnerDia,
+        FreeLen,
+        Slenderness,
+        Frequency,
+        Buckling,
+        Warning
+    };
     What what = What::Warning;
     double actual = 0;
-    double wanted = 0;  // the target load or rate, the limit, or what a warning measures against
+    // The target load or rate, the limit, the critical deflection, or what a warning measures
+    // against.
+    double wanted = 0;
     double length = 0;  // where a load was wanted
     int warning = 0;
     // How far it misses, as a fraction of what was wanted (a load: beyond the tolerance).
@@ -84,9 +102,10 @@ SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner);
 // or, when none meets the requirement, the closest ones and why each falls short.
 void WriteSearchResult(std::ostream& out, const SearchRequest& request, const SearchResult& result);
 
-// Grams of wire in a spring: compression n + 2 turns (a closed turn at each end), extension
-// n + 3 (one more turn in the body, as its free length counts, and two hooks of about one
-// turn each); 7.93 g/cm³ for the stainless grades, 7.85 g/cm³ for the other steels.
+// Grams of the whole wire of a spring, end turns included (check's active mass counts the
+// active turns only): compression n + 2 turns (a closed turn at each end), extension n + 3
+// (one more turn in the body, as its free length counts, and two hooks of about one turn
+// each), at the density of the material table.
 double WireMassGrams(std::int32_t springKind, int materialNo, double wireDia, double meanDia,
                      double turns);
 

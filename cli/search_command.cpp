@@ -30,6 +30,15 @@ Limits:
                        (default: all nine)
   --max-index C        the largest spring index D/d to try, 4 to 30 (default 22, the usual
                        upper end for wound springs)
+  --max-slenderness X  slenderness, free length / D, at most X (0.5 to 100)
+  --min-frequency F    natural (surge) frequency, both ends fixed, at least F Hz (1 to
+                       100000)
+  --no-buckling        no risk of buckling at the operating length (no warning 8 of
+                       check), with the ends of --ends
+  --ends NAME          with --no-buckling, how the ends are held: fixed-fixed (the default),
+                       fixed-guided, pinned-pinned, fixed-pinned or fixed-free
+                       These four are for compression springs: with --kind extension they
+                       are refused.
 Output:
   --tolerance PCT      how far each load may miss its target, in percent of the target,
                        0.01 to 99 (default 5)
@@ -49,19 +58,22 @@ could explain; what is kept, every number shown and the order come from the engi
 
 Which are kept. No warning 1, 2, 5, 6 or 7 (warnings 3 and 4 are shown but allowed); every
 load within the tolerance, |P - target| <= tolerance x target, at its length (with --rate:
-the load and the rate); inside every limit given.
+the load and the rate); inside every limit given. Slenderness, surge frequency and buckling
+are judged on the figures check shows for the design, after the engine has run it; the
+quick estimate leaves them out, so they never keep a design from the engine.
 
 Order. --by stress (default): the least stressed first, by the higher of the stresses at the
 installed and operating lengths over the static allowable stress. --by mass: the lightest
-wire first: density x (pi d^2 / 4) x pi D x coils, with n + 2 coils for a compression spring
-(a closed turn at each end) and n + 3 for an extension spring (one more body turn and two
-hooks of about one turn each), 7.85 g/cm^3 for the steels and 7.93 g/cm^3 for the stainless
-grades. Ties go by the other measure, then by material, wire size and D.
+wire first, the whole wire with its end turns (the mass column; check's active-mass counts
+the active turns only): density x (pi d^2 / 4) x pi D x coils, with n + 2 coils for a
+compression spring (a closed turn at each end) and n + 3 for an extension spring (one more
+body turn and two hooks of about one turn each), 7.85 g/cm^3 for the steels and 7.93 g/cm^3
+for the stainless grades. Ties go by the other measure, then by material, wire size and D.
 
 When nothing is kept, it says so and shows the closest candidates with what keeps each out.
 Closest means the least shortfall in all, each shortfall counted as a fraction of what was
 asked: a load beyond the tolerance, a limit overstepped, the stress over the allowable, the
-solid or free length over the lengths given.
+solid or free length over the lengths given, the deflection over the one that buckles it.
 
 Exit status: 0 when designs were found, 1 when none meets the requirements, 2 for bad input
 or output that cannot be written.
@@ -88,6 +100,8 @@ constexpr NumberOption kMaxFreeLen   {"max-free-len", kLengthRange,   "a length 
 constexpr NumberOption kMaxIndex     {"max-index",    {4, 30},        "a spring index D/d (Run needs 4 or more)"};
 constexpr NumberOption kTolerance    {"tolerance",    {0.01, 99},     "a percentage of the target load", false, true};
 constexpr NumberOption kTop          {"top",          {1, 1000},      "a whole number of designs", true};
+constexpr NumberOption kMaxSlenderness{"max-slenderness", {0.5, 100}, "a slenderness free length / D"};
+constexpr NumberOption kMinFrequency {"min-frequency", {1, 100000},   "a frequency in Hz"};
 // clang-format on
 
 std::optional<double> NumberIn(std::string_view text, Range range, bool whole = false) {
@@ -203,6 +217,39 @@ bool ReadMaterials(const ScannedOptions& options, SearchRequest& request, std::s
     return true;
 }
 
+// The limits on the figures in service: compression springs only.
+bool ReadServiceLimits(const ScannedOptions& options, SearchRequest& request,
+                       std::string& problem) {
+    if (request.springKind == kExtension) {
+        for (const char* name : {"max-slenderness", "min-frequency", "no-buckling", "ends"}) {
+            if (options.Has(name)) {
+                problem = std::string("--") + name +
+                          " is for compression springs; an extension spring neither buckles "
+                          "nor has its surge frequency checked here";
+                return false;
+            }
+        }
+    }
+    request.noBuckling = options.Has("no-buckling");
+    if (const auto text = options.Value("ends")) {
+        const std::optional<EndCondition> ends = EndConditionNamed(*text);
+        if (!ends) {
+            problem =
+                "--ends takes fixed-fixed, fixed-guided, pinned-pinned, fixed-pinned or "
+                "fixed-free, not \"" +
+                *text + "\"";
+            return false;
+        }
+        if (!request.noBuckling) {
+            problem = "--ends says how the ends are held for --no-buckling; give both";
+            return false;
+        }
+        request.ends = *ends;
+    }
+    return ReadNumber(options, kMaxSlenderness, request.maxSlenderness, problem) &&
+           ReadNumber(options, kMinFrequency, request.minFrequency, problem);
+}
+
 bool ReadOrder(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
     if (auto text = options.Value("by")) {
         if (*text == "stress") {
@@ -218,9 +265,10 @@ bool ReadOrder(const ScannedOptions& options, SearchRequest& request, std::strin
 }
 
 const std::vector<OptionSpec> kSearchOptions = {
-    {"kind", true},      {"load", true, true},   {"rate", true},      {"max-od", true},
-    {"min-id", true},    {"max-free-len", true}, {"max-index", true}, {"materials", true},
-    {"tolerance", true}, {"top", true},          {"by", true},        {"help"},
+    {"kind", true},          {"load", true, true},   {"rate", true},      {"max-od", true},
+    {"min-id", true},        {"max-free-len", true}, {"max-index", true}, {"materials", true},
+    {"tolerance", true},     {"top", true},          {"by", true},        {"max-slenderness", true},
+    {"min-frequency", true}, {"no-buckling"},        {"ends", true},      {"help"},
 };
 
 }  // namespace
@@ -258,7 +306,7 @@ std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& a
         !ReadNumber(options, kMaxIndex, request.maxSpringIndex, problem) ||
         !ReadNumber(options, kTolerance, tolerancePercent, problem) ||
         !ReadNumber(options, kTop, top, problem) || !ReadMaterials(options, request, problem) ||
-        !ReadOrder(options, request, problem)) {
+        !ReadServiceLimits(options, request, problem) || !ReadOrder(options, request, problem)) {
         return std::nullopt;
     }
     request.tolerance = tolerancePercent ? *tolerancePercent / 100.0 : request.tolerance;

@@ -42,6 +42,15 @@ std::string Requirement(const SearchRequest& r) {
     if (r.maxFreeLen) {
         text += ", free length at most " + Length(*r.maxFreeLen);
     }
+    if (r.maxSlenderness) {
+        text += ", slenderness at most " + ShortestText(*r.maxSlenderness);
+    }
+    if (r.minFrequency) {
+        text += ", surge frequency at least " + ShortestText(*r.minFrequency) + " Hz";
+    }
+    if (r.noBuckling) {
+        text += ", no buckling with the ends " + std::string(EndConditionOf(r.ends).name);
+    }
     text += ".\nMaterials: ";
     for (size_t i = 0; i < r.materials.size(); ++i) {
         text += (i == 0 ? "" : ", ") + MaterialDesignation(r.materials[i]);
@@ -80,6 +89,17 @@ std::string Explain(const Shortfall& s, const SearchRequest& r) {
         case Shortfall::What::FreeLen:
             return "free length " + Length(s.actual) + " is above --max-free-len " +
                    ShortestText(s.wanted) + " mm";
+        case Shortfall::What::Slenderness:
+            return "slenderness " + FixedText(s.actual, 2, " > ") + ShortestText(s.wanted) +
+                   " (--max-slenderness)";
+        case Shortfall::What::Frequency:
+            return "surge " + FixedText(s.actual, 0, " Hz < ") + ShortestText(s.wanted) +
+                   " Hz (--min-frequency)";
+        case Shortfall::What::Buckling:
+            return "buckles: the deflection at the operating length, " +
+                   FixedText(s.actual, 2, " mm, is beyond the critical ") +
+                   FixedText(s.wanted, 2, " mm (--ends ") +
+                   std::string(EndConditionOf(r.ends).name) + ")";
         case Shortfall::What::Warning: {
             std::string text =
                 "warning " + std::to_string(s.warning) + ": " + kWarningTexts[s.warning - 1];

@@ -268,8 +268,27 @@ private:
         CheckLimit(c, Shortfall::What::OuterDia, v.OuterDia, request_.maxOuterDia, 1.0);
         CheckLimit(c, Shortfall::What::InnerDia, v.InnerDia, request_.minInnerDia, -1.0);
         CheckLimit(c, Shortfall::What::FreeLen, v.FreeLen, request_.maxFreeLen, 1.0);
+        if (c.outcome.analysed && compression &&
+            (request_.maxSlenderness || request_.minFrequency || request_.noBuckling)) {
+            CheckService(c, *ComputeServiceFigures(ServiceInputOf(v), request_.ends).compression);
+        }
         for (const Shortfall& s : c.shortfalls) {
             c.totalExcess += s.excess;
+        }
+    }
+
+    // The limits on the figures in service. The estimate that spares the engine leaves them
+    // out, so none of them can keep a design it would accept from the engine.
+    void CheckService(Candidate& c, const CompressionFigures& figures) const {
+        CheckLimit(c, Shortfall::What::Slenderness, figures.slenderness, request_.maxSlenderness,
+                   1.0);
+        CheckLimit(c, Shortfall::What::Frequency, figures.surgeFrequency, request_.minFrequency,
+                   -1.0);
+        if (request_.noBuckling && figures.bucklingRisk) {
+            c.shortfalls.push_back(
+                {Shortfall::What::Buckling, figures.workDeflection, *figures.criticalDeflection, 0,
+                 kBucklingWarning,
+                 Excess(figures.workDeflection, *figures.criticalDeflection, 1.0)});
         }
     }
 
@@ -329,8 +348,7 @@ SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner) {
 
 double WireMassGrams(std::int32_t springKind, int materialNo, double wireDia, double meanDia,
                      double turns) {
-    const bool stainless = MaterialDesignation(materialNo).starts_with("SUS");
-    const double density = stainless ? 7.93 : 7.85;  // g/cm³
+    const double density = kMaterials[materialNo].density;  // g/cm³
     const double coils = turns + (springKind == kCompression ? 2.0 : 3.0);
     const double wireLength = kPi * meanDia * coils;
     const double cubicMillimetres = kPi * wireDia * wireDia / 4.0 * wireLength;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 
 #include "text_format.h"
@@ -19,13 +20,14 @@ __extension__ using Wide = unsigned __int128;
 // printf's "%.*f" of a single-precision value, worked out exactly in integers: the value is
 // m x 2^-shift, so m x 10^precision x 2^-shift rounded half to even is the digits printf
 // writes. A tenth of the cost of the general conversion, which matters over millions of cells.
-// False for values it does not cover (huge, not finite, many decimals).
-bool SinglePrecisionFixed(float value, int precision, std::string& text) {
+// The end of the digits written from `first` (32 bytes are enough), or none for values it does
+// not cover (huge, not finite, many decimals).
+char* SinglePrecisionFixed(float value, int precision, char* first) {
     constexpr std::uint64_t kPowers[] = {1, 10, 100, 1000};
     const auto bits = std::bit_cast<std::uint32_t>(value);
     const std::uint32_t exponent = (bits >> 23) & 0xFF;
     if (exponent == 0xFF || precision < 0 || precision > 3) {
-        return false;
+        return nullptr;
     }
     const std::uint64_t mantissa = (bits & 0x7FFFFF) | (exponent != 0 ? 1u << 23 : 0);
     const int shift = exponent != 0 ? 150 - static_cast<int>(exponent) : 149;
@@ -33,7 +35,7 @@ bool SinglePrecisionFixed(float value, int precision, std::string& text) {
     std::uint64_t digits = 0;
     if (shift <= 0) {
         if (shift < -28) {
-            return false;
+            return nullptr;
         }
         digits = static_cast<std::uint64_t>(scaled << -shift);
     } else if (shift < 100) {  // beyond, the value is far below half a unit: 0
@@ -43,36 +45,88 @@ bool SinglePrecisionFixed(float value, int precision, std::string& text) {
         const Wide half = one << (shift - 1);
         digits += rest > half || (rest == half && (digits & 1)) ? 1 : 0;
     }
-    char buffer[32];
+    char buffer[24];
     char* end = std::to_chars(buffer, buffer + sizeof buffer, digits).ptr;
     const int length = static_cast<int>(end - buffer);
-    text.assign((bits >> 31) ? 1 : 0, '-');
+    char* next = first;
+    if (bits >> 31) {
+        *next++ = '-';
+    }
     if (length <= precision) {  // 0.05: a zero before the point, zeros after it
-        text.append({'0', '.'});
-        text.append(static_cast<size_t>(precision - length), '0');
-        text.append(buffer, end);
-        return true;
+        *next++ = '0';
+        *next++ = '.';
+        next = std::fill_n(next, precision - length, '0');
+        return std::copy(buffer, end, next);
     }
-    text.append(buffer, static_cast<size_t>(length - precision));
+    next = std::copy(buffer, end - precision, next);
     if (precision > 0) {
-        text += '.';
-        text.append(end - precision, end);
+        *next++ = '.';
+        next = std::copy(end - precision, end, next);
     }
-    return true;
+    return next;
+}
+
+char* ShortestFloatChars(char* first, char* last, float value) {
+    // With at most three decimals and below 100000, the shortest decimal is written without an
+    // exponent, and the integer k nearest to value x 10^p is the only one of its decimals that
+    // can read back as the value: a float has more than 7 significant digits, k at most 8.
+    // k / 10^p is never near enough to a halfway point between floats for the double division
+    // to round differently from a direct conversion.
+    constexpr double kPowers[] = {1, 10, 100, 1000};
+    const double magnitude = std::fabs(double(value));
+    if (value != 0.0f && magnitude < 1e5) {
+        for (int p = 0; p < 4; ++p) {
+            const double k = std::nearbyint(magnitude * kPowers[p]);
+            if (float(k / kPowers[p]) != float(magnitude)) {
+                continue;
+            }
+            char digits[16];
+            char* end =
+                std::to_chars(digits, digits + sizeof digits, static_cast<std::uint64_t>(k)).ptr;
+            const int length = static_cast<int>(end - digits);
+            char* next = first;
+            if (value < 0.0f) {
+                *next++ = '-';
+            }
+            if (length <= p) {  // 0.05
+                *next++ = '0';
+                *next++ = '.';
+                next = std::fill_n(next, p - length, '0');
+                return std::copy(digits, end, next);
+            }
+            next = std::copy(digits, end - p, next);
+            if (p > 0) {
+                *next++ = '.';
+                next = std::copy(end - p, end, next);
+            }
+            return next;
+        }
+    }
+    return std::to_chars(first, last, value).ptr;
+}
+
+std::string_view NumberCell(double value, int precision, int width, CellBuffer& buffer) {
+    if (double(float(value)) == value) {
+        char* end = SinglePrecisionFixed(float(value), precision, buffer.data());
+        if (end && end - buffer.data() <= width) {
+            return {buffer.data(), static_cast<size_t>(end - buffer.data())};
+        }
+    }
+    std::string text = FixedText(value, precision);
+    for (int digits = 3; static_cast<int>(text.size()) > width && digits >= 0; --digits) {
+        char scientific[32];
+        const auto result = std::to_chars(scientific, scientific + sizeof scientific, value,
+                                          std::chars_format::scientific, digits);
+        text.assign(scientific, result.ptr);
+    }
+    const size_t size = std::min(text.size(), buffer.size());
+    std::copy_n(text.data(), size, buffer.data());
+    return {buffer.data(), size};
 }
 
 std::string NumberCell(double value, int precision, int width) {
-    std::string text;
-    if (double(float(value)) != value || !SinglePrecisionFixed(float(value), precision, text)) {
-        text = FixedText(value, precision);
-    }
-    for (int digits = 3; static_cast<int>(text.size()) > width && digits >= 0; --digits) {
-        char buffer[32];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                          std::chars_format::scientific, digits);
-        text.assign(buffer, result.ptr);
-    }
-    return text;
+    CellBuffer buffer;
+    return std::string(NumberCell(value, precision, width, buffer));
 }
 
 TextTable::TextTable(std::vector<TableColumn> columns) : columns_(std::move(columns)) {

@@ -1,6 +1,7 @@
 #pragma once
 // Aligned text columns for a terminal: widths set beforehand, or measured over the rows first.
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,14 @@ struct TableColumn {
 // A number with `precision` decimals, as printf's "%.*f" writes it in any locale; a value too
 // wide for `width` columns is written with an exponent instead (1.5e+07), so it still fits.
 std::string NumberCell(double value, int precision, int width);
+// The same in `buffer`, without a string of its own: a long table has millions of cells.
+using CellBuffer = std::array<char, 128>;
+std::string_view NumberCell(double value, int precision, int width, CellBuffer& buffer);
+
+// The shortest decimal that reads back as `value`, as std::to_chars(float) writes it, into
+// [first, last) (32 bytes are enough); returns the end. Quicker than the general conversion for
+// the short decimals designs are made of (8.8, 205, 0.05), which are most of a record.
+char* ShortestFloatChars(char* first, char* last, float value);
 
 class TextTable {
 public:

@@ -17,6 +17,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "cli_app.h"
@@ -25,9 +26,11 @@
 #include "report_writer.h"
 #include "samples.h"
 #include "search.h"
+#include "service_figures.h"
 #include "spring_design.h"
 #include "text_format.h"
 #include "text_table.h"
+#include "utf8_text.h"
 
 namespace springcalc {
 namespace {
@@ -638,6 +641,31 @@ TEST(CheckTable, NumberCellsWritePrintfsDigitsForEverySinglePrecisionValue) {
     }
 }
 
+TEST(CheckJson, NumbersAreToCharsShortestForEverySinglePrecisionValue) {
+    // JSON numbers take a quicker path for short decimals; they must be std::to_chars's.
+    std::mt19937 random(14);
+    std::vector<float> values = {0.0f, -0.0f, 1e-30f, 99999.99f, 1e5f, 10000.0f, 0.001f, -65.6f};
+    for (int k = 0; k < 120000; ++k) {
+        for (float scale : {1.0f, 10.0f, 100.0f, 1000.0f}) {
+            values.push_back(float(k / double(scale)));
+        }
+    }
+    for (int i = 0; i < 200000; ++i) {
+        values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+    }
+    for (float value : values) {
+        if (!std::isfinite(value)) {
+            continue;
+        }
+        char fast[32];
+        char general[32];
+        const std::string_view quick(fast, cli::ShortestFloatChars(fast, fast + 32, value) - fast);
+        const std::string_view exact(general,
+                                     std::to_chars(general, general + 32, value).ptr - general);
+        ASSERT_EQ(quick, exact) << value;
+    }
+}
+
 // ---- SI units ---------------------------------------------------------------------------
 
 TEST(CheckUnits, SiGivesNewtonsBesideKilogramsClearlyLabelled) {
@@ -677,6 +705,96 @@ TEST(CheckUnits, SiGivesNewtonsBesideKilogramsClearlyLabelled) {
     const CliRun plain = RunCli({"check", "--json"}, csv);
     EXPECT_EQ(plain.out.find("\"si\""), std::string::npos);
     EXPECT_EQ(RunCli({"check"}, csv).out.find("N/mm"), std::string::npos);
+}
+
+// ---- Figures in service ----------------------------------------------------------------------
+
+// Compression sample 1 with one end free buckles (see the figures' own tests), a short wide
+// spring cannot, and an extension spring has only the energy and the active mass. The last,
+// overstressed, has three of the window's warnings and a name of double-width characters.
+const std::string kFiguresCsv =
+    "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n"
+    ",compression,SWPA,0.70,4.3,9.5,13,12,10\n"
+    ",compression,SWPA,1.20,8.8,3,10,9,8\n"
+    ",extension,SWPA,0.50,5.8,17.5,,25,35\n"
+    ",compression,SWO-A,0.50,4.3,9.5,13,12,10\n"
+    "ばね,compression,SWPA,0.70,4.3,3,13,6,5\n";
+
+TEST(CheckFigures, JsonGivesTheEnginesFiguresAndWarning8AfterTheWindowsWarnings) {
+    const CliRun run =
+        RunCli({"check", "--json", "--units", "si", "--ends", "fixed-free"}, kFiguresCsv);
+    EXPECT_EQ(run.status, 1);
+    const Json designs = ParseJson(run.out);
+    ASSERT_EQ(designs.items.size(), 5u);
+    const WindowRun window[] = {RunSampleInWindow(kCompression, 1),
+                                RunSampleInWindow(kExtension, 2)};
+    for (const auto& [index, sample] : {std::pair{0, &window[0]}, std::pair{2, &window[1]}}) {
+        SCOPED_TRACE(index);
+        const Json& json = designs.items[index];
+        const Json& service = json["service"];
+        const ServiceFigures figures =
+            ComputeServiceFigures(ServiceInputOf(sample->design), EndCondition::FixedFree);
+        EXPECT_EQ(JsonFloat(service["energy"]), float(figures.energy));
+        EXPECT_EQ(JsonFloat(service["active_mass"]), float(figures.activeMass));
+        EXPECT_NEAR(std::strtod(json["si"]["energy_N_mm"].text.c_str(), nullptr),
+                    figures.energy * 9.80665, 1e-6 * figures.energy * 9.80665);
+        const std::vector<std::string>& windowWarnings = sample->warnings;
+        const Json& warnings = json["warnings"];
+        if (index == 0) {
+            const CompressionFigures& c = figures.compression.value();
+            EXPECT_EQ(service["ends"].text, "fixed-free");
+            EXPECT_EQ(JsonFloat(service["slenderness"]), float(c.slenderness));
+            EXPECT_EQ(JsonFloat(service["buckling_deflection"]),
+                      float(c.criticalDeflection.value()));
+            EXPECT_TRUE(service["buckling_risk"].boolean);
+            EXPECT_EQ(JsonFloat(service["surge_frequency"]), float(c.surgeFrequency));
+            ASSERT_EQ(warnings.items.size(), windowWarnings.size() + 1);
+            EXPECT_EQ(warnings.items.back()["number"].text, "8");
+            EXPECT_EQ(warnings.items.back()["text"].text, "座屈の恐れがあります");
+        } else {
+            for (const char* name : {"ends", "slenderness", "buckling_deflection", "buckling_risk",
+                                     "surge_frequency"}) {
+                EXPECT_EQ(service[name].type, Json::Type::Null) << name;
+            }
+            EXPECT_EQ(warnings.items.size(), windowWarnings.size());
+        }
+    }
+    EXPECT_EQ(designs.items[1]["service"]["buckling_deflection"].type, Json::Type::Null);
+    EXPECT_FALSE(designs.items[1]["service"]["buckling_risk"].boolean);
+    EXPECT_EQ(designs.items[1]["service"]["slenderness"].type, Json::Type::Number);
+    EXPECT_EQ(designs.items[3]["service"]["energy"].type, Json::Type::Null) << "not run";
+}
+
+// The new columns keep the table's fixed widths: every warning, the window's and 8, starts in
+// the warnings column, after numbers, "none" and "-" cells alike, and below a wide name.
+TEST(CheckFigures, TableKeepsItsColumnsUnderTheNewTitles) {
+    const CliRun run = RunCli({"check", "--units", "si", "--ends", "fixed-free"}, kFiguresCsv);
+    EXPECT_EQ(run.status, 1);
+    std::istringstream lines(run.out);
+    std::string header;
+    std::getline(lines, header);
+    const int warningsColumn = cli::DisplayWidth(header.substr(0, header.find("warnings")));
+    int designLines = 0;
+    for (std::string line; std::getline(lines, line) && !line.empty();) {
+        // A warning: its number, a blank, then its Japanese text.
+        size_t text = std::string::npos;
+        for (size_t i = 1; i + 3 < line.size() && text == std::string::npos; ++i) {
+            if (line[i - 1] == ' ' && std::isdigit(static_cast<unsigned char>(line[i])) &&
+                line[i + 1] == ' ' && static_cast<unsigned char>(line[i + 2]) >= 0x80) {
+                text = i;
+            }
+        }
+        if (text == std::string::npos) {
+            EXPECT_EQ(cli::DisplayWidth(line) + 2, warningsColumn) << line;  // no warning
+        } else {
+            EXPECT_EQ(cli::DisplayWidth(line.substr(0, text)), warningsColumn) << line;
+        }
+        designLines += line.find("compression") != std::string::npos ||
+                       line.find("extension") != std::string::npos;
+    }
+    EXPECT_EQ(designLines, 5);
+    EXPECT_NE(run.out.find("  none  "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("8 座屈の恐れがあります"), std::string::npos) << run.out;
 }
 
 // ---- search -------------------------------------------------------------------------------
@@ -857,6 +975,52 @@ TEST(Search, BadRequestsAreToldPrecisely) {
         EXPECT_EQ(run.status, 2) << message;
         EXPECT_EQ(run.out, "");
         EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+    }
+}
+
+// The limits on the figures in service keep exactly the designs whose figures meet them, out
+// of those found without them: none kept that fails, none lost that meets them.
+TEST(Search, ServiceLimitsKeepExactlyTheDesignsWhoseFiguresMeetThem) {
+    const std::vector<std::string> base = {"--kind",   "compression", "--load",      "1@60",
+                                           "--load",   "3@40",        "--materials", "SWPA",
+                                           "--max-od", "20",          "--top",       "1000"};
+    const cli::SearchResult all = Search(Request(base));
+    ASSERT_LT(all.metCount, 1000u);
+    using Place = std::tuple<int, int, float>;
+    const auto places = [](const cli::SearchResult& result) {
+        std::set<Place> set;
+        for (const cli::Candidate& c : result.best) {
+            set.insert({c.input.materialNo, c.input.wireNo, c.input.meanDia});
+        }
+        return set;
+    };
+    struct Case {
+        std::vector<std::string> limit;
+        bool (*keeps)(const CompressionFigures&);
+    };
+    const Case cases[] = {
+        {{"--max-slenderness", "6"},
+         [](const CompressionFigures& c) { return c.slenderness <= 6; }},
+        {{"--min-frequency", "125"},
+         [](const CompressionFigures& c) { return c.surgeFrequency >= 125; }},
+        {{"--no-buckling"}, [](const CompressionFigures& c) { return !c.bucklingRisk; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.limit[0]);
+        std::set<Place> expected;
+        for (const cli::Candidate& candidate : all.best) {
+            const ServiceFigures figures =
+                ComputeServiceFigures(ServiceInputOf(candidate.outcome.record));
+            if (c.keeps(*figures.compression)) {
+                expected.insert(
+                    {candidate.input.materialNo, candidate.input.wireNo, candidate.input.meanDia});
+            }
+        }
+        ASSERT_GT(expected.size(), 0u);
+        ASSERT_LT(expected.size(), all.metCount) << "the limit must rule some out";
+        std::vector<std::string> args = base;
+        args.insert(args.end(), c.limit.begin(), c.limit.end());
+        EXPECT_EQ(places(Search(Request(args))), expected);
     }
 }
 

@@ -65,6 +65,7 @@ expect 'springcalc-cli check --plot ' 'plots'
 expect 'springcalc-cli search --m' '--max-od --min-id --max-free-len --materials --max-index
     --max-slenderness --min-frequency'
 expect 'springcalc-cli search --no' '--no-buckling'
+expect 'springcalc-cli search --no-buckling --e' '--ends'
 expect 'springcalc-cli search --kind ' 'compression extension'
 expect 'springcalc-cli search --kind = e' 'extension'
 expect 'springcalc-cli search --by ' 'stress mass'

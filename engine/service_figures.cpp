@@ -1,0 +1,101 @@
+#include "service_figures.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace springcalc {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+// Standard gravity: kgf/mm^2 to N/mm^2.
+constexpr double kNewtonsPerKgf = 9.80665;
+
+}  // namespace
+
+std::optional<EndCondition> EndConditionNamed(std::string_view name) {
+    for (const EndConditionRow& row : kEndConditions) {
+        if (row.name == name) {
+            return row.ends;
+        }
+    }
+    return std::nullopt;
+}
+
+const EndConditionRow& EndConditionOf(EndCondition ends) {
+    for (const EndConditionRow& row : kEndConditions) {
+        if (row.ends == ends) {
+            return row;
+        }
+    }
+    return kEndConditions[0];
+}
+
+ServiceInput ServiceInputOf(const TSpringDesign& design) {
+    ServiceInput input;
+    input.springKind = design.SpringKind;
+    input.materialNo = design.MaterialNo;
+    input.wireDia = design.WireDia[design.WireNo];
+    input.meanDia = design.MeanDia;
+    input.turns = design.Turns;
+    input.freeLen = design.FreeLen;
+    input.setLen = design.SetLen;
+    input.workLen = design.WorkLen;
+    input.springRate = design.SpringRate;
+    input.initTension = design.SpringKind == kExtension ? double(design.InitTension) : 0.0;
+    input.shearModulus = design.ShearModulus;
+    return input;
+}
+
+// The European standard method for helical compression springs:
+//   s_K = L0 · 0.5 / (1 − G/E) · [1 − √(1 − (1 − G/E) / (0.5 + G/E) · (π·D / (ν·L0))²)]
+// A negative radicand means the spring stays straight however far it is compressed.
+std::optional<double> CriticalDeflection(double freeLen, double meanDia, double shearModulus,
+                                         double elasticModulus, double seating) {
+    const double ratio = shearModulus / elasticModulus;
+    const double slendernessTerm = std::pow(kPi * meanDia / (seating * freeLen), 2.0);
+    const double radicand = 1.0 - (1.0 - ratio) / (0.5 + ratio) * slendernessTerm;
+    if (radicand < 0.0) {
+        return std::nullopt;
+    }
+    return freeLen * 0.5 / (1.0 - ratio) * (1.0 - std::sqrt(radicand));
+}
+
+ServiceFigures ComputeServiceFigures(const ServiceInput& input, EndCondition ends) {
+    const MaterialRow& material = kMaterials[input.materialNo];
+    const double d = input.wireDia;
+    const double D = input.meanDia;
+    const double n = input.turns;
+
+    ServiceFigures figures;
+    // The load rises from Pi at the free length with k per mm of deflection s, so the work from
+    // s1 to s2 is ∫P ds = Pi·(s2 − s1) + k·(s2² − s1²) / 2. Deflections are taken as distances
+    // from the free length, as the loads Pset and Pact are.
+    const double s1 = std::fabs(input.freeLen - input.setLen);
+    const double s2 = std::fabs(input.freeLen - input.workLen);
+    figures.energy = input.initTension * (s2 - s1) + 0.5 * input.springRate * (s2 * s2 - s1 * s1);
+
+    // Active wire: n turns of length π·D, cross-section π·d²/4; mm³ to cm³.
+    const double activeVolume = kPi * kPi * d * d * D * n / 4.0;
+    figures.activeMass = activeVolume / 1000.0 * double(material.density);
+
+    if (input.springKind == kCompression) {
+        CompressionFigures c;
+        c.slenderness = input.freeLen / D;
+        c.criticalDeflection =
+            CriticalDeflection(input.freeLen, D, input.shearModulus,
+                               double(material.elasticModulus), EndConditionOf(ends).seating);
+        c.workDeflection = input.freeLen - input.workLen;
+        c.bucklingRisk = c.criticalDeflection && c.workDeflection > *c.criticalDeflection;
+        // First surge mode with both ends fixed: f = ½·√(k / m) with m the active mass, which
+        // gives f = d / (2π·n·D²) · √(G / (2ρ)). In SI units: G in Pa, ρ in kg/m³, d and D in m.
+        const double shearPascal = input.shearModulus * kNewtonsPerKgf * 1e6;
+        const double densitySi = double(material.density) * 1000.0;
+        c.surgeFrequency = (d / 1000.0) / (2.0 * kPi * n * std::pow(D / 1000.0, 2.0)) *
+                           std::sqrt(shearPascal / (2.0 * densitySi));
+        figures.compression = c;
+    }
+    return figures;
+}
+
+}  // namespace springcalc

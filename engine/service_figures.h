@@ -1,0 +1,90 @@
+#pragma once
+// Figures of a spring in service that the window does not show: slenderness, buckling and surge
+// frequency of a compression spring; energy between the installed and the operating length and
+// the mass of the active wire for both kinds. Worked out in double from a design's own values
+// after Run; nothing here is stored back into the record or shown in the window.
+//
+// Units: mm, kg (kilogram-force), kg/mm, kg/mm^2 as everywhere; energy in kgf·mm, mass in g,
+// frequency in Hz.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "spring_design.h"
+
+namespace springcalc {
+
+// How the ends of a compression spring are held, with the seating coefficient ν of the
+// buckling method (the free buckling length is ν·L0).
+enum class EndCondition { FixedFixed, FixedGuided, PinnedPinned, FixedPinned, FixedFree };
+
+struct EndConditionRow {
+    EndCondition ends;
+    std::string_view name;  // the value of `--ends`
+    double seating;         // ν
+    std::string_view meaning;
+};
+
+// clang-format off
+inline constexpr std::array<EndConditionRow, 5> kEndConditions{{
+    //  ends                          name             ν     meaning
+    {EndCondition::FixedFixed,   "fixed-fixed",   0.5, "both ends on parallel plates, guided (clamped)"},
+    {EndCondition::FixedGuided,  "fixed-guided",  1.0, "one end clamped, the other kept parallel but free to move sideways"},
+    {EndCondition::PinnedPinned, "pinned-pinned", 1.0, "both ends free to tilt (pinned)"},
+    {EndCondition::FixedPinned,  "fixed-pinned",  0.7, "one end clamped, the other free to tilt"},
+    {EndCondition::FixedFree,    "fixed-free",    2.0, "one end clamped, the other free"},
+}};
+// clang-format on
+
+inline constexpr EndCondition kDefaultEnds = EndCondition::FixedFixed;
+
+std::optional<EndCondition> EndConditionNamed(std::string_view name);
+const EndConditionRow& EndConditionOf(EndCondition ends);
+
+// Warning 8 belongs to the command line only; the window keeps its seven.
+inline constexpr int kBucklingWarning = 8;
+inline constexpr const char* kBucklingWarningText = "座屈の恐れがあります";
+
+// What the figures need of a design, in the record's own units.
+struct ServiceInput {
+    std::int32_t springKind = kCompression;
+    std::int32_t materialNo = 0;
+    double wireDia = 0;       // d
+    double meanDia = 0;       // D
+    double turns = 0;         // n, active turns
+    double freeLen = 0;       // L0
+    double setLen = 0;        // L1
+    double workLen = 0;       // L2
+    double springRate = 0;    // k, as Run stored it
+    double initTension = 0;   // Pi; 0 for a compression spring
+    double shearModulus = 0;  // G
+};
+
+// The values of a record after Run. InitTension counts for extension springs only, since the
+// record keeps the last extension value while a compression spring is chosen.
+ServiceInput ServiceInputOf(const TSpringDesign& design);
+
+struct CompressionFigures {
+    double slenderness = 0;  // λ = L0 / D
+    // Critical deflection s_K in mm; empty where the spring cannot buckle ("no buckling").
+    std::optional<double> criticalDeflection;
+    double workDeflection = 0;  // L0 − L2, mm
+    bool bucklingRisk = false;  // workDeflection > criticalDeflection: warning 8
+    double surgeFrequency = 0;  // Hz, both ends fixed
+};
+
+struct ServiceFigures {
+    double energy = 0;      // kgf·mm stored from the installed to the operating length
+    double activeMass = 0;  // g, the n active turns only
+    std::optional<CompressionFigures> compression;  // empty for an extension spring
+};
+
+ServiceFigures ComputeServiceFigures(const ServiceInput& input, EndCondition ends = kDefaultEnds);
+
+// Critical buckling deflection of a compression spring; empty where the root has no real value.
+std::optional<double> CriticalDeflection(double freeLen, double meanDia, double shearModulus,
+                                         double elasticModulus, double seating);
+
+}  // namespace springcalc
