@@ -179,6 +179,7 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"control characters in names", "check", kHeader + "\"a\x1b[31mb\"" + C + "\n\"a\ab\"" + C + "\n\"a\rb\"" + C + "\n\"a\nb\"" + C + "\n" + std::string("\"a\0b\"", 5) + C + "\n", 0, "a\\x1B[31mb"},
         // check's options.
         {"an option where the report's name should be", "check --report --json", Designs(1), 2, "\"--json\" is an option"},
+        {"a report without its name", "check --report", Designs(1), 2, "option \"--report\" needs a value"},
         {"units that are not known", "check --units imperial", Designs(1), 2, "--units takes \"si\" (or \"kgf\", the default), not \"imperial\""},
         {"an unknown option", "check --colour", Designs(1), 2, "check: unknown option \"--colour\""},
         {"two files", "check a.csv b.csv", Designs(1), 2, "one FILE at most, got 2"},

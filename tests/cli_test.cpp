@@ -380,6 +380,8 @@ TEST(CheckOutput, AStreamThatFailsIsToldAsAWriteError) {
 // its title, and every warning, the window's and 8, each once, starts in the warnings column
 // after numbers, "none" and "-" cells alike.
 TEST(CheckTable, ColumnsStayInPlaceUnderNamesOfEveryWidth) {
+    // A combining accent takes no column; an ideograph, one beyond the first plane, an emoji two.
+    EXPECT_EQ(cli::DisplayWidth("e\xCC\x81té 弁𠀋😀"), 10);
     const CliRun run = RunCli({"check", "--units", "si", "--ends", "fixed-free"}, kFiguresCsv);
     std::istringstream lines(run.out);
     std::string header, line;
