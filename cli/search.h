@@ -47,6 +47,9 @@ struct SearchRequest {
     double tolerance = 0.05;  // how far a load may miss, as a fraction of its target
     int top = 10;
     SearchOrder order = SearchOrder::Stress;
+    // Every design of the grid through the engine, none spared by the estimate: far slower, and
+    // kept for the tests that hold the estimate to sparing only designs the engine would refuse.
+    bool exhaustive = false;
 };
 
 // The requirement the arguments state, or the reason they state none (in `problem`; empty

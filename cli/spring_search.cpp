@@ -141,7 +141,9 @@ private:
             GridDesign grid{materialNo, wireNo, tenths, turns};
             Estimate(grid, d, stiffness);
             ++result_.gridCount;
-            if (grid.loadExcess <= kCertainMargin && grid.otherExcess <= kCertainMargin) {
+            if (request_.exhaustive) {
+                Consider(RunThroughEngine(grid));
+            } else if (grid.loadExcess <= kCertainMargin && grid.otherExcess <= kCertainMargin) {
                 Consider(RunThroughEngine(grid));
             } else {
                 farMisses_.Add(grid);
