@@ -100,7 +100,8 @@ Json ReadJson(std::string_view& s) {
         return out;
     };
     skip();
-    Json value{s.empty() ? '\0' : s[0]};
+    Json value;
+    value.type = s.empty() ? '\0' : s[0];
     if (value.type == '"') {
         value.text = string();
     } else if (value.type != '[' && value.type != '{') {
