@@ -71,16 +71,6 @@ TEST(PressAndHold, MeanDiameterStopsAtTheBound) {
     one.design.MeanDia = 1.0f;
     Hold(one, &DesignEditor::UpDown3Click, Arrow::Down, 12, F::Label27);
     EXPECT_NEAR(double(one.design.MeanDia), 0.0999999, 1e-7);
-
-    // Single clicks release in between, so each is a 0.1 step: 33 of them from 4.3 leave
-    // 1.0000021, from which a held press passes the bound once more and ends at -0.1.
-    Calculator clicked;
-    for (int i = 0; i < 33; ++i) {
-        Hold(clicked, &DesignEditor::UpDown3Click, Arrow::Down, 1, F::Label27);
-    }
-    EXPECT_EQ(clicked.view.text(F::Label27), "1.0   ");
-    EXPECT_EQ(Hold(clicked, &DesignEditor::UpDown3Click, Arrow::Down, 9, F::Label27),
-              (Texts{"0.9", "0.8", "0.7", "0.6", "0.5", "0.3", "0.1", "-0.1", "-0.1"}));
 }
 
 TEST(PressAndHold, SharedFlagUsesEachFieldsOwnAnchor) {

@@ -29,6 +29,12 @@ inline LocalDateTime FixedClock() {
     return {2026, 12, 5, 9, 5};
 }
 
+// A number from the environment, to replay or lengthen a random walk, or the fallback.
+inline unsigned EnvOr(const char* name, unsigned fallback) {
+    const char* text = std::getenv(name);
+    return text && *text ? static_cast<unsigned>(std::strtoul(text, nullptr, 10)) : fallback;
+}
+
 // A folder of its own under the system's temporary one, removed with all it holds.
 class ScratchDir {
 public:

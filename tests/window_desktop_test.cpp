@@ -73,8 +73,6 @@ void WindowDesktopTest::labelsReadAsStaticTextExactlyAsShown() {
         QAccessibleTextInterface* text = readable->textInterface();
         QCOMPARE(text->text(0, text->characterCount()), label->text());
     }
-    QCOMPARE(QAccessible::queryAccessibleInterface(t.label("Label36"))->text(QAccessible::Name),
-             QStringLiteral("0.318   "));
 }
 
 void WindowDesktopTest::textChangesAreAnnounced() {
@@ -103,12 +101,11 @@ void WindowDesktopTest::textChangesAreAnnounced() {
 
 void WindowDesktopTest::arrowsMemoAndDrawingsHaveNames() {
     WindowUnderTest t;
-    const std::pair<const char*, const char*> arrows[] = {
-        {"UpDown1", "材質"},         {"UpDown2", "線径"},
-        {"UpDown3", "コイル平均径"}, {"UpDown9", "コイル平均径 10"},
-        {"UpDown8", "ばねの種類"},   {"UpDown13", "サンプル"},
-        {"UpDown14", "有効巻数 10"},
-    };
+    // clang-format off
+    const std::pair<const char*, const char*> arrows[] = {{"UpDown1", "材質"}, {"UpDown2", "線径"},
+        {"UpDown3", "コイル平均径"}, {"UpDown9", "コイル平均径 10"}, {"UpDown8", "ばねの種類"},
+        {"UpDown13", "サンプル"}, {"UpDown14", "有効巻数 10"}};
+    // clang-format on
     for (const auto& [name, spoken] : arrows) {
         for (auto [arrow, way] : {std::pair{Arrow::Up, " 上"}, std::pair{Arrow::Down, " 下"}}) {
             QAccessibleInterface* button =

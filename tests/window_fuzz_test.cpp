@@ -15,16 +15,7 @@ using namespace springcalc;
 
 namespace {
 
-const char* const kSpinners[] = {"UpDown1",  "UpDown2",  "UpDown3",  "UpDown9", "UpDown4",
-                                 "UpDown14", "UpDown5",  "UpDown10", "UpDown6", "UpDown11",
-                                 "UpDown7",  "UpDown12", "UpDown13", "UpDown8"};
 const char* const kHeldSpinners[] = {"UpDown3", "UpDown5", "UpDown6", "UpDown7"};
-
-unsigned EnvOr(const char* name, unsigned fallback) {
-    bool ok = false;
-    const unsigned value = qEnvironmentVariable(name).toUInt(&ok);
-    return ok ? value : fallback;
-}
 
 test_support::Shown ShownIn(const WindowUnderTest& t) {
     test_support::Shown shown{t.enabled("N1"),
@@ -51,8 +42,8 @@ private slots:
 };
 
 void WindowFuzzTest::randomUseKeepsEveryInvariant() {
-    const unsigned seed = EnvOr("SPRINGCALC_FUZZ_SEED", 20261206u);
-    const unsigned events = EnvOr("SPRINGCALC_FUZZ_EVENTS", 3000u);
+    const unsigned seed = test_support::EnvOr("SPRINGCALC_FUZZ_SEED", 20261206u);
+    const unsigned events = test_support::EnvOr("SPRINGCALC_FUZZ_EVENTS", 3000u);
     std::mt19937 random(seed);
     auto pick = [&](unsigned n) { return static_cast<unsigned>(random() % n); };
 
@@ -67,7 +58,7 @@ void WindowFuzzTest::randomUseKeepsEveryInvariant() {
         QString what;
         const unsigned kind = pick(100);
         if (kind < 55) {
-            const char* name = kSpinners[pick(std::size(kSpinners))];
+            const char* name = layout::kSpinners[pick(layout::kSpinners.size())].name;
             const Arrow arrow = pick(2) ? Arrow::Up : Arrow::Down;
             what = QStringLiteral("click %1 %2").arg(name).arg(int(arrow));
             // The free-length spinners of an extension spring ignore the mouse.

@@ -25,13 +25,9 @@ public:
     std::function<bool(QFileDialog&)> onSave = [](QFileDialog&) { return false; };
     QString pdfAnswer;
     int pdfQuestions = 0;
-    int saveDialogs = 0;
     QStringList errors;
 
-    bool runSaveDialog(QFileDialog& dialog) override {
-        ++saveDialogs;
-        return onSave(dialog);
-    }
+    bool runSaveDialog(QFileDialog& dialog) override { return onSave(dialog); }
     QString askPdfInstead(QWidget*) override {
         ++pdfQuestions;
         return pdfAnswer;
@@ -59,10 +55,7 @@ struct WindowUnderTest {
         window.show();
     }
 
-    QString text(const char* name) const {
-        auto* label = window.findChild<FieldLabel*>(QString::fromUtf8(name));
-        return label ? label->text() : QStringLiteral("<no such label>");
-    }
+    QString text(const char* name) const { return label(name)->text(); }
     FieldLabel* label(const char* name) const {
         return window.findChild<FieldLabel*>(QString::fromUtf8(name));
     }
