@@ -9,7 +9,6 @@
 #include <map>
 #include <random>
 #include <regex>
-#include <set>
 #include <sstream>
 #include <tuple>
 
@@ -52,87 +51,50 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& input = "
 }
 
 // A design as the window runs it: the sample picked with its spinner, then Run.
-struct WindowRun {
-    TSpringDesign design;
-    std::vector<std::string> warnings;
-};
-
-WindowRun RunSampleInWindow(int kind, int number) {
+test_support::Calculator RunSampleInWindow(int kind, int number) {
     test_support::Calculator window;
     kind == kExtension ? window.editor.UpDown8Click(kExtension, number)
                        : window.editor.UpDown13Click(number);
     EXPECT_TRUE(window.view.enabled(Command::N1)) << "every sample can be run";
     window.engine.AnalyseDesign();
-    return {window.design, window.view.warnings};
+    return window;
 }
 
-// ---- A small JSON reader, strict about the commas ------------------------------------------
-
-struct Json {
-    char type = 0;     // the value's first character: n(ull), t(rue), f(alse), digit or -, ", [, {
-    std::string text;  // a number, true or false as written, or a string's value
-    std::vector<Json> items;
-    std::map<std::string, Json> members;
-
-    const Json& operator[](const std::string& key) const {
-        static const Json none;
-        EXPECT_TRUE(members.contains(key)) << "no member " << key;
-        return members.contains(key) ? members.at(key) : none;
-    }
-    bool IsNumber() const { return type == '-' || (type >= '0' && type <= '9'); }
-    float Float() const {
-        EXPECT_TRUE(IsNumber()) << text;
-        return std::strtof(text.c_str(), nullptr);
-    }
-};
-
-// Reads one value off the front of `s`, strict about commas.
-Json ReadJson(std::string_view& s) {
-    const auto skip = [&] { s.remove_prefix(std::min(s.find_first_not_of(" \n"), s.size())); };
-    const auto string = [&] {
-        std::string out;
-        size_t i = 1;
-        for (; i < s.size() && s[i] != '"'; ++i) {
-            i += s[i] == '\\';
-            out += s[i - 1] == '\\' && s[i] == 'n' ? '\n' : s[i];
+// The JSON's designs, one a line, after checking the array's frame and that no comma is missing
+// or left over (the writer puts every value but strings' on the record's line).
+std::vector<std::string> Records(const std::string& json) {
+    EXPECT_TRUE(json.starts_with("[\n{") && json.ends_with("}\n]\n")) << json;
+    EXPECT_FALSE(std::regex_search(
+        json, std::regex(",[}\\]]|[{\\[],|,,|[}\\]][\"{]|(null|true|false|[0-9])\"\\w+\":")));
+    std::vector<std::string> records;
+    std::istringstream lines(json);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("{")) {
+            records.push_back(line.ends_with(",") ? line.substr(0, line.size() - 1) : line);
         }
-        s.remove_prefix(std::min(i + 1, s.size()));
-        return out;
-    };
-    skip();
-    Json value;
-    value.type = s.empty() ? '\0' : s[0];
-    if (value.type == '"') {
-        value.text = string();
-    } else if (value.type != '[' && value.type != '{') {
-        value.text = s.substr(0, std::min(s.find_first_of(",]}\n"), s.size()));
-        s.remove_prefix(value.text.size());
-    } else {
-        const std::string close = value.type == '[' ? "]" : "}";
-        for (s.remove_prefix(1), skip(); !s.empty() && !s.starts_with(close); skip()) {
-            if (close == "]") {
-                value.items.push_back(ReadJson(s));
-            } else {
-                const std::string key = string();
-                EXPECT_TRUE(s.starts_with(':')) << key;
-                s.remove_prefix(1);
-                value.members[key] = ReadJson(s);
-            }
-            skip();
-            const bool comma = s.starts_with(',');
-            s.remove_prefix(comma);
-            skip();
-            EXPECT_NE(comma, s.starts_with(close)) << "a comma between values, none at the end";
-        }
-        s.remove_prefix(std::min<size_t>(1, s.size()));
     }
-    return value;
+    return records;
 }
 
-Json ParseJson(std::string_view text) {
-    const Json value = ReadJson(text);
-    EXPECT_EQ(text.find_first_not_of(" \n"), std::string::npos) << "text after the JSON value";
-    return value;
+// The value of `key` in a record as written: a number, true, false, null or a quoted string.
+std::string Value(const std::string& record, const std::string& key) {
+    std::smatch found;
+    const std::regex value("\"" + key + "\":(\"(\\\\.|[^\"])*\"|[^,}\\]]*)");
+    return std::regex_search(record, found, value) ? found[1].str() : "missing " + key;
+}
+
+float Number(const std::string& record, const std::string& key) {
+    return std::strtof(Value(record, key).c_str(), nullptr);
+}
+
+// Every match of `pattern`'s first group in `text`.
+std::vector<std::string> All(const std::string& text, const std::string& pattern) {
+    std::vector<std::string> all;
+    const std::regex re(pattern);
+    for (std::sregex_iterator i(text.begin(), text.end(), re), end; i != end; ++i) {
+        all.push_back((*i)[1]);
+    }
+    return all;
 }
 
 // ---- check gives the window's numbers -----------------------------------------------------
@@ -181,39 +143,35 @@ TEST(CheckMatchesWindow, JsonIsTheRecordAfterRunAndTheReportTheWindowsSave) {
     const CliRun run =
         RunCli({"check", "--json", "--report", (dir / "springs.txt").string()}, SamplesCsv());
     ASSERT_NE(run.status, 2) << run.err;
-    const Json designs = ParseJson(run.out);
-    ASSERT_EQ(designs.items.size(), 2u * kSampleCount);
+    EXPECT_EQ(run.out.find("\"si\""), std::string::npos) << "SI only when asked";
+    const std::vector<std::string> records = Records(run.out);
+    ASSERT_EQ(records.size(), 2u * kSampleCount);
     std::string saved = "earlier report\r\n";
-    for (size_t i = 0; i < designs.items.size(); ++i) {
+    for (size_t i = 0; i < records.size(); ++i) {
         SCOPED_TRACE("sample row " + std::to_string(i + 1));
-        const WindowRun window = RunSampleInWindow(i < kSampleCount ? kCompression : kExtension,
-                                                   int(i % kSampleCount) + 1);
-        const TSpringDesign& record = window.design;
-        saved += EncodeReport(FormatReportBlock(record)).value();
-        const Json& json = designs.items[i];
-        EXPECT_EQ(json["analysed"].text, "true");
-        EXPECT_EQ(json["row"].text, std::to_string(i + 1));
-        EXPECT_EQ(json["SpringKind"].text, std::to_string(record.SpringKind));
-        EXPECT_EQ(json["MaterialNo"].text, std::to_string(record.MaterialNo));
-        EXPECT_EQ(json["WireNo"].text, std::to_string(record.WireNo));
-        EXPECT_EQ(json["WireDia"].Float(), record.WireDia[record.WireNo]);
-        EXPECT_EQ(json["DateText"].text, record.DateText);
+        const auto window = RunSampleInWindow(i < kSampleCount ? kCompression : kExtension,
+                                              int(i % kSampleCount) + 1);
+        const TSpringDesign& d = window.design;
+        saved += EncodeReport(FormatReportBlock(d)).value();
+        const std::string& r = records[i];
+        EXPECT_EQ(Value(r, "analysed") + " " + Value(r, "row") + " " + Value(r, "SpringKind") +
+                      " " + Value(r, "MaterialNo") + " " + Value(r, "WireNo") + " " +
+                      Value(r, "DateText"),
+                  Format("true %zu %d %d %d \"%s\"", i + 1, d.SpringKind, d.MaterialNo, d.WireNo,
+                         d.DateText.c_str()));
+        EXPECT_EQ(Number(r, "WireDia"), d.WireDia[d.WireNo]);
         // What a spring of the other kind left in the record, the window does not show.
-        const std::set<std::string> notOfThisKind = record.SpringKind == kCompression
-                                                        ? std::set<std::string>{"InitTension"}
-                                                        : std::set<std::string>{"SolidLen", "Tmax"};
         for (const auto& [name, member] : kRecordFloats) {
-            if (notOfThisKind.contains(name)) {
-                EXPECT_EQ(json[name].type, 'n') << name;
+            const bool otherKind = d.SpringKind == kCompression
+                                       ? name == "InitTension"
+                                       : name == "SolidLen" || name == "Tmax";
+            if (otherKind) {
+                EXPECT_EQ(Value(r, name), "null") << name;
             } else {
-                EXPECT_EQ(json[name].Float(), record.*member) << name;
+                EXPECT_EQ(Number(r, name), d.*member) << name;
             }
         }
-        std::vector<std::string> warnings;
-        for (const Json& warning : json["warnings"].items) {
-            warnings.push_back(warning["text"].text);
-        }
-        EXPECT_EQ(warnings, window.warnings);
+        EXPECT_EQ(All(r, "\"text\":\"([^\"]*)\""), window.view.warnings);
     }
     EXPECT_EQ(ReadFile(dir / "springs.txt"), saved);
 }
@@ -226,14 +184,14 @@ TEST(CheckWithheld, ListsTheWarningGivesNoResultsAndSavesNothing) {
         "size not made,compression,SWO-A,0.50,4.3,9.5,13,12,10\n"  // SWO-A starts at 2.00
         "index 3,compression,SWPA,1.60,4.8,5,24,20,18\n"           // D/d = 3
         "fine,compression,SWPA,0.70,4.3,9.5,13,12,10\n";
-    const Json designs =
-        ParseJson(RunCli({"check", "--json", "--report", (dir / "r.txt").string()}, csv).out);
-    ASSERT_EQ(designs.items.size(), 3u);
+    const std::vector<std::string> records =
+        Records(RunCli({"check", "--json", "--report", (dir / "r.txt").string()}, csv).out);
+    ASSERT_EQ(records.size(), 3u);
     for (const auto& [index, warning] : {std::pair{0, "5"}, std::pair{1, "1"}}) {
-        const Json& d = designs.items[index];
-        EXPECT_EQ(d["analysed"].text + d["Pact"].text + d["warnings"].items.at(0)["number"].text,
+        const std::string& r = records[index];
+        EXPECT_EQ(Value(r, "analysed") + Value(r, "Pact") + All(r, "\"number\":(\\d)").at(0),
                   std::string("falsenull") + warning);
-        EXPECT_TRUE(d["SolidLen"].IsNumber()) << "the checks before Run derive it";
+        EXPECT_NE(Value(r, "SolidLen"), "null") << "the checks before Run derive it";
     }
     EXPECT_EQ(ReadFile(dir / "r.txt"),
               EncodeReport(FormatReportBlock(RunSampleInWindow(kCompression, 1).design)).value());
@@ -251,6 +209,7 @@ TEST(CheckWithheld, ListsTheWarningGivesNoResultsAndSavesNothing) {
                          ".272        0.388\n"),
               std::string::npos);
     EXPECT_NE(table.find("3 designs, 2 with warnings. Not run (\"-\"): 2,"), std::string::npos);
+    EXPECT_EQ(table.find("N/mm"), std::string::npos) << "kgf unless SI is asked for";
 }
 
 TEST(CheckInput, ReadsQuotedFieldsLineEndsAndTheWaysToNameMaterialsAndWires) {
@@ -263,17 +222,15 @@ TEST(CheckInput, ReadsQuotedFieldsLineEndsAndTheWaysToNameMaterialsAndWires) {
         "ばね,extension,\" SUS316 - WPA \",1.2,8.5,190,,365,375";
     const CliRun run = RunCli({"check", "--json"}, csv);
     ASSERT_EQ(run.status, 0) << run.err;
-    const Json designs = ParseJson(run.out);
-    ASSERT_EQ(designs.items.size(), 3u);
-    EXPECT_EQ(designs.items[0]["name"].text, "Lid, left");
-    EXPECT_EQ(designs.items[1]["name"].text, "say \"hi\"");
-    EXPECT_EQ(designs.items[2]["name"].text, "ばね");
-    EXPECT_EQ(designs.items[2]["row"].text, "3");
+    const std::vector<std::string> r = Records(run.out);
+    ASSERT_EQ(r.size(), 3u);
+    EXPECT_EQ(Value(r[0], "name") + Value(r[1], "name") + Value(r[2], "name") + Value(r[2], "row") +
+                  Value(r[2], "material"),
+              "\"Lid, left\"\"say \\\"hi\\\"\"\"ばね\"3\"SUS316-WPA\"");
     for (int i : {0, 1}) {
-        EXPECT_EQ(designs.items[i]["Pact"].Float(), RunSampleInWindow(kCompression, 1).design.Pact);
+        EXPECT_EQ(Number(r[i], "Pact"), RunSampleInWindow(kCompression, 1).design.Pact);
     }
-    EXPECT_EQ(designs.items[2]["material"].text, "SUS316-WPA");
-    EXPECT_EQ(designs.items[2]["Pmax"].Float(), RunSampleInWindow(kExtension, 12).design.Pmax);
+    EXPECT_EQ(Number(r[2], "Pmax"), RunSampleInWindow(kExtension, 12).design.Pmax);
 }
 
 // The table and the JSON take quicker paths than printf and std::to_chars; for every
@@ -289,10 +246,7 @@ TEST(CheckNumbers, CellsArePrintfsDigitsAndJsonNumbersToCharsShortest) {
         values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
     }
     for (float value : values) {
-        if (!std::isfinite(value)) {
-            continue;
-        }
-        for (int precision : {0, 1, 2, 3}) {
+        for (int precision = 0; std::isfinite(value) && precision < 4; ++precision) {
             ASSERT_EQ(cli::NumberCell(value, precision, 400), FixedText(value, precision))
                 << value << " with " << precision;
         }
@@ -303,25 +257,7 @@ TEST(CheckNumbers, CellsArePrintfsDigitsAndJsonNumbersToCharsShortest) {
     }
 }
 
-TEST(CheckUnits, SiGivesNewtonsBesideKilogramsClearlyLabelled) {
-    const TSpringDesign s = RunSampleInWindow(kExtension, 2).design;
-    const std::string csv =
-        "kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n"
-        "extension,SWPA,0.50,5.8,17.5,,25,35\n";
-    const Json json = ParseJson(RunCli({"check", "--json", "--units", "si"}, csv).out);
-    EXPECT_NEAR(std::stod(json.items.at(0)["si"]["Pact_N"].text), s.Pact * 9.80665, 1e-5);
-    EXPECT_NEAR(std::stod(json.items.at(0)["si"]["Tset_N_per_mm2"].text), s.Tset * 9.80665, 1e-3);
-
-    const std::string table = RunCli({"check", "--units=si"}, csv).out;
-    EXPECT_NE(table.find("N/mm²"), std::string::npos);
-    EXPECT_NE(table.find("1 kgf = 9.80665 N"), std::string::npos);
-    EXPECT_NE(table.find(Format("%.2f  %8.2f", s.Pact, s.Pact * 9.80665)), std::string::npos)
-        << "each load followed by itself in newtons: " << table;
-    EXPECT_EQ(RunCli({"check", "--json"}, csv).out.find("\"si\""), std::string::npos);
-    EXPECT_EQ(RunCli({"check"}, csv).out.find("N/mm"), std::string::npos);
-}
-
-// ---- Figures in service and the table's columns --------------------------------------------
+// ---- Figures in service, SI units and the table's columns ----------------------------------
 
 // Names of every width, a warned design, one withheld and an extension spring. With one end
 // free, the first and the third buckle (warning 8); the third, overstressed, has the window's
@@ -334,40 +270,35 @@ const std::string kFiguresCsv =
     ",compression,SWO-A,0.50,4.3,9.5,13,12,10\n"
     ",extension,SWPA,0.50,5.8,17.5,,25,35\n";
 
+// Compression sample 1's figures (worked by hand in service_figures_test) and newtons beside
+// kilograms (Pact 0.95363975 kg x 9.80665 = 9.352011 N).
 TEST(CheckFigures, JsonGivesTheFiguresOfTheRecordAndWarning8AfterTheWindowsWarnings) {
     const CliRun run =
         RunCli({"check", "--json", "--units", "si", "--ends", "fixed-free"}, kFiguresCsv);
     EXPECT_EQ(run.status, 1);
-    const Json designs = ParseJson(run.out);
-    ASSERT_EQ(designs.items.size(), 5u);
-    const ServiceFigures sample1 = ComputeServiceFigures(
-        ServiceInputOf(RunSampleInWindow(kCompression, 1).design), EndCondition::FixedFree);
-    const Json& service = designs.items[0]["service"];
-    EXPECT_EQ(service["ends"].text, "fixed-free");
-    EXPECT_EQ(service["slenderness"].Float(), float(sample1.compression->slenderness));
-    EXPECT_EQ(service["buckling_deflection"].Float(),
-              float(*sample1.compression->criticalDeflection));
-    EXPECT_EQ(service["surge_frequency"].Float(), float(sample1.compression->surgeFrequency));
-    EXPECT_EQ(service["energy"].Float(), float(sample1.energy));
-    EXPECT_EQ(service["active_mass"].Float(), float(sample1.activeMass));
-    EXPECT_NEAR(std::stod(designs.items[0]["si"]["energy_N_mm"].text), sample1.energy * 9.80665,
-                1e-6 * sample1.energy * 9.80665);
-    std::vector<std::string> numbers[5];
-    for (int i = 0; i < 5; ++i) {
-        for (const Json& warning : designs.items[i]["warnings"].items) {
-            numbers[i].push_back(warning["number"].text);
-        }
-    }
-    EXPECT_EQ(numbers[0], (std::vector<std::string>{"8"}));
-    EXPECT_EQ(designs.items[0]["warnings"].items.at(0)["text"].text, "座屈の恐れがあります");
-    EXPECT_EQ(designs.items[1]["service"]["buckling_deflection"].type, 'n') << "short and wide";
-    EXPECT_EQ(designs.items[1]["service"]["buckling_risk"].text, "false");
-    EXPECT_EQ(numbers[2], (std::vector<std::string>{"2", "2", "3", "4", "4", "8"}));
-    EXPECT_EQ(designs.items[3]["service"]["energy"].type, 'n') << "not run";
-    for (const char* name : {"ends", "slenderness", "buckling_deflection", "surge_frequency"}) {
-        EXPECT_EQ(designs.items[4]["service"][name].type, 'n') << "extension: " << name;
-    }
-    EXPECT_TRUE(designs.items[4]["service"]["energy"].IsNumber());
+    const std::vector<std::string> r = Records(run.out);
+    ASSERT_EQ(r.size(), 5u);
+    EXPECT_TRUE(r[0].ends_with(
+        "\"service\":{\"ends\":\"fixed-free\",\"slenderness\":3.0232556,\"buckling_deflection\":"
+        "1.0483863,\"buckling_risk\":true,\"surge_frequency\":1417.794,\"energy\":1.2715197,"
+        "\"active_mass\":0.38770157},\"si\":{\"SpringRate_N_per_mm\":3.117337,\"Pset_N\":3.117337,"
+        "\"Pact_N\":9.352011,\"Pmax_N\":15.43082,\"InitTension_N\":null,\"Tset_N_per_mm2\":99."
+        "51723,"
+        "\"Tact_N_per_mm2\":298.5517,\"Tmax_N_per_mm2\":492.6102,\"AllowStatic_N_per_mm2\":862."
+        "9852,"
+        "\"AllowStaticExt_N_per_mm2\":690.3882,\"AllowFatigue_N_per_mm2\":647.8189,\"energy_N_mm\":"
+        "12.46935},\"warnings\":[{\"number\":8,\"text\":\"座屈の恐れがあります\"}]}"))
+        << r[0];
+    EXPECT_EQ(Value(r[1], "buckling_deflection") + Value(r[1], "buckling_risk"), "nullfalse")
+        << "short and wide";
+    EXPECT_EQ(All(r[2], "\"number\":(\\d)"),
+              (std::vector<std::string>{"2", "2", "3", "4", "4", "8"}));
+    EXPECT_EQ(Value(r[3], "energy"), "null") << "not run";
+    EXPECT_EQ(Value(r[4], "ends") + Value(r[4], "slenderness") +
+                  Value(r[4], "buckling_deflection") + Value(r[4], "surge_frequency"),
+              "nullnullnullnull")
+        << "extension";
+    EXPECT_NE(Value(r[4], "energy"), "null");
 }
 
 // An output that fails without a system error is told as a write error.
@@ -379,7 +310,7 @@ TEST(CheckOutput, AStreamThatFailsIsToldAsAWriteError) {
 
 // The columns have fixed widths: every name, however wide its characters, keeps the kind under
 // its title, and every warning, the window's and 8, each once, starts in the warnings column
-// after numbers, "none" and "-" cells alike.
+// after numbers, "none" and "-" cells alike. SI adds newtons after each load.
 TEST(CheckTable, ColumnsStayInPlaceUnderNamesOfEveryWidth) {
     // A combining accent takes no column; an ideograph, one beyond the first plane, an emoji two.
     EXPECT_EQ(cli::DisplayWidth("e\xCC\x81té 弁𠀋😀"), 10);
@@ -409,6 +340,10 @@ TEST(CheckTable, ColumnsStayInPlaceUnderNamesOfEveryWidth) {
     EXPECT_NE(run.out.find("  none  "), std::string::npos) << "the short wide spring";
     EXPECT_NE(run.out.find("\n5 designs, 3 with warnings. Not run (\"-\"): 1,"), std::string::npos);
     EXPECT_EQ(run.status, 1);
+    // Compression sample 1's loads, 0.32, 0.95 and 1.57 kg, each followed by itself in newtons.
+    EXPECT_NE(run.out.find("0.32      3.12      0.95      9.35      1.57     15.43"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("1 kgf = 9.80665 N"), std::string::npos);
 }
 
 // ---- search -------------------------------------------------------------------------------
@@ -500,11 +435,7 @@ TEST(Search, OneLoadAndARateExtensionAndOrderByMass) {
     ASSERT_EQ(extension.best.size(), 5u);
     for (size_t i = 0; i < extension.best.size(); ++i) {
         const TSpringDesign& v = extension.best[i].outcome.record;
-        EXPECT_LE(std::fabs(v.Pset - 2.0) / 2.0, 0.05);
-        EXPECT_LE(std::fabs(v.Pact - 4.0) / 4.0, 0.05);
-        EXPECT_EQ(
-            extension.best[i].massGrams,
-            cli::WireMassGrams(kExtension, v.MaterialNo, v.WireDia[v.WireNo], v.MeanDia, v.Turns));
+        EXPECT_LE(std::max(std::fabs(v.Pset - 2.0) / 2.0, std::fabs(v.Pact - 4.0) / 4.0), 0.05);
         EXPECT_TRUE(i == 0 || extension.best[i].massGrams >= extension.best[i - 1].massGrams);
     }
 }
@@ -578,7 +509,6 @@ TEST(Search, TheEstimateDropsNoDesignTheEngineWouldKeep) {
 TEST(Help, EachCommandExplainsItselfAndExitsZero) {
     EXPECT_NE(RunCli({"search", "--help"}).out.find("--tolerance PCT"), std::string::npos);
     EXPECT_NE(RunCli({"check", "-h"}).out.find("Exit status: 0 when no design"), std::string::npos);
-    EXPECT_EQ(RunCli({"--help"}).status + RunCli({"check", "-h"}).status, 0);
 }
 
 }  // namespace
