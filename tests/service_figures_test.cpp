@@ -9,11 +9,13 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "load_diagram.h"
 #include "test_support.h"
+#include "text_format.h"
 
 namespace springcalc {
 namespace {
@@ -93,43 +95,20 @@ TEST(ServiceFigures, EnergyAndActiveMass) {
 
 // --- the diagram ---
 
-// The elements by id, and each axis's tick values (as printed) with their pixel positions.
-struct ParsedSvg {
-    tinyxml2::XMLDocument document;
-    std::map<std::string, const tinyxml2::XMLElement*> byId;
-    std::vector<std::pair<double, double>> ticks[2];  // x, y
-    std::vector<std::pair<double, double>> leaders;   // where each starts
-
-    void Collect(const tinyxml2::XMLElement* element) {
-        for (; element; element = element->NextSiblingElement()) {
-            if (const char* id = element->Attribute("id")) {
-                byId[id] = element;
-            }
-            const std::string cls = element->Attribute("class") ? element->Attribute("class") : "";
-            if (cls == "x-tick" || cls == "y-tick") {
-                ticks[cls == "y-tick"].emplace_back(
-                    std::stod(element->FirstChildElement("text")->GetText()),
-                    element->FirstChildElement("line")->DoubleAttribute(cls == "x-tick" ? "x1"
-                                                                                        : "y1"));
-            }
-            if (cls == "leader") {
-                leaders.emplace_back(element->DoubleAttribute("x1"),
-                                     element->DoubleAttribute("y1"));
-            }
-            Collect(element->FirstChildElement());
-        }
+// Every element of the document, depth first.
+void Collect(const tinyxml2::XMLElement* element, std::vector<const tinyxml2::XMLElement*>& all) {
+    for (; element; element = element->NextSiblingElement()) {
+        all.push_back(element);
+        Collect(element->FirstChildElement(), all);
     }
-};
+}
 
 // Reads an axis as a person would, from the printed tick values and where they stand, and
 // checks they are evenly spaced round numbers (1, 2 or 5 times a power of ten).
 std::pair<double, double> Scale(const std::vector<std::pair<double, double>>& ticks) {
     EXPECT_GE(ticks.size(), 4u);
     const double step = ticks[1].first - ticks[0].first;
-    const double mantissa = step / std::pow(10.0, std::floor(std::log10(step) + 1e-9));
-    EXPECT_TRUE(std::fabs(mantissa - 1) < 1e-6 || std::fabs(mantissa - 2) < 1e-6 ||
-                std::fabs(mantissa - 5) < 1e-6)
-        << step;
+    EXPECT_TRUE(std::regex_match(Format("%g", step), std::regex("(0\\.0*)?[125]0*"))) << step;
     const double perUnit =
         (ticks.back().second - ticks.front().second) / (ticks.back().first - ticks.front().first);
     const double offset = ticks.front().second - ticks.front().first * perUnit;
@@ -153,23 +132,40 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.installed);
         const TSpringDesign design = RunSample(c.kind, 1, c.setLen, c.workLen);
-        ParsedSvg svg;
+        tinyxml2::XMLDocument svg;
         ASSERT_EQ(
-            svg.document.Parse(
+            svg.Parse(
                 cli::LoadDiagramSvg(cli::DiagramInputOf(design, "<valve> & \"stop\"")).c_str()),
             tinyxml2::XML_SUCCESS);
-        svg.Collect(svg.document.RootElement());
-        const auto [xPerMm, x0] = Scale(svg.ticks[0]);
-        const auto [yPerKg, y0] = Scale(svg.ticks[1]);
+        std::vector<const tinyxml2::XMLElement*> all;
+        Collect(svg.RootElement(), all);
+        // The elements by id, each axis's ticks (value as printed, pixel) and where leaders start.
+        std::map<std::string, const tinyxml2::XMLElement*> byId;
+        std::vector<std::pair<double, double>> ticks[2], leaders;
+        for (const tinyxml2::XMLElement* e : all) {
+            const std::string id = e->Attribute("id") ? e->Attribute("id") : "";
+            const std::string cls = e->Attribute("class") ? e->Attribute("class") : "";
+            byId[id] = e;
+            if (cls == "x-tick" || cls == "y-tick") {
+                ticks[cls[0] == 'y'].emplace_back(
+                    std::stod(e->FirstChildElement("text")->GetText()),
+                    e->FirstChildElement("line")->DoubleAttribute(cls[0] == 'x' ? "x1" : "y1"));
+            }
+            if (cls == "leader") {
+                leaders.emplace_back(e->DoubleAttribute("x1"), e->DoubleAttribute("y1"));
+            }
+        }
+        const auto [xPerMm, x0] = Scale(ticks[0]);
+        const auto [yPerKg, y0] = Scale(ticks[1]);
         EXPECT_GT(xPerMm, 0);
         EXPECT_LT(yPerKg, 0);  // loads rise up the page
         // The lengths of extension sample 1 reach below 40 % of the longest: from zero.
-        EXPECT_EQ(svg.ticks[0][0].first == 0, c.kind == kExtension);
+        EXPECT_EQ(ticks[0][0].first == 0, c.kind == kExtension);
         const auto X = [&](double mm) { return x0 + mm * xPerMm; };
         const auto Y = [&](double kg) { return y0 + kg * yPerKg; };
         const auto expectAt = [&](const char* id, const char* attribute, double where) {
-            ASSERT_TRUE(svg.byId.contains(id)) << id;
-            EXPECT_NEAR(svg.byId[id]->DoubleAttribute(attribute), where, 0.02) << id;
+            ASSERT_TRUE(byId.contains(id)) << id;
+            EXPECT_NEAR(byId[id]->DoubleAttribute(attribute), where, 0.02) << id;
         };
         const struct {
             const char* id;
@@ -184,13 +180,13 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
             expectAt(point.id, "cx", X(point.length));
             expectAt(point.id, "cy", Y(point.load));
             // The free point, which carries no load, is hollow; the loaded ones are filled.
-            EXPECT_EQ(std::string(svg.byId[point.id]->Attribute("fill")) ==
-                          svg.byId[point.id]->Attribute("stroke"),
+            EXPECT_EQ(std::string(byId[point.id]->Attribute("fill")) ==
+                          byId[point.id]->Attribute("stroke"),
                       point.id != std::string("free-point"));
         }
         // A leader starts on the rim of its point: 5 px of circle and 2 px clear of it.
-        EXPECT_EQ(svg.leaders.empty(), c.setLen == 0);
-        for (const auto& [x, y] : svg.leaders) {
+        EXPECT_EQ(leaders.empty(), c.setLen == 0);
+        for (const auto& [x, y] : leaders) {
             EXPECT_TRUE(std::any_of(
                 std::begin(points), std::end(points),
                 [&](const auto& p) {
@@ -202,19 +198,19 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
         expectAt("spring-line", "y2", Y(design.Pmax));
         // π·d³·τa/(8·D): compression sample 1, 0.7³·88/4.3 → 2.7557 kg; extension sample 1,
         // 0.32³·78.4/4.6 → 0.2193 kg (the Pmax the engine stores).
-        EXPECT_NEAR(svg.byId["allowable-line"]->DoubleAttribute("y1"),
+        EXPECT_NEAR(byId["allowable-line"]->DoubleAttribute("y1"),
                     Y(c.kind == kCompression ? 2.7557 : 0.2193), 0.3);
         if (c.kind == kCompression) {
             expectAt("solid-line", "x1", X(design.SolidLen));
-            EXPECT_FALSE(svg.byId.contains("initial-tension-line"));
+            EXPECT_FALSE(byId.contains("initial-tension-line"));
         } else {
             expectAt("initial-tension-line", "y1", Y(design.InitTension));
-            EXPECT_FALSE(svg.byId.contains("solid-line"));
+            EXPECT_FALSE(byId.contains("solid-line"));
         }
-        EXPECT_EQ(std::string(svg.byId["title"]->GetText()),
+        EXPECT_EQ(std::string(byId["title"]->GetText()),
                   std::string("<valve> & \"stop\" — SWPA, ") +
                       (c.kind == kCompression ? "compression" : "extension") + " spring");
-        EXPECT_STREQ(svg.byId["installed-label"]->GetText(), c.installed);
+        EXPECT_STREQ(byId["installed-label"]->GetText(), c.installed);
     }
 }
 
