@@ -569,20 +569,17 @@ std::pair<double, double> Scale(const std::vector<std::pair<double, double>>& ti
 // Compression sample 1, extension sample 1, and the first with its installed and operating
 // points crowded together, so that their labels stand away with leader lines.
 TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
-    const struct {
-        std::int32_t kind;
-        float setLen, workLen;
-        const char* installed;
-    } cases[] = {{kCompression, 0, 0, "installed 12.0 mm, 0.32 kg"},
-                 {kExtension, 0, 0, "installed 20.0 mm, 0.05 kg"},
-                 {kCompression, 9.0f, 8.9f, "installed 9.0 mm, 1.27 kg"}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.installed);
-        const TSpringDesign design = RunSampleInWindow(c.kind, 1, c.setLen, c.workLen).design;
+    const std::tuple<int, float, float, const char*> cases[] = {
+        {kCompression, 0, 0, "installed 12.0 mm, 0.32 kg"},
+        {kExtension, 0, 0, "installed 20.0 mm, 0.05 kg"},
+        {kCompression, 9.0f, 8.9f, "installed 9.0 mm, 1.27 kg"}};
+    for (const auto& [kind, setLen, workLen, installed] : cases) {
+        SCOPED_TRACE(installed);
+        const bool compression = kind == kCompression;
+        const TSpringDesign d = RunSampleInWindow(kind, 1, setLen, workLen).design;
         tinyxml2::XMLDocument svg;
         ASSERT_EQ(
-            svg.Parse(
-                cli::LoadDiagramSvg(cli::DiagramInputOf(design, "<valve> & \"stop\"")).c_str()),
+            svg.Parse(cli::LoadDiagramSvg(cli::DiagramInputOf(d, "<valve> & \"stop\"")).c_str()),
             tinyxml2::XML_SUCCESS);
         std::vector<const tinyxml2::XMLElement*> all;
         Collect(svg.RootElement(), all);
@@ -590,74 +587,62 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
         std::map<std::string, const tinyxml2::XMLElement*> byId;
         std::vector<std::pair<double, double>> ticks[2], leaders;
         for (const tinyxml2::XMLElement* e : all) {
-            const std::string id = e->Attribute("id") ? e->Attribute("id") : "";
             const std::string cls = e->Attribute("class") ? e->Attribute("class") : "";
-            byId[id] = e;
+            byId[e->Attribute("id") ? e->Attribute("id") : ""] = e;
             if (cls == "x-tick" || cls == "y-tick") {
                 ticks[cls[0] == 'y'].emplace_back(
                     std::stod(e->FirstChildElement("text")->GetText()),
                     e->FirstChildElement("line")->DoubleAttribute(cls[0] == 'x' ? "x1" : "y1"));
-            }
-            if (cls == "leader") {
+            } else if (cls == "leader") {
                 leaders.emplace_back(e->DoubleAttribute("x1"), e->DoubleAttribute("y1"));
             }
         }
         const auto [xPerMm, x0] = Scale(ticks[0]);
         const auto [yPerKg, y0] = Scale(ticks[1]);
-        EXPECT_GT(xPerMm, 0);
-        EXPECT_LT(yPerKg, 0);  // loads rise up the page
+        EXPECT_TRUE(xPerMm > 0 && yPerKg < 0);  // loads rise up the page
         // The lengths of extension sample 1 reach below 40 % of the longest: from zero.
-        EXPECT_EQ(ticks[0][0].first == 0, c.kind == kExtension);
+        EXPECT_EQ(ticks[0][0].first == 0, !compression);
         const auto X = [&](double mm) { return x0 + mm * xPerMm; };
         const auto Y = [&](double kg) { return y0 + kg * yPerKg; };
-        const auto expectAt = [&](const char* id, const char* attribute, double where) {
+        // Each element with two attributes and where they must put it.
+        const double tension = compression ? 0.0 : d.InitTension;
+        const std::tuple<const char*, const char*, double, const char*, double> places[] = {
+            {"free-point", "cx", X(d.FreeLen), "cy", Y(tension)},
+            {"installed-point", "cx", X(d.SetLen), "cy", Y(d.Pset)},
+            {"operating-point", "cx", X(d.WorkLen), "cy", Y(d.Pact)},
+            {"limit-point", "cx", X(d.LimitLen), "cy", Y(d.Pmax)},
+            {"spring-line", "x1", X(d.FreeLen), "y2", Y(d.Pmax)},
+            {compression ? "solid-line" : "initial-tension-line", compression ? "x1" : "y1",
+             compression ? X(d.SolidLen) : Y(tension), compression ? "x2" : "y2",
+             compression ? X(d.SolidLen) : Y(tension)}};
+        for (const auto& [id, first, at, second, at2] : places) {
             ASSERT_TRUE(byId.contains(id)) << id;
-            EXPECT_NEAR(byId[id]->DoubleAttribute(attribute), where, 0.02) << id;
-        };
-        const struct {
-            const char* id;
-            float length, load;
-        } points[] = {
-            {"free-point", design.FreeLen, c.kind == kCompression ? 0.0f : design.InitTension},
-            {"installed-point", design.SetLen, design.Pset},
-            {"operating-point", design.WorkLen, design.Pact},
-            {"limit-point", design.LimitLen, design.Pmax},
-        };
-        for (const auto& point : points) {
-            expectAt(point.id, "cx", X(point.length));
-            expectAt(point.id, "cy", Y(point.load));
+            EXPECT_NEAR(byId[id]->DoubleAttribute(first), at, 0.02) << id;
+            EXPECT_NEAR(byId[id]->DoubleAttribute(second), at2, 0.02) << id;
             // The free point, which carries no load, is hollow; the loaded ones are filled.
-            EXPECT_EQ(std::string(byId[point.id]->Attribute("fill")) ==
-                          byId[point.id]->Attribute("stroke"),
-                      point.id != std::string("free-point"));
+            EXPECT_EQ(byId[id]->Attribute("fill", byId[id]->Attribute("stroke")) != nullptr,
+                      std::string(id).ends_with("-point") && id != std::string("free-point"));
         }
-        // A leader starts on the rim of its point: 5 px of circle and 2 px clear of it.
-        EXPECT_EQ(leaders.empty(), c.setLen == 0);
+        EXPECT_FALSE(byId.contains(compression ? "initial-tension-line" : "solid-line"));
+        // A leader starts on the rim of a point: 5 px of circle and 2 px clear of it.
+        EXPECT_EQ(leaders.empty(), setLen == 0);
         for (const auto& [x, y] : leaders) {
-            EXPECT_TRUE(std::any_of(
-                std::begin(points), std::end(points),
-                [&](const auto& p) {
-                    return std::fabs(std::hypot(x - X(p.length), y - Y(p.load)) - 7.0) < 0.05;
-                }))
+            EXPECT_TRUE(std::any_of(all.begin(), all.end(),
+                                    [&](const tinyxml2::XMLElement* e) {
+                                        return std::fabs(
+                                                   std::hypot(x - e->DoubleAttribute("cx", -99),
+                                                              y - e->DoubleAttribute("cy", -99)) -
+                                                   7.0) < 0.05;
+                                    }))
                 << x << ", " << y;
         }
-        expectAt("spring-line", "x1", X(design.FreeLen));
-        expectAt("spring-line", "y2", Y(design.Pmax));
         // π·d³·τa/(8·D): compression sample 1, 0.7³·88/4.3 → 2.7557 kg; extension sample 1,
         // 0.32³·78.4/4.6 → 0.2193 kg (the Pmax the engine stores).
-        EXPECT_NEAR(byId["allowable-line"]->DoubleAttribute("y1"),
-                    Y(c.kind == kCompression ? 2.7557 : 0.2193), 0.3);
-        if (c.kind == kCompression) {
-            expectAt("solid-line", "x1", X(design.SolidLen));
-            EXPECT_FALSE(byId.contains("initial-tension-line"));
-        } else {
-            expectAt("initial-tension-line", "y1", Y(design.InitTension));
-            EXPECT_FALSE(byId.contains("solid-line"));
-        }
-        EXPECT_EQ(std::string(byId["title"]->GetText()),
+        EXPECT_NEAR(byId["allowable-line"]->DoubleAttribute("y1"), Y(compression ? 2.7557 : 0.2193),
+                    0.3);
+        EXPECT_EQ(std::string(byId["title"]->GetText()) + byId["installed-label"]->GetText(),
                   std::string("<valve> & \"stop\" — SWPA, ") +
-                      (c.kind == kCompression ? "compression" : "extension") + " spring");
-        EXPECT_STREQ(byId["installed-label"]->GetText(), c.installed);
+                      (compression ? "compression" : "extension") + " spring" + installed);
     }
 }
 
