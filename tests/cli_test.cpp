@@ -20,7 +20,6 @@
 #include "report_writer.h"
 #include "samples.h"
 #include "search.h"
-#include "service_figures.h"
 #include "test_support.h"
 #include "text_format.h"
 #include "text_table.h"
@@ -71,22 +70,6 @@ test_support::Calculator RunSampleInWindow(int kind, int number, float setLen = 
     return window;
 }
 
-// The JSON's designs, one a line, after checking the array's frame and that no comma is missing
-// or left over (the writer puts every value but strings' on the record's line).
-std::vector<std::string> Records(const std::string& json) {
-    EXPECT_TRUE(json.starts_with("[\n{") && json.ends_with("}\n]\n")) << json;
-    EXPECT_FALSE(std::regex_search(
-        json, std::regex(",[}\\]]|[{\\[],|,,|[}\\]][\"{]|(null|true|false|[0-9])\"\\w+\":")));
-    std::vector<std::string> records;
-    std::istringstream lines(json);
-    for (std::string line; std::getline(lines, line);) {
-        if (line.starts_with("{")) {
-            records.push_back(line.ends_with(",") ? line.substr(0, line.size() - 1) : line);
-        }
-    }
-    return records;
-}
-
 // The value of `key` in a record as written: a number, true, false, null or a quoted string.
 std::string Value(const std::string& record, const std::string& key) {
     std::smatch found;
@@ -95,7 +78,7 @@ std::string Value(const std::string& record, const std::string& key) {
 }
 
 float Number(const std::string& record, const std::string& key) {
-    return std::strtof(Value(record, key).c_str(), nullptr);
+    return std::stof(Value(record, key));
 }
 
 // Every match of `pattern`'s first group in `text`.
@@ -106,6 +89,15 @@ std::vector<std::string> All(const std::string& text, const std::string& pattern
         all.push_back((*i)[1]);
     }
     return all;
+}
+
+// The JSON's designs, one a line, after checking the array's frame and that no comma is missing
+// or left over.
+std::vector<std::string> Records(const std::string& json) {
+    EXPECT_TRUE(json.starts_with("[\n{") && json.ends_with("}\n]\n")) << json;
+    EXPECT_FALSE(std::regex_search(
+        json, std::regex(",[}\\]]|[{\\[],|,,|[}\\]][\"{]|(null|true|false|[0-9])\"\\w+\":")));
+    return All(json, "\n(\\{.*\\})");
 }
 
 // ---- check gives the window's numbers -----------------------------------------------------
@@ -232,11 +224,9 @@ TEST(CheckNumbers, CellsArePrintfsDigitsAndJsonNumbersToCharsShortest) {
     std::mt19937 random(13);
     std::vector<float> values = {0.0f,      -0.0f,  0.005f,  0.125f,      0.375f,  -2.5f, 1.05f,
                                  99999.95f, 1e-30f, -1e-30f, 16777217.0f, 3.4e38f, 1e5f,  -65.6f};
-    for (int k = 0; k < 120000; ++k) {
-        for (double scale : {1.0, 10.0, 100.0, 1000.0}) {
-            values.push_back(float(k / scale));
-        }
-        values.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+    for (int k = 0; k < 600000; ++k) {  // k/5 over 1, 10, 100 and 1000, and random bit patterns
+        values.push_back(k % 5 ? float(k / 5 / std::pow(10.0, k % 5 - 1))
+                               : std::bit_cast<float>(static_cast<std::uint32_t>(random())));
     }
     for (float value : values) {
         for (int precision = 0; std::isfinite(value) && precision < 4; ++precision) {
@@ -481,15 +471,6 @@ TEST(Search, TheEstimateDropsNoDesignTheEngineWouldKeep) {
 
 // ---- Figures in service and the load–length diagram, read back with a real XML parser --------
 
-// E in kgf/mm² must sit with G as steel and stainless do: Poisson's ratio E/(2G) − 1 is about
-// 0.3. A modulus left in N/mm² (ratio near 12) or a G taken for E (ratio −0.5) fails.
-TEST(MaterialTable, ModulusFitsEachMaterial) {
-    for (const MaterialRow& row : kMaterials) {
-        const double poisson = double(row.elasticModulus) / (2.0 * double(row.shearModulus)) - 1;
-        EXPECT_TRUE(poisson > 0.28 && poisson < 0.36) << row.name << ": " << poisson;
-    }
-}
-
 // Compression sample 1 (SWPA, d 0.7, D 4.3, n 9.5, L0 13, L2 10), one end clamped, one free
 // (ν = 2), G/E = 8000/21006.15 = 0.380841:
 //   (1 − G/E)/(0.5 + G/E) = 0.619159/0.880841 = 0.702918
@@ -502,19 +483,22 @@ TEST(MaterialTable, ModulusFitsEachMaterial) {
 //     = 3560 · 0.7/175.655 · √(78453.2/7.85) = 3560 · 0.00398509 · 99.9702 = 1418.3 Hz;
 // the constant 3.56·10³ is 10³·√10³/(2π·√2) = 3558.8 rounded, so the exact figure is 1417.8 Hz.
 // Slenderness 13/4.3 = 3.0233.
-TEST(ServiceFigures, CompressionSampleOne) {
+TEST(ServiceFigures, CompressionSampleOneAndTheModuliTheyUse) {
     const ServiceInput input = ServiceInputOf(RunSampleInWindow(kCompression, 1).design);
     const CompressionFigures free =
         *ComputeServiceFigures(input, EndCondition::FixedFree).compression;
     EXPECT_NEAR(free.slenderness, 3.0233, 1e-4);
     EXPECT_NEAR(free.criticalDeflection.value_or(0), 1.04839, 1e-4);
-    EXPECT_DOUBLE_EQ(free.workDeflection, 3.0);
     EXPECT_TRUE(free.bucklingRisk);
     EXPECT_NEAR(free.surgeFrequency, 1417.8, 0.1);
-
     const CompressionFigures plates = *ComputeServiceFigures(input).compression;
-    EXPECT_FALSE(plates.criticalDeflection);
-    EXPECT_FALSE(plates.bucklingRisk);
+    EXPECT_FALSE(plates.criticalDeflection || plates.bucklingRisk);
+    // E in kgf/mm² must sit with G as steel and stainless do: Poisson's ratio E/(2G) − 1 is
+    // about 0.3. A modulus left in N/mm² (ratio near 12) or a G taken for E (ratio −0.5) fails.
+    for (const MaterialRow& row : kMaterials) {
+        const double poisson = double(row.elasticModulus) / (2.0 * double(row.shearModulus)) - 1;
+        EXPECT_TRUE(poisson > 0.28 && poisson < 0.36) << row.name << ": " << poisson;
+    }
 }
 
 // Energy ∫P ds between the installed and operating deflections s1 and s2, and the mass of the
@@ -555,15 +539,15 @@ void Collect(const tinyxml2::XMLElement* element, std::vector<const tinyxml2::XM
 std::pair<double, double> Scale(const std::vector<std::pair<double, double>>& ticks) {
     EXPECT_GE(ticks.size(), 4u);
     const double step = ticks[1].first - ticks[0].first;
-    EXPECT_TRUE(std::regex_match(Format("%g", step), std::regex("(0\\.0*)?[125]0*"))) << step;
+    // From the outermost ticks: the pixels are rounded to hundredths.
     const double perUnit =
-        (ticks.back().second - ticks.front().second) / (ticks.back().first - ticks.front().first);
-    const double offset = ticks.front().second - ticks.front().first * perUnit;
+        (ticks.back().second - ticks[0].second) / (ticks.back().first - ticks[0].first);
+    EXPECT_TRUE(std::regex_match(Format("%g", step), std::regex("(0\\.0*)?[125]0*"))) << step;
     for (size_t i = 1; i < ticks.size(); ++i) {
         EXPECT_NEAR(ticks[i].first - ticks[i - 1].first, step, 1e-9 * step);
-        EXPECT_NEAR(ticks[i].second, offset + ticks[i].first * perUnit, 0.02);
+        EXPECT_NEAR(ticks[i].second - ticks[i - 1].second, step * perUnit, 0.02);
     }
-    return {perUnit, offset};
+    return {perUnit, ticks[0].second - ticks[0].first * perUnit};
 }
 
 // Compression sample 1, extension sample 1, and the first with its installed and operating
@@ -653,11 +637,6 @@ TEST(LoadDiagram, FileNamesStayInTheirFolder) {
     EXPECT_EQ(cli::DiagramFileName(1234, "弁"), "1234-___.svg");
     // A name of any length still makes a file name the system takes (255 bytes at most).
     EXPECT_EQ(cli::DiagramFileName(999999999, std::string(60000, 'a')).size(), 9u + 1 + 200 + 4);
-}
-
-TEST(Help, EachCommandExplainsItselfAndExitsZero) {
-    EXPECT_NE(RunCli({"search", "--help"}).out.find("--tolerance PCT"), std::string::npos);
-    EXPECT_NE(RunCli({"check", "-h"}).out.find("Exit status: 0 when no design"), std::string::npos);
 }
 
 }  // namespace
