@@ -318,14 +318,12 @@ TEST(CheckFigures, TableColumnsStayInPlaceAndJsonGivesTheFigures) {
 
 // ---- search -------------------------------------------------------------------------------
 
-cli::SearchRequest Request(const std::vector<std::string>& args) {
+cli::SearchResult Search(const std::vector<std::string>& args, bool exhaustive = false) {
     std::string problem;
-    const std::optional<cli::SearchRequest> request = cli::ReadSearchRequest(args, problem);
-    EXPECT_TRUE(request.has_value()) << problem;
-    return request.value_or(cli::SearchRequest{});
-}
-
-cli::SearchResult Search(const cli::SearchRequest& request) {
+    cli::SearchRequest request =
+        cli::ReadSearchRequest(args, problem).value_or(cli::SearchRequest{});
+    EXPECT_EQ(problem, "");
+    request.exhaustive = exhaustive;
     cli::DesignRunner runner(FixedClock);
     return cli::SearchDesigns(request, runner);
 }
@@ -353,7 +351,7 @@ TEST(Search, FindsCompressionSample2FromItsLoadsOrItsLoadAndRate) {
         "search", "--kind",   "compression", "--load",      "2.173@18",
         "--load", "1.304@20", "--materials", "SWPA",        "--max-od",
         "10",     "--min-id", "7.6",         "--tolerance", "1"};
-    const cli::SearchResult result = Search(Request({args.begin() + 1, args.end()}));
+    const cli::SearchResult result = Search({args.begin() + 1, args.end()});
     ASSERT_GT(result.best.size(), 1u);
     for (size_t i = 1; i < result.best.size(); ++i) {
         EXPECT_GE(result.best[i].stressRatio, result.best[i - 1].stressRatio) << "least first";
@@ -364,9 +362,9 @@ TEST(Search, FindsCompressionSample2FromItsLoadsOrItsLoadAndRate) {
                            "1.30  2.17   28.19         82.00    34"),
               std::string::npos)
         << run.out;
-    const cli::SearchResult rated = Search(
-        Request({"--kind", "compression", "--load", "1.304@20", "--rate", "0.4347", "--materials",
-                 "SWPA", "--max-od", "10", "--min-id", "7.6", "--tolerance", "1"}));
+    const cli::SearchResult rated =
+        Search({"--kind", "compression", "--load", "1.304@20", "--rate", "0.4347", "--materials",
+                "SWPA", "--max-od", "10", "--min-id", "7.6", "--tolerance", "1"});
     ASSERT_FALSE(rated.best.empty());
     EXPECT_EQ(rated.best[0].outcome.record.FreeLen + rated.best[0].outcome.record.WorkLen, 43.0f);
 }
@@ -402,8 +400,8 @@ TEST(Search, ExtensionLoadsAndOrderByMass) {
     // Extension springs: the heavier load at the longer length, the loads with the engine's
     // initial tension in them.
     const cli::SearchResult extension =
-        Search(Request({"--kind", "extension", "--load", "2@50", "--load", "4@60", "--max-od", "15",
-                        "--by", "mass", "--top", "5"}));
+        Search({"--kind", "extension", "--load", "2@50", "--load", "4@60", "--max-od", "15", "--by",
+                "mass", "--top", "5"});
     ASSERT_EQ(extension.best.size(), 5u);
     for (size_t i = 0; i < extension.best.size(); ++i) {
         const TSpringDesign& v = extension.best[i].outcome.record;
@@ -418,7 +416,7 @@ TEST(Search, ServiceLimitsKeepExactlyTheDesignsWhoseFiguresMeetThem) {
     const std::vector<std::string> base = {"--kind",   "compression", "--load",      "1@60",
                                            "--load",   "3@40",        "--materials", "SWPA",
                                            "--max-od", "20",          "--top",       "1000"};
-    const cli::SearchResult all = Search(Request(base));
+    const cli::SearchResult all = Search(base);
     ASSERT_LT(all.metCount, 1000u);
     const char* limits[] = {"--max-slenderness=6", "--min-frequency=125", "--no-buckling"};
     for (int k = 0; k < 3; ++k) {
@@ -435,7 +433,7 @@ TEST(Search, ServiceLimitsKeepExactlyTheDesignsWhoseFiguresMeetThem) {
         ASSERT_LT(expected.size(), all.metCount) << "the limit must rule some out";
         std::vector<std::string> args = base;
         args.push_back(limits[k]);
-        EXPECT_EQ(Places(Search(Request(args)).best), Places(expected));
+        EXPECT_EQ(Places(Search(args).best), Places(expected));
     }
 }
 
@@ -449,15 +447,11 @@ TEST(Search, TheEstimateDropsNoDesignTheEngineWouldKeep) {
         {"--kind", "extension", "--load", "2@50", "--load", "4@60", "--max-od", "12"},
         {"--kind", "extension", "--load", "0.5@30", "--rate", "0.05", "--tolerance", "2"},
     };
-    for (const std::vector<std::string>& args : requests) {
+    for (std::vector<std::string> args : requests) {
         SCOPED_TRACE(args[3] + " " + args[5]);
-        cli::SearchRequest request = Request(args);
-        request.materials = {2};  // SWPA: 46 sizes, the most of any material
-        request.maxSpringIndex = 10;
-        request.top = 1000;
-        const cli::SearchResult quick = Search(request);
-        request.exhaustive = true;
-        const cli::SearchResult every = Search(request);
+        // SWPA: 46 sizes, the most of any material.
+        args.insert(args.end(), {"--materials", "SWPA", "--max-index", "10", "--top", "1000"});
+        const cli::SearchResult quick = Search(args), every = Search(args, true);
         EXPECT_EQ(every.engineRuns, every.gridCount);
         EXPECT_LT(quick.engineRuns, quick.gridCount / 2) << "the estimate spares most";
         ASSERT_GT(every.metCount, 0u);
