@@ -57,11 +57,6 @@ Child RunProgram(const std::string& args, const fs::path& dir, In in, const std:
 
 const std::string kHeader = "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n";
 
-// A file of one bad row, after the header.
-std::string Row(const std::string& row) {
-    return kHeader + row + "\n";
-}
-
 std::string Designs(int count) {
     std::string csv = kHeader;
     for (int i = 0; i < count; ++i) {
@@ -104,24 +99,24 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"a folder for the diagrams that is not there", "check --plot missing --report REPORT", Designs(1), 2, "cannot write diagrams to missing: No such file or directory; nothing was checked", Report::Existing},
         {"a diagram past a file-size limit is removed", "check --plot . --report REPORT", Designs(3), 2, "cannot write ./001-d0.svg: File too large; nothing was appended to REPORT.", Report::Existing, In::Text, Out::Pipe, 3},
         // The designs in the file.
-        {"unknown material", kCheck, Row(",compression,SWX,0.70,4.3,9.5,13,12,10"), 2, "standard input: row 1 (line 2), column \"material\": found \"SWX\", expected a material designation (SWB, SWC, SWPA, SWPB, SWO-A, SWOSC-V, SUS304-WPA, SUS316-WPA, SUS304-WPB) or a material number 0 to 8", Report::Existing},
-        {"material number out of range", kCheck, Row(",compression,9,0.70,4.3,9.5,13,12,10"), 2, "column \"material\": found \"9\", expected a material designation", Report::Existing},
-        {"wire size not in the list", kCheck, Row(",compression,SWPA,0.71,4.3,9.5,13,12,10"), 2, "column \"wire\": found \"0.71\", expected one of the 46 standard wire sizes in mm (the nearest are 0.70 and 0.80)", Report::Existing},
-        {"wire size past the list", kCheck, Row(",compression,SWPA,14,4.3,9.5,13,12,10"), 2, "found \"14\", expected one of the 46 standard wire sizes in mm (the thickest is 13.00)", Report::Existing},
-        {"negative number", kCheck, Row(",compression,SWPA,0.70,-4.3,9.5,13,12,10"), 2, "column \"mean_dia\": found \"-4.3\", expected a number from 0.1 to 10000", Report::Existing},
-        {"turns of zero", kCheck, Row(",compression,SWPA,0.70,4.3,0,13,12,10"), 2, "column \"turns\": found \"0\", expected a number from 0.5 to 10000", Report::Existing},
-        {"turns so few that the rate overflows", kCheck, Row("x,compression,SWPA,1.20,8.8,1e-30,23,20,18"), 2, "found \"1e-30\", expected a number from 0.5 to 10000", Report::Existing},
-        {"a number past single precision", kCheck, Row("x,compression,SWPA,1.20,3.5e38,7,23,20,18"), 2, "found \"3.5e38\", expected a number from 0.1 to 10000", Report::Existing},
-        {"a missing number", kCheck, Row(",compression,SWPA,0.70,4.3,,13,12,10"), 2, "column \"turns\": nothing found, expected a number from 0.5", Report::Existing},
-        {"not a number", kCheck, Row(",compression,SWPA,0.70,4.3,9.5,13,12,ten"), 2, "column \"work_len\": found \"ten\", expected a number from 0.1 to 10000", Report::Existing},
-        {"free length of an extension spring", kCheck, Row(",extension,SWPA,0.32,4.6,18.5,14.8,20,30"), 2, "column \"free_len\": found \"14.8\", expected an empty field: an extension spring's free length follows from D, n and d", Report::Existing},
-        {"free length missing for a compression spring", kCheck, Row(",compression,SWPA,0.70,4.3,9.5,,12,10"), 2, "column \"free_len\": nothing found, expected a number from 0.1 to 10000", Report::Existing},
-        {"unknown kind", kCheck, Row(",torsion,SWPA,0.70,4.3,9.5,13,12,10"), 2, "column \"kind\": found \"torsion\", expected \"compression\" or \"extension\"\nspringcalc-cli: nothing was checked; nothing was appended to REPORT.", Report::Existing},
-        {"too few values", kCheck, Row(",compression,SWPA,0.70,4.3,9.5,13,12"), 2, "row 1 (line 2): 8 values where the header has 9", Report::Existing},
+        {"unknown material", kCheck, kHeader + ",compression,SWX,0.70,4.3,9.5,13,12,10\n", 2, "standard input: row 1 (line 2), column \"material\": found \"SWX\", expected a material designation (SWB, SWC, SWPA, SWPB, SWO-A, SWOSC-V, SUS304-WPA, SUS316-WPA, SUS304-WPB) or a material number 0 to 8", Report::Existing},
+        {"material number out of range", kCheck, kHeader + ",compression,9,0.70,4.3,9.5,13,12,10\n", 2, "column \"material\": found \"9\", expected a material designation", Report::Existing},
+        {"wire size not in the list", kCheck, kHeader + ",compression,SWPA,0.71,4.3,9.5,13,12,10\n", 2, "column \"wire\": found \"0.71\", expected one of the 46 standard wire sizes in mm (the nearest are 0.70 and 0.80)", Report::Existing},
+        {"wire size past the list", kCheck, kHeader + ",compression,SWPA,14,4.3,9.5,13,12,10\n", 2, "found \"14\", expected one of the 46 standard wire sizes in mm (the thickest is 13.00)", Report::Existing},
+        {"negative number", kCheck, kHeader + ",compression,SWPA,0.70,-4.3,9.5,13,12,10\n", 2, "column \"mean_dia\": found \"-4.3\", expected a number from 0.1 to 10000", Report::Existing},
+        {"turns of zero", kCheck, kHeader + ",compression,SWPA,0.70,4.3,0,13,12,10\n", 2, "column \"turns\": found \"0\", expected a number from 0.5 to 10000", Report::Existing},
+        {"turns so few that the rate overflows", kCheck, kHeader + "x,compression,SWPA,1.20,8.8,1e-30,23,20,18\n", 2, "found \"1e-30\", expected a number from 0.5 to 10000", Report::Existing},
+        {"a number past single precision", kCheck, kHeader + "x,compression,SWPA,1.20,3.5e38,7,23,20,18\n", 2, "found \"3.5e38\", expected a number from 0.1 to 10000", Report::Existing},
+        {"a missing number", kCheck, kHeader + ",compression,SWPA,0.70,4.3,,13,12,10\n", 2, "column \"turns\": nothing found, expected a number from 0.5", Report::Existing},
+        {"not a number", kCheck, kHeader + ",compression,SWPA,0.70,4.3,9.5,13,12,ten\n", 2, "column \"work_len\": found \"ten\", expected a number from 0.1 to 10000", Report::Existing},
+        {"free length of an extension spring", kCheck, kHeader + ",extension,SWPA,0.32,4.6,18.5,14.8,20,30\n", 2, "column \"free_len\": found \"14.8\", expected an empty field: an extension spring's free length follows from D, n and d", Report::Existing},
+        {"free length missing for a compression spring", kCheck, kHeader + ",compression,SWPA,0.70,4.3,9.5,,12,10\n", 2, "column \"free_len\": nothing found, expected a number from 0.1 to 10000", Report::Existing},
+        {"unknown kind", kCheck, kHeader + ",torsion,SWPA,0.70,4.3,9.5,13,12,10\n", 2, "column \"kind\": found \"torsion\", expected \"compression\" or \"extension\"\nspringcalc-cli: nothing was checked; nothing was appended to REPORT.", Report::Existing},
+        {"too few values", kCheck, kHeader + ",compression,SWPA,0.70,4.3,9.5,13,12\n", 2, "row 1 (line 2): 8 values where the header has 9", Report::Existing},
         {"every bad row is told", kCheck, kHeader + C + "\n\n,compression,SWPA,0.75,4.3,9.5,13,12,10\n,extension,SWPA,0.32,4.6,-1,,20,30\n", 2, "row 3 (line 5), column \"turns\": found \"-1\", expected a number from 0.5 to 10000, such as 12.5\nspringcalc-cli: the check stopped at the first bad row; nothing was appended to REPORT.", Report::Existing},
         {"a missing column", kCheck, "kind,material,wire,mean_dia,turns,free_len,set_len\n", 2, "line 1: column \"work_len\" is missing", Report::Existing},
         {"an unknown column", kCheck, "colour," + kHeader, 2, "line 1: unknown column \"colour\"", Report::Existing},
-        {"an unclosed quote", kCheck, Row(",compression,\"SWPA,0.70,4.3,9.5,13,12,10"), 2, "line 2: a quoted field is not closed", Report::Existing},
+        {"an unclosed quote", kCheck, kHeader + ",compression,\"SWPA,0.70,4.3,9.5,13,12,10\n", 2, "line 2: a quoted field is not closed", Report::Existing},
         {"empty input", kCheck, "", 2, "no header line: expected name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len", Report::Existing},
         {"control characters in names", "check", kHeader + "\"a\x1b[31mb\"" + C + "\n\"a\ab\"" + C + "\n\"a\rb\"" + C + "\n\"a\nb\"" + C + "\n" + std::string("\"a\0b\"", 5) + C + "\n", 0, "a\\x1B[31mb"},
         // check's options.
