@@ -142,20 +142,17 @@ TEST(CheckMatchesWindow, JsonIsTheRecordAfterRunAndTheReportTheWindowsSave) {
         const std::string& r = records[i];
         EXPECT_EQ(Value(r, "analysed") + " " + Value(r, "row") + " " + Value(r, "SpringKind") +
                       " " + Value(r, "MaterialNo") + " " + Value(r, "WireNo") + " " +
-                      Value(r, "DateText"),
-                  Format("true %zu %d %d %d \"%s\"", i + 1, d.SpringKind, d.MaterialNo, d.WireNo,
-                         d.DateText.c_str()));
-        EXPECT_EQ(std::stof(Value(r, "WireDia")), d.WireDia[d.WireNo]);
+                      Value(r, "WireDia") + " " + Value(r, "DateText"),
+                  Format("true %zu %d %d %d %g \"%s\"", i + 1, d.SpringKind, d.MaterialNo, d.WireNo,
+                         double(d.WireDia[d.WireNo]), d.DateText.c_str()));
         // What a spring of the other kind left in the record, the window does not show.
         for (const auto& [name, member] : kRecordFloats) {
             const bool otherKind = d.SpringKind == kCompression
                                        ? name == "InitTension"
                                        : name == "SolidLen" || name == "Tmax";
-            if (otherKind) {
-                EXPECT_EQ(Value(r, name), "null") << name;
-            } else {
-                EXPECT_EQ(std::stof(Value(r, name)), d.*member) << name;
-            }
+            EXPECT_TRUE(otherKind ? Value(r, name) == "null"
+                                  : std::stof(Value(r, name)) == d.*member)
+                << name << ": " << Value(r, name) << " against " << d.*member;
         }
         EXPECT_EQ(All(r, "\"text\":\"([^\"]*)\""), warnings[i]);
     }
@@ -182,18 +179,19 @@ TEST(CheckInput, WithheldDesignsGetTheWarningNoResultsAndNoSave) {
     EXPECT_EQ(Value(r[0], "analysed") + Value(r[0], "Pact") + Value(r[1], "analysed") +
                   Value(r[1], "Pact") + Value(r[0], "number") + Value(r[1], "number"),
               "falsenullfalsenull51");
-    EXPECT_NE(Value(r[0], "SolidLen") + Value(r[1], "SolidLen"), "nullnull")
+    EXPECT_EQ((Value(r[0], "SolidLen") + Value(r[1], "SolidLen")).find("null"), std::string::npos)
         << "the checks before Run derive it";
     EXPECT_EQ(Value(r[3], "name") + Value(r[4], "name") + Value(r[5], "name") + Value(r[5], "row") +
                   Value(r[5], "material"),
               "\"Lid, left\"\"say \\\"hi\\\"\"\"ばね\"6\"SUS316-WPA\"");
-    const TSpringDesign one = RunSampleInWindow(kCompression, 1).design;
-    const TSpringDesign twelve = RunSampleInWindow(kExtension, 12).design;
-    EXPECT_EQ(std::stof(Value(r[3], "Pact")) + std::stof(Value(r[4], "Pact")), 2 * one.Pact);
-    EXPECT_EQ(std::stof(Value(r[5], "Pmax")), twelve.Pmax);
-    const std::string once = EncodeReport(FormatReportBlock(one)).value();
-    EXPECT_EQ(ReadFile(dir / "r.txt"),
-              once + once + once + EncodeReport(FormatReportBlock(twelve)).value());
+    // The three sound designs are compression sample 1 and the last extension sample 12: the
+    // report holds the window's Save of each.
+    const std::string once =
+        EncodeReport(FormatReportBlock(RunSampleInWindow(kCompression, 1).design)).value();
+    EXPECT_EQ(
+        ReadFile(dir / "r.txt"),
+        once + once + once +
+            EncodeReport(FormatReportBlock(RunSampleInWindow(kExtension, 12).design)).value());
     // The table byte for byte: each column's width and digits, "-" where Run was withheld.
     const std::string table = RunCli({"check"}, csv).out;
     EXPECT_NE(table.find("     10.0      5.8        -          -         -         -         -"
@@ -277,7 +275,6 @@ TEST(CheckFigures, TableColumnsStayInPlaceAndJsonGivesTheFigures) {
         }
     }
     EXPECT_EQ(warnings, (std::vector<std::string>{"8", "2", "3", "4", "8", "5"})) << run.out;
-    EXPECT_NE(run.out.find("  none  "), std::string::npos) << "the short wide spring";
     EXPECT_NE(run.out.find("\n5 designs, 3 with warnings. Not run (\"-\"): 1,"), std::string::npos);
     EXPECT_EQ(run.status, 1);
     // Compression sample 1's loads, 0.32, 0.95 and 1.57 kg, each followed by itself in newtons.
