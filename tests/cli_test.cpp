@@ -77,12 +77,9 @@ std::string Value(const std::string& record, const std::string& key) {
 
 // Every match of `pattern`'s first group in `text`.
 std::vector<std::string> All(const std::string& text, const std::string& pattern) {
-    std::vector<std::string> all;
     const std::regex re(pattern);
-    for (std::sregex_iterator i(text.begin(), text.end(), re), end; i != end; ++i) {
-        all.push_back((*i)[1]);
-    }
-    return all;
+    return {std::sregex_token_iterator(text.begin(), text.end(), re, 1),
+            std::sregex_token_iterator()};
 }
 
 // The JSON's designs, one a line, after checking the array's frame and that no comma is missing
@@ -113,14 +110,12 @@ const std::map<std::string, float TSpringDesign::*> kRecordFloats = {
 // window's Save of each, appended to what the file held.
 TEST(CheckMatchesWindow, JsonIsTheRecordAfterRunAndTheReportTheWindowsSave) {
     // The 24 samples of each kind as check rows, typed in as the window shows them.
-    std::vector<TSpringDesign> designs;
-    std::vector<std::vector<std::string>> warnings;
+    std::vector<std::pair<TSpringDesign, std::vector<std::string>>> runs;  // and its warnings
     std::string csv = "kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n";
     for (int i = 0; i < 2 * kSampleCount; ++i) {
         const auto window =
             RunSampleInWindow(i < kSampleCount ? kCompression : kExtension, i % kSampleCount + 1);
-        const TSpringDesign& d = designs.emplace_back(window.design);
-        warnings.push_back(window.view.warnings);
+        const TSpringDesign& d = runs.emplace_back(window.design, window.view.warnings).first;
         csv += Format("%s,%d,%.2f,%.1f,%.1f,%s,%.1f,%.1f\n",
                       i < kSampleCount ? "compression" : "extension", d.MaterialNo,
                       double(d.WireDia[d.WireNo]), double(d.MeanDia), double(d.Turns),
@@ -133,11 +128,11 @@ TEST(CheckMatchesWindow, JsonIsTheRecordAfterRunAndTheReportTheWindowsSave) {
     ASSERT_NE(run.status, 2) << run.err;
     EXPECT_EQ(run.out.find("\"si\""), std::string::npos) << "SI only when asked";
     const std::vector<std::string> records = Records(run.out);
-    ASSERT_EQ(records.size(), designs.size());
+    ASSERT_EQ(records.size(), runs.size());
     std::string saved = "earlier report\r\n";
     for (size_t i = 0; i < records.size(); ++i) {
         SCOPED_TRACE("sample row " + std::to_string(i + 1));
-        const TSpringDesign& d = designs[i];
+        const auto& [d, warnings] = runs[i];
         saved += EncodeReport(FormatReportBlock(d)).value();
         const std::string& r = records[i];
         EXPECT_EQ(Value(r, "analysed") + " " + Value(r, "row") + " " + Value(r, "SpringKind") +
@@ -154,7 +149,7 @@ TEST(CheckMatchesWindow, JsonIsTheRecordAfterRunAndTheReportTheWindowsSave) {
                                   : std::stof(Value(r, name)) == d.*member)
                 << name << ": " << Value(r, name) << " against " << d.*member;
         }
-        EXPECT_EQ(All(r, "\"text\":\"([^\"]*)\""), warnings[i]);
+        EXPECT_EQ(All(r, "\"text\":\"([^\"]*)\""), warnings);
     }
     EXPECT_EQ(ReadFile(dir / "springs.txt"), saved);
 }
