@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two everyday commands. CMake and CTest do the real work (see CMakePresets.json).
 BUILD_DIR := build/default
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The yardstick for the calculator's start-up: a bare Qt window holding as many labels and
 // buttons as the calculator's window, at the same places and with the same texts, and nothing
 // else (no drawings, no tables, no menu, no dialogs, the toolkit's default font). Built with

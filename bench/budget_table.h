@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The lines of the `make bench` table: a figure, its unit, and the budget it is held to. Every
 // benchmark program prints its own lines in this one format, so bench/run-bench only has to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // springcalc-cli on a million designs: `check` as a table, as JSON and with --report, each
 // run once as a child process. Figures: the wall time from fork to exit and the peak resident
 // memory (ru_maxrss from wait4, the figure `/usr/bin/time -v` calls "Maximum resident set

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Engine benchmarks: the operations behind every click, timed without a window. The view does
 // nothing, so what is measured is the engine's own work: the arithmetic, the formatting of
 // every text it shows, and the calls through the view interface.

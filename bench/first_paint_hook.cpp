@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reports when a program's first window has been painted, for the start-up measurement.
 //
 // Linked into a program beside its own, unchanged main(): it hooks in as the application object

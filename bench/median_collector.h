@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Collects the median of each benchmark's repetitions for the budget table, and shows Google
 // Benchmark's own report as well unless only the table is wanted.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up measurement: runs the calculator and the bare Qt window alternately, several times
 // each, and compares the time from process start to the first painted window and the peak
 // resident memory (ru_maxrss of the child, from wait4). Both programs carry the first-paint

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window benchmarks on the real window, offscreen: a click on the fine mean-diameter arrow from
 // the press to the repainted labels, and one Run.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // `springcalc-cli check [FILE] [--json] [--report FILE] [--units si] [--ends NAME] [--plot DIR]`:
 // designs from CSV, run through the window's engine one at a time, written out as a table or

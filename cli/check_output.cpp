@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two output formats of `check`: the aligned table and JSON, one design at a time.
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a command runs with: standard input, output and error, and the clock. The process's own
 // in main; strings and a fixed clock in tests.

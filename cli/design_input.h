@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The designs of a check file, read one CSV row at a time into the inputs of the design record,
 // with every fault told by row, column, value and what was expected.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Runs a design through the window's engine in the window's order, one design after another on
 // a fresh record each time.

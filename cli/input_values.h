@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading the values a user types for a design, and naming them back: spring kinds, materials
 // by designation or number, standard wire sizes and decimal numbers within their ranges.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The load–length diagram of one design as a standalone SVG picture: the spring line from the
 // free length to the limit length, the installed and operating points with their loads, the

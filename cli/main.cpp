@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // springcalc-cli: the calculator's engine for lists of designs and for load requirements.
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Splits a command's arguments into options and operands: "--name value", "--name=value",
 // flags, "-h" for "--help", and "--" before operands that start with a dash.

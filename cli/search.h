@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // `springcalc-cli search --kind K --load P@L (--load P@L | --rate K) [limits] [output]`: finds
 // designs that meet a load requirement. Every offered wire size of the chosen materials, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Aligned text columns for a terminal: widths set beforehand, or measured over the rows first.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the spin buttons do to the design: the material and wire selection, the fine and
 // coarse steps of the mean diameter, turns and lengths with press-and-hold acceleration, the

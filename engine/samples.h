@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The 24 built-in sample designs, numbered 1..12 within each kind.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Figures of a spring in service that the window does not show: slenderness, buckling and surge
 // frequency of a compression spring; energy between the installed and the operating length and

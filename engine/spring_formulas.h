@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The spring formulas, worked out in double. The engine rounds each result once as it stores it;
 // the command line's search uses the same functions to estimate thousands of designs before it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Built-in reference data: the nine wire materials, the 46 standard wire sizes and the eight
 // tensile-strength tables (kg/mm^2 by wire number; 1 marks a size the material is not made in).

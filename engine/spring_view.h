@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The engine's window onto the screen. The engine writes what it shows into named display
 // fields and never reads them back; the main window implements this over its widgets, tests

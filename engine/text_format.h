@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // printf-style formatting into a std::string, the way every number on screen and in the
 // report is produced.

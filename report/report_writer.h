@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The result report: one block of text per Save, appended to a file the user names, in code
 // page 932 with CR LF line ends, so one file collects many designs.

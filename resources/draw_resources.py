@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draw the springcalc bitmaps and program icon (standard library only).
 
 Run from anywhere:  python3 resources/draw_resources.py

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // springcalc-cli as a process, against every way its input, its options, its output and its
 // report can fail: one table, each row with its input, the status and message expected, and
 // what must become of the report file. The program under test is the one built here, or the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // springcalc-cli in process: `check` against the window's own record and Save for every sample,
 // what only the command line does (CSV, JSON, the table, SI columns, figures in service), and
 // `search` on requirements whose answers are worked out by hand; the figures in service, each

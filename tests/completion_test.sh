@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Calls springcalc-cli's bash completion as bash would, with the words typed so far, and
 # compares what it offers. The material designations it offers must be the program's own.
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The spinner rules at the level of the stored single-precision values: held presses and their
 // acceleration, the bounds, the selection and the switch of spring type.
 

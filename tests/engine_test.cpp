@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Engine tests: tables, checks, analysis, warnings, samples and the date stamp, through the
 // recording view and the fixed clock.
 

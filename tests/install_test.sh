@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch prefix and looks at it the way a desktop does: the entry and
 # the AppStream metadata must pass their validators, every name they use (program, icon, desktop
 # id) must be a file that was installed, and the installed program must start. The manual pages

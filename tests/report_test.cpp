@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Report tests: whole blocks byte for byte in code page 932 with CR LF, and appending to files
 // that exist, do not exist, or cannot be written, also when the system fails a step.
 

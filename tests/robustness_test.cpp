@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything a user can reach gives finite numbers or a flagged design: every material with
 // every wire size in both kinds from every sample, values driven below zero and far above
 // 1000, and a long seeded random walk through the spinner rules (engine only, no window).

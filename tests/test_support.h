@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Test support without a toolkit, for the engine, report, window and command-line tests: the
 // fixed clock, a scratch folder, whole files read and written, a comma-decimal locale, the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as a desktop shows it beyond its own rules: what assistive technology reads, the
 // Save dialog's completion list, the layout at other screen resolutions, the keyboard, the
 // tooltips and the size of the printed window.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Random use of the real window: thousands of seeded events (clicks, held arrows with and
 // without release, type switches, samples, Run, Save) with the engine walk's invariants checked
 // after each, read back from the widgets. The seed is printed on failure; set

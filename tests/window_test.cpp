@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window tests: the wiring of the real widgets to the engine (one value through each path), the
 // spin buttons themselves, the menu, Save and Print, offscreen. The rules behind the values are
 // the engine's tests.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers for window tests: answers for the modal questions, and access to the controls by
 // their names.

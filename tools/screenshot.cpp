@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves a picture of the window after start-up: screenshot OUTPUT.png [extension] [run]
 // "extension" switches to the extension spring first; "run" shows the results of one Run.
 // Works offscreen (QT_QPA_PLATFORM=offscreen).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What assistive technology (AT-SPI, screen readers, UI automation) reads of a FieldLabel: it
 // paints its own text, so without this it is an unnamed, empty "filler". Here it is static

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window is designed at 100 pixels per inch. On a screen of another logical resolution the
 // whole layout, fonts included, is scaled by (logical DPI / 100) once, when the window is made:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A static text that keeps every blank of its text: the number formats end in blanks that set
 // the digits off from the right edge of a value field, which QLabel would let hang.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program start: the application, the one window, the event loop. An exception that escapes
 // start-up or an event handler is shown in an error box, and the program ends with status 0.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one window of the calculator, Form1. It owns the design record, shows what the engine
 // writes into its named fields, forwards the spin buttons to the editor and carries out the

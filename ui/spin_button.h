@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // An up-down pair of arrow buttons with no text and no edit field, as the window's spinners
 // need it: a minimum, a maximum, wrap-around, a 16-bit position that code can read and set

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the application needs before the window is built: Qt's own dialogs (the Save dialog,
 // the print question) speak Japanese like the window, whatever the user's locale, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What hovering over the window explains: each caption and result field (what the value is,
 // its unit and, for a result, the formula it comes from), and each message the warning list

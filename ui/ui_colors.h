@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Colours as the window description gives them (0x00BBGGRR or a system colour) to Qt.
 

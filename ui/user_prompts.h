@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The questions the window asks the user in modal dialogs. The window asks through this
 // interface so that tests can answer without a dialog ever appearing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The fixed layout of the main window: every control with its name, place, size, text and
 // colours at creation. Coordinates are left, top, width, height of the client area in pixels

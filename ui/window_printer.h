@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Printing an image of the window: on the default printer without a dialog, or, where no
 // printer is installed, into a PDF file the user names.

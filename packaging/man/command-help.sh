@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes a help2man include that gives each command of springcalc-cli a section of the manual
 # page, made from that command's own --help. The commands are the ones the program's --help lists
 # under "Commands:", so a new command or option reaches the manual page without an edit here.
