@@ -313,19 +313,11 @@ std::string Kg(double value) {
 
 DiagramInput DiagramInputOf(const TSpringDesign& design, std::string name) {
     DiagramInput input;
+    static_cast<ServiceInput&>(input) = ServiceInputOf(design);
     input.name = std::move(name);
     input.material = MaterialDesignation(design.MaterialNo);
-    input.springKind = design.SpringKind;
-    input.wireDia = design.WireDia[design.WireNo];
-    input.meanDia = design.MeanDia;
-    input.turns = design.Turns;
-    input.freeLen = design.FreeLen;
-    input.setLen = design.SetLen;
-    input.workLen = design.WorkLen;
     input.solidLen = design.SolidLen;
     input.limitLen = design.LimitLen;
-    input.springRate = design.SpringRate;
-    input.initTension = design.SpringKind == kExtension ? double(design.InitTension) : 0.0;
     input.pset = design.Pset;
     input.pact = design.Pact;
     input.pmax = design.Pmax;

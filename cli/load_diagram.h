@@ -10,25 +10,18 @@
 #include <string>
 #include <string_view>
 
+#include "service_figures.h"
 #include "spring_design.h"
 
 namespace springcalc::cli {
 
-// What the picture shows of a design after Run, in the record's units.
-struct DiagramInput {
+// What the picture shows of a design after Run, in the record's units: what the figures in
+// service take of it, and the points and limits of its line.
+struct DiagramInput : ServiceInput {
     std::string name;      // the design's name; may be empty
     std::string material;  // designation without padding, such as "SWPA"
-    std::int32_t springKind = kCompression;
-    double wireDia = 0;
-    double meanDia = 0;
-    double turns = 0;
-    double freeLen = 0;
-    double setLen = 0;
-    double workLen = 0;
-    double solidLen = 0;  // compression only
+    double solidLen = 0;   // compression only
     double limitLen = 0;
-    double springRate = 0;
-    double initTension = 0;  // extension only
     double pset = 0;
     double pact = 0;
     double pmax = 0;
