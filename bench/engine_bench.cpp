@@ -193,8 +193,8 @@ int main(int argc, char** argv) {
     for (const Row& row : kRows) {
         const double seconds = collector.MedianSeconds(row.benchmark);
         if (seconds >= 0) {
-            within = bench::PrintLine({row.what, seconds * 1e6, Unit::Microseconds,
-                                       row.budgetMicroseconds}) &&
+            within = bench::PrintLine(
+                         {row.what, seconds * 1e6, Unit::Microseconds, row.budgetMicroseconds}) &&
                      within;
         }
     }
