@@ -98,7 +98,7 @@ public:
 
 // Shows nothing: for running designs where no one looks, such as the command line and the
 // benchmarks. Numbers are not even formatted.
-class NullView final : public SpringView {
+class NullView : public SpringView {
 public:
     void SetText(Field, std::string_view) override {}
     void SetNumber(Field, double, int, std::string_view) override {}
