@@ -104,8 +104,6 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"material number out of range", kCheck, kHeader + ",compression,9,0.70,4.3,9.5,13,12,10\n", 2, "column \"material\": found \"9\", expected a material designation", Report::Existing},
         {"wire size not in the list", kCheck, kHeader + ",compression,SWPA,0.71,4.3,9.5,13,12,10\n", 2, "column \"wire\": found \"0.71\", expected one of the 46 standard wire sizes in mm (the nearest are 0.70 and 0.80)", Report::Existing},
         {"wire size past the list", kCheck, kHeader + ",compression,SWPA,14,4.3,9.5,13,12,10\n", 2, "found \"14\", expected one of the 46 standard wire sizes in mm (the thickest is 13.00)", Report::Existing},
-        {"negative number", kCheck, kHeader + ",compression,SWPA,0.70,-4.3,9.5,13,12,10\n", 2, "column \"mean_dia\": found \"-4.3\", expected a number from 0.1 to 10000", Report::Existing},
-        {"turns of zero", kCheck, kHeader + ",compression,SWPA,0.70,4.3,0,13,12,10\n", 2, "column \"turns\": found \"0\", expected a number from 0.5 to 10000", Report::Existing},
         {"turns so few that the rate overflows", kCheck, kHeader + "x,compression,SWPA,1.20,8.8,1e-30,23,20,18\n", 2, "found \"1e-30\", expected a number from 0.5 to 10000", Report::Existing},
         {"a number past single precision", kCheck, kHeader + "x,compression,SWPA,1.20,3.5e38,7,23,20,18\n", 2, "found \"3.5e38\", expected a number from 0.1 to 10000", Report::Existing},
         {"a missing number", kCheck, kHeader + ",compression,SWPA,0.70,4.3,,13,12,10\n", 2, "column \"turns\": nothing found, expected a number from 0.5", Report::Existing},
@@ -133,7 +131,7 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"no kind", "search --load 5@40 --load 10@30", "", 2, "--kind takes \"compression\" or \"extension\" and is required"},
         {"an unknown kind", "search --kind coil --load 5@40 --rate 1", "", 2, "--kind takes \"compression\" or \"extension\", not \"coil\""},
         {"a load without a length", "search --kind compression --load 5at40 --rate 1", "", 2, "--load takes LOAD@LENGTH"},
-        {"a negative load", "search --kind compression --load -5@40 --rate 1", "", 2, "not \"-5@40\""},
+        {"a load past the range", "search --kind compression --load 10000.5@40 --rate 1", "", 2, "a load from 0.001 to 10000 kg at a length from 0.1 to 10000 mm, not \"10000.5@40\""},
         {"a length beyond single precision", "search --kind compression --load 1@1e39 --rate 0.5", "", 2, "a length from 0.1 to 10000 mm, not \"1@1e39\""},
         {"one load and no rate", "search --kind compression --load 5@40", "", 2, "with a single --load, give the spring rate with --rate"},
         {"two loads and a rate", "search --kind compression --load 5@40 --load 10@30 --rate 1", "", 2, "two --load points fix the rate already"},
@@ -141,11 +139,8 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"an extension spring that shortens under load", "search --kind extension --load 5@40 --load 10@30", "", 2, "an extension spring carries the heavier load at the longer length"},
         {"one load twice", "search --kind compression --load 5@40 --load 5@30", "", 2, "different loads at different lengths"},
         {"an unknown material", kSearch + "--materials SWPA,steel", "", 2, "--materials: \"steel\" is not a material"},
-        {"a tolerance of nothing", kSearch + "--tolerance 0", "", 2, "--tolerance takes a percentage of the target load from 0.01 to 99"},
         {"no designs to show", kSearch + "--top 0", "", 2, "--top takes a whole number"},
         {"an unknown order", kSearch + "--by price", "", 2, "--by takes \"stress\" or \"mass\""},
-        {"a negative diameter", kSearch + "--max-od -3", "", 2, "--max-od takes a length in mm from 0.1 to 10000"},
-        {"a spring index below Run's", kSearch + "--max-index 3", "", 2, "--max-index takes a spring index"},
         {"a spring index past any spring", kSearch + "--max-index 1e5", "", 2, "--max-index takes a spring index D/d (Run needs 4 or more) from 4 to 30"},
         {"a spring index past any integer", kSearch + "--max-index 1e300", "", 2, "not \"1e300\""},
         {"a slenderness below any spring", kSearch + "--max-slenderness 0.4", "", 2, "--max-slenderness takes a slenderness free length / D from 0.5 to 100, not \"0.4\""},
@@ -187,7 +182,7 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
 
 // The numbers the program writes do not follow the locale's decimal comma.
 TEST(CliFaults, NumbersAreTheSameUnderAGermanLocale) {
-    const test_support::CommaDecimalLocale german;  // LOCPATH names it where the system has none
+    const test_support::CommaDecimalLocale german;  // LOCPATH names it for the child too
     ASSERT_TRUE(german.active());
     const std::string input = Designs(2) + "e,extension,SWPA,0.50,5.8,17.5,,25,35\n";
     for (const char* command : {"check --units si --report r.txt", "check --json --units si",

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The spinner rules at the level of the stored single-precision values: held presses and their
-// acceleration, the bounds, the selection and the switch of spring type.
+// acceleration, the bounds and the switch of spring type.
 
 #include <gtest/gtest.h>
 
@@ -143,17 +143,6 @@ TEST(TypeSwitch, RestylesAndLoadsTheOtherKind) {
               (std::vector<TColor>{clAqua, clWhite, clBtnFace, clGray, clBlack, clBlack, clBlack}));
     EXPECT_TRUE(v.spinnerEnabled(Spinner::UpDown5) && v.spinnerEnabled(Spinner::UpDown10));
     EXPECT_TRUE(v.visible(Image::Image1) && !v.visible(Image::Image2));
-}
-
-TEST(Selection, ShowsTheNamesAndTheDiametersOfTheNewWire) {
-    Calculator calc;
-    calc.editor.UpDown13Click(5);  // material 2, wire 29
-    calc.editor.UpDown1Click(3);
-    calc.editor.UpDown2Click(30);
-    EXPECT_EQ(Differences(calc.view, {{F::Label25, "      SWPB"},
-                                      {F::Label26, "      2.90 "},
-                                      {F::Label45, "内径 18.50 外径 24.30"}}),
-              "");
 }
 
 }  // namespace

@@ -182,20 +182,6 @@ TEST(ReportEncoding, RefusesTextWithoutACodePage932FormOrWithoutAConverter) {
     EXPECT_FALSE(usedRefusedConverter);
 }
 
-TEST(ReportFile, AppendsWholeBlocksAndKeepsWhatWasThere) {
-    const ScratchDir dir;
-    const std::string block = Report(kCompression);
-    const std::string extension = Report(kExtension);
-    WriteFile(dir / "springs.txt", "other content\r\n");
-    ASSERT_TRUE(AppendToFile((dir / "springs.txt").string(), block).ok);
-    ASSERT_TRUE(AppendToFile((dir / "springs.txt").string(), extension).ok);
-    EXPECT_EQ(ReadFile(dir / "springs.txt"), "other content\r\n" + block + extension);
-
-    ASSERT_TRUE(AppendToFile((dir / "new.txt").string(), block).ok);
-    ASSERT_TRUE(AppendToFile((dir / "new.txt").string(), block).ok);
-    EXPECT_EQ(ReadFile(dir / "new.txt"), block + block);
-}
-
 TEST(ReportFile, FailuresAreToldAndLeaveTheFileAsItWas) {
     const ScratchDir dir;
     const std::pair<std::string, int> failures[] = {{(dir / "no/such/r.txt").string(), ENOENT},
@@ -206,8 +192,6 @@ TEST(ReportFile, FailuresAreToldAndLeaveTheFileAsItWas) {
         EXPECT_TRUE(!result.ok && result.error == error) << path << ": " << result.error;
     }
     EXPECT_FALSE(fs::exists(dir / "no"));
-    EXPECT_EQ(DescribeAppendError(ENOENT), "フォルダが見つかりません。");
-    EXPECT_EQ(DescribeAppendError(ENOSPC), "ディスクに空きがありません。");
 
     // A read-only file is not changed. Root may write anything: take an ordinary user's rights.
     WriteFile(dir / "locked.txt", "kept\r\n");

@@ -14,7 +14,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -60,21 +59,17 @@ private:
 };
 
 // Puts a comma-decimal locale (de_DE.UTF-8) in force for the whole process, as QApplication
-// does on a German desktop. Where the machine has no such locale, one is compiled with
-// localedef into a scratch folder that LOCPATH names, so the test runs everywhere.
+// does on a German desktop. It is compiled with localedef into a scratch folder that LOCPATH
+// names, so the test runs whether or not the machine has the locale installed.
 class CommaDecimalLocale {
 public:
     CommaDecimalLocale() {
-        if (Use()) {
-            return;
-        }
-        scratch_.emplace();
         const std::string command = "localedef -i de_DE -f UTF-8 '" +
-                                    (*scratch_ / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+                                    (scratch_ / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
         // localedef warns (status 1) about harmless details of the source; the locale is made.
         (void)std::system(command.c_str());
-        ::setenv("LOCPATH", scratch_->path().c_str(), 1);
-        Use();
+        ::setenv("LOCPATH", scratch_.path().c_str(), 1);
+        std::setlocale(LC_ALL, "de_DE.UTF-8");
     }
     ~CommaDecimalLocale() {
         std::setlocale(LC_ALL, "C");
@@ -91,8 +86,7 @@ public:
     }
 
 private:
-    bool Use() { return std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr && active(); }
-    std::optional<ScratchDir> scratch_;
+    ScratchDir scratch_;
 };
 
 inline std::string ReadFile(const fs::path& path) {

@@ -10,6 +10,7 @@
 
 #include "report_writer.h"
 #include "window_layout.h"
+#include "window_test.h"
 #include "window_test_support.h"
 
 using namespace springcalc;
@@ -35,14 +36,7 @@ test_support::Shown ShownIn(const WindowUnderTest& t) {
 
 }  // namespace
 
-class WindowFuzzTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void randomUseKeepsEveryInvariant();
-};
-
-void WindowFuzzTest::randomUseKeepsEveryInvariant() {
+void WindowTest::randomUseKeepsEveryInvariant() {
     const unsigned seed = test_support::EnvOr("SPRINGCALC_FUZZ_SEED", 20261206u);
     const unsigned events = test_support::EnvOr("SPRINGCALC_FUZZ_EVENTS", 3000u);
     std::mt19937 random(seed);
@@ -99,9 +93,3 @@ void WindowFuzzTest::randomUseKeepsEveryInvariant() {
     QVERIFY(t.prompts.errors.isEmpty());
     qInfo("seed %u: %u events, %d runs, %zu report bytes", seed, events, runs, report.size());
 }
-
-int main(int argc, char* argv[]) {
-    return RunWindowTests<WindowFuzzTest>(argc, argv);
-}
-
-#include "window_fuzz_test.moc"
