@@ -175,7 +175,6 @@ TEST(ReportBlock, BeforeAnyRunCarriesZeroResultsAndKeepsMaterialBlanks) {
 }
 
 TEST(ReportEncoding, RefusesTextWithoutACodePage932FormOrWithoutAConverter) {
-    EXPECT_EQ(EncodeReport("a\nb\n").value(), "a\r\nb\r\n");
     EXPECT_FALSE(EncodeReport("spring \xF0\x9F\x8C\x80").has_value());  // an emoji
     failNext = {"iconv_open", EINVAL};
     EXPECT_FALSE(EncodeReport("a\n").has_value());

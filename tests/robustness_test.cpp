@@ -58,14 +58,6 @@ TEST(Robustness, EveryMaterialWireKindAndSampleGivesFiniteResults) {
     EXPECT_GT(analysed, 1000);
 }
 
-// A selection spinner's own position, as the toolkit steps it with wrap-around.
-int Wrapped(int position, Arrow arrow, int minimum, int maximum) {
-    if (arrow == Arrow::Up) {
-        return position < maximum ? position + 1 : minimum;
-    }
-    return position > minimum ? position - 1 : maximum;
-}
-
 TEST(Robustness, LongRandomWalkThroughTheSpinnerRules) {
     const unsigned seed = test_support::EnvOr("SPRINGCALC_FUZZ_SEED", 7u);
     const unsigned events = test_support::EnvOr("SPRINGCALC_FUZZ_EVENTS", 50000u);
@@ -96,12 +88,13 @@ TEST(Robustness, LongRandomWalkThroughTheSpinnerRules) {
         } else if (choice == 12) {
             calc.editor.EndPress();
             continue;
-        } else if (choice == 13) {
-            calc.Select(Wrapped(calc.design.MaterialNo, arrow, 0, 8), calc.design.WireNo);
-        } else if (choice == 14) {
-            calc.Select(calc.design.MaterialNo, Wrapped(calc.design.WireNo, arrow, 0, 45));
+        } else if (choice == 13 || choice == 14) {  // a selection spinner, wrapping at its ends
+            const int step = arrow == Arrow::Up ? 1 : -1;
+            choice == 13
+                ? calc.Select((calc.design.MaterialNo + step + 9) % 9, calc.design.WireNo)
+                : calc.Select(calc.design.MaterialNo, (calc.design.WireNo + step + 46) % 46);
         } else if (choice == 15) {
-            sample = Wrapped(sample, arrow, 1, 12);
+            sample = (sample + (arrow == Arrow::Up ? 0 : 10)) % kSampleCount + 1;
             calc.editor.UpDown13Click(sample);
         } else if (choice == 16) {
             kind = 1 - kind;

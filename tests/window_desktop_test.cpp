@@ -112,10 +112,6 @@ void WindowTest::arrowsMemoAndDrawingsHaveNames() {
     auto* memo = t.window.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(memo);
     QCOMPARE(list->text(QAccessible::Name), QStringLiteral("警告！"));
-    t.click("UpDown3", Arrow::Down, 20);  // D/d below 4
-    QVERIFY(list->textInterface()
-                ->text(0, list->textInterface()->characterCount())
-                .contains(QStringLiteral("D/dを４以上にして下さい")));
 
     for (const char* image : {"Image1", "Image2"}) {
         QAccessibleInterface* drawing =

@@ -31,14 +31,7 @@ void WindowTest::startUpRunAndLayoutReachTheWindow() {
         }
     }
     QVERIFY(t.window.rect().contains(all));
-    // Fields the engine has not written yet keep the window's own texts.
-    QCOMPARE(t.text("Label44"), QStringLiteral("Sample "));
-    QCOMPARE(t.text("Label33"), QStringLiteral("   "));
-    QVERIFY(t.enabled("N1") && t.enabled("N2") && t.enabled("N3") && t.enabled("Exit2"));
-    QCOMPARE(t.spinner("UpDown2")->position(), 19);
-    QCOMPARE(t.background("Label4"), ToQColor(clAqua));
     QCOMPARE(t.foreground("Label47"), ToQColor(clGray));
-    QVERIFY(t.imageVisible("Image1") && !t.imageVisible("Image2"));
     t.action("N1")->trigger();
     QCOMPARE(t.text("Label36"), QStringLiteral("0.318   "));
     t.click("UpDown14", Arrow::Up);  // 19.5 turns: solid above every length, three times
@@ -92,7 +85,6 @@ void WindowTest::spinnersHoldWrapSwitchAndStopAtTheirEnds() {
 
     // The free-length spinners of an extension spring are switched off and do not react.
     t.click("UpDown8", Arrow::Up);
-    QVERIFY(!t.imageVisible("Image1") && t.imageVisible("Image2"));
     QVERIFY(!t.spinner("UpDown5")->isEnabled() && !t.spinner("UpDown10")->isEnabled());
     t.click("UpDown5", Arrow::Up);
     t.click("UpDown10", Arrow::Up);
