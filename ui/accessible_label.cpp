@@ -42,20 +42,14 @@ int AccessibleLabel::characterCount() const {
     return static_cast<int>(label()->text().size());
 }
 
-int AccessibleLabel::textLeft() const {
-    const QFontMetrics metrics(label()->font());
-    return label()->rightAligned() ? label()->width() - metrics.horizontalAdvance(label()->text())
-                                   : 0;
-}
-
 QRect AccessibleLabel::characterRect(int offset) const {
     const QString& shown = label()->text();
     if (offset < 0 || offset >= shown.size()) {
         return {};
     }
     const QFontMetrics metrics(label()->font());
-    const int x = textLeft() + metrics.horizontalAdvance(shown.left(offset));
-    const QRect local(x, (label()->height() - metrics.height()) / 2,
+    const QPoint text = label()->textTopLeft();
+    const QRect local(text.x() + metrics.horizontalAdvance(shown.left(offset)), text.y(),
                       metrics.horizontalAdvance(shown.at(offset)), metrics.height());
     return QRect(label()->mapToGlobal(local.topLeft()), local.size());
 }
@@ -87,11 +81,7 @@ QAccessibleInterface* LabelFactory(const QString& className, QObject* object) {
 }  // namespace
 
 void InstallAccessibleLabels() {
-    static const bool installed = [] {
-        QAccessible::installFactory(LabelFactory);
-        return true;
-    }();
-    (void)installed;
+    QAccessible::installFactory(LabelFactory);  // Qt keeps a factory once however often given
 }
 
 void AnnounceTextChange(FieldLabel* label, const QString& before) {

@@ -33,8 +33,6 @@ public:
 
 private:
     FieldLabel* label() const;
-    // Left edge of the painted text in the label, as FieldLabel::paintEvent places it.
-    int textLeft() const;
 };
 
 // Makes FieldLabel known to Qt's accessibility; call once, before the window is built.

@@ -68,8 +68,12 @@ void FieldLabel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setFont(font());
     painter.setPen(palette().color(QPalette::WindowText));
+    const QPoint topLeft = textTopLeft();
+    painter.drawText(topLeft.x(), topLeft.y() + QFontMetrics(font()).ascent(), text_);
+}
+
+QPoint FieldLabel::textTopLeft() const {
     const QFontMetrics metrics(font());
-    const int x = rightAligned_ ? width() - metrics.horizontalAdvance(text_) : 0;
-    const int baseline = (height() - metrics.height()) / 2 + metrics.ascent();
-    painter.drawText(x, baseline, text_);
+    return {rightAligned_ ? width() - metrics.horizontalAdvance(text_) : 0,
+            (height() - metrics.height()) / 2};
 }

@@ -17,12 +17,13 @@ public:
     QString text() const { return text_; }
     // Right-aligned labels keep their size; automatic ones fit themselves to their text.
     void setRightAligned(bool right) { rightAligned_ = right; }
-    bool rightAligned() const { return rightAligned_; }
     void setAutoSize(bool autoSize);
     // A colour of its own, or the background of the window behind it.
     void setBackground(const QColor& color);
     void clearBackground();
     void setTextColor(const QColor& color);
+    // Where the text's top left stands inside the label, as it is painted.
+    QPoint textTopLeft() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

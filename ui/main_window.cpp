@@ -66,7 +66,7 @@ TForm1::TForm1(Clock clock, UserPrompts* prompts, QWidget* parent, double logica
     resize(scale_.length(layout::kWindow.width), scale_.length(layout::kWindow.height));
     engine_.StartUp();
     // The first stop of the tab order: the arrow keys step the material at once.
-    Spinner("UpDown1")->setFocus();
+    engineSpinners_[Index(springcalc::Spinner::UpDown1)]->setFocus();
 }
 
 TForm1::~TForm1() = default;
@@ -131,7 +131,7 @@ void TForm1::BuildControls() {
                                    layout::kMemo1.height));
     Memo1->setFont(GothicFont(scale_.length(15)));
     // Named after its caption Label47, which assistive technology cannot tie to it.
-    Memo1->setAccessibleName(QStringLiteral("警告！"));
+    Memo1->setAccessibleName(fields_[Index(Field::Label47)]->text());
     // A stop of the tab order like the spinner: Tab moves on instead of typing a tab.
     Memo1->setTabChangesFocus(true);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -6,6 +6,8 @@
 
 #include <array>
 
+#include "spring_design.h"
+
 namespace springcalc::tooltips {
 
 struct ToolTip {
@@ -54,20 +56,16 @@ inline constexpr std::array kControls{
     ToolTip{"Label47", "警告：設計が破っている規則。リストの上にマウスを置くと、それぞれの意味が出ます。"},
 };
 
-// The warning list's own tooltip explains each message it holds, once, in the list's order.
-struct WarningHelp {
-    const char* message;
-    const char* explanation;
-};
-
-inline constexpr std::array kWarnings{
-    WarningHelp{"D/dを４以上にして下さい",       "ばね指数 D/d が4未満です。コイル平均径を大きくするか線径を細くしてください。計算実行できません。"},
-    WarningHelp{"許容応力を越えています",         "τset か τact が静荷重許容応力 τa を越えています。"},
-    WarningHelp{"圧縮端まで使えません",           "密着する前に応力が τa に達します。許容圧縮長より縮めないでください。"},
-    WarningHelp{"繰返荷重での使用に注意",         "τset か τact が動荷重許容応力 τr を越えています。繰返荷重では折損のおそれがあります。"},
-    WarningHelp{"線径が規格外です",               "この線径はこの材質にありません。計算実行できません。"},
-    WarningHelp{"圧縮端より短い設定があります",   "自由長・取付長・作動長のどれかが圧縮端長（密着長）より短い設定です。"},
-    WarningHelp{"自由長より短い設定があります",   "取付長か作動長が自由長より短い設定です。引張ばねは自由長より伸ばして使います。"},
+// The warning list's own tooltip explains each message it holds, once, in the list's order:
+// what each of the engine's warnings (kWarningTexts, in the same order) means.
+inline constexpr std::array<const char*, kWarningTexts.size()> kWarningExplanations{
+    "ばね指数 D/d が4未満です。コイル平均径を大きくするか線径を細くしてください。計算実行できません。",
+    "τset か τact が静荷重許容応力 τa を越えています。",
+    "密着する前に応力が τa に達します。許容圧縮長より縮めないでください。",
+    "τset か τact が動荷重許容応力 τr を越えています。繰返荷重では折損のおそれがあります。",
+    "この線径はこの材質にありません。計算実行できません。",
+    "自由長・取付長・作動長のどれかが圧縮端長（密着長）より短い設定です。",
+    "取付長か作動長が自由長より短い設定です。引張ばねは自由長より伸ばして使います。",
 };
 
 inline constexpr const char* kNoWarnings = "警告なし：設計はどの規則も破っていません。";

@@ -11,32 +11,18 @@ using namespace springcalc;
 
 namespace {
 
-// Works the warning list's tooltip out when it is asked for, not at every change of the list.
-class WarningListHelp : public QObject {
-public:
-    explicit WarningListHelp(QPlainTextEdit* list) : QObject(list), list_(list) {}
-
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::ToolTip) {
-            list_->setToolTip(WarningListToolTip(list_->toPlainText()));
-        }
-        return false;  // the list itself shows the tip
-    }
-
-private:
-    QPlainTextEdit* list_;
-};
-
-}  // namespace
-
+// The tooltip for the lines the list holds: each of the engine's messages explained once.
 QString WarningListToolTip(const QString& lines) {
     QStringList explained;
     for (const QString& line : lines.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        for (const tooltips::WarningHelp& help : tooltips::kWarnings) {
-            const QString message = QString::fromUtf8(help.message);
-            const QString text =
-                message + QStringLiteral("：") + QString::fromUtf8(help.explanation);
-            if (line.trimmed() == message && !explained.contains(text)) {
+        for (size_t i = 0; i < kWarningTexts.size(); ++i) {
+            const QString message = QString::fromUtf8(kWarningTexts[i]);
+            if (line.trimmed() != message) {
+                continue;
+            }
+            const QString text = message + QStringLiteral("：") +
+                                 QString::fromUtf8(tooltips::kWarningExplanations[i]);
+            if (!explained.contains(text)) {
                 explained << text;
             }
         }
@@ -46,6 +32,22 @@ QString WarningListToolTip(const QString& lines) {
     }
     return explained.join(QLatin1Char('\n'));
 }
+
+// Works the warning list's tooltip out when it is asked for, not at every change of the list.
+class WarningListHelp : public QObject {
+public:
+    explicit WarningListHelp(QPlainTextEdit* list) : QObject(list) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::ToolTip) {
+            auto* list = static_cast<QPlainTextEdit*>(parent());
+            list->setToolTip(WarningListToolTip(list->toPlainText()));
+        }
+        return false;  // the list itself shows the tip
+    }
+};
+
+}  // namespace
 
 void InstallToolTips(QWidget* window, QPlainTextEdit* warningList) {
     for (const tooltips::ToolTip& tip : tooltips::kControls) {

@@ -10,6 +10,3 @@ class QPlainTextEdit;
 class QWidget;
 
 void InstallToolTips(QWidget* window, QPlainTextEdit* warningList);
-
-// The warning list's tooltip for the lines it holds: each known message explained once.
-QString WarningListToolTip(const QString& lines);
