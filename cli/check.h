@@ -19,9 +19,6 @@ int RunCheckCommand(const std::vector<std::string>& args, CliIo& io);
 
 enum class Units { Kgf, KgfAndSi };
 
-// Standard gravity: 1 kgf = 9.80665 N.
-inline constexpr double kNewtonsPerKgf = 9.80665;
-
 struct CheckCounts {
     long designs = 0;
     long withWarnings = 0;

@@ -206,10 +206,7 @@ int RunCheckCommand(const std::vector<std::string>& args, CliIo& io) {
     if (const auto value = options.Value("ends")) {
         const std::optional<EndCondition> ends = EndConditionNamed(*value);
         if (!ends) {
-            return Usage(io,
-                         "--ends takes fixed-fixed, fixed-guided, pinned-pinned, fixed-pinned "
-                         "or fixed-free, not \"" +
-                             *value + "\"");
+            return Usage(io, "--ends takes " + EndConditionNames() + ", not \"" + *value + "\"");
         }
         settings.ends = *ends;
     }

@@ -5,18 +5,16 @@
 #include <array>
 #include <cmath>
 #include <initializer_list>
-#include <numbers>
 #include <optional>
 #include <vector>
 
 #include "input_values.h"
+#include "spring_formulas.h"
 #include "text_format.h"
 
 namespace springcalc::cli {
 
 namespace {
-
-constexpr double kPi = std::numbers::pi;
 
 // Canvas and plot area, in SVG user units (pixels at 100 %).
 constexpr double kWidth = 900;
@@ -326,14 +324,11 @@ DiagramInput DiagramInputOf(const TSpringDesign& design, std::string name) {
     return input;
 }
 
-double AllowableLoad(const DiagramInput& input) {
-    return kPi * std::pow(input.wireDia, 3.0) * input.allowStress / (8.0 * input.meanDia);
-}
-
 std::string LoadDiagramSvg(const DiagramInput& input) {
     const bool compression = input.springKind == kCompression;
-    const double freeLoad = compression ? 0.0 : input.initTension;
-    const double allowLoad = AllowableLoad(input);
+    const double freeLoad = input.initTension;  // none for a compression spring
+    const double allowLoad =
+        formulas::LoadAtStress(input.allowStress, input.meanDia, input.wireDia);
 
     std::vector<double> lengths{input.freeLen, input.setLen, input.workLen, input.limitLen};
     if (compression) {

@@ -30,10 +30,6 @@ struct DiagramInput : ServiceInput {
 
 DiagramInput DiagramInputOf(const TSpringDesign& design, std::string name);
 
-// The load at which the uncorrected stress reaches the static allowable stress:
-// π·d³·τa / (8·D), kg.
-double AllowableLoad(const DiagramInput& input);
-
 std::string LoadDiagramSvg(const DiagramInput& input);
 
 // "007-valve.svg" for row 7 named "valve": the row keeps files of equal names apart, and

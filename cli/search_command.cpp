@@ -235,10 +235,7 @@ bool ReadServiceLimits(const ScannedOptions& options, SearchRequest& request,
     if (const auto text = options.Value("ends")) {
         const std::optional<EndCondition> ends = EndConditionNamed(*text);
         if (!ends) {
-            problem =
-                "--ends takes fixed-fixed, fixed-guided, pinned-pinned, fixed-pinned or "
-                "fixed-free, not \"" +
-                *text + "\"";
+            problem = "--ends takes " + EndConditionNames() + ", not \"" + *text + "\"";
             return false;
         }
         if (!request.noBuckling) {

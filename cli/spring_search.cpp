@@ -13,7 +13,6 @@ namespace springcalc::cli {
 
 namespace {
 
-using formulas::kPi;
 // Limits hold to well below the 0.1 mm the window shows, so that a limit of 20 keeps an outer
 // diameter whose single-precision value lands a hair above 20.
 constexpr double kLimitSlack = 1e-4;
@@ -126,6 +125,11 @@ private:
     void WalkMeanDiameters(int materialNo, int wireNo) {
         const double d = kWires[wireNo].diameter;
         const double stiffness = formulas::Stiffness(kMaterials[materialNo].shearModulus, d);
+        // The static allowable stress as the strength lookup gives it.
+        const double allowable =
+            (request_.springKind == kCompression ? formulas::kCompressionAllowable
+                                                 : formulas::kExtensionAllowable) *
+            (double(kMaterials[materialNo].allowFactor) * TableStrength(materialNo, wireNo));
         // From D/d = 4, below which the window withholds Run, up to the largest spring index
         // asked for, and no further than the turns can still round to half a turn.
         const int first = std::max(1, static_cast<int>(std::ceil(40.0 * d - 1e-9)));
@@ -135,16 +139,15 @@ private:
         for (int tenths = first; tenths <= last; ++tenths) {
             const double D = Tenths(tenths);
             const double turns =
-                std::round(2.0 * stiffness / (8.0 * request_.rate * std::pow(D, 3))) / 2.0;
+                std::round(2.0 * formulas::ActiveTurns(stiffness, request_.rate, D)) / 2.0;
             if (turns < kSmallestTurns) {
                 continue;
             }
             GridDesign grid{materialNo, wireNo, tenths, turns};
-            Estimate(grid, d, stiffness);
+            Estimate(grid, d, stiffness, allowable);
             ++result_.gridCount;
-            if (request_.exhaustive) {
-                Consider(RunThroughEngine(grid));
-            } else if (grid.loadExcess <= kCertainMargin && grid.otherExcess <= kCertainMargin) {
+            if (request_.exhaustive ||
+                (grid.loadExcess <= kCertainMargin && grid.otherExcess <= kCertainMargin)) {
                 Consider(RunThroughEngine(grid));
             } else {
                 farMisses_.Add(grid);
@@ -154,7 +157,7 @@ private:
 
     // Picks the free length of a compression spring and estimates, with the engine's formulas
     // unrounded, how far the design misses each requirement.
-    void Estimate(GridDesign& grid, double d, double stiffness) const {
+    void Estimate(GridDesign& grid, double d, double stiffness, double allowable) const {
         const double D = Tenths(grid.meanDiaTenths);
         const double k = formulas::SpringRate(stiffness, grid.turns, D);
         const LoadPoint& p1 = request_.installed;
@@ -188,14 +191,7 @@ private:
             request_.springKind == kCompression
                 ? Excess(formulas::SolidLength(grid.turns, d), shortest, 1.0)
                 : Excess(freeLen, shortest, 1.0);
-        // The static allowable stress as the strength lookup gives it, against the
-        // uncorrected shear stress of the heavier load.
-        const double strength = double(kMaterials[grid.materialNo].allowFactor) *
-                                TableStrength(grid.materialNo, grid.wireNo);
-        const double allowable =
-            (request_.springKind == kCompression ? formulas::kCompressionAllowable
-                                                 : formulas::kExtensionAllowable) *
-            strength;
+        // The allowable stress against the uncorrected shear stress of the heavier load.
         const double stress = formulas::ShearStress(std::max(load1, load2), D, d);
         grid.otherExcess = lengthExcess + Excess(stress, allowable, 1.0) +
                            LimitExcess(request_.maxOuterDia, D + d, 1.0) +
@@ -351,11 +347,8 @@ SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner) {
 
 double WireMassGrams(std::int32_t springKind, int materialNo, double wireDia, double meanDia,
                      double turns) {
-    const double density = kMaterials[materialNo].density;  // g/cm³
     const double coils = turns + (springKind == kCompression ? 2.0 : 3.0);
-    const double wireLength = kPi * meanDia * coils;
-    const double cubicMillimetres = kPi * wireDia * wireDia / 4.0 * wireLength;
-    return density * cubicMillimetres / 1000.0;
+    return formulas::WireMass(kMaterials[materialNo].density, wireDia, meanDia, coils);
 }
 
 }  // namespace springcalc::cli

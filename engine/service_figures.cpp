@@ -2,15 +2,28 @@
 #include "service_figures.h"
 
 #include <cmath>
-#include <numbers>
+
+#include "spring_formulas.h"
 
 namespace springcalc {
 
+using formulas::kPi;
+
 namespace {
 
-constexpr double kPi = std::numbers::pi;
-// Standard gravity: kgf/mm^2 to N/mm^2.
-constexpr double kNewtonsPerKgf = 9.80665;
+// The European standard method for helical compression springs:
+//   s_K = L0 · 0.5 / (1 − G/E) · [1 − √(1 − (1 − G/E) / (0.5 + G/E) · (π·D / (ν·L0))²)]
+// A negative radicand means the spring stays straight however far it is compressed.
+std::optional<double> CriticalDeflection(double freeLen, double meanDia, double shearModulus,
+                                         double elasticModulus, double seating) {
+    const double ratio = shearModulus / elasticModulus;
+    const double slendernessTerm = std::pow(kPi * meanDia / (seating * freeLen), 2.0);
+    const double radicand = 1.0 - (1.0 - ratio) / (0.5 + ratio) * slendernessTerm;
+    if (radicand < 0.0) {
+        return std::nullopt;
+    }
+    return freeLen * 0.5 / (1.0 - ratio) * (1.0 - std::sqrt(radicand));
+}
 
 }  // namespace
 
@@ -21,6 +34,15 @@ std::optional<EndCondition> EndConditionNamed(std::string_view name) {
         }
     }
     return std::nullopt;
+}
+
+std::string EndConditionNames() {
+    std::string names;
+    for (size_t i = 0; i < kEndConditions.size(); ++i) {
+        names += i == 0 ? "" : i + 1 < kEndConditions.size() ? ", " : " or ";
+        names += kEndConditions[i].name;
+    }
+    return names;
 }
 
 const EndConditionRow& EndConditionOf(EndCondition ends) {
@@ -48,20 +70,6 @@ ServiceInput ServiceInputOf(const TSpringDesign& design) {
     return input;
 }
 
-// The European standard method for helical compression springs:
-//   s_K = L0 · 0.5 / (1 − G/E) · [1 − √(1 − (1 − G/E) / (0.5 + G/E) · (π·D / (ν·L0))²)]
-// A negative radicand means the spring stays straight however far it is compressed.
-std::optional<double> CriticalDeflection(double freeLen, double meanDia, double shearModulus,
-                                         double elasticModulus, double seating) {
-    const double ratio = shearModulus / elasticModulus;
-    const double slendernessTerm = std::pow(kPi * meanDia / (seating * freeLen), 2.0);
-    const double radicand = 1.0 - (1.0 - ratio) / (0.5 + ratio) * slendernessTerm;
-    if (radicand < 0.0) {
-        return std::nullopt;
-    }
-    return freeLen * 0.5 / (1.0 - ratio) * (1.0 - std::sqrt(radicand));
-}
-
 ServiceFigures ComputeServiceFigures(const ServiceInput& input, EndCondition ends) {
     const MaterialRow& material = kMaterials[input.materialNo];
     const double d = input.wireDia;
@@ -76,9 +84,7 @@ ServiceFigures ComputeServiceFigures(const ServiceInput& input, EndCondition end
     const double s2 = std::fabs(input.freeLen - input.workLen);
     figures.energy = input.initTension * (s2 - s1) + 0.5 * input.springRate * (s2 * s2 - s1 * s1);
 
-    // Active wire: n turns of length π·D, cross-section π·d²/4; mm³ to cm³.
-    const double activeVolume = kPi * kPi * d * d * D * n / 4.0;
-    figures.activeMass = activeVolume / 1000.0 * double(material.density);
+    figures.activeMass = formulas::WireMass(material.density, d, D, n);  // the active turns
 
     if (input.springKind == kCompression) {
         CompressionFigures c;
@@ -91,7 +97,7 @@ ServiceFigures ComputeServiceFigures(const ServiceInput& input, EndCondition end
         // First surge mode with both ends fixed: f = ½·√(k / m) with m the active mass, which
         // gives f = d / (2π·n·D²) · √(G / (2ρ)). In SI units: G in Pa, ρ in kg/m³, d and D in m.
         const double shearPascal = input.shearModulus * kNewtonsPerKgf * 1e6;
-        const double densitySi = double(material.density) * 1000.0;
+        const double densitySi = material.density * 1000.0;
         c.surgeFrequency = (d / 1000.0) / (2.0 * kPi * n * std::pow(D / 1000.0, 2.0)) *
                            std::sqrt(shearPascal / (2.0 * densitySi));
         figures.compression = c;

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "spring_design.h"
@@ -25,23 +26,24 @@ struct EndConditionRow {
     EndCondition ends;
     std::string_view name;  // the value of `--ends`
     double seating;         // ν
-    std::string_view meaning;
 };
 
 // clang-format off
 inline constexpr std::array<EndConditionRow, 5> kEndConditions{{
-    //  ends                          name             ν     meaning
-    {EndCondition::FixedFixed,   "fixed-fixed",   0.5, "both ends on parallel plates, guided (clamped)"},
-    {EndCondition::FixedGuided,  "fixed-guided",  1.0, "one end clamped, the other kept parallel but free to move sideways"},
-    {EndCondition::PinnedPinned, "pinned-pinned", 1.0, "both ends free to tilt (pinned)"},
-    {EndCondition::FixedPinned,  "fixed-pinned",  0.7, "one end clamped, the other free to tilt"},
-    {EndCondition::FixedFree,    "fixed-free",    2.0, "one end clamped, the other free"},
+    //  ends                          name             ν
+    {EndCondition::FixedFixed,   "fixed-fixed",   0.5},  // both ends on parallel plates, guided (clamped)
+    {EndCondition::FixedGuided,  "fixed-guided",  1.0},  // one end clamped, the other kept parallel but free to move sideways
+    {EndCondition::PinnedPinned, "pinned-pinned", 1.0},  // both ends free to tilt (pinned)
+    {EndCondition::FixedPinned,  "fixed-pinned",  0.7},  // one end clamped, the other free to tilt
+    {EndCondition::FixedFree,    "fixed-free",    2.0},  // one end clamped, the other free
 }};
 // clang-format on
 
 inline constexpr EndCondition kDefaultEnds = EndCondition::FixedFixed;
 
 std::optional<EndCondition> EndConditionNamed(std::string_view name);
+// "fixed-fixed, fixed-guided, ... or fixed-free", for messages.
+std::string EndConditionNames();
 const EndConditionRow& EndConditionOf(EndCondition ends);
 
 // Warning 8 belongs to the command line only; the window keeps its seven.
@@ -83,9 +85,5 @@ struct ServiceFigures {
 };
 
 ServiceFigures ComputeServiceFigures(const ServiceInput& input, EndCondition ends = kDefaultEnds);
-
-// Critical buckling deflection of a compression spring; empty where the root has no real value.
-std::optional<double> CriticalDeflection(double freeLen, double meanDia, double shearModulus,
-                                         double elasticModulus, double seating);
 
 }  // namespace springcalc

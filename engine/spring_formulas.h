@@ -35,6 +35,16 @@ inline double LoadAtStress(double stress, double D, double d) {
     return kPi * std::pow(d, 3) * stress / (8.0 * D);
 }
 
+// Grams of `coils` turns of wire: π·D per turn, cross-section π·d²/4; mm³ to cm³.
+inline double WireMass(double density, double d, double D, double coils) {
+    return kPi * kPi * d * d * D * coils / 4.0 / 1000.0 * density;
+}
+
+// The active turns that give the rate k: the spring rate solved for n.
+inline double ActiveTurns(double stiffness, double rate, double D) {
+    return stiffness / ((8.0 * rate) * std::pow(D, 3));
+}
+
 // A closed turn at each end.
 inline double SolidLength(double n, double d) {
     return (n + 2.0) * d;

@@ -30,8 +30,11 @@ struct MaterialRow {
 // Steels: 206 000 N/mm^2 (hard-drawn, piano and oil-tempered wire); austenitic stainless wire:
 // 186 000 N/mm^2. Both as JIS B 2704 lists them, next to the G of 78 500 and 68 500 N/mm^2 that
 // the 8000 and 7000 kgf/mm^2 below stand for.
+// Standard gravity: 1 kgf = 9.80665 N.
+inline constexpr double kNewtonsPerKgf = 9.80665;
+
 constexpr float KgfPerMm2(double newtonsPerMm2) {
-    return float(newtonsPerMm2 / 9.80665);
+    return float(newtonsPerMm2 / kNewtonsPerKgf);
 }
 
 // clang-format off
