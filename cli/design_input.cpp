@@ -209,75 +209,70 @@ bool DesignReader::Next(DesignInput& design) {
 }
 
 bool DesignReader::ReadRow(DesignInput& design) {
-    {
-        const long row = ++rows_;
-        if (record_.fields.size() != columnCount_) {
-            AddError(row, record_.line,
-                     std::to_string(record_.fields.size()) + " values where the header has " +
-                         std::to_string(columnCount_));
-            return false;
-        }
-        const size_t before = errorCount_;
-        const auto text = [&](Column c) {
-            return positions_[c] < 0 ? std::string_view()
-                                     : std::string_view(record_.fields[positions_[c]]);
-        };
-        const auto fail = [&](Column c, const std::string& expected) {
-            const std::string_view value = text(c);
-            AddError(
-                row, record_.line,
-                ", column \"" + std::string(kColumnNames[c]) + "\": " +
-                    (Trim(value).empty() ? "nothing found" : "found " + QuotedForMessage(value)) +
-                    ", expected " + expected);
-        };
-        // A length, a diameter or a number of turns, within its range.
-        const auto number = [&](Column c, Range range) {
-            const std::optional<float> value = ParseFloat(text(c));
-            if (!value || !range.Holds(*value)) {
-                fail(c, "a number " + RangeText(range) + ", such as 12.5");
-                return 0.0f;
-            }
-            return *value;
-        };
-        design = DesignInput{};
-        design.row = row;
-        design.line = record_.line;
-        design.name = std::string(Trim(text(kName)));
-        if (!IsValidUtf8(design.name)) {
-            fail(kName, "UTF-8 text");
-        }
-        if (const auto kind = ParseKind(text(kKind))) {
-            design.springKind = *kind;
-        } else {
-            fail(kKind, "\"compression\" or \"extension\"");
-        }
-        if (const auto material = FindMaterial(text(kMaterial))) {
-            design.materialNo = *material;
-        } else {
-            fail(kMaterial,
-                 "a material designation (" + MaterialList() + ") or a material number 0 to 8");
-        }
-        if (const auto wire = FindWire(text(kWire))) {
-            design.wireNo = *wire;
-        } else if (const auto diameter = ParseDouble(text(kWire))) {
-            fail(kWire,
-                 "one of the 46 standard wire sizes in mm (" + NearestWires(*diameter) + ")");
-        } else {
-            fail(kWire, "a wire diameter in mm, one of the 46 standard sizes " +
-                            WireDesignation(0) + " to " + WireDesignation(kWireCount - 1));
-        }
-        design.meanDia = number(kMeanDia, kLengthRange);
-        design.turns = number(kTurns, kTurnsRange);
-        if (design.springKind == kCompression) {
-            design.freeLen = number(kFreeLen, kLengthRange);
-        } else if (!Trim(text(kFreeLen)).empty()) {
-            fail(kFreeLen,
-                 "an empty field: an extension spring's free length follows from D, n and d");
-        }
-        design.setLen = number(kSetLen, kLengthRange);
-        design.workLen = number(kWorkLen, kLengthRange);
-        return errorCount_ == before;
+    const long row = ++rows_;
+    if (record_.fields.size() != columnCount_) {
+        AddError(row, record_.line,
+                 std::to_string(record_.fields.size()) + " values where the header has " +
+                     std::to_string(columnCount_));
+        return false;
     }
+    const size_t before = errorCount_;
+    const auto text = [&](Column c) {
+        return positions_[c] < 0 ? std::string_view()
+                                 : std::string_view(record_.fields[positions_[c]]);
+    };
+    const auto fail = [&](Column c, const std::string& expected) {
+        const std::string_view value = text(c);
+        AddError(row, record_.line,
+                 ", column \"" + std::string(kColumnNames[c]) + "\": " +
+                     (Trim(value).empty() ? "nothing found" : "found " + QuotedForMessage(value)) +
+                     ", expected " + expected);
+    };
+    // A length, a diameter or a number of turns, within its range.
+    const auto number = [&](Column c, Range range) {
+        const std::optional<float> value = ParseFloat(text(c));
+        if (!value || !range.Holds(*value)) {
+            fail(c, "a number " + RangeText(range) + ", such as 12.5");
+            return 0.0f;
+        }
+        return *value;
+    };
+    design = DesignInput{};
+    design.row = row;
+    design.line = record_.line;
+    design.name = std::string(Trim(text(kName)));
+    if (!IsValidUtf8(design.name)) {
+        fail(kName, "UTF-8 text");
+    }
+    if (const auto kind = ParseKind(text(kKind))) {
+        design.springKind = *kind;
+    } else {
+        fail(kKind, "\"compression\" or \"extension\"");
+    }
+    if (const auto material = FindMaterial(text(kMaterial))) {
+        design.materialNo = *material;
+    } else {
+        fail(kMaterial,
+             "a material designation (" + MaterialList() + ") or a material number 0 to 8");
+    }
+    if (const auto wire = FindWire(text(kWire))) {
+        design.wireNo = *wire;
+    } else if (const auto diameter = ParseDouble(text(kWire))) {
+        fail(kWire, "one of the 46 standard wire sizes in mm (" + NearestWires(*diameter) + ")");
+    } else {
+        fail(kWire, "a wire diameter in mm, one of the 46 standard sizes " + WireDesignation(0) +
+                        " to " + WireDesignation(kWireCount - 1));
+    }
+    design.meanDia = number(kMeanDia, kLengthRange);
+    design.turns = number(kTurns, kTurnsRange);
+    if (design.springKind == kCompression) {
+        design.freeLen = number(kFreeLen, kLengthRange);
+    } else if (!Trim(text(kFreeLen)).empty()) {
+        fail(kFreeLen, "an empty field: an extension spring's free length follows from D, n and d");
+    }
+    design.setLen = number(kSetLen, kLengthRange);
+    design.workLen = number(kWorkLen, kLengthRange);
+    return errorCount_ == before;
 }
 
 }  // namespace springcalc::cli

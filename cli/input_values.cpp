@@ -74,9 +74,17 @@ const char* KindName(std::int32_t springKind) {
 }
 
 std::optional<int> FindMaterial(std::string_view text) {
+    // Folded once: every row of a check looks its material up here.
+    static const std::array<std::string, kMaterialCount> designations = [] {
+        std::array<std::string, kMaterialCount> names;
+        for (int m = 0; m < kMaterialCount; ++m) {
+            names[m] = Folded(kMaterials[m].name);
+        }
+        return names;
+    }();
     const std::string folded = Folded(text);
     for (int m = 0; m < kMaterialCount && !folded.empty(); ++m) {
-        if (folded == Folded(kMaterials[m].name) || folded == std::to_string(m)) {
+        if (folded == designations[m] || (folded.size() == 1 && folded[0] == '0' + m)) {
             return m;
         }
     }
@@ -132,10 +140,6 @@ std::optional<float> ParseFloat(std::string_view text) {
 std::optional<double> ParseDouble(std::string_view text) {
     return ParseDecimal<double>(text);
 }
-
-}  // namespace springcalc::cli
-
-namespace springcalc::cli {
 
 std::string RangeText(Range range) {
     return "from " + ShortestText(range.min) + " to " + ShortestText(range.max);

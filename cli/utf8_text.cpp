@@ -8,6 +8,10 @@ namespace springcalc::cli {
 
 namespace {
 
+bool IsPrintableAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; });
+}
+
 // Decodes the character at `pos`; returns its length, or 0 when the bytes are not UTF-8.
 size_t Decode(std::string_view text, size_t pos, char32_t& codePoint) {
     const auto byte = [&](size_t i) { return static_cast<std::uint8_t>(text[i]); };
@@ -94,8 +98,8 @@ bool IsValidUtf8(std::string_view text) {
 }
 
 int DisplayWidth(std::string_view text) {
-    if (std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F; })) {
-        return static_cast<int>(text.size());  // the common case: plain ASCII
+    if (IsPrintableAscii(text)) {
+        return static_cast<int>(text.size());  // the common case
     }
     int width = 0;
     char32_t codePoint = 0;
@@ -108,6 +112,9 @@ int DisplayWidth(std::string_view text) {
 }
 
 std::string Escaped(std::string_view text) {
+    if (IsPrintableAscii(text)) {
+        return std::string(text);  // the common case: nothing to escape
+    }
     std::string escaped;
     char32_t codePoint = 0;
     for (size_t pos = 0; pos < text.size();) {

@@ -45,7 +45,6 @@ public:
     void Abandon();
 
 private:
-    friend class ReportStream;
     std::string path_;
     int fd_ = -1;
     long long lengthBefore_ = 0;
