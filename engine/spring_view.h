@@ -84,6 +84,12 @@ public:
     virtual void SetNumber(Field field, double value, int precision, std::string_view tail) {
         SetText(field, FixedText(value, precision, tail));
     }
+    // Two numbers in one text: `head`, the first, `middle`, the second, both "%.<precision>f".
+    virtual void SetNumberPair(Field field, std::string_view head, double first,
+                               std::string_view middle, double second, int precision) {
+        SetText(field, std::string(head) + FixedText(first, precision, middle) +
+                           FixedText(second, precision));
+    }
     virtual void SetColor(Field field, TColor background) = 0;
     virtual void SetFontColor(Field field, TColor color) = 0;
     virtual void SetEnabled(Command command, bool enabled) = 0;
@@ -102,6 +108,7 @@ class NullView : public SpringView {
 public:
     void SetText(Field, std::string_view) override {}
     void SetNumber(Field, double, int, std::string_view) override {}
+    void SetNumberPair(Field, std::string_view, double, std::string_view, double, int) override {}
     void SetColor(Field, TColor) override {}
     void SetFontColor(Field, TColor) override {}
     void SetEnabled(Command, bool) override {}
