@@ -141,15 +141,8 @@ public:
         if (fd < 0) {
             return false;
         }
-        for (size_t done = 0; done < svg.size();) {
-            const ssize_t n = ::write(fd, svg.data() + done, svg.size() - done);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                return Fail(fd, name, n < 0 ? errno : ENOSPC);
-            }
-            done += static_cast<size_t>(n);
+        if (const int error = WriteAll(fd, svg); error != 0) {
+            return Fail(fd, name, error);
         }
         return ::close(fd) == 0 || Fail(-1, name, errno);
     }

@@ -1,20 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli_io.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
+
+#include "report_writer.h"
 
 namespace springcalc::cli {
 
 std::streamsize FdOutputBuffer::xsputn(const char* text, std::streamsize size) {
-    for (std::streamsize done = 0; done < size && error_ == 0;) {
-        const ssize_t n = ::write(fd_, text + done, static_cast<size_t>(size - done));
-        if (n < 0 && errno != EINTR) {
-            error_ = errno;
-        }
-        done += n > 0 ? n : 0;
+    if (error_ == 0) {
+        error_ = WriteAll(fd_, std::string_view(text, static_cast<size_t>(size)));
     }
     return error_ == 0 ? size : 0;
 }

@@ -112,16 +112,24 @@ AppendResult ReportAppender::Open(const std::string& path) {
     return {};
 }
 
-AppendResult ReportAppender::Append(std::string_view bytes) {
-    size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd_, bytes.data() + written, bytes.size() - written);
-        if (n < 0 && errno != EINTR) {
-            const int error = errno;
-            Abandon();
-            return {false, error};
+int WriteAll(int fd, std::string_view bytes) {
+    for (size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
         }
-        written += n > 0 ? static_cast<size_t>(n) : 0;
+        if (n <= 0) {
+            return n < 0 ? errno : ENOSPC;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+AppendResult ReportAppender::Append(std::string_view bytes) {
+    if (const int error = WriteAll(fd_, bytes); error != 0) {
+        Abandon();
+        return {false, error};
     }
     return {};
 }

@@ -18,6 +18,10 @@ std::string FormatReportBlock(const TSpringDesign& design);
 // in that code page.
 std::optional<std::string> EncodeReport(std::string_view utf8);
 
+// Writes all of `bytes` to `fd`, again after a signal or a short write. Returns 0, or the
+// errno of the write that failed; a write that takes nothing counts as a full device.
+int WriteAll(int fd, std::string_view bytes);
+
 struct AppendResult {
     bool ok = true;
     int error = 0;  // errno of the failed step
