@@ -191,7 +191,7 @@ public:
                             !value               ? kNone
                             : std::isinf(*value) ? kNeverBuckles
                                                  : NumberCell(*value * factor, number.precision,
-                                                              columns_[column].width, cell));
+                                                              table_.column(column).width, cell));
                     ++column;
                 }
             }
@@ -234,7 +234,7 @@ public:
     }
 
 private:
-    std::vector<TableColumn> Columns() {
+    std::vector<TableColumn> Columns() const {
         std::vector<TableColumn> columns = {{"row", "", Align::Right, kRowWidth}};
         if (withNames_) {
             columns.push_back({"name", "", Align::Left, kNameWidth});
@@ -244,15 +244,13 @@ private:
         columns.push_back({"wire", "mm", Align::Right, 5});
         for (const NumberColumn& column : kNumberColumns) {
             for (const char* unit : {column.unit, si_ ? column.siUnit : nullptr}) {
-                if (unit) {
-                    const int width = std::max({kNumberWidth + column.precision,
-                                                DisplayWidth(column.title), DisplayWidth(unit)});
-                    columns.push_back({column.title, unit, Align::Right, width});
+                if (unit) {  // the table widens it to its title and unit
+                    columns.push_back(
+                        {column.title, unit, Align::Right, kNumberWidth + column.precision});
                 }
             }
         }
         columns.push_back({"warnings", "", Align::Left});
-        columns_ = columns;
         return columns;
     }
 
@@ -262,7 +260,7 @@ private:
         return Put(out, column, text, static_cast<int>(text.size()));
     }
     int Put(Pieces& out, size_t column, std::string_view text, int width) const {
-        const TableColumn& at = columns_[column];
+        const TableColumn& at = table_.column(column);
         const int padding = std::max(0, at.width - width);
         const int gap = column > 0 ? static_cast<int>(kGap.size()) : 0;
         out.Fill(static_cast<size_t>(gap + (at.align == Align::Right ? padding : 0)), ' ');
@@ -276,7 +274,6 @@ private:
     EndCondition ends_;
     std::vector<std::string> materials_;  // designations as the cells show them
     std::vector<std::string> wires_;
-    std::vector<TableColumn> columns_;  // each as wide as it will be
     TextTable table_;
 };
 

@@ -131,15 +131,15 @@ std::string NumberCell(double value, int precision, int width) {
 }
 
 TextTable::TextTable(std::vector<TableColumn> columns) : columns_(std::move(columns)) {
-    for (const TableColumn& column : columns_) {
-        widths_.push_back(
-            std::max({column.width, DisplayWidth(column.title), DisplayWidth(column.unit)}));
+    for (TableColumn& column : columns_) {
+        column.width =
+            std::max({column.width, DisplayWidth(column.title), DisplayWidth(column.unit)});
     }
 }
 
 void TextTable::Measure(const std::vector<std::string>& cells) {
-    for (size_t i = 0; i < cells.size() && i < widths_.size(); ++i) {
-        widths_[i] = std::max(widths_[i], DisplayWidth(cells[i]));
+    for (size_t i = 0; i < cells.size() && i < columns_.size(); ++i) {
+        columns_[i].width = std::max(columns_[i].width, DisplayWidth(cells[i]));
     }
 }
 
@@ -159,7 +159,8 @@ void TextTable::AppendRow(std::string& out, const std::vector<std::string>& cell
     for (size_t i = 0; i < columns_.size(); ++i) {
         const std::string_view cell = i < cells.size() ? cells[i] : std::string_view();
         const size_t gap = i > 0 ? kGap.size() : 0;
-        const size_t padding = static_cast<size_t>(std::max(0, widths_[i] - DisplayWidth(cell)));
+        const size_t padding =
+            static_cast<size_t>(std::max(0, columns_[i].width - DisplayWidth(cell)));
         if (columns_[i].align == Align::Right) {
             out.append(gap + padding, ' ');
             out += cell;

@@ -40,10 +40,11 @@ public:
     void AppendHeader(std::string& out) const;
     // One line; missing cells are blank. The last column is never padded.
     void AppendRow(std::string& out, const std::vector<std::string>& cells) const;
+    // A column as wide as it is now: its title, its unit and the cells measured all fit.
+    const TableColumn& column(size_t index) const { return columns_[index]; }
 
 private:
     std::vector<TableColumn> columns_;
-    std::vector<int> widths_;
 };
 
 }  // namespace springcalc::cli
