@@ -18,6 +18,29 @@ constexpr std::string_view kGap = "  ";
 
 __extension__ using Wide = unsigned __int128;
 
+// The integer `digits` read as a number with `precision` decimals (5 with 2 is "0.05"), after a
+// minus sign when `negative`, written from `next`. Returns the end.
+char* WithDecimals(std::uint64_t digits, int precision, bool negative, char* next) {
+    char buffer[24];
+    char* end = std::to_chars(buffer, buffer + sizeof buffer, digits).ptr;
+    const int length = static_cast<int>(end - buffer);
+    if (negative) {
+        *next++ = '-';
+    }
+    if (length <= precision) {  // a zero before the point, zeros after it
+        *next++ = '0';
+        *next++ = '.';
+        next = std::fill_n(next, precision - length, '0');
+        return std::copy(buffer, end, next);
+    }
+    next = std::copy(buffer, end - precision, next);
+    if (precision > 0) {
+        *next++ = '.';
+        next = std::copy(end - precision, end, next);
+    }
+    return next;
+}
+
 // printf's "%.*f" of a single-precision value, worked out exactly in integers: the value is
 // m x 2^-shift, so m x 10^precision x 2^-shift rounded half to even is the digits printf
 // writes. A tenth of the cost of the general conversion, which matters over millions of cells.
@@ -46,25 +69,7 @@ char* SinglePrecisionFixed(float value, int precision, char* first) {
         const Wide half = one << (shift - 1);
         digits += rest > half || (rest == half && (digits & 1)) ? 1 : 0;
     }
-    char buffer[24];
-    char* end = std::to_chars(buffer, buffer + sizeof buffer, digits).ptr;
-    const int length = static_cast<int>(end - buffer);
-    char* next = first;
-    if (bits >> 31) {
-        *next++ = '-';
-    }
-    if (length <= precision) {  // 0.05: a zero before the point, zeros after it
-        *next++ = '0';
-        *next++ = '.';
-        next = std::fill_n(next, precision - length, '0');
-        return std::copy(buffer, end, next);
-    }
-    next = std::copy(buffer, end - precision, next);
-    if (precision > 0) {
-        *next++ = '.';
-        next = std::copy(end - precision, end, next);
-    }
-    return next;
+    return WithDecimals(digits, precision, (bits >> 31) != 0, first);
 }
 
 char* ShortestFloatChars(char* first, char* last, float value) {
@@ -81,26 +86,7 @@ char* ShortestFloatChars(char* first, char* last, float value) {
             if (float(k / kPowers[p]) != float(magnitude)) {
                 continue;
             }
-            char digits[16];
-            char* end =
-                std::to_chars(digits, digits + sizeof digits, static_cast<std::uint64_t>(k)).ptr;
-            const int length = static_cast<int>(end - digits);
-            char* next = first;
-            if (value < 0.0f) {
-                *next++ = '-';
-            }
-            if (length <= p) {  // 0.05
-                *next++ = '0';
-                *next++ = '.';
-                next = std::fill_n(next, p - length, '0');
-                return std::copy(digits, end, next);
-            }
-            next = std::copy(digits, end - p, next);
-            if (p > 0) {
-                *next++ = '.';
-                next = std::copy(end - p, end, next);
-            }
-            return next;
+            return WithDecimals(static_cast<std::uint64_t>(k), p, value < 0.0f, first);
         }
     }
     return std::to_chars(first, last, value).ptr;
