@@ -16,7 +16,11 @@ public:
     explicit DesignScale(double logicalDpi) : factor_(logicalDpi / kDesignDpi) {}
     static DesignScale ForScreen(const QScreen* screen);
 
-    double factor() const { return factor_; }
+    // Pixels per inch of the design in a grab of the window: the design resolution in this
+    // scale, times the device pixels of a logical one.
+    double grabPixelsPerInch(double devicePixelRatio) const {
+        return kDesignDpi * factor_ * devicePixelRatio;
+    }
     int length(int designPixels) const;
     // Edges are scaled rather than sizes, so controls that touch at 100 dpi still touch.
     QRect rect(int x, int y, int width, int height) const;

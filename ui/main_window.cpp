@@ -293,10 +293,9 @@ void TForm1::N3Click() {
     SetFormColor(clWhite);
     const QImage page = grab().toImage();
     SetFormColor(clBtnFace);
-    // The window is drawn at the design resolution times the screen's scale, and the grab holds
-    // every device pixel: the page shows it at the size it was designed, whatever the screen.
-    const double pagePixelsPerInch =
-        DesignScale::kDesignDpi * scale_.factor() * page.devicePixelRatio();
+    // The grab holds every device pixel: the page shows the window at the size it was
+    // designed, whatever the screen.
+    const double pagePixelsPerInch = scale_.grabPixelsPerInch(page.devicePixelRatio());
 
     QString error;
     const QPrinterInfo printerInfo = QPrinterInfo::defaultPrinter();
