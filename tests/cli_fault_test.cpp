@@ -143,7 +143,6 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"an unknown order", kSearch + "--by price", "", 2, "--by takes \"stress\" or \"mass\""},
         {"a spring index past any spring", kSearch + "--max-index 1e5", "", 2, "--max-index takes a spring index D/d (Run needs 4 or more) from 4 to 30"},
         {"a spring index past any integer", kSearch + "--max-index 1e300", "", 2, "not \"1e300\""},
-        {"a slenderness below any spring", kSearch + "--max-slenderness 0.4", "", 2, "--max-slenderness takes a slenderness free length / D from 0.5 to 100, not \"0.4\""},
         {"a frequency past the range", kSearch + "--min-frequency 1e6", "", 2, "--min-frequency takes a frequency in Hz from 1 to 100000, not \"1e6\""},
         {"a buckling limit for an extension spring", "search --kind extension --load 1@20 --rate 0.5 --no-buckling", "", 2, "--no-buckling is for compression springs"},
         {"an end condition in search that is not one of the five", kSearch + "--no-buckling --ends free", "", 2, "--ends takes fixed-fixed, fixed-guided, pinned-pinned, fixed-pinned or fixed-free, not \"free\""},

@@ -75,8 +75,6 @@ public:
         std::setlocale(LC_ALL, "C");
         ::unsetenv("LOCPATH");
     }
-    CommaDecimalLocale(const CommaDecimalLocale&) = delete;
-    CommaDecimalLocale& operator=(const CommaDecimalLocale&) = delete;
 
     // True once "%.2f" really writes a comma.
     bool active() const {

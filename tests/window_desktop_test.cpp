@@ -217,7 +217,6 @@ void WindowTest::keyboardFollowsTheTabOrder() {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), memo);
     QTest::keyClick(memo, Qt::Key_Tab);
-    QVERIFY(memo->toPlainText().isEmpty());
     QCOMPARE(QApplication::focusWidget(), t.spinner("UpDown1"));
 }
 
