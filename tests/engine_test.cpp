@@ -152,6 +152,10 @@ TEST(Samples, LoadSetsTheInputsOnly) {
 
     calc.editor.UpDown8Click(kExtension, 12);  // shows 365.0 in full
     EXPECT_EQ(Differences(calc.view, {{F::Label30, "365.0   "}, {F::Label25, "SUS316-WPA"}}), "");
+    // A number outside 1..12, which the spinner never gives, copies nothing.
+    calc.engine.LoadCompressionSample(0);
+    calc.engine.LoadExtensionSample(13);
+    EXPECT_EQ(calc.view.text(F::Label27), "8.5   ");
 }
 
 // ---------------------------------------------------------------------------------------------
