@@ -177,8 +177,10 @@ TEST(CheckInput, WithheldDesignsGetTheWarningNoResultsAndNoSave) {
     EXPECT_EQ(Value(r[0], "analysed") + Value(r[0], "Pact") + Value(r[1], "analysed") +
                   Value(r[1], "Pact") + Value(r[0], "number") + Value(r[1], "number"),
               "falsenullfalsenull51");
-    EXPECT_EQ((Value(r[0], "SolidLen") + Value(r[1], "SolidLen")).find("null"), std::string::npos)
-        << "the checks before Run derive it";
+    EXPECT_EQ(
+        (Value(r[0], "FreeLen") + Value(r[0], "SolidLen") + Value(r[1], "SolidLen")).find("null"),
+        std::string::npos)
+        << "the inputs, and what the checks before Run derive";
     EXPECT_EQ(Value(r[3], "name") + Value(r[4], "name") + Value(r[5], "name") + Value(r[5], "row") +
                   Value(r[5], "material"),
               "\"Lid, left\"\"say \\\"hi\\\"\"\"ばね\"6\"SUS316-WPA\"");
@@ -248,8 +250,9 @@ const std::string kFiguresCsv =
 // beside kilograms (Pact 0.95363975 kg x 9.80665 = 9.352011 N), warning 8 after the window's.
 TEST(CheckFigures, TableColumnsStayInPlaceAndJsonGivesTheFigures) {
     // A combining accent takes no column; an ideograph, one beyond the first plane, the last
-    // Hangul syllable and an emoji two.
-    EXPECT_EQ(cli::DisplayWidth("e\xCC\x81té 弁𠀋힣😀"), 12);
+    // Hangul syllable and an emoji two; a byte that is no UTF-8 one. A name that fits is kept.
+    EXPECT_EQ(cli::DisplayWidth("e\xCC\x81té 弁𠀋힣😀\xFF"), 13);
+    EXPECT_EQ(cli::Shortened("0123456789a 弁𠀋힣😀", 20), "0123456789a 弁𠀋힣😀");
     const CliRun run = RunCli({"check", "--units", "si", "--ends", "fixed-free"}, kFiguresCsv);
     std::istringstream lines(run.out);
     std::string header, line;
@@ -614,7 +617,7 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
 }
 
 TEST(LoadDiagram, FileNamesStayInTheirFolder) {
-    EXPECT_EQ(cli::DiagramFileName(7, "valve"), "007-valve.svg");
+    EXPECT_EQ(cli::DiagramFileName(7, "valve-A_2"), "007-valve-A_2.svg");
     EXPECT_EQ(cli::DiagramFileName(12, ""), "012.svg");
     EXPECT_EQ(cli::DiagramFileName(3, "../etc/a b"), "003-.._etc_a_b.svg");
     EXPECT_EQ(cli::DiagramFileName(1234, "弁"), "1234-___.svg");

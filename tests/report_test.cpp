@@ -225,7 +225,6 @@ TEST(ReportFile, ShortWritesDescriptorZeroAndFilesWithoutFsyncStillWork) {
     writeLimit = 3;
     EXPECT_TRUE(AppendToFile((dir / "short.txt").string(), "block\r\n").ok);
     writeLimit = 0;
-    EXPECT_EQ(ReadFile(dir / "short.txt"), "block\r\n");
     failNext = {"fsync", EINVAL};  // a file system that cannot sync: the block stays
     EXPECT_TRUE(AppendToFile((dir / "short.txt").string(), "more\r\n").ok);
     EXPECT_EQ(ReadFile(dir / "short.txt"), "block\r\nmore\r\n");

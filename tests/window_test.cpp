@@ -31,14 +31,14 @@ void WindowTest::startUpRunAndLayoutReachTheWindow() {
         }
     }
     QVERIFY(t.window.rect().contains(all));
-    QCOMPARE(t.foreground("Label47"), ToQColor(clGray));
+    QCOMPARE(t.label("Label47")->palette().color(QPalette::WindowText), ToQColor(clGray));
     t.action("N1")->trigger();
     QCOMPARE(t.text("Label36"), QStringLiteral("0.318   "));
     t.click("UpDown14", Arrow::Up);  // 19.5 turns: solid above every length, three times
     auto* memo = t.window.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
     QCOMPARE(memo->toPlainText(),
              QStringList(3, QStringLiteral("圧縮端より短い設定があります")).join('\n'));
-    QCOMPARE(t.background("Label6"), ToQColor(kWarnColor));
+    QCOMPARE(t.label("Label6")->palette().color(QPalette::Window), ToQColor(kWarnColor));
     t.window.resize(300, 200);
     QCOMPARE(t.spinner("UpDown13")->pos(), QPoint(279, 51));
     QCOMPARE(t.image("Image2")->pixmap().size(), QSize(200, 93));

@@ -65,12 +65,6 @@ struct WindowUnderTest {
     }
     QLabel* image(const char* name) const { return window.findChild<QLabel*>(name); }
     bool imageVisible(const char* name) const { return image(name)->isVisible(); }
-    QColor background(const char* name) const {
-        return label(name)->palette().color(QPalette::Window);
-    }
-    QColor foreground(const char* name) const {
-        return label(name)->palette().color(QPalette::WindowText);
-    }
     QAction* action(const char* name) const {
         return window.findChild<QAction*>(QString::fromUtf8(name));
     }
