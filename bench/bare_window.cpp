@@ -9,7 +9,7 @@
 #include <QToolButton>
 #include <QWidget>
 
-#include "window_layout.h"
+#include "ui/window_layout.h"
 
 using namespace springcalc;
 

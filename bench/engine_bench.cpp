@@ -11,11 +11,11 @@
 #include <string>
 
 #include "budget_table.h"
-#include "design_editor.h"
+#include "engine/design_editor.h"
+#include "engine/samples.h"
+#include "engine/spring_design.h"
 #include "median_collector.h"
-#include "report_writer.h"
-#include "samples.h"
-#include "spring_design.h"
+#include "report/report_writer.h"
 
 using namespace springcalc;
 using springcalc::bench::Unit;

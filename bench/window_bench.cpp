@@ -27,10 +27,10 @@
 #include <memory>
 
 #include "budget_table.h"
-#include "field_label.h"
-#include "main_window.h"
 #include "median_collector.h"
-#include "spin_button.h"
+#include "ui/field_label.h"
+#include "ui/main_window.h"
+#include "ui/spin_button.h"
 
 using springcalc::bench::Unit;
 using Clock = std::chrono::steady_clock;

@@ -8,9 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "cli_io.h"
-#include "design_runner.h"
-#include "service_figures.h"
+#include "cli/cli_io.h"
+#include "cli/design_file.h"
+#include "engine/design_runner.h"
+#include "engine/service_figures.h"
 
 namespace springcalc::cli {
 
@@ -43,7 +44,7 @@ public:
     virtual ~CheckWriter() = default;
     virtual void Begin(std::string& out) = 0;
     // `figures`: those of a design that ran; none for one whose Run the window withholds.
-    virtual void Design(std::string& out, const DesignInput& input, const Outcome& outcome,
+    virtual void Design(std::string& out, const DesignRow& input, const Outcome& outcome,
                         const ServiceFigures* figures) = 0;
     virtual void End(std::string& out, const CheckCounts& counts) = 0;
 };

@@ -6,10 +6,11 @@
 #include <cstring>
 #include <optional>
 
-#include "check.h"
-#include "load_diagram.h"
-#include "option_scanner.h"
-#include "report_writer.h"
+#include "cli/check.h"
+#include "cli/option_scanner.h"
+#include "diagram/load_diagram.h"
+#include "files/write_all.h"
+#include "report/report_writer.h"
 
 namespace springcalc::cli {
 
@@ -131,10 +132,10 @@ public:
     }
     // Writes the picture of a design that ran. False with errno set, the file's path in `file`
     // and the file removed, when it could not be written whole.
-    bool Write(const DesignInput& input, const TSpringDesign& design, std::string& file) const {
+    bool Write(const DesignRow& input, const TSpringDesign& design, std::string& file) const {
         const std::string name = DiagramFileName(input.row, input.name);
         file = path_ + (path_.ends_with('/') ? "" : "/") + name;
-        const std::string svg = LoadDiagramSvg(DiagramInputOf(design, input.name));
+        const std::string svg = LoadDiagramSvg(design, input.name);
         // Never through a link planted in the folder.
         const int fd = ::openat(fd_, name.c_str(),
                                 O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
@@ -249,7 +250,7 @@ int RunCheckCommand(const std::vector<std::string>& args, CliIo& io) {
     };
     CheckCounts counts;
     std::string text;
-    DesignInput design;
+    DesignRow design;
     while (reader.Next(design)) {
         if (reader.errorCount() > 0) {
             continue;  // after a bad row only the faults are told
@@ -257,11 +258,11 @@ int RunCheckCommand(const std::vector<std::string>& args, CliIo& io) {
         if (!writer) {
             begin(text);
         }
-        const Outcome& outcome = runner.Run(design);
+        const Outcome& outcome = runner.Run(design.design);
         // Only for a design that ran: the figures need Run's spring rate.
         std::optional<ServiceFigures> figures;
         if (outcome.analysed) {
-            figures = ComputeServiceFigures(ServiceInputOf(outcome.record), settings.ends);
+            figures = ComputeServiceFigures(outcome.record, settings.ends);
         }
         const ServiceFigures* ran = figures ? &*figures : nullptr;
         writer->Design(text, design, outcome, ran);

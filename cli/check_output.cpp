@@ -7,12 +7,14 @@
 #include <limits>
 #include <optional>
 
-#include "check.h"
-#include "input_values.h"
-#include "spring_tables.h"
-#include "text_format.h"
-#include "text_table.h"
-#include "utf8_text.h"
+#include "cli/check.h"
+#include "cli/input_values.h"
+#include "cli/text_table.h"
+#include "engine/catalogue.h"
+#include "engine/spring_tables.h"
+#include "engine/text_format.h"
+#include "engine/window_texts.h"
+#include "text/utf8_text.h"
 
 namespace springcalc::cli {
 
@@ -129,7 +131,7 @@ constexpr NumberColumn kNumberColumns[] = {
     {"Tset",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Tset); }},
     {"Tact",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Tact); }},
     {"Tmax",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run && Compression(s), s.Tmax); }},
-    {"allow-static",   "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, Compression(s) ? s.AllowStatic : s.AllowStaticExt); }},
+    {"allow-static",   "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, StaticAllowable(s)); }},
     {"allow-repeated", "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.AllowFatigue); }},
     {"init-tension",   "kg",     "N",     2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run && !Compression(s), s.InitTension); }},
     {"λ",              "",       nullptr, 2, [](const TSpringDesign&, const ServiceFigures* run) { const auto* c = CompressionOf(run); return Figure(c, c ? c->slenderness : 0); }},
@@ -165,7 +167,7 @@ public:
     void Begin(std::string& out) override { table_.AppendHeader(out); }
 
     // Straight onto `out`, as the widths are fixed: a long file has millions of rows.
-    void Design(std::string& text, const DesignInput& input, const Outcome& outcome,
+    void Design(std::string& text, const DesignRow& input, const Outcome& outcome,
                 const ServiceFigures* figures) override {
         const TSpringDesign& s = outcome.record;
         Pieces out(text);
@@ -390,7 +392,7 @@ public:
 
     void Begin(std::string& out) override { out += "[\n"; }
 
-    void Design(std::string& text, const DesignInput& input, const Outcome& outcome,
+    void Design(std::string& text, const DesignRow& input, const Outcome& outcome,
                 const ServiceFigures* figures) override {
         const TSpringDesign& s = outcome.record;
         const bool ran = outcome.analysed;

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli_app.h"
+#include "cli/cli_app.h"
 
-#include "check.h"
-#include "search.h"
+#include "cli/check.h"
+#include "cli/search.h"
 
 namespace springcalc::cli {
 

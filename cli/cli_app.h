@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli_io.h"
+#include "cli/cli_io.h"
 
 namespace springcalc::cli {
 

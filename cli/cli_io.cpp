@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli_io.h"
+#include "cli/cli_io.h"
 
 #include <cstring>
 
-#include "report_writer.h"
+#include "files/write_all.h"
 
 namespace springcalc::cli {
 

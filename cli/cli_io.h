@@ -11,7 +11,7 @@
 #include <streambuf>
 #include <string_view>
 
-#include "spring_design.h"
+#include "engine/date_stamp.h"
 
 namespace springcalc::cli {
 

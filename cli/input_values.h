@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Reading the values a user types for a design, and naming them back: spring kinds, materials
-// by designation or number, standard wire sizes and decimal numbers within their ranges.
+// Reading the numbers a user types: decimals within their ranges, and standard wire sizes
+// (the catalogue names kinds and materials).
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,25 +14,8 @@ std::string_view Trim(std::string_view text);
 // Trimmed, with ASCII letters in lower case.
 std::string Lowered(std::string_view text);
 
-// "compression" or "extension", in any case.
-std::optional<std::int32_t> ParseKind(std::string_view text);
-const char* KindName(std::int32_t springKind);
-
-// A designation as the window shows it ("SWPA", "SUS304-WPB"), blanks and case ignored, or a
-// material number 0..8.
-std::optional<int> FindMaterial(std::string_view text);
-// The designation without the blanks the window pads it with.
-std::string MaterialDesignation(int materialNo);
-// "SWB, SWC, ..., SUS304-WPB", for messages.
-std::string MaterialList();
-
 // A diameter in mm that is one of the standard sizes: "0.7", "0.70" and "7e-1" all name 0.70.
-// Compared as the single-precision value the tables hold, so no decimal slips through.
 std::optional<int> FindWire(std::string_view text);
-// "0.70": the size as the window shows it, without its blanks.
-std::string WireDesignation(int wireNo);
-// The standard sizes either side of a diameter, for a message about a size not in the list.
-std::string NearestWires(double diameter);
 
 // A decimal number with a point, blanks at the ends allowed, nothing else; never "inf" or
 // "nan". Parsed straight to float where the value is stored as a float, so it is the same

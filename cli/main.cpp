@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "cli_app.h"
+#include "cli/cli_app.h"
 
 int main(int argc, char** argv) {
     using namespace springcalc::cli;

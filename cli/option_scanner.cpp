@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "option_scanner.h"
+#include "cli/option_scanner.h"
 
 #include <algorithm>
 

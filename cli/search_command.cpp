@@ -2,10 +2,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "input_values.h"
-#include "option_scanner.h"
-#include "search.h"
-#include "spring_tables.h"
+#include "cli/input_values.h"
+#include "cli/option_scanner.h"
+#include "cli/search.h"
+#include "engine/catalogue.h"
+#include "engine/spring_tables.h"
 
 namespace springcalc::cli {
 
@@ -203,7 +204,7 @@ bool ReadMaterials(const ScannedOptions& options, SearchRequest& request, std::s
     while (start <= list->size()) {
         const size_t comma = std::min(list->find(',', start), list->size());
         const std::string item = list->substr(start, comma - start);
-        const std::optional<int> material = FindMaterial(item);
+        const std::optional<int> material = MaterialNamed(item);
         if (!material) {
             problem = "--materials: \"" + item + "\" is not a material; the materials are " +
                       MaterialList() + ", or their numbers 0 to 8";
@@ -288,7 +289,7 @@ std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& a
     }
     SearchRequest request;
     const std::optional<std::string> kindText = options.Value("kind");
-    const std::optional<std::int32_t> kind = kindText ? ParseKind(*kindText) : std::nullopt;
+    const std::optional<std::int32_t> kind = kindText ? KindNamed(*kindText) : std::nullopt;
     if (!kind) {
         problem = "--kind takes \"compression\" or \"extension\"" +
                   (kindText ? ", not \"" + *kindText + "\"" : std::string(" and is required"));

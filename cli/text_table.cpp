@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "text_table.h"
+#include "cli/text_table.h"
 
 #include <algorithm>
 #include <bit>
@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "text_format.h"
-#include "utf8_text.h"
+#include "engine/text_format.h"
+#include "text/utf8_text.h"
 
 namespace springcalc::cli {
 

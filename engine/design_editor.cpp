@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "design_editor.h"
+#include "engine/design_editor.h"
+
+#include "engine/window_texts.h"
 
 namespace springcalc {
 

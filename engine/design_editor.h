@@ -5,7 +5,7 @@
 // sample selector and the switch between compression and extension springs. The window's
 // click handlers forward here, so every rule can be tested without a window.
 
-#include "spring_design.h"
+#include "engine/spring_engine.h"
 
 namespace springcalc {
 

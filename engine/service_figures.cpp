@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "service_figures.h"
+#include "engine/service_figures.h"
 
 #include <cmath>
 
-#include "spring_formulas.h"
+#include "engine/spring_formulas.h"
 
 namespace springcalc {
 
@@ -54,49 +54,37 @@ const EndConditionRow& EndConditionOf(EndCondition ends) {
     return kEndConditions[0];
 }
 
-ServiceInput ServiceInputOf(const TSpringDesign& design) {
-    ServiceInput input;
-    input.springKind = design.SpringKind;
-    input.materialNo = design.MaterialNo;
-    input.wireDia = design.WireDia[design.WireNo];
-    input.meanDia = design.MeanDia;
-    input.turns = design.Turns;
-    input.freeLen = design.FreeLen;
-    input.setLen = design.SetLen;
-    input.workLen = design.WorkLen;
-    input.springRate = design.SpringRate;
-    input.initTension = design.SpringKind == kExtension ? double(design.InitTension) : 0.0;
-    input.shearModulus = design.ShearModulus;
-    return input;
-}
-
-ServiceFigures ComputeServiceFigures(const ServiceInput& input, EndCondition ends) {
-    const MaterialRow& material = kMaterials[input.materialNo];
-    const double d = input.wireDia;
-    const double D = input.meanDia;
-    const double n = input.turns;
+ServiceFigures ComputeServiceFigures(const TSpringDesign& design, EndCondition ends) {
+    const MaterialRow& material = kMaterials[design.MaterialNo];
+    const double d = WireDiameterOf(design);
+    const double D = design.MeanDia;
+    const double n = design.Turns;
+    const double freeLen = design.FreeLen;
+    const double shearModulus = design.ShearModulus;
+    const double initTension = design.SpringKind == kExtension ? double(design.InitTension) : 0.0;
 
     ServiceFigures figures;
     // The load rises from Pi at the free length with k per mm of deflection s, so the work from
     // s1 to s2 is ∫P ds = Pi·(s2 − s1) + k·(s2² − s1²) / 2. Deflections are taken as distances
     // from the free length, as the loads Pset and Pact are.
-    const double s1 = std::fabs(input.freeLen - input.setLen);
-    const double s2 = std::fabs(input.freeLen - input.workLen);
-    figures.energy = input.initTension * (s2 - s1) + 0.5 * input.springRate * (s2 * s2 - s1 * s1);
+    const double s1 = std::fabs(freeLen - double(design.SetLen));
+    const double s2 = std::fabs(freeLen - double(design.WorkLen));
+    figures.energy =
+        initTension * (s2 - s1) + 0.5 * double(design.SpringRate) * (s2 * s2 - s1 * s1);
 
     figures.activeMass = formulas::WireMass(material.density, d, D, n);  // the active turns
 
-    if (input.springKind == kCompression) {
+    if (design.SpringKind == kCompression) {
         CompressionFigures c;
-        c.slenderness = input.freeLen / D;
+        c.slenderness = freeLen / D;
         c.criticalDeflection =
-            CriticalDeflection(input.freeLen, D, input.shearModulus,
-                               double(material.elasticModulus), EndConditionOf(ends).seating);
-        c.workDeflection = input.freeLen - input.workLen;
+            CriticalDeflection(freeLen, D, shearModulus, double(material.elasticModulus),
+                               EndConditionOf(ends).seating);
+        c.workDeflection = freeLen - double(design.WorkLen);
         c.bucklingRisk = c.criticalDeflection && c.workDeflection > *c.criticalDeflection;
         // First surge mode with both ends fixed: f = ½·√(k / m) with m the active mass, which
         // gives f = d / (2π·n·D²) · √(G / (2ρ)). In SI units: G in Pa, ρ in kg/m³, d and D in m.
-        const double shearPascal = input.shearModulus * kNewtonsPerKgf * 1e6;
+        const double shearPascal = shearModulus * kNewtonsPerKgf * 1e6;
         const double densitySi = material.density * 1000.0;
         c.surgeFrequency = (d / 1000.0) / (2.0 * kPi * n * std::pow(D / 1000.0, 2.0)) *
                            std::sqrt(shearPascal / (2.0 * densitySi));

@@ -9,12 +9,11 @@
 // frequency in Hz.
 
 #include <array>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "spring_design.h"
+#include "engine/spring_design.h"
 
 namespace springcalc {
 
@@ -50,25 +49,6 @@ const EndConditionRow& EndConditionOf(EndCondition ends);
 inline constexpr int kBucklingWarning = 8;
 inline constexpr const char* kBucklingWarningText = "座屈の恐れがあります";
 
-// What the figures need of a design, in the record's own units.
-struct ServiceInput {
-    std::int32_t springKind = kCompression;
-    std::int32_t materialNo = 0;
-    double wireDia = 0;       // d
-    double meanDia = 0;       // D
-    double turns = 0;         // n, active turns
-    double freeLen = 0;       // L0
-    double setLen = 0;        // L1
-    double workLen = 0;       // L2
-    double springRate = 0;    // k, as Run stored it
-    double initTension = 0;   // Pi; 0 for a compression spring
-    double shearModulus = 0;  // G
-};
-
-// The values of a record after Run. InitTension counts for extension springs only, since the
-// record keeps the last extension value while a compression spring is chosen.
-ServiceInput ServiceInputOf(const TSpringDesign& design);
-
 struct CompressionFigures {
     double slenderness = 0;  // λ = L0 / D
     // Critical deflection s_K in mm; empty where the spring cannot buckle ("no buckling").
@@ -84,6 +64,8 @@ struct ServiceFigures {
     std::optional<CompressionFigures> compression;  // empty for an extension spring
 };
 
-ServiceFigures ComputeServiceFigures(const ServiceInput& input, EndCondition ends = kDefaultEnds);
+// The figures of a record after Run. Its initial tension counts for an extension spring only,
+// since the record keeps the last extension value while a compression spring is chosen.
+ServiceFigures ComputeServiceFigures(const TSpringDesign& design, EndCondition ends = kDefaultEnds);
 
 }  // namespace springcalc

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "text_format.h"
+#include "engine/text_format.h"
 
 namespace springcalc {
 

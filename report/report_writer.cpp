@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report_writer.h"
+#include "report/report_writer.h"
 
 #include <fcntl.h>
 #include <iconv.h>
@@ -10,7 +10,8 @@
 #include <cstring>
 #include <utility>
 
-#include "text_format.h"
+#include "engine/text_format.h"
+#include "files/write_all.h"
 
 namespace springcalc {
 
@@ -18,7 +19,7 @@ std::string FormatReportBlock(const TSpringDesign& s) {
     const std::string& material = s.MaterialName[s.MaterialNo];
     const std::string& wire = s.WireDiaText[s.WireNo];
     const bool compression = s.SpringKind == kCompression;
-    const double allowStatic = compression ? s.AllowStatic : s.AllowStaticExt;
+    const double allowStatic = StaticAllowable(s);
     std::string block;
     block +=
         Format(compression ? "   圧縮コイルばねの設計   %s\n" : "   引張コイルばねの設計   %s\n",
@@ -110,20 +111,6 @@ AppendResult ReportAppender::Open(const std::string& path) {
     regular_ = ::fstat(fd_, &before) == 0 && S_ISREG(before.st_mode);
     lengthBefore_ = before.st_size;
     return {};
-}
-
-int WriteAll(int fd, std::string_view bytes) {
-    for (size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return n < 0 ? errno : ENOSPC;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return 0;
 }
 
 AppendResult ReportAppender::Append(std::string_view bytes) {

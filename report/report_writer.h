@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "spring_design.h"
+#include "engine/spring_design.h"
 
 namespace springcalc {
 
@@ -17,10 +17,6 @@ std::string FormatReportBlock(const TSpringDesign& design);
 // UTF-8 to code page 932, every "\n" written as CR LF. Empty when a character has no form
 // in that code page.
 std::optional<std::string> EncodeReport(std::string_view utf8);
-
-// Writes all of `bytes` to `fd`, again after a signal or a short write. Returns 0, or the
-// errno of the write that failed; a write that takes nothing counts as a full device.
-int WriteAll(int fd, std::string_view bytes);
 
 struct AppendResult {
     bool ok = true;

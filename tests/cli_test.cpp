@@ -19,15 +19,15 @@
 #include <tuple>
 #include <utility>
 
-#include "cli_app.h"
-#include "load_diagram.h"
-#include "report_writer.h"
-#include "samples.h"
-#include "search.h"
+#include "cli/cli_app.h"
+#include "cli/search.h"
+#include "cli/text_table.h"
+#include "diagram/load_diagram.h"
+#include "engine/samples.h"
+#include "engine/text_format.h"
+#include "report/report_writer.h"
 #include "test_support.h"
-#include "text_format.h"
-#include "text_table.h"
-#include "utf8_text.h"
+#include "text/utf8_text.h"
 
 namespace springcalc {
 namespace {
@@ -251,28 +251,28 @@ const std::string kFiguresCsv =
 TEST(CheckFigures, TableColumnsStayInPlaceAndJsonGivesTheFigures) {
     // A combining accent takes no column; an ideograph, one beyond the first plane, the last
     // Hangul syllable and an emoji two; a byte that is no UTF-8 one. A name that fits is kept.
-    EXPECT_EQ(cli::DisplayWidth("e\xCC\x81té 弁𠀋힣😀\xFF"), 13);
-    EXPECT_EQ(cli::Shortened("0123456789a 弁𠀋힣😀", 20), "0123456789a 弁𠀋힣😀");
+    EXPECT_EQ(DisplayWidth("e\xCC\x81té 弁𠀋힣😀\xFF"), 13);
+    EXPECT_EQ(Shortened("0123456789a 弁𠀋힣😀", 20), "0123456789a 弁𠀋힣😀");
     const CliRun run = RunCli({"check", "--units", "si", "--ends", "fixed-free"}, kFiguresCsv);
     std::istringstream lines(run.out);
     std::string header, line;
     std::getline(lines, header);
-    const int kindColumn = cli::DisplayWidth(header.substr(0, header.find("kind")));
-    const int warningsColumn = cli::DisplayWidth(header.substr(0, header.find("warnings")));
+    const int kindColumn = DisplayWidth(header.substr(0, header.find("kind")));
+    const int warningsColumn = DisplayWidth(header.substr(0, header.find("warnings")));
     std::vector<std::string> warnings;
     for (std::getline(lines, line); std::getline(lines, line) && !line.empty();) {
         const size_t kind = std::min(line.find("compression"), line.find("extension"));
         if (kind != std::string::npos) {
-            EXPECT_EQ(cli::DisplayWidth(line.substr(0, kind)), kindColumn) << line;
+            EXPECT_EQ(DisplayWidth(line.substr(0, kind)), kindColumn) << line;
         }
         // A warning: a blank, its number, a blank, then its Japanese text.
         static const std::regex warning(" ([1-8] [^ -~]+)$");
         std::smatch found;
         if (std::regex_search(line, found, warning)) {
-            EXPECT_EQ(cli::DisplayWidth(line.substr(0, found.position(1))), warningsColumn);
+            EXPECT_EQ(DisplayWidth(line.substr(0, found.position(1))), warningsColumn);
             warnings.push_back(found[1].str().substr(0, 1));
         } else {
-            EXPECT_EQ(cli::DisplayWidth(line) + 2, warningsColumn) << "no warning: " << line;
+            EXPECT_EQ(DisplayWidth(line) + 2, warningsColumn) << "no warning: " << line;
         }
     }
     EXPECT_EQ(warnings, (std::vector<std::string>{"8", "2", "3", "4", "8", "5"})) << run.out;
@@ -311,20 +311,19 @@ TEST(CheckFigures, TableColumnsStayInPlaceAndJsonGivesTheFigures) {
 
 // ---- search -------------------------------------------------------------------------------
 
-cli::SearchResult Search(const std::vector<std::string>& args, bool exhaustive = false) {
+SearchResult Search(const std::vector<std::string>& args, bool exhaustive = false) {
     std::string problem;
-    cli::SearchRequest request =
-        cli::ReadSearchRequest(args, problem).value_or(cli::SearchRequest{});
+    SearchRequest request = cli::ReadSearchRequest(args, problem).value_or(SearchRequest{});
     EXPECT_EQ(problem, "");
     request.exhaustive = exhaustive;
-    cli::DesignRunner runner(FixedClock);
-    return cli::SearchDesigns(request, runner);
+    DesignRunner runner(FixedClock);
+    return SearchDesigns(request, runner);
 }
 
 // Material, wire, D, n and free length of each candidate, a line each.
-std::string Places(const std::vector<cli::Candidate>& candidates) {
+std::string Places(const std::vector<Candidate>& candidates) {
     std::string places;
-    for (const cli::Candidate& c : candidates) {
+    for (const Candidate& c : candidates) {
         places += Format("%d %d %g %g %g\n", c.input.materialNo, c.input.wireNo,
                          double(c.input.meanDia), double(c.input.turns), double(c.input.freeLen));
     }
@@ -344,7 +343,7 @@ TEST(Search, FindsCompressionSample2FromItsLoadsOrItsLoadAndRate) {
         "search", "--kind",   "compression", "--load",      "2.173@18",
         "--load", "1.304@20", "--materials", "SWPA",        "--max-od",
         "10",     "--min-id", "7.6",         "--tolerance", "1"};
-    const cli::SearchResult result = Search({args.begin() + 1, args.end()});
+    const SearchResult result = Search({args.begin() + 1, args.end()});
     ASSERT_GT(result.best.size(), 1u);
     for (size_t i = 1; i < result.best.size(); ++i) {
         EXPECT_GE(result.best[i].stressRatio, result.best[i - 1].stressRatio) << "least first";
@@ -355,7 +354,7 @@ TEST(Search, FindsCompressionSample2FromItsLoadsOrItsLoadAndRate) {
                            "1.30  2.17   28.19         82.00    34  2.21"),
               std::string::npos)
         << run.out;
-    const cli::SearchResult rated =
+    const SearchResult rated =
         Search({"--kind", "compression", "--load", "1.304@20", "--rate", "0.4347", "--materials",
                 "SWPA", "--max-od", "10", "--min-id", "7.6", "--tolerance", "1"});
     ASSERT_FALSE(rated.best.empty());
@@ -389,13 +388,12 @@ TEST(Search, SaysWhyNothingFits) {
 // pi x 1.2^2 / 4 x pi x 8.8 x 9 = 281.402 mm³ of steel at 7.85 g/cm³; as an extension
 // spring one body turn and two hooks more, 10 turns in all.
 TEST(Search, ExtensionLoadsAndOrderByMass) {
-    EXPECT_NEAR(cli::WireMassGrams(kCompression, 2, 1.2, 8.8, 7.0), 2.20901, 1e-5);
-    EXPECT_NEAR(cli::WireMassGrams(kExtension, 2, 1.2, 8.8, 7.0), 2.45445, 1e-5);
+    EXPECT_NEAR(WireMassGrams(kCompression, 2, 1.2, 8.8, 7.0), 2.20901, 1e-5);
+    EXPECT_NEAR(WireMassGrams(kExtension, 2, 1.2, 8.8, 7.0), 2.45445, 1e-5);
     // Extension springs: the heavier load at the longer length, the loads with the engine's
     // initial tension in them.
-    const cli::SearchResult extension =
-        Search({"--kind", "extension", "--load", "2@50", "--load", "4@60", "--max-od", "15", "--by",
-                "mass", "--top", "5"});
+    const SearchResult extension = Search({"--kind", "extension", "--load", "2@50", "--load",
+                                           "4@60", "--max-od", "15", "--by", "mass", "--top", "5"});
     ASSERT_EQ(extension.best.size(), 5u);
     for (size_t i = 0; i < extension.best.size(); ++i) {
         const TSpringDesign& v = extension.best[i].outcome.record;
@@ -410,14 +408,14 @@ TEST(Search, ServiceLimitsKeepExactlyTheDesignsWhoseFiguresMeetThem) {
     const std::vector<std::string> base = {"--kind",   "compression", "--load",      "1@60",
                                            "--load",   "3@40",        "--materials", "SWPA",
                                            "--max-od", "20",          "--top",       "1000"};
-    const cli::SearchResult all = Search(base);
+    const SearchResult all = Search(base);
     ASSERT_LT(all.metCount, 1000u);
     const char* limits[] = {"--max-slenderness=6", "--min-frequency=125", "--no-buckling"};
     for (int k = 0; k < 3; ++k) {
         SCOPED_TRACE(limits[k]);
-        std::vector<cli::Candidate> expected;
-        for (const cli::Candidate& c : all.best) {
-            const auto f = *ComputeServiceFigures(ServiceInputOf(c.outcome.record)).compression;
+        std::vector<Candidate> expected;
+        for (const Candidate& c : all.best) {
+            const auto f = *ComputeServiceFigures(c.outcome.record).compression;
             const bool keeps[] = {f.slenderness <= 6, f.surgeFrequency >= 125, !f.bucklingRisk};
             if (keeps[k]) {
                 expected.push_back(c);
@@ -447,7 +445,7 @@ TEST(Search, TheEstimateDropsNoDesignTheEngineWouldKeep) {
         SCOPED_TRACE(args[3] + " " + args[5]);
         // SWPA: 46 sizes, the most of any material.
         args.insert(args.end(), {"--materials", "SWPA", "--max-index", "10", "--top", "1000"});
-        const cli::SearchResult quick = Search(args), every = Search(args, true);
+        const SearchResult quick = Search(args), every = Search(args, true);
         EXPECT_EQ(every.engineRuns, every.gridCount);
         EXPECT_LT(quick.engineRuns, quick.gridCount / 2) << "the estimate spares most";
         ASSERT_GT(every.metCount, 0u);
@@ -455,7 +453,7 @@ TEST(Search, TheEstimateDropsNoDesignTheEngineWouldKeep) {
         EXPECT_EQ(quick.metCount, every.metCount);
         EXPECT_EQ(Places(quick.best), Places(every.best));
         halfTurns += std::ranges::count_if(
-            every.best, [](const cli::Candidate& c) { return c.input.turns == 0.5f; });
+            every.best, [](const Candidate& c) { return c.input.turns == 0.5f; });
     }
     EXPECT_GT(halfTurns, 0u);
 }
@@ -475,7 +473,7 @@ TEST(Search, TheEstimateDropsNoDesignTheEngineWouldKeep) {
 // the constant 3.56·10³ is 10³·√10³/(2π·√2) = 3558.8 rounded, so the exact figure is 1417.8 Hz.
 // Slenderness 13/4.3 = 3.0233.
 TEST(ServiceFigures, CompressionSampleOneAndTheModuliTheyUse) {
-    const ServiceInput input = ServiceInputOf(RunSampleInWindow(kCompression, 1).design);
+    const TSpringDesign input = RunSampleInWindow(kCompression, 1).design;
     const CompressionFigures free =
         *ComputeServiceFigures(input, EndCondition::FixedFree).compression;
     EXPECT_NEAR(free.slenderness, 3.0233, 1e-4);
@@ -485,9 +483,9 @@ TEST(ServiceFigures, CompressionSampleOneAndTheModuliTheyUse) {
     const CompressionFigures plates = *ComputeServiceFigures(input).compression;
     EXPECT_FALSE(plates.criticalDeflection || plates.bucklingRisk);
     // The initial tension an earlier extension design left in the record does not count.
-    TSpringDesign withTension = RunSampleInWindow(kCompression, 1).design;
+    TSpringDesign withTension = input;
     withTension.InitTension = 0.7f;
-    EXPECT_EQ(ServiceInputOf(withTension).initTension, 0.0);
+    EXPECT_EQ(ComputeServiceFigures(withTension).energy, ComputeServiceFigures(input).energy);
     // E in kgf/mm² must sit with G as steel and stainless do: Poisson's ratio E/(2G) − 1 is
     // about 0.3. A modulus left in N/mm² (ratio near 12) or a G taken for E (ratio −0.5) fails.
     for (const MaterialRow& row : kMaterials) {
@@ -503,12 +501,30 @@ TEST(ServiceFigures, CompressionSampleOneAndTheModuliTheyUse) {
 //     0.5·10 + ½·0.1·(225 − 25) = 5 + 10 = 15 kgf·mm
 //   d 1, D 10, n 8: π²·80/4 = 197.392 mm³; steel 7.85 g/cm³ → 1.54953 g, SUS 7.93 → 1.56532 g
 TEST(ServiceFigures, EnergyAndActiveMass) {
-    const std::pair<ServiceInput, std::pair<double, double>> cases[] = {
-        {{kCompression, 2, 1, 10, 8, 30, 25, 20, 0.5, 0.0, 8000}, {18.75, 1.54953}},
-        {{kExtension, 6, 1, 10, 8, 20, 25, 35, 0.1, 0.5, 8000}, {15.0, 1.56532}},
+    // kind, material, D, n, L0, L1, L2, k, Pi on wire 1.00 (number 22)
+    const auto record = [](std::int32_t kind, int material, float L0, float L1, float L2, float k,
+                           float Pi) {
+        TSpringDesign design;
+        FillTables(design);
+        design.SpringKind = kind;
+        design.MaterialNo = material;
+        design.WireNo = 22;
+        design.MeanDia = 10;
+        design.Turns = 8;
+        design.FreeLen = L0;
+        design.SetLen = L1;
+        design.WorkLen = L2;
+        design.SpringRate = k;
+        design.InitTension = Pi;
+        design.ShearModulus = 8000;
+        return design;
+    };
+    const std::pair<TSpringDesign, std::pair<double, double>> cases[] = {
+        {record(kCompression, 2, 30, 25, 20, 0.5f, 0.0f), {18.75, 1.54953}},
+        {record(kExtension, 6, 20, 25, 35, 0.1f, 0.5f), {15.0, 1.56532}},
     };
     for (const auto& [input, expected] : cases) {
-        EXPECT_NEAR(ComputeServiceFigures(input).energy, expected.first, 1e-9);
+        EXPECT_NEAR(ComputeServiceFigures(input).energy, expected.first, 1e-6);
         EXPECT_NEAR(ComputeServiceFigures(input).activeMass, expected.second, 1e-5);
     }
 }
@@ -551,9 +567,8 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
         const bool compression = kind == kCompression;
         const TSpringDesign d = RunSampleInWindow(kind, 1, setLen, workLen).design;
         tinyxml2::XMLDocument svg;
-        ASSERT_EQ(
-            svg.Parse(cli::LoadDiagramSvg(cli::DiagramInputOf(d, "<valve> & \"stop\"")).c_str()),
-            tinyxml2::XML_SUCCESS);
+        ASSERT_EQ(svg.Parse(LoadDiagramSvg(d, "<valve> & \"stop\"").c_str()),
+                  tinyxml2::XML_SUCCESS);
         std::vector<const tinyxml2::XMLElement*> all;
         Collect(svg.RootElement(), all);
         // The elements by id, each axis's ticks (value as printed, pixel) and where leaders start.
@@ -617,12 +632,12 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
 }
 
 TEST(LoadDiagram, FileNamesStayInTheirFolder) {
-    EXPECT_EQ(cli::DiagramFileName(7, "valve-A_2"), "007-valve-A_2.svg");
-    EXPECT_EQ(cli::DiagramFileName(12, ""), "012.svg");
-    EXPECT_EQ(cli::DiagramFileName(3, "../etc/a b"), "003-.._etc_a_b.svg");
-    EXPECT_EQ(cli::DiagramFileName(1234, "弁"), "1234-___.svg");
+    EXPECT_EQ(DiagramFileName(7, "valve-A_2"), "007-valve-A_2.svg");
+    EXPECT_EQ(DiagramFileName(12, ""), "012.svg");
+    EXPECT_EQ(DiagramFileName(3, "../etc/a b"), "003-.._etc_a_b.svg");
+    EXPECT_EQ(DiagramFileName(1234, "弁"), "1234-___.svg");
     // A name of any length still makes a file name the system takes (255 bytes at most).
-    EXPECT_EQ(cli::DiagramFileName(999999999, std::string(60000, 'a')).size(), 9u + 1 + 200 + 4);
+    EXPECT_EQ(DiagramFileName(999999999, std::string(60000, 'a')).size(), 9u + 1 + 200 + 4);
 }
 
 }  // namespace

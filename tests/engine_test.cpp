@@ -9,9 +9,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "samples.h"
+#include "engine/samples.h"
+#include "engine/text_format.h"
 #include "test_support.h"
-#include "text_format.h"
 
 namespace springcalc {
 namespace {

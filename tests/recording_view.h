@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "spring_view.h"
+#include "engine/spring_view.h"
 
 namespace springcalc::fakes {
 

@@ -16,7 +16,7 @@
 #include <utility>
 #include <vector>
 
-#include "report_writer.h"
+#include "report/report_writer.h"
 #include "test_support.h"
 
 // Faults that only some systems produce, made here by standing in for the C library, which also

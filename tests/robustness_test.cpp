@@ -11,7 +11,7 @@
 #include <random>
 #include <string>
 
-#include "samples.h"
+#include "engine/samples.h"
 #include "test_support.h"
 
 namespace springcalc {

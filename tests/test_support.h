@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "design_editor.h"
+#include "engine/design_editor.h"
 #include "recording_view.h"
 
 namespace springcalc::test_support {

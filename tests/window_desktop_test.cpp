@@ -15,10 +15,10 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
-#include "design_scale.h"
-#include "window_help.h"
-#include "window_layout.h"
-#include "window_printer.h"
+#include "ui/design_scale.h"
+#include "ui/window_help.h"
+#include "ui/window_layout.h"
+#include "ui/window_printer.h"
 #include "window_test.h"
 #include "window_test_support.h"
 

@@ -15,8 +15,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "report_writer.h"
-#include "ui_colors.h"
+#include "report/report_writer.h"
+#include "ui/ui_colors.h"
 #include "window_test_support.h"
 
 using namespace springcalc;

@@ -13,12 +13,12 @@
 #include <QtTest>
 #include <functional>
 
-#include "field_label.h"
-#include "main_window.h"
-#include "spin_button.h"
 #include "test_support.h"
-#include "toolkit_setup.h"
-#include "user_prompts.h"
+#include "ui/field_label.h"
+#include "ui/main_window.h"
+#include "ui/spin_button.h"
+#include "ui/toolkit_setup.h"
+#include "ui/user_prompts.h"
 
 // Answers what a dialog would have asked, and remembers every error shown.
 class ScriptedPrompts : public UserPrompts {

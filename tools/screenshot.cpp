@@ -7,8 +7,8 @@
 #include <QPixmap>
 #include <QToolButton>
 
-#include "main_window.h"
-#include "spin_button.h"
+#include "ui/main_window.h"
+#include "ui/spin_button.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "accessible_label.h"
+#include "ui/accessible_label.h"
 
 #include <QFontMetrics>
 
-#include "field_label.h"
+#include "ui/field_label.h"
 
 AccessibleLabel::AccessibleLabel(FieldLabel* label)
     : QAccessibleWidget(label, QAccessible::StaticText) {}

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "design_scale.h"
+#include "ui/design_scale.h"
 
 #include <QImage>
 #include <QScreen>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "field_label.h"
+#include "ui/field_label.h"
 
 #include <QPainter>
 #include <utility>
 
-#include "accessible_label.h"
+#include "ui/accessible_label.h"
 
 FieldLabel::FieldLabel(QWidget* parent) : QWidget(parent) {}
 

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <exception>
 
-#include "main_window.h"
-#include "toolkit_setup.h"
+#include "ui/main_window.h"
+#include "ui/toolkit_setup.h"
 
 namespace {
 

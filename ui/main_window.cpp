@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "main_window.h"
+#include "ui/main_window.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -14,14 +14,14 @@
 #include <QTextDocument>
 #include <cstdlib>
 
-#include "field_label.h"
-#include "report_writer.h"
-#include "save_dialog.h"
-#include "spin_button.h"
-#include "ui_colors.h"
-#include "window_help.h"
-#include "window_layout.h"
-#include "window_printer.h"
+#include "report/report_writer.h"
+#include "ui/field_label.h"
+#include "ui/save_dialog.h"
+#include "ui/spin_button.h"
+#include "ui/ui_colors.h"
+#include "ui/window_help.h"
+#include "ui/window_layout.h"
+#include "ui/window_printer.h"
 
 using namespace springcalc;
 

@@ -9,10 +9,10 @@
 #include <functional>
 #include <memory>
 
-#include "design_editor.h"
-#include "design_scale.h"
-#include "spring_design.h"
-#include "user_prompts.h"
+#include "engine/design_editor.h"
+#include "engine/spring_design.h"
+#include "ui/design_scale.h"
+#include "ui/user_prompts.h"
 
 class FieldLabel;
 class QAction;

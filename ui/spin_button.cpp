@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "spin_button.h"
+#include "ui/spin_button.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

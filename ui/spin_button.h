@@ -7,7 +7,7 @@
 
 #include <QWidget>
 
-#include "design_editor.h"
+#include "engine/design_editor.h"
 
 class QToolButton;
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "toolkit_setup.h"
+#include "ui/toolkit_setup.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "accessible_label.h"
+#include "ui/accessible_label.h"
 
 bool PrepareApplication(QCoreApplication& application) {
     InstallAccessibleLabels();

@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "spring_design.h"
+#include "engine/window_texts.h"
 
 namespace springcalc::tooltips {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui_colors.h"
+#include "ui/ui_colors.h"
 
 #include <QApplication>
 #include <QPalette>

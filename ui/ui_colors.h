@@ -5,7 +5,7 @@
 #include <QColor>
 #include <QFont>
 
-#include "spring_view.h"
+#include "engine/spring_view.h"
 
 QColor ToQColor(springcalc::TColor color);
 

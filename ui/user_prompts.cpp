@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "user_prompts.h"
+#include "ui/user_prompts.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window_help.h"
+#include "ui/window_help.h"
 
 #include <QEvent>
 #include <QPlainTextEdit>
 #include <QStringList>
 
-#include "tooltips.h"
+#include "ui/tooltips.h"
 
 using namespace springcalc;
 

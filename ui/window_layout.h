@@ -7,7 +7,7 @@
 
 #include <array>
 
-#include "spring_view.h"
+#include "engine/spring_view.h"
 
 namespace springcalc::layout {
 

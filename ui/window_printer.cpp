@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window_printer.h"
+#include "ui/window_printer.h"
 
 #include <QPainter>
 #include <QPrinter>

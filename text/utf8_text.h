@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace springcalc::cli {
+namespace springcalc {
 
 bool IsValidUtf8(std::string_view text);
 
@@ -21,4 +21,4 @@ std::string QuotedForMessage(std::string_view text);
 // At most `width` columns: a longer text is cut and ends in "…".
 std::string Shortened(std::string_view text, int width);
 
-}  // namespace springcalc::cli
+}  // namespace springcalc

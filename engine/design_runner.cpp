@@ -1,30 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "design_runner.h"
+#include "engine/design_runner.h"
 
 #include <algorithm>
 #include <utility>
 
-namespace springcalc::cli {
+namespace springcalc {
 
 DesignRunner::DesignRunner(Clock clock) : engine_(outcome_.record, view_, std::move(clock)) {
-    FillTables(blank_);
-    // The window sets its warning colour at start-up; captions painted later use it.
-    blank_.WarnColor = kWarnColor;
+    FillTables(outcome_.record);
 }
 
 const Outcome& DesignRunner::Run(const DesignInput& input) {
-    // A fresh record per design, so nothing of the previous one (such as the initial tension of
-    // an extension spring) carries over into the next.
+    // Everything but the tables starts afresh for each design, so nothing of the previous one
+    // (such as the initial tension of an extension spring) carries over into the next.
     TSpringDesign& design = outcome_.record;
-    design = blank_;
+    static_cast<SpringValues&>(design) = SpringValues{};
+    // The window sets its warning colour at start-up; captions painted later use it.
+    design.WarnColor = kWarnColor;
     design.SpringKind = input.springKind;
-    design.MaterialNo = input.materialNo;
-    design.WireNo = input.wireNo;
-    design.MeanDia = input.meanDia;
-    design.Turns = input.turns;
-    design.FreeLen = input.springKind == kCompression ? input.freeLen : 0.0f;
-    design.SetLen = input.setLen;
-    design.WorkLen = input.workLen;
+    engine_.EnterInputs(input);
 
     engine_.UpdateDiameters();
     engine_.LookupStrength(design.MaterialNo);
@@ -47,4 +41,4 @@ std::vector<int> DistinctWarnings(const std::vector<int>& warnings) {
     return distinct;
 }
 
-}  // namespace springcalc::cli
+}  // namespace springcalc

@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/spring_search.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
 #include <tuple>
 
-#include "input_values.h"
-#include "search.h"
-#include "spring_formulas.h"
-#include "spring_tables.h"
+#include "engine/spring_formulas.h"
+#include "engine/spring_tables.h"
 
-namespace springcalc::cli {
+namespace springcalc {
 
 namespace {
 
@@ -127,8 +127,7 @@ private:
         const double stiffness = formulas::Stiffness(kMaterials[materialNo].shearModulus, d);
         // The static allowable stress as the strength lookup gives it.
         const double allowable =
-            (request_.springKind == kCompression ? formulas::kCompressionAllowable
-                                                 : formulas::kExtensionAllowable) *
+            StaticAllowableFactor(request_.springKind) *
             (double(kMaterials[materialNo].allowFactor) * TableStrength(materialNo, wireNo));
         // From D/d = 4, below which the window withholds Run, up to the largest spring index
         // asked for, and no further than the turns can still round to half a turn.
@@ -229,10 +228,10 @@ private:
     void Judge(Candidate& c) const {
         const TSpringDesign& v = c.outcome.record;
         const bool compression = v.SpringKind == kCompression;
-        const double allowable = compression ? v.AllowStatic : v.AllowStaticExt;
+        const double allowable = StaticAllowable(v);
         const double stress = std::max(v.Tset, v.Tact);
         c.massGrams =
-            WireMassGrams(v.SpringKind, v.MaterialNo, v.WireDia[v.WireNo], v.MeanDia, v.Turns);
+            WireMassGrams(v.SpringKind, v.MaterialNo, WireDiameterOf(v), v.MeanDia, v.Turns);
         c.stressRatio = stress / allowable;
 
         const std::vector<int>& warnings = c.outcome.warnings;
@@ -269,7 +268,7 @@ private:
         CheckLimit(c, Shortfall::What::FreeLen, v.FreeLen, request_.maxFreeLen, 1.0);
         if (c.outcome.analysed && compression &&
             (request_.maxSlenderness || request_.minFrequency || request_.noBuckling)) {
-            CheckService(c, *ComputeServiceFigures(ServiceInputOf(v), request_.ends).compression);
+            CheckService(c, *ComputeServiceFigures(v, request_.ends).compression);
         }
         for (const Shortfall& s : c.shortfalls) {
             c.totalExcess += s.excess;
@@ -351,4 +350,4 @@ double WireMassGrams(std::int32_t springKind, int materialNo, double wireDia, do
     return formulas::WireMass(kMaterials[materialNo].density, wireDia, meanDia, coils);
 }
 
-}  // namespace springcalc::cli
+}  // namespace springcalc

@@ -6,31 +6,15 @@
 // allowable stress. Lengths in mm on x, loads in kg on y.
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "service_figures.h"
-#include "spring_design.h"
+#include "engine/spring_design.h"
 
-namespace springcalc::cli {
+namespace springcalc {
 
-// What the picture shows of a design after Run, in the record's units: what the figures in
-// service take of it, and the points and limits of its line.
-struct DiagramInput : ServiceInput {
-    std::string name;      // the design's name; may be empty
-    std::string material;  // designation without padding, such as "SWPA"
-    double solidLen = 0;   // compression only
-    double limitLen = 0;
-    double pset = 0;
-    double pact = 0;
-    double pmax = 0;
-    double allowStress = 0;  // static allowable stress of the spring's kind, kg/mm^2
-};
-
-DiagramInput DiagramInputOf(const TSpringDesign& design, std::string name);
-
-std::string LoadDiagramSvg(const DiagramInput& input);
+// The picture of a design after Run; `name` may be empty.
+std::string LoadDiagramSvg(const TSpringDesign& design, std::string_view name);
 
 // "007-valve.svg" for row 7 named "valve": the row keeps files of equal names apart, and
 // anything but ASCII letters, digits, '-', '_' and '.' becomes '_' so a name cannot leave DIR,
@@ -38,4 +22,4 @@ std::string LoadDiagramSvg(const DiagramInput& input);
 inline constexpr std::size_t kMaxNameInFileName = 200;
 std::string DiagramFileName(std::size_t row, std::string_view name);
 
-}  // namespace springcalc::cli
+}  // namespace springcalc

@@ -1,18 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "load_diagram.h"
+#include "diagram/load_diagram.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <vector>
 
-#include "input_values.h"
-#include "spring_formulas.h"
-#include "text_format.h"
+#include "engine/catalogue.h"
+#include "engine/spring_formulas.h"
+#include "engine/text_format.h"
 
-namespace springcalc::cli {
+namespace springcalc {
 
 namespace {
 
@@ -307,24 +308,39 @@ std::string Kg(double value) {
     return FixedText(value, 2) + " kg";
 }
 
-}  // namespace
+// What the picture shows of a design, in double.
+struct DiagramValues {
+    std::int32_t springKind = kCompression;
+    std::string name;
+    std::string material;
+    double wireDia, meanDia, turns, freeLen, setLen, workLen, solidLen, limitLen;
+    double springRate, initTension, pset, pact, pmax, allowStress;
+};
 
-DiagramInput DiagramInputOf(const TSpringDesign& design, std::string name) {
-    DiagramInput input;
-    static_cast<ServiceInput&>(input) = ServiceInputOf(design);
-    input.name = std::move(name);
-    input.material = MaterialDesignation(design.MaterialNo);
-    input.solidLen = design.SolidLen;
-    input.limitLen = design.LimitLen;
-    input.pset = design.Pset;
-    input.pact = design.Pact;
-    input.pmax = design.Pmax;
-    input.allowStress =
-        design.SpringKind == kExtension ? design.AllowStaticExt : design.AllowStatic;
-    return input;
+DiagramValues ValuesOf(const TSpringDesign& d, std::string_view name) {
+    return {d.SpringKind,
+            std::string(name),
+            MaterialDesignation(d.MaterialNo),
+            WireDiameterOf(d),
+            d.MeanDia,
+            d.Turns,
+            d.FreeLen,
+            d.SetLen,
+            d.WorkLen,
+            d.SolidLen,
+            d.LimitLen,
+            d.SpringRate,
+            d.SpringKind == kExtension ? double(d.InitTension) : 0.0,
+            d.Pset,
+            d.Pact,
+            d.Pmax,
+            StaticAllowable(d)};
 }
 
-std::string LoadDiagramSvg(const DiagramInput& input) {
+}  // namespace
+
+std::string LoadDiagramSvg(const TSpringDesign& design, std::string_view name) {
+    const DiagramValues input = ValuesOf(design, name);
     const bool compression = input.springKind == kCompression;
     const double freeLoad = input.initTension;  // none for a compression spring
     const double allowLoad =
@@ -502,4 +518,4 @@ std::string DiagramFileName(std::size_t row, std::string_view name) {
     return file + ".svg";
 }
 
-}  // namespace springcalc::cli
+}  // namespace springcalc

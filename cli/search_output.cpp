@@ -4,10 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "input_values.h"
-#include "search.h"
-#include "text_format.h"
-#include "text_table.h"
+#include "cli/input_values.h"
+#include "cli/search.h"
+#include "cli/text_table.h"
+#include "engine/catalogue.h"
+#include "engine/text_format.h"
+#include "engine/window_texts.h"
 
 namespace springcalc::cli {
 
@@ -152,7 +154,7 @@ void WriteBest(std::string& text, const SearchRequest& request, const SearchResu
     for (size_t i = 0; i < result.best.size(); ++i) {
         const Candidate& c = result.best[i];
         const TSpringDesign& v = c.outcome.record;
-        const float allowable = v.SpringKind == kCompression ? v.AllowStatic : v.AllowStaticExt;
+        const float allowable = StaticAllowable(v);
         rows.push_back(
             {std::to_string(i + 1), MaterialDesignation(v.MaterialNo), WireDesignation(v.WireNo),
              FixedText(v.MeanDia, 1), FixedText(v.Turns, 1), FixedText(v.FreeLen, 1),

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cli_io.h"
-#include "spring_design.h"
+#include "cli/cli_io.h"
+#include "engine/design_input.h"
 
 namespace springcalc::cli {
 
@@ -62,18 +62,12 @@ private:
     size_t recordBytes_ = 0;
 };
 
-struct DesignInput {
+// One design of the file: where it stands, its name and what to enter for it.
+struct DesignRow {
     long row = 0;   // 1 for the first design after the header
     long line = 0;  // where its row starts in the file
     std::string name;
-    std::int32_t springKind = kCompression;
-    int materialNo = 0;
-    int wireNo = 0;
-    float meanDia = 0;
-    float turns = 0;
-    float freeLen = 0;  // 0 for an extension spring: the engine derives it
-    float setLen = 0;
-    float workLen = 0;
+    DesignInput design;  // an extension spring's free length stays 0: the engine derives it
 };
 
 // The header a check file starts with.
@@ -87,7 +81,7 @@ public:
     // The next sound design. A faulty row is counted and skipped, so that one run tells every
     // fault; false at the end of the input or when it cannot be read on (no header, a syntax
     // error, a read error).
-    bool Next(DesignInput& design);
+    bool Next(DesignRow& design);
 
     bool hasNames() const { return positions_[0] >= 0; }
     // The first faults, up to kErrorsKept, each where (row, line, column) and what was found
@@ -101,7 +95,7 @@ public:
 
 private:
     bool ReadHeader();
-    bool ReadRow(DesignInput& design);
+    bool ReadRow(DesignRow& design);
     void AddError(long row, long line, const std::string& what);
 
     CsvReader csv_;

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "utf8_text.h"
+#include "text/utf8_text.h"
 
 #include <algorithm>
 #include <cstdint>
 
-namespace springcalc::cli {
+namespace springcalc {
 
 namespace {
 
@@ -152,4 +152,4 @@ std::string Shortened(std::string_view text, int width) {
     return std::string(text.substr(0, keep)) + "…";
 }
 
-}  // namespace springcalc::cli
+}  // namespace springcalc

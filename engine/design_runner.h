@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// Runs a design through the window's engine in the window's order, one design after another on
-// a fresh record each time.
+// Runs designs through the window's engine in the window's order, one after another, each on
+// a record that starts afresh.
 
 #include <vector>
 
-#include "design_input.h"
-#include "spring_design.h"
+#include "engine/design_input.h"
+#include "engine/spring_engine.h"
 
-namespace springcalc::cli {
+namespace springcalc {
 
 // What the engine made of a design: the record after the run, and the warning list by number.
 struct Outcome {
@@ -21,7 +21,7 @@ struct Outcome {
 
 class DesignRunner {
 public:
-    explicit DesignRunner(Clock clock);
+    explicit DesignRunner(Clock clock = SystemLocalTime);
     DesignRunner(const DesignRunner&) = delete;
     DesignRunner& operator=(const DesignRunner&) = delete;
 
@@ -31,7 +31,6 @@ public:
     const Outcome& Run(const DesignInput& input);
 
 private:
-    TSpringDesign blank_;  // tables filled, everything else as at start
     Outcome outcome_;
     NullView view_;  // the outcome is read from the record and the engine
     SpringEngine engine_;
@@ -41,4 +40,4 @@ private:
 // the order of first appearance.
 std::vector<int> DistinctWarnings(const std::vector<int>& warnings);
 
-}  // namespace springcalc::cli
+}  // namespace springcalc

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "design_input.h"
+#include "cli/design_file.h"
 
 #include <array>
 #include <cerrno>
 #include <optional>
 
-#include "input_values.h"
-#include "spring_tables.h"
-#include "utf8_text.h"
+#include "cli/input_values.h"
+#include "engine/catalogue.h"
+#include "engine/spring_tables.h"
+#include "text/utf8_text.h"
 
 namespace springcalc::cli {
 
@@ -192,7 +193,7 @@ bool DesignReader::ReadHeader() {
     return errorCount_ == before;
 }
 
-bool DesignReader::Next(DesignInput& design) {
+bool DesignReader::Next(DesignRow& design) {
     if (headerRead_ || ReadHeader()) {
         while (csv_.Next(record_)) {
             if (ReadRow(design)) {
@@ -208,7 +209,7 @@ bool DesignReader::Next(DesignInput& design) {
     return false;
 }
 
-bool DesignReader::ReadRow(DesignInput& design) {
+bool DesignReader::ReadRow(DesignRow& out) {
     const long row = ++rows_;
     if (record_.fields.size() != columnCount_) {
         AddError(row, record_.line,
@@ -237,19 +238,17 @@ bool DesignReader::ReadRow(DesignInput& design) {
         }
         return *value;
     };
-    design = DesignInput{};
-    design.row = row;
-    design.line = record_.line;
-    design.name = std::string(Trim(text(kName)));
-    if (!IsValidUtf8(design.name)) {
+    out = DesignRow{row, record_.line, std::string(Trim(text(kName))), {}};
+    DesignInput& design = out.design;
+    if (!IsValidUtf8(out.name)) {
         fail(kName, "UTF-8 text");
     }
-    if (const auto kind = ParseKind(text(kKind))) {
+    if (const auto kind = KindNamed(text(kKind))) {
         design.springKind = *kind;
     } else {
         fail(kKind, "\"compression\" or \"extension\"");
     }
-    if (const auto material = FindMaterial(text(kMaterial))) {
+    if (const auto material = MaterialNamed(text(kMaterial))) {
         design.materialNo = *material;
     } else {
         fail(kMaterial,

@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/date_stamp.h"
+
+#include <algorithm>
+#include <charconv>
+#include <ctime>
+#include <string_view>
+
+namespace springcalc {
+
+LocalDateTime SystemLocalTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
+}
+
+std::string FormatDateStamp(const LocalDateTime& when) {
+    // "%d年%d月%d日 %2d:%2d", without printf: the command line stamps every design it runs.
+    std::string text;
+    const auto number = [&text](int value, int width, std::string_view tail) {
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        text.append(static_cast<size_t>(std::max(0L, width - (end - digits))), ' ');
+        text.append(digits, end);
+        text += tail;
+    };
+    number(when.year, 0, "年");
+    number(when.month, 0, "月");
+    number(when.day, 0, "日 ");
+    number(when.hour, 2, ":");
+    number(when.minute, 2, "");
+    return text;
+}
+
+}  // namespace springcalc
