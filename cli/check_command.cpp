@@ -4,12 +4,14 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <optional>
 
 #include "cli/check.h"
+#include "cli/input_values.h"
 #include "cli/option_scanner.h"
 #include "diagram/load_diagram.h"
-#include "files/write_all.h"
+#include "files/output_folder.h"
 #include "report/report_writer.h"
 
 namespace springcalc::cli {
@@ -115,53 +117,71 @@ int Usage(CliIo& io, const std::string& problem) {
     return kExitBadInput;
 }
 
-// The folder of --plot, open for the run: each picture is made in it by name, so a folder
-// renamed or replaced during a long run cannot redirect them.
-class DiagramFolder {
-public:
-    ~DiagramFolder() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    // False with errno set when `path` is not a folder this run can write in.
-    bool Open(const std::string& path) {
-        path_ = path;
-        fd_ = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        return fd_ >= 0 && ::faccessat(fd_, ".", W_OK | X_OK, AT_EACCESS) == 0;
-    }
-    // Writes the picture of a design that ran. False with errno set, the file's path in `file`
-    // and the file removed, when it could not be written whole.
-    bool Write(const DesignRow& input, const TSpringDesign& design, std::string& file) const {
-        const std::string name = DiagramFileName(input.row, input.name);
-        file = path_ + (path_.ends_with('/') ? "" : "/") + name;
-        const std::string svg = LoadDiagramSvg(design, input.name);
-        // Never through a link planted in the folder.
-        const int fd = ::openat(fd_, name.c_str(),
-                                O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            return false;
-        }
-        if (const int error = WriteAll(fd, svg); error != 0) {
-            return Fail(fd, name, error);
-        }
-        return ::close(fd) == 0 || Fail(-1, name, errno);
-    }
-
-private:
-    // No half-written picture is left for a report to pick up.
-    bool Fail(int fd, const std::string& name, int error) const {
-        if (fd >= 0) {
-            ::close(fd);
-        }
-        ::unlinkat(fd_, name.c_str(), 0);
-        errno = error;
-        return false;
-    }
-
-    std::string path_;
-    int fd_ = -1;
+// What the options ask for.
+struct CheckOptions {
+    CheckSettings settings;
+    bool json = false;
+    std::optional<std::string> reportPath;
+    std::optional<std::string> plotPath;
+    std::optional<std::string> file;  // none: standard input
 };
+
+// What is wrong with the options, or nothing. With --help, only a fault of the options
+// themselves counts.
+std::string OptionsProblem(const ScannedOptions& options) {
+    const std::optional<std::string> units = options.Value("units");
+    const std::optional<std::string> ends = options.Value("ends");
+    std::string problem;
+    if (!options.error().empty() || options.Has("help")) {
+        return options.error();
+    }
+    if (options.operands().size() > 1) {
+        return "one FILE at most, got " + std::to_string(options.operands().size());
+    }
+    if (units && *units != "si" && *units != "kgf") {
+        return "--units takes \"si\" (or \"kgf\", the default), not \"" + *units + "\"";
+    }
+    if (ends && !EndsNamed(*ends, problem)) {
+        return problem;
+    }
+    if (options.Value("plot") == "") {
+        return "--plot needs a folder";
+    }
+    if (options.Value("report") == "") {
+        return "--report needs a file name";
+    }
+    return {};
+}
+
+// The options, or none with the exit status in `status` (the help asked for, or a problem
+// told).
+std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& args, CliIo& io,
+                                             int& status) {
+    const ScannedOptions options = ScanOptions(
+        args,
+        {{"json"}, {"report", true}, {"units", true}, {"ends", true}, {"plot", true}, {"help"}});
+    if (std::string problem = OptionsProblem(options); !problem.empty()) {
+        status = Usage(io, problem);
+        return std::nullopt;
+    }
+    if (options.Has("help")) {
+        io.out << kCheckHelp;
+        status = kExitClean;
+        return std::nullopt;
+    }
+    CheckOptions check;
+    check.json = options.Has("json");
+    check.reportPath = options.Value("report");
+    check.plotPath = options.Value("plot");
+    check.settings.units = options.Value("units") == "si" ? Units::KgfAndSi : Units::Kgf;
+    std::string unused;
+    const std::optional<std::string> ends = options.Value("ends");
+    check.settings.ends = ends ? *EndsNamed(*ends, unused) : kDefaultEnds;
+    if (!options.operands().empty() && options.operands()[0] != "-") {
+        check.file = options.operands()[0];
+    }
+    return check;
+}
 
 // One line about a report that could not be written.
 int ReportFailure(CliIo& io, const std::string& path, int error, const char* consequence) {
@@ -172,155 +192,178 @@ int ReportFailure(CliIo& io, const std::string& path, int error, const char* con
     return kExitBadInput;
 }
 
-}  // namespace
+// One run of `check`: the designs read, run and written out one at a time, the report and the
+// diagrams made as they go. Any failure ends it with status 2 and the report taken back.
+class CheckRun {
+public:
+    CheckRun(CheckOptions options, CliIo& io) : options_(std::move(options)), io_(io) {}
+    ~CheckRun() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
 
-int RunCheckCommand(const std::vector<std::string>& args, CliIo& io) {
-    const ScannedOptions options = ScanOptions(
-        args,
-        {{"json"}, {"report", true}, {"units", true}, {"ends", true}, {"plot", true}, {"help"}});
-    if (!options.error().empty()) {
-        return Usage(io, options.error());
-    }
-    if (options.Has("help")) {
-        io.out << kCheckHelp;
-        return kExitClean;
-    }
-    if (options.operands().size() > 1) {
-        return Usage(io, "one FILE at most, got " + std::to_string(options.operands().size()));
-    }
-    CheckSettings settings;
-    if (const auto value = options.Value("units")) {
-        if (*value == "si") {
-            settings.units = Units::KgfAndSi;
-        } else if (*value != "kgf") {
-            return Usage(io,
-                         "--units takes \"si\" (or \"kgf\", the default), not \"" + *value + "\"");
+    int Run() {
+        if (int status = 0; !OpenTargets(status)) {
+            return status;
         }
-    }
-    if (const auto value = options.Value("ends")) {
-        const std::optional<EndCondition> ends = EndConditionNamed(*value);
-        if (!ends) {
-            return Usage(io, "--ends takes " + EndConditionNames() + ", not \"" + *value + "\"");
+        // One reading of the clock for the whole run: every block of one report gets the same
+        // date stamp, even when the minute turns over during a long file.
+        const LocalDateTime now = io_.clock();
+        DesignRunner runner([now] { return now; });
+        DesignReader reader(Input());
+        DesignRow row;
+        while (reader.Next(row)) {
+            // After a bad row only the faults are told.
+            if (reader.errorCount() == 0 && !Check(reader, runner, row)) {
+                return kExitBadInput;
+            }
         }
-        settings.ends = *ends;
+        // From here on a failure drops what is not yet written out, and the report is taken
+        // back.
+        return reader.readError() != 0 || reader.errorCount() > 0 ? TellInputFaults(reader)
+                                                                  : Finish(reader);
     }
-    const std::optional<std::string> plotPath = options.Value("plot");
-    if (plotPath && plotPath->empty()) {
-        return Usage(io, "--plot needs a folder");
-    }
-    DiagramFolder diagrams;
-    if (plotPath && !diagrams.Open(*plotPath)) {
-        io.err << kProgramName << ": cannot write diagrams to " << *plotPath << ": "
-               << std::strerror(errno) << "; nothing was checked.\n";
-        return kExitBadInput;
-    }
-    const std::optional<std::string> reportPath = options.Value("report");
-    if (reportPath && reportPath->empty()) {
-        return Usage(io, "--report needs a file name");
-    }
-    const std::string notAppended = reportPath ? "; nothing was appended to " + *reportPath : "";
 
-    const bool fromStdin = options.operands().empty() || options.operands()[0] == "-";
-    const std::string source = fromStdin ? "standard input" : options.operands()[0];
-    int fd = -1;
-    if (!fromStdin && (fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC)) < 0) {
-        io.err << kProgramName << ": cannot read " << source << ": " << std::strerror(errno)
-               << "\n";
-        return kExitBadInput;
+private:
+    // The diagram folder, the input file and the report, in that order, each told when it
+    // cannot be used.
+    bool OpenTargets(int& status) {
+        status = kExitBadInput;
+        if (options_.plotPath && !diagrams_.Open(*options_.plotPath)) {
+            io_.err << kProgramName << ": cannot write diagrams to " << *options_.plotPath << ": "
+                    << std::strerror(errno) << "; nothing was checked.\n";
+            return false;
+        }
+        if (options_.file && (fd_ = ::open(options_.file->c_str(), O_RDONLY | O_CLOEXEC)) < 0) {
+            io_.err << kProgramName << ": cannot read " << *options_.file << ": "
+                    << std::strerror(errno) << "\n";
+            return false;
+        }
+        if (options_.reportPath && !report_.Open(*options_.reportPath)) {
+            ReportFailure(io_, *options_.reportPath, report_.error(), "; nothing was checked");
+            return false;
+        }
+        notAppended_ = options_.reportPath ? "; nothing was appended to " + *options_.reportPath
+                                           : std::string();
+        return true;
     }
-    DesignReader reader(
-        fromStdin ? io.in : [fd](char* buffer, size_t size) { return ::read(fd, buffer, size); });
-    const std::unique_ptr<const int, void (*)(const int*)> closeInput(
-        &fd, [](const int* file) { *file >= 0 && ::close(*file); });
 
-    ReportStream report;  // taken back unless the run ends well
-    if (reportPath && !report.Open(*reportPath)) {
-        return ReportFailure(io, *reportPath, report.error(), "; nothing was checked");
+    ReadInput Input() const {
+        if (!options_.file) {
+            return io_.in;
+        }
+        return [fd = fd_](char* buffer, size_t size) { return ::read(fd, buffer, size); };
     }
-    // One reading of the clock for the whole run: every block of one report gets the same
-    // date stamp, even when the minute turns over during a long file.
-    const LocalDateTime now = io.clock();
-    DesignRunner runner([now] { return now; });
-    // Made at the first design, or at the end, when the header has told whether there are names.
-    std::unique_ptr<CheckWriter> writer;
-    const auto begin = [&](std::string& text) {
-        settings.withNames = reader.hasNames();
-        writer = options.Has("json") ? MakeJsonWriter(settings) : MakeTableWriter(settings);
-        writer->Begin(text);
-    };
-    CheckCounts counts;
-    std::string text;
-    DesignRow design;
-    while (reader.Next(design)) {
-        if (reader.errorCount() > 0) {
-            continue;  // after a bad row only the faults are told
+
+    std::string Source() const { return options_.file.value_or("standard input"); }
+
+    // Made at the first design, or at the end, when the header has told whether there are
+    // names.
+    void Begin(const DesignReader& reader) {
+        if (!writer_) {
+            options_.settings.withNames = reader.hasNames();
+            writer_ = options_.json ? MakeJsonWriter(options_.settings)
+                                    : MakeTableWriter(options_.settings);
+            writer_->Begin(text_);
         }
-        if (!writer) {
-            begin(text);
-        }
-        const Outcome& outcome = runner.Run(design.design);
+    }
+
+    // Runs one design and writes out what it gives. False when that could not be done.
+    bool Check(const DesignReader& reader, DesignRunner& runner, const DesignRow& row) {
+        Begin(reader);
+        const Outcome& outcome = runner.Run(row.design);
         // Only for a design that ran: the figures need Run's spring rate.
         std::optional<ServiceFigures> figures;
         if (outcome.analysed) {
-            figures = ComputeServiceFigures(outcome.record, settings.ends);
+            figures = ComputeServiceFigures(outcome.record, options_.settings.ends);
         }
         const ServiceFigures* ran = figures ? &*figures : nullptr;
-        writer->Design(text, design, outcome, ran);
-        ++counts.designs;
-        counts.withWarnings += outcome.warnings.empty() && !Buckles(ran) ? 0 : 1;
-        counts.withheld += outcome.analysed ? 0 : 1;
-        if (reportPath && outcome.analysed && !report.Add(outcome.record)) {
-            return ReportFailure(io, *reportPath, report.error(), "; the file is as it was");
+        writer_->Design(text_, row, outcome, ran);
+        ++counts_.designs;
+        counts_.withWarnings += outcome.warnings.empty() && !Buckles(ran) ? 0 : 1;
+        counts_.withheld += outcome.analysed ? 0 : 1;
+        if (outcome.analysed && !SaveReportAndDiagram(row, outcome.record)) {
+            return false;
         }
-        std::string diagram;
-        if (plotPath && outcome.analysed && !diagrams.Write(design, outcome.record, diagram)) {
-            io.err << kProgramName << ": cannot write " << diagram << ": " << std::strerror(errno)
-                   << notAppended << ".\n";
+        if (text_.size() >= kPieceBytes) {
+            if (!(io_.out << text_)) {
+                TellOutputFailure(io_, notAppended_);
+                return false;
+            }
+            text_.clear();
+        }
+        return true;
+    }
+
+    bool SaveReportAndDiagram(const DesignRow& row, const TSpringDesign& record) {
+        if (options_.reportPath && !report_.Add(record)) {
+            ReportFailure(io_, *options_.reportPath, report_.error(), "; the file is as it was");
+            return false;
+        }
+        const std::string name = DiagramFileName(row.row, row.name);
+        if (options_.plotPath && !diagrams_.Write(name, LoadDiagramSvg(record, row.name))) {
+            io_.err << kProgramName << ": cannot write " << diagrams_.PathOf(name) << ": "
+                    << std::strerror(errno) << notAppended_ << ".\n";
+            return false;
+        }
+        return true;
+    }
+
+    int TellInputFaults(const DesignReader& reader) {
+        if (reader.readError() != 0) {
+            io_.err << kProgramName << ": cannot read " << Source() << ": "
+                    << std::strerror(reader.readError()) << notAppended_ << "\n";
             return kExitBadInput;
         }
-        if (text.size() >= kPieceBytes) {
-            if (!(io.out << text)) {
-                return TellOutputFailure(io, notAppended);
-            }
-            text.clear();
-        }
-    }
-    // From here on a failure drops what is not yet written out, and the report is taken back.
-
-    if (reader.readError() != 0) {
-        io.err << kProgramName << ": cannot read " << source << ": "
-               << std::strerror(reader.readError()) << notAppended << "\n";
-        return kExitBadInput;
-    }
-    if (reader.errorCount() > 0) {
         for (const std::string& error : reader.errors()) {
-            io.err << kProgramName << ": " << source << ": " << error << "\n";
+            io_.err << kProgramName << ": " << Source() << ": " << error << "\n";
         }
         if (reader.errorCount() > reader.errors().size()) {
-            io.err << kProgramName << ": ... and " << reader.errorCount() - reader.errors().size()
-                   << " more\n";
+            io_.err << kProgramName << ": ... and " << reader.errorCount() - reader.errors().size()
+                    << " more\n";
         }
-        io.err << kProgramName << ": "
-               << (counts.designs == 0 ? "nothing was checked"
-                                       : "the check stopped at the first bad row")
-               << notAppended << ".\n";
+        io_.err << kProgramName << ": "
+                << (counts_.designs == 0 ? "nothing was checked"
+                                         : "the check stopped at the first bad row")
+                << notAppended_ << ".\n";
         return kExitBadInput;
     }
-    if (!writer) {
-        begin(text);
+
+    int Finish(const DesignReader& reader) {
+        Begin(reader);
+        writer_->End(text_, counts_);
+        if (!(io_.out << text_).flush()) {
+            return TellOutputFailure(io_, notAppended_);
+        }
+        if (options_.reportPath && !report_.Finish()) {
+            return ReportFailure(io_, *options_.reportPath, report_.error(),
+                                 "; the file is as it was");
+        }
+        if (options_.reportPath && counts_.designs == counts_.withheld) {
+            io_.err << kProgramName << ": no design ran, so nothing was appended to "
+                    << *options_.reportPath << ".\n";
+        }
+        return counts_.withWarnings > 0 ? kExitFlagged : kExitClean;
     }
-    writer->End(text, counts);
-    if (!(io.out << text).flush()) {
-        return TellOutputFailure(io, notAppended);
-    }
-    if (reportPath && !report.Finish()) {
-        return ReportFailure(io, *reportPath, report.error(), "; the file is as it was");
-    }
-    if (reportPath && counts.designs == counts.withheld) {
-        io.err << kProgramName << ": no design ran, so nothing was appended to " << *reportPath
-               << ".\n";
-    }
-    return counts.withWarnings > 0 ? kExitFlagged : kExitClean;
+
+    CheckOptions options_;
+    CliIo& io_;
+    int fd_ = -1;  // the input file
+    OutputFolder diagrams_;
+    ReportStream report_;  // taken back unless the run ends well
+    std::string notAppended_;
+    std::unique_ptr<CheckWriter> writer_;
+    CheckCounts counts_;
+    std::string text_;  // output not yet written out
+};
+
+}  // namespace
+
+int RunCheckCommand(const std::vector<std::string>& args, CliIo& io) {
+    int status = kExitClean;
+    std::optional<CheckOptions> options = ReadCheckOptions(args, io, status);
+    return options ? CheckRun(std::move(*options), io).Run() : status;
 }
 
 }  // namespace springcalc::cli

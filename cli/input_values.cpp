@@ -53,6 +53,14 @@ std::optional<int> FindWire(std::string_view text) {
     return diameter ? WireOfDiameter(*diameter) : std::nullopt;
 }
 
+std::optional<EndCondition> EndsNamed(std::string_view text, std::string& problem) {
+    const std::optional<EndCondition> ends = EndConditionNamed(text);
+    if (!ends) {
+        problem = "--ends takes " + EndConditionNames() + ", not \"" + std::string(text) + "\"";
+    }
+    return ends;
+}
+
 std::optional<float> ParseFloat(std::string_view text) {
     return ParseDecimal<float>(text);
 }

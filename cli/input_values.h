@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/service_figures.h"
+
 namespace springcalc::cli {
 
 // Without the blanks and tabs at either end.
@@ -16,6 +18,10 @@ std::string Lowered(std::string_view text);
 
 // A diameter in mm that is one of the standard sizes: "0.7", "0.70" and "7e-1" all name 0.70.
 std::optional<int> FindWire(std::string_view text);
+
+// The end condition `--ends` names; none, with the problem told in `problem`, for a name it
+// does not know.
+std::optional<EndCondition> EndsNamed(std::string_view text, std::string& problem);
 
 // A decimal number with a point, blanks at the ends allowed, nothing else; never "inf" or
 // "nan". Parsed straight to float where the value is stored as a float, so it is the same

@@ -234,9 +234,8 @@ bool ReadServiceLimits(const ScannedOptions& options, SearchRequest& request,
     }
     request.noBuckling = options.Has("no-buckling");
     if (const auto text = options.Value("ends")) {
-        const std::optional<EndCondition> ends = EndConditionNamed(*text);
+        const std::optional<EndCondition> ends = EndsNamed(*text, problem);
         if (!ends) {
-            problem = "--ends takes " + EndConditionNames() + ", not \"" + *text + "\"";
             return false;
         }
         if (!request.noBuckling) {
