@@ -99,75 +99,95 @@ void SpringEngine::AnalyseDesign() {
     TSpringDesign& s = design_;
     const double d = WireDiameter();
     const double D = s.MeanDia;
-    const double n = s.Turns;
-    const double G = s.ShearModulus;
-
     const float c = Store(D / d);
-    const float K = Store((4.0 * c - 1.0) / (4.0 * c - 4.0) + 0.615 / c);
-    const double stiffness = formulas::Stiffness(G, d);
-    s.SpringRate = Store(formulas::SpringRate(stiffness, n, D));
-    const double k = s.SpringRate;
+    const float wahl = Store((4.0 * c - 1.0) / (4.0 * c - 4.0) + 0.615 / c);
+    const double stiffness = formulas::Stiffness(s.ShearModulus, d);
+    s.SpringRate = Store(formulas::SpringRate(stiffness, s.Turns, D));
 
-    auto shearStress = [&](double load) { return formulas::ShearStress(load, D, d); };
-    auto loadAtStress = [&](double stress) { return formulas::LoadAtStress(stress, D, d); };
-
-    // Repeated-load allowable stress from the load ratio. A compression spring whose
-    // operating length equals its free length carries no load there; the ratio is then
-    // taken as 0, the cautious end of the factor, rather than dividing by zero.
-    auto fatigueAllowable = [&]() {
-        const float r = s.Pact != 0.0f ? Store(double(s.Pset) / double(s.Pact)) : 0.0f;
-        float f = Store(0.277 * std::pow(double(r), 1.2) + 0.3);
-        if (f > 0.45f) {
-            f = 0.45f;
-        }
-        return Store(double(f) * double(s.TensileStrength) / double(K));
-    };
-
-    float Sa = 0;
+    float allowable = 0;
     float allowLength = 0;  // compression: length at which the allowable load is reached
     if (s.SpringKind == kCompression) {
-        s.Pset = Store(std::fabs((double(s.FreeLen) - double(s.SetLen)) * k));
-        s.Pact = Store(std::fabs((double(s.FreeLen) - double(s.WorkLen)) * k));
-        s.Tset = Store(std::fabs(shearStress(s.Pset)));
-        s.Tact = Store(std::fabs(shearStress(s.Pact)));
-        s.AllowFatigue = fatigueAllowable();
-        const float solidLoad = Store((double(s.FreeLen) - double(s.SolidLen)) * k);
-        const float solidStress = Store(shearStress(solidLoad));
-        Sa = s.AllowStatic;
-        const float allowLoad = Store(loadAtStress(Sa));
-        allowLength = Store(double(s.FreeLen) - double(allowLoad) / k);
-        if (s.SolidLen >= allowLength) {
-            s.LimitLen = s.SolidLen;
-            s.Tmax = solidStress;
-            s.Pmax = solidLoad;
-        } else {
-            s.LimitLen = allowLength;
-            s.Tmax = Sa;
-            s.Pmax = allowLoad;
-        }
-        if (s.AllowFatigue > Sa) {
-            s.AllowFatigue = Sa;
-        }
+        AnalyseCompression(wahl, allowable, allowLength);
     } else if (s.SpringKind == kExtension) {
         s.InitTension = Store(formulas::InitialTension(stiffness, D));
-        s.Pset = Store(std::fabs((double(s.FreeLen) - double(s.SetLen)) * k) + s.InitTension);
-        s.Pact = Store(std::fabs((double(s.FreeLen) - double(s.WorkLen)) * k) + s.InitTension);
-        s.Tset = Store(std::fabs(shearStress(s.Pset)));
-        s.Tact = Store(std::fabs(shearStress(s.Pact)));
-        s.AllowFatigue = fatigueAllowable();
-        Sa = s.AllowStaticExt;
-        const float allowLoad = Store(loadAtStress(Sa));
-        s.LimitLen = Store((double(allowLoad) - double(s.InitTension)) / k + double(s.FreeLen));
-        s.Pmax = allowLoad;
-        if (s.AllowFatigue > Sa) {
-            s.AllowFatigue = Sa;
-        }
+        AnalyseExtension(wahl, allowable);
     }
+    if (s.AllowFatigue > allowable) {
+        s.AllowFatigue = allowable;
+    }
+    AddResultWarnings(allowable, allowLength);
+    ShowResults(allowable);
+    view_.SetEnabled(Command::N2, true);
+    view_.SetEnabled(Command::N3, true);
+    UpdateDateStamp();
+}
 
-    if (s.Tset > Sa) {
+// Repeated-load allowable stress from the load ratio. A compression spring whose operating
+// length equals its free length carries no load there; the ratio is then taken as 0, the
+// cautious end of the factor, rather than dividing by zero.
+float SpringEngine::FatigueAllowable(float wahl) const {
+    const TSpringDesign& s = design_;
+    const float r = s.Pact != 0.0f ? Store(double(s.Pset) / double(s.Pact)) : 0.0f;
+    float f = Store(0.277 * std::pow(double(r), 1.2) + 0.3);
+    if (f > 0.45f) {
+        f = 0.45f;
+    }
+    return Store(double(f) * double(s.TensileStrength) / double(wahl));
+}
+
+// The loads and stresses at the installed and operating lengths: the same for both kinds but
+// for the initial tension, which a compression spring has none of (adding 0 changes no bit).
+void SpringEngine::WorkingLoads(double initialTension) {
+    TSpringDesign& s = design_;
+    const double k = s.SpringRate;
+    const auto load = [&](float length) {
+        return Store(std::fabs((double(s.FreeLen) - double(length)) * k) + initialTension);
+    };
+    s.Pset = load(s.SetLen);
+    s.Pact = load(s.WorkLen);
+    s.Tset = Store(std::fabs(formulas::ShearStress(s.Pset, s.MeanDia, WireDiameter())));
+    s.Tact = Store(std::fabs(formulas::ShearStress(s.Pact, s.MeanDia, WireDiameter())));
+}
+
+void SpringEngine::AnalyseCompression(float wahl, float& allowable, float& allowLength) {
+    TSpringDesign& s = design_;
+    const double d = WireDiameter();
+    const double k = s.SpringRate;
+    WorkingLoads(0.0);
+    s.AllowFatigue = FatigueAllowable(wahl);
+    const float solidLoad = Store((double(s.FreeLen) - double(s.SolidLen)) * k);
+    const float solidStress = Store(formulas::ShearStress(solidLoad, s.MeanDia, d));
+    allowable = s.AllowStatic;
+    const float allowLoad = Store(formulas::LoadAtStress(allowable, s.MeanDia, d));
+    allowLength = Store(double(s.FreeLen) - double(allowLoad) / k);
+    if (s.SolidLen >= allowLength) {
+        s.LimitLen = s.SolidLen;
+        s.Tmax = solidStress;
+        s.Pmax = solidLoad;
+    } else {
+        s.LimitLen = allowLength;
+        s.Tmax = allowable;
+        s.Pmax = allowLoad;
+    }
+}
+
+void SpringEngine::AnalyseExtension(float wahl, float& allowable) {
+    TSpringDesign& s = design_;
+    WorkingLoads(s.InitTension);
+    s.AllowFatigue = FatigueAllowable(wahl);
+    allowable = s.AllowStaticExt;
+    const float allowLoad = Store(formulas::LoadAtStress(allowable, s.MeanDia, WireDiameter()));
+    s.LimitLen =
+        Store((double(allowLoad) - double(s.InitTension)) / s.SpringRate + double(s.FreeLen));
+    s.Pmax = allowLoad;
+}
+
+void SpringEngine::AddResultWarnings(float allowable, float allowLength) {
+    const TSpringDesign& s = design_;
+    if (s.Tset > allowable) {
         AddWarning(2);
     }
-    if (s.Tact > Sa) {
+    if (s.Tact > allowable) {
         AddWarning(2);
     }
     if (s.SpringKind == kCompression && allowLength > s.SolidLen) {
@@ -179,9 +199,11 @@ void SpringEngine::AnalyseDesign() {
     if (s.Tact > s.AllowFatigue) {
         AddWarning(4);
     }
+}
 
-    const bool compression = s.SpringKind == kCompression;
-    if (compression) {
+void SpringEngine::ShowResults(float allowable) {
+    const TSpringDesign& s = design_;
+    if (s.SpringKind == kCompression) {
         view_.SetText(Field::Label37, {});
         ShowResult(Field::Label40, s.Tmax);
     } else {
@@ -189,7 +211,7 @@ void SpringEngine::AnalyseDesign() {
         view_.SetText(Field::Label40, {});
     }
     view_.SetNumber(Field::Label32, double(s.LimitLen), 1, kGap);
-    ShowResult(Field::Label33, Sa);
+    ShowResult(Field::Label33, allowable);
     ShowResult(Field::Label34, s.AllowFatigue);
     view_.SetNumber(Field::Label35, double(s.ShearModulus), 0, kGap);
     view_.SetNumber(Field::Label36, double(s.SpringRate), 3, kGap);
@@ -198,10 +220,6 @@ void SpringEngine::AnalyseDesign() {
     ShowResult(Field::Label41, s.Pset);
     ShowResult(Field::Label42, s.Pact);
     ShowResult(Field::Label43, s.Pmax);
-
-    view_.SetEnabled(Command::N2, true);
-    view_.SetEnabled(Command::N3, true);
-    UpdateDateStamp();
 }
 
 void SpringEngine::ClearWarnings() {

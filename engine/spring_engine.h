@@ -59,6 +59,13 @@ private:
     float WireDiameter() const { return WireDiameterOf(design_); }
     // The next click on the material or wire spinner steps from the current selection.
     void SyncSelectionSpinners();
+    // The parts of Run.
+    float FatigueAllowable(float wahl) const;
+    void WorkingLoads(double initialTension);
+    void AnalyseCompression(float wahl, float& allowable, float& allowLength);
+    void AnalyseExtension(float wahl, float& allowable);
+    void AddResultWarnings(float allowable, float allowLength);
+    void ShowResults(float allowable);
 
     TSpringDesign& design_;
     SpringView& view_;
