@@ -209,6 +209,52 @@ bool DesignReader::Next(DesignRow& design) {
     return false;
 }
 
+std::string_view DesignReader::Field(int column) const {
+    return positions_[column] < 0 ? std::string_view()
+                                  : std::string_view(record_.fields[positions_[column]]);
+}
+
+void DesignReader::FailField(int column, const std::string& expected) {
+    const std::string_view value = Field(column);
+    AddError(rows_, record_.line,
+             ", column \"" + std::string(kColumnNames[column]) + "\": " +
+                 (Trim(value).empty() ? "nothing found" : "found " + QuotedForMessage(value)) +
+                 ", expected " + expected);
+}
+
+// A length, a diameter or a number of turns, within its range.
+float DesignReader::Number(int column, const Range& range) {
+    const std::optional<float> value = ParseFloat(Field(column));
+    if (!value || !range.Holds(*value)) {
+        FailField(column, "a number " + RangeText(range) + ", such as 12.5");
+        return 0.0f;
+    }
+    return *value;
+}
+
+void DesignReader::ReadSelection(DesignInput& design) {
+    if (const auto kind = KindNamed(Field(kKind))) {
+        design.springKind = *kind;
+    } else {
+        FailField(kKind, "\"compression\" or \"extension\"");
+    }
+    if (const auto material = MaterialNamed(Field(kMaterial))) {
+        design.materialNo = *material;
+    } else {
+        FailField(kMaterial,
+                  "a material designation (" + MaterialList() + ") or a material number 0 to 8");
+    }
+    if (const auto wire = FindWire(Field(kWire))) {
+        design.wireNo = *wire;
+    } else if (const auto diameter = ParseDouble(Field(kWire))) {
+        FailField(kWire,
+                  "one of the 46 standard wire sizes in mm (" + NearestWires(*diameter) + ")");
+    } else {
+        FailField(kWire, "a wire diameter in mm, one of the 46 standard sizes " +
+                             WireDesignation(0) + " to " + WireDesignation(kWireCount - 1));
+    }
+}
+
 bool DesignReader::ReadRow(DesignRow& out) {
     const long row = ++rows_;
     if (record_.fields.size() != columnCount_) {
@@ -218,59 +264,22 @@ bool DesignReader::ReadRow(DesignRow& out) {
         return false;
     }
     const size_t before = errorCount_;
-    const auto text = [&](Column c) {
-        return positions_[c] < 0 ? std::string_view()
-                                 : std::string_view(record_.fields[positions_[c]]);
-    };
-    const auto fail = [&](Column c, const std::string& expected) {
-        const std::string_view value = text(c);
-        AddError(row, record_.line,
-                 ", column \"" + std::string(kColumnNames[c]) + "\": " +
-                     (Trim(value).empty() ? "nothing found" : "found " + QuotedForMessage(value)) +
-                     ", expected " + expected);
-    };
-    // A length, a diameter or a number of turns, within its range.
-    const auto number = [&](Column c, Range range) {
-        const std::optional<float> value = ParseFloat(text(c));
-        if (!value || !range.Holds(*value)) {
-            fail(c, "a number " + RangeText(range) + ", such as 12.5");
-            return 0.0f;
-        }
-        return *value;
-    };
-    out = DesignRow{row, record_.line, std::string(Trim(text(kName))), {}};
+    out = DesignRow{row, record_.line, std::string(Trim(Field(kName))), {}};
     DesignInput& design = out.design;
     if (!IsValidUtf8(out.name)) {
-        fail(kName, "UTF-8 text");
+        FailField(kName, "UTF-8 text");
     }
-    if (const auto kind = KindNamed(text(kKind))) {
-        design.springKind = *kind;
-    } else {
-        fail(kKind, "\"compression\" or \"extension\"");
-    }
-    if (const auto material = MaterialNamed(text(kMaterial))) {
-        design.materialNo = *material;
-    } else {
-        fail(kMaterial,
-             "a material designation (" + MaterialList() + ") or a material number 0 to 8");
-    }
-    if (const auto wire = FindWire(text(kWire))) {
-        design.wireNo = *wire;
-    } else if (const auto diameter = ParseDouble(text(kWire))) {
-        fail(kWire, "one of the 46 standard wire sizes in mm (" + NearestWires(*diameter) + ")");
-    } else {
-        fail(kWire, "a wire diameter in mm, one of the 46 standard sizes " + WireDesignation(0) +
-                        " to " + WireDesignation(kWireCount - 1));
-    }
-    design.meanDia = number(kMeanDia, kLengthRange);
-    design.turns = number(kTurns, kTurnsRange);
+    ReadSelection(design);
+    design.meanDia = Number(kMeanDia, kLengthRange);
+    design.turns = Number(kTurns, kTurnsRange);
     if (design.springKind == kCompression) {
-        design.freeLen = number(kFreeLen, kLengthRange);
-    } else if (!Trim(text(kFreeLen)).empty()) {
-        fail(kFreeLen, "an empty field: an extension spring's free length follows from D, n and d");
+        design.freeLen = Number(kFreeLen, kLengthRange);
+    } else if (!Trim(Field(kFreeLen)).empty()) {
+        FailField(kFreeLen,
+                  "an empty field: an extension spring's free length follows from D, n and d");
     }
-    design.setLen = number(kSetLen, kLengthRange);
-    design.workLen = number(kWorkLen, kLengthRange);
+    design.setLen = Number(kSetLen, kLengthRange);
+    design.workLen = Number(kWorkLen, kLengthRange);
     return errorCount_ == before;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/cli_io.h"
+#include "cli/input_values.h"
 #include "engine/design_input.h"
 
 namespace springcalc::cli {
@@ -96,6 +97,11 @@ public:
 private:
     bool ReadHeader();
     bool ReadRow(DesignRow& design);
+    // The parts of a row, by column number; a fault is told for the row being read.
+    std::string_view Field(int column) const;
+    void FailField(int column, const std::string& expected);
+    float Number(int column, const Range& range);
+    void ReadSelection(DesignInput& design);
     void AddError(long row, long line, const std::string& what);
 
     CsvReader csv_;

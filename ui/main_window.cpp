@@ -72,7 +72,13 @@ TForm1::TForm1(Clock clock, UserPrompts* prompts, QWidget* parent, double logica
 TForm1::~TForm1() = default;
 
 void TForm1::BuildControls() {
-    // Created first, so the captions drawn over them stay on top.
+    // The drawings first, so the captions drawn over them stay on top.
+    BuildImages();
+    BuildLabels();
+    BuildWarningList(BuildSpinners());
+}
+
+void TForm1::BuildImages() {
     for (const layout::ImageSpec& spec : layout::kImages) {
         auto* image = new QLabel(this);
         image->setObjectName(QString::fromUtf8(spec.name));
@@ -87,7 +93,9 @@ void TForm1::BuildControls() {
     }
     images_ = {findChild<QLabel*>(QStringLiteral("Image1")),
                findChild<QLabel*>(QStringLiteral("Image2"))};
+}
 
+void TForm1::BuildLabels() {
     for (const layout::LabelSpec& spec : layout::kLabels) {
         auto* label = new FieldLabel(this);
         label->setObjectName(QString::fromUtf8(spec.name));
@@ -107,7 +115,9 @@ void TForm1::BuildControls() {
         fields_[i] = findChild<FieldLabel*>(QString::fromUtf8(layout::kFieldNames[i]));
         Q_ASSERT(fields_[i]);
     }
+}
 
+QWidget* TForm1::BuildSpinners() {
     QWidget* previous = nullptr;
     for (const layout::SpinnerSpec& spec : layout::kSpinners) {
         auto* spinner = new SpinButton(this);
@@ -124,7 +134,11 @@ void TForm1::BuildControls() {
     }
     engineSpinners_ = {Spinner("UpDown1"), Spinner("UpDown2"), Spinner("UpDown5"),
                        Spinner("UpDown10")};
+    return previous;
+}
 
+// The list follows `previous`, the last spinner in the tab order.
+void TForm1::BuildWarningList(QWidget* previous) {
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(scale_.rect(layout::kMemo1.x, layout::kMemo1.y, layout::kMemo1.width,

@@ -62,6 +62,10 @@ protected:
 
 private:
     void BuildControls();
+    void BuildImages();
+    void BuildLabels();
+    QWidget* BuildSpinners();
+    void BuildWarningList(QWidget* previous);
     void BuildMenu();
     void ConnectSpinners();
     void SetFormColor(springcalc::TColor color);
