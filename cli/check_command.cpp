@@ -301,8 +301,11 @@ private:
             ReportFailure(io_, *options_.reportPath, report_.error(), "; the file is as it was");
             return false;
         }
+        if (!options_.plotPath) {
+            return true;
+        }
         const std::string name = DiagramFileName(row.row, row.name);
-        if (options_.plotPath && !diagrams_.Write(name, LoadDiagramSvg(record, row.name))) {
+        if (!diagrams_.Write(name, LoadDiagramSvg(record, row.name))) {
             io_.err << kProgramName << ": cannot write " << diagrams_.PathOf(name) << ": "
                     << std::strerror(errno) << notAppended_ << ".\n";
             return false;
