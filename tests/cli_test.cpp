@@ -249,9 +249,7 @@ const std::string kFiguresCsv =
 // compression sample 1's figures in service (worked by hand in ServiceFigures below) and newtons
 // beside kilograms (Pact 0.95363975 kg x 9.80665 = 9.352011 N), warning 8 after the window's.
 TEST(CheckFigures, TableColumnsStayInPlaceAndJsonGivesTheFigures) {
-    // A combining accent takes no column; an ideograph, one beyond the first plane, the last
-    // Hangul syllable and an emoji two; a byte that is no UTF-8 one. A name that fits is kept.
-    EXPECT_EQ(DisplayWidth("e\xCC\x81té 弁𠀋힣😀\xFF"), 13);
+    // A name that fits is kept, however wide its characters.
     EXPECT_EQ(Shortened("0123456789a 弁𠀋힣😀", 20), "0123456789a 弁𠀋힣😀");
     const CliRun run = RunCli({"check", "--units", "si", "--ends", "fixed-free"}, kFiguresCsv);
     std::istringstream lines(run.out);
