@@ -41,7 +41,8 @@ public:
         next_ = std::copy(text.begin(), text.end(), next_);
         return *this;
     }
-    void Fill(size_t count, char c) {
+    // Named as std::string's, so that TextTable::AppendCell writes into either.
+    void append(size_t count, char c) {
         if (!Room(count)) {
             out_.append(count, c);
             return;
@@ -147,7 +148,6 @@ constexpr int kRowWidth = 9;     // up to 999,999,999 designs
 constexpr int kNameWidth = 20;   // longer names end in "…"
 constexpr const char* kNone = "-";
 constexpr const char* kNeverBuckles = "none";
-constexpr std::string_view kGap = "  ";
 
 class TableWriter final : public CheckWriter {
 public:
@@ -178,7 +178,7 @@ public:
                      std::string_view(row, std::to_chars(row, row + 24, input.row).ptr - row));
         if (withNames_) {
             const std::string name = Shortened(Escaped(input.name), kNameWidth);
-            width += Put(out, column++, name, DisplayWidth(name));
+            width += table_.AppendCell(out, column++, name, DisplayWidth(name));
         }
         width += Put(out, column++, KindName(s.SpringKind));
         width += Put(out, column++, materials_[s.MaterialNo]);
@@ -205,7 +205,8 @@ public:
             warnings.push_back(kBucklingWarning);
         }
         for (size_t w = 0; const int number : warnings) {
-            out.Fill(w++ == 0 ? kGap.size() : width + kGap.size(), ' ');
+            const int indent = (w++ == 0 ? 0 : width) + TextTable::kGap;
+            out.append(static_cast<size_t>(indent), ' ');
             const char numberText[] = {static_cast<char>('0' + number), ' '};
             out += std::string_view(numberText, 2);
             out += WarningText(number);
@@ -259,16 +260,7 @@ private:
     // A cell of ASCII text (numbers, designations), as wide as it is long. Returns the columns
     // it took, the gap before it included.
     int Put(Pieces& out, size_t column, std::string_view text) const {
-        return Put(out, column, text, static_cast<int>(text.size()));
-    }
-    int Put(Pieces& out, size_t column, std::string_view text, int width) const {
-        const TableColumn& at = table_.column(column);
-        const int padding = std::max(0, at.width - width);
-        const int gap = column > 0 ? static_cast<int>(kGap.size()) : 0;
-        out.Fill(static_cast<size_t>(gap + (at.align == Align::Right ? padding : 0)), ' ');
-        out += text;
-        out.Fill(static_cast<size_t>(at.align == Align::Left ? padding : 0), ' ');
-        return gap + width + padding;
+        return table_.AppendCell(out, column, text, static_cast<int>(text.size()));
     }
 
     bool withNames_;

@@ -12,10 +12,6 @@
 
 namespace springcalc::cli {
 
-namespace {
-constexpr std::string_view kGap = "  ";
-}
-
 __extension__ using Wide = unsigned __int128;
 
 // The integer `digits` read as a number with `precision` decimals (5 with 2 is "0.05"), after a
@@ -144,17 +140,7 @@ void TextTable::AppendRow(std::string& out, const std::vector<std::string>& cell
     const size_t lineStart = out.size();
     for (size_t i = 0; i < columns_.size(); ++i) {
         const std::string_view cell = i < cells.size() ? cells[i] : std::string_view();
-        const size_t gap = i > 0 ? kGap.size() : 0;
-        const size_t padding =
-            static_cast<size_t>(std::max(0, columns_[i].width - DisplayWidth(cell)));
-        if (columns_[i].align == Align::Right) {
-            out.append(gap + padding, ' ');
-            out += cell;
-        } else {
-            out.append(gap, ' ');
-            out += cell;
-            out.append(i + 1 < columns_.size() ? padding : 0, ' ');
-        }
+        AppendCell(out, i, cell, DisplayWidth(cell));
     }
     // Blank cells at the end of a line leave no trailing blanks behind.
     const size_t end = out.find_last_not_of(' ');

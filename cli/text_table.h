@@ -2,6 +2,7 @@
 #pragma once
 // Aligned text columns for a terminal: widths set beforehand, or measured over the rows first.
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -32,6 +33,8 @@ char* ShortestFloatChars(char* first, char* last, float value);
 
 class TextTable {
 public:
+    static constexpr int kGap = 2;  // blanks between two columns
+
     explicit TextTable(std::vector<TableColumn> columns);
 
     // Widens the columns to fit the cells of a row.
@@ -42,6 +45,25 @@ public:
     void AppendRow(std::string& out, const std::vector<std::string>& cells) const;
     // A column as wide as it is now: its title, its unit and the cells measured all fit.
     const TableColumn& column(size_t index) const { return columns_[index]; }
+
+    // One cell of column `index`, `cellWidth` terminal columns wide, onto `out` (a string, or
+    // any buffer with append(count, char) and += text): the gap before it, then the cell padded
+    // to the column's width on the side its alignment leaves blank. The last column is never
+    // padded after its text. Returns the terminal columns it took, the gap included.
+    // Every aligned line goes through here, so a row written cell by cell lines up with one
+    // written by AppendRow.
+    template <typename Out>
+    int AppendCell(Out& out, size_t index, std::string_view cell, int cellWidth) const {
+        const TableColumn& at = columns_[index];
+        const int gap = index > 0 ? kGap : 0;
+        const int padding = std::max(0, at.width - cellWidth);
+        const int before = at.align == Align::Right ? padding : 0;
+        const int after = at.align == Align::Left && index + 1 < columns_.size() ? padding : 0;
+        out.append(static_cast<size_t>(gap + before), ' ');
+        out += cell;
+        out.append(static_cast<size_t>(after), ' ');
+        return gap + before + cellWidth + after;
+    }
 
 private:
     std::vector<TableColumn> columns_;

@@ -249,9 +249,7 @@ const std::string kFiguresCsv =
 // compression sample 1's figures in service (worked by hand in ServiceFigures below) and newtons
 // beside kilograms (Pact 0.95363975 kg x 9.80665 = 9.352011 N), warning 8 after the window's.
 TEST(CheckFigures, TableColumnsStayInPlaceAndJsonGivesTheFigures) {
-    // A combining accent takes no column; an ideograph, one beyond the first plane, the last
-    // Hangul syllable and an emoji two; a byte that is no UTF-8 one. A name that fits is kept.
-    EXPECT_EQ(DisplayWidth("e\xCC\x81té 弁𠀋힣😀\xFF"), 13);
+    // A name that fits is kept, however wide its characters.
     EXPECT_EQ(Shortened("0123456789a 弁𠀋힣😀", 20), "0123456789a 弁𠀋힣😀");
     const CliRun run = RunCli({"check", "--units", "si", "--ends", "fixed-free"}, kFiguresCsv);
     std::istringstream lines(run.out);
@@ -307,6 +305,50 @@ TEST(CheckFigures, TableColumnsStayInPlaceAndJsonGivesTheFigures) {
         std::regex("\"service\":\\{\"ends\":null,\"slenderness\":null,\"buckling_deflection\":"
                    "null,\"buckling_risk\":null,\"surge_frequency\":null,\"energy\":[0-9]")))
         << "an extension spring has an energy only: " << r[4];
+}
+
+// Each cell: the gap before all but the first, blanks on the side its alignment leaves open,
+// none after the last column's text however short, and no padding for a cell too wide. The
+// width given is the one used, whatever the bytes: an ideograph is three bytes and two columns.
+TEST(TextTable, CellsArePaddedToTheirColumnsWidthAndAlignment) {
+    const cli::TextTable table({{"a", "", cli::Align::Right, 4},
+                                {"b", "", cli::Align::Left, 5},
+                                {"c", "", cli::Align::Left, 3}});
+    const struct {
+        size_t column;
+        const char* cell;
+        int width;
+        const char* written;
+        int taken;
+    } kCases[] = {
+        {0, "7", 1, "   7", 4},       {0, "弁", 2, "  弁", 4},           {1, "ab", 2, "  ab   ", 7},
+        {1, "弁弁", 4, "  弁弁 ", 7}, {1, "toolong", 7, "  toolong", 9}, {2, "x", 1, "  x", 3},
+    };
+    for (const auto& c : kCases) {
+        std::string out = "|";
+        EXPECT_EQ(table.AppendCell(out, c.column, c.cell, c.width), c.taken) << c.cell;
+        EXPECT_EQ(out, std::string("|") + c.written) << c.cell;
+    }
+}
+
+// check pads a name by the columns a terminal gives it, so the kind starts under its title
+// after the 20 columns of names and the gap: emoji two each, a Devanagari vowel sign none,
+// halfwidth katakana one, a combining accent none.
+TEST(CheckFigures, NamesArePaddedByTheColumnsTheyTake) {
+    const struct {
+        const char* name;
+        int blanks;
+    } kNames[] = {{"✅⌚☔🚀🀄", 10}, {"कि", 19}, {"ｺｲﾙ", 17}, {"弁e\xCC\x81", 17}};
+    std::string csv = "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n";
+    for (const auto& [name, blanks] : kNames) {
+        csv += std::string(name) + ",compression,SWPA,0.70,4.3,9.5,13,12,10\n";
+    }
+    const std::string out = RunCli({"check"}, csv).out;
+    for (const auto& [name, blanks] : kNames) {
+        EXPECT_NE(out.find(name + std::string(blanks + 2, ' ') + "compression"), std::string::npos)
+            << name << "\n"
+            << out;
+    }
 }
 
 // ---- search -------------------------------------------------------------------------------

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "text/utf8_text.h"
 
+#include <utf8proc.h>
+
 #include <algorithm>
 #include <cstdint>
 
@@ -51,36 +53,15 @@ size_t Decode(std::string_view text, size_t pos, char32_t& codePoint) {
     return length;
 }
 
-// Columns a character takes where it is not one: East Asian wide characters and emoji two;
-// combining marks, joiners and variation selectors none (drawn on the character before them).
-struct WidthRange {
-    char32_t first;
-    char32_t last;
-    int width;
-};
-// clang-format off
-constexpr WidthRange kWidths[] = {
-    {0x0300, 0x036F, 0},   {0x0483, 0x0489, 0},   {0x0591, 0x05BD, 0},   {0x0610, 0x061A, 0},
-    {0x064B, 0x065F, 0},   {0x1100, 0x115F, 2},   {0x1AB0, 0x1AFF, 0},   {0x1DC0, 0x1DFF, 0},
-    {0x200B, 0x200F, 0},   {0x20D0, 0x20FF, 0},   {0x2E80, 0x303E, 2},   {0x3041, 0x3098, 2},
-    {0x3099, 0x309A, 0},   {0x309B, 0x33FF, 2},   {0x3400, 0x4DBF, 2},   {0x4E00, 0x9FFF, 2},
-    {0xA000, 0xA4CF, 2},   {0xAC00, 0xD7A3, 2},   {0xF900, 0xFAFF, 2},   {0xFE00, 0xFE0F, 0},
-    {0xFE20, 0xFE2F, 0},   {0xFE30, 0xFE4F, 2},   {0xFF00, 0xFF60, 2},   {0xFFE0, 0xFFE6, 2},
-    {0x1F300, 0x1F64F, 2}, {0x1F900, 0x1F9FF, 2}, {0x20000, 0x3FFFD, 2}, {0xE0100, 0xE01EF, 0},
-};
-// clang-format on
-
-int Width(char32_t c) {
-    for (const WidthRange& range : kWidths) {
-        if (c >= range.first && c <= range.last) {
-            return range.width;
-        }
-    }
-    return 1;
-}
-
 bool IsControl(char32_t c) {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F);
+}
+
+// Widths as utf8proc gives them for its Unicode version, but a control character keeps counting
+// one column, as it always has here (utf8proc counts none): what measures raw text must not see
+// its widths change, and what shows text escapes controls first.
+int Width(char32_t c) {
+    return IsControl(c) ? 1 : utf8proc_charwidth(static_cast<utf8proc_int32_t>(c));
 }
 
 }  // namespace

@@ -10,7 +10,8 @@ namespace springcalc {
 bool IsValidUtf8(std::string_view text);
 
 // Columns the text takes on a terminal: East Asian wide characters and emoji count two,
-// combining marks none, so Japanese names and warnings keep a table aligned.
+// combining marks none, so Japanese names and warnings keep a table aligned. A control character
+// or a byte that is not UTF-8 counts one.
 int DisplayWidth(std::string_view text);
 
 // The text with control characters (ESC, BEL, CR, LF, NUL, ...) and bytes that are not UTF-8
