@@ -10,6 +10,7 @@
 #include "cli/check.h"
 #include "cli/input_values.h"
 #include "cli/text_table.h"
+#include "text/number_text.h"
 #include "engine/catalogue.h"
 #include "engine/spring_tables.h"
 #include "engine/text_format.h"

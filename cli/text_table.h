@@ -26,11 +26,6 @@ std::string NumberCell(double value, int precision, int width);
 using CellBuffer = std::array<char, 128>;
 std::string_view NumberCell(double value, int precision, int width, CellBuffer& buffer);
 
-// The shortest decimal that reads back as `value`, as std::to_chars(float) writes it, into
-// [first, last) (32 bytes are enough); returns the end. Quicker than the general conversion for
-// the short decimals designs are made of (8.8, 205, 0.05), which are most of a record.
-char* ShortestFloatChars(char* first, char* last, float value);
-
 class TextTable {
 public:
     static constexpr int kGap = 2;  // blanks between two columns

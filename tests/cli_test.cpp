@@ -22,6 +22,7 @@
 #include "cli/cli_app.h"
 #include "cli/search.h"
 #include "cli/text_table.h"
+#include "text/number_text.h"
 #include "diagram/load_diagram.h"
 #include "engine/samples.h"
 #include "engine/text_format.h"
@@ -224,7 +225,7 @@ TEST(NumberText, FieldsAndCellsArePrintfsDigitsAndJsonNumbersToCharsShortest) {
                 << value << " with " << precision;
         }
         char fast[32], general[32];
-        ASSERT_EQ(std::string_view(fast, cli::ShortestFloatChars(fast, fast + 32, value)),
+        ASSERT_EQ(std::string_view(fast, ShortestFloatChars(fast, fast + 32, value)),
                   std::string_view(general, std::to_chars(general, general + 32, value).ptr))
             << value;
     }
