@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <utility>
 
 #include "diagram/label_placement.h"
 #include "engine/catalogue.h"
@@ -63,14 +64,6 @@ std::string TickText(const Axis& axis, int i) {
     return FixedText(value, axis.decimals);
 }
 
-std::string Mm(double value) {
-    return FixedText(value, 1) + " mm";
-}
-
-std::string Kg(double value) {
-    return FixedText(value, 2) + " kg";
-}
-
 // What the picture shows of a design, in double.
 struct DiagramValues {
     std::int32_t springKind = kCompression;
@@ -100,12 +93,13 @@ DiagramValues ValuesOf(const TSpringDesign& d, std::string_view name) {
             StaticAllowable(d)};
 }
 
-// The values and the axes they are drawn against.
+// The values, the axes they are drawn against and the words they are told in.
 struct Scaled {
+    const DiagramTexts& t;
     DiagramValues v;
-    bool compression = true;
-    double freeLoad = 0;  // none for a compression spring
-    double allowLoad = 0;
+    bool compression;
+    double freeLoad;
+    double allowLoad;
     Axis x, y;
 
     double X(double length) const {
@@ -114,6 +108,8 @@ struct Scaled {
     double Y(double load) const {
         return kPlot.bottom - (load - y.first) / (y.last() - y.first) * (kPlot.bottom - kPlot.top);
     }
+    std::string Mm(double value) const { return FixedText(value, 1) + " " + t.mm; }
+    std::string Kg(double value) const { return FixedText(value, 2) + " " + t.kg; }
 };
 
 Axis LengthAxis(const DiagramValues& v, bool compression) {
@@ -139,25 +135,26 @@ Axis LoadAxis(const DiagramValues& v, double freeLoad, double allowLoad) {
     return RoundAxis(lowLoad, highLoad + 0.1 * (highLoad - lowLoad), 6);
 }
 
-Scaled ScaledOf(const TSpringDesign& design, std::string_view name) {
-    Scaled s;
-    s.v = ValuesOf(design, name);
-    s.compression = s.v.springKind == kCompression;
-    s.freeLoad = s.v.initTension;
-    s.allowLoad = formulas::LoadAtStress(s.v.allowStress, s.v.meanDia, s.v.wireDia);
-    s.x = LengthAxis(s.v, s.compression);
-    s.y = LoadAxis(s.v, s.freeLoad, s.allowLoad);
-    return s;
+Scaled ScaledOf(const TSpringDesign& design, std::string_view name, const DiagramTexts& texts) {
+    DiagramValues v = ValuesOf(design, name);
+    const bool compression = v.springKind == kCompression;
+    const double freeLoad = v.initTension;  // none for a compression spring
+    const double allowLoad = formulas::LoadAtStress(v.allowStress, v.meanDia, v.wireDia);
+    const Axis x = LengthAxis(v, compression);
+    const Axis y = LoadAxis(v, freeLoad, allowLoad);
+    return {texts, std::move(v), compression, freeLoad, allowLoad, x, y};
 }
 
 void AddTitles(const Scaled& s, DiagramGeometry& g) {
-    g.title = s.v.name.empty() ? std::string() : s.v.name + " — ";
-    g.title += s.v.material + (s.compression ? ", compression spring" : ", extension spring");
-    g.subtitle = "d " + FixedText(s.v.wireDia, 2) + " mm · D " + FixedText(s.v.meanDia, 1) +
-                 " mm · n " + FixedText(s.v.turns, 1) + " · k " + FixedText(s.v.springRate, 3) +
-                 " kg/mm · τa " + FixedText(s.v.allowStress, 2) + " kg/mm²";
-    g.xTitle = "length (mm)";
-    g.yTitle = "load (kg)";
+    const DiagramTexts& t = s.t;
+    g.title = s.v.name.empty() ? std::string() : s.v.name + t.nameSeparator;
+    g.title += s.v.material + (s.compression ? t.compressionSpring : t.extensionSpring);
+    g.subtitle = "d " + FixedText(s.v.wireDia, 2) + " " + t.mm + " · D " +
+                 FixedText(s.v.meanDia, 1) + " " + t.mm + " · n " + FixedText(s.v.turns, 1) +
+                 " · k " + FixedText(s.v.springRate, 3) + " " + t.kgPerMm + " · τa " +
+                 FixedText(s.v.allowStress, 2) + " " + t.kgPerMm2;
+    g.xTitle = t.lengthAxis;
+    g.yTitle = t.loadAxis;
     for (int i = 0; i <= s.x.count; ++i) {
         g.xTicks.push_back({s.X(s.x.tick(i)), TickText(s.x, i)});
     }
@@ -197,7 +194,7 @@ void AddMarks(const Scaled& s, DiagramGeometry& g, LabelPlacer& placer) {
 // The allowable load's label and the solid length's or the initial tension's, along their lines.
 void PlaceLineLabels(const Scaled& s, LabelPlacer& placer) {
     const double allowY = s.Y(s.allowLoad);
-    const std::string allowText = "load at the static allowable stress " + Kg(s.allowLoad);
+    const std::string allowText = s.t.allowableLoad + " " + s.Kg(s.allowLoad);
     const auto allowLabel = [&](double x, double y, Anchor anchor) {
         return DiagramLabel{x, y, anchor, allowText, Ink::Allowable, "allowable"};
     };
@@ -206,14 +203,14 @@ void PlaceLineLabels(const Scaled& s, LabelPlacer& placer) {
     const DiagramLabel allowRightBelow = allowLabel(kPlot.right - 6, allowY + 17, Anchor::End);
     if (s.compression) {
         placer.PlaceAt({allowRight, allowRightBelow, allowLeft});
-        const std::string solidText = "solid length " + Mm(s.v.solidLen);
+        const std::string solidText = s.t.solidLength + " " + s.Mm(s.v.solidLen);
         const double solidX = s.X(s.v.solidLen);
         placer.PlaceAt(
             {{solidX - 6, kPlot.top + 16, Anchor::End, solidText, Ink::Mark, "solid"},
              {solidX + 6, kPlot.top + 16, Anchor::Start, solidText, Ink::Mark, "solid"}});
     } else {
         placer.PlaceAt({allowLeft, allowRight, allowRightBelow});
-        const std::string tensionText = "initial tension " + Kg(s.v.initTension);
+        const std::string tensionText = s.t.initialTension + " " + s.Kg(s.v.initTension);
         const double tensionY = s.Y(s.v.initTension);
         const auto tensionLabel = [&](double y) {
             return DiagramLabel{kPlot.left + 6, y,         Anchor::Start,
@@ -232,11 +229,13 @@ void PlacePointLabels(const Scaled& s, const DiagramGeometry& g, LabelPlacer& pl
                                                 Side::LowerRight};
     constexpr std::array<Side, 4> kRisingSides{Side::LowerRight, Side::UpperLeft, Side::UpperRight,
                                                Side::LowerLeft};
+    const DiagramTexts& t = s.t;
+    const std::string& between = t.figureSeparator;
     const std::string texts[] = {
-        "free " + Mm(s.v.freeLen),
-        "installed " + Mm(s.v.setLen) + ", " + Kg(s.v.pset),
-        "operating " + Mm(s.v.workLen) + ", " + Kg(s.v.pact),
-        "limit " + Mm(s.v.limitLen) + ", " + Kg(s.v.pmax),
+        t.free + " " + s.Mm(s.v.freeLen),
+        t.installed + " " + s.Mm(s.v.setLen) + between + s.Kg(s.v.pset),
+        t.operating + " " + s.Mm(s.v.workLen) + between + s.Kg(s.v.pact),
+        t.limit + " " + s.Mm(s.v.limitLen) + between + s.Kg(s.v.pmax),
     };
     for (size_t i = 0; i < g.points.size(); ++i) {
         const DiagramPoint& point = g.points[i];
@@ -247,8 +246,9 @@ void PlacePointLabels(const Scaled& s, const DiagramGeometry& g, LabelPlacer& pl
 
 }  // namespace
 
-DiagramGeometry LayOutDiagram(const TSpringDesign& design, std::string_view name) {
-    const Scaled s = ScaledOf(design, name);
+DiagramGeometry LayOutDiagram(const TSpringDesign& design, std::string_view name,
+                              const DiagramTexts& texts) {
+    const Scaled s = ScaledOf(design, name, texts);
     DiagramGeometry g;
     g.width = kWidth;
     g.height = kHeight;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "diagram/diagram_texts.h"
 #include "engine/spring_design.h"
 
 namespace springcalc {
@@ -75,6 +76,7 @@ struct DiagramGeometry {
 };
 
 // The picture of a design after Run; `name` may be empty.
-DiagramGeometry LayOutDiagram(const TSpringDesign& design, std::string_view name);
+DiagramGeometry LayOutDiagram(const TSpringDesign& design, std::string_view name,
+                              const DiagramTexts& texts);
 
 }  // namespace springcalc

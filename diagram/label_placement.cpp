@@ -6,23 +6,11 @@
 #include <optional>
 #include <utility>
 
+#include "text/utf8_text.h"
+
 namespace springcalc {
 
 namespace {
-
-// Rough extent of a 13 px label: wide enough for digits and Latin letters, and for CJK names.
-double ByteWidth(std::string_view text) {
-    double width = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            width += 7.6;
-        } else if (c >= 0xC0) {
-            width += 13.0;  // one wide character per UTF-8 lead byte
-        }
-    }
-    return width;
-}
 
 struct Box {
     double x0, x1, y0, y1;
@@ -39,8 +27,25 @@ Box BoxOf(const DiagramLabel& label) {
 
 }  // namespace
 
+// A 13 px DejaVu Sans digit or Latin letter is about 7.6 px wide, a CJK character (two columns)
+// about 13 px. Other characters go by their columns too, at half a CJK character each: an accented
+// Latin letter or a Greek one is narrower than a kanji, and a combining mark adds nothing. The
+// columns come from DisplayWidth, the program's one measure of text, so the diagram and the
+// terminal agree on what is wide. ASCII and the rest are measured run by run; a run boundary never
+// falls inside a character.
 double LabelWidth(std::string_view text) {
-    return ByteWidth(text);
+    int asciiColumns = 0;
+    int otherColumns = 0;
+    for (size_t start = 0; start < text.size();) {
+        const bool ascii = static_cast<unsigned char>(text[start]) < 0x80;
+        size_t end = start;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) < 0x80) == ascii) {
+            ++end;
+        }
+        (ascii ? asciiColumns : otherColumns) += DisplayWidth(text.substr(start, end - start));
+        start = end;
+    }
+    return 7.6 * asciiColumns + 6.5 * otherColumns;
 }
 
 void LabelPlacer::PlaceAt(std::initializer_list<DiagramLabel> places) {

@@ -13,7 +13,7 @@
 
 namespace springcalc {
 
-// Rough extent of a 13 px label's text, in pixels.
+// Rough extent of a 13 px label's text, in pixels, for keeping labels apart.
 double LabelWidth(std::string_view text);
 
 enum class Side { UpperRight, LowerRight, UpperLeft, LowerLeft };

@@ -7,8 +7,9 @@
 
 namespace springcalc {
 
-std::string LoadDiagramSvg(const TSpringDesign& design, std::string_view name) {
-    return DiagramSvg(LayOutDiagram(design, name));
+std::string LoadDiagramSvg(const TSpringDesign& design, std::string_view name,
+                           const DiagramTexts& texts) {
+    return DiagramSvg(LayOutDiagram(design, name, texts));
 }
 
 std::string DiagramFileName(std::size_t row, std::string_view name) {
