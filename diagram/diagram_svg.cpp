@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "diagram/xml_text.h"
 #include "engine/text_format.h"
 
 namespace springcalc {
@@ -27,32 +28,6 @@ std::string_view Colour(Ink ink) {
             break;
     }
     return "#555555";
-}
-
-std::string Escaped(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&apos;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
 }
 
 // Coordinates with two decimals: exact enough for a picture, short enough to read.
@@ -82,9 +57,9 @@ void AppendHeader(std::string& svg, const DiagramGeometry& g) {
     svg += "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
     svg += "<text id=\"title\" x=\"" + Px(g.plot.left) +
            "\" y=\"36\" font-size=\"20\" font-weight=\"bold\" fill=\"#222222\">" +
-           Escaped(g.title) + "</text>\n";
+           XmlText(g.title) + "</text>\n";
     svg += "<text x=\"" + Px(g.plot.left) + "\" y=\"62\" font-size=\"14\" fill=\"#555555\">" +
-           Escaped(g.subtitle) + "</text>\n";
+           XmlText(g.subtitle) + "</text>\n";
 }
 
 // Grid lines, ticks and their values, the frame and the axes' titles.
@@ -98,7 +73,7 @@ void AppendAxes(std::string& svg, const DiagramGeometry& g) {
         svg += "<line x1=\"" + x + "\" y1=\"" + Px(p.bottom) + "\" x2=\"" + x + "\" y2=\"" +
                Px(p.bottom + 6) + frame + "/>";
         svg += "<text x=\"" + x + "\" y=\"" + Px(p.bottom + 22) +
-               "\" font-size=\"13\" text-anchor=\"middle\" fill=\"#333333\">" + Escaped(tick.text) +
+               "\" font-size=\"13\" text-anchor=\"middle\" fill=\"#333333\">" + XmlText(tick.text) +
                "</text></g>\n";
     }
     for (const DiagramTick& tick : g.yTicks) {
@@ -108,18 +83,18 @@ void AppendAxes(std::string& svg, const DiagramGeometry& g) {
         svg += "<line x1=\"" + Px(p.left - 6) + "\" y1=\"" + y + "\" x2=\"" + Px(p.left) +
                "\" y2=\"" + y + frame + "/>";
         svg += "<text x=\"" + Px(p.left - 10) + "\" y=\"" + Px(tick.at + 4.5) +
-               "\" font-size=\"13\" text-anchor=\"end\" fill=\"#333333\">" + Escaped(tick.text) +
+               "\" font-size=\"13\" text-anchor=\"end\" fill=\"#333333\">" + XmlText(tick.text) +
                "</text></g>\n";
     }
     svg += "<rect x=\"" + Px(p.left) + "\" y=\"" + Px(p.top) + "\" width=\"" +
            Px(p.right - p.left) + "\" height=\"" + Px(p.bottom - p.top) + "\" fill=\"none" + frame +
            "/>\n";
     svg += "<text x=\"" + Px((p.left + p.right) / 2) + "\" y=\"" + Px(g.height - 28) +
-           "\" font-size=\"14\" text-anchor=\"middle\" fill=\"#222222\">" + Escaped(g.xTitle) +
+           "\" font-size=\"14\" text-anchor=\"middle\" fill=\"#222222\">" + XmlText(g.xTitle) +
            "</text>\n";
     svg += "<text x=\"0\" y=\"0\" transform=\"translate(32 " + Px((p.top + p.bottom) / 2) +
            ") rotate(-90)\" font-size=\"14\" text-anchor=\"middle\" fill=\"#222222\">" +
-           Escaped(g.yTitle) + "</text>\n";
+           XmlText(g.yTitle) + "</text>\n";
 }
 
 void AppendMarks(std::string& svg, const DiagramGeometry& g) {
@@ -164,7 +139,7 @@ void AppendLabels(std::string& svg, const DiagramGeometry& g) {
                std::string(Colour(label.ink)) +
                "\" font-size=\"13\" stroke=\"#ffffff\" stroke-width=\"4\" "
                "stroke-linejoin=\"round\" paint-order=\"stroke\">" +
-               Escaped(label.text) + "</text>\n";
+               XmlText(label.text) + "</text>\n";
     }
 }
 

@@ -729,6 +729,60 @@ TEST(LoadDiagram, WordsInAnotherLanguageReplaceEveryEnglishOne) {
     }
 }
 
+// Whether every character of the text may stand in an XML 1.0 document.
+bool OnlyXmlCharacters(const std::string& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') ||
+            (c == 0xEF && text.compare(i, 2, "\xEF\xBF") == 0 && i + 2 < text.size() &&
+             static_cast<unsigned char>(text[i + 2]) >= 0xBE)) {
+            return false;
+        }
+    }
+    return IsValidUtf8(text);  // which also turns away encoded surrogates
+}
+
+// A name straight from a file: what XML cannot hold shows as U+FFFD, one per character or stray
+// byte, and everything else comes through as it was, the markup characters and line breaks too.
+TEST(LoadDiagram, NamesWithCharactersXmlForbidsStillMakeADocument) {
+    const std::string bad = "\xEF\xBF\xBD";
+    const std::pair<std::string, std::string> pieces[] = {
+        {"a\x01z", "a" + bad + "z"},
+        {std::string("n\0l", 3), "n" + bad + "l"},
+        {"\x0B\x0C\x1F", bad + bad + bad},
+        {"\xEF\xBF\xBE\xEF\xBF\xBF", bad + bad},  // U+FFFE, U+FFFF
+        {"\xED\xA0\x80", bad + bad + bad},        // a surrogate
+        {"\xC0\xAF\xFF\xC3z", bad + bad + bad + bad + "z"},
+        {"\t\n\r&<>\"'", "\t\n\r&<>\"'"},
+        {"ばね\xF0\x9F\x8C\xB8\x7F\xEF\xBF\xBD", "ばね\xF0\x9F\x8C\xB8\x7F\xEF\xBF\xBD"},
+        {"\xE3\x81", bad + bad},  // cut short at the end
+    };
+    std::string name, shown;
+    for (const auto& [piece, expected] : pieces) {
+        name += piece;
+        shown += expected;
+    }
+    DiagramTexts texts;
+    texts.free =
+        "fr\x02"
+        "ee";
+    const std::string document =
+        LoadDiagramSvg(RunSampleInWindow(kCompression, 1).design, name, texts);
+    EXPECT_TRUE(OnlyXmlCharacters(document));
+    tinyxml2::XMLDocument svg;
+    ASSERT_EQ(svg.Parse(document.data(), document.size()), tinyxml2::XML_SUCCESS);
+    std::vector<const tinyxml2::XMLElement*> all;
+    Collect(svg.RootElement(), all);
+    std::map<std::string, std::string> textById;
+    for (const tinyxml2::XMLElement* e : all) {
+        if (e->Attribute("id") && e->GetText()) {
+            textById[e->Attribute("id")] = e->GetText();
+        }
+    }
+    EXPECT_EQ(textById["title"], shown + " — SWPA, compression spring");
+    EXPECT_EQ(textById["free-label"].substr(0, 8), "fr" + bad + "ee ");
+}
+
 TEST(LoadDiagram, FileNamesStayInTheirFolder) {
     EXPECT_EQ(DiagramFileName(7, "valve-A_2"), "007-valve-A_2.svg");
     EXPECT_EQ(DiagramFileName(12, ""), "012.svg");
