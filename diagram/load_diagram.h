@@ -9,12 +9,14 @@
 #include <string>
 #include <string_view>
 
+#include "diagram/diagram_texts.h"
 #include "engine/spring_design.h"
 
 namespace springcalc {
 
 // The picture of a design after Run; `name` may be empty.
-std::string LoadDiagramSvg(const TSpringDesign& design, std::string_view name);
+std::string LoadDiagramSvg(const TSpringDesign& design, std::string_view name,
+                           const DiagramTexts& texts = {});
 
 // "007-valve.svg" for row 7 named "valve": the row keeps files of equal names apart, and
 // anything but ASCII letters, digits, '-', '_' and '.' becomes '_' so a name cannot leave DIR,

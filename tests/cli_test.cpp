@@ -22,12 +22,13 @@
 #include "cli/cli_app.h"
 #include "cli/search.h"
 #include "cli/text_table.h"
-#include "text/number_text.h"
+#include "diagram/label_placement.h"
 #include "diagram/load_diagram.h"
 #include "engine/samples.h"
 #include "engine/text_format.h"
 #include "report/report_writer.h"
 #include "test_support.h"
+#include "text/number_text.h"
 #include "text/utf8_text.h"
 
 namespace springcalc {
@@ -672,6 +673,157 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
                   std::string("<valve> & \"stop\" — SWPA, ") +
                       (compression ? "compression" : "extension") + " spring" + installed);
     }
+}
+
+// 7.6 px a column of ASCII, 6.5 px a column of anything else, columns as the terminal counts them.
+TEST(LoadDiagram, LabelWidthGoesByColumns) {
+    const std::pair<const char*, double> cases[] = {
+        {"free 12.0 mm", 12 * 7.6},  // the English labels as they always were
+        {"自由長 12.0 mm", 3 * 13.0 + 8 * 7.6},
+        {"Ünïcödé", 3 * 7.6 + 4 * 6.5},  // narrow letters, not one wide glyph per lead byte
+        {"e\u0301", 7.6},                // a combining mark adds nothing
+        {"ｶﾅ全角", 2 * 6.5 + 2 * 13.0},  // half-width kana are narrow
+    };
+    for (const auto& [text, width] : cases) {
+        EXPECT_NEAR(LabelWidth(text), width, 1e-9) << text;
+    }
+}
+
+// Japanese words throughout: none of the English ones is left in any text, and the labels, as
+// wide as their kanji make them, stay inside the plot and clear of each other.
+TEST(LoadDiagram, WordsInAnotherLanguageReplaceEveryEnglishOne) {
+    const DiagramTexts english;
+    const DiagramTexts japanese{.free = "自由長",
+                                .installed = "取付時",
+                                .operating = "作動時",
+                                .limit = "限界",
+                                .solidLength = "密着長",
+                                .initialTension = "初張力",
+                                .allowableLoad = "静的許容応力での荷重",
+                                .figureSeparator = "、",
+                                .lengthAxis = "長さ (mm)",
+                                .loadAxis = "荷重 (kg)",
+                                .nameSeparator = "：",
+                                .compressionSpring = "、圧縮ばね",
+                                .extensionSpring = "、引張ばね"};
+    const std::string englishWords[] = {english.free,
+                                        english.installed,
+                                        english.operating,
+                                        english.limit,
+                                        english.solidLength,
+                                        english.initialTension,
+                                        english.allowableLoad,
+                                        english.lengthAxis,
+                                        english.loadAxis,
+                                        "spring",
+                                        "length",
+                                        "load"};
+    for (const auto& [kind, setLen, workLen] :
+         {std::tuple{kCompression, 0.0f, 0.0f}, std::tuple{kExtension, 0.0f, 0.0f},
+          std::tuple{kCompression, 9.0f, 8.9f}}) {
+        const TSpringDesign d = RunSampleInWindow(kind, 1, setLen, workLen).design;
+        tinyxml2::XMLDocument svg;
+        ASSERT_EQ(svg.Parse(LoadDiagramSvg(d, "弁", japanese).c_str()), tinyxml2::XML_SUCCESS);
+        std::vector<const tinyxml2::XMLElement*> all;
+        Collect(svg.RootElement(), all);
+        struct Box {
+            double x0, x1, y0, y1;
+        };
+        std::vector<Box> labels;
+        const tinyxml2::XMLElement* frame = nullptr;
+        for (const tinyxml2::XMLElement* e : all) {
+            const std::string text = e->GetText() ? e->GetText() : "";
+            for (const std::string& word : englishWords) {
+                EXPECT_EQ(text.find(word), std::string::npos) << text;
+            }
+            if (e->Attribute("fill", "none")) {
+                frame = e;
+            }
+            const std::string id = e->Attribute("id") ? e->Attribute("id") : "";
+            if (id.ends_with("-label")) {
+                // 13 px a kanji, 7.6 px a digit, letter, space or point.
+                double width = 0;
+                for (size_t i = 0; i < text.size(); ++i) {
+                    const auto c = static_cast<unsigned char>(text[i]);
+                    width += c < 0x80 ? 7.6 : (c >= 0xE0 ? 13.0 : 0.0);
+                }
+                const double x = e->DoubleAttribute("x");
+                const double x0 = e->Attribute("text-anchor", "end") ? x - width : x;
+                const double y = e->DoubleAttribute("y");
+                labels.push_back({x0, x0 + width, y - 13, y + 4});
+            }
+        }
+        EXPECT_EQ(std::string(all[2]->GetText()),
+                  std::string("弁：SWPA、") + (kind == kCompression ? "圧縮ばね" : "引張ばね"));
+        ASSERT_TRUE(frame);
+        ASSERT_EQ(labels.size(), 6u);
+        const double left = frame->DoubleAttribute("x"), top = frame->DoubleAttribute("y");
+        const double right = left + frame->DoubleAttribute("width");
+        const double bottom = top + frame->DoubleAttribute("height");
+        for (size_t i = 0; i < labels.size(); ++i) {
+            const Box& a = labels[i];
+            EXPECT_TRUE(a.x0 > left && a.x1 < right && a.y0 > top && a.y1 < bottom) << i;
+            for (size_t j = 0; j < i; ++j) {
+                const Box& b = labels[j];
+                EXPECT_FALSE(a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1)
+                    << i << " " << j;
+            }
+        }
+    }
+}
+
+// Whether every character of the text may stand in an XML 1.0 document.
+bool OnlyXmlCharacters(const std::string& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') ||
+            (c == 0xEF && text.compare(i, 2, "\xEF\xBF") == 0 && i + 2 < text.size() &&
+             static_cast<unsigned char>(text[i + 2]) >= 0xBE)) {
+            return false;
+        }
+    }
+    return IsValidUtf8(text);  // which also turns away encoded surrogates
+}
+
+// A name straight from a file: what XML cannot hold shows as U+FFFD, one per character or stray
+// byte, and everything else comes through as it was, the markup characters and line breaks too.
+TEST(LoadDiagram, NamesWithCharactersXmlForbidsStillMakeADocument) {
+    const std::string bad = "\xEF\xBF\xBD";
+    const std::pair<std::string, std::string> pieces[] = {
+        {"a\x01z", "a" + bad + "z"},
+        {std::string("n\0l", 3), "n" + bad + "l"},
+        {"\x0B\x0C\x1F", bad + bad + bad},
+        {"\xEF\xBF\xBE\xEF\xBF\xBF", bad + bad},  // U+FFFE, U+FFFF
+        {"\xED\xA0\x80", bad + bad + bad},        // a surrogate
+        {"\xC0\xAF\xFF\xC3z", bad + bad + bad + bad + "z"},
+        {"\t\n\r&<>\"'", "\t\n\r&<>\"'"},
+        {"ばね\xF0\x9F\x8C\xB8\x7F\xEF\xBF\xBD", "ばね\xF0\x9F\x8C\xB8\x7F\xEF\xBF\xBD"},
+        {"\xE3\x81", bad + bad},  // cut short at the end
+    };
+    std::string name, shown;
+    for (const auto& [piece, expected] : pieces) {
+        name += piece;
+        shown += expected;
+    }
+    DiagramTexts texts;
+    texts.free =
+        "fr\x02"
+        "ee";
+    const std::string document =
+        LoadDiagramSvg(RunSampleInWindow(kCompression, 1).design, name, texts);
+    EXPECT_TRUE(OnlyXmlCharacters(document));
+    tinyxml2::XMLDocument svg;
+    ASSERT_EQ(svg.Parse(document.data(), document.size()), tinyxml2::XML_SUCCESS);
+    std::vector<const tinyxml2::XMLElement*> all;
+    Collect(svg.RootElement(), all);
+    std::map<std::string, std::string> textById;
+    for (const tinyxml2::XMLElement* e : all) {
+        if (e->Attribute("id") && e->GetText()) {
+            textById[e->Attribute("id")] = e->GetText();
+        }
+    }
+    EXPECT_EQ(textById["title"], shown + " — SWPA, compression spring");
+    EXPECT_EQ(textById["free-label"].substr(0, 8), "fr" + bad + "ee ");
 }
 
 TEST(LoadDiagram, FileNamesStayInTheirFolder) {

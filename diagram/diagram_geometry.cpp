@@ -1,0 +1,266 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "diagram/diagram_geometry.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <initializer_list>
+#include <utility>
+
+#include "diagram/label_placement.h"
+#include "engine/catalogue.h"
+#include "engine/spring_formulas.h"
+#include "engine/text_format.h"
+
+namespace springcalc {
+
+namespace {
+
+// Canvas and plot area.
+constexpr double kWidth = 900;
+constexpr double kHeight = 640;
+constexpr DiagramRect kPlot{96, kWidth - 40, 92, kHeight - 78};
+
+// A round-number axis: ticks every 1, 2 or 5 times a power of ten, covering [low, high].
+struct Axis {
+    double first = 0;  // value of the first tick, also the start of the axis
+    double step = 1;
+    int count = 1;  // intervals
+    int decimals = 0;
+
+    double last() const { return first + step * count; }
+    double tick(int i) const { return first + step * i; }
+};
+
+Axis RoundAxis(double low, double high, int wantedIntervals) {
+    if (!(high > low)) {
+        high = low + 1.0;
+    }
+    const double raw = (high - low) / wantedIntervals;
+    const int exponent = int(std::floor(std::log10(raw)));
+    const double scale = std::pow(10.0, exponent);
+    const double fraction = raw / scale;
+    const double mantissa = fraction <= 1.0   ? 1.0
+                            : fraction <= 2.0 ? 2.0
+                            : fraction <= 5.0 ? 5.0
+                                              : 10.0;
+    Axis axis;
+    axis.step = mantissa * scale;
+    // A tiny allowance keeps a value that sits on a tick from adding an empty interval.
+    const double firstIndex = std::floor(low / axis.step + 1e-9);
+    const double lastIndex = std::ceil(high / axis.step - 1e-9);
+    axis.first = firstIndex * axis.step;
+    axis.count = std::max(1, int(lastIndex - firstIndex));
+    axis.decimals = std::max(0, mantissa == 10.0 ? -exponent - 1 : -exponent);
+    return axis;
+}
+
+std::string TickText(const Axis& axis, int i) {
+    double value = axis.tick(i);
+    if (std::fabs(value) < axis.step * 1e-6) {
+        value = 0.0;  // no "-0.0"
+    }
+    return FixedText(value, axis.decimals);
+}
+
+// What the picture shows of a design, in double.
+struct DiagramValues {
+    std::int32_t springKind = kCompression;
+    std::string name;
+    std::string material;
+    double wireDia, meanDia, turns, freeLen, setLen, workLen, solidLen, limitLen;
+    double springRate, initTension, pset, pact, pmax, allowStress;
+};
+
+DiagramValues ValuesOf(const TSpringDesign& d, std::string_view name) {
+    return {d.SpringKind,
+            std::string(name),
+            MaterialDesignation(d.MaterialNo),
+            WireDiameterOf(d),
+            d.MeanDia,
+            d.Turns,
+            d.FreeLen,
+            d.SetLen,
+            d.WorkLen,
+            d.SolidLen,
+            d.LimitLen,
+            d.SpringRate,
+            d.SpringKind == kExtension ? double(d.InitTension) : 0.0,
+            d.Pset,
+            d.Pact,
+            d.Pmax,
+            StaticAllowable(d)};
+}
+
+// The values, the axes they are drawn against and the words they are told in.
+struct Scaled {
+    const DiagramTexts& t;
+    DiagramValues v;
+    bool compression;
+    double freeLoad;
+    double allowLoad;
+    Axis x, y;
+
+    double X(double length) const {
+        return kPlot.left + (length - x.first) / (x.last() - x.first) * (kPlot.right - kPlot.left);
+    }
+    double Y(double load) const {
+        return kPlot.bottom - (load - y.first) / (y.last() - y.first) * (kPlot.bottom - kPlot.top);
+    }
+    std::string Mm(double value) const { return FixedText(value, 1) + " " + t.mm; }
+    std::string Kg(double value) const { return FixedText(value, 2) + " " + t.kg; }
+};
+
+Axis LengthAxis(const DiagramValues& v, bool compression) {
+    std::vector<double> lengths{v.freeLen, v.setLen, v.workLen, v.limitLen};
+    if (compression) {
+        lengths.push_back(v.solidLen);
+    }
+    double lowLength = *std::min_element(lengths.begin(), lengths.end());
+    double highLength = *std::max_element(lengths.begin(), lengths.end());
+    // Start at zero when the springs' lengths reach down towards it anyway: a designer reads
+    // the travel against the whole length then.
+    const double margin = 0.06 * (highLength - lowLength) + 0.5;
+    lowLength = lowLength < 0.4 * highLength ? std::min(0.0, lowLength) : lowLength - margin;
+    highLength += margin;
+    return RoundAxis(lowLength, highLength, 8);
+}
+
+Axis LoadAxis(const DiagramValues& v, double freeLoad, double allowLoad) {
+    const std::initializer_list<double> loads{0.0, freeLoad, v.pset, v.pact, v.pmax, allowLoad};
+    const double lowLoad = std::min(loads);
+    const double highLoad = std::max(loads);
+    // Headroom above the highest load for its label.
+    return RoundAxis(lowLoad, highLoad + 0.1 * (highLoad - lowLoad), 6);
+}
+
+Scaled ScaledOf(const TSpringDesign& design, std::string_view name, const DiagramTexts& texts) {
+    DiagramValues v = ValuesOf(design, name);
+    const bool compression = v.springKind == kCompression;
+    const double freeLoad = v.initTension;  // none for a compression spring
+    const double allowLoad = formulas::LoadAtStress(v.allowStress, v.meanDia, v.wireDia);
+    const Axis x = LengthAxis(v, compression);
+    const Axis y = LoadAxis(v, freeLoad, allowLoad);
+    return {texts, std::move(v), compression, freeLoad, allowLoad, x, y};
+}
+
+void AddTitles(const Scaled& s, DiagramGeometry& g) {
+    const DiagramTexts& t = s.t;
+    g.title = s.v.name.empty() ? std::string() : s.v.name + t.nameSeparator;
+    g.title += s.v.material + (s.compression ? t.compressionSpring : t.extensionSpring);
+    g.subtitle = "d " + FixedText(s.v.wireDia, 2) + " " + t.mm + " · D " +
+                 FixedText(s.v.meanDia, 1) + " " + t.mm + " · n " + FixedText(s.v.turns, 1) +
+                 " · k " + FixedText(s.v.springRate, 3) + " " + t.kgPerMm + " · τa " +
+                 FixedText(s.v.allowStress, 2) + " " + t.kgPerMm2;
+    g.xTitle = t.lengthAxis;
+    g.yTitle = t.loadAxis;
+    for (int i = 0; i <= s.x.count; ++i) {
+        g.xTicks.push_back({s.X(s.x.tick(i)), TickText(s.x, i)});
+    }
+    for (int i = 0; i <= s.y.count; ++i) {
+        g.yTicks.push_back({s.Y(s.y.tick(i)), TickText(s.y, i)});
+    }
+}
+
+// Lines first, then the points on top; every line and point is an obstacle for the labels.
+void AddMarks(const Scaled& s, DiagramGeometry& g, LabelPlacer& placer) {
+    const double allowY = s.Y(s.allowLoad);
+    g.lines.push_back({"allowable", LineKind::Allowable, kPlot.left, allowY, kPlot.right, allowY});
+    if (s.compression) {
+        const double solidX = s.X(s.v.solidLen);
+        g.lines.push_back({"solid", LineKind::Mark, solidX, kPlot.top, solidX, kPlot.bottom});
+    } else {
+        const double tensionY = s.Y(s.v.initTension);
+        g.lines.push_back(
+            {"initial-tension", LineKind::Mark, kPlot.left, tensionY, s.X(s.v.freeLen), tensionY});
+    }
+    g.lines.push_back({"spring", LineKind::Spring, s.X(s.v.freeLen), s.Y(s.freeLoad),
+                       s.X(s.v.limitLen), s.Y(s.v.pmax)});
+    for (const DiagramLine& line : g.lines) {
+        placer.AddObstacle(line.x1, line.y1, line.x2, line.y2);
+    }
+    g.points = {
+        {"free", Ink::Spring, false, s.X(s.v.freeLen), s.Y(s.freeLoad)},
+        {"installed", Ink::Installed, true, s.X(s.v.setLen), s.Y(s.v.pset)},
+        {"operating", Ink::Operating, true, s.X(s.v.workLen), s.Y(s.v.pact)},
+        {"limit", Ink::Spring, true, s.X(s.v.limitLen), s.Y(s.v.pmax)},
+    };
+    for (const DiagramPoint& point : g.points) {
+        placer.AddObstacle(point.x, point.y, point.x, point.y, 7.0);
+    }
+}
+
+// The allowable load's label and the solid length's or the initial tension's, along their lines.
+void PlaceLineLabels(const Scaled& s, LabelPlacer& placer) {
+    const double allowY = s.Y(s.allowLoad);
+    const std::string allowText = s.t.allowableLoad + " " + s.Kg(s.allowLoad);
+    const auto allowLabel = [&](double x, double y, Anchor anchor) {
+        return DiagramLabel{x, y, anchor, allowText, Ink::Allowable, "allowable"};
+    };
+    const DiagramLabel allowRight = allowLabel(kPlot.right - 6, allowY - 7, Anchor::End);
+    const DiagramLabel allowLeft = allowLabel(kPlot.left + 6, allowY - 7, Anchor::Start);
+    const DiagramLabel allowRightBelow = allowLabel(kPlot.right - 6, allowY + 17, Anchor::End);
+    if (s.compression) {
+        placer.PlaceAt({allowRight, allowRightBelow, allowLeft});
+        const std::string solidText = s.t.solidLength + " " + s.Mm(s.v.solidLen);
+        const double solidX = s.X(s.v.solidLen);
+        placer.PlaceAt(
+            {{solidX - 6, kPlot.top + 16, Anchor::End, solidText, Ink::Mark, "solid"},
+             {solidX + 6, kPlot.top + 16, Anchor::Start, solidText, Ink::Mark, "solid"}});
+    } else {
+        placer.PlaceAt({allowLeft, allowRight, allowRightBelow});
+        const std::string tensionText = s.t.initialTension + " " + s.Kg(s.v.initTension);
+        const double tensionY = s.Y(s.v.initTension);
+        const auto tensionLabel = [&](double y) {
+            return DiagramLabel{kPlot.left + 6, y,         Anchor::Start,
+                                tensionText,    Ink::Mark, "initial-tension"};
+        };
+        placer.PlaceAt(
+            {tensionLabel(tensionY - 7), tensionLabel(tensionY + 17), tensionLabel(tensionY + 35)});
+    }
+}
+
+// The line falls to the right for a compression spring and rises for an extension spring: a
+// label goes first where the line leaves room, above and right of a falling line, below and
+// right of a rising one.
+void PlacePointLabels(const Scaled& s, const DiagramGeometry& g, LabelPlacer& placer) {
+    constexpr std::array<Side, 4> kFallingSides{Side::UpperRight, Side::LowerLeft, Side::UpperLeft,
+                                                Side::LowerRight};
+    constexpr std::array<Side, 4> kRisingSides{Side::LowerRight, Side::UpperLeft, Side::UpperRight,
+                                               Side::LowerLeft};
+    const DiagramTexts& t = s.t;
+    const std::string& between = t.figureSeparator;
+    const std::string texts[] = {
+        t.free + " " + s.Mm(s.v.freeLen),
+        t.installed + " " + s.Mm(s.v.setLen) + between + s.Kg(s.v.pset),
+        t.operating + " " + s.Mm(s.v.workLen) + between + s.Kg(s.v.pact),
+        t.limit + " " + s.Mm(s.v.limitLen) + between + s.Kg(s.v.pmax),
+    };
+    for (size_t i = 0; i < g.points.size(); ++i) {
+        const DiagramPoint& point = g.points[i];
+        placer.PlaceNear(point.x, point.y, s.compression ? kFallingSides : kRisingSides, texts[i],
+                         point.ink, point.key);
+    }
+}
+
+}  // namespace
+
+DiagramGeometry LayOutDiagram(const TSpringDesign& design, std::string_view name,
+                              const DiagramTexts& texts) {
+    const Scaled s = ScaledOf(design, name, texts);
+    DiagramGeometry g;
+    g.width = kWidth;
+    g.height = kHeight;
+    g.plot = kPlot;
+    AddTitles(s, g);
+    LabelPlacer placer(kPlot);
+    AddMarks(s, g, placer);
+    PlaceLineLabels(s, placer);
+    PlacePointLabels(s, g, placer);
+    g.leaders = placer.Leaders();
+    g.labels = placer.Placed();
+    return g;
+}
+
+}  // namespace springcalc

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The words of the load–length diagram, so that a caller can draw it in another language; the
+// defaults are the command line's English. Each word is followed by its figures ("installed
+// 12.0 mm, 0.32 kg"); the numbers themselves are written the same in every language.
+
+#include <string>
+
+namespace springcalc {
+
+struct DiagramTexts {
+    std::string free = "free";
+    std::string installed = "installed";
+    std::string operating = "operating";
+    std::string limit = "limit";
+    std::string solidLength = "solid length";
+    std::string initialTension = "initial tension";
+    std::string allowableLoad = "load at the static allowable stress";
+    // Between a point's length and its load.
+    std::string figureSeparator = ", ";
+    std::string lengthAxis = "length (mm)";
+    std::string loadAxis = "load (kg)";
+    // The title: the name, then the material and the kind.
+    std::string nameSeparator = " — ";
+    std::string compressionSpring = ", compression spring";
+    std::string extensionSpring = ", extension spring";
+    // Units, after a space.
+    std::string mm = "mm";
+    std::string kg = "kg";
+    std::string kgPerMm = "kg/mm";
+    std::string kgPerMm2 = "kg/mm²";
+};
+
+}  // namespace springcalc
