@@ -10,11 +10,12 @@
 #include "cli/check.h"
 #include "cli/input_values.h"
 #include "cli/text_table.h"
-#include "text/number_text.h"
 #include "engine/catalogue.h"
+#include "engine/record_numbers.h"
 #include "engine/spring_tables.h"
 #include "engine/text_format.h"
 #include "engine/window_texts.h"
+#include "text/number_text.h"
 #include "text/utf8_text.h"
 
 namespace springcalc::cli {
@@ -102,12 +103,14 @@ struct NumberColumn {
     const char* unit;
     const char* siUnit;  // the unit of a second column in newtons with --units si; or none
     int precision;
-    // `run`: the figures of a design that ran; none where the window withholds Run.
-    Shown (*value)(const TSpringDesign& s, const ServiceFigures* run);
+    const RecordNumber* number;  // a number of the record, or
+    // a figure; `run`: the figures of a design that ran, none where the window withholds Run.
+    Shown (*figure)(const TSpringDesign& s, const ServiceFigures* run) = nullptr;
 };
 
-bool Compression(const TSpringDesign& s) {
-    return s.SpringKind == kCompression;
+Shown ValueOf(const NumberColumn& column, const TSpringDesign& s, const ServiceFigures* run) {
+    return column.number ? Shown(NumberOf(*column.number, s, run != nullptr))
+                         : column.figure(s, run);
 }
 
 const char* WarningText(int number) {
@@ -119,28 +122,28 @@ const char* WarningText(int number) {
 // depend on the data and the table streams.
 // clang-format off
 constexpr NumberColumn kNumberColumns[] = {
-    {"D",              "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(true, s.MeanDia); }},
-    {"n",              "",       nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(true, s.Turns); }},
-    {"free",           "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(true, s.FreeLen); }},
-    {"set",            "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(true, s.SetLen); }},
-    {"work",           "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(true, s.WorkLen); }},
-    {"solid",          "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures*) { return If(Compression(s), s.SolidLen); }},
-    {"limit",          "mm",     nullptr, 1, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.LimitLen); }},
-    {"k",              "kg/mm",  "N/mm",  3, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.SpringRate); }},
-    {"Pset",           "kg",     "N",     2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Pset); }},
-    {"Pact",           "kg",     "N",     2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Pact); }},
-    {"Pmax",           "kg",     "N",     2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Pmax); }},
-    {"Tset",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Tset); }},
-    {"Tact",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.Tact); }},
-    {"Tmax",           "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run && Compression(s), s.Tmax); }},
-    {"allow-static",   "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, StaticAllowable(s)); }},
-    {"allow-repeated", "kg/mm²", "N/mm²", 2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, s.AllowFatigue); }},
-    {"init-tension",   "kg",     "N",     2, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run && !Compression(s), s.InitTension); }},
-    {"λ",              "",       nullptr, 2, [](const TSpringDesign&, const ServiceFigures* run) { const auto* c = CompressionOf(run); return Figure(c, c ? c->slenderness : 0); }},
-    {"buckle",         "mm",     nullptr, 2, [](const TSpringDesign&, const ServiceFigures* run) { const auto* c = CompressionOf(run); return c ? Shown(c->criticalDeflection ? float(*c->criticalDeflection) : kNoBuckling) : std::nullopt; }},
-    {"surge",          "Hz",     nullptr, 0, [](const TSpringDesign&, const ServiceFigures* run) { const auto* c = CompressionOf(run); return Figure(c, c ? c->surgeFrequency : 0); }},
-    {"energy",         "kg·mm",  "N·mm",  3, [](const TSpringDesign&, const ServiceFigures* run) { return Figure(run, run ? run->energy : 0); }},
-    {"active-mass",    "g",      nullptr, 3, [](const TSpringDesign&, const ServiceFigures* run) { return Figure(run, run ? run->activeMass : 0); }},
+    {"D",              "mm",     nullptr, 1, RecordNumberNamed("MeanDia")},
+    {"n",              "",       nullptr, 1, RecordNumberNamed("Turns")},
+    {"free",           "mm",     nullptr, 1, RecordNumberNamed("FreeLen")},
+    {"set",            "mm",     nullptr, 1, RecordNumberNamed("SetLen")},
+    {"work",           "mm",     nullptr, 1, RecordNumberNamed("WorkLen")},
+    {"solid",          "mm",     nullptr, 1, RecordNumberNamed("SolidLen")},
+    {"limit",          "mm",     nullptr, 1, RecordNumberNamed("LimitLen")},
+    {"k",              "kg/mm",  "N/mm",  3, RecordNumberNamed("SpringRate")},
+    {"Pset",           "kg",     "N",     2, RecordNumberNamed("Pset")},
+    {"Pact",           "kg",     "N",     2, RecordNumberNamed("Pact")},
+    {"Pmax",           "kg",     "N",     2, RecordNumberNamed("Pmax")},
+    {"Tset",           "kg/mm²", "N/mm²", 2, RecordNumberNamed("Tset")},
+    {"Tact",           "kg/mm²", "N/mm²", 2, RecordNumberNamed("Tact")},
+    {"Tmax",           "kg/mm²", "N/mm²", 2, RecordNumberNamed("Tmax")},
+    {"allow-static",   "kg/mm²", "N/mm²", 2, nullptr, [](const TSpringDesign& s, const ServiceFigures* run) { return If(run, StaticAllowable(s)); }},
+    {"allow-repeated", "kg/mm²", "N/mm²", 2, RecordNumberNamed("AllowFatigue")},
+    {"init-tension",   "kg",     "N",     2, RecordNumberNamed("InitTension")},
+    {"λ",              "",       nullptr, 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { const auto* c = CompressionOf(run); return Figure(c, c ? c->slenderness : 0); }},
+    {"buckle",         "mm",     nullptr, 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { const auto* c = CompressionOf(run); return c ? Shown(c->criticalDeflection ? float(*c->criticalDeflection) : kNoBuckling) : std::nullopt; }},
+    {"surge",          "Hz",     nullptr, 0, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { const auto* c = CompressionOf(run); return Figure(c, c ? c->surgeFrequency : 0); }},
+    {"energy",         "kg·mm",  "N·mm",  3, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return Figure(run, run ? run->energy : 0); }},
+    {"active-mass",    "g",      nullptr, 3, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return Figure(run, run ? run->activeMass : 0); }},
 };
 // clang-format on
 
@@ -186,7 +189,7 @@ public:
         width += Put(out, column++, wires_[s.WireNo]);
         CellBuffer cell;
         for (const NumberColumn& number : kNumberColumns) {
-            const Shown value = number.value(s, figures);
+            const Shown value = ValueOf(number, s, figures);
             for (double factor : {1.0, kNewtonsPerKgf}) {
                 if (factor == 1.0 || (si_ && number.siUnit)) {
                     width +=
@@ -274,69 +277,26 @@ private:
 
 // ---- JSON ---------------------------------------------------------------------------------
 
-// Which designs a number belongs to. The window's record keeps the solid length and tau max
-// of the last compression spring, and the initial tension of the last extension spring, when
-// the kind changes; for a design of the other kind they mean nothing, and are given as null.
-constexpr int kEveryKind = -1;
-constexpr int kCompressionOnly = kCompression;
-constexpr int kExtensionOnly = kExtension;
-
-struct NumberField {
-    const char* name;
-    float TSpringDesign::*member;
-    // Set by Run: null while the window withholds it, as there is no result to give.
-    bool fromRun;
-    int kind = kEveryKind;
-};
-
-// The record's numbers after WireDia, in the record's order.
-// clang-format off
-constexpr NumberField kNumberFields[] = {
-    {"MeanDia",         &TSpringDesign::MeanDia,         false},
-    {"InnerDia",        &TSpringDesign::InnerDia,        false},
-    {"OuterDia",        &TSpringDesign::OuterDia,        false},
-    {"Turns",           &TSpringDesign::Turns,           false},
-    {"FreeLen",         &TSpringDesign::FreeLen,         false},
-    {"SetLen",          &TSpringDesign::SetLen,          false},
-    {"WorkLen",         &TSpringDesign::WorkLen,         false},
-    {"SolidLen",        &TSpringDesign::SolidLen,        false, kCompressionOnly},
-    {"LimitLen",        &TSpringDesign::LimitLen,        true},
-    {"Tset",            &TSpringDesign::Tset,            true},
-    {"Tact",            &TSpringDesign::Tact,            true},
-    {"Tmax",            &TSpringDesign::Tmax,            true,  kCompressionOnly},
-    {"AllowStatic",     &TSpringDesign::AllowStatic,     true},
-    {"AllowStaticExt",  &TSpringDesign::AllowStaticExt,  true},
-    {"AllowFatigue",    &TSpringDesign::AllowFatigue,    true},
-    {"InitTension",     &TSpringDesign::InitTension,     true,  kExtensionOnly},
-    {"Pset",            &TSpringDesign::Pset,            true},
-    {"Pact",            &TSpringDesign::Pact,            true},
-    {"Pmax",            &TSpringDesign::Pmax,            true},
-    {"TensileStrength", &TSpringDesign::TensileStrength, true},
-    {"ShearModulus",    &TSpringDesign::ShearModulus,    true},
-    {"SpringRate",      &TSpringDesign::SpringRate,      true},
-};
-
 // Loads, stresses and the rate once more in newtons.
-constexpr NumberField kSiFields[] = {
-    {"SpringRate_N_per_mm",      &TSpringDesign::SpringRate,     true},
-    {"Pset_N",                   &TSpringDesign::Pset,           true},
-    {"Pact_N",                   &TSpringDesign::Pact,           true},
-    {"Pmax_N",                   &TSpringDesign::Pmax,           true},
-    {"InitTension_N",            &TSpringDesign::InitTension,    true, kExtensionOnly},
-    {"Tset_N_per_mm2",           &TSpringDesign::Tset,           true},
-    {"Tact_N_per_mm2",           &TSpringDesign::Tact,           true},
-    {"Tmax_N_per_mm2",           &TSpringDesign::Tmax,           true, kCompressionOnly},
-    {"AllowStatic_N_per_mm2",    &TSpringDesign::AllowStatic,    true},
-    {"AllowStaticExt_N_per_mm2", &TSpringDesign::AllowStaticExt, true},
-    {"AllowFatigue_N_per_mm2",   &TSpringDesign::AllowFatigue,   true},
+struct SiNumber {
+    const char* name;
+    const RecordNumber* number;
+};
+// clang-format off
+constexpr SiNumber kSiNumbers[] = {
+    {"SpringRate_N_per_mm",      RecordNumberNamed("SpringRate")},
+    {"Pset_N",                   RecordNumberNamed("Pset")},
+    {"Pact_N",                   RecordNumberNamed("Pact")},
+    {"Pmax_N",                   RecordNumberNamed("Pmax")},
+    {"InitTension_N",            RecordNumberNamed("InitTension")},
+    {"Tset_N_per_mm2",           RecordNumberNamed("Tset")},
+    {"Tact_N_per_mm2",           RecordNumberNamed("Tact")},
+    {"Tmax_N_per_mm2",           RecordNumberNamed("Tmax")},
+    {"AllowStatic_N_per_mm2",    RecordNumberNamed("AllowStatic")},
+    {"AllowStaticExt_N_per_mm2", RecordNumberNamed("AllowStaticExt")},
+    {"AllowFatigue_N_per_mm2",   RecordNumberNamed("AllowFatigue")},
 };
 // clang-format on
-
-// Whether the design has this number: its kind has it, and Run gave it where Run gives it.
-bool Given(const NumberField& field, const Outcome& outcome) {
-    return (field.kind == kEveryKind || field.kind == outcome.record.SpringKind) &&
-           (outcome.analysed || !field.fromRun);
-}
 
 // `"name":value,`
 void AppendMember(Pieces& out, std::string_view name, std::string_view value) {
@@ -401,21 +361,23 @@ public:
         AppendInteger(out, "MaterialNo", s.MaterialNo);
         AppendInteger(out, "WireNo", s.WireNo);
         AppendNumber(out, "WireDia", s.WireDia[s.WireNo], true);
-        for (const NumberField& field : kNumberFields) {
-            AppendNumber(out, field.name, s.*field.member, Given(field, outcome));
+        for (const RecordNumber& number : kRecordNumbers) {
+            const std::optional<float> value = NumberOf(number, s, ran);
+            AppendNumber(out, number.name, value.value_or(0), value.has_value());
         }
         if (ran && s.DateText != date_) {
             date_ = s.DateText;
             dateJson_ = JsonString(date_);
         }
         AppendMember(out, "DateText", ran ? dateJson_ : "null");
-        AppendService(out, Compression(s), figures);
+        AppendService(out, s.SpringKind == kCompression, figures);
         if (units_ == Units::KgfAndSi) {
             out += "\"si\":{";
-            for (const NumberField& field : kSiFields) {
+            for (const SiNumber& si : kSiNumbers) {
+                const std::optional<float> value = NumberOf(*si.number, s, ran);
                 // Seven significant digits: as many as the single-precision kgf value holds.
-                AppendNumber(out, field.name, double(s.*field.member) * kNewtonsPerKgf,
-                             Given(field, outcome), 7);
+                AppendNumber(out, si.name, double(value.value_or(0)) * kNewtonsPerKgf,
+                             value.has_value(), 7);
             }
             AppendNumber(out, "energy_N_mm", figures ? figures->energy * kNewtonsPerKgf : 0.0,
                          figures, 7);
