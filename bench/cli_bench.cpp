@@ -108,6 +108,14 @@ double EngineAlone(long rows) {
     return analysed > 0 ? seconds : 0.0;
 }
 
+void WriteDesigns(const fs::path& file, long rows) {
+    std::ofstream csv(file, std::ios::binary);
+    csv << "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n";
+    for (long i = 0; i < rows; ++i) {
+        csv << 'd' << i << kRows[i % std::size(kRows)] << '\n';
+    }
+}
+
 std::string Counted(long rows) {
     std::string count = std::to_string(rows);
     for (int at = static_cast<int>(count.size()) - 3; at > 0; at -= 3) {
@@ -140,13 +148,7 @@ int main(int argc, char** argv) {
         fs::temp_directory_path() / ("springcalc_cli_bench_" + std::to_string(getpid()));
     fs::create_directories(dir);
     const fs::path input = dir / "designs.csv";
-    {
-        std::ofstream csv(input, std::ios::binary);
-        csv << "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n";
-        for (long i = 0; i < rows; ++i) {
-            csv << 'd' << i << kRows[i % std::size(kRows)] << '\n';
-        }
-    }
+    WriteDesigns(input, rows);
     const std::string report = (dir / "report.txt").string();
     const Mode modes[] = {
         {"check (table)", {"check"}, 1.5},

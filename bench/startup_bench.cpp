@@ -113,6 +113,54 @@ void Usage() {
                  "usage: startup_bench [--table] [--heading] [--runs N] CALCULATOR BARE_WINDOW\n");
 }
 
+// Both programs start from the same empty config folder, so no saved settings of the user
+// colour the comparison. The folder, or none when it cannot be made.
+const char* ScratchConfig(char* configTemplate) {
+    const char* config = mkdtemp(configTemplate);
+    if (!config) {
+        std::perror("mkdtemp");
+        return nullptr;
+    }
+    setenv("XDG_CONFIG_HOME", config, 1);
+    // Qt wants a private runtime folder and warns on every start without one.
+    const std::string runtime = std::string(config) + "/runtime";
+    if (!std::getenv("XDG_RUNTIME_DIR") && mkdir(runtime.c_str(), 0700) == 0) {
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    }
+    return config;
+}
+
+// Runs both programs `runs` times, alternating which goes first, so neither always follows
+// the other. False when a run failed.
+bool RunAlternately(const std::vector<std::string>& programs, int runs, bool quiet,
+                    std::vector<Sample>& calculator, std::vector<Sample>& bare) {
+    Sample warmUp;
+    bool ok = RunOnce(programs[0], warmUp) && RunOnce(programs[1], warmUp);
+    for (int i = 0; ok && i < runs; ++i) {
+        Sample first;
+        Sample second;
+        const bool calculatorFirst = i % 2 == 0;
+        ok = RunOnce(programs[calculatorFirst ? 0 : 1], first) &&
+             RunOnce(programs[calculatorFirst ? 1 : 0], second);
+        calculator.push_back(calculatorFirst ? first : second);
+        bare.push_back(calculatorFirst ? second : first);
+        if (!quiet && ok) {
+            std::printf("run %2d: springcalc %6.1f ms %6.1f MiB   bare window %6.1f ms %6.1f MiB\n",
+                        i + 1, calculator.back().startupMilliseconds, calculator.back().peakMiB,
+                        bare.back().startupMilliseconds, bare.back().peakMiB);
+        }
+    }
+    return ok;
+}
+
+double MedianOf(const std::vector<Sample>& samples, double Sample::*figure) {
+    std::vector<double> values;
+    for (const Sample& sample : samples) {
+        values.push_back(sample.*figure);
+    }
+    return springcalc::bench::Median(values);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -132,62 +180,25 @@ int main(int argc, char** argv) {
             programs.push_back(argument);
         }
     }
+    char configTemplate[] = "/tmp/startup_bench.XXXXXX";
     if (programs.size() != 2 || runs < 1) {
         Usage();
         return 2;
     }
-
-    // Both programs start from the same empty config folder, so no saved settings of the user
-    // colour the comparison.
-    char configTemplate[] = "/tmp/startup_bench.XXXXXX";
-    const char* config = mkdtemp(configTemplate);
-    if (!config) {
-        std::perror("mkdtemp");
-        return 2;
-    }
-    setenv("XDG_CONFIG_HOME", config, 1);
-    // Qt wants a private runtime folder and warns on every start without one.
-    const std::string runtime = std::string(config) + "/runtime";
-    if (!std::getenv("XDG_RUNTIME_DIR") && mkdir(runtime.c_str(), 0700) == 0) {
-        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-    }
-
+    const char* config = ScratchConfig(configTemplate);
     std::vector<Sample> calculator;
     std::vector<Sample> bare;
-    Sample warmUp;
-    bool ok = RunOnce(programs[0], warmUp) && RunOnce(programs[1], warmUp);
-    // Alternate which program goes first, so neither always follows the other.
-    for (int i = 0; ok && i < runs; ++i) {
-        Sample first;
-        Sample second;
-        const bool calculatorFirst = i % 2 == 0;
-        ok = RunOnce(programs[calculatorFirst ? 0 : 1], first) &&
-             RunOnce(programs[calculatorFirst ? 1 : 0], second);
-        calculator.push_back(calculatorFirst ? first : second);
-        bare.push_back(calculatorFirst ? second : first);
-        if (!tableOnly && ok) {
-            std::printf("run %2d: springcalc %6.1f ms %6.1f MiB   bare window %6.1f ms %6.1f MiB\n",
-                        i + 1, calculator.back().startupMilliseconds, calculator.back().peakMiB,
-                        bare.back().startupMilliseconds, bare.back().peakMiB);
-        }
+    const bool ok = config && RunAlternately(programs, runs, tableOnly, calculator, bare);
+    if (config) {
+        std::filesystem::remove_all(config);
     }
-    std::filesystem::remove_all(config);
     if (!ok) {
         return 2;
     }
-
-    auto median = [](const std::vector<Sample>& samples, double Sample::*figure) {
-        std::vector<double> values;
-        for (const Sample& sample : samples) {
-            values.push_back(sample.*figure);
-        }
-        return springcalc::bench::Median(values);
-    };
-    const double calculatorTime = median(calculator, &Sample::startupMilliseconds);
-    const double bareTime = median(bare, &Sample::startupMilliseconds);
-    const double calculatorPeak = median(calculator, &Sample::peakMiB);
-    const double barePeak = median(bare, &Sample::peakMiB);
-
+    const double calculatorTime = MedianOf(calculator, &Sample::startupMilliseconds);
+    const double bareTime = MedianOf(bare, &Sample::startupMilliseconds);
+    const double calculatorPeak = MedianOf(calculator, &Sample::peakMiB);
+    const double barePeak = MedianOf(bare, &Sample::peakMiB);
     if (!tableOnly) {
         std::printf("\nmedians of %d runs each\n", runs);
     }
