@@ -15,10 +15,20 @@ $(BUILD_DIR)/build.ninja: | deps
 build: deps $(BUILD_DIR)/build.ninja
 	cmake --build --preset default
 
-# Starts the calculator on the desktop.
+# Starts the calculator on the desktop. Xvfb is not among the packages scripts/ensure-deps
+# installs: on a desktop the window needs none, the tests run on Qt's offscreen platform, and a
+# window on a virtual screen nobody sees is only a trial, so it is named here for whoever wants
+# one rather than installed for everyone (bench/run-bench uses it when it is there).
 run: build
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -z "$$QT_QPA_PLATFORM" ]; then \
-	    echo "No display found: start it on a desktop, or under xvfb-run (xvfb-run make run)." >&2; \
+	    echo "No display found (DISPLAY and WAYLAND_DISPLAY are empty): springcalc is a desktop" >&2; \
+	    echo "window. Run 'make run' in a terminal of your desktop session." >&2; \
+	    echo "To try it without a desktop, install Xvfb once as root:" >&2; \
+	    echo "    su -c 'apt-get install xvfb xauth'   (or: sudo apt-get install xvfb xauth)" >&2; \
+	    echo "then run it on a virtual screen, where nothing shows (Ctrl+C ends it):" >&2; \
+	    echo "    xvfb-run -a make run" >&2; \
+	    echo "Or save a picture of the window, with nothing more to install:" >&2; \
+	    echo "    QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/screenshot window.png" >&2; \
 	    exit 1; \
 	fi
 	$(BUILD_DIR)/ui/springcalc
