@@ -2,23 +2,54 @@
 # The two everyday commands. CMake and CTest do the real work (see CMakePresets.json).
 BUILD_DIR := build/default
 
+# The packages are best installed once as root (su -c scripts/ensure-deps, or sudo) and the rest
+# built as yourself. When make itself runs as root for someone else (through sudo, or through su
+# in a checkout that person owns), every step that writes to build/ hands the folder back to them
+# after it, failed or not, so their own make works afterwards. A step cut short with Ctrl+C is
+# handed back by the next step run that way.
+BUILD_OWNER := $(shell if [ "$$(id -u)" -eq 0 ]; then \
+        if [ -n "$${SUDO_UID:-}" ]; then echo "$$SUDO_UID:$${SUDO_GID:-$$SUDO_UID}"; \
+        else stat -c %u:%g .; fi; fi | grep -v '^0:')
+give_back = $(if $(BUILD_OWNER),; status=$$?; chown -R $(BUILD_OWNER) build; exit $$status)
+
 .PHONY: all run test build deps clean package test-asan fuzz-long bench
 
 all: build
 
 deps:
 	@scripts/ensure-deps
+	@# An earlier run as root may have left files here that this user cannot update. The
+	@# install_manifest.txt a system-wide cmake --install leaves is not one: no build writes it.
+	@if [ "$$(id -u)" -ne 0 ] && [ -d build ]; then \
+	    stranger=$$(find build ! -user "$$(id -u)" ! -name install_manifest.txt -print -quit); \
+	    if [ -n "$$stranger" ]; then \
+	        echo "build/ holds files of $$(stat -c %U "$$stranger") (left by a make run as root?)," \
+	             "which make cannot update as $$(id -un). Give the folder back, once:" >&2; \
+	        echo "    su -c 'chown -R $$(id -u):$$(id -g) $(CURDIR)/build'   (or: sudo chown -R $$(id -u):$$(id -g) build)" >&2; \
+	        exit 1; \
+	    fi; \
+	fi
 
 $(BUILD_DIR)/build.ninja: | deps
-	cmake --preset default
+	cmake --preset default $(give_back)
 
 build: deps $(BUILD_DIR)/build.ninja
-	cmake --build --preset default
+	cmake --build --preset default $(give_back)
 
-# Starts the calculator on the desktop.
+# Starts the calculator on the desktop. Xvfb is not among the packages scripts/ensure-deps
+# installs: on a desktop the window needs none, the tests run on Qt's offscreen platform, and a
+# window on a virtual screen nobody sees is only a trial, so it is named here for whoever wants
+# one rather than installed for everyone (bench/run-bench uses it when it is there).
 run: build
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ] && [ -z "$$QT_QPA_PLATFORM" ]; then \
-	    echo "No display found: start it on a desktop, or under xvfb-run (xvfb-run make run)." >&2; \
+	    echo "No display found (DISPLAY and WAYLAND_DISPLAY are empty): springcalc is a desktop" >&2; \
+	    echo "window. Run 'make run' in a terminal of your desktop session." >&2; \
+	    echo "To try it without a desktop, install Xvfb once as root:" >&2; \
+	    echo "    su -c 'apt-get install xvfb xauth'   (or: sudo apt-get install xvfb xauth)" >&2; \
+	    echo "then run it on a virtual screen, where nothing shows (Ctrl+C ends it):" >&2; \
+	    echo "    xvfb-run -a make run" >&2; \
+	    echo "Or save a picture of the window, with nothing more to install:" >&2; \
+	    echo "    QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/tools/screenshot window.png" >&2; \
 	    exit 1; \
 	fi
 	$(BUILD_DIR)/ui/springcalc
@@ -26,14 +57,14 @@ run: build
 # Builds and runs every test, headless: once as built, once under the address and
 # undefined-behaviour sanitizers.
 test: build test-asan
-	ctest --preset default
+	ctest --preset default $(give_back)
 
 build/asan/build.ninja: | deps
-	cmake --preset asan
+	cmake --preset asan $(give_back)
 
 test-asan: deps build/asan/build.ninja
-	cmake --build --preset asan
-	ctest --preset asan
+	cmake --build --preset asan $(give_back)
+	ctest --preset asan $(give_back)
 
 # A million random spinner events through the engine (a few seconds).
 fuzz-long: build
@@ -41,15 +72,15 @@ fuzz-long: build
 
 # Builds the Debian package (springcalc_<version>_<arch>.deb in the build folder).
 package: build
-	cmake --build --preset default --target package
+	cmake --build --preset default --target package $(give_back)
 
 # Builds the benchmarks in Release and prints every figure against its budget (bench/README.md).
 build/bench/build.ninja: | deps
-	cmake --preset bench
+	cmake --preset bench $(give_back)
 
 bench: deps build/bench/build.ninja
-	cmake --build --preset bench
-	bench/run-bench build/bench
+	cmake --build --preset bench $(give_back)
+	bench/run-bench build/bench $(give_back)
 
 clean:
 	rm -rf build
