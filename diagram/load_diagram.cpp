@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "diagram/load_diagram.h"
 
+#include <fmt/compile.h>
+#include <fmt/format.h>
+
 #include "diagram/diagram_geometry.h"
 #include "diagram/diagram_svg.h"
-#include "engine/text_format.h"
 
 namespace springcalc {
 
@@ -13,7 +15,7 @@ std::string LoadDiagramSvg(const TSpringDesign& design, std::string_view name,
 }
 
 std::string DiagramFileName(std::size_t row, std::string_view name) {
-    std::string file = Format("%03zu", row);
+    std::string file = fmt::format(FMT_COMPILE("{:03}"), row);
     if (!name.empty()) {
         file += '-';
         // Room for the row and ".svg" within the 255 bytes a file name may have.

@@ -2,59 +2,70 @@
 #include "report/report_writer.h"
 
 #include <fcntl.h>
+#include <fmt/compile.h>
+#include <fmt/format.h>
 #include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
-#include "engine/text_format.h"
 #include "files/write_all.h"
 
 namespace springcalc {
 
 std::string FormatReportBlock(const TSpringDesign& s) {
-    const std::string& material = s.MaterialName[s.MaterialNo];
-    const std::string& wire = s.WireDiaText[s.WireNo];
     const bool compression = s.SpringKind == kCompression;
-    const double allowStatic = StaticAllowable(s);
     std::string block;
-    block +=
-        Format(compression ? "   圧縮コイルばねの設計   %s\n" : "   引張コイルばねの設計   %s\n",
-               s.DateText.c_str());
-    block += "   \n";
-    block += Format("材     質 %s         静荷重許容応力  %4.2f Kg/mm^2\n", material.c_str(),
-                    allowStatic);
-    block +=
-        Format("線     径 %s        動荷重許容応力  %4.2f\n", wire.c_str(), double(s.AllowFatigue));
-    block += Format("ｺｲﾙ平均径      %3.1f          横弾性係数    %.1f\n", double(s.MeanDia),
-                    double(s.ShearModulus));
-    block += Format("(内径 %.2f  外径 %.2f)       ばね定数       %3.3f kg/mm\n", double(s.InnerDia),
-                    double(s.OuterDia), double(s.SpringRate));
-    block += Format("有効 巻数       %3.1f\n", double(s.Turns));
+    block.reserve(768);  // a block of either kind is under 700 bytes of UTF-8
+    auto out = std::back_inserter(block);
+    // The formats are parsed at compile time: a conversion that does not fit its argument is a
+    // build error, and no locale takes part, so the numbers keep their decimal point whatever
+    // the window's setlocale() chose. Widths say '>' because fmt puts "inf" and "nan" at the left
+    // of their width by default, and the file has always had printf's " inf".
+    fmt::format_to(out, FMT_COMPILE("   {}コイルばねの設計   {}\n   \n"),
+                   compression ? "圧縮" : "引張", s.DateText);
+    fmt::format_to(out, FMT_COMPILE("材     質 {}         静荷重許容応力  {:>4.2f} Kg/mm^2\n"),
+                   s.MaterialName[s.MaterialNo], StaticAllowable(s));
+    fmt::format_to(out, FMT_COMPILE("線     径 {}        動荷重許容応力  {:>4.2f}\n"),
+                   s.WireDiaText[s.WireNo], double(s.AllowFatigue));
+    fmt::format_to(out, FMT_COMPILE("ｺｲﾙ平均径      {:>3.1f}          横弾性係数    {:.1f}\n"),
+                   double(s.MeanDia), double(s.ShearModulus));
+    fmt::format_to(out,
+                   FMT_COMPILE("(内径 {:.2f}  外径 {:.2f})       ばね定数       {:>3.3f} kg/mm\n"),
+                   double(s.InnerDia), double(s.OuterDia), double(s.SpringRate));
+    fmt::format_to(out, FMT_COMPILE("有効 巻数       {:>3.1f}\n"), double(s.Turns));
     if (compression) {
-        block += Format("自 由  長       %3.1f mm\n", double(s.FreeLen));
-        block += Format("取 付  長       %3.1f        Tset  %3.2f    Pset  %3.2f\n",
-                        double(s.SetLen), double(s.Tset), double(s.Pset));
-        block += Format("作 動  長       %3.1f        Tact  %3.2f    Pact  %3.2f\n",
-                        double(s.WorkLen), double(s.Tact), double(s.Pact));
-        block += Format("圧縮端 長       %3.1f        Tmax  %3.2f    Pmax  %3.2f\n",
-                        double(s.SolidLen), double(s.Tmax), double(s.Pmax));
-        block += Format("許容圧縮長      %3.1f\n", double(s.LimitLen));
+        fmt::format_to(out, FMT_COMPILE("自 由  長       {:>3.1f} mm\n"), double(s.FreeLen));
+        fmt::format_to(
+            out, FMT_COMPILE("取 付  長       {:>3.1f}        Tset  {:>3.2f}    Pset  {:>3.2f}\n"),
+            double(s.SetLen), double(s.Tset), double(s.Pset));
+        fmt::format_to(
+            out, FMT_COMPILE("作 動  長       {:>3.1f}        Tact  {:>3.2f}    Pact  {:>3.2f}\n"),
+            double(s.WorkLen), double(s.Tact), double(s.Pact));
+        fmt::format_to(
+            out, FMT_COMPILE("圧縮端 長       {:>3.1f}        Tmax  {:>3.2f}    Pmax  {:>3.2f}\n"),
+            double(s.SolidLen), double(s.Tmax), double(s.Pmax));
+        fmt::format_to(out, FMT_COMPILE("許容圧縮長      {:>3.1f}\n"), double(s.LimitLen));
     } else {
-        block += Format("自 由  長       %3.1f mm                   初張力  %.2f kg\n",
-                        double(s.FreeLen), double(s.InitTension));
-        block += Format("取 付  長       %3.1f        Tset  %3.2f    Pset  %3.2f kg\n",
-                        double(s.SetLen), double(s.Tset), double(s.Pset));
-        block += Format("作 動  長       %3.1f        Tact  %3.2f    Pact  %3.2f\n",
-                        double(s.WorkLen), double(s.Tact), double(s.Pact));
-        block += Format("許容引張長      %3.1f                       Pmax  %3.2f \n",
-                        double(s.LimitLen), double(s.Pmax));
+        fmt::format_to(
+            out, FMT_COMPILE("自 由  長       {:>3.1f} mm                   初張力  {:.2f} kg\n"),
+            double(s.FreeLen), double(s.InitTension));
+        fmt::format_to(
+            out,
+            FMT_COMPILE("取 付  長       {:>3.1f}        Tset  {:>3.2f}    Pset  {:>3.2f} kg\n"),
+            double(s.SetLen), double(s.Tset), double(s.Pset));
+        fmt::format_to(
+            out, FMT_COMPILE("作 動  長       {:>3.1f}        Tact  {:>3.2f}    Pact  {:>3.2f}\n"),
+            double(s.WorkLen), double(s.Tact), double(s.Pact));
+        fmt::format_to(
+            out, FMT_COMPILE("許容引張長      {:>3.1f}                       Pmax  {:>3.2f} \n"),
+            double(s.LimitLen), double(s.Pmax));
     }
-    block += "   \n";
-    block += "   \n";
+    block += "   \n   \n";
     return block;
 }
 

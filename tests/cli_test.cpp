@@ -4,12 +4,14 @@
 // `search` on requirements whose answers are worked out by hand; the figures in service, each
 // against a worked example, and the load–length diagram.
 
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
 #include <map>
@@ -121,11 +123,11 @@ TEST(CheckMatchesWindow, JsonIsTheRecordAfterRunAndTheReportTheWindowsSave) {
         const auto window =
             RunSampleInWindow(i < kSampleCount ? kCompression : kExtension, i % kSampleCount + 1);
         const TSpringDesign& d = runs.emplace_back(window.design, window.view.warnings).first;
-        csv += Format("%s,%d,%.2f,%.1f,%.1f,%s,%.1f,%.1f\n",
-                      i < kSampleCount ? "compression" : "extension", d.MaterialNo,
-                      double(d.WireDia[d.WireNo]), double(d.MeanDia), double(d.Turns),
-                      i < kSampleCount ? Format("%.1f", double(d.FreeLen)).c_str() : "",
-                      double(d.SetLen), double(d.WorkLen));
+        csv += fmt::format("{},{},{:.2f},{:.1f},{:.1f},{},{:.1f},{:.1f}\n",
+                           i < kSampleCount ? "compression" : "extension", d.MaterialNo,
+                           double(d.WireDia[d.WireNo]), double(d.MeanDia), double(d.Turns),
+                           i < kSampleCount ? fmt::format("{:.1f}", double(d.FreeLen)) : "",
+                           double(d.SetLen), double(d.WorkLen));
     }
     ScratchDir dir;
     test_support::WriteFile(dir / "springs.txt", "earlier report\r\n");
@@ -143,8 +145,8 @@ TEST(CheckMatchesWindow, JsonIsTheRecordAfterRunAndTheReportTheWindowsSave) {
         EXPECT_EQ(Value(r, "analysed") + " " + Value(r, "row") + " " + Value(r, "SpringKind") +
                       " " + Value(r, "MaterialNo") + " " + Value(r, "WireNo") + " " +
                       Value(r, "WireDia") + " " + Value(r, "DateText"),
-                  Format("true %zu %d %d %d %g \"%s\"", i + 1, d.SpringKind, d.MaterialNo, d.WireNo,
-                         double(d.WireDia[d.WireNo]), d.DateText.c_str()));
+                  fmt::format("true {} {} {} {} {:g} \"{}\"", i + 1, d.SpringKind, d.MaterialNo,
+                              d.WireNo, double(d.WireDia[d.WireNo]), d.DateText));
         // What a spring of the other kind left in the record, the window does not show.
         for (const auto& [name, member] : kRecordFloats) {
             const bool otherKind = d.SpringKind == kCompression
@@ -368,8 +370,9 @@ SearchResult Search(const std::vector<std::string>& args, bool exhaustive = fals
 std::string Places(const std::vector<Candidate>& candidates) {
     std::string places;
     for (const Candidate& c : candidates) {
-        places += Format("%d %d %g %g %g\n", c.input.materialNo, c.input.wireNo,
-                         double(c.input.meanDia), double(c.input.turns), double(c.input.freeLen));
+        places +=
+            fmt::format("{} {} {:g} {:g} {:g}\n", c.input.materialNo, c.input.wireNo,
+                        double(c.input.meanDia), double(c.input.turns), double(c.input.freeLen));
     }
     return places;
 }
@@ -591,7 +594,8 @@ std::pair<double, double> Scale(const std::vector<std::pair<double, double>>& ti
     // From the outermost ticks: the pixels are rounded to hundredths.
     const double perUnit =
         (ticks.back().second - ticks[0].second) / (ticks.back().first - ticks[0].first);
-    EXPECT_TRUE(std::regex_match(Format("%g", step), std::regex("(0\\.0*)?[125]0*"))) << step;
+    EXPECT_TRUE(std::regex_match(fmt::format("{:g}", step), std::regex("(0\\.0*)?[125]0*")))
+        << step;
     for (size_t i = 1; i < ticks.size(); ++i) {
         EXPECT_NEAR(ticks[i].first - ticks[i - 1].first, step, 1e-9 * step);
         EXPECT_NEAR(ticks[i].second - ticks[i - 1].second, step * perUnit, 0.02);
@@ -829,6 +833,8 @@ TEST(LoadDiagram, NamesWithCharactersXmlForbidsStillMakeADocument) {
 TEST(LoadDiagram, FileNamesStayInTheirFolder) {
     EXPECT_EQ(DiagramFileName(7, "valve-A_2"), "007-valve-A_2.svg");
     EXPECT_EQ(DiagramFileName(12, ""), "012.svg");
+    EXPECT_EQ(DiagramFileName(0, ""), "000.svg");
+    EXPECT_EQ(DiagramFileName(SIZE_MAX, ""), "18446744073709551615.svg");
     EXPECT_EQ(DiagramFileName(3, "../etc/a b"), "003-.._etc_a_b.svg");
     EXPECT_EQ(DiagramFileName(1234, "弁"), "1234-___.svg");
     // A name of any length still makes a file name the system takes (255 bytes at most).
