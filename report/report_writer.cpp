@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <fmt/compile.h>
 #include <fmt/format.h>
-#include <iconv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +13,7 @@
 #include <utility>
 
 #include "files/write_all.h"
+#include "report/cp932_encoder.h"
 
 namespace springcalc {
 
@@ -70,30 +70,10 @@ std::string FormatReportBlock(const TSpringDesign& s) {
 }
 
 std::optional<std::string> EncodeReport(std::string_view utf8) {
-    std::string crlf;
-    crlf.reserve(utf8.size() + 32);
-    for (char c : utf8) {
-        if (c == '\n') {
-            crlf += '\r';
-        }
-        crlf += c;
-    }
-    iconv_t converter = iconv_open("CP932", "UTF-8");
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
+    std::string out;
+    if (!Cp932Encoder().Append(utf8, out)) {
         return std::nullopt;
     }
-    // Code page 932 never needs more bytes than UTF-8 for the same text.
-    std::string out(crlf.size(), '\0');
-    char* in = crlf.data();
-    size_t inLeft = crlf.size();
-    char* outPtr = out.data();
-    size_t outLeft = out.size();
-    const size_t converted = iconv(converter, &in, &inLeft, &outPtr, &outLeft);
-    iconv_close(converter);
-    if (converted == static_cast<size_t>(-1) || inLeft != 0) {
-        return std::nullopt;
-    }
-    out.resize(out.size() - outLeft);
     return out;
 }
 
@@ -177,10 +157,10 @@ bool ReportStream::Add(const TSpringDesign& design) {
 }
 
 bool ReportStream::Flush() {
-    const std::optional<std::string> bytes = EncodeReport(text_);
-    AppendResult result{bytes.has_value(), 0};
-    if (bytes && !bytes->empty()) {
-        result = appender_.Append(*bytes);
+    bytes_.clear();
+    AppendResult result{encoder_.Append(text_, bytes_), 0};
+    if (result.ok && !bytes_.empty()) {
+        result = appender_.Append(bytes_);
         appended_ = true;
     }
     text_.clear();

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "engine/spring_design.h"
+#include "report/cp932_encoder.h"
 
 namespace springcalc {
 
@@ -71,7 +72,9 @@ private:
     bool Flush();
 
     ReportAppender appender_;
-    std::string text_;
+    Cp932Encoder encoder_;
+    std::string text_;   // blocks not yet written, UTF-8
+    std::string bytes_;  // the same in code page 932
     bool appended_ = false;
     int error_ = 0;
 };
