@@ -117,7 +117,8 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"a missing column", kCheck, "kind,material,wire,mean_dia,turns,free_len,set_len\n", 2, "line 1: column \"work_len\" is missing", Report::Existing},
         {"an unknown column", kCheck, "colour," + kHeader, 2, "line 1: unknown column \"colour\"", Report::Existing},
         {"an unclosed quote", kCheck, kHeader + ",compression,\"SWPA,0.70,4.3,9.5,13,12,10\n", 2, "line 2: a quoted field is not closed", Report::Existing},
-        {"empty input", kCheck, "", 2, "no header line: expected name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len", Report::Existing},
+        {"empty input", kCheck, "", 2, "standard input: no header line: expected name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len", Report::Existing},
+        {"a column named twice, the first of them first", kCheck, "kind,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n", 2, "line 1: column \"kind\" appears twice", Report::Existing},
         {"control characters in names", "check", kHeader + "\"a\x1b[31mb\"" + C + "\n\"a\ab\"" + C + "\n\"a\rb\"" + C + "\n\"a\nb\"" + C + "\n" + std::string("\"a\0b\"", 5) + C + "\n", 0, "a\\x1B[31mb"},
         // check's options.
         {"an option where the report's name should be", "check --report --json", Designs(1), 2, "\"--json\" is an option"},
@@ -149,7 +150,8 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"a buckling limit for an extension spring", "search --kind extension --load 1@20 --rate 0.5 --no-buckling", "", 2, "--no-buckling is for compression springs"},
         {"an end condition in search that is not one of the five", kSearch + "--no-buckling --ends free", "", 2, "--ends takes fixed-fixed, fixed-guided, pinned-pinned, fixed-pinned or fixed-free, not \"free\""},
         {"an operand", kSearch + "extra", "", 2, "search takes options only"},
-        // Not faults: help, to stdout with status 0.
+        // Not faults.
+        {"a report from designs none of which ran", kCheck, kHeader + ",compression,SWO-A,0.50,4.3,9.5,13,12,10\n", 1, "no design ran, so nothing was appended to REPORT.", Report::Existing},
         {"help on search", "search --help", "", 0, "--tolerance PCT"},
         {"help on check", "check -h", "", 0, "Exit status: 0 when no design"},
     };

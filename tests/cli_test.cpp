@@ -253,8 +253,11 @@ const std::string kFiguresCsv =
 // compression sample 1's figures in service (worked by hand in ServiceFigures below) and newtons
 // beside kilograms (Pact 0.95363975 kg x 9.80665 = 9.352011 N), warning 8 after the window's.
 TEST(CheckFigures, TableColumnsStayInPlaceAndJsonGivesTheFigures) {
-    // A name that fits is kept, however wide its characters.
+    // A name that fits is kept, however wide its characters; one column more and it is cut to
+    // leave a column for the "…".
     EXPECT_EQ(Shortened("0123456789a 弁𠀋힣😀", 20), "0123456789a 弁𠀋힣😀");
+    EXPECT_EQ(Shortened("0123456789a 弁𠀋힣😀!", 20), "0123456789a 弁𠀋힣…");
+    EXPECT_EQ(Shortened("abcdef", 5), "abcd…");
     const CliRun run = RunCli({"check", "--units", "si", "--ends", "fixed-free"}, kFiguresCsv);
     std::istringstream lines(run.out);
     std::string header, line;
@@ -333,6 +336,14 @@ TEST(TextTable, CellsArePaddedToTheirColumnsWidthAndAlignment) {
         EXPECT_EQ(table.AppendCell(out, c.column, c.cell, c.width), c.taken) << c.cell;
         EXPECT_EQ(out, std::string("|") + c.written) << c.cell;
     }
+    // A row short of cells ends where its last cell does.
+    std::string row;
+    table.AppendRow(row, {"7"});
+    EXPECT_EQ(row, "   7\n");
+    // A number exactly as wide as its column keeps its decimals; one digit more takes an
+    // exponent.
+    EXPECT_EQ(cli::NumberCell(12345.6f, 1, 7), "12345.6");
+    EXPECT_EQ(cli::NumberCell(123456.7f, 1, 7), "1.2e+05");
 }
 
 // check pads a name by the columns a terminal gives it, so the kind starts under its title
@@ -397,6 +408,13 @@ TEST(Search, FindsCompressionSample2FromItsLoadsOrItsLoadAndRate) {
     }
     const CliRun run = RunCli(args);
     EXPECT_EQ(run.status, 0);
+    // The rate of the two points: (2.173 - 1.304) kg over 2 mm, 0.4345, a hair under it in
+    // binary.
+    EXPECT_TRUE(run.out.starts_with(
+        "Compression spring: 1.30 kg at 20.0 mm and 2.17 kg at 18.0 mm (rate 0.434 kg/mm), each "
+        "within 1.0 %.\nLimits: D/d from 4 to 22, outer diameter at most 10.0 mm, inner diameter "
+        "at least 7.6 mm.\nMaterials: SWPA.\n"))
+        << run.out;
     EXPECT_NE(run.out.find("1  SWPA      1.20  8.8  7.0  23.0  20.0  18.0  10.00  7.60  0.435  "
                            "1.30  2.17   28.19         82.00    34  2.21"),
               std::string::npos)
@@ -668,6 +686,20 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
                                                    7.0) < 0.05;
                                     }))
                 << x << ", " << y;
+        }
+        // A label stands 7 px above the line it names, or 17 px below where that is taken; a
+        // point's label 9 px above or 19 px below the point, unless a leader ties it to it.
+        const double allowY = byId["allowable-line"]->DoubleAttribute("y1");
+        const double allowLabelY = byId["allowable-label"]->DoubleAttribute("y");
+        EXPECT_TRUE(std::fabs(allowLabelY - (allowY - 7)) < 0.011 ||
+                    std::fabs(allowLabelY - (allowY + 17)) < 0.011)
+            << allowLabelY - allowY;
+        for (const char* point : {"free", "installed", "operating", "limit"}) {
+            const double cy = byId[std::string(point) + "-point"]->DoubleAttribute("cy");
+            const double y = byId[std::string(point) + "-label"]->DoubleAttribute("y");
+            EXPECT_TRUE(!leaders.empty() || std::fabs(y - (cy - 9)) < 0.011 ||
+                        std::fabs(y - (cy + 19)) < 0.011)
+                << point << " " << y - cy;
         }
         // π·d³·τa/(8·D): compression sample 1, 0.7³·88/4.3 → 2.7557 kg; extension sample 1,
         // 0.32³·78.4/4.6 → 0.2193 kg (the Pmax the engine stores).
