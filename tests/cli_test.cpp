@@ -712,6 +712,21 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
 }
 
 // 7.6 px a column of ASCII, 6.5 px a column of anything else, columns as the terminal counts them.
+// An extension spring's loads start at its initial tension, here above the first tick: SWB
+// 0.26, D 1.1, n 10 has Pi = 8000·0.26⁴/(255·1.1²) = 0.118 kg, and its allowable load
+// π·0.26³·68.8/(8·1.1) = 0.432 kg puts the ticks 0.1 kg apart. The load axis still starts at
+// zero, where a designer reads the loads from.
+TEST(LoadDiagram, TheLoadAxisStartsAtZero) {
+    DesignRunner runner;
+    const Outcome& run = runner.Run({kExtension, 0, 9, 1.1f, 10.0f, 0.0f, 5.0f, 5.5f});
+    ASSERT_NEAR(run.record.InitTension, 0.1185, 1e-4);
+    const std::string svg = LoadDiagramSvg(run.record, "");
+    std::smatch first;
+    ASSERT_TRUE(
+        std::regex_search(svg, first, std::regex("class=\"y-tick\">[^]*?<text[^>]*>([^<]*)<")));
+    EXPECT_EQ(first[1], "0.0");
+}
+
 TEST(LoadDiagram, LabelWidthGoesByColumns) {
     const std::pair<const char*, double> cases[] = {
         {"free 12.0 mm", 12 * 7.6},  // the English labels as they always were
