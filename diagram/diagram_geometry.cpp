@@ -64,39 +64,11 @@ std::string TickText(const Axis& axis, int i) {
     return FixedText(value, axis.decimals);
 }
 
-// What the picture shows of a design, in double.
-struct DiagramValues {
-    std::int32_t springKind = kCompression;
-    std::string name;
-    std::string material;
-    double wireDia, meanDia, turns, freeLen, setLen, workLen, solidLen, limitLen;
-    double springRate, initTension, pset, pact, pmax, allowStress;
-};
-
-DiagramValues ValuesOf(const TSpringDesign& d, std::string_view name) {
-    return {d.SpringKind,
-            std::string(name),
-            MaterialDesignation(d.MaterialNo),
-            WireDiameterOf(d),
-            d.MeanDia,
-            d.Turns,
-            d.FreeLen,
-            d.SetLen,
-            d.WorkLen,
-            d.SolidLen,
-            d.LimitLen,
-            d.SpringRate,
-            d.SpringKind == kExtension ? double(d.InitTension) : 0.0,
-            d.Pset,
-            d.Pact,
-            d.Pmax,
-            StaticAllowable(d)};
-}
-
 // The values, the axes they are drawn against and the words they are told in.
 struct Scaled {
     const DiagramTexts& t;
-    DiagramValues v;
+    const TSpringDesign& d;
+    std::string_view name;
     bool compression;
     double freeLoad;
     double allowLoad;
@@ -112,10 +84,10 @@ struct Scaled {
     std::string Kg(double value) const { return FixedText(value, 2) + " " + t.kg; }
 };
 
-Axis LengthAxis(const DiagramValues& v, bool compression) {
-    std::vector<double> lengths{v.freeLen, v.setLen, v.workLen, v.limitLen};
+Axis LengthAxis(const TSpringDesign& d, bool compression) {
+    std::vector<double> lengths{d.FreeLen, d.SetLen, d.WorkLen, d.LimitLen};
     if (compression) {
-        lengths.push_back(v.solidLen);
+        lengths.push_back(d.SolidLen);
     }
     double lowLength = *std::min_element(lengths.begin(), lengths.end());
     double highLength = *std::max_element(lengths.begin(), lengths.end());
@@ -127,8 +99,8 @@ Axis LengthAxis(const DiagramValues& v, bool compression) {
     return RoundAxis(lowLength, highLength, 8);
 }
 
-Axis LoadAxis(const DiagramValues& v, double freeLoad, double allowLoad) {
-    const std::initializer_list<double> loads{0.0, freeLoad, v.pset, v.pact, v.pmax, allowLoad};
+Axis LoadAxis(const TSpringDesign& d, double freeLoad, double allowLoad) {
+    const std::initializer_list<double> loads{0.0, freeLoad, d.Pset, d.Pact, d.Pmax, allowLoad};
     const double lowLoad = std::min(loads);
     const double highLoad = std::max(loads);
     // Headroom above the highest load for its label.
@@ -136,23 +108,24 @@ Axis LoadAxis(const DiagramValues& v, double freeLoad, double allowLoad) {
 }
 
 Scaled ScaledOf(const TSpringDesign& design, std::string_view name, const DiagramTexts& texts) {
-    DiagramValues v = ValuesOf(design, name);
-    const bool compression = v.springKind == kCompression;
-    const double freeLoad = v.initTension;  // none for a compression spring
-    const double allowLoad = formulas::LoadAtStress(v.allowStress, v.meanDia, v.wireDia);
-    const Axis x = LengthAxis(v, compression);
-    const Axis y = LoadAxis(v, freeLoad, allowLoad);
-    return {texts, std::move(v), compression, freeLoad, allowLoad, x, y};
+    const bool compression = design.SpringKind == kCompression;
+    const double freeLoad = InitialTensionOf(design);  // none for a compression spring
+    const double allowLoad =
+        formulas::LoadAtStress(StaticAllowable(design), design.MeanDia, WireDiameterOf(design));
+    const Axis x = LengthAxis(design, compression);
+    const Axis y = LoadAxis(design, freeLoad, allowLoad);
+    return {texts, design, name, compression, freeLoad, allowLoad, x, y};
 }
 
 void AddTitles(const Scaled& s, DiagramGeometry& g) {
     const DiagramTexts& t = s.t;
-    g.title = s.v.name.empty() ? std::string() : s.v.name + t.nameSeparator;
-    g.title += s.v.material + (s.compression ? t.compressionSpring : t.extensionSpring);
-    g.subtitle = "d " + FixedText(s.v.wireDia, 2) + " " + t.mm + " · D " +
-                 FixedText(s.v.meanDia, 1) + " " + t.mm + " · n " + FixedText(s.v.turns, 1) +
-                 " · k " + FixedText(s.v.springRate, 3) + " " + t.kgPerMm + " · τa " +
-                 FixedText(s.v.allowStress, 2) + " " + t.kgPerMm2;
+    g.title = s.name.empty() ? std::string() : std::string(s.name) + t.nameSeparator;
+    g.title += MaterialDesignation(s.d.MaterialNo) +
+               (s.compression ? t.compressionSpring : t.extensionSpring);
+    g.subtitle = "d " + FixedText(WireDiameterOf(s.d), 2) + " " + t.mm + " · D " +
+                 FixedText(s.d.MeanDia, 1) + " " + t.mm + " · n " + FixedText(s.d.Turns, 1) +
+                 " · k " + FixedText(s.d.SpringRate, 3) + " " + t.kgPerMm + " · τa " +
+                 FixedText(StaticAllowable(s.d), 2) + " " + t.kgPerMm2;
     g.xTitle = t.lengthAxis;
     g.yTitle = t.loadAxis;
     for (int i = 0; i <= s.x.count; ++i) {
@@ -168,23 +141,23 @@ void AddMarks(const Scaled& s, DiagramGeometry& g, LabelPlacer& placer) {
     const double allowY = s.Y(s.allowLoad);
     g.lines.push_back({"allowable", LineKind::Allowable, kPlot.left, allowY, kPlot.right, allowY});
     if (s.compression) {
-        const double solidX = s.X(s.v.solidLen);
+        const double solidX = s.X(s.d.SolidLen);
         g.lines.push_back({"solid", LineKind::Mark, solidX, kPlot.top, solidX, kPlot.bottom});
     } else {
-        const double tensionY = s.Y(s.v.initTension);
+        const double tensionY = s.Y(s.freeLoad);
         g.lines.push_back(
-            {"initial-tension", LineKind::Mark, kPlot.left, tensionY, s.X(s.v.freeLen), tensionY});
+            {"initial-tension", LineKind::Mark, kPlot.left, tensionY, s.X(s.d.FreeLen), tensionY});
     }
-    g.lines.push_back({"spring", LineKind::Spring, s.X(s.v.freeLen), s.Y(s.freeLoad),
-                       s.X(s.v.limitLen), s.Y(s.v.pmax)});
+    g.lines.push_back({"spring", LineKind::Spring, s.X(s.d.FreeLen), s.Y(s.freeLoad),
+                       s.X(s.d.LimitLen), s.Y(s.d.Pmax)});
     for (const DiagramLine& line : g.lines) {
         placer.AddObstacle(line.x1, line.y1, line.x2, line.y2);
     }
     g.points = {
-        {"free", Ink::Spring, false, s.X(s.v.freeLen), s.Y(s.freeLoad)},
-        {"installed", Ink::Installed, true, s.X(s.v.setLen), s.Y(s.v.pset)},
-        {"operating", Ink::Operating, true, s.X(s.v.workLen), s.Y(s.v.pact)},
-        {"limit", Ink::Spring, true, s.X(s.v.limitLen), s.Y(s.v.pmax)},
+        {"free", Ink::Spring, false, s.X(s.d.FreeLen), s.Y(s.freeLoad)},
+        {"installed", Ink::Installed, true, s.X(s.d.SetLen), s.Y(s.d.Pset)},
+        {"operating", Ink::Operating, true, s.X(s.d.WorkLen), s.Y(s.d.Pact)},
+        {"limit", Ink::Spring, true, s.X(s.d.LimitLen), s.Y(s.d.Pmax)},
     };
     for (const DiagramPoint& point : g.points) {
         placer.AddObstacle(point.x, point.y, point.x, point.y, 7.0);
@@ -203,15 +176,15 @@ void PlaceLineLabels(const Scaled& s, LabelPlacer& placer) {
     const DiagramLabel allowRightBelow = allowLabel(kPlot.right - 6, allowY + 17, Anchor::End);
     if (s.compression) {
         placer.PlaceAt({allowRight, allowRightBelow, allowLeft});
-        const std::string solidText = s.t.solidLength + " " + s.Mm(s.v.solidLen);
-        const double solidX = s.X(s.v.solidLen);
+        const std::string solidText = s.t.solidLength + " " + s.Mm(s.d.SolidLen);
+        const double solidX = s.X(s.d.SolidLen);
         placer.PlaceAt(
             {{solidX - 6, kPlot.top + 16, Anchor::End, solidText, Ink::Mark, "solid"},
              {solidX + 6, kPlot.top + 16, Anchor::Start, solidText, Ink::Mark, "solid"}});
     } else {
         placer.PlaceAt({allowLeft, allowRight, allowRightBelow});
-        const std::string tensionText = s.t.initialTension + " " + s.Kg(s.v.initTension);
-        const double tensionY = s.Y(s.v.initTension);
+        const std::string tensionText = s.t.initialTension + " " + s.Kg(s.freeLoad);
+        const double tensionY = s.Y(s.freeLoad);
         const auto tensionLabel = [&](double y) {
             return DiagramLabel{kPlot.left + 6, y,         Anchor::Start,
                                 tensionText,    Ink::Mark, "initial-tension"};
@@ -232,10 +205,10 @@ void PlacePointLabels(const Scaled& s, const DiagramGeometry& g, LabelPlacer& pl
     const DiagramTexts& t = s.t;
     const std::string& between = t.figureSeparator;
     const std::string texts[] = {
-        t.free + " " + s.Mm(s.v.freeLen),
-        t.installed + " " + s.Mm(s.v.setLen) + between + s.Kg(s.v.pset),
-        t.operating + " " + s.Mm(s.v.workLen) + between + s.Kg(s.v.pact),
-        t.limit + " " + s.Mm(s.v.limitLen) + between + s.Kg(s.v.pmax),
+        t.free + " " + s.Mm(s.d.FreeLen),
+        t.installed + " " + s.Mm(s.d.SetLen) + between + s.Kg(s.d.Pset),
+        t.operating + " " + s.Mm(s.d.WorkLen) + between + s.Kg(s.d.Pact),
+        t.limit + " " + s.Mm(s.d.LimitLen) + between + s.Kg(s.d.Pmax),
     };
     for (size_t i = 0; i < g.points.size(); ++i) {
         const DiagramPoint& point = g.points[i];

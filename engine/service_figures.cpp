@@ -61,7 +61,7 @@ ServiceFigures ComputeServiceFigures(const TSpringDesign& design, EndCondition e
     const double n = design.Turns;
     const double freeLen = design.FreeLen;
     const double shearModulus = design.ShearModulus;
-    const double initTension = design.SpringKind == kExtension ? double(design.InitTension) : 0.0;
+    const double initTension = InitialTensionOf(design);
 
     ServiceFigures figures;
     // The load rises from Pi at the free length with k per mm of deflection s, so the work from

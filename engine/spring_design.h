@@ -80,6 +80,12 @@ inline float StaticAllowable(const TSpringDesign& design) {
     return design.SpringKind == kExtension ? design.AllowStaticExt : design.AllowStatic;
 }
 
+// The initial tension of an extension spring, kg; none for a compression spring, though the
+// record keeps the last extension spring's while a compression spring is chosen.
+inline double InitialTensionOf(const TSpringDesign& design) {
+    return design.SpringKind == kExtension ? double(design.InitTension) : 0.0;
+}
+
 // The wire diameter of the selection, mm.
 inline float WireDiameterOf(const TSpringDesign& design) {
     return design.WireDia[design.WireNo];
