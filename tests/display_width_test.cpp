@@ -38,13 +38,11 @@ std::vector<Code> LoadProperty(const char* name, Code missing) {
     for (std::string line; std::getline(file, line);) {
         unsigned first = 0, last = 0;
         char value[3] = {};
-        if (std::sscanf(line.c_str(), "%x..%x ; %2[A-Za-z]", &first, &last, value) != 3) {
-            if (std::sscanf(line.c_str(), "%x ; %2[A-Za-z]", &first, value) != 2) {
-                continue;  // a comment or a blank line
-            }
-            last = first;
+        // A single code point leaves `last` at 0; comments and blank lines match neither.
+        if (std::sscanf(line.c_str(), "%x..%x ; %2[A-Za-z]", &first, &last, value) == 3 ||
+            std::sscanf(line.c_str(), "%x ; %2[A-Za-z]", &first, value) == 2) {
+            std::fill(&table[first], &table[std::max(first, last)] + 1, ToCode(value));
         }
-        std::fill(&table[first], &table[last] + 1, ToCode(value));
     }
     return table;
 }
@@ -67,13 +65,10 @@ int ExpectedWidth(char32_t c, Code gc, Code eaw) {
     const auto is = [](Code code, std::initializer_list<const char*> values) {
         return std::ranges::any_of(values, [&](const char* v) { return code == ToCode(v); });
     };
-    if (c == 0xAD || is(gc, {"Cc"})) {
-        return 1;
-    }
-    if (is(gc, {"Mn", "Cf"})) {
+    if (c != 0xAD && is(gc, {"Mn", "Cf"})) {
         return 0;
     }
-    if (is(gc, {"Co", "Cn"})) {
+    if (c == 0xAD || is(gc, {"Cc", "Co", "Cn"})) {
         return 1;
     }
     if (is(eaw, {"W", "F"})) {
@@ -83,18 +78,16 @@ int ExpectedWidth(char32_t c, Code gc, Code eaw) {
 }
 
 std::string Utf8(char32_t c) {
-    const auto byte = [](char32_t bits) { return static_cast<char>(bits); };
-    const auto tail = [&](int shift) { return byte(0x80 | ((c >> shift) & 0x3F)); };
     if (c < 0x80) {
-        return {byte(c)};
+        return std::string(1, char(c));
     }
-    if (c < 0x800) {
-        return {byte(0xC0 | c >> 6), tail(0)};
+    // The lead byte has as many high bits set as the sequence has bytes, the rest 10xxxxxx.
+    const int tails = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    std::string bytes(1, char(0xF0 << (3 - tails) | c >> 6 * tails));
+    for (int shift = 6 * (tails - 1); shift >= 0; shift -= 6) {
+        bytes += char(0x80 | (c >> shift & 0x3F));
     }
-    if (c < 0x10000) {
-        return {byte(0xE0 | c >> 12), tail(6), tail(0)};
-    }
-    return {byte(0xF0 | c >> 18), tail(12), tail(6), tail(0)};
+    return bytes;
 }
 
 TEST(DisplayWidth, EveryCodePointAsTheUnicodeDataGivesIt) {
