@@ -13,6 +13,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStringEncoder>
 #include <QtTest>
 #include <tuple>
 
@@ -162,12 +163,8 @@ void WindowTest::printWithoutPrinterWritesPdfAndRestoresColour() {
     const QByteArray pdf = QByteArray::fromStdString(test_support::ReadFile(dir / "window.pdf"));
     QVERIFY(pdf.startsWith("%PDF-") && pdf.size() > 1000);
     // The job is named after the caption: the PDF's title, UTF-16 with a byte-order mark.
-    QByteArray title("\xFE\xFF", 2);
-    for (QChar c : t.window.windowTitle()) {
-        title += char(c.unicode() >> 8);
-        title += char(c.unicode() & 0xFF);
-    }
-    QVERIFY(pdf.contains("/Title (" + title));
+    QStringEncoder utf16(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom);
+    QVERIFY(pdf.contains("/Title (" + QByteArray(utf16(t.window.windowTitle()))));
     QCOMPARE(t.window.palette().color(QPalette::Window), face);
 
     // An unwritable file is told, and the colour comes back all the same.
