@@ -628,11 +628,9 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
         const TSpringDesign d = RunSampleInWindow(kind, 1, setLen, workLen).design;
         Diagram svg(LoadDiagramSvg(d, "<valve> & \"stop\""));
         ASSERT_FALSE(svg.svg.Error());
-        const auto& all = svg.all;
-        auto& byId = svg.byId;
         // Each axis's ticks (value as printed, pixel) and where leaders start.
         std::vector<std::pair<double, double>> ticks[2], leaders;
-        for (const tinyxml2::XMLElement* e : all) {
+        for (const tinyxml2::XMLElement* e : svg.all) {
             const std::string cls = e->Attribute("class") ? e->Attribute("class") : "";
             if (cls == "x-tick" || cls == "y-tick") {
                 ticks[cls[0] == 'y'].emplace_back(
@@ -661,11 +659,11 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
              compression ? X(d.SolidLen) : Y(tension), compression ? "x2" : "y2",
              compression ? X(d.SolidLen) : Y(tension)}};
         for (const auto& [id, first, at, second, at2] : places) {
-            ASSERT_TRUE(byId.contains(id)) << id;
-            EXPECT_NEAR(byId[id]->DoubleAttribute(first), at, 0.02) << id;
-            EXPECT_NEAR(byId[id]->DoubleAttribute(second), at2, 0.02) << id;
+            ASSERT_TRUE(svg.byId.contains(id)) << id;
+            EXPECT_NEAR(svg.byId[id]->DoubleAttribute(first), at, 0.02) << id;
+            EXPECT_NEAR(svg.byId[id]->DoubleAttribute(second), at2, 0.02) << id;
         }
-        EXPECT_FALSE(byId.contains(compression ? "initial-tension-line" : "solid-line"));
+        EXPECT_FALSE(svg.byId.contains(compression ? "initial-tension-line" : "solid-line"));
         // A leader starts on the rim of a point: 5 px of circle and 2 px clear of it.
         EXPECT_EQ(leaders.empty(), setLen == 0);
         for (const auto& [x, y] : leaders) {
@@ -673,26 +671,26 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
                 const double cx = e->DoubleAttribute("cx", -99), cy = e->DoubleAttribute("cy", -99);
                 return std::fabs(std::hypot(x - cx, y - cy) - 7.0) < 0.05;
             };
-            EXPECT_TRUE(std::ranges::any_of(all, onRim)) << x << ", " << y;
+            EXPECT_TRUE(std::ranges::any_of(svg.all, onRim)) << x << ", " << y;
         }
         // A label stands 7 px above the line it names, or 17 px below where that is taken; a
         // point's label 9 px above or 19 px below the point, unless a leader ties it to it.
-        const double allowY = byId["allowable-line"]->DoubleAttribute("y1");
-        const double allowLabelY = byId["allowable-label"]->DoubleAttribute("y");
+        const double allowY = svg.byId["allowable-line"]->DoubleAttribute("y1");
+        const double allowLabelY = svg.byId["allowable-label"]->DoubleAttribute("y");
         EXPECT_TRUE(std::fabs(allowLabelY - (allowY - 7)) < 0.011 ||
                     std::fabs(allowLabelY - (allowY + 17)) < 0.011)
             << allowLabelY - allowY;
         for (const char* point : {"free", "installed", "operating", "limit"}) {
-            const double cy = byId[std::string(point) + "-point"]->DoubleAttribute("cy");
-            const double y = byId[std::string(point) + "-label"]->DoubleAttribute("y");
+            const double cy = svg.byId[std::string(point) + "-point"]->DoubleAttribute("cy");
+            const double y = svg.byId[std::string(point) + "-label"]->DoubleAttribute("y");
             EXPECT_TRUE(!leaders.empty() || std::fabs(y - (cy - 9)) < 0.011 ||
                         std::fabs(y - (cy + 19)) < 0.011)
                 << point << " " << y - cy;
         }
         // π·d³·τa/(8·D): compression sample 1, 0.7³·88/4.3 → 2.7557 kg; extension sample 1,
         // 0.32³·78.4/4.6 → 0.2193 kg (the Pmax the engine stores).
-        EXPECT_NEAR(byId["allowable-line"]->DoubleAttribute("y1"), Y(compression ? 2.7557 : 0.2193),
-                    0.3);
+        EXPECT_NEAR(svg.byId["allowable-line"]->DoubleAttribute("y1"),
+                    Y(compression ? 2.7557 : 0.2193), 0.3);
         EXPECT_EQ(svg.Text("title") + svg.Text("installed-label"),
                   std::string("<valve> & \"stop\" — SWPA, ") +
                       (compression ? "compression" : "extension") + " spring" + installed);
