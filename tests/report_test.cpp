@@ -4,20 +4,14 @@
 
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <fmt/compile.h>
-#include <fmt/format.h>
 #include <gtest/gtest.h>
 #include <iconv.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <bit>
 #include <cerrno>
-#include <cmath>
-#include <cstdint>
 #include <cstdio>
-#include <limits>
 #include <optional>
 #include <random>
 #include <string>
@@ -178,47 +172,6 @@ TEST(ReportBlock, BothKindsByteForByteAlsoUnderACommaDecimalLocale) {
         }
     }
 }
-
-// The block's numbers were printf's and are fmt's now; the file must not change by a byte.
-// Each conversion the block uses, written once as fmt and once as printf, must agree on every
-// value a record can hold: the exact binary ties printf rounds to even (0.125 to "0.12"), -0,
-// denormals, 1e30, and NaN and the infinities, the only values the widths 3 and 4 pad.
-#define SAME_AS_PRINTF(fmtFormat, printfFormat)                                         \
-    [](double v) {                                                                      \
-        char printed[400];                                                              \
-        std::snprintf(printed, sizeof printed, printfFormat, v);                        \
-        return std::pair(fmt::format(FMT_COMPILE(fmtFormat), v), std::string(printed)); \
-    }
-
-TEST(ReportNumbers, EveryConversionWritesWhatPrintfWrote) {
-    std::pair<std::string, std::string> (*const conversions[])(double) = {
-        SAME_AS_PRINTF("{:>4.2f}", "%4.2f"), SAME_AS_PRINTF("{:>3.1f}", "%3.1f"),
-        SAME_AS_PRINTF("{:.1f}", "%.1f"),    SAME_AS_PRINTF("{:.2f}", "%.2f"),
-        SAME_AS_PRINTF("{:>3.3f}", "%3.3f"), SAME_AS_PRINTF("{:>3.2f}", "%3.2f"),
-    };
-    using Limits = std::numeric_limits<double>;
-    const double inf = Limits::infinity();
-    std::vector<double> values = {0.125, 2.5,    0.0625, 0.375,        -0.125,       0.05,
-                                  0.005, 0.0005, 99.995, 0.0,          -0.0,         1e30,
-                                  -1e30, inf,    -inf,   std::nan(""), -std::nan("")};
-    values.insert(values.end(), {Limits::denorm_min(), Limits::min(), Limits::max(),
-                                 double(std::numeric_limits<float>::denorm_min())});
-    std::mt19937_64 random(5);
-    for (int i = 0; i < 6000; ++i) {
-        // Multiples of 1/2 to 1/256: every one is exact, and many are ties at some precision.
-        values.push_back(
-            std::ldexp(double(int(random() % 200000) - 100000), -int(random() % 8) - 1));
-        // Any float a record can hold: every magnitude, denormals, NaN and the infinities.
-        values.push_back(double(std::bit_cast<float>(static_cast<std::uint32_t>(random()))));
-    }
-    for (const auto conversion : conversions) {
-        for (double value : values) {
-            const auto [fmtText, printfText] = conversion(value);
-            ASSERT_EQ(fmtText, printfText) << std::hexfloat << value;
-        }
-    }
-}
-#undef SAME_AS_PRINTF
 
 TEST(ReportEncoding, RefusesTextWithoutACodePage932FormOrWithoutAConverter) {
     EXPECT_FALSE(EncodeReport("spring \xF0\x9F\x8C\x80").has_value());  // an emoji
