@@ -7,10 +7,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
-#include <sstream>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "text/utf8_text.h"
@@ -25,77 +27,24 @@ constexpr const char* kDataDir = "/usr/share/unicode/";
 // a million entries small.
 using Code = std::uint16_t;
 constexpr Code ToCode(std::string_view value) {
-    return static_cast<Code>(value.empty() ? 0 : value[0] << 8 | (value.size() > 1 ? value[1] : 0));
-}
-std::string FromCode(Code code) {
-    return code & 0xFF ? std::string{char(code >> 8), char(code & 0xFF)}
-                       : std::string{char(code >> 8)};
+    return static_cast<Code>(value[0] << 8 | (value.size() > 1 ? value[1] : 0));
 }
 
-std::string ReadDataFile(const char* name) {
-    std::ifstream file(std::string(kDataDir) + name, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::istringstream parts(line.substr(0, line.find('#')));
-    for (std::string field; std::getline(parts, field, ';');) {
-        field.erase(0, field.find_first_not_of(' '));
-        field.erase(field.find_last_not_of(' ') + 1);
-        fields.push_back(field);
-    }
-    return fields;
-}
-
-// Calls `take(first, last, fields)` for each record of a UCD file, with its code point or its
-// range "XXXX..YYYY" read.
-template <typename Take>
-void ForEachRecord(const std::string& text, Take take) {
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        const std::vector<std::string> fields = Fields(line);
-        if (fields.size() < 2) {
-            continue;
+// One property of every code point, from a UCD file of "XXXX;Value" and "XXXX..YYYY ; Value"
+// lines; the code points the file leaves out have `missing`.
+std::vector<Code> LoadProperty(const char* name, Code missing) {
+    std::vector<Code> table(kCodePoints, missing);
+    std::ifstream file(std::string(kDataDir) + name);
+    for (std::string line; std::getline(file, line);) {
+        unsigned first = 0, last = 0;
+        char value[3] = {};
+        // A single code point leaves `last` at 0; comments and blank lines match neither.
+        if (std::sscanf(line.c_str(), "%x..%x ; %2[A-Za-z]", &first, &last, value) == 3 ||
+            std::sscanf(line.c_str(), "%x ; %2[A-Za-z]", &first, value) == 2) {
+            std::fill(&table[first], &table[std::max(first, last)] + 1, ToCode(value));
         }
-        const size_t dots = fields[0].find("..");
-        const auto first = static_cast<char32_t>(std::stoul(fields[0], nullptr, 16));
-        const auto last =
-            dots == std::string::npos
-                ? first
-                : static_cast<char32_t>(std::stoul(fields[0].substr(dots + 2), nullptr, 16));
-        take(first, last, fields);
     }
-}
-
-struct UnicodeTables {
-    std::vector<Code> category = std::vector<Code>(kCodePoints, ToCode("Cn"));
-    std::vector<Code> eastAsianWidth = std::vector<Code>(kCodePoints, ToCode("N"));
-    std::string version;  // the first line of EastAsianWidth.txt, for a failure's message
-};
-
-UnicodeTables LoadTables() {
-    UnicodeTables tables;
-    char32_t rangeStart = 0;  // UnicodeData.txt gives large blocks as "<..., First>" and Last
-    ForEachRecord(ReadDataFile("UnicodeData.txt"),
-                  [&](char32_t c, char32_t, const std::vector<std::string>& fields) {
-                      if (fields.size() < 3 || fields[1].ends_with(", First>")) {
-                          rangeStart = c;
-                          return;
-                      }
-                      const char32_t from = fields[1].ends_with(", Last>") ? rangeStart : c;
-                      std::fill(&tables.category[from], &tables.category[c] + 1, ToCode(fields[2]));
-                  });
-    const std::string widths = ReadDataFile("EastAsianWidth.txt");
-    tables.version = widths.substr(0, widths.find('\n'));
-    ForEachRecord(widths,
-                  [&](char32_t first, char32_t last, const std::vector<std::string>& fields) {
-                      std::fill(&tables.eastAsianWidth[first], &tables.eastAsianWidth[last] + 1,
-                                ToCode(fields[1]));
-                  });
-    return tables;
+    return table;
 }
 
 // utf8proc 2.8's rules for a code point's width, in order of precedence, as its generator
@@ -113,87 +62,66 @@ UnicodeTables LoadTables() {
 // Cc (control characters) is 0 in utf8proc, but DisplayWidth deliberately keeps counting one
 // column for each, so that is the rule here. Surrogates (Cs) cannot be written in UTF-8.
 int ExpectedWidth(char32_t c, Code gc, Code eaw) {
-    if (c == 0xAD) {
-        return 1;
-    }
-    if (gc == ToCode("Cc")) {
-        return 1;
-    }
-    if (gc == ToCode("Mn") || gc == ToCode("Cf")) {
+    const auto is = [](Code code, std::initializer_list<const char*> values) {
+        return std::ranges::any_of(values, [&](const char* v) { return code == ToCode(v); });
+    };
+    if (c != 0xAD && is(gc, {"Mn", "Cf"})) {
         return 0;
     }
-    if (gc == ToCode("Co") || gc == ToCode("Cn")) {
+    if (c == 0xAD || is(gc, {"Cc", "Co", "Cn"})) {
         return 1;
     }
-    if (eaw == ToCode("W") || eaw == ToCode("F")) {
+    if (is(eaw, {"W", "F"})) {
         return 2;
     }
-    if (eaw == ToCode("Na") || eaw == ToCode("H")) {
-        return 1;
-    }
-    return gc == ToCode("Mc") || gc == ToCode("Me") || gc == ToCode("Zl") || gc == ToCode("Zp") ? 0
-                                                                                                : 1;
+    return is(eaw, {"Na", "H"}) || !is(gc, {"Mc", "Me", "Zl", "Zp"}) ? 1 : 0;
 }
 
 std::string Utf8(char32_t c) {
-    const auto byte = [](char32_t bits) { return static_cast<char>(bits); };
-    const auto tail = [&](int shift) { return byte(0x80 | ((c >> shift) & 0x3F)); };
     if (c < 0x80) {
-        return {byte(c)};
+        return std::string(1, char(c));
     }
-    if (c < 0x800) {
-        return {byte(0xC0 | c >> 6), tail(0)};
+    // The lead byte has as many high bits set as the sequence has bytes, the rest 10xxxxxx.
+    const int tails = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
+    std::string bytes(1, char(0xF0 << (3 - tails) | c >> 6 * tails));
+    for (int shift = 6 * (tails - 1); shift >= 0; shift -= 6) {
+        bytes += char(0x80 | (c >> shift & 0x3F));
     }
-    if (c < 0x10000) {
-        return {byte(0xE0 | c >> 12), tail(6), tail(0)};
-    }
-    return {byte(0xF0 | c >> 18), tail(12), tail(6), tail(0)};
+    return bytes;
 }
 
 TEST(DisplayWidth, EveryCodePointAsTheUnicodeDataGivesIt) {
-    const UnicodeTables tables = LoadTables();
-    ASSERT_EQ(tables.category[0x5F13], ToCode("Lo"))
-        << kDataDir << "UnicodeData.txt is missing or unreadable: run scripts/ensure-deps";
-    ASSERT_EQ(tables.eastAsianWidth[0x5F13], ToCode("W"))
-        << kDataDir << "EastAsianWidth.txt is missing or unreadable: run scripts/ensure-deps";
+    // DerivedGeneralCategory.txt gives the categories in the same form as EastAsianWidth.txt.
+    const std::vector<Code> category =
+        LoadProperty("extracted/DerivedGeneralCategory.txt", ToCode("Cn"));
+    const std::vector<Code> eastAsianWidth = LoadProperty("EastAsianWidth.txt", ToCode("N"));
+    ASSERT_TRUE(category[0x5F13] == ToCode("Lo") && eastAsianWidth[0x5F13] == ToCode("W"))
+        << kDataDir << " is missing or unreadable: run scripts/ensure-deps";
     int wrong = 0;
     for (char32_t c = 0; c < kCodePoints; ++c) {
         if (c >= 0xD800 && c <= 0xDFFF) {
             continue;
         }
-        const int expected = ExpectedWidth(c, tables.category[c], tables.eastAsianWidth[c]);
+        const int expected = ExpectedWidth(c, category[c], eastAsianWidth[c]);
         const int width = DisplayWidth(Utf8(c));
         if (width != expected && ++wrong <= 20) {
             ADD_FAILURE() << std::hex << "U+" << static_cast<std::uint32_t>(c) << " ("
-                          << FromCode(tables.category[c]) << ", "
-                          << FromCode(tables.eastAsianWidth[c]) << ") is " << width
-                          << " columns, not " << expected << "; data " << tables.version;
+                          << char(category[c] >> 8) << char(category[c]) << ") is " << width
+                          << " columns, not " << expected;
         }
     }
     EXPECT_EQ(wrong, 0);
 }
 
-// Each worked out by hand from the data files, and the ways characters and bytes add up.
-TEST(DisplayWidth, NamedCharactersAndStrings) {
-    const struct {
-        const char* text;
-        int width;
-    } kCases[] = {
-        {"spring", 6},                 // printable ASCII: one a byte
-        {"✅⌚☔🚀🀄", 10},                 // emoji with Emoji_Presentation: W
-        {"\u093F", 0},                 // DEVANAGARI VOWEL SIGN I: Mc
-        {"कि", 1},                     // KA and the sign
-        {"弁𠀋힣", 6},                 // ideographs in and beyond the first plane, Hangul
-        {"ｺｲﾙ", 3},                    // halfwidth katakana: H
-        {"e\u0301\u20DD", 1},          // a combining accent (Mn), an enclosing circle (Me)
-        {"°±×", 3},                    // ambiguous width counts as narrow
-        {"\u2764\uFE0F", 1},           // emoji presentation asked for: the heart's own width
-        {"👨\u200D👩\u200D👧", 6},        // a ZWJ family: its parts added up
-        {"ab\u00ADc", 4},              // the soft hyphen shows
-        {"\u200B\u2028", 0},           // zero width space (Cf), line separator (Zl)
-        {"\U000F0000\U0003A000", 2},   // private use; unassigned in a wide block
-        {"\x1B[1m\t\r\x7F\u0085", 8},  // controls, C0, DEL and C1: one each
-        {"a\xFF\xC0\xAF\xED\xA0\x80\xE5\xBC", 9},  // bad bytes, overlong, surrogate, cut: one each
+// How characters and bad bytes add up; each code point alone is the test above's.
+TEST(DisplayWidth, StringsAddUpTheirCharacters) {
+    const std::pair<const char*, int> kCases[] = {
+        {"कि", 1},                                 // KA and a vowel sign (Mc)
+        {"e\u0301\u20DD", 1},                      // combining accent (Mn), enclosing circle (Me)
+        {"\u2764\uFE0F", 1},                       // emoji presentation: the heart's own width
+        {"👨\u200D👩\u200D👧", 6},                    // a ZWJ family: its parts added up
+        {"ab\u00ADc", 4},                          // the soft hyphen shows
+        {"a\xFF\xC0\xAF\xED\xA0\x80\xE5\xBC", 9},  // bad, overlong, surrogate, cut: one each
     };
     for (const auto& [text, width] : kCases) {
         EXPECT_EQ(DisplayWidth(text), width) << text;

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 
 #include "engine/samples.h"
 #include "engine/text_format.h"
@@ -27,25 +28,21 @@ const Field kCheckedCaptions[] = {F::Label3, F::Label4, F::Label6, F::Label7, F:
 // Tables and strength lookup
 
 TEST(StrengthLookup, GivesStrengthModulusAndBothAllowables) {
-    struct Case {
-        int material, wire;
-        std::array<float, 4> strengthModulusAndAllowables;
-    };
     // One after another on one record, so that a change of material must change every value.
     // clang-format off
-    const Case cases[] = {
+    const std::tuple<int, int, std::array<float, 4>> cases[] = {
         {2, 19, {220.0f, 8000.0f, 88.0f, 70.4f}},   {6, 22, {150.0f, 7000.0f, 54.0f, 43.2f}},
         {0, 0, {250.0f, 8000.0f, 100.0f, 80.0f}},   {5, 30, {195.0f, 8000.0f, 85.8f, 68.64f}},
         {6, 30, {120.0f, 7000.0f, 43.2f, 34.56f}},  {4, 26, {1.0f, 8000.0f, 0.44f, 0.352f}},
     };
     // clang-format on
     Calculator calc;
-    for (const Case& c : cases) {
-        calc.Select(c.material, c.wire);
+    for (const auto& [material, wire, strengthModulusAndAllowables] : cases) {
+        calc.Select(material, wire);
         const TSpringDesign& d = calc.design;
         EXPECT_EQ((std::array{d.TensileStrength, d.ShearModulus, d.AllowStatic, d.AllowStaticExt}),
-                  c.strengthModulusAndAllowables)
-            << c.material << "/" << c.wire;
+                  strengthModulusAndAllowables)
+            << material << "/" << wire;
     }
 }
 
@@ -160,14 +157,9 @@ TEST(Samples, LoadSetsTheInputsOnly) {
 // Analysis: the three worked examples to the digit, and the edges of the formulas
 
 TEST(Analysis, ThreeWorkedExamples) {
-    struct Example {
-        int kind;
-        float freeLen;  // 0: the sample's own
-        test_support::FieldTexts shown;
-        Numbers warnings;
-    };
+    // Kind, free length (0: the sample's own), the fields shown and the warnings.
     // clang-format off
-    const Example examples[] = {
+    const std::tuple<int, float, test_support::FieldTexts, Numbers> examples[] = {
         {kCompression, 0, {{F::Label37, ""}, {F::Label40, "50.23   "}, {F::Label32, "8.1   "},
             {F::Label33, "88.00   "}, {F::Label34, "66.06   "}, {F::Label35, "8000   "},
             {F::Label36, "0.318   "}, {F::Label38, "10.15   "}, {F::Label39, "30.44   "},
@@ -182,21 +174,21 @@ TEST(Analysis, ThreeWorkedExamples) {
             {F::Label41, "0.05   "}, {F::Label42, "0.10   "}, {F::Label43, "0.22   "}}, {}},
     };
     // clang-format on
-    for (const Example& example : examples) {
+    for (const auto& [kind, freeLen, shown, warnings] : examples) {
         Calculator calc;
-        calc.editor.UpDown8Click(example.kind, 1);
+        calc.editor.UpDown8Click(kind, 1);
         calc.view.SetText(F::Label40, "50.23   ");  // an extension Run must blank it
-        if (example.freeLen != 0) {
-            calc.design.FreeLen = example.freeLen;
+        if (freeLen != 0) {
+            calc.design.FreeLen = freeLen;
             calc.Recheck();
         }
         calc.engine.AnalyseDesign();
-        EXPECT_EQ(Differences(calc.view, example.shown), "");
-        EXPECT_EQ(calc.engine.Warnings(), example.warnings);
+        EXPECT_EQ(Differences(calc.view, shown), "");
+        EXPECT_EQ(calc.engine.Warnings(), warnings);
         // A second Run changes nothing but appends the same warnings again.
         calc.engine.AnalyseDesign();
-        EXPECT_EQ(Differences(calc.view, example.shown), "");
-        EXPECT_EQ(calc.engine.Warnings().size(), 2 * example.warnings.size());
+        EXPECT_EQ(Differences(calc.view, shown), "");
+        EXPECT_EQ(calc.engine.Warnings().size(), 2 * warnings.size());
         // The next input change leaves only the check's lines.
         calc.Recheck();
         EXPECT_TRUE(calc.view.warnings.empty() && calc.engine.Warnings().empty());

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QtTest>
+#include <tuple>
 
 #include "ui/design_scale.h"
 #include "ui/window_help.h"
@@ -47,22 +48,7 @@ void RecordAnnouncement(QAccessibleEvent* event) {
 
 }  // namespace
 
-void WindowTest::labelsReadAsStaticTextExactlyAsShown() {
-    WindowUnderTest t;
-    t.action("N1")->trigger();
-    for (const layout::LabelSpec& spec : layout::kLabels) {
-        FieldLabel* label = t.label(spec.name);
-        QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(label);
-        QVERIFY2(readable && readable->textInterface(), spec.name);
-        QCOMPARE(readable->role(), QAccessible::StaticText);
-        // Blanks included: "4.3   " is not "4.3".
-        QCOMPARE(readable->text(QAccessible::Name), label->text());
-        QAccessibleTextInterface* text = readable->textInterface();
-        QCOMPARE(text->text(0, text->characterCount()), label->text());
-    }
-}
-
-void WindowTest::textChangesAreAnnounced() {
+void WindowTest::labelsReadAsStaticTextExactlyAsShownAndTheirChangesAreAnnounced() {
     WindowUnderTest t;
     announcements.clear();
     // As when a screen reader is running: the platform's accessibility is switched on (the
@@ -83,6 +69,16 @@ void WindowTest::textChangesAreAnnounced() {
         QVERIFY(announcements.contains(Announcement("Label27", type, "4.4   ")));
         QVERIFY(announcements.contains(Announcement("Label45", type, "内径 3.70 外径 5.10")));
         QVERIFY(announcements.contains(Announcement("Label36", type, "0.297   ")));
+    }
+    for (const layout::LabelSpec& spec : layout::kLabels) {
+        FieldLabel* label = t.label(spec.name);
+        QAccessibleInterface* readable = QAccessible::queryAccessibleInterface(label);
+        QVERIFY2(readable && readable->textInterface(), spec.name);
+        QCOMPARE(readable->role(), QAccessible::StaticText);
+        // Blanks included: "4.3   " is not "4.3".
+        QCOMPARE(readable->text(QAccessible::Name), label->text());
+        QAccessibleTextInterface* text = readable->textInterface();
+        QCOMPARE(text->text(0, text->characterCount()), label->text());
     }
 }
 
@@ -162,25 +158,20 @@ void WindowTest::completionListClosesWithTheSaveDialog() {
 
 void WindowTest::layoutScalesWithTheScreenResolution() {
     // The offscreen screen has 96 dpi; 150 is given. Edges are scaled, fonts with them.
-    struct Case {
-        double dpi;
-        QRect label25, upDown1, memo1;
-        int valueFont, captionFont;
-        QSize window;
-    };
-    const Case cases[] = {
+    // Resolution, Label25, UpDown1, Memo1, the value and caption fonts, the window.
+    const std::tuple<double, QRect, QRect, QRect, int, int, QSize> cases[] = {
         {0, {110, 93, 101, 16}, {216, 86, 19, 24}, {87, 375, 358, 64}, 16, 14, {532, 458}},
         {150, {173, 146, 157, 25}, {338, 135, 30, 38}, {137, 587, 559, 99}, 26, 23, {831, 716}},
     };
-    for (const Case& c : cases) {
-        WindowUnderTest t(c.dpi);
-        QCOMPARE(t.label("Label25")->geometry(), c.label25);
-        QCOMPARE(t.spinner("UpDown1")->geometry(), c.upDown1);
-        QCOMPARE(t.window.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->geometry(), c.memo1);
-        QCOMPARE(t.label("Label25")->font().pixelSize(), c.valueFont);
-        QCOMPARE(t.label("Label2")->font().pixelSize(), c.captionFont);
-        QCOMPARE(t.window.font().pixelSize(), c.captionFont);  // what new controls inherit
-        QCOMPARE(t.window.size(), c.window);
+    for (const auto& [dpi, label25, upDown1, memo1, valueFont, captionFont, window] : cases) {
+        WindowUnderTest t(dpi);
+        QCOMPARE(t.label("Label25")->geometry(), label25);
+        QCOMPARE(t.spinner("UpDown1")->geometry(), upDown1);
+        QCOMPARE(t.window.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->geometry(), memo1);
+        QCOMPARE(t.label("Label25")->font().pixelSize(), valueFont);
+        QCOMPARE(t.label("Label2")->font().pixelSize(), captionFont);
+        QCOMPARE(t.window.font().pixelSize(), captionFont);  // what new controls inherit
+        QCOMPARE(t.window.size(), window);
     }
 }
 
@@ -243,20 +234,15 @@ void WindowTest::warningListExplainsWhatStandsInIt() {
 void WindowTest::printedWindowKeepsItsDesignedSize() {
     // 554 design pixels are 5.54 in, 3324 dots at 600 dpi, however the screen drew them.
     const QRectF a4(0, 0, 4960, 7015);
-    struct Row {
-        QSizeF grabbed;
-        double pixelsPerInch;
-        QRectF page;
-        QRectF expected;
-    };
-    const Row rows[] = {
+    // What was grabbed at how many pixels an inch, the page, and where it is printed.
+    const std::tuple<QSizeF, double, QRectF, QRectF> rows[] = {
         {{554, 477}, 100, a4, {0, 0, 3324, 2862}},
         {{532, 458}, 96, a4, {0, 0, 3325, 2862.5}},
         {{1108, 954}, 200, a4, {0, 0, 3324, 2862}},
         // Wider than the page: shrunk to its width, in proportion.
         {{554, 477}, 100, QRectF(0, 0, 1662, 7015), {0, 0, 1662, 1431}},
     };
-    for (const Row& row : rows) {
-        QCOMPARE(PrintedRect(row.grabbed, row.pixelsPerInch, 600, row.page), row.expected);
+    for (const auto& [grabbed, pixelsPerInch, page, expected] : rows) {
+        QCOMPARE(PrintedRect(grabbed, pixelsPerInch, 600, page), expected);
     }
 }

@@ -13,7 +13,9 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStringEncoder>
 #include <QtTest>
+#include <tuple>
 
 #include "report/report_writer.h"
 #include "ui/ui_colors.h"
@@ -48,12 +50,8 @@ void WindowTest::everySpinnerReachesItsOwnRule() {
     // From compression sample 1 after a Run, one click each: the field it changes, and the
     // results marked stale.
     const Arrow up = Arrow::Up, down = Arrow::Down;
-    const struct {
-        const char* spinner;
-        Arrow arrow;
-        const char* field;
-        const char* shown;
-    } rows[] = {
+    // The spinner, its arrow, the field and what it shows.
+    const std::tuple<const char*, Arrow, const char*, const char*> rows[] = {
         // clang-format off
         {"UpDown1", up, "Label25", "      SWPB"}, {"UpDown2", up, "Label45", "内径 3.50 外径 5.10"},
         {"UpDown3", up, "Label27", "4.4   "},     {"UpDown3", down, "Label27", "4.2   "},
@@ -65,12 +63,12 @@ void WindowTest::everySpinnerReachesItsOwnRule() {
         {"UpDown8", up, "Label1", "  引張コイルバネの設計 "},
         // clang-format on
     };
-    for (const auto& row : rows) {
+    for (const auto& [spinner, arrow, field, shown] : rows) {
         WindowUnderTest t;
         t.action("N1")->trigger();
-        t.click(row.spinner, row.arrow);
-        QCOMPARE(t.text(row.field), QString::fromUtf8(row.shown));
-        QVERIFY2(!t.enabled("N2") && !t.enabled("N3"), row.spinner);
+        t.click(spinner, arrow);
+        QCOMPARE(t.text(field), QString::fromUtf8(shown));
+        QVERIFY2(!t.enabled("N2") && !t.enabled("N3"), spinner);
     }
 }
 
@@ -165,12 +163,8 @@ void WindowTest::printWithoutPrinterWritesPdfAndRestoresColour() {
     const QByteArray pdf = QByteArray::fromStdString(test_support::ReadFile(dir / "window.pdf"));
     QVERIFY(pdf.startsWith("%PDF-") && pdf.size() > 1000);
     // The job is named after the caption: the PDF's title, UTF-16 with a byte-order mark.
-    QByteArray title("\xFE\xFF", 2);
-    for (QChar c : t.window.windowTitle()) {
-        title += char(c.unicode() >> 8);
-        title += char(c.unicode() & 0xFF);
-    }
-    QVERIFY(pdf.contains("/Title (" + title));
+    QStringEncoder utf16(QStringEncoder::Utf16BE, QStringEncoder::Flag::WriteBom);
+    QVERIFY(pdf.contains("/Title (" + QByteArray(utf16(t.window.windowTitle()))));
     QCOMPARE(t.window.palette().color(QPalette::Window), face);
 
     // An unwritable file is told, and the colour comes back all the same.

@@ -17,8 +17,7 @@ private slots:
     void printWithoutPrinterWritesPdfAndRestoresColour();
     void saveAppendsTheReportOrTellsWhyNot();
 
-    void labelsReadAsStaticTextExactlyAsShown();
-    void textChangesAreAnnounced();
+    void labelsReadAsStaticTextExactlyAsShownAndTheirChangesAreAnnounced();
     void arrowsMemoAndDrawingsHaveNames();
     void completionListClosesWithTheSaveDialog();
     void layoutScalesWithTheScreenResolution();
