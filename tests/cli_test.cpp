@@ -642,6 +642,35 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
         }
         const auto [xPerMm, x0] = Scale(ticks[0]);
         const auto [yPerKg, y0] = Scale(ticks[1]);
+        // The axes run from edge to edge of the frame, their titles centred along them.
+        const tinyxml2::XMLElement* box = svg.byId["title"]->NextSiblingElement("rect");
+        while (box && !box->Attribute("fill", "none")) {
+            box = box->NextSiblingElement("rect");
+        }
+        ASSERT_TRUE(box);
+        const double boxLeft = box->DoubleAttribute("x"), boxTop = box->DoubleAttribute("y");
+        const double boxRight = boxLeft + box->DoubleAttribute("width");
+        const double boxBottom = boxTop + box->DoubleAttribute("height");
+        EXPECT_NEAR(ticks[0].front().second, boxLeft, 0.011);
+        EXPECT_NEAR(ticks[0].back().second, boxRight, 0.011);
+        EXPECT_NEAR(ticks[1].front().second, boxBottom, 0.011);
+        EXPECT_NEAR(ticks[1].back().second, boxTop, 0.011);
+        const tinyxml2::XMLElement* xTitle = box->NextSiblingElement("text");
+        ASSERT_TRUE(xTitle && xTitle->NextSiblingElement("text"));
+        EXPECT_NEAR(xTitle->DoubleAttribute("x"), (boxLeft + boxRight) / 2, 0.011);
+        EXPECT_EQ(xTitle->NextSiblingElement("text")->Attribute("transform"),
+                  "translate(32 " + fmt::format("{:.2f}", (boxTop + boxBottom) / 2) +
+                      ") rotate(-90)");
+        // The figures under the title, each to the decimals the window shows it with.
+        std::smatch figures;
+        const std::string subtitle = svg.byId["title"]->NextSiblingElement("text")->GetText();
+        ASSERT_TRUE(std::regex_match(
+            subtitle, figures,
+            std::regex("d ([0-9]+\\.[0-9]{2}) mm · D ([0-9]+\\.[0-9]) mm · n ([0-9]+\\.[0-9]) · "
+                       "k ([0-9]+\\.[0-9]{3}) kg/mm · τa ([0-9]+\\.[0-9]{2}) kg/mm²")))
+            << subtitle;
+        EXPECT_NEAR(std::stod(figures[2]), d.MeanDia, 0.05);
+        EXPECT_NEAR(std::stod(figures[4]), d.SpringRate, 0.0005);
         EXPECT_TRUE(xPerMm > 0 && yPerKg < 0);  // loads rise up the page
         // The lengths of extension sample 1 reach below 40 % of the longest: from zero.
         EXPECT_EQ(ticks[0][0].first == 0, !compression);
@@ -787,6 +816,7 @@ TEST(LoadDiagram, NamesWithCharactersXmlForbidsStillMakeADocument) {
         {"\xED\xA0\x80", bad + bad + bad},        // a surrogate
         {"\xC0\xAF\xFF\xC3z", bad + bad + bad + bad + "z"},
         {"\t\n\r&<>\"'", "\t\n\r&<>\"'"},
+        {"\xC3\xA9<", "\xC3\xA9<"},  // a two-byte letter and what follows it
         {"ばね\xF0\x9F\x8C\xB8\x7F\xEF\xBF\xBD", "ばね\xF0\x9F\x8C\xB8\x7F\xEF\xBF\xBD"},
         {"\xE3\x81", bad + bad},  // cut short at the end
     };
