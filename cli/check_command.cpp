@@ -5,14 +5,18 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 
 #include "cli/check.h"
 #include "cli/input_values.h"
 #include "cli/option_scanner.h"
 #include "diagram/load_diagram.h"
+#include "files/appending_file.h"
+#include "files/interrupt_undo.h"
 #include "files/output_folder.h"
 #include "report/report_writer.h"
+#include "text/utf8_text.h"
 
 namespace springcalc::cli {
 
@@ -150,6 +154,10 @@ std::string OptionsProblem(const ScannedOptions& options) {
     if (options.Value("report") == "") {
         return "--report needs a file name";
     }
+    if (options.Value("report") == "-") {
+        return "--report takes a file: standard output shows the table, so \"-\" names no "
+               "report (write ./- for a file of that name)";
+    }
     return {};
 }
 
@@ -183,13 +191,15 @@ std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& arg
     return check;
 }
 
-// One line about a report that could not be written.
-int ReportFailure(CliIo& io, const std::string& path, int error, const char* consequence) {
-    io.err << kProgramName << ": "
-           << (error == 0 ? "the report could not be converted to code page 932"
-                          : "could not append the report to " + path + ": " + std::strerror(error))
-           << consequence << ".\n";
-    return kExitBadInput;
+// Why a file could not be used, in words.
+std::string ReasonText(int error) {
+    switch (error) {
+        case kNotARegularFile:
+            return "not a regular file (reports and diagrams go to plain files, never to a FIFO "
+                   "or a device)";
+        default:
+            return std::strerror(error);
+    }
 }
 
 // One run of `check`: the designs read, run and written out one at a time, the report and the
@@ -198,12 +208,24 @@ class CheckRun {
 public:
     CheckRun(CheckOptions options, CliIo& io) : options_(std::move(options)), io_(io) {}
     ~CheckRun() {
+        interrupt::SetNotes(nullptr, nullptr);
         if (fd_ >= 0) {
             ::close(fd_);
         }
     }
 
     int Run() {
+        try {
+            return RunDesigns();
+        } catch (const std::bad_alloc&) {
+            text_ = std::string();  // room to tell it
+            io_.err << kProgramName << ": out of memory" << TakeBack() << ".\n";
+            return kExitBadInput;
+        }
+    }
+
+private:
+    int RunDesigns() {
         if (int status = 0; !OpenTargets(status)) {
             return status;
         }
@@ -225,28 +247,76 @@ public:
                                                                   : Finish(reader);
     }
 
-private:
     // The diagram folder, the input file and the report, in that order, each told when it
     // cannot be used.
     bool OpenTargets(int& status) {
         status = kExitBadInput;
         if (options_.plotPath && !diagrams_.Open(*options_.plotPath)) {
-            io_.err << kProgramName << ": cannot write diagrams to " << *options_.plotPath << ": "
-                    << std::strerror(errno) << "; nothing was checked.\n";
+            io_.err << kProgramName << ": cannot write diagrams to " << Escaped(*options_.plotPath)
+                    << ": " << std::strerror(errno) << "; nothing was checked.\n";
             return false;
         }
         if (options_.file && (fd_ = ::open(options_.file->c_str(), O_RDONLY | O_CLOEXEC)) < 0) {
-            io_.err << kProgramName << ": cannot read " << *options_.file << ": "
-                    << std::strerror(errno) << "\n";
+            io_.err << kProgramName << ": cannot read " << Source() << ": " << std::strerror(errno)
+                    << "\n";
             return false;
         }
-        if (options_.reportPath && !report_.Open(*options_.reportPath)) {
-            ReportFailure(io_, *options_.reportPath, report_.error(), "; nothing was checked");
+        return !options_.reportPath || OpenReport();
+    }
+
+    // The report, shared with the window and other runs: when one of them is writing to it,
+    // this run waits its turn, so that neither cuts away the other's blocks.
+    bool OpenReport() {
+        const std::string shown = Escaped(*options_.reportPath);
+        bool opened = report_.Open(*options_.reportPath, AppendingFile::Wait::No);
+        if (!opened && report_.error() == kFileBusy) {
+            io_.err << kProgramName << ": " << shown
+                    << " is being written by another program; waiting for it to finish.\n";
+            opened = report_.Open(*options_.reportPath, AppendingFile::Wait::Yes);
+        }
+        // Written into the table's file or the designs' own, it would be overwritten or read.
+        const char* same = !opened                                 ? nullptr
+                           : report_.IsSameFileAs(STDOUT_FILENO)   ? "it is standard output"
+                           : report_.IsSameFileAs(options_.file ? fd_ : STDIN_FILENO)
+                               ? "it is the file the designs are read from"
+                               : nullptr;
+        if (!opened || same) {
+            (void)report_.Abandon();
+            io_.err << kProgramName << ": cannot append the report to " << shown << ": "
+                    << (same ? same : ReasonText(report_.error())) << "; nothing was checked.\n";
             return false;
         }
-        notAppended_ = options_.reportPath ? "; nothing was appended to " + *options_.reportPath
-                                           : std::string();
+        undoneNote_ = "; nothing was appended to " + shown;
+        leftNote_ = "; " + shown + " keeps blocks of this run that could not be taken back";
+        interrupt::SetNotes(undoneNote_.c_str(), leftNote_.c_str());
         return true;
+    }
+
+    // Takes the report back and says how that went, as the end of a message: `clean` when it is
+    // as it was (by default, that nothing was appended), or what was left and why.
+    std::string TakeBack(const std::string& clean = {}) {
+        if (!options_.reportPath) {
+            return {};
+        }
+        const springcalc::TakeBack back = report_.Abandon();
+        if (back.clean) {
+            return clean.empty() ? undoneNote_ : clean;
+        }
+        return "; " + Escaped(*options_.reportPath) + " keeps " + std::to_string(back.bytesLeft) +
+               " bytes of this run's blocks, which could not be removed: " +
+               (back.error == 0 ? "another program wrote to the file after them without waiting"
+                                : std::strerror(back.error));
+    }
+
+    // One line about a report that could not be written, then the report taken back.
+    int TellReportFailure() {
+        const int error = report_.error();
+        io_.err << kProgramName << ": "
+                << (error == 0 ? "the report could not be converted to code page 932"
+                               : "could not append the report to " +
+                                     Escaped(*options_.reportPath) + ": " + ReasonText(error))
+                << TakeBack("; the file is as it was") << ".\n";
+        return kExitBadInput;
     }
 
     ReadInput Input() const {
@@ -256,7 +326,9 @@ private:
         return [fd = fd_](char* buffer, size_t size) { return ::read(fd, buffer, size); };
     }
 
-    std::string Source() const { return options_.file.value_or("standard input"); }
+    std::string Source() const {
+        return options_.file ? Escaped(*options_.file) : std::string("standard input");
+    }
 
     // Made at the first design, or at the end, when the header has told whether there are
     // names.
@@ -288,7 +360,7 @@ private:
         }
         if (text_.size() >= kPieceBytes) {
             if (!(io_.out << text_)) {
-                TellOutputFailure(io_, notAppended_);
+                TellOutputFailure(io_, TakeBack());
                 return false;
             }
             text_.clear();
@@ -298,16 +370,16 @@ private:
 
     bool SaveReportAndDiagram(const DesignRow& row, const TSpringDesign& record) {
         if (options_.reportPath && !report_.Add(record)) {
-            ReportFailure(io_, *options_.reportPath, report_.error(), "; the file is as it was");
+            TellReportFailure();
             return false;
         }
         if (!options_.plotPath) {
             return true;
         }
         const std::string name = DiagramFileName(row.row, row.name);
-        if (!diagrams_.Write(name, LoadDiagramSvg(record, row.name))) {
-            io_.err << kProgramName << ": cannot write " << diagrams_.PathOf(name) << ": "
-                    << std::strerror(errno) << notAppended_ << ".\n";
+        if (const int error = diagrams_.Write(name, LoadDiagramSvg(record, row.name)); error != 0) {
+            io_.err << kProgramName << ": cannot write " << Escaped(diagrams_.PathOf(name)) << ": "
+                    << ReasonText(error) << TakeBack() << ".\n";
             return false;
         }
         return true;
@@ -316,7 +388,7 @@ private:
     int TellInputFaults(const DesignReader& reader) {
         if (reader.readError() != 0) {
             io_.err << kProgramName << ": cannot read " << Source() << ": "
-                    << std::strerror(reader.readError()) << notAppended_ << "\n";
+                    << std::strerror(reader.readError()) << TakeBack() << "\n";
             return kExitBadInput;
         }
         for (const std::string& error : reader.errors()) {
@@ -329,7 +401,7 @@ private:
         io_.err << kProgramName << ": "
                 << (counts_.designs == 0 ? "nothing was checked"
                                          : "the check stopped at the first bad row")
-                << notAppended_ << ".\n";
+                << TakeBack() << ".\n";
         return kExitBadInput;
     }
 
@@ -337,15 +409,14 @@ private:
         Begin(reader);
         writer_->End(text_, counts_);
         if (!(io_.out << text_).flush()) {
-            return TellOutputFailure(io_, notAppended_);
+            return TellOutputFailure(io_, TakeBack());
         }
         if (options_.reportPath && !report_.Finish()) {
-            return ReportFailure(io_, *options_.reportPath, report_.error(),
-                                 "; the file is as it was");
+            return TellReportFailure();
         }
         if (options_.reportPath && counts_.designs == counts_.withheld) {
             io_.err << kProgramName << ": no design ran, so nothing was appended to "
-                    << *options_.reportPath << ".\n";
+                    << Escaped(*options_.reportPath) << ".\n";
         }
         return counts_.withWarnings > 0 ? kExitFlagged : kExitClean;
     }
@@ -355,7 +426,7 @@ private:
     int fd_ = -1;  // the input file
     OutputFolder diagrams_;
     ReportStream report_;  // taken back unless the run ends well
-    std::string notAppended_;
+    std::string undoneNote_, leftNote_;  // for a signal that ends the run
     std::unique_ptr<CheckWriter> writer_;
     CheckCounts counts_;
     std::string text_;  // output not yet written out

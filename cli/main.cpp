@@ -7,16 +7,20 @@
 #include <cerrno>
 #include <csignal>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "cli/cli_app.h"
+#include "files/interrupt_undo.h"
 
 int main(int argc, char** argv) {
     using namespace springcalc::cli;
     // A closed pipe or a file-size limit is a write error to tell, not a silent death.
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
+    // Ctrl+C, a closed terminal or kill take back this run's report blocks and half a picture.
+    springcalc::interrupt::InstallHandlers(kProgramName);
     // Started without standard input, output or error, hold their numbers anyway, so that no
     // file opened later (the report) takes the place of standard output.
     int missing[3] = {};
@@ -32,7 +36,14 @@ int main(int argc, char** argv) {
     const int inFd = missing[STDIN_FILENO] != 0 ? -1 : STDIN_FILENO;
     CliIo io{[inFd](char* buffer, size_t size) { return ::read(inFd, buffer, size); }, out,
              std::cerr};
-    const int status = RunCli(std::vector<std::string>(argv + 1, argv + argc), io);
+    int status = kExitBadInput;
+    try {
+        status = RunCli(std::vector<std::string>(argv + 1, argv + argc), io);
+    } catch (const std::bad_alloc&) {
+        // check tells it itself, with what became of its report; this is for the rest.
+        std::cerr << kProgramName << ": out of memory.\n";
+        return kExitBadInput;
+    }
     if (!out.flush()) {
         return TellOutputFailure(io);
     }

@@ -2,10 +2,13 @@
 #include "files/output_folder.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
+#include "files/appending_file.h"
+#include "files/interrupt_undo.h"
 #include "files/write_all.h"
 
 namespace springcalc {
@@ -26,27 +29,55 @@ std::string OutputFolder::PathOf(std::string_view name) const {
     return path_ + (path_.ends_with('/') ? "" : "/") + std::string(name);
 }
 
-bool OutputFolder::Write(const std::string& name, std::string_view bytes) const {
-    // Never through a link planted in the folder.
-    const int fd =
-        ::openat(fd_, name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return false;
+int OutputFolder::Write(const std::string& name, std::string_view bytes) const {
+    struct stat old {};
+    if (::fstatat(fd_, name.c_str(), &old, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(old.st_mode) &&
+        !S_ISLNK(old.st_mode)) {
+        return kNotARegularFile;  // a FIFO would hang a viewer, a folder cannot be replaced
     }
-    if (const int error = WriteAll(fd, bytes); error != 0) {
-        return Fail(fd, name, error);
+    // Unique within the folder and hidden from a listing; a link planted there is replaced
+    // by the rename, never followed.
+    static unsigned serial = 0;
+    std::string temporary;
+    int error = EEXIST;
+    for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
+        temporary = "." + name + "." + std::to_string(::getpid()) + "-" + std::to_string(++serial);
+        error = WriteTemporary(temporary, bytes);
     }
-    return ::close(fd) == 0 || Fail(-1, name, errno);
+    if (error != 0) {
+        return error;
+    }
+    if (::renameat(fd_, temporary.c_str(), fd_, name.c_str()) != 0) {
+        error = errno;
+        ::unlinkat(fd_, temporary.c_str(), 0);
+    }
+    return error;
 }
 
-// No half-written file is left for anyone to pick up.
-bool OutputFolder::Fail(int fd, const std::string& name, int error) const {
-    if (fd >= 0) {
-        ::close(fd);
+// Writes the new file under its temporary name; a signal meanwhile removes it.
+int OutputFolder::WriteTemporary(const std::string& temporary, std::string_view bytes) const {
+    int fd = -1;
+    int slot = -1;
+    {
+        // Made and registered at once, so that no signal comes between.
+        interrupt::Hold hold;
+        fd = ::openat(fd_, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                      0666);
+        if (fd < 0) {
+            return errno;
+        }
+        slot = interrupt::RegisterTemporary(fd_, temporary.c_str());
     }
-    ::unlinkat(fd_, name.c_str(), 0);
-    errno = error;
-    return false;
+    int error = WriteAll(fd, bytes);
+    if (::close(fd) != 0 && error == 0) {
+        error = errno;
+    }
+    if (error != 0) {
+        ::unlinkat(fd_, temporary.c_str(), 0);
+    }
+    interrupt::Hold hold;
+    interrupt::Unregister(slot);
+    return error;
 }
 
 }  // namespace springcalc

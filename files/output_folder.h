@@ -20,12 +20,14 @@ public:
     bool Open(const std::string& path);
     // The path of a file in the folder, for messages.
     std::string PathOf(std::string_view name) const;
-    // Writes `bytes` as the file `name`, replacing one of that name. False with errno set, and
-    // nothing of the file left behind, when it could not be written whole.
-    bool Write(const std::string& name, std::string_view bytes) const;
+    // Writes `bytes` as the file `name`, replacing one of that name: first under a name of its
+    // own beside it, then renamed over the old one, so that the file is always the old one or
+    // the new one whole, whatever stops the writing. Returns 0, or errno (kNotARegularFile when
+    // `name` is a FIFO, a device or a folder) with nothing left behind.
+    int Write(const std::string& name, std::string_view bytes) const;
 
 private:
-    bool Fail(int fd, const std::string& name, int error) const;
+    int WriteTemporary(const std::string& temporary, std::string_view bytes) const;
 
     std::string path_;
     int fd_ = -1;

@@ -25,12 +25,15 @@ public:
     // Appends `utf8` encoded, every "\n" as CR LF. False when a character has no form in code
     // page 932, the text is not UTF-8, or no converter could be had; `out` then holds a part.
     bool Append(std::string_view utf8, std::string& out);
+    // ENOMEM when the converter could not be had for want of memory, else 0.
+    int error() const { return error_; }
 
 private:
     bool AppendRun(std::string_view run, std::string& out);
 
     iconv_t converter_ = reinterpret_cast<iconv_t>(-1);  // none yet
     std::unordered_map<std::string, std::string> known_;
+    int error_ = 0;
 };
 
 }  // namespace springcalc

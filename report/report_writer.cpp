@@ -77,75 +77,23 @@ std::optional<std::string> EncodeReport(std::string_view utf8) {
     return out;
 }
 
-AppendResult AppendToFile(const std::string& path, std::string_view bytes) {
-    ReportAppender appender;
-    AppendResult result = appender.Open(path);
-    if (result.ok) {
-        result = appender.Append(bytes);
+SaveOutcome AppendToFile(const std::string& path, std::string_view bytes) {
+    AppendingFile file;
+    SaveOutcome outcome{file.Open(path, AppendingFile::Wait::No), {}};
+    if (outcome.result.ok) {
+        outcome.result = file.Append(bytes);
     }
-    return result.ok ? appender.Commit() : result;
+    if (outcome.result.ok) {
+        outcome.result = file.Commit();
+    }
+    if (!outcome.result.ok) {
+        outcome.takeBack = file.Abandon();
+    }
+    return outcome;
 }
 
-AppendResult ReportAppender::Open(const std::string& path) {
-    Abandon();
-    path_ = path;
-    // Try to create it first, so that a failed run knows whether the file is its own to remove.
-    fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    created_ = fd_ >= 0;
-    if (fd_ < 0 && errno == EEXIST) {
-        fd_ = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    }
-    if (fd_ < 0) {
-        return {false, errno};
-    }
-    struct stat before {};
-    regular_ = ::fstat(fd_, &before) == 0 && S_ISREG(before.st_mode);
-    lengthBefore_ = before.st_size;
-    return {};
-}
-
-AppendResult ReportAppender::Append(std::string_view bytes) {
-    if (const int error = WriteAll(fd_, bytes); error != 0) {
-        Abandon();
-        return {false, error};
-    }
-    return {};
-}
-
-AppendResult ReportAppender::Commit() {
-    if (regular_ && ::fsync(fd_) != 0 && errno != EINVAL) {
-        const int error = errno;
-        Abandon();
-        return {false, error};
-    }
-    const int fd = std::exchange(fd_, -1);
-    if (::close(fd) != 0) {
-        // The descriptor is gone either way; take the pieces back by name.
-        const int error = errno;
-        if (regular_) {
-            (void)(created_ ? ::unlink(path_.c_str()) : ::truncate(path_.c_str(), lengthBefore_));
-        }
-        return {false, error};
-    }
-    return {};
-}
-
-void ReportAppender::Abandon() {
-    if (fd_ < 0) {
-        return;
-    }
-    // Take back a partial block, or the whole file this run made.
-    if (regular_ && created_) {
-        (void)::unlink(path_.c_str());
-    } else if (regular_) {
-        (void)::ftruncate(fd_, lengthBefore_);
-    }
-    (void)::close(fd_);
-    fd_ = -1;
-}
-
-bool ReportStream::Open(const std::string& path) {
-    const AppendResult opened = appender_.Open(path);
+bool ReportStream::Open(const std::string& path, AppendingFile::Wait wait) {
+    const AppendResult opened = appender_.Open(path, wait);
     error_ = opened.error;
     return opened.ok;
 }
@@ -158,16 +106,14 @@ bool ReportStream::Add(const TSpringDesign& design) {
 
 bool ReportStream::Flush() {
     bytes_.clear();
-    AppendResult result{encoder_.Append(text_, bytes_), 0};
+    // Out of memory for the converter is told as such, not as text without a form.
+    AppendResult result{encoder_.Append(text_, bytes_), encoder_.error()};
     if (result.ok && !bytes_.empty()) {
         result = appender_.Append(bytes_);
         appended_ = true;
     }
     text_.clear();
     error_ = result.error;
-    if (!result.ok) {
-        appender_.Abandon();
-    }
     return result.ok;
 }
 
@@ -176,7 +122,7 @@ bool ReportStream::Finish() {
         return false;
     }
     if (!appended_) {
-        appender_.Abandon();
+        (void)appender_.Abandon();
         return true;
     }
     const AppendResult committed = appender_.Commit();
@@ -204,6 +150,12 @@ std::string DescribeAppendError(int error) {
             return "パスの途中にフォルダではないものがあります。";
         case EIO:
             return "書き込み中に入出力エラーが起きました。";
+        case kNotARegularFile:
+            return "通常のファイルではありません（名前付きパイプや装置には保存できません）。";
+        case kFileBusy:
+            return "ほかのプログラムがこのファイルに書き込み中です。しばらくしてからもう一度保存してください。";
+        case ENOMEM:
+            return "メモリが足りません。";
         default:
             return std::strerror(error);
     }

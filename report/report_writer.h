@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "engine/spring_design.h"
+#include "files/appending_file.h"
 #include "report/cp932_encoder.h"
 
 namespace springcalc {
@@ -19,59 +20,38 @@ std::string FormatReportBlock(const TSpringDesign& design);
 // in that code page.
 std::optional<std::string> EncodeReport(std::string_view utf8);
 
-struct AppendResult {
-    bool ok = true;
-    int error = 0;  // errno of the failed step
+struct SaveOutcome {
+    AppendResult result;
+    TakeBack takeBack;  // what a failure left in the file
 };
 
-// Appends `bytes` to the file at `path`, creating it when missing. If any step fails, the file
-// is cut back to the length it had before, or removed when this call created it.
-AppendResult AppendToFile(const std::string& path, std::string_view bytes);
+// Appends `bytes` to the file at `path`, creating it when missing, as one writer among others
+// (see AppendingFile): kFileBusy at once when another is writing to it. If any step fails, the
+// file is cut back to the length it had before, or removed when this call created it.
+SaveOutcome AppendToFile(const std::string& path, std::string_view bytes);
 
-// Appends to a report file piece by piece, for reports too long to hold at once. Until
-// Commit, Abandon (or destruction) takes every piece back: the file is cut back to the length
-// it had when opened, or removed when Open created it.
-class ReportAppender {
-public:
-    ReportAppender() = default;
-    ReportAppender(const ReportAppender&) = delete;
-    ReportAppender& operator=(const ReportAppender&) = delete;
-    ~ReportAppender() { Abandon(); }
-
-    // Opens the file for appending, creating it when missing.
-    AppendResult Open(const std::string& path);
-    AppendResult Append(std::string_view bytes);
-    // Flushes to the disk and closes; on failure the pieces are taken back.
-    AppendResult Commit();
-    void Abandon();
-
-private:
-    std::string path_;
-    int fd_ = -1;
-    long long lengthBefore_ = 0;
-    bool regular_ = false;
-    bool created_ = false;
-};
-
-// A plain-words reason for a failed append, for the user.
+// A plain-words reason for a failed append, for the user, in Japanese.
 std::string DescribeAppendError(int error);
 
 // The report blocks of many designs, one after another, appended to a file in pieces of bounded
 // size, so that a report of any length needs little memory. Nothing is kept unless Finish
-// succeeds: any failure, or destruction before Finish, takes every piece back.
+// succeeds: Abandon, or destruction before Finish, takes every piece back.
 class ReportStream {
 public:
     // Opens the file (creating it when missing); false with the reason in error().
-    bool Open(const std::string& path);
+    bool Open(const std::string& path, AppendingFile::Wait wait);
     bool Add(const TSpringDesign& design);
     // Writes the rest and keeps the file; a file made for a report with no block is removed.
     bool Finish();
-    int error() const { return error_; }  // errno, or 0 for text without a code page 932 form
+    TakeBack Abandon() { return appender_.Abandon(); }
+    // errno or a reason of AppendingFile's, or 0 for text without a code page 932 form.
+    int error() const { return error_; }
+    bool IsSameFileAs(int fd) const { return appender_.IsSameFileAs(fd); }
 
 private:
     bool Flush();
 
-    ReportAppender appender_;
+    AppendingFile appender_;
     Cp932Encoder encoder_;
     std::string text_;   // blocks not yet written, UTF-8
     std::string bytes_;  // the same in code page 932

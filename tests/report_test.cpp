@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <iconv.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -220,39 +221,46 @@ TEST(ReportEncoding, OneEncoderWritesWhatIconvWritesForTheWholeText) {
 
 TEST(ReportFile, FailuresAreToldAndLeaveTheFileAsItWas) {
     const ScratchDir dir;
+    // A FIFO nobody reads, or one somebody does, and a device are refused at once: a report
+    // goes to a plain file only, and the window must not hang on a pipe.
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    const int reader = ::open((dir / "fifo").c_str(), O_RDONLY | O_NONBLOCK);
     const std::pair<std::string, int> failures[] = {{(dir / "no/such/r.txt").string(), ENOENT},
                                                     {dir.path().string(), EISDIR},
-                                                    {"/dev/full", ENOSPC}};
-    for (const auto& [path, error] : failures) {
-        const AppendResult result = AppendToFile(path, "block\r\n");
-        EXPECT_TRUE(!result.ok && result.error == error) << path << ": " << result.error;
+                                                    {"/dev/full", kNotARegularFile},
+                                                    {(dir / "fifo").string(), kNotARegularFile}};
+    for (const bool read : {false, true}) {
+        const int opened = read ? ::open((dir / "fifo").c_str(), O_RDONLY | O_NONBLOCK) : -1;
+        for (const auto& [path, error] : failures) {
+            const AppendResult result = AppendToFile(path, "block\r\n").result;
+            EXPECT_TRUE(!result.ok && result.error == error) << path << ": " << result.error;
+        }
+        ::close(opened);
     }
+    ::close(reader);
 
     // A read-only file is not changed. Root may write anything: take an ordinary user's rights.
     WriteFile(dir / "locked.txt", "kept\r\n");
     fs::permissions(dir / "locked.txt", fs::perms::owner_read | fs::perms::group_read);
     const bool root = ::geteuid() == 0;
     ASSERT_TRUE(!root || ::seteuid(65534) == 0);
-    const AppendResult locked = AppendToFile((dir / "locked.txt").string(), "block\r\n");
+    const AppendResult locked = AppendToFile((dir / "locked.txt").string(), "block\r\n").result;
     ASSERT_TRUE(!root || ::seteuid(0) == 0);
     EXPECT_EQ(locked.error, EACCES);
     EXPECT_EQ(ReadFile(dir / "locked.txt"), "kept\r\n");
 
-    // A failed fsync or close takes the block back: an existing file keeps its length, a new
-    // one goes.
+    // A failed fsync takes the block back: an existing file keeps its length, a new one goes.
     WriteFile(dir / "kept.txt", "kept\r\n");
-    for (const char* call : {"fsync", "close"}) {
-        for (const char* name : {"kept.txt", "made.txt"}) {
-            failNext = {call, EIO};
-            const AppendResult result = AppendToFile((dir / name).string(), "block\r\n");
-            EXPECT_FALSE(result.ok);
-            EXPECT_EQ(result.error, EIO);
-        }
+    for (const char* name : {"kept.txt", "made.txt"}) {
+        failNext = {"fsync", EIO};
+        const SaveOutcome saved = AppendToFile((dir / name).string(), "block\r\n");
+        EXPECT_TRUE(!saved.result.ok && saved.takeBack.clean);
+        EXPECT_EQ(saved.result.error, EIO);
     }
     // A write cut short by a signal is made again; one that takes nothing means a full device.
     failNext = {"write", EINTR};
     takeNothing = true;
-    EXPECT_EQ(AppendToFile((dir / "kept.txt").string(), "block\r\n").error, ENOSPC);
+    EXPECT_EQ(AppendToFile((dir / "kept.txt").string(), "block\r\n").result.error, ENOSPC);
     EXPECT_EQ(ReadFile(dir / "kept.txt"), "kept\r\n");
     EXPECT_FALSE(fs::exists(dir / "made.txt"));
 }
@@ -260,10 +268,10 @@ TEST(ReportFile, FailuresAreToldAndLeaveTheFileAsItWas) {
 TEST(ReportFile, ShortWritesDescriptorZeroAndFilesWithoutFsyncStillWork) {
     const ScratchDir dir;
     writeLimit = 3;
-    EXPECT_TRUE(AppendToFile((dir / "short.txt").string(), "block\r\n").ok);
+    EXPECT_TRUE(AppendToFile((dir / "short.txt").string(), "block\r\n").result.ok);
     writeLimit = 0;
     failNext = {"fsync", EINVAL};  // a file system that cannot sync: the block stays
-    EXPECT_TRUE(AppendToFile((dir / "short.txt").string(), "more\r\n").ok);
+    EXPECT_TRUE(AppendToFile((dir / "short.txt").string(), "more\r\n").result.ok);
     EXPECT_EQ(ReadFile(dir / "short.txt"), "block\r\nmore\r\n");
 
     // Started with its standard input closed, the program gets descriptor 0 for the file.
@@ -271,10 +279,10 @@ TEST(ReportFile, ShortWritesDescriptorZeroAndFilesWithoutFsyncStillWork) {
     const int input = ::dup(0);
     ::close(0);
     errno = EEXIST;
-    const bool appended = AppendToFile((dir / "zero.txt").string(), "block\r\n").ok;
+    const bool appended = AppendToFile((dir / "zero.txt").string(), "block\r\n").result.ok;
     const bool zeroClosed = ::fcntl(0, F_GETFD) == -1;
-    ReportAppender abandoned;
-    const bool opened = abandoned.Open((dir / "gone.txt").string()).ok;
+    AppendingFile abandoned;
+    const bool opened = abandoned.Open((dir / "gone.txt").string(), AppendingFile::Wait::No).ok;
     abandoned.Abandon();
     ::dup2(input, 0);
     ::close(input);
@@ -283,6 +291,8 @@ TEST(ReportFile, ShortWritesDescriptorZeroAndFilesWithoutFsyncStillWork) {
     EXPECT_FALSE(fs::exists(dir / "gone.txt"));
 }
 
+constexpr AppendingFile::Wait kNoWait = AppendingFile::Wait::No;
+
 TEST(ReportStream, WritesLongReportsInPiecesAndKeepsNothingUnfinished) {
     const ScratchDir dir;
     const TSpringDesign design = AnalysedSample1(kCompression);
@@ -290,7 +300,7 @@ TEST(ReportStream, WritesLongReportsInPiecesAndKeepsNothingUnfinished) {
     std::string expected = "kept\r\n";
     WriteFile(dir / "long.txt", expected);
     ReportStream stream;
-    ASSERT_TRUE(stream.Open((dir / "long.txt").string()));
+    ASSERT_TRUE(stream.Open((dir / "long.txt").string(), kNoWait));
     writes = 0;
     for (int i = 0; i < 200; ++i) {  // about 100 KiB: two pieces, not one write a block
         ASSERT_TRUE(stream.Add(design)) << i;
@@ -302,20 +312,22 @@ TEST(ReportStream, WritesLongReportsInPiecesAndKeepsNothingUnfinished) {
 
     // A report without a block leaves no file; one never finished takes its pieces back.
     ReportStream empty;
-    ASSERT_TRUE(empty.Open((dir / "empty.txt").string()));
+    ASSERT_TRUE(empty.Open((dir / "empty.txt").string(), kNoWait));
     EXPECT_TRUE(empty.Finish());
     EXPECT_FALSE(fs::exists(dir / "empty.txt"));
     // The last piece, written at the finish, can fail too: on a full device, or without a code
     // page 932 converter, which is told apart from a system error.
     ReportStream full, unconverted;
-    ASSERT_TRUE(full.Open("/dev/full") && full.Add(design));
+    ASSERT_TRUE(full.Open((dir / "full.txt").string(), kNoWait) && full.Add(design));
+    failNext = {"write", ENOSPC};
     EXPECT_FALSE(full.Finish());
-    ASSERT_TRUE(unconverted.Open((dir / "none.txt").string()) && unconverted.Add(design));
+    EXPECT_TRUE(full.error() == ENOSPC && full.Abandon().clean && !fs::exists(dir / "full.txt"));
+    ASSERT_TRUE(unconverted.Open((dir / "none.txt").string(), kNoWait) && unconverted.Add(design));
     failNext = {"iconv_open", EINVAL};
     EXPECT_TRUE(!unconverted.Finish() && unconverted.error() == 0);
     {
         ReportStream unfinished;
-        ASSERT_TRUE(unfinished.Open((dir / "long.txt").string()));
+        ASSERT_TRUE(unfinished.Open((dir / "long.txt").string(), kNoWait));
         for (int i = 0; i < 200; ++i) {
             unfinished.Add(design);
         }

@@ -293,12 +293,16 @@ void TForm1::N2Click() {
                                                  "\nファイルには何も書き込んでいません。"));
         return;
     }
-    const AppendResult result = AppendToFile(QFile::encodeName(path).toStdString(), *bytes);
-    if (!result.ok) {
-        prompts_->showError(
-            this, QStringLiteral("レポートを保存できませんでした。\nファイル: %1\n理由: %2")
-                      .arg(QDir::toNativeSeparators(path),
-                           QString::fromStdString(DescribeAppendError(result.error))));
+    const SaveOutcome saved = AppendToFile(QFile::encodeName(path).toStdString(), *bytes);
+    if (!saved.result.ok) {
+        QString message = QStringLiteral("レポートを保存できませんでした。\nファイル: %1\n理由: %2")
+                              .arg(QDir::toNativeSeparators(path),
+                                   QString::fromStdString(DescribeAppendError(saved.result.error)));
+        if (!saved.takeBack.clean) {
+            message += QStringLiteral("\n書きかけの %1 バイトがファイルに残り、取り除けませんでした。")
+                           .arg(saved.takeBack.bytesLeft);
+        }
+        prompts_->showError(this, message);
     }
 }
 
