@@ -194,6 +194,9 @@ std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& arg
 // Why a file could not be used, in words.
 std::string ReasonText(int error) {
     switch (error) {
+        case kNoCp932Converter:
+            return "the code page 932 converter could not be loaded (glibc's gconv modules are "
+                   "missing, or memory is short)";
         case kNotARegularFile:
             return "not a regular file (reports and diagrams go to plain files, never to a FIFO "
                    "or a device)";
@@ -275,8 +278,8 @@ private:
             opened = report_.Open(*options_.reportPath, AppendingFile::Wait::Yes);
         }
         // Written into the table's file or the designs' own, it would be overwritten or read.
-        const char* same = !opened                                 ? nullptr
-                           : report_.IsSameFileAs(STDOUT_FILENO)   ? "it is standard output"
+        const char* same = !opened                               ? nullptr
+                           : report_.IsSameFileAs(STDOUT_FILENO) ? "it is standard output"
                            : report_.IsSameFileAs(options_.file ? fd_ : STDIN_FILENO)
                                ? "it is the file the designs are read from"
                                : nullptr;
@@ -313,8 +316,8 @@ private:
         const int error = report_.error();
         io_.err << kProgramName << ": "
                 << (error == 0 ? "the report could not be converted to code page 932"
-                               : "could not append the report to " +
-                                     Escaped(*options_.reportPath) + ": " + ReasonText(error))
+                               : "could not append the report to " + Escaped(*options_.reportPath) +
+                                     ": " + ReasonText(error))
                 << TakeBack("; the file is as it was") << ".\n";
         return kExitBadInput;
     }
@@ -425,7 +428,7 @@ private:
     CliIo& io_;
     int fd_ = -1;  // the input file
     OutputFolder diagrams_;
-    ReportStream report_;  // taken back unless the run ends well
+    ReportStream report_;                // taken back unless the run ends well
     std::string undoneNote_, leftNote_;  // for a signal that ends the run
     std::unique_ptr<CheckWriter> writer_;
     CheckCounts counts_;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/design_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <optional>
@@ -16,6 +17,9 @@ namespace {
 
 constexpr int kEnd = -1;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr const char* kUtf16 =
+    "this is UTF-16 text, not UTF-8; save the file as UTF-8 (in Excel: \"CSV UTF-8\") and try "
+    "again";
 
 bool Blank(const std::vector<std::string>& fields) {
     return fields.size() == 1 && fields[0].find_first_not_of(" \t") == std::string::npos;
@@ -62,6 +66,10 @@ bool CsvReader::Next(CsvRecord& record) {
             }
             Get();
         }
+        // Bytes no UTF-8 text has: the byte-order mark of UTF-16 (Excel's "Unicode text").
+        if (Peek() == 0xFF || Peek() == 0xFE) {
+            return Fail(kUtf16);
+        }
     }
     while (error.empty() && readError == 0 && Peek() != kEnd) {
         record.line = line_;
@@ -98,6 +106,11 @@ bool CsvReader::ReadRecord(std::vector<std::string>& fields) {
 
 bool CsvReader::ReadPlain(std::string& field) {
     for (int c = Peek(); c != kEnd && c != ',' && c != '\n'; c = Peek()) {
+        if (!field.empty() && field.back() == '\r') {
+            return Fail(
+                "lines that end in a carriage return alone (as old Mac programs write them); "
+                "save the file with LF or CR LF line ends and try again");
+        }
         if (c == '"') {
             return Fail("a double quote inside an unquoted field (quote the whole field)");
         }
@@ -163,6 +176,13 @@ bool DesignReader::ReadHeader() {
         if (csv_.error.empty() && csv_.readError == 0) {
             AddError(0, 0, "no header line: expected " + std::string(kDesignHeader));
         }
+        return false;
+    }
+    // UTF-16 without its byte-order mark: every other byte of a header in ASCII is zero.
+    if (std::ranges::any_of(record_.fields, [](const std::string& f) {
+            return f.find('\0') != std::string::npos;
+        })) {
+        AddError(0, record_.line, kUtf16);
         return false;
     }
     const size_t before = errorCount_;

@@ -202,7 +202,8 @@ TakeBack AppendingFile::Abandon() {
 }
 
 bool AppendingFile::IsSameFileAs(int fd) const {
-    struct stat mine {}, other {};
+    struct stat mine {
+    }, other{};
     return fd_ >= 0 && ::fstat(fd_, &mine) == 0 && ::fstat(fd, &other) == 0 &&
            SameInode(mine, other);
 }

@@ -21,9 +21,9 @@ struct AppendResult {
 
 // What taking back a writer's bytes left behind.
 struct TakeBack {
-    bool clean = true;      // the file is as it was before, or gone again if the writer made it
-    off_t bytesLeft = 0;    // this writer's bytes that are still in the file
-    int error = 0;          // why: errno of the cut that failed, 0 when another wrote after them
+    bool clean = true;    // the file is as it was before, or gone again if the writer made it
+    off_t bytesLeft = 0;  // this writer's bytes that are still in the file
+    int error = 0;        // why: errno of the cut that failed, 0 when another wrote after them
 };
 
 // An exclusive advisory lock (flock) on the file is held from Open to Commit or Abandon, and
@@ -62,8 +62,8 @@ private:
     AppendResult Fail(int error);
 
     int fd_ = -1;
-    int slot_ = -1;              // the registration that undoes the writes on a signal
-    std::string createdPath_;    // the file Open made (a link's target perhaps), else empty
+    int slot_ = -1;            // the registration that undoes the writes on a signal
+    std::string createdPath_;  // the file Open made (a link's target perhaps), else empty
     off_t lengthBefore_ = 0;
     off_t written_ = 0;
 };

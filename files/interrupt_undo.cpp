@@ -18,7 +18,7 @@ constexpr int kSlots = 8;
 
 struct Slot {
     std::atomic<bool> used{false};
-    int fd = -1;     // the appended file, or the folder of a temporary one
+    int fd = -1;  // the appended file, or the folder of a temporary one
     bool temporary = false;
     off_t lengthBefore = 0;
     std::atomic<off_t> written{0};

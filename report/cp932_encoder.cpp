@@ -34,7 +34,7 @@ bool Cp932Encoder::Append(std::string_view utf8, std::string& out) {
         converter_ = iconv_open("CP932", "UTF-8");
     }
     if (converter_ == kNoConverter) {
-        error_ = errno == ENOMEM ? ENOMEM : 0;
+        error_ = errno != 0 ? errno : EINVAL;
         return false;
     }
     out.reserve(out.size() + utf8.size() + utf8.size() / 16);

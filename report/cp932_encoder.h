@@ -25,7 +25,7 @@ public:
     // Appends `utf8` encoded, every "\n" as CR LF. False when a character has no form in code
     // page 932, the text is not UTF-8, or no converter could be had; `out` then holds a part.
     bool Append(std::string_view utf8, std::string& out);
-    // ENOMEM when the converter could not be had for want of memory, else 0.
+    // Why no converter could be had (errno of iconv_open), or 0 when there is one.
     int error() const { return error_; }
 
 private:

@@ -106,8 +106,11 @@ bool ReportStream::Add(const TSpringDesign& design) {
 
 bool ReportStream::Flush() {
     bytes_.clear();
-    // Out of memory for the converter is told as such, not as text without a form.
-    AppendResult result{encoder_.Append(text_, bytes_), encoder_.error()};
+    // A converter that could not be had is told as such, not as text without a form.
+    AppendResult result{encoder_.Append(text_, bytes_), 0};
+    if (encoder_.error() != 0) {
+        result.error = encoder_.error() == ENOMEM ? ENOMEM : kNoCp932Converter;
+    }
     if (result.ok && !bytes_.empty()) {
         result = appender_.Append(bytes_);
         appended_ = true;
@@ -153,7 +156,8 @@ std::string DescribeAppendError(int error) {
         case kNotARegularFile:
             return "通常のファイルではありません（名前付きパイプや装置には保存できません）。";
         case kFileBusy:
-            return "ほかのプログラムがこのファイルに書き込み中です。しばらくしてからもう一度保存してください。";
+            return "ほかのプログラムがこのファイルに書き込み中です。しばらくしてからもう一度保存し"
+                   "てください。";
         case ENOMEM:
             return "メモリが足りません。";
         default:

@@ -20,6 +20,10 @@ std::string FormatReportBlock(const TSpringDesign& design);
 // in that code page.
 std::optional<std::string> EncodeReport(std::string_view utf8);
 
+// The report's failure when glibc's code page 932 converter could not be loaded (its gconv
+// module missing, or the system short of memory to map it).
+inline constexpr int kNoCp932Converter = -5;
+
 struct SaveOutcome {
     AppendResult result;
     TakeBack takeBack;  // what a failure left in the file
@@ -44,7 +48,8 @@ public:
     // Writes the rest and keeps the file; a file made for a report with no block is removed.
     bool Finish();
     TakeBack Abandon() { return appender_.Abandon(); }
-    // errno or a reason of AppendingFile's, or 0 for text without a code page 932 form.
+    // errno, a reason of AppendingFile's or kNoCp932Converter, or 0 for text without a code
+    // page 932 form.
     int error() const { return error_; }
     bool IsSameFileAs(int fd) const { return appender_.IsSameFileAs(fd); }
 

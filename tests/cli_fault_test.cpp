@@ -119,6 +119,14 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"an unclosed quote", kCheck, kHeader + ",compression,\"SWPA,0.70,4.3,9.5,13,12,10\n", 2, "line 2: a quoted field is not closed", Report::Existing},
         {"empty input", kCheck, "", 2, "standard input: no header line: expected name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len", Report::Existing},
         {"a column named twice, the first of them first", kCheck, "kind,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n", 2, "line 1: column \"kind\" appears twice", Report::Existing},
+        {"UTF-16 text, with its byte-order mark", kCheck, std::string("\xFF\xFEn\0a\0m\0e\0,\0", 12), 2, "line 1: this is UTF-16 text, not UTF-8; save the file as UTF-8", Report::Existing},
+        {"UTF-16 text without it", kCheck, std::string("n\0a\0m\0e\0\n\0", 10), 2, "line 1: this is UTF-16 text, not UTF-8", Report::Existing},
+        {"lines that end in CR alone", kCheck, std::regex_replace(Designs(3), std::regex("\n"), "\r"), 2, "line 1: lines that end in a carriage return alone (as old Mac programs write them); save the file with LF or CR LF line ends", Report::Existing},
+        {"a file name with control characters", "check no\x1b[2Jfile.csv", "", 2, "cannot read no\\x1B[2Jfile.csv: No such file or directory"},
+        {"a report named \"-\"", "check --report -", Designs(1), 2, "--report takes a file: standard output shows the table, so \"-\" names no report"},
+        {"a report that is the input", "check --report REPORT REPORT", "", 2, "cannot append the report to REPORT: it is the file the designs are read from; nothing was checked.", Report::Existing},
+        {"a report that is a device", "check --report /dev/null", Designs(1), 2, "cannot append the report to /dev/null: not a regular file"},
+        {"bidirectional overrides in names", "check", kHeader + "\"a\u202Eb\"" + C + "\n\"\u2066c\"" + C + "\n", 0, "a\\xE2\\x80\\xAEb"},
         {"control characters in names", "check", kHeader + "\"a\x1b[31mb\"" + C + "\n\"a\ab\"" + C + "\n\"a\rb\"" + C + "\n\"a\nb\"" + C + "\n" + std::string("\"a\0b\"", 5) + C + "\n", 0, "a\\x1B[31mb"},
         // check's options.
         {"an option where the report's name should be", "check --report --json", Designs(1), 2, "\"--json\" is an option"},
@@ -172,7 +180,10 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         EXPECT_NE((child.err + child.out).find(withReport(c.message)), std::string::npos)
             << child.err;
         // Nothing raw reaches the terminal; a short input with a fault writes nothing out.
-        EXPECT_EQ(child.out.find_first_of(std::string("\x1b\a\r\0", 4)), std::string::npos);
+        for (const std::string& text : {child.out, child.err}) {
+            EXPECT_EQ(text.find_first_of(std::string("\x1b\a\r\0", 4)), std::string::npos);
+            EXPECT_EQ(text.find("\u202E"), std::string::npos);
+        }
         if (c.status == 2 && c.out == Out::Pipe && c.input.size() < 4096) {
             EXPECT_EQ(child.out, "");
         }

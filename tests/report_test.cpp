@@ -324,7 +324,7 @@ TEST(ReportStream, WritesLongReportsInPiecesAndKeepsNothingUnfinished) {
     EXPECT_TRUE(full.error() == ENOSPC && full.Abandon().clean && !fs::exists(dir / "full.txt"));
     ASSERT_TRUE(unconverted.Open((dir / "none.txt").string(), kNoWait) && unconverted.Add(design));
     failNext = {"iconv_open", EINVAL};
-    EXPECT_TRUE(!unconverted.Finish() && unconverted.error() == 0);
+    EXPECT_TRUE(!unconverted.Finish() && unconverted.error() == kNoCp932Converter);
     {
         ReportStream unfinished;
         ASSERT_TRUE(unfinished.Open((dir / "long.txt").string(), kNoWait));

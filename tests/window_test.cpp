@@ -5,6 +5,9 @@
 
 #include "window_test.h"
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDialogButtonBox>
@@ -15,8 +18,10 @@
 #include <QSignalSpy>
 #include <QStringEncoder>
 #include <QtTest>
+#include <cstdio>
 #include <tuple>
 
+#include "files/appending_file.h"
 #include "report/report_writer.h"
 #include "ui/ui_colors.h"
 #include "window_test_support.h"
@@ -214,6 +219,48 @@ void WindowTest::saveAppendsTheReportOrTellsWhyNot() {
     QCOMPARE(t.prompts.errors.size(), 1);
     QVERIFY(t.prompts.errors.first().contains(missing));
     QVERIFY(t.prompts.errors.first().contains(QStringLiteral("フォルダが見つかりません")));
+
+    // A FIFO, read by nobody, is refused at once rather than freezing the window.
+    QCOMPARE(::mkfifo((dir / "fifo.txt").c_str(), 0600), 0);
+    t.prompts.answerSave(QString::fromStdString((dir / "fifo.txt").string()));
+    t.action("N2")->trigger();
+    QCOMPARE(t.prompts.errors.size(), 2);
+    QVERIFY(t.prompts.errors.last().contains(QStringLiteral("通常のファイルではありません")));
+}
+
+// The window and a springcalc-cli run append to one report: while the run writes, Save says
+// the file is busy (and does not wait for it); the run that then fails takes back its own
+// blocks, not the window's.
+void WindowTest::saveAndACommandLineRunShareTheReport() {
+    WindowUnderTest t;
+    t.action("N1")->trigger();
+    const test_support::ScratchDir dir;
+    const std::string report = (dir / "ok.txt").string();
+    t.prompts.answerSave(QString::fromStdString(report));
+    t.action("N2")->trigger();
+    const std::string block = EncodeReport(FormatReportBlock(t.window.design())).value();
+    const std::string command = std::string(SPRINGCALC_CLI_PATH) + " check --report " + report;
+    FILE* run = ::popen(command.c_str(), "w");
+    QVERIFY(run);
+    std::fputs(
+        "kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n"
+        "compression,SWPA,1.20,8.8,7,23,20,18\n",
+        run);
+    std::fflush(run);
+    // Until the run has the report, a Save would still get in first.
+    AppendingFile probe;
+    for (int i = 0; i < 500 && probe.Open(report, AppendingFile::Wait::No).ok; ++i) {
+        (void)probe.Abandon();
+        QTest::qWait(10);
+    }
+    t.action("N2")->trigger();
+    QCOMPARE(t.prompts.errors.size(), 1);
+    QVERIFY(t.prompts.errors.first().contains(QStringLiteral("書き込み中")));
+    std::fputs("compression,SWX,1,1,1,1,1,1\n", run);
+    QCOMPARE(WEXITSTATUS(::pclose(run)), 2);
+    QCOMPARE(test_support::ReadFile(dir / "ok.txt"), block);
+    t.action("N2")->trigger();
+    QCOMPARE(test_support::ReadFile(dir / "ok.txt"), block + block);
 }
 
 int main(int argc, char* argv[]) {

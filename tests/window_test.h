@@ -16,6 +16,7 @@ private slots:
     void popupMenuAndExit();
     void printWithoutPrinterWritesPdfAndRestoresColour();
     void saveAppendsTheReportOrTellsWhyNot();
+    void saveAndACommandLineRunShareTheReport();
 
     void labelsReadAsStaticTextExactlyAsShownAndTheirChangesAreAnnounced();
     void arrowsMemoAndDrawingsHaveNames();

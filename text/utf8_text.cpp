@@ -57,6 +57,13 @@ bool IsControl(char32_t c) {
     return c < 0x20 || (c >= 0x7F && c <= 0x9F);
 }
 
+// The marks and overrides that turn the order text is shown in: shown raw, a name could make the
+// rest of its line read backwards.
+bool IsBidiControl(char32_t c) {
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069);
+}
+
 // Widths as utf8proc gives them for its Unicode version, but a control character keeps counting
 // one column, as it always has here (utf8proc counts none): what measures raw text must not see
 // its widths change, and what shows text escapes controls first.
@@ -100,7 +107,7 @@ std::string Escaped(std::string_view text) {
     char32_t codePoint = 0;
     for (size_t pos = 0; pos < text.size();) {
         const size_t length = Decode(text, pos, codePoint);
-        if (length == 0 || IsControl(codePoint)) {
+        if (length == 0 || IsControl(codePoint) || IsBidiControl(codePoint)) {
             static constexpr char kHex[] = "0123456789ABCDEF";
             const auto byte = static_cast<unsigned char>(text[pos]);
             escaped += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};

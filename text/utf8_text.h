@@ -14,8 +14,9 @@ bool IsValidUtf8(std::string_view text);
 // or a byte that is not UTF-8 counts one.
 int DisplayWidth(std::string_view text);
 
-// The text with control characters (ESC, BEL, CR, LF, NUL, ...) and bytes that are not UTF-8
-// written as \xNN, so that a bad file cannot garble the terminal.
+// The text with control characters (ESC, BEL, CR, LF, NUL, ...), the bidirectional marks and
+// overrides (U+202E, ...) and bytes that are not UTF-8 written as \xNN, byte by byte, so that a
+// bad file cannot garble the terminal.
 std::string Escaped(std::string_view text);
 // The same in double quotes, for a message.
 std::string QuotedForMessage(std::string_view text);

@@ -299,8 +299,9 @@ void TForm1::N2Click() {
                               .arg(QDir::toNativeSeparators(path),
                                    QString::fromStdString(DescribeAppendError(saved.result.error)));
         if (!saved.takeBack.clean) {
-            message += QStringLiteral("\n書きかけの %1 バイトがファイルに残り、取り除けませんでした。")
-                           .arg(saved.takeBack.bytesLeft);
+            message +=
+                QStringLiteral("\n書きかけの %1 バイトがファイルに残り、取り除けませんでした。")
+                    .arg(saved.takeBack.bytesLeft);
         }
         prompts_->showError(this, message);
     }

@@ -1,0 +1,168 @@
+#!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# springcalc-cli as real processes around one report: two runs at once, signals in the middle of
+# a run, a report that cannot be cut back, pictures replaced while a run is stopped, targets
+# that are not plain files. Each run whose input comes through a FIFO is held at a known point:
+# it has the report open and locked, and waits for more rows.
+set -u
+cli=$(realpath "$1")
+work=$(mktemp -d)
+trap 'exec 7>&- 8>&- 2>/dev/null; rm -rf "$work"' EXIT
+cd "$work" || exit 1
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+header='name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len'
+rows() {  # rows FIRST COUNT
+    for ((i = $1; i < $1 + $2; i++)); do echo "d$i,compression,SWPA,1.20,8.8,7,23,20,18"; done
+}
+blocks() { iconv -f CP932 -t UTF-8 "$1" | grep -c 'コイルばねの設計'; }
+{ echo "$header"; rows 0 3000; } >good.csv
+{ echo "$header"; rows 0 3000; echo "x,compression,SWX,1,1,1,1,1,1"; } >bad.csv
+kept=$'kept\r\n'
+printf '%s' "$kept" >kept.txt
+
+# Waits up to five seconds for FILE to hold TEXT.
+await() {
+    for _ in $(seq 50); do
+        grep -q "$2" "$1" 2>/dev/null && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# --- Two runs on one report: the one that fails takes back its own blocks only, whichever came
+# first and whichever made the file.
+for first in good bad; do
+    second=$([ "$first" = good ] && echo bad || echo good)
+    for start in existing new; do
+        rm -f r.txt fifo err1 err2
+        [ "$start" = existing ] && printf '%s' "$kept" >r.txt
+        mkfifo fifo
+        "$cli" check --report r.txt <fifo >/dev/null 2>err1 &
+        one=$!
+        exec 7>fifo
+        echo "$header" >&7
+        rows 0 10 >&7  # the first run has the report now
+        sleep 0.2
+        "$cli" check --report r.txt "$second.csv" >/dev/null 2>err2 7>&- &
+        two=$!
+        await err2 'is being written by another program; waiting' ||
+            fail "$first/$start: the second run does not wait: $(cat err2)"
+        rows 10 2990 >&7
+        [ "$first" = bad ] && echo "x,compression,SWX,1,1,1,1,1,1" >&7
+        exec 7>&-
+        wait $one
+        status1=$?
+        wait $two
+        status2=$?
+        [ "$(blocks r.txt)" = 3000 ] ||
+            fail "$first/$start: $(blocks r.txt) blocks left, not the good run's 3000"
+        [ "$start" = new ] || head -c 6 r.txt | cmp -s - kept.txt || fail "$first/$start: kept lost"
+        if [ "$first" = good ]; then good=$status1 bad=$status2; else good=$status2 bad=$status1; fi
+        [ "$good" = 0 ] && [ "$bad" = 2 ] || fail "$first/$start: statuses $good and $bad"
+    done
+done
+
+# --- Signals: every block this run appended is taken back, a file it made is removed, one line
+# is told, and the status is the signal's.
+for signal in INT TERM HUP; do
+    for start in existing new; do
+        rm -rf r.txt fifo plots err
+        mkdir plots
+        [ "$start" = existing ] && printf '%s' "$kept" >r.txt
+        mkfifo fifo
+        "$cli" check --report r.txt --plot plots <fifo >/dev/null 2>err &
+        run=$!
+        exec 7>fifo
+        { echo "$header"; rows 0 400; } >&7  # more than one piece of the report written
+        sleep 0.5
+        kill -s "$signal" $run
+        wait $run
+        status=$?
+        exec 7>&-
+        case $signal in INT) want=130 ;; TERM) want=143 ;; HUP) want=129 ;; esac
+        [ "$status" = "$want" ] || fail "SIG$signal: status $status, not $want"
+        [ "$(cat err)" = "springcalc-cli: stopped by SIG$signal; nothing was appended to r.txt." ] ||
+            fail "SIG$signal: told \"$(cat err)\""
+        if [ "$start" = existing ]; then
+            cmp -s r.txt kept.txt || fail "SIG$signal: the report is not as it was"
+        else
+            [ ! -e r.txt ] || fail "SIG$signal: the report the run made is still there"
+        fi
+        [ -z "$(find plots -size 0 -o -name '.*' -type f)" ] ||
+            fail "SIG$signal: a half picture is left: $(ls -a plots | head)"
+    done
+done
+
+# --- Pictures are replaced whole: a run stopped while it rewrites a folder leaves each picture
+# old or new, never cut short.
+mkdir -p again
+{ echo "$header"; rows 0 3000; } >many.csv
+"$cli" check --plot again many.csv >/dev/null
+for delay in 0.05 0.1 0.2; do
+    "$cli" check --plot again many.csv >/dev/null 2>&1 &
+    run=$!
+    sleep $delay
+    kill -TERM $run
+    wait $run
+done
+for picture in again/*.svg; do
+    [ "$(tail -c 7 "$picture")" = $'</svg>' ] || { fail "$picture is not whole"; break; }
+done
+[ "$(find again -name '.*' -type f | wc -l)" = 0 ] || fail "temporary pictures left in again/"
+
+# --- A report that may only be appended to cannot be cut back: the message says what stayed.
+printf '%s' "$kept" >append-only.txt
+if chattr +a append-only.txt 2>/dev/null; then
+    "$cli" check --report append-only.txt bad.csv >/dev/null 2>err
+    status=$?
+    chattr -a append-only.txt
+    [ "$status" = 2 ] || fail "append-only: status $status"
+    grep -q "append-only.txt keeps [0-9]* bytes of this run's blocks, which could not be removed: Operation not permitted" err ||
+        fail "append-only: told \"$(cat err)\""
+else
+    echo "(skipped: chattr +a needs root on a file system that has it)"
+fi
+
+# --- Targets that are not plain files are refused at once, without waiting for a reader; a
+# report that is standard output or the input is refused; a link to a file not made yet makes it.
+{ echo "$header"; rows 0 2; } >two.csv
+rm -f fifo && mkfifo fifo
+mkdir -p fifo-plots && mkfifo fifo-plots/001-d0.svg
+refused() {  # refused WHAT MESSAGE SHELL-COMMAND ($cli stands for the program)
+    timeout 5 bash -c "$3" _ "$cli" >/dev/null 2>err
+    status=$?
+    [ "$status" = 2 ] && grep -qF "$2" err || fail "$1: status $status, told \"$(cat err)\""
+}
+refused "a FIFO" "not a regular file" '"$1" check --report fifo two.csv'
+refused "a FIFO with a reader" "not a regular file" \
+    'cat fifo >/dev/null & "$1" check --report fifo two.csv; s=$?; kill %1; exit $s'
+refused "a FIFO for a picture" "cannot write fifo-plots/001-d0.svg: not a regular file" \
+    '"$1" check --plot fifo-plots two.csv'
+refused "standard output" "it is standard output" '"$1" check --report /dev/stdout two.csv >out.txt'
+ln -sf made-by-link.txt link.txt
+"$cli" check --report link.txt two.csv >/dev/null || fail "a link to a file not made yet"
+[ "$(blocks made-by-link.txt)" = 2 ] || fail "the link's target does not hold the report"
+
+# --- Out of memory is one line and status 2, and the report is as it was. (Not under
+# AddressSanitizer, which needs terabytes of address space.)
+if ! ldd "$cli" | grep -q libasan; then
+    printf '%s' "$kept" >r.txt
+    told=0
+    for limit in 6600 6800 7000; do
+        (ulimit -v $limit && exec "$cli" check --report r.txt good.csv >/dev/null 2>err)
+        status=$?
+        [ "$status" = 0 ] && continue
+        [ "$status" = 2 ] && [ "$(wc -l <err)" = 1 ] || fail "memory $limit kB: $status, $(cat err)"
+        cmp -s r.txt kept.txt || fail "memory $limit kB: the report changed"
+        told=$((told + 1))
+    done
+    [ $told -gt 0 ] || echo "(no limit tried was short enough to fail)"
+fi
+
+[ $failures = 0 ] && echo "all passed"
+exit $((failures > 0))
