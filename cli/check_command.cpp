@@ -64,8 +64,12 @@ Options:
                  spring, the initial tension of a compression spring).
   --report FILE  append the report block of the window's Save for every design that ran:
                  code page 932, CR LF, the date stamp of the start of the run. Blocks are
-                 appended as the designs run; after bad input or any failure the file is cut
-                 back to what it was, and a file the run created is removed.
+                 appended as the designs run; after bad input, any failure or a signal
+                 (SIGINT, SIGHUP, SIGTERM) the file is cut back to what it was, and a file the
+                 run created is removed. The file is locked while the run appends: another
+                 run, or the window's Save, waits or is told it is busy, so no failure cuts
+                 away another's blocks. FILE must be a regular file (no FIFO or device), and
+                 not standard output or the input.
   --units si     give loads also in N and stresses also in N/mm² (k also in N/mm), beside
                  the kgf values, with 1 kgf = 9.80665 N; the energy also in N·mm
   --ends NAME    how the ends of a compression spring are held, for its buckling check:
@@ -75,9 +79,9 @@ Options:
                  picture DIR/NNN-NAME.svg, each as its design runs (NNN the row; in NAME,
                  anything but ASCII letters, digits, "-", "_" and "." becomes "_", and
                  NAME is cut at 200 bytes; a file of the same name is replaced). DIR must
-                 be a folder that exists and can be written. Pictures already written stay
-                 when the check fails later; a picture that cannot be written whole is
-                 removed.
+                 be a folder that exists and can be written. Each picture replaces the old
+                 one whole, by rename. Pictures already written stay when the check fails
+                 later; a picture that cannot be written whole is removed.
   -h, --help     show this text
 
 Figures the window does not show, for every design that ran, computed from its own values
@@ -107,7 +111,8 @@ one is written with an exponent (1.5e+07).
 Exit status: 0 when no design has a warning, 1 when any has one, 2 for bad input (every bad
 row is told; the output stops before the first, though a long file may have had earlier rows
 written out already), for input that cannot be read, and for output, a report or a diagram
-that cannot be written. Whenever the status is 2, nothing is appended to --report.
+that cannot be written. Whenever the status is 2, nothing is appended to --report. A signal
+ends the run with the signal's own status (130 for SIGINT) and nothing appended either.
 )";
 
 namespace {
