@@ -39,6 +39,15 @@ void WindowTest::startUpRunAndLayoutReachTheWindow() {
     }
     QVERIFY(t.window.rect().contains(all));
     QCOMPARE(t.label("Label47")->palette().color(QPalette::WindowText), ToQColor(clGray));
+    // The caption over the drawing stands on the window's colour, and follows it to white.
+    for (const QColor face : {ToQColor(clBtnFace), QColor(Qt::white)}) {
+        QPalette palette = t.window.palette();
+        palette.setColor(QPalette::Window, face);
+        t.window.setPalette(palette);
+        const QImage shot = t.window.grab(t.label("Label49")->geometry()).toImage();
+        QCOMPARE(shot.pixelColor(shot.width() - 1, shot.height() - 1), face);
+        QCOMPARE(shot.pixelColor(0, 0), face);
+    }
     t.action("N1")->trigger();
     QCOMPARE(t.text("Label36"), QStringLiteral("0.318   "));
     t.click("UpDown14", Arrow::Up);  // 19.5 turns: solid above every length, three times
@@ -210,6 +219,19 @@ void WindowTest::saveAppendsTheReportOrTellsWhyNot() {
     const std::string block = EncodeReport(FormatReportBlock(t.window.design())).value();
     QCOMPARE(test_support::ReadFile(dir / "springs.txt"), block + block);
     QCOMPARE(offered.value(1), path);
+    // A name typed and a filter chosen in a cancelled dialog do not come back.
+    t.prompts.onSave = [&](QFileDialog& shown) {
+        shown.selectFile(QStringLiteral("typed.spr"));
+        shown.selectNameFilter(shown.nameFilters().value(2));
+        return false;
+    };
+    t.action("N2")->trigger();
+    t.prompts.onSave = [&](QFileDialog& shown) {
+        offered << shown.selectedFiles().value(0) << shown.selectedNameFilter();
+        return false;
+    };
+    t.action("N2")->trigger();
+    QCOMPARE(offered.mid(2), QStringList({path, QStringLiteral("テキスト(*..txt)")}));
     QCOMPARE(t.window.findChildren<QFileDialog*>().size(), 1);  // made once, kept
     QVERIFY(t.prompts.errors.isEmpty());
 

@@ -50,8 +50,10 @@ void FieldLabel::setBackground(const QColor& color) {
     setAutoFillBackground(true);
 }
 
-void FieldLabel::clearBackground() {
-    setAutoFillBackground(false);
+// Opaque in the window's own colour, which it follows (white while the window is printed): a
+// caption over a drawing stands on the window's face, not on the drawing's grey.
+void FieldLabel::useParentBackground() {
+    setAutoFillBackground(true);
 }
 
 void FieldLabel::setTextColor(const QColor& color) {

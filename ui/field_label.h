@@ -18,9 +18,9 @@ public:
     // Right-aligned labels keep their size; automatic ones fit themselves to their text.
     void setRightAligned(bool right) { rightAligned_ = right; }
     void setAutoSize(bool autoSize);
-    // A colour of its own, or the background of the window behind it.
+    // A colour of its own, or the window's colour, whatever lies behind the label.
     void setBackground(const QColor& color);
-    void clearBackground();
+    void useParentBackground();
     void setTextColor(const QColor& color);
     // Where the text's top left stands inside the label, as it is painted.
     QPoint textTopLeft() const;

@@ -103,7 +103,7 @@ void TForm1::BuildLabels() {
         label->setGeometry(scale_.rect(spec.x, spec.y, spec.width, spec.height));
         label->setRightAligned(spec.style != layout::LabelStyle::Caption);
         if (spec.background == layout::kParentColor) {
-            label->clearBackground();
+            label->useParentBackground();
         } else {
             label->setBackground(ToQColor(spec.background));
         }
@@ -281,12 +281,15 @@ void TForm1::N1Click() {
 
 void TForm1::N2Click() {
     QFileDialog& dialog = *saveDialog();
+    // Each Save opens on the first filter and the name of the last Save that took place: a name
+    // typed, or a filter chosen, in a dialog that was then cancelled does not come back.
+    dialog.selectNameFilter(dialog.nameFilters().constFirst());
+    dialog.selectFile(lastSaved_);
     if (!prompts_->runSaveDialog(dialog) || dialog.selectedFiles().isEmpty()) {
         return;
     }
     const QString path = dialog.selectedFiles().constFirst();
-    // Offer the same file at the next Save.
-    dialog.selectFile(path);
+    lastSaved_ = path;
     const std::optional<std::string> bytes = EncodeReport(FormatReportBlock(design_));
     if (!bytes) {
         prompts_->showError(this, QStringLiteral("レポートを文字コード932に変換できませんでした。"

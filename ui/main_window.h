@@ -89,4 +89,5 @@ private:
     QAction* N3 = nullptr;
     QAction* Exit2 = nullptr;
     QFileDialog* SaveDialog1 = nullptr;
+    QString lastSaved_;  // the file of the last Save that took place
 };
