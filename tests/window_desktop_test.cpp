@@ -175,23 +175,37 @@ void WindowTest::layoutScalesWithTheScreenResolution() {
     }
 }
 
-void WindowTest::drawingsAreSharpAtTwiceTheDevicePixels() {
-    const DesignScale design(100);
-    for (const auto& [resource, natural] : {std::pair{":/compression_spring.bmp", QSize(190, 118)},
-                                            std::pair{":/extension_spring.bmp", QSize(200, 93)}}) {
-        const QPixmap twice = design.drawing(QString::fromUtf8(resource), 2.0);
-        QCOMPARE(twice.size(), natural * 2);
-        QCOMPARE(twice.deviceIndependentSize().toSize(), natural);
-        // Drawn at that size, not enlarged: still the three colours, no blended greys.
-        const QImage image = twice.toImage().convertToFormat(QImage::Format_RGB32);
-        QSet<QRgb> colours;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                colours << image.pixel(x, y);
+// Drawn for the screen: at one and two device pixels per design pixel exactly the window's
+// bitmaps, and at every size between and beyond still sharp, in their three colours, at the
+// size the scale gives.
+void WindowTest::drawingsAreSharpAtEveryScale() {
+    using springcalc::SpringDrawing;
+    for (const auto& [drawing, file, natural] :
+         {std::tuple{SpringDrawing::Compression, "compression_spring", QSize(190, 118)},
+          std::tuple{SpringDrawing::Extension, "extension_spring", QSize(200, 93)}}) {
+        for (const auto& [dpi, ratio] :
+             {std::pair{100, 1.0}, std::pair{100, 2.0}, std::pair{120, 1.0}, std::pair{144, 1.0},
+              std::pair{100, 1.75}, std::pair{150, 2.0}}) {
+            const double scale = dpi / 100.0 * ratio;
+            const QPixmap pixmap = DesignScale(dpi).drawing(drawing, ratio);
+            QCOMPARE(pixmap.size(),
+                     QSize(qRound(natural.width() * scale), qRound(natural.height() * scale)));
+            QCOMPARE(pixmap.deviceIndependentSize().toSize(), pixmap.size() / ratio);
+            const QImage image = pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+            QSet<QRgb> colours;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    colours << image.pixel(x, y);
+                }
+            }
+            QCOMPARE(colours, QSet<QRgb>({0xFFC0C0C0, 0xFF000000, 0xFFFFFFFF}));
+            if (scale == 1.0 || scale == 2.0) {
+                const QString bitmap = QStringLiteral(SPRINGCALC_TEST_DATA "/%1%2.bmp")
+                                           .arg(QString::fromUtf8(file),
+                                                scale == 2.0 ? QStringLiteral("@2x") : QString());
+                QCOMPARE(image, QImage(bitmap).convertToFormat(QImage::Format_RGB32));
             }
         }
-        QCOMPARE(colours.size(), 3);
-        QCOMPARE(design.drawing(QString::fromUtf8(resource), 1.0).size(), natural);
     }
 }
 

@@ -22,7 +22,7 @@ private slots:
     void arrowsMemoAndDrawingsHaveNames();
     void completionListClosesWithTheSaveDialog();
     void layoutScalesWithTheScreenResolution();
-    void drawingsAreSharpAtTwiceTheDevicePixels();
+    void drawingsAreSharpAtEveryScale();
     void keyboardFollowsTheTabOrder();
     void warningListExplainsWhatStandsInIt();
     void printedWindowKeepsItsDesignedSize();

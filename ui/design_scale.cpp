@@ -19,23 +19,15 @@ QRect DesignScale::rect(int x, int y, int width, int height) const {
     return QRect(left, top, length(x + width) - left, length(y + height) - top);
 }
 
-QPixmap DesignScale::drawing(const QString& resource, qreal devicePixelRatio) const {
-    const double devicePerDesign = factor_ * devicePixelRatio;
-    const bool twice = devicePerDesign > 1.5;
-    QString file = resource;
-    if (twice) {
-        file.insert(file.lastIndexOf(QLatin1Char('.')), QStringLiteral("@2x"));
-    }
-    QImage image(file);
-    if (image.isNull()) {
-        return {};
-    }
-    const double drawnAt = twice ? 2.0 : 1.0;
-    if (std::fabs(devicePerDesign - drawnAt) > 0.1 * drawnAt) {
-        const QSize natural = image.size() / drawnAt;
-        image = image.scaled(static_cast<int>(std::lround(natural.width() * devicePerDesign)),
-                             static_cast<int>(std::lround(natural.height() * devicePerDesign)),
-                             Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+QPixmap DesignScale::drawing(springcalc::SpringDrawing drawing, qreal devicePixelRatio) const {
+    const springcalc::DrawnImage drawn =
+        springcalc::DrawSpring(drawing, factor_ * devicePixelRatio);
+    QImage image(drawn.width, drawn.height, QImage::Format_RGB32);
+    for (int y = 0; y < drawn.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < drawn.width; ++x) {
+            line[x] = 0xFF000000u | drawn.at(x, y);
+        }
     }
     image.setDevicePixelRatio(devicePixelRatio);
     return QPixmap::fromImage(image);

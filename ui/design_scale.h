@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QRect>
 
+#include "diagram/spring_drawings.h"
+
 class QScreen;
 
 class DesignScale {
@@ -25,11 +27,10 @@ public:
     // Edges are scaled rather than sizes, so controls that touch at 100 dpi still touch.
     QRect rect(int x, int y, int width, int height) const;
 
-    // A drawing of the window at its natural size in this scale, sharp on a screen of
-    // `devicePixelRatio`: the copy drawn at twice the size ("name@2x.bmp") serves screens that
-    // need more than 1.5 device pixels per design pixel. Within a tenth of 1 or 2 the pixels
-    // are kept as drawn; only other scales are resampled.
-    QPixmap drawing(const QString& resource, qreal devicePixelRatio) const;
+    // A drawing of the window at its natural size in this scale, drawn afresh for the device
+    // pixels of a screen of `devicePixelRatio`: sharp and in its three colours at every size,
+    // never an enlarged or shrunk bitmap.
+    QPixmap drawing(springcalc::SpringDrawing drawing, qreal devicePixelRatio) const;
 
 private:
     double factor_;

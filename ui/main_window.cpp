@@ -84,7 +84,7 @@ void TForm1::BuildImages() {
         image->setObjectName(QString::fromUtf8(spec.name));
         image->setGeometry(scale_.rect(spec.x, spec.y, spec.width, spec.height));
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        image->setPixmap(scale_.drawing(QString::fromUtf8(spec.resource), devicePixelRatioF()));
+        image->setPixmap(scale_.drawing(spec.drawing, devicePixelRatioF()));
         image->setAccessibleName(QString::fromUtf8(spec.spokenName));
         image->setAccessibleDescription(QString::fromUtf8(spec.description));
         // The drawing ignores the mouse, so a right-click on it reaches the window's menu.

@@ -7,11 +7,12 @@
 
 #include <array>
 
+#include "diagram/spring_drawings.h"
 #include "engine/spring_view.h"
 
 namespace springcalc::layout {
 
-// A colour of its own, or none: the label then shows the window's background.
+// A colour of its own, or none: the label then shows the window's own colour.
 inline constexpr TColor kParentColor = 0xFFFFFFFF;
 
 enum class LabelStyle {
@@ -125,16 +126,16 @@ inline constexpr std::array kSpinners{
 struct ImageSpec {
     const char* name;
     int x, y, width, height;
-    const char* resource;  // drawn at twice the size as well, in "<name>@2x.bmp"
+    springcalc::SpringDrawing drawing;
     bool visible;
     const char* spokenName;
     const char* description;
 };
 
 inline constexpr std::array kImages{
-    ImageSpec{"Image1", 320, -10, 200, 100, ":/compression_spring.bmp", true,  "圧縮コイルばねの図",
+    ImageSpec{"Image1", 320, -10, 200, 100, springcalc::SpringDrawing::Compression, true,  "圧縮コイルばねの図",
               "横から見た圧縮コイルばね。両端は平らな座面で、下の寸法線が自由長。"},
-    ImageSpec{"Image2", 320,   0, 200, 100, ":/extension_spring.bmp",   false, "引張コイルばねの図",
+    ImageSpec{"Image2", 320,   0, 200, 100, springcalc::SpringDrawing::Extension,   false, "引張コイルばねの図",
               "横から見た引張コイルばね。両端に丸フック、下の寸法線がフック内側間の自由長。"},
 };
 
