@@ -395,6 +395,13 @@ TEST(Search, FindsCompressionSample2FromItsLoadsOrItsLoadAndRate) {
                            "1.30  2.17   28.19         82.00    34  2.21"),
               std::string::npos)
         << run.out;
+    // A largest spring index that just reaches the sample's 8.8 / 1.2 = 7.33 still has it: the
+    // grid of mean diameters goes up to the last 0.1 mm the index allows, inclusive.
+    std::vector<std::string> tight(args.begin() + 1, args.end());
+    tight.insert(tight.end(), {"--max-index", "7.34"});
+    const SearchResult edge = Search(tight);
+    ASSERT_FALSE(edge.best.empty());
+    EXPECT_EQ(edge.best[0].input.meanDia, 8.8f);
     const SearchResult rated =
         Search({"--kind", "compression", "--load", "1.304@20", "--rate", "0.4347", "--materials",
                 "SWPA", "--max-od", "10", "--min-id", "7.6", "--tolerance", "1"});
