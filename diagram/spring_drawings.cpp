@@ -254,14 +254,6 @@ DrawnImage ExtensionSpring(double k) {
 
 }  // namespace
 
-int DrawingWidth(SpringDrawing drawing) {
-    return drawing == SpringDrawing::Compression ? 190 : 200;
-}
-
-int DrawingHeight(SpringDrawing drawing) {
-    return drawing == SpringDrawing::Compression ? 118 : 93;
-}
-
 DrawnImage DrawSpring(SpringDrawing drawing, double scale) {
     scale = std::clamp(scale, 0.5, 8.0);
     return drawing == SpringDrawing::Compression ? CompressionSpring(scale)

@@ -26,10 +26,6 @@ struct DrawnImage {
     std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
-// The drawing's size in design pixels.
-int DrawingWidth(SpringDrawing drawing);
-int DrawingHeight(SpringDrawing drawing);
-
 // The drawing at `scale` device pixels per design pixel (from 0.5 to 8).
 DrawnImage DrawSpring(SpringDrawing drawing, double scale);
 

@@ -418,7 +418,9 @@ TEST(Search, SaysWhyNothingFits) {
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(std::regex_search(run.out, std::regex("\nNo design meets the requirements\\.\n[^]*"
                                                       "\n    - warning 2: 許容応力を越えています "
-                                                      "\\(stress [^]*is above --max-od 1 mm\n")))
+                                                      "\\(stress [0-9]+\\.[0-9]{2} kg/mm², static "
+                                                      "allowable [0-9]+\\.[0-9]{2}\\)\n[^]*is above "
+                                                      "--max-od 1 mm\n")))
         << run.out;
     // Slender springs of thin wire, one end free: each closest one too slow and buckling.
     run = RunCli({"search", "--kind", "compression", "--load", "1@60", "--load", "3@40",
