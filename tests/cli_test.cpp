@@ -416,11 +416,12 @@ TEST(Search, SaysWhyNothingFits) {
     CliRun run = RunCli(
         {"search", "--kind", "compression", "--load", "5@40", "--load", "10@30", "--max-od", "1"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(std::regex_search(run.out, std::regex("\nNo design meets the requirements\\.\n[^]*"
-                                                      "\n    - warning 2: 許容応力を越えています "
-                                                      "\\(stress [0-9]+\\.[0-9]{2} kg/mm², static "
-                                                      "allowable [0-9]+\\.[0-9]{2}\\)\n[^]*is above "
-                                                      "--max-od 1 mm\n")))
+    EXPECT_TRUE(
+        std::regex_search(run.out, std::regex("\nNo design meets the requirements\\.\n[^]*"
+                                              "\n    - warning 2: 許容応力を越えています "
+                                              "\\(stress [0-9]+\\.[0-9]{2} kg/mm², static "
+                                              "allowable [0-9]+\\.[0-9]{2}\\)\n[^]*is above "
+                                              "--max-od 1 mm\n")))
         << run.out;
     // Slender springs of thin wire, one end free: each closest one too slow and buckling.
     run = RunCli({"search", "--kind", "compression", "--load", "1@60", "--load", "3@40",
@@ -667,9 +668,9 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
         const tinyxml2::XMLElement* xTitle = box->NextSiblingElement("text");
         ASSERT_TRUE(xTitle && xTitle->NextSiblingElement("text"));
         EXPECT_NEAR(xTitle->DoubleAttribute("x"), (boxLeft + boxRight) / 2, 0.011);
-        EXPECT_EQ(xTitle->NextSiblingElement("text")->Attribute("transform"),
-                  "translate(32 " + fmt::format("{:.2f}", (boxTop + boxBottom) / 2) +
-                      ") rotate(-90)");
+        EXPECT_EQ(
+            xTitle->NextSiblingElement("text")->Attribute("transform"),
+            "translate(32 " + fmt::format("{:.2f}", (boxTop + boxBottom) / 2) + ") rotate(-90)");
         // The figures under the title, each to the decimals the window shows it with.
         std::smatch figures;
         const std::string subtitle = svg.byId["title"]->NextSiblingElement("text")->GetText();
