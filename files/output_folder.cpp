@@ -40,24 +40,24 @@ int OutputFolder::Write(const std::string& name, std::string_view bytes) const {
     static unsigned serial = 0;
     std::string temporary;
     int error = EEXIST;
+    int slot = -1;  // a signal removes the temporary file until it has its name
     for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
         temporary = "." + name + "." + std::to_string(::getpid()) + "-" + std::to_string(++serial);
-        error = WriteTemporary(temporary, bytes);
+        error = WriteTemporary(temporary, bytes, slot);
     }
-    if (error != 0) {
-        return error;
-    }
-    if (::renameat(fd_, temporary.c_str(), fd_, name.c_str()) != 0) {
+    if (error == 0 && ::renameat(fd_, temporary.c_str(), fd_, name.c_str()) != 0) {
         error = errno;
         ::unlinkat(fd_, temporary.c_str(), 0);
     }
+    interrupt::Hold hold;
+    interrupt::Unregister(slot);
     return error;
 }
 
-// Writes the new file under its temporary name; a signal meanwhile removes it.
-int OutputFolder::WriteTemporary(const std::string& temporary, std::string_view bytes) const {
+// Writes the new file under its temporary name, registered in `slot` for the signals.
+int OutputFolder::WriteTemporary(const std::string& temporary, std::string_view bytes,
+                                 int& slot) const {
     int fd = -1;
-    int slot = -1;
     {
         // Made and registered at once, so that no signal comes between.
         interrupt::Hold hold;
@@ -75,8 +75,6 @@ int OutputFolder::WriteTemporary(const std::string& temporary, std::string_view 
     if (error != 0) {
         ::unlinkat(fd_, temporary.c_str(), 0);
     }
-    interrupt::Hold hold;
-    interrupt::Unregister(slot);
     return error;
 }
 

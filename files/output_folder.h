@@ -27,7 +27,7 @@ public:
     int Write(const std::string& name, std::string_view bytes) const;
 
 private:
-    int WriteTemporary(const std::string& temporary, std::string_view bytes) const;
+    int WriteTemporary(const std::string& temporary, std::string_view bytes, int& slot) const;
 
     std::string path_;
     int fd_ = -1;
