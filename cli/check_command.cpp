@@ -275,10 +275,10 @@ private:
     // The report, shared with the window and other runs: when one of them is writing to it,
     // this run waits its turn, so that neither cuts away the other's blocks.
     bool OpenReport() {
-        const std::string shown = Escaped(*options_.reportPath);
+        shownReport_ = Escaped(*options_.reportPath);
         bool opened = report_.Open(*options_.reportPath, AppendingFile::Wait::No);
         if (!opened && report_.error() == kFileBusy) {
-            io_.err << kProgramName << ": " << shown
+            io_.err << kProgramName << ": " << shownReport_
                     << " is being written by another program; waiting for it to finish.\n";
             opened = report_.Open(*options_.reportPath, AppendingFile::Wait::Yes);
         }
@@ -290,12 +290,12 @@ private:
                                : nullptr;
         if (!opened || same) {
             (void)report_.Abandon();
-            io_.err << kProgramName << ": cannot append the report to " << shown << ": "
+            io_.err << kProgramName << ": cannot append the report to " << shownReport_ << ": "
                     << (same ? same : ReasonText(report_.error())) << "; nothing was checked.\n";
             return false;
         }
-        undoneNote_ = "; nothing was appended to " + shown;
-        leftNote_ = "; " + shown + " keeps blocks of this run that could not be taken back";
+        undoneNote_ = "; nothing was appended to " + shownReport_;
+        leftNote_ = "; " + shownReport_ + " keeps blocks of this run that could not be taken back";
         interrupt::SetNotes(undoneNote_.c_str(), leftNote_.c_str());
         return true;
     }
@@ -310,7 +310,7 @@ private:
         if (back.clean) {
             return clean.empty() ? undoneNote_ : clean;
         }
-        return "; " + Escaped(*options_.reportPath) + " keeps " + std::to_string(back.bytesLeft) +
+        return "; " + shownReport_ + " keeps " + std::to_string(back.bytesLeft) +
                " bytes of this run's blocks, which could not be removed: " +
                (back.error == 0 ? "another program wrote to the file after them without waiting"
                                 : std::strerror(back.error));
@@ -321,8 +321,8 @@ private:
         const int error = report_.error();
         io_.err << kProgramName << ": "
                 << (error == 0 ? "the report could not be converted to code page 932"
-                               : "could not append the report to " + Escaped(*options_.reportPath) +
-                                     ": " + ReasonText(error))
+                               : "could not append the report to " + shownReport_ + ": " +
+                                     ReasonText(error))
                 << TakeBack("; the file is as it was") << ".\n";
         return kExitBadInput;
     }
@@ -424,7 +424,7 @@ private:
         }
         if (options_.reportPath && counts_.designs == counts_.withheld) {
             io_.err << kProgramName << ": no design ran, so nothing was appended to "
-                    << Escaped(*options_.reportPath) << ".\n";
+                    << shownReport_ << ".\n";
         }
         return counts_.withWarnings > 0 ? kExitFlagged : kExitClean;
     }
@@ -434,6 +434,7 @@ private:
     int fd_ = -1;  // the input file
     OutputFolder diagrams_;
     ReportStream report_;                // taken back unless the run ends well
+    std::string shownReport_;            // the report's name as messages show it
     std::string undoneNote_, leftNote_;  // for a signal that ends the run
     std::unique_ptr<CheckWriter> writer_;
     CheckCounts counts_;

@@ -42,11 +42,16 @@ public:
     // The device pixel where design coordinate x begins.
     int Edge(double x) const { return static_cast<int>(std::floor(x * k_ + 0.5)); }
 
-    void PutDevice(int x, int y, std::uint32_t colour) {
-        if (turn_) {
-            x = Edge(turn_->first + 1) - 1 - x;
-            y = Edge(turn_->second + 1) - 1 - y;
+    // Where a device pixel of the half being drawn lands, turned or not.
+    std::pair<int, int> Turned(int x, int y) const {
+        if (!turn_) {
+            return {x, y};
         }
+        return {Edge(turn_->first + 1) - 1 - x, Edge(turn_->second + 1) - 1 - y};
+    }
+
+    void PutDevice(int deviceX, int deviceY, std::uint32_t colour) {
+        const auto [x, y] = Turned(deviceX, deviceY);
         if (x >= 0 && x < image_.width && y >= 0 && y < image_.height) {
             image_.pixels[static_cast<size_t>(y) * image_.width + x] = colour;
         }
@@ -61,12 +66,8 @@ public:
     }
 
     std::uint32_t Get(int x, int y) const {
-        int dx = Edge(x), dy = Edge(y);
-        if (turn_) {
-            dx = Edge(turn_->first + 1) - 1 - dx;
-            dy = Edge(turn_->second + 1) - 1 - dy;
-        }
-        return image_.at(dx, dy);
+        const auto [deviceX, deviceY] = Turned(Edge(x), Edge(y));
+        return image_.at(deviceX, deviceY);
     }
 
     void HLine(int y, int x0, int x1) {
@@ -81,18 +82,12 @@ public:
         }
     }
 
-    // Centre lines pass behind the wire: they never paint over white.
-    void DashDotH(int y, int x0, int x1) {
-        for (int x = x0; x <= x1; ++x) {
-            if (DashDotOn(x - x0) && Get(x, y) != kDrawingWhite) {
-                Put(x, y, kDrawingBlack);
-            }
-        }
-    }
-
-    void DashDotV(int x, int y0, int y1) {
-        for (int y = y0; y <= y1; ++y) {
-            if (DashDotOn(y - y0) && Get(x, y) != kDrawingWhite) {
+    // A centre line from (x0, y0) along a row (horizontal) or a column; it passes behind the
+    // wire, never painting over white.
+    void DashDot(int x0, int y0, int length, bool horizontal) {
+        for (int i = 0; i <= length; ++i) {
+            const int x = horizontal ? x0 + i : x0, y = horizontal ? y0 : y0 + i;
+            if (DashDotOn(i) && Get(x, y) != kDrawingWhite) {
                 Put(x, y, kDrawingBlack);
             }
         }
@@ -196,7 +191,7 @@ DrawnImage CompressionSpring(double k) {
     endGroup();
     c.Turn(std::nullopt);
     for (const int y : {top, axis, bottom}) {
-        c.DashDotH(y, left + 47, right - 47);
+        c.DashDot(left + 47, y, right - 47 - (left + 47), true);
     }
     // The free length.
     c.VLine(left, bottom + 3, 93);
@@ -233,7 +228,7 @@ DrawnImage ExtensionSpring(double k) {
             const int lt = coil0 + 5 * turn;
             c.Band(top, bottom, lt, lt + 5, lt + s, lt + 5 + s);
         }
-        c.DashDotV(hookX, axis - 22, axis + 22);
+        c.DashDot(hookX, axis - 22, 44, false);
     };
     endGroup();
     c.Turn(std::pair{mirrorX2, 2 * axis});
@@ -241,7 +236,7 @@ DrawnImage ExtensionSpring(double k) {
     c.Turn(std::nullopt);
     const int gap0 = coil0 + 25 + s + 3;
     for (const int y : {top, axis, bottom}) {
-        c.DashDotH(y, gap0, mirrorX2 - gap0);
+        c.DashDot(gap0, y, mirrorX2 - 2 * gap0, true);
     }
     // The free length, between the inside faces of the hooks.
     const int innerLeft = hookX - static_cast<int>(innerR);
