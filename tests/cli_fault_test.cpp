@@ -113,6 +113,7 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"free length missing for a compression spring", kCheck, kHeader + ",compression,SWPA,0.70,4.3,9.5,,12,10\n", 2, "column \"free_len\": nothing found, expected a number from 0.1 to 10000", Report::Existing},
         {"unknown kind", kCheck, kHeader + ",torsion,SWPA,0.70,4.3,9.5,13,12,10\n", 2, "column \"kind\": found \"torsion\", expected \"compression\" or \"extension\"\nspringcalc-cli: nothing was checked; nothing was appended to REPORT.", Report::Existing},
         {"too few values", kCheck, kHeader + ",compression,SWPA,0.70,4.3,9.5,13,12\n", 2, "row 1 (line 2): 8 values where the header has 9", Report::Existing},
+        {"a name over two lines counts both", kCheck, kHeader + "\"two\nlines\"" + C + "\n,compression,SWX,0.70,4.3,9.5,13,12,10\n", 2, "row 2 (line 4), column \"material\"", Report::Existing},
         {"every bad row is told", kCheck, kHeader + C + "\n\n,compression,SWPA,0.75,4.3,9.5,13,12,10\n,extension,SWPA,0.32,4.6,-1,,20,30\n", 2, "row 3 (line 5), column \"turns\": found \"-1\", expected a number from 0.5 to 10000, such as 12.5\nspringcalc-cli: the check stopped at the first bad row; nothing was appended to REPORT.", Report::Existing},
         {"a missing column", kCheck, "kind,material,wire,mean_dia,turns,free_len,set_len\n", 2, "line 1: column \"work_len\" is missing", Report::Existing},
         {"an unknown column", kCheck, "colour," + kHeader, 2, "line 1: unknown column \"colour\"", Report::Existing},

@@ -391,6 +391,9 @@ TEST(Search, FindsCompressionSample2FromItsLoadsOrItsLoadAndRate) {
         "within 1.0 %.\nLimits: D/d from 4 to 22, outer diameter at most 10.0 mm, inner diameter "
         "at least 7.6 mm.\nMaterials: SWPA.\n"))
         << run.out;
+    EXPECT_NE(run.out.find(" by working stress against the static allowable stress (lowest "
+                           "first):\n"),
+              std::string::npos);
     EXPECT_NE(run.out.find("1  SWPA      1.20  8.8  7.0  23.0  20.0  18.0  10.00  7.60  0.435  "
                            "1.30  2.17   28.19         82.00    34  2.21"),
               std::string::npos)
@@ -665,6 +668,18 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
         EXPECT_NEAR(ticks[0].back().second, boxRight, 0.011);
         EXPECT_NEAR(ticks[1].front().second, boxBottom, 0.011);
         EXPECT_NEAR(ticks[1].back().second, boxTop, 0.011);
+        // Each load tick: a grid line across the plot, and a mark 6 px out to the left of it.
+        for (const tinyxml2::XMLElement* e : svg.all) {
+            if (e->Attribute("class", "y-tick")) {
+                const tinyxml2::XMLElement* grid = e->FirstChildElement("line");
+                const tinyxml2::XMLElement* mark = grid->NextSiblingElement("line");
+                ASSERT_TRUE(mark);
+                EXPECT_NEAR(grid->DoubleAttribute("x1"), boxLeft, 0.011);
+                EXPECT_NEAR(grid->DoubleAttribute("x2"), boxRight, 0.011);
+                EXPECT_NEAR(mark->DoubleAttribute("x1"), boxLeft - 6, 0.011);
+                EXPECT_NEAR(mark->DoubleAttribute("x2"), boxLeft, 0.011);
+            }
+        }
         const tinyxml2::XMLElement* xTitle = box->NextSiblingElement("text");
         ASSERT_TRUE(xTitle && xTitle->NextSiblingElement("text"));
         EXPECT_NEAR(xTitle->DoubleAttribute("x"), (boxLeft + boxRight) / 2, 0.011);
@@ -719,6 +734,11 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
         EXPECT_TRUE(std::fabs(allowLabelY - (allowY - 7)) < 0.011 ||
                     std::fabs(allowLabelY - (allowY + 17)) < 0.011)
             << allowLabelY - allowY;
+        // The initial tension's label stands above its line, where nothing else is there.
+        if (!compression) {
+            EXPECT_NEAR(svg.byId["initial-tension-label"]->DoubleAttribute("y"),
+                        svg.byId["initial-tension-line"]->DoubleAttribute("y1") - 7, 0.011);
+        }
         for (const char* point : {"free", "installed", "operating", "limit"}) {
             const double cy = svg.byId[std::string(point) + "-point"]->DoubleAttribute("cy");
             const double y = svg.byId[std::string(point) + "-label"]->DoubleAttribute("y");
@@ -854,6 +874,7 @@ TEST(LoadDiagram, FileNamesStayInTheirFolder) {
     EXPECT_EQ(DiagramFileName(0, ""), "000.svg");
     EXPECT_EQ(DiagramFileName(SIZE_MAX, ""), "18446744073709551615.svg");
     EXPECT_EQ(DiagramFileName(3, "../etc/a b"), "003-.._etc_a_b.svg");
+    EXPECT_EQ(DiagramFileName(4, "AZaz09-_."), "004-AZaz09-_..svg");  // the ends of each range
     EXPECT_EQ(DiagramFileName(1234, "弁"), "1234-___.svg");
     // A name of any length still makes a file name the system takes (255 bytes at most).
     EXPECT_EQ(DiagramFileName(999999999, std::string(60000, 'a')).size(), 9u + 1 + 200 + 4);
