@@ -14,7 +14,9 @@ constexpr const char* kSearchHelp =
     R"(Usage: springcalc-cli search --kind compression|extension --load P@L
                              (--load P@L | --rate K) [options]
 
-Finds designs with standard wire sizes that give the loads asked for, and prints the best.
+Finds designs with standard wire sizes that give the loads asked for, keeps those that pass
+every check `check` would make of them, and prints the best of each material and wire size,
+the lightest first.
 
 Requirement:
   --kind KIND          compression or extension
@@ -23,6 +25,17 @@ Requirement:
                        load becomes the installed length (set), the heavier the operating
                        length (work).
   --rate K             spring rate in kg/mm, 0.0001 to 1000, with a single --load
+  --repeated           the spring works under repeated load: its stresses must also stay
+                       within the repeated-load allowable stress (no warning 4)
+Proportions (the defaults follow the usual design guidance; widen them when you must):
+  --max-index C        the largest spring index D/d, 4 to 30 (default 15)
+  --min-turns N        the fewest active turns, 0.5 to 100 (default 3)
+  --ends NAME          how a compression spring's ends are held, for the buckling check:
+                       fixed-fixed (the default: both ends on parallel plates),
+                       fixed-guided, pinned-pinned, fixed-pinned or fixed-free
+  --allow-buckling     let a compression spring buckle (warning 8): for one guided on a rod
+                       or in a bore
+  --no-buckling        no buckling (the default; kept for scripts that give it)
 Limits:
   --max-od MM          outer diameter at most MM (0.1 to 10000)
   --min-id MM          inner diameter at least MM (0.1 to 10000)
@@ -30,52 +43,59 @@ Limits:
                        derived one)
   --materials LIST     comma-separated designations or numbers, such as SWPA,SUS304-WPB
                        (default: all nine)
-  --max-index C        the largest spring index D/d to try, 4 to 30 (default 22, the usual
-                       upper end for wound springs)
   --max-slenderness X  slenderness, free length / D, at most X (0.5 to 100)
   --min-frequency F    natural (surge) frequency, both ends fixed, at least F Hz (1 to
                        100000)
-  --no-buckling        no risk of buckling at the operating length (no warning 8 of
-                       check), with the ends of --ends
-  --ends NAME          with --no-buckling, how the ends are held: fixed-fixed (the default),
-                       fixed-guided, pinned-pinned, fixed-pinned or fixed-free
-                       These four are for compression springs: with --kind extension they
-                       are refused.
+                       --ends, --allow-buckling, --no-buckling, --max-slenderness and
+                       --min-frequency are for compression springs: with --kind extension
+                       they are refused.
 Output:
   --tolerance PCT      how far each load may miss its target, in percent of the target,
                        0.01 to 99 (default 5)
-  --top N              how many designs to print, 1 to 1000 (default 10)
-  --by stress|mass     the order (default stress)
+  --by mass|stress     the order (default mass): see Order below
+  --all                a line for every design that passes (each mean diameter and number
+                       of turns), not only the best of each material and wire size
+  --top N              how many lines to print, 1 to 1000 (default 10)
   -h, --help           show this text
 
 How candidates are made. For every chosen material and every wire size d made in it, the
-mean diameter D runs over a 0.1 mm grid from D/d = 4 up to --max-index. The active turns
-follow from the rate, n = G d^4 / (8 k D^3), rounded to the nearest 0.5 (at least 0.5).
-The free length of a compression spring is chosen to 0.1 mm so that the two loads miss
-their targets by the same fraction, one above and one below (with --rate: so that the one
-load is met); an extension spring's free length and initial tension follow from D, n and d,
-as in the window. Each design of the grid goes through the window's engine (lookup, checks,
-Run) unless a quick estimate shows that it fails a requirement by far more than rounding
-could explain; what is kept, every number shown and the order come from the engine.
+mean diameter D runs over a 0.1 mm grid from D/d = 4 up to --max-index. At each D the active
+turns n run over every half turn from --min-turns up whose rate, k = G d^4 / (8 n D^3), can
+meet both loads within the tolerance (with --rate: the rate within the tolerance) and whose
+solid length, (n + 2) d, fits the shortest length. For a compression spring the free length
+runs over every 0.1 mm at which both loads are within the tolerance; an extension spring's
+free length and initial tension follow from D, n and d, as in the window. Each design goes
+through the window's engine (lookup, checks, Run) unless a quick estimate shows that it fails
+a requirement by far more than rounding could explain; what is kept, every number shown and
+the order come from the engine.
 
-Which are kept. No warning 1, 2, 5, 6 or 7 (warnings 3 and 4 are shown but allowed); every
-load within the tolerance, |P - target| <= tolerance x target, at its length (with --rate:
-the load and the rate); inside every limit given. Slenderness, surge frequency and buckling
-are judged on the figures check shows for the design, after the engine has run it; the
-quick estimate leaves them out, so they never keep a design from the engine.
+Which are kept. A design passes when:
+  - it has no warning 1, 2, 5, 6 or 7, and with --repeated no warning 4;
+  - a compression spring does not buckle at the operating length with the ends of --ends
+    (no warning 8 of check), unless --allow-buckling;
+  - every load is within the tolerance, |P - target| <= tolerance x target, at its length
+    (with --rate: the load and the rate);
+  - D/d is at most --max-index, n at least --min-turns, and it is inside every limit given.
+Warning 3 (the spring reaches its allowable stress before it is solid) is allowed and shown:
+the stroke asked for stays within the allowable stress, and a stroke need not go to solid.
+Of the free lengths at which a spring of one material, wire, D and n passes, the one whose
+loads come closest to their targets is kept.
 
-Order. --by stress (default): the least stressed first, by the higher of the stresses at the
-installed and operating lengths over the static allowable stress. --by mass: the lightest
-wire first, the whole wire with its end turns (the mass column; check's active-mass counts
-the active turns only): density x (pi d^2 / 4) x pi D x coils, with n + 2 coils for a
-compression spring (a closed turn at each end) and n + 3 for an extension spring (one more
-body turn and two hooks of about one turn each), 7.85 g/cm^3 for the steels and 7.93 g/cm^3
-for the stainless grades. Ties go by the other measure, then by material, wire size and D.
+Order. --by mass (default): the lightest wire first, the whole wire with its end turns (the
+mass column; check's active-mass counts the active turns only): density x (pi d^2 / 4) x
+pi D x coils, with n + 2 coils for a compression spring (a closed turn at each end) and
+n + 3 for an extension spring (one more body turn and two hooks of about one turn each),
+7.85 g/cm^3 for the steels and 7.93 g/cm^3 for the stainless grades: the least material for
+the loads, within the allowable stress. --by stress: the least stressed first, by the higher
+of the stresses at the installed and operating lengths over the static allowable stress.
+Ties go by the other measure, then by material, wire size, D, n and free length.
 
 When nothing is kept, it says so and shows the closest candidates with what keeps each out.
 Closest means the least shortfall in all, each shortfall counted as a fraction of what was
 asked: a load beyond the tolerance, a limit overstepped, the stress over the allowable, the
 solid or free length over the lengths given, the deflection over the one that buckles it.
+When the default proportions (--max-index, --min-turns, the buckling check) kept out designs
+that meet everything else, it names the option to widen and the first such design.
 
 Exit status: 0 when designs were found, 1 when none meets the requirements, 2 for bad input
 or output that cannot be written.
@@ -99,7 +119,8 @@ constexpr NumberOption kRate         {"rate",         {0.0001, 1000}, "a spring 
 constexpr NumberOption kMaxOuterDia  {"max-od",       kLengthRange,   "a length in mm"};
 constexpr NumberOption kMinInnerDia  {"min-id",       kLengthRange,   "a length in mm"};
 constexpr NumberOption kMaxFreeLen   {"max-free-len", kLengthRange,   "a length in mm"};
-constexpr NumberOption kMaxIndex     {"max-index",    {4, 30},        "a spring index D/d (Run needs 4 or more)"};
+constexpr NumberOption kMaxIndex     {"max-index",    {4, kWidestSpringIndex}, "a spring index D/d (Run needs 4 or more)"};
+constexpr NumberOption kMinTurns     {"min-turns",    {kSmallestTurns, 100}, "a number of active turns"};
 constexpr NumberOption kTolerance    {"tolerance",    {0.01, 99},     "a percentage of the target load", false, true};
 constexpr NumberOption kTop          {"top",          {1, 1000},      "a whole number of designs", true};
 constexpr NumberOption kMaxSlenderness{"max-slenderness", {0.5, 100}, "a slenderness free length / D"};
@@ -219,11 +240,12 @@ bool ReadMaterials(const ScannedOptions& options, SearchRequest& request, std::s
     return true;
 }
 
-// The limits on the figures in service: compression springs only.
+// The buckling check and the limits on the figures in service: compression springs only.
 bool ReadServiceLimits(const ScannedOptions& options, SearchRequest& request,
                        std::string& problem) {
     if (request.springKind == kExtension) {
-        for (const char* name : {"max-slenderness", "min-frequency", "no-buckling", "ends"}) {
+        for (const char* name :
+             {"max-slenderness", "min-frequency", "no-buckling", "allow-buckling", "ends"}) {
             if (options.Has(name)) {
                 problem = std::string("--") + name +
                           " is for compression springs; an extension spring neither buckles "
@@ -232,14 +254,20 @@ bool ReadServiceLimits(const ScannedOptions& options, SearchRequest& request,
             }
         }
     }
-    request.noBuckling = options.Has("no-buckling");
+    request.allowBuckling = options.Has("allow-buckling");
+    if (request.allowBuckling && options.Has("no-buckling")) {
+        problem = "--allow-buckling and --no-buckling contradict each other; give one";
+        return false;
+    }
     if (const auto text = options.Value("ends")) {
         const std::optional<EndCondition> ends = EndsNamed(*text, problem);
         if (!ends) {
             return false;
         }
-        if (!request.noBuckling) {
-            problem = "--ends says how the ends are held for --no-buckling; give both";
+        if (request.allowBuckling) {
+            problem =
+                "--ends says how the ends are held for the buckling check, which "
+                "--allow-buckling turns off; give one";
             return false;
         }
         request.ends = *ends;
@@ -267,6 +295,7 @@ const std::vector<OptionSpec> kSearchOptions = {
     {"min-id", true},        {"max-free-len", true}, {"max-index", true}, {"materials", true},
     {"tolerance", true},     {"top", true},          {"by", true},        {"max-slenderness", true},
     {"min-frequency", true}, {"no-buckling"},        {"ends", true},      {"help"},
+    {"min-turns", true},     {"allow-buckling"},     {"repeated"},        {"all"},
 };
 
 }  // namespace
@@ -302,6 +331,7 @@ std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& a
         !ReadNumber(options, kMinInnerDia, request.minInnerDia, problem) ||
         !ReadNumber(options, kMaxFreeLen, request.maxFreeLen, problem) ||
         !ReadNumber(options, kMaxIndex, request.maxSpringIndex, problem) ||
+        !ReadNumber(options, kMinTurns, request.minTurns, problem) ||
         !ReadNumber(options, kTolerance, tolerancePercent, problem) ||
         !ReadNumber(options, kTop, top, problem) || !ReadMaterials(options, request, problem) ||
         !ReadServiceLimits(options, request, problem) || !ReadOrder(options, request, problem)) {
@@ -309,6 +339,8 @@ std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& a
     }
     request.tolerance = tolerancePercent ? *tolerancePercent / 100.0 : request.tolerance;
     request.top = top ? static_cast<int>(*top) : request.top;
+    request.repeated = options.Has("repeated");
+    request.listing = options.Has("all") ? SearchListing::Every : SearchListing::BestPerWire;
     return request;
 }
 

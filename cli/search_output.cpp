@@ -34,8 +34,18 @@ std::string Requirement(const SearchRequest& r) {
     } else {
         text += ", rate " + FixedText(r.rate, 3, " kg/mm");
     }
+    if (r.repeated) {
+        text += ", under repeated load";
+    }
     text += ", each within " + Percent(r.tolerance) + ".\nLimits: D/d from 4 to " +
-            ShortestText(r.maxSpringIndex);
+            ShortestText(r.maxSpringIndex) + ", at least " + ShortestText(r.minTurns) +
+            " active turns";
+    if (r.springKind == kCompression) {
+        text += r.allowBuckling
+                    ? ", buckling allowed"
+                    : ", no buckling with the ends " + std::string(EndConditionOf(r.ends).name);
+    }
+    text += r.repeated ? ", no warning 4" : "";
     if (r.maxOuterDia) {
         text += ", outer diameter at most " + Length(*r.maxOuterDia);
     }
@@ -51,9 +61,6 @@ std::string Requirement(const SearchRequest& r) {
     if (r.minFrequency) {
         text += ", surge frequency at least " + ShortestText(*r.minFrequency) + " Hz";
     }
-    if (r.noBuckling) {
-        text += ", no buckling with the ends " + std::string(EndConditionOf(r.ends).name);
-    }
     text += ".\nMaterials: ";
     for (size_t i = 0; i < r.materials.size(); ++i) {
         text += (i == 0 ? "" : ", ") + MaterialDesignation(r.materials[i]);
@@ -62,9 +69,14 @@ std::string Requirement(const SearchRequest& r) {
 }
 
 std::string Searched(const SearchResult& result) {
-    return "Searched " + std::to_string(result.gridCount) + " designs on the grid; " +
-           std::to_string(result.engineRuns) + " ran through the engine; " +
-           std::to_string(result.metCount) + " met the requirements.\n";
+    std::string text = "Searched " + std::to_string(result.gridCount) + " designs on the grid; " +
+                       std::to_string(result.engineRuns) + " ran through the engine; " +
+                       std::to_string(result.metCount) +
+                       " springs (material, wire, D and n) met the requirements";
+    if (result.metCount > 0) {
+        text += ", in " + std::to_string(result.choiceCount) + " materials and wire sizes";
+    }
+    return text + ".\n";
 }
 
 std::string Direction(double actual, double wanted) {
@@ -98,6 +110,12 @@ std::string Explain(const Shortfall& s, const SearchRequest& r) {
         case Shortfall::What::Frequency:
             return "surge " + FixedText(s.actual, 0, " Hz < ") + ShortestText(s.wanted) +
                    " Hz (--min-frequency)";
+        case Shortfall::What::SpringIndex:
+            return "D/d " + FixedText(s.actual, 2, " is above --max-index ") +
+                   ShortestText(s.wanted);
+        case Shortfall::What::Turns:
+            return FixedText(s.actual, 1, " active turns, fewer than --min-turns ") +
+                   ShortestText(s.wanted);
         case Shortfall::What::Buckling:
             return "buckles: the deflection at the operating length, " +
                    FixedText(s.actual, 2, " mm, is beyond the critical ") +
@@ -109,6 +127,9 @@ std::string Explain(const Shortfall& s, const SearchRequest& r) {
             if (s.warning == 2) {
                 text += " (stress " + FixedText(s.actual, 2, " kg/mm², static allowable ") +
                         FixedText(s.wanted, 2, ")");
+            } else if (s.warning == 4) {
+                text += " (stress " + FixedText(s.actual, 2, " kg/mm², repeated-load allowable ") +
+                        FixedText(s.wanted, 2, "; --repeated)");
             } else if (s.warning == 6) {
                 text += " (solid length " + Length(s.actual) + ", shortest length " +
                         Length(s.wanted) + ")";
@@ -138,12 +159,15 @@ std::string Identify(const Candidate& c) {
 }
 
 void WriteBest(std::string& text, const SearchRequest& request, const SearchResult& result) {
-    text += "Best " + std::to_string(result.best.size()) + " by " +
+    text += std::string(request.listing == SearchListing::Every
+                            ? "Best " + std::to_string(result.best.size()) + " designs by "
+                            : "Best " + std::to_string(result.best.size()) +
+                                  " materials and wire sizes, each with its best design, by ") +
             (request.order == SearchOrder::Stress
                  ? "working stress against the static allowable stress (lowest first):\n\n"
                  : "mass of wire (lightest first):\n\n");
     // clang-format off
-    TextTable table({{"#", ""}, {"material", "", Align::Left}, {"wire", "mm"}, {"D", "mm"}, {"n", ""},
+    TextTable table({{"#", ""}, {"material", "", Align::Left}, {"wire", "mm"}, {"D", "mm"}, {"D/d", ""}, {"n", ""},
                      {"free", "mm"}, {"set", "mm"}, {"work", "mm"}, {"OD", "mm"}, {"ID", "mm"},
                      {"k", "kg/mm"}, {"Pset", "kg"}, {"Pact", "kg"}, {"stress", "kg/mm²"},
                      {"allow-static", "kg/mm²"}, {"used", "%"}, {"mass", "g"},
@@ -157,10 +181,11 @@ void WriteBest(std::string& text, const SearchRequest& request, const SearchResu
         const float allowable = StaticAllowable(v);
         rows.push_back(
             {std::to_string(i + 1), MaterialDesignation(v.MaterialNo), WireDesignation(v.WireNo),
-             FixedText(v.MeanDia, 1), FixedText(v.Turns, 1), FixedText(v.FreeLen, 1),
-             FixedText(v.SetLen, 1), FixedText(v.WorkLen, 1), FixedText(v.OuterDia, 2),
-             FixedText(v.InnerDia, 2), FixedText(v.SpringRate, 3), FixedText(v.Pset, 2),
-             FixedText(v.Pact, 2), FixedText(std::max(v.Tset, v.Tact), 2), FixedText(allowable, 2),
+             FixedText(v.MeanDia, 1), FixedText(double(v.MeanDia) / WireDiameterOf(v), 1),
+             FixedText(v.Turns, 1), FixedText(v.FreeLen, 1), FixedText(v.SetLen, 1),
+             FixedText(v.WorkLen, 1), FixedText(v.OuterDia, 2), FixedText(v.InnerDia, 2),
+             FixedText(v.SpringRate, 3), FixedText(v.Pset, 2), FixedText(v.Pact, 2),
+             FixedText(std::max(v.Tset, v.Tact), 2), FixedText(allowable, 2),
              FixedText(c.stressRatio * 100.0, 0), FixedText(c.massGrams, 2), Warnings(c)});
         anyWarning = anyWarning || !c.outcome.warnings.empty();
         table.Measure(rows.back());
@@ -172,7 +197,11 @@ void WriteBest(std::string& text, const SearchRequest& request, const SearchResu
     text += "\nstress: the higher of Tset and Tact; used: stress over allow-static.\n";
     if (anyWarning) {
         text += std::string("warnings (shown, not held against a design): 3 ") + kWarningTexts[2] +
-                "; 4 " + kWarningTexts[3] + ".\n";
+                " (the stroke asked for is within the allowable stress; going to solid is not)" +
+                (request.repeated ? ""
+                                  : std::string("; 4 ") + kWarningTexts[3] +
+                                        " (--repeated holds it against a design)") +
+                ".\n";
     }
     text +=
         "Check one, or save its report, with `springcalc-cli check`: a row "
@@ -180,12 +209,63 @@ void WriteBest(std::string& text, const SearchRequest& request, const SearchResu
     text += request.springKind == kExtension ? " (free_len empty).\n" : ".\n";
 }
 
+// The option that lets designs in: for a limit widened alone, the least widening that lets
+// any of them in; for several together, the values the first of them needs.
+std::string OptionToWiden(Shortfall::What what, const Widening& w, const SearchRequest& r) {
+    const bool alone = w.widen.size() == 1;
+    switch (what) {
+        case Shortfall::What::SpringIndex: {
+            const double index =
+                alone ? w.leastIndex
+                      : double(w.best.input.meanDia) / WireDiameterOf(w.best.outcome.record);
+            // The next 0.1 up from D/d lets it through.
+            return "--max-index " + ShortestText(std::ceil(index * 10.0 - 1e-6) / 10.0) +
+                   " or more";
+        }
+        case Shortfall::What::Turns:
+            return "--min-turns " + ShortestText(alone ? w.mostTurns : w.best.input.turns) +
+                   " or fewer";
+        case Shortfall::What::Buckling:
+            return "--allow-buckling, for a spring guided on a rod or in a bore, or other --ends "
+                   "than " +
+                   std::string(EndConditionOf(r.ends).name);
+        default:
+            return {};
+    }
+}
+
+void WriteWidenings(std::string& text, const SearchRequest& request, const SearchResult& result) {
+    if (result.widenings.empty()) {
+        return;
+    }
+    text +=
+        "The default proportions kept out designs that meet the loads and every other "
+        "requirement. To let them in, widen:\n";
+    for (const Widening& w : result.widenings) {
+        std::string options;
+        for (size_t i = 0; i < w.widen.size(); ++i) {
+            options += (i == 0 ? "" : " together with ") + OptionToWiden(w.widen[i], w, request);
+        }
+        text += "  " + options + " (" + std::to_string(w.count) + " design" +
+                (w.count == 1 ? " needs " : "s need ") +
+                (w.widen.size() == 1 ? "only that" : "all of these") + "; the " +
+                (request.order == SearchOrder::Mass ? "lightest" : "least stressed") + ": " +
+                Identify(w.best) + ", " + FixedText(w.best.massGrams, 2, " g, ") +
+                FixedText(w.best.stressRatio * 100.0, 0, " % of the allowable stress)\n");
+        for (const Shortfall& s : w.best.shortfalls) {
+            text += "    - " + Explain(s, request) + "\n";
+        }
+    }
+}
+
 void WriteClosest(std::string& text, const SearchRequest& request, const SearchResult& result) {
     text += "No design meets the requirements.\n";
+    WriteWidenings(text, request, result);
     if (result.closest.empty()) {
         text += "No offered wire size of these materials gives " +
-                FixedText(request.rate, 3, " kg/mm with D/d of at least 4 and at least ") +
-                FixedText(kSmallestTurns, 1, " active turns.\n");
+                FixedText(request.rate, 3, " kg/mm with D/d from 4 to ") +
+                ShortestText(request.maxSpringIndex) + " and at least " +
+                ShortestText(request.minTurns) + " active turns.\n";
         return;
     }
     text +=

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <map>
 #include <tuple>
 
 #include "engine/spring_formulas.h"
@@ -21,8 +22,18 @@ constexpr double kLimitSlack = 1e-4;
 // estimate fails a requirement by more than this fraction, so the engine sees every design it
 // could accept.
 constexpr double kCertainMargin = 1e-3;
-// Warnings that rule a candidate out; 3 and 4 are shown, not held against it.
+// Warnings that rule a candidate out; 3 is shown, not held against it (a stroke need not go to
+// solid), and 4 only under --repeated.
 constexpr int kDisqualifying[] = {1, 2, 5, 6, 7};
+constexpr int kRepeatedLoadWarning = 4;
+// The exhaustive walk reaches this much further than the tolerance (a fraction of each target
+// load) and the free lengths this much further either side (mm), so that the engine, not the
+// estimate, judges the designs at the edges of the windows of turns and free lengths.
+constexpr double kExhaustiveReach = 0.02;
+constexpr double kExhaustiveLengthReach = 0.2;
+constexpr double kMostTurns = 10000;  // the largest the check input takes
+// Load misses (fractions of the target) this close may come in either order from the engine.
+constexpr double kTieMiss = 1e-4;
 
 // A point of the grid before the engine has seen it.
 struct GridDesign {
@@ -31,9 +42,21 @@ struct GridDesign {
     int meanDiaTenths = 0;
     double turns = 0;
     int freeLenTenths = 0;  // compression only
-    // Estimated excess of the loads, and of everything else (lengths, stress, limits).
+    // Estimated excess of the loads; of everything that grows no smaller with the free length
+    // of a compression spring (lengths, stress, limits, buckling); and of the rest (the
+    // repeated-load allowable stress).
     double loadExcess = 0;
     double otherExcess = 0;
+    double pointExcess = 0;
+};
+
+// A design the engine ran, as judged: enough to rank it and to run it again.
+struct Scored {
+    DesignInput input;
+    double stressRatio = 0;
+    double massGrams = 0;
+    double loadMiss = 0;
+    double totalExcess = 0;
 };
 
 float Tenths(int tenths) {
@@ -44,6 +67,120 @@ float Tenths(int tenths) {
 // a minimum), as a fraction of the limit; 0 when it does not.
 double Excess(double actual, double limit, double sign) {
     return std::max(0.0, sign * (actual - limit) / limit);
+}
+
+double LimitExcess(const std::optional<double>& limit, double value, double sign) {
+    return limit ? Excess(value - sign * kLimitSlack, *limit, sign) : 0.0;
+}
+
+void CheckLimit(Verdict& v, Shortfall::What what, double actual, const std::optional<double>& limit,
+                double sign) {
+    const double excess = LimitExcess(limit, actual, sign);
+    if (excess > 0.0) {
+        v.shortfalls.push_back({what, actual, *limit, 0, 0, excess});
+    }
+}
+
+void CheckLoad(Verdict& v, const SearchRequest& request, Shortfall::What what, double actual,
+               LoadPoint wanted) {
+    const double miss = std::fabs(actual - wanted.load) / wanted.load;
+    v.loadMiss = std::max(v.loadMiss, miss);
+    // The tolerance holds inclusive, also where 5 % of the target is not exact in binary.
+    if (miss > request.tolerance * (1.0 + 1e-9)) {
+        v.shortfalls.push_back(
+            {what, actual, wanted.load, wanted.length, 0, miss - request.tolerance});
+    }
+}
+
+// Every check a candidate has to pass, in one place, read from the engine's record and warning
+// list and from the figures in service `check` shows: a further check goes here.
+Verdict Judge(const SearchRequest& request, const Outcome& outcome) {
+    Verdict verdict;
+    const TSpringDesign& v = outcome.record;
+    const bool compression = v.SpringKind == kCompression;
+    const double allowable = StaticAllowable(v);
+    const double stress = std::max(v.Tset, v.Tact);
+    verdict.massGrams =
+        WireMassGrams(v.SpringKind, v.MaterialNo, WireDiameterOf(v), v.MeanDia, v.Turns);
+    verdict.stressRatio = stress / allowable;
+
+    // The window's warnings.
+    const std::vector<int>& warnings = outcome.warnings;
+    const auto disqualifies = [&](int warning) {
+        if (std::find(warnings.begin(), warnings.end(), warning) == warnings.end()) {
+            return;
+        }
+        Shortfall s{Shortfall::What::Warning, 0, 0, 0, warning, 1.0};
+        if (warning == 2) {
+            s.actual = stress;
+            s.wanted = allowable;
+        } else if (warning == kRepeatedLoadWarning) {
+            s.actual = stress;
+            s.wanted = v.AllowFatigue;
+        } else if (warning == 6) {
+            s.actual = v.SolidLen;
+            s.wanted = std::min({v.FreeLen, v.SetLen, v.WorkLen});
+        } else if (warning == 7) {
+            s.actual = v.FreeLen;
+            s.wanted = std::min(v.SetLen, v.WorkLen);
+        }
+        if (s.wanted > 0) {
+            s.excess = Excess(s.actual, s.wanted, 1.0);
+        }
+        verdict.shortfalls.push_back(s);
+    };
+    for (int warning : kDisqualifying) {
+        disqualifies(warning);
+    }
+    if (request.repeated) {
+        disqualifies(kRepeatedLoadWarning);
+    }
+
+    // The loads asked for.
+    if (outcome.analysed) {
+        CheckLoad(verdict, request, Shortfall::What::Load, v.Pset, request.installed);
+        if (request.operating) {
+            CheckLoad(verdict, request, Shortfall::What::Load, v.Pact, *request.operating);
+        } else {
+            CheckLoad(verdict, request, Shortfall::What::Rate, v.SpringRate, {request.rate, 0});
+        }
+    }
+
+    // The proportions: the grid keeps to them, and the widened search is told by them which
+    // default limit kept a design out.
+    const double index = double(v.MeanDia) / double(WireDiameterOf(v));
+    if (index > request.maxSpringIndex * (1.0 + 1e-6)) {
+        verdict.shortfalls.push_back({Shortfall::What::SpringIndex, index, request.maxSpringIndex,
+                                      0, 0, Excess(index, request.maxSpringIndex, 1.0)});
+    }
+    if (double(v.Turns) < request.minTurns) {
+        verdict.shortfalls.push_back({Shortfall::What::Turns, v.Turns, request.minTurns, 0, 0,
+                                      Excess(v.Turns, request.minTurns, -1.0)});
+    }
+
+    // The limits given.
+    CheckLimit(verdict, Shortfall::What::OuterDia, v.OuterDia, request.maxOuterDia, 1.0);
+    CheckLimit(verdict, Shortfall::What::InnerDia, v.InnerDia, request.minInnerDia, -1.0);
+    CheckLimit(verdict, Shortfall::What::FreeLen, v.FreeLen, request.maxFreeLen, 1.0);
+
+    // The figures in service of a compression spring, buckling (warning 8) among them.
+    if (outcome.analysed && compression) {
+        const CompressionFigures figures = *ComputeServiceFigures(v, request.ends).compression;
+        CheckLimit(verdict, Shortfall::What::Slenderness, figures.slenderness,
+                   request.maxSlenderness, 1.0);
+        CheckLimit(verdict, Shortfall::What::Frequency, figures.surgeFrequency,
+                   request.minFrequency, -1.0);
+        if (!request.allowBuckling && figures.bucklingRisk) {
+            verdict.shortfalls.push_back(
+                {Shortfall::What::Buckling, figures.workDeflection, *figures.criticalDeflection, 0,
+                 kBucklingWarning,
+                 Excess(figures.workDeflection, *figures.criticalDeflection, 1.0)});
+        }
+    }
+    for (const Shortfall& s : verdict.shortfalls) {
+        verdict.totalExcess += s.excess;
+    }
+    return verdict;
 }
 
 // Keeps the best few of many by `less`, without holding them all.
@@ -75,54 +212,97 @@ private:
     std::vector<T> items_;
 };
 
-auto Place(const Candidate& c) {
-    return std::make_tuple(c.input.materialNo, c.input.wireNo, c.input.meanDia);
+auto Place(const DesignInput& in) {
+    return std::make_tuple(in.materialNo, in.wireNo, in.meanDia, in.turns, in.freeLen);
 }
 
-bool Closer(const Candidate& a, const Candidate& b) {
-    return std::make_tuple(a.totalExcess, Place(a)) < std::make_tuple(b.totalExcess, Place(b));
+bool Closer(const Scored& a, const Scored& b) {
+    return std::make_tuple(a.totalExcess, Place(a.input)) <
+           std::make_tuple(b.totalExcess, Place(b.input));
+}
+
+// Of the free lengths of one spring (material, wire, D and turns) that pass, the one whose loads
+// come closest to their targets; then the less stressed, then the shorter.
+bool FamilyBetter(const Scored& a, const Scored& b) {
+    return std::make_tuple(a.loadMiss, a.stressRatio, a.input.freeLen) <
+           std::make_tuple(b.loadMiss, b.stressRatio, b.input.freeLen);
+}
+
+// The order asked for, the other measure breaking ties, then the place on the grid.
+bool Better(SearchOrder order, const Scored& a, const Scored& b) {
+    const bool byStress = order == SearchOrder::Stress;
+    return std::make_tuple(byStress ? a.stressRatio : a.massGrams,
+                           byStress ? a.massGrams : a.stressRatio, Place(a.input)) <
+           std::make_tuple(byStress ? b.stressRatio : b.massGrams,
+                           byStress ? b.massGrams : b.stressRatio, Place(b.input));
+}
+
+// Which default limits a design breaks, as the checks of `strict` find it.
+std::vector<Shortfall::What> DefaultsBroken(const Verdict& verdict) {
+    std::vector<Shortfall::What> broken;
+    for (Shortfall::What what :
+         {Shortfall::What::SpringIndex, Shortfall::What::Turns, Shortfall::What::Buckling}) {
+        if (std::any_of(verdict.shortfalls.begin(), verdict.shortfalls.end(),
+                        [&](const Shortfall& s) { return s.what == what; })) {
+            broken.push_back(what);
+        }
+    }
+    return broken;
 }
 
 class Search {
 public:
-    Search(const SearchRequest& request, DesignRunner& runner)
+    // With `strict`, the request is a widened copy of it: the designs that pass are tallied by
+    // the default limits of `strict` they break, and nothing else is kept.
+    Search(const SearchRequest& request, DesignRunner& runner,
+           const SearchRequest* strict = nullptr)
         : request_(request),
+          strict_(strict),
           runner_(runner),
           met_(static_cast<size_t>(std::max(request.top, 1)),
-               [this](const Candidate& a, const Candidate& b) { return Better(a, b); }),
+               [this](const Scored& a, const Scored& b) { return Better(request_.order, a, b); }),
           nearMisses_(kClosestShown, Closer),
           farMisses_(kClosestShown, [](const GridDesign& a, const GridDesign& b) {
-              return std::make_tuple(a.loadExcess + a.otherExcess, a.materialNo, a.wireNo,
-                                     a.meanDiaTenths) <
-                     std::make_tuple(b.loadExcess + b.otherExcess, b.materialNo, b.wireNo,
-                                     b.meanDiaTenths);
+              return std::make_tuple(a.loadExcess + a.otherExcess + a.pointExcess, a.materialNo,
+                                     a.wireNo, a.meanDiaTenths, a.turns, a.freeLenTenths) <
+                     std::make_tuple(b.loadExcess + b.otherExcess + b.pointExcess, b.materialNo,
+                                     b.wireNo, b.meanDiaTenths, b.turns, b.freeLenTenths);
           }) {}
 
     SearchResult Run() {
         for (int materialNo : request_.materials) {
             for (int wireNo = 0; wireNo < kWireCount; ++wireNo) {
                 if (TableStrength(materialNo, wireNo) != kNotOffered) {
-                    WalkMeanDiameters(materialNo, wireNo);
+                    WalkWire(materialNo, wireNo);
                 }
             }
         }
-        result_.best = met_.Take();
-        if (result_.metCount == 0) {
+        for (const Scored& s : met_.Take()) {
+            result_.best.push_back(Rerun(s.input, request_));
+        }
+        if (result_.metCount == 0 && !strict_) {
             result_.closest = Closest();
         }
+        for (const auto& [broken, w] : widened_) {
+            result_.widenings.push_back(
+                {broken, w.count, Rerun(w.best.input, *strict_), w.leastIndex, w.mostTurns});
+        }
+        std::stable_sort(
+            result_.widenings.begin(), result_.widenings.end(),
+            [](const Widening& a, const Widening& b) { return a.widen.size() < b.widen.size(); });
         return std::move(result_);
     }
 
 private:
-    bool Better(const Candidate& a, const Candidate& b) const {
-        const bool byStress = request_.order == SearchOrder::Stress;
-        return std::make_tuple(byStress ? a.stressRatio : a.massGrams,
-                               byStress ? a.massGrams : a.stressRatio, Place(a)) <
-               std::make_tuple(byStress ? b.stressRatio : b.massGrams,
-                               byStress ? b.massGrams : b.stressRatio, Place(b));
+    double ShortestLength() const {
+        return request_.operating ? std::min(request_.installed.length, request_.operating->length)
+                                  : request_.installed.length;
     }
 
-    void WalkMeanDiameters(int materialNo, int wireNo) {
+    // The extra reach of the windows in an exhaustive walk.
+    double Reach() const { return request_.exhaustive ? kExhaustiveReach : 0.0; }
+
+    void WalkWire(int materialNo, int wireNo) {
         const double d = kWires[wireNo].diameter;
         const double stiffness = formulas::Stiffness(kMaterials[materialNo].shearModulus, d);
         // The static allowable stress as the strength lookup gives it.
@@ -130,85 +310,257 @@ private:
             StaticAllowableFactor(request_.springKind) *
             (double(kMaterials[materialNo].allowFactor) * TableStrength(materialNo, wireNo));
         // From D/d = 4, below which the window withholds Run, up to the largest spring index
-        // asked for, and no further than the turns can still round to half a turn.
+        // asked for.
         const int first = std::max(1, static_cast<int>(std::ceil(40.0 * d - 1e-9)));
-        const double byTurns = std::cbrt(stiffness / (8.0 * request_.rate * kSmallestTurns / 2));
-        const double largest = std::min(byTurns, request_.maxSpringIndex * d);
-        const int last = static_cast<int>(std::floor(largest * 10.0 + 1e-9));
+        const int last = static_cast<int>(std::floor(request_.maxSpringIndex * d * 10.0 + 1e-9));
+        std::optional<Scored> wireBest;
         for (int tenths = first; tenths <= last; ++tenths) {
-            const double D = Tenths(tenths);
-            const double turns =
-                std::round(2.0 * formulas::ActiveTurns(stiffness, request_.rate, D)) / 2.0;
-            if (turns < kSmallestTurns) {
-                continue;
+            for (const double turns : TurnsToTry(tenths, d, stiffness)) {
+                const std::optional<Scored> family =
+                    WalkFreeLengths({materialNo, wireNo, tenths, turns}, d, stiffness, allowable);
+                if (!family) {
+                    continue;
+                }
+                if (request_.listing == SearchListing::Every) {
+                    met_.Add(*family);
+                }
+                if (!wireBest || Better(request_.order, *family, *wireBest)) {
+                    wireBest = family;
+                }
             }
-            GridDesign grid{materialNo, wireNo, tenths, turns};
-            Estimate(grid, d, stiffness, allowable);
-            ++result_.gridCount;
-            if (request_.exhaustive ||
-                (grid.loadExcess <= kCertainMargin && grid.otherExcess <= kCertainMargin)) {
-                Consider(RunThroughEngine(grid));
-            } else {
-                farMisses_.Add(grid);
+        }
+        if (wireBest) {
+            ++result_.choiceCount;
+            if (request_.listing == SearchListing::BestPerWire) {
+                met_.Add(*wireBest);
             }
         }
     }
 
-    // Picks the free length of a compression spring and estimates, with the engine's formulas
-    // unrounded, how far the design misses each requirement.
-    void Estimate(GridDesign& grid, double d, double stiffness, double allowable) const {
-        const double D = Tenths(grid.meanDiaTenths);
-        const double k = formulas::SpringRate(stiffness, grid.turns, D);
+    // The rate's window: the spring rates at which both loads can be met within the tolerance
+    // (and the estimate's margin, and in an exhaustive walk its reach).
+    std::pair<double, double> RateWindow() const {
+        const double t = request_.tolerance + kCertainMargin + Reach();
+        if (!request_.operating) {
+            return {request_.rate * (1.0 - t), request_.rate * (1.0 + t)};
+        }
+        const LoadPoint& p1 = request_.installed;
+        const LoadPoint& p2 = *request_.operating;
+        const double travel = std::fabs(p1.length - p2.length);
+        return {std::max(0.0, p2.load * (1.0 - t) - p1.load * (1.0 + t)) / travel,
+                (p2.load * (1.0 + t) - p1.load * (1.0 - t)) / travel};
+    }
+
+    // The active turns of the grid at D: every half turn from the fewest allowed whose rate is
+    // in the window and that is not solid (or, for an extension spring, longer than the
+    // lengths) at the shortest length; when there is none, the one nearest the rate, so that
+    // the closest designs can be told.
+    std::vector<double> TurnsToTry(int tenths, double d, double stiffness) const {
+        const double D = Tenths(tenths);
+        const double perTurn = stiffness / (8.0 * std::pow(D, 3));  // k = perTurn / n
+        const auto [rateLow, rateHigh] = RateWindow();
+        const double shortest = ShortestLength();
+        const double slack = 1.0 + kCertainMargin + Reach();
+        double most = request_.springKind == kCompression ? shortest * slack / d - 2.0
+                                                          : (shortest * slack - 2.0 * D) / d + 1.0;
+        most = std::min({most, kMostTurns, rateLow > 0 ? perTurn / rateLow : kMostTurns});
+        const double fewest = std::max({request_.minTurns, kSmallestTurns, perTurn / rateHigh});
+        std::vector<double> turns;
+        for (double n = std::ceil(2.0 * fewest - 1e-9) / 2.0; n <= most + 1e-9; n += 0.5) {
+            turns.push_back(n);
+        }
+        if (turns.empty()) {
+            const double nearest = std::round(2.0 * perTurn / request_.rate) / 2.0;
+            turns.push_back(
+                std::clamp(nearest, std::max(request_.minTurns, kSmallestTurns), kMostTurns));
+        }
+        return turns;
+    }
+
+    // The free lengths of a compression spring on the 0.1 mm grid, first to last, at which
+    // both loads (or the one load) can be met within the tolerance, all of them longer than
+    // the installed length; none when there are none.
+    std::pair<int, int> FreeLengthWindow(double k) const {
         const LoadPoint& p1 = request_.installed;
         const std::optional<LoadPoint>& p2 = request_.operating;
-        double freeLen = 0;
-        double initialTension = 0;
-        if (request_.springKind == kCompression) {
-            // Both loads miss by the same fraction, one above and one below; with a rate given,
-            // the one load is met.
-            freeLen = p2 ? (2.0 / k + p1.length / p1.load + p2->length / p2->load) /
-                               (1.0 / p1.load + 1.0 / p2->load)
-                         : p1.length + p1.load / k;
-            grid.freeLenTenths = static_cast<int>(std::lround(freeLen * 10.0));
-            freeLen = grid.freeLenTenths / 10.0;
-        } else {
-            freeLen = formulas::ExtensionFreeLength(D, grid.turns, d);
-            initialTension = formulas::InitialTension(stiffness, D);
+        const double t = request_.tolerance + kCertainMargin + Reach();
+        double low = p1.length + p1.load * (1.0 - t) / k;
+        double high = p1.length + p1.load * (1.0 + t) / k;
+        if (p2) {
+            low = std::max(low, p2->length + p2->load * (1.0 - t) / k);
+            high = std::min(high, p2->length + p2->load * (1.0 + t) / k);
         }
-        const auto loadAt = [&](double length) {
-            const double stretch =
-                request_.springKind == kCompression ? freeLen - length : length - freeLen;
-            return stretch * k + initialTension;
+        const double reach = request_.exhaustive ? kExhaustiveLengthReach : 0.0;
+        const int installed = static_cast<int>(std::floor(p1.length * 10.0 + 1e-6));
+        return {std::max(installed + 1, static_cast<int>(std::ceil((low - reach) * 10.0 - 1e-6))),
+                static_cast<int>(std::floor((high + reach) * 10.0 + 1e-6))};
+    }
+
+    // The free length at which the loads come closest to their targets: the two miss by the
+    // same fraction, one above and one below (with --rate: the one load met).
+    double BalancedFreeLength(double k) const {
+        const LoadPoint& p1 = request_.installed;
+        const std::optional<LoadPoint>& p2 = request_.operating;
+        return p2 ? (2.0 / k + p1.length / p1.load + p2->length / p2->load) /
+                        (1.0 / p1.load + 1.0 / p2->load)
+                  : p1.length + p1.load / k;
+    }
+
+    // The larger miss of the loads (or the load and the rate) at a free length, estimated.
+    double EstimatedLoadMiss(int freeLenTenths, double k) const {
+        const LoadPoint& p1 = request_.installed;
+        const std::optional<LoadPoint>& p2 = request_.operating;
+        const double freeLen = Tenths(freeLenTenths);
+        const double miss1 = std::fabs((freeLen - p1.length) * k - p1.load) / p1.load;
+        return std::max(miss1, p2 ? std::fabs((freeLen - p2->length) * k - p2->load) / p2->load
+                                  : std::fabs(k - request_.rate) / request_.rate);
+    }
+
+    // One design through the engine and the checks; a pass is offered to `best`.
+    void RunDesign(const GridDesign& grid, std::optional<Scored>& best) {
+        const DesignInput input = InputOf(grid);
+        const Outcome& outcome = runner_.Run(input);
+        const Verdict verdict = Judge(request_, outcome);
+        ++result_.engineRuns;
+        const Scored scored{input, verdict.stressRatio, verdict.massGrams, verdict.loadMiss,
+                            verdict.totalExcess};
+        if (!verdict.shortfalls.empty()) {
+            nearMisses_.Add(scored);
+            return;
+        }
+        if (!best || FamilyBetter(scored, *best)) {
+            best = scored;
+        }
+    }
+
+    // Whether the estimate can rule the design out.
+    static bool Spared(const GridDesign& grid) {
+        return grid.loadExcess > kCertainMargin || grid.otherExcess > kCertainMargin ||
+               grid.pointExcess > kCertainMargin;
+    }
+
+    // The free lengths of one spring (material, wire, D and turns). Returns the spring at its
+    // best free length, if one passes: of those that pass, the one whose loads come closest to
+    // their targets (FamilyBetter). The exhaustive walk runs every free length of the window
+    // through the engine; the quick one finds the same by the estimate:
+    //  - Every requirement but the loads and warning 4 is failed the more, the longer the free
+    //    length (it is longer than every working length): the stresses and the deflection grow
+    //    with it, the critical deflection of buckling falls behind it, the slenderness and the
+    //    free length grow, and the rest do not change with it. So the free lengths the
+    //    estimate lets through are the first ones of the window, up to a cutoff found by
+    //    halving.
+    //  - Among those, the load miss is least at the balanced free length and grows either way
+    //    from it: they are tried from there outwards, the smaller estimated miss first, until
+    //    one passes in the engine, and then those whose estimated miss is within a hair of its
+    //    own (which rounding could put ahead of it).
+    std::optional<Scored> WalkFreeLengths(GridDesign grid, double d, double stiffness,
+                                          double allowable) {
+        const double D = Tenths(grid.meanDiaTenths);
+        const double k = formulas::SpringRate(stiffness, grid.turns, D);
+        std::optional<Scored> best;
+        const auto estimated = [&](int freeLenTenths) {
+            grid.freeLenTenths = freeLenTenths;
+            Estimate(grid, d, k, stiffness, allowable);
+            return grid;
         };
-        const double load1 = loadAt(p1.length);
-        const double load2 = p2 ? loadAt(p2->length) : load1;
-        grid.loadExcess = LoadExcess(load1, p1.load) +
-                          (p2 ? LoadExcess(load2, p2->load) : LoadExcess(k, request_.rate));
-
-        const double shortest = p2 ? std::min(p1.length, p2->length) : p1.length;
-        const double lengthExcess =
-            request_.springKind == kCompression
-                ? Excess(formulas::SolidLength(grid.turns, d), shortest, 1.0)
-                : Excess(freeLen, shortest, 1.0);
-        // The allowable stress against the uncorrected shear stress of the heavier load.
-        const double stress = formulas::ShearStress(std::max(load1, load2), D, d);
-        grid.otherExcess = lengthExcess + Excess(stress, allowable, 1.0) +
-                           LimitExcess(request_.maxOuterDia, D + d, 1.0) +
-                           LimitExcess(request_.minInnerDia, D - d, -1.0) +
-                           LimitExcess(request_.maxFreeLen, freeLen, 1.0);
+        if (request_.springKind != kCompression) {
+            ++result_.gridCount;
+            const GridDesign one = estimated(0);
+            if (request_.exhaustive || !Spared(one)) {
+                RunDesign(one, best);
+            } else {
+                farMisses_.Add(one);
+            }
+            return Counted(best);
+        }
+        auto [first, last] = FreeLengthWindow(k);
+        if (first > last) {
+            // None meets the loads: the balanced one stands for the spring among the closest.
+            first = last = static_cast<int>(std::lround(BalancedFreeLength(k) * 10.0));
+        }
+        result_.gridCount += static_cast<size_t>(last - first + 1);
+        if (request_.exhaustive) {
+            for (int l = first; l <= last; ++l) {
+                RunDesign(estimated(l), best);
+            }
+            return Counted(best);
+        }
+        const GridDesign shortest = estimated(first);
+        if (shortest.otherExcess > kCertainMargin) {
+            farMisses_.Add(shortest);
+            return best;
+        }
+        int cutoff = first;  // the last free length whose other requirements can be met
+        for (int high = last; cutoff < high;) {
+            const int middle = cutoff + (high - cutoff + 1) / 2;
+            if (estimated(middle).otherExcess > kCertainMargin) {
+                high = middle - 1;
+            } else {
+                cutoff = middle;
+            }
+        }
+        if (cutoff < last) {
+            farMisses_.Add(estimated(cutoff + 1));
+        }
+        const int balanced =
+            std::clamp(static_cast<int>(std::lround(BalancedFreeLength(k) * 10.0)), first, cutoff);
+        int left = balanced, right = balanced + 1;
+        std::optional<double> passedMiss;  // the estimated miss of the first that passed
+        while (left >= first || right <= cutoff) {
+            const double leftMiss = left >= first ? EstimatedLoadMiss(left, k) : HUGE_VAL;
+            const double rightMiss = right <= cutoff ? EstimatedLoadMiss(right, k) : HUGE_VAL;
+            const bool takeLeft = leftMiss <= rightMiss;
+            const double miss = takeLeft ? leftMiss : rightMiss;
+            if (passedMiss && miss > *passedMiss + kTieMiss) {
+                break;
+            }
+            const GridDesign next = estimated(takeLeft ? left-- : right++);
+            if (Spared(next)) {
+                farMisses_.Add(next);
+                continue;
+            }
+            RunDesign(next, best);
+            if (best && !passedMiss) {
+                passedMiss = miss;
+            }
+        }
+        return Counted(best);
     }
 
-    double LoadExcess(double actual, double wanted) const {
-        return std::max(0.0, std::fabs(actual - wanted) / wanted - request_.tolerance);
+    std::optional<Scored> Counted(const std::optional<Scored>& best) {
+        if (best) {
+            ++result_.metCount;
+            if (strict_) {
+                Tally(*best);
+            }
+        }
+        return best;
     }
 
-    static double LimitExcess(const std::optional<double>& limit, double value, double sign) {
-        return limit ? Excess(value - sign * kLimitSlack, *limit, sign) : 0.0;
+    // A design the widened request lets through, by the default limits it breaks.
+    void Tally(const Scored& scored) {
+        const std::vector<Shortfall::What> broken =
+            DefaultsBroken(Judge(*strict_, runner_.Run(scored.input)));
+        if (broken.empty()) {
+            return;
+        }
+        const double index = double(scored.input.meanDia) / kWires[scored.input.wireNo].diameter;
+        Widened& w = widened_[broken];
+        if (w.count++ == 0) {
+            w.best = scored;
+            w.leastIndex = index;
+            w.mostTurns = scored.input.turns;
+            return;
+        }
+        if (Better(request_.order, scored, w.best)) {
+            w.best = scored;
+        }
+        w.leastIndex = std::min(w.leastIndex, index);
+        w.mostTurns = std::max(w.mostTurns, double(scored.input.turns));
     }
 
-    Candidate RunThroughEngine(const GridDesign& grid) {
-        Candidate candidate;
-        DesignInput& in = candidate.input;
+    DesignInput InputOf(const GridDesign& grid) const {
+        DesignInput in;
         in.springKind = request_.springKind;
         in.materialNo = grid.materialNo;
         in.wireNo = grid.wireNo;
@@ -218,130 +570,154 @@ private:
         in.setLen = static_cast<float>(request_.installed.length);
         in.workLen = static_cast<float>(request_.operating ? request_.operating->length
                                                            : request_.installed.length);
-        candidate.outcome = runner_.Run(in);
-        ++result_.engineRuns;
-        Judge(candidate);
+        return in;
+    }
+
+    // Estimates, with the engine's formulas unrounded, how far the design misses each
+    // requirement that the estimate can tell.
+    void Estimate(GridDesign& grid, double d, double k, double stiffness, double allowable) const {
+        const double D = Tenths(grid.meanDiaTenths);
+        const LoadPoint& p1 = request_.installed;
+        const std::optional<LoadPoint>& p2 = request_.operating;
+        const bool compression = request_.springKind == kCompression;
+        const double freeLen = compression ? Tenths(grid.freeLenTenths)
+                                           : formulas::ExtensionFreeLength(D, grid.turns, d);
+        const double initialTension = compression ? 0.0 : formulas::InitialTension(stiffness, D);
+        const auto loadAt = [&](double length) {
+            const double stretch = compression ? freeLen - length : length - freeLen;
+            return stretch * k + initialTension;
+        };
+        const double load1 = loadAt(p1.length);
+        const double load2 = p2 ? loadAt(p2->length) : load1;
+        grid.loadExcess = LoadExcess(load1, p1.load) +
+                          (p2 ? LoadExcess(load2, p2->load) : LoadExcess(k, request_.rate));
+
+        const double shortest = p2 ? std::min(p1.length, p2->length) : p1.length;
+        const double lengthExcess = compression ? Excess(formulas::SolidLength(grid.turns, d),
+                                                         std::min(shortest, freeLen), 1.0)
+                                                : Excess(freeLen, shortest, 1.0);
+        // The allowable stress against the uncorrected shear stress of the heavier load.
+        const double stress = formulas::ShearStress(std::max(load1, load2), D, d);
+        grid.otherExcess = lengthExcess + Excess(stress, allowable, 1.0) +
+                           LimitExcess(request_.maxOuterDia, D + d, 1.0) +
+                           LimitExcess(request_.minInnerDia, D - d, -1.0) +
+                           LimitExcess(request_.maxFreeLen, freeLen, 1.0);
+        if (compression) {
+            if (!request_.allowBuckling) {
+                grid.otherExcess += BucklingExcess(grid.materialNo, freeLen, D,
+                                                   freeLen - (p2 ? p2->length : p1.length));
+            }
+            grid.otherExcess +=
+                LimitExcess(request_.maxSlenderness, freeLen / D, 1.0) +
+                LimitExcess(request_.minFrequency,
+                            SurgeFrequency(grid.materialNo, d, D, grid.turns), -1.0);
+        }
+        grid.pointExcess = 0.0;
+        if (request_.repeated) {
+            // The repeated-load allowable stress as Run works it out (SpringEngine::
+            // FatigueAllowable), no higher than the static one.
+            const double index = D / d;
+            const double wahl = (4.0 * index - 1.0) / (4.0 * index - 4.0) + 0.615 / index;
+            const double ratio = load2 != 0.0 ? load1 / load2 : 0.0;
+            const double factor = std::min(0.277 * std::pow(ratio, 1.2) + 0.3, 0.45);
+            const double fatigue =
+                std::min(factor * TableStrength(grid.materialNo, grid.wireNo) / wahl, allowable);
+            grid.pointExcess = Excess(stress, fatigue, 1.0);
+        }
+    }
+
+    // The surge frequency of the figures in service (service_figures.cpp), Hz.
+    static double SurgeFrequency(int materialNo, double d, double D, double n) {
+        const MaterialRow& material = kMaterials[materialNo];
+        const double shearPascal = double(material.shearModulus) * kNewtonsPerKgf * 1e6;
+        return (d / 1000.0) / (2.0 * formulas::kPi * n * std::pow(D / 1000.0, 2.0)) *
+               std::sqrt(shearPascal / (2.0 * material.density * 1000.0));
+    }
+
+    // The buckling check of the figures in service (EN 13906-1), as service_figures.cpp works
+    // it out.
+    double BucklingExcess(int materialNo, double freeLen, double D, double deflection) const {
+        const MaterialRow& material = kMaterials[materialNo];
+        const double ratio = double(material.shearModulus) / double(material.elasticModulus);
+        const double seating = EndConditionOf(request_.ends).seating;
+        const double term = std::pow(formulas::kPi * D / (seating * freeLen), 2.0);
+        const double radicand = 1.0 - (1.0 - ratio) / (0.5 + ratio) * term;
+        if (radicand < 0.0) {
+            return 0.0;
+        }
+        const double critical = freeLen * 0.5 / (1.0 - ratio) * (1.0 - std::sqrt(radicand));
+        return critical > 0.0 ? Excess(deflection, critical, 1.0) : 0.0;
+    }
+
+    double LoadExcess(double actual, double wanted) const {
+        return std::max(0.0, std::fabs(actual - wanted) / wanted - request_.tolerance);
+    }
+
+    Candidate Rerun(const DesignInput& input, const SearchRequest& request) {
+        Candidate candidate;
+        candidate.input = input;
+        candidate.outcome = runner_.Run(input);
+        static_cast<Verdict&>(candidate) = Judge(request, candidate.outcome);
         return candidate;
-    }
-
-    // Everything here is read from the engine's record and warning list.
-    void Judge(Candidate& c) const {
-        const TSpringDesign& v = c.outcome.record;
-        const bool compression = v.SpringKind == kCompression;
-        const double allowable = StaticAllowable(v);
-        const double stress = std::max(v.Tset, v.Tact);
-        c.massGrams =
-            WireMassGrams(v.SpringKind, v.MaterialNo, WireDiameterOf(v), v.MeanDia, v.Turns);
-        c.stressRatio = stress / allowable;
-
-        const std::vector<int>& warnings = c.outcome.warnings;
-        for (int warning : kDisqualifying) {
-            if (std::find(warnings.begin(), warnings.end(), warning) == warnings.end()) {
-                continue;
-            }
-            Shortfall s{Shortfall::What::Warning, 0, 0, 0, warning, 1.0};
-            if (warning == 2) {
-                s.actual = stress;
-                s.wanted = allowable;
-            } else if (warning == 6) {
-                s.actual = v.SolidLen;
-                s.wanted = std::min({v.FreeLen, v.SetLen, v.WorkLen});
-            } else if (warning == 7) {
-                s.actual = v.FreeLen;
-                s.wanted = std::min(v.SetLen, v.WorkLen);
-            }
-            if (s.wanted > 0) {
-                s.excess = Excess(s.actual, s.wanted, 1.0);
-            }
-            c.shortfalls.push_back(s);
-        }
-        if (c.outcome.analysed) {
-            CheckLoad(c, Shortfall::What::Load, v.Pset, request_.installed);
-            if (request_.operating) {
-                CheckLoad(c, Shortfall::What::Load, v.Pact, *request_.operating);
-            } else {
-                CheckLoad(c, Shortfall::What::Rate, v.SpringRate, {request_.rate, 0});
-            }
-        }
-        CheckLimit(c, Shortfall::What::OuterDia, v.OuterDia, request_.maxOuterDia, 1.0);
-        CheckLimit(c, Shortfall::What::InnerDia, v.InnerDia, request_.minInnerDia, -1.0);
-        CheckLimit(c, Shortfall::What::FreeLen, v.FreeLen, request_.maxFreeLen, 1.0);
-        if (c.outcome.analysed && compression &&
-            (request_.maxSlenderness || request_.minFrequency || request_.noBuckling)) {
-            CheckService(c, *ComputeServiceFigures(v, request_.ends).compression);
-        }
-        for (const Shortfall& s : c.shortfalls) {
-            c.totalExcess += s.excess;
-        }
-    }
-
-    // The limits on the figures in service. The estimate that spares the engine leaves them
-    // out, so none of them can keep a design it would accept from the engine.
-    void CheckService(Candidate& c, const CompressionFigures& figures) const {
-        CheckLimit(c, Shortfall::What::Slenderness, figures.slenderness, request_.maxSlenderness,
-                   1.0);
-        CheckLimit(c, Shortfall::What::Frequency, figures.surgeFrequency, request_.minFrequency,
-                   -1.0);
-        if (request_.noBuckling && figures.bucklingRisk) {
-            c.shortfalls.push_back(
-                {Shortfall::What::Buckling, figures.workDeflection, *figures.criticalDeflection, 0,
-                 kBucklingWarning,
-                 Excess(figures.workDeflection, *figures.criticalDeflection, 1.0)});
-        }
-    }
-
-    void CheckLoad(Candidate& c, Shortfall::What what, double actual, LoadPoint wanted) const {
-        const double miss = std::fabs(actual - wanted.load) / wanted.load;
-        // The tolerance holds inclusive, also where 5 % of the target is not exact in binary.
-        if (miss > request_.tolerance * (1.0 + 1e-9)) {
-            c.shortfalls.push_back(
-                {what, actual, wanted.load, wanted.length, 0, miss - request_.tolerance});
-        }
-    }
-
-    static void CheckLimit(Candidate& c, Shortfall::What what, double actual,
-                           const std::optional<double>& limit, double sign) {
-        const double excess = LimitExcess(limit, actual, sign);
-        if (excess > 0.0) {
-            c.shortfalls.push_back({what, actual, *limit, 0, 0, excess});
-        }
-    }
-
-    void Consider(Candidate candidate) {
-        if (candidate.shortfalls.empty()) {
-            ++result_.metCount;
-            met_.Add(std::move(candidate));
-        } else {
-            nearMisses_.Add(std::move(candidate));
-        }
     }
 
     // The engine's verdict on those it saw, and on the nearest few it was spared, so that what
     // keeps each out comes from the engine too.
     std::vector<Candidate> Closest() {
-        std::vector<Candidate> closest = nearMisses_.Take();
+        std::vector<Scored> closest = nearMisses_.Take();
         for (const GridDesign& grid : farMisses_.Take()) {
-            closest.push_back(RunThroughEngine(grid));
+            const DesignInput input = InputOf(grid);
+            const Verdict verdict = Judge(request_, runner_.Run(input));
+            ++result_.engineRuns;
+            closest.push_back({input, verdict.stressRatio, verdict.massGrams, verdict.loadMiss,
+                               verdict.totalExcess});
         }
         std::sort(closest.begin(), closest.end(), Closer);
         if (closest.size() > kClosestShown) {
             closest.resize(kClosestShown);
         }
-        return closest;
+        std::vector<Candidate> candidates;
+        for (const Scored& s : closest) {
+            candidates.push_back(Rerun(s.input, request_));
+        }
+        return candidates;
     }
 
     const SearchRequest& request_;
+    const SearchRequest* strict_;
     DesignRunner& runner_;
     SearchResult result_;
-    BestFew<Candidate> met_;
-    BestFew<Candidate> nearMisses_;
+    BestFew<Scored> met_;
+    BestFew<Scored> nearMisses_;
     BestFew<GridDesign> farMisses_;
+    struct Widened {
+        size_t count = 0;
+        Scored best;
+        double leastIndex = 0;
+        double mostTurns = 0;
+    };
+    std::map<std::vector<Shortfall::What>, Widened> widened_;
 };
 
 }  // namespace
 
 SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner) {
-    return Search(request, runner).Run();
+    SearchResult result = Search(request, runner).Run();
+    if (result.metCount > 0) {
+        return result;
+    }
+    // Nothing fits: would the loads and the limits given allow designs that the default limits
+    // keep out? The same search with those limits at their widest tells.
+    SearchRequest widened = request;
+    widened.maxSpringIndex = std::max(request.maxSpringIndex, kWidestSpringIndex);
+    widened.minTurns = std::min(request.minTurns, kSmallestTurns);
+    widened.allowBuckling = true;
+    widened.exhaustive = false;
+    if (widened.maxSpringIndex != request.maxSpringIndex || widened.minTurns != request.minTurns ||
+        widened.allowBuckling != request.allowBuckling) {
+        result.widenings = Search(widened, runner, &request).Run().widenings;
+    }
+    return result;
 }
 
 double WireMassGrams(std::int32_t springKind, int materialNo, double wireDia, double meanDia,

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The search for designs that meet a load requirement. Every offered wire size of the chosen
-// materials, the mean diameter on a 0.1 mm grid, the active turns solved from the rate; each
-// candidate within reach judged on what the window's engine makes of it.
+// materials, the mean diameter on a 0.1 mm grid, the active turns on a 0.5 grid and the free
+// length on a 0.1 mm grid wherever they can meet the loads; each candidate within reach judged
+// on what the window's engine makes of it, by the one function that holds every check (Judge
+// in spring_search.cpp).
 
 #include <cstdint>
 #include <optional>
@@ -14,10 +16,18 @@
 
 namespace springcalc {
 
+// Mass: the lightest wire first (the default); Stress: the least stressed first.
 enum class SearchOrder { Stress, Mass };
+// BestPerWire: a line for each material and wire size, its best design (the default); Every:
+// a line for each mean diameter and number of turns that meets everything.
+enum class SearchListing { BestPerWire, Every };
 
-// Springs are commonly wound with D/d between 4 and 22; wider coils are hard to wind true.
-inline constexpr double kDefaultMaxSpringIndex = 22.0;
+// Sensible proportions by default, each one an option to widen (docs/cli.md cites the design
+// guidance): D/d from 4 to 15, at least 3 active turns, no buckling for a compression spring.
+inline constexpr double kDefaultMaxSpringIndex = 15.0;
+inline constexpr double kWidestSpringIndex = 30.0;  // the largest --max-index takes
+inline constexpr double kDefaultMinTurns = 3.0;
+inline constexpr double kSmallestTurns = 0.5;  // the fewest the window takes
 
 struct LoadPoint {
     double load = 0;    // kg
@@ -35,13 +45,20 @@ struct SearchRequest {
     // Compression springs only, judged on the figures `check` shows.
     std::optional<double> maxSlenderness;
     std::optional<double> minFrequency;  // Hz
-    bool noBuckling = false;
+    // Buckling (warning 8) with the ends below is judged unless allowed: a spring guided on a
+    // rod or in a bore may be let buckle.
+    bool allowBuckling = false;
     EndCondition ends = kDefaultEnds;
+    // A spring under repeated load: warning 4 (the repeated-load allowable stress) rules it out
+    // too.
+    bool repeated = false;
     std::vector<int> materials;                      // material numbers to search
     double maxSpringIndex = kDefaultMaxSpringIndex;  // the largest D/d on the grid
+    double minTurns = kDefaultMinTurns;              // the fewest active turns on the grid
     double tolerance = 0.05;  // how far a load may miss, as a fraction of its target
     int top = 10;
-    SearchOrder order = SearchOrder::Stress;
+    SearchOrder order = SearchOrder::Mass;
+    SearchListing listing = SearchListing::BestPerWire;
     // Every design of the grid through the engine, none spared by the estimate: far slower, and
     // kept for the tests that hold the estimate to sparing only designs the engine would refuse.
     bool exhaustive = false;
@@ -58,6 +75,8 @@ struct Shortfall {
         Slenderness,
         Frequency,
         Buckling,
+        SpringIndex,
+        Turns,
         Warning
     };
     What what = What::Warning;
@@ -71,22 +90,43 @@ struct Shortfall {
     double excess = 0;
 };
 
-struct Candidate {
-    DesignInput input;  // what to enter in the window, or in a check file
-    Outcome outcome;
+// What the checks make of a design the engine ran.
+struct Verdict {
     double stressRatio = 0;  // the higher working stress over the static allowable stress
     double massGrams = 0;
+    double loadMiss = 0;  // the larger miss of the loads (or the load and the rate), a fraction
     std::vector<Shortfall> shortfalls;  // empty: the candidate meets the requirements
     double totalExcess = 0;             // of all its shortfalls: how far it is from the goal
 };
 
+struct Candidate : Verdict {
+    DesignInput input;  // what to enter in the window, or in a check file
+    Outcome outcome;
+};
+
+// Designs that the limits of the defaults alone kept out: they meet the loads and every other
+// requirement once the limits in `widen` are widened.
+struct Widening {
+    std::vector<Shortfall::What> widen;  // SpringIndex, Turns, Buckling
+    size_t count = 0;
+    Candidate best;  // the first of them in the order asked for
+    // The least widening that lets one of them in: the smallest D/d and the most turns.
+    double leastIndex = 0;
+    double mostTurns = 0;
+};
+
 struct SearchResult {
     std::vector<Candidate> best;  // at most `top`, best first
-    size_t metCount = 0;          // how many met the requirements in all
-    size_t gridCount = 0;         // designs on the grid
+    // Springs (material, wire, D and n, each at its best free length) that met the requirements,
+    // and the materials and wire sizes among them.
+    size_t metCount = 0;
+    size_t choiceCount = 0;
+    size_t gridCount = 0;  // designs on the grid
     size_t engineRuns = 0;
-    // Only when nothing meets the requirements: the candidates with the smallest total excess.
+    // Only when nothing meets the requirements: the candidates with the smallest total excess,
+    // and what widening the default limits would let through (fewest limits first).
     std::vector<Candidate> closest;
+    std::vector<Widening> widenings;
 };
 
 SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner);
@@ -98,7 +138,6 @@ SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner);
 double WireMassGrams(std::int32_t springKind, int materialNo, double wireDia, double meanDia,
                      double turns);
 
-inline constexpr double kSmallestTurns = 0.5;
 inline constexpr size_t kClosestShown = 5;
 
 }  // namespace springcalc

@@ -158,6 +158,10 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"a frequency past the range", kSearch + "--min-frequency 1e6", "", 2, "--min-frequency takes a frequency in Hz from 1 to 100000, not \"1e6\""},
         {"a buckling limit for an extension spring", "search --kind extension --load 1@20 --rate 0.5 --no-buckling", "", 2, "--no-buckling is for compression springs"},
         {"an end condition in search that is not one of the five", kSearch + "--no-buckling --ends free", "", 2, "--ends takes fixed-fixed, fixed-guided, pinned-pinned, fixed-pinned or fixed-free, not \"free\""},
+        {"buckling allowed and ruled out at once", kSearch + "--allow-buckling --no-buckling", "", 2, "--allow-buckling and --no-buckling contradict each other"},
+        {"ends for a check that is turned off", kSearch + "--allow-buckling --ends fixed-free", "", 2, "--ends says how the ends are held for the buckling check, which --allow-buckling turns off"},
+        {"buckling allowed for an extension spring", "search --kind extension --load 1@20 --rate 0.5 --allow-buckling", "", 2, "--allow-buckling is for compression springs"},
+        {"fewer turns than the window takes", kSearch + "--min-turns 0.2", "", 2, "--min-turns takes a number of active turns from 0.5 to 100, not \"0.2\""},
         {"an operand", kSearch + "extra", "", 2, "search takes options only"},
         // Not faults.
         {"a report from designs none of which ran", kCheck, kHeader + ",compression,SWO-A,0.50,4.3,9.5,13,12,10\n", 1, "no design ran, so nothing was appended to REPORT.", Report::Existing},

@@ -5,6 +5,7 @@
 // against a worked example, and the load–length diagram.
 
 #include <fmt/format.h>
+#include <fmt/ranges.h>
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
@@ -18,6 +19,7 @@
 #include <map>
 #include <random>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <tuple>
 #include <utility>
@@ -369,14 +371,15 @@ std::string Places(const std::vector<Candidate>& candidates) {
 // leave 1.20 mm wire exactly one mean diameter, 8.8 mm. There the turns come to
 // 8000 x 1.2^4 / (8 x 0.4345 x 8.8^3) = 7.00, and the free length that balances the two
 // loads is 20 + 1.304 / 0.4347 = 23.0 mm: the sample itself; its wire weighs 2.21 g (worked
-// out below). Thinner wires fit the diameters too but carry the loads at higher stress, so
-// they come after it. By its installed load and its rate the same: free length 23, working
-// length 20.
+// out below). Its D/d of 7.33 and 7 turns are within the defaults, and at a slenderness of
+// 23 / 8.8 = 2.6 it cannot buckle. Thinner wires fit the diameters too but carry the loads at
+// higher stress, so by stress they come after it. By its installed load and its rate the same:
+// free length 23, working length 20.
 TEST(Search, FindsCompressionSample2FromItsLoadsOrItsLoadAndRate) {
     const std::vector<std::string> args = {
-        "search", "--kind",   "compression", "--load",      "2.173@18",
-        "--load", "1.304@20", "--materials", "SWPA",        "--max-od",
-        "10",     "--min-id", "7.6",         "--tolerance", "1"};
+        "search",   "--kind",   "compression", "--load",      "2.173@18", "--load",
+        "1.304@20", "--by",     "stress",      "--materials", "SWPA",     "--max-od",
+        "10",       "--min-id", "7.6",         "--tolerance", "1"};
     const SearchResult result = Search({args.begin() + 1, args.end()});
     ASSERT_GT(result.best.size(), 1u);
     for (size_t i = 1; i < result.best.size(); ++i) {
@@ -388,14 +391,15 @@ TEST(Search, FindsCompressionSample2FromItsLoadsOrItsLoadAndRate) {
     // binary.
     EXPECT_TRUE(run.out.starts_with(
         "Compression spring: 1.30 kg at 20.0 mm and 2.17 kg at 18.0 mm (rate 0.434 kg/mm), each "
-        "within 1.0 %.\nLimits: D/d from 4 to 22, outer diameter at most 10.0 mm, inner diameter "
-        "at least 7.6 mm.\nMaterials: SWPA.\n"))
+        "within 1.0 %.\nLimits: D/d from 4 to 15, at least 3 active turns, no buckling with the "
+        "ends fixed-fixed, outer diameter at most 10.0 mm, inner diameter at least 7.6 mm.\n"
+        "Materials: SWPA.\n"))
         << run.out;
     EXPECT_NE(run.out.find(" by working stress against the static allowable stress (lowest "
                            "first):\n"),
               std::string::npos);
-    EXPECT_NE(run.out.find("1  SWPA      1.20  8.8  7.0  23.0  20.0  18.0  10.00  7.60  0.435  "
-                           "1.30  2.17   28.19         82.00    34  2.21"),
+    EXPECT_NE(run.out.find("1  SWPA      1.20  8.8  7.3  7.0  23.0  20.0  18.0  10.00  7.60  "
+                           "0.435  1.30  2.17   28.19         82.00    34  2.21"),
               std::string::npos)
         << run.out;
     // A largest spring index that just reaches the sample's 8.8 / 1.2 = 7.33 still has it: the
@@ -406,8 +410,8 @@ TEST(Search, FindsCompressionSample2FromItsLoadsOrItsLoadAndRate) {
     ASSERT_FALSE(edge.best.empty());
     EXPECT_EQ(edge.best[0].input.meanDia, 8.8f);
     const SearchResult rated =
-        Search({"--kind", "compression", "--load", "1.304@20", "--rate", "0.4347", "--materials",
-                "SWPA", "--max-od", "10", "--min-id", "7.6", "--tolerance", "1"});
+        Search({"--kind", "compression", "--load", "1.304@20", "--rate", "0.4347", "--by", "stress",
+                "--materials", "SWPA", "--max-od", "10", "--min-id", "7.6", "--tolerance", "1"});
     ASSERT_FALSE(rated.best.empty());
     EXPECT_EQ(rated.best[0].outcome.record.FreeLen + rated.best[0].outcome.record.WorkLen, 43.0f);
 }
@@ -426,16 +430,67 @@ TEST(Search, SaysWhyNothingFits) {
                                               "allowable [0-9]+\\.[0-9]{2}\\)\n[^]*is above "
                                               "--max-od 1 mm\n")))
         << run.out;
+    // Nothing that thin meets the loads with any proportions: no widening is offered.
+    EXPECT_EQ(run.out.find("widen"), std::string::npos) << run.out;
     // Slender springs of thin wire, one end free: each closest one too slow and buckling.
     run = RunCli({"search", "--kind", "compression", "--load", "1@60", "--load", "3@40",
-                  "--materials", "SWPA", "--max-od", "10", "--no-buckling", "--ends", "fixed-free",
+                  "--materials", "SWPA", "--max-od", "10", "--ends", "fixed-free",
                   "--min-frequency", "100000"});
-    EXPECT_NE(run.out.find("  SWPA 1.00 mm, D 8.8, n 14.5, free length 69.8 mm\n"
-                           "    - surge 317 Hz < 100000 Hz (--min-frequency)\n"
-                           "    - buckles: the deflection at the operating length, 29.80 mm, is "
-                           "beyond the critical 0.78 mm (--ends fixed-free)\n"),
+    const size_t closest = run.out.find("\nThe closest, ");
+    ASSERT_NE(closest, std::string::npos) << run.out;
+    const std::string listed = run.out.substr(closest);
+    size_t candidates = 0;
+    for (size_t at = listed.find("\n  SWPA "); at != std::string::npos;
+         at = listed.find("\n  SWPA ", at + 1)) {
+        const size_t next = listed.find("\n  SWPA ", at + 1);
+        const std::string one = listed.substr(at, next == std::string::npos ? next : next + 1 - at);
+        ++candidates;
+        EXPECT_TRUE(std::regex_search(one, std::regex("\n    - surge [0-9]+ Hz < 100000 Hz "
+                                                      "\\(--min-frequency\\)\n")))
+            << one;
+        EXPECT_TRUE(std::regex_search(
+            one, std::regex("\n    - buckles: the deflection at the operating length, [0-9.]+ "
+                            "mm, is beyond the critical [0-9.]+ mm \\(--ends fixed-free\\)\n")))
+            << one;
+    }
+    EXPECT_EQ(candidates, kClosestShown) << listed;
+}
+
+// When the loads and the limits given allow designs that the default proportions keep out,
+// the search names the option to widen. 28 kg/mm at 8 kg: the stiffest spring of 3 turns within
+// D/d 15 is too soft (4 mm wire at D 16: 8000 x 4^4 / (8 x 3 x 16^3) = 20.8 kg/mm), but with
+// fewer turns many fit. A spring of 0.1 and 0.2 kg over an inner diameter of 20 and within an
+// outer one of 22 needs D about 21 with wire of 1 mm at most: D/d above 15. A slender spring
+// with one end free buckles in every design that fits 8 mm across.
+TEST(Search, NamesTheDefaultLimitToWiden) {
+    CliRun run = RunCli({"search", "--kind", "compression", "--load", "8@20", "--rate", "28"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(std::regex_search(
+        run.out, std::regex("To let them in, widen:\n  --min-turns [0-9.]+ or fewer \\([0-9]+ "
+                            "designs need only that; the lightest: [^\n]*\n    - [0-9.]+ active "
+                            "turns, fewer than --min-turns 3\n")))
+        << run.out;
+    run = RunCli({"search", "--kind", "compression", "--load", "0.1@20", "--load", "0.2@15",
+                  "--min-id", "20", "--max-od", "22"});
+    EXPECT_TRUE(std::regex_search(
+        run.out, std::regex("widen:\n  --max-index [0-9.]+ or more \\([0-9]+ designs need only "
+                            "that; [^\n]*\n    - D/d [0-9.]+ is above --max-index 15\n")))
+        << run.out;
+    run = RunCli({"search", "--kind", "compression", "--load", "1@60", "--load", "3@40", "--max-od",
+                  "8", "--ends", "fixed-free"});
+    EXPECT_NE(run.out.find("widen:\n  --allow-buckling, for a spring guided on a rod or in a "
+                           "bore, or other --ends than fixed-free ("),
               std::string::npos)
         << run.out;
+    // Widened as told, designs are found.
+    EXPECT_GT(
+        Search({"--kind", "compression", "--load", "8@20", "--rate", "28", "--min-turns", "2"})
+            .metCount,
+        0u);
+    EXPECT_GT(Search({"--kind", "compression", "--load", "1@60", "--load", "3@40", "--max-od", "8",
+                      "--allow-buckling"})
+                  .metCount,
+              0u);
 }
 
 // 1.2 mm SWPA wound at D 8.8 with 7 active turns and a closed turn at each end:
@@ -445,9 +500,9 @@ TEST(Search, ExtensionLoadsAndOrderByMass) {
     EXPECT_NEAR(WireMassGrams(kCompression, 2, 1.2, 8.8, 7.0), 2.20901, 1e-5);
     EXPECT_NEAR(WireMassGrams(kExtension, 2, 1.2, 8.8, 7.0), 2.45445, 1e-5);
     // Extension springs: the heavier load at the longer length, the loads with the engine's
-    // initial tension in them.
+    // initial tension in them; the lightest first by default.
     const SearchResult extension = Search({"--kind", "extension", "--load", "2@50", "--load",
-                                           "4@60", "--max-od", "15", "--by", "mass", "--top", "5"});
+                                           "4@60", "--max-od", "15", "--top", "5"});
     ASSERT_EQ(extension.best.size(), 5u);
     for (size_t i = 0; i < extension.best.size(); ++i) {
         const TSpringDesign& v = extension.best[i].outcome.record;
@@ -456,35 +511,76 @@ TEST(Search, ExtensionLoadsAndOrderByMass) {
     }
 }
 
-// The limits on the figures in service keep exactly the designs whose figures meet them, out
-// of those found without them: none kept that fails, none lost that meets them.
+// One line for each material and wire size by default: its best design, the lightest of its
+// springs; --all gives every spring (material, wire, D and turns) at its best free length, and
+// the best of each material and wire size is among them.
+TEST(Search, OneLinePerMaterialAndWireSizeUnlessAll) {
+    const std::vector<std::string> base = {"--kind",      "compression", "--load",      "1@20",
+                                           "--load",      "2@15",        "--top",       "1000",
+                                           "--materials", "SWPB",        "--tolerance", "2"};
+    const SearchResult perWire = Search(base);
+    std::vector<std::string> allArgs = base;
+    allArgs.push_back("--all");
+    const SearchResult all = Search(allArgs);
+    ASSERT_GT(perWire.best.size(), 5u);
+    EXPECT_EQ(perWire.choiceCount, perWire.best.size());
+    EXPECT_EQ(all.metCount, perWire.metCount);
+    ASSERT_EQ(all.best.size(), all.metCount) << "every spring listed";
+    EXPECT_GT(all.best.size(), 3 * perWire.best.size());
+    std::set<std::pair<int, int>> seen;
+    for (const Candidate& c : perWire.best) {
+        EXPECT_TRUE(seen.insert({c.input.materialNo, c.input.wireNo}).second) << "one line each";
+        // The first of its material and wire size in the list of every spring.
+        const auto first = std::ranges::find_if(all.best, [&](const Candidate& a) {
+            return a.input.materialNo == c.input.materialNo && a.input.wireNo == c.input.wireNo;
+        });
+        ASSERT_NE(first, all.best.end());
+        EXPECT_EQ(Places({*first}), Places({c}));
+    }
+}
+
+// The limits on the figures in service keep exactly the designs whose figures meet them: each
+// design kept meets them, each spring whose best free length met them without the limit is
+// kept as it was, and some are ruled out.
 TEST(Search, ServiceLimitsKeepExactlyTheDesignsWhoseFiguresMeetThem) {
-    const std::vector<std::string> base = {"--kind",   "compression", "--load",      "1@60",
-                                           "--load",   "3@40",        "--materials", "SWPA",
-                                           "--max-od", "20",          "--top",       "1000"};
+    const std::vector<std::string> base = {"--kind",           "compression", "--load",      "1@60",
+                                           "--load",           "3@40",        "--materials", "SWPA",
+                                           "--max-od",         "20",          "--top",       "1000",
+                                           "--allow-buckling", "--all",       "--tolerance", "2"};
     const SearchResult all = Search(base);
     ASSERT_LT(all.metCount, 1000u);
     const char* limits[] = {"--max-slenderness=6", "--min-frequency=125", "--no-buckling"};
     for (int k = 0; k < 3; ++k) {
         SCOPED_TRACE(limits[k]);
-        std::vector<Candidate> expected;
-        for (const Candidate& c : all.best) {
+        const auto meets = [&](const Candidate& c) {
             const auto f = *ComputeServiceFigures(c.outcome.record).compression;
             const bool keeps[] = {f.slenderness <= 6, f.surgeFrequency >= 125, !f.bucklingRisk};
-            if (keeps[k]) {
-                expected.push_back(c);
+            return keeps[k];
+        };
+        std::vector<std::string> args = base;
+        if (k == 2) {
+            std::erase(args, std::string("--allow-buckling"));  // buckling judged: the default
+        } else {
+            args.push_back(limits[k]);
+        }
+        const SearchResult limited = Search(args);
+        ASSERT_GT(limited.metCount, 0u);
+        ASSERT_LT(limited.metCount, all.metCount) << "the limit must rule some out";
+        for (const Candidate& c : limited.best) {
+            EXPECT_TRUE(meets(c)) << Places({c});
+        }
+        const std::string kept = Places(limited.best);
+        for (const Candidate& c : all.best) {
+            if (meets(c)) {
+                EXPECT_NE(kept.find(Places({c})), std::string::npos) << Places({c});
             }
         }
-        ASSERT_GT(expected.size(), 0u);
-        ASSERT_LT(expected.size(), all.metCount) << "the limit must rule some out";
-        std::vector<std::string> args = base;
-        args.push_back(limits[k]);
-        EXPECT_EQ(Places(Search(args).best), Places(expected));
     }
 }
 
 // The estimate that spares the engine hopeless designs never spares one the engine would keep:
-// the search keeps exactly what running every design of the grid through the engine keeps.
+// the search keeps exactly what running every design of the grid through the engine keeps,
+// with the windows of turns and free lengths reaching further in the exhaustive walk.
 TEST(Search, TheEstimateDropsNoDesignTheEngineWouldKeep) {
     const std::vector<std::vector<std::string>> requests = {
         {"--kind", "compression", "--load", "1.304@20", "--load", "2.173@18", "--tolerance", "1"},
@@ -492,13 +588,22 @@ TEST(Search, TheEstimateDropsNoDesignTheEngineWouldKeep) {
          "--min-id", "6"},
         {"--kind", "extension", "--load", "2@50", "--load", "4@60", "--max-od", "12"},
         {"--kind", "extension", "--load", "0.5@30", "--rate", "0.05", "--tolerance", "2"},
-        {"--kind", "compression", "--load", "8@20", "--rate", "28"},  // stiff: half a turn
+        // Stiff: half a turn.
+        {"--kind", "compression", "--load", "8@20", "--rate", "28", "--min-turns", "0.5"},
+        // Under repeated load; and slender, where buckling rules out the longer free lengths.
+        {"--kind", "compression", "--load", "1@20", "--load", "2@15", "--repeated"},
+        {"--kind", "compression", "--load", "1@60", "--load", "3@40", "--max-od", "14",
+         "--tolerance", "3"},
+        {"--kind", "compression", "--load", "2@40", "--load", "4@30", "--ends", "fixed-pinned",
+         "--max-slenderness", "5", "--min-frequency", "200", "--tolerance", "3"},
+        {"--kind", "extension", "--load", "2@50", "--load", "4@60", "--max-od", "12", "--repeated"},
     };
     size_t halfTurns = 0;  // the fewest the window allows
     for (std::vector<std::string> args : requests) {
-        SCOPED_TRACE(args[3] + " " + args[5]);
+        SCOPED_TRACE(args[3] + " " + args[5] + " " + args.back());
         // SWPA: 46 sizes, the most of any material.
-        args.insert(args.end(), {"--materials", "SWPA", "--max-index", "10", "--top", "1000"});
+        args.insert(args.end(),
+                    {"--materials", "SWPA", "--max-index", "10", "--top", "1000", "--all"});
         const SearchResult quick = Search(args), every = Search(args, true);
         EXPECT_EQ(every.engineRuns, every.gridCount);
         EXPECT_LT(quick.engineRuns, quick.gridCount / 2) << "the estimate spares most";
@@ -510,6 +615,160 @@ TEST(Search, TheEstimateDropsNoDesignTheEngineWouldKeep) {
             every.best, [](const Candidate& c) { return c.input.turns == 0.5f; });
     }
     EXPECT_GT(halfTurns, 0u);
+}
+
+// Each design the checks `check` would make of it: loads within the tolerance, no warning but
+// 3 (and 4 unless under repeated load), no buckling with the ends fixed-fixed, D/d from 4 to 15
+// and 3 active turns or more.
+void ExpectPassesEveryDefaultCheck(const Candidate& c, const SearchRequest& request) {
+    const TSpringDesign& v = c.outcome.record;
+    SCOPED_TRACE(Places({c}));
+    ASSERT_TRUE(c.outcome.analysed);
+    for (int warning : c.outcome.warnings) {
+        EXPECT_TRUE(warning == 3 || (warning == 4 && !request.repeated)) << warning;
+    }
+    const double index = double(v.MeanDia) / WireDiameterOf(v);
+    EXPECT_GE(index, 4.0);
+    EXPECT_LE(index, kDefaultMaxSpringIndex + 1e-6);
+    EXPECT_GE(v.Turns, kDefaultMinTurns);
+    if (v.SpringKind == kCompression) {
+        EXPECT_FALSE(ComputeServiceFigures(v, EndCondition::FixedFixed).compression->bucklingRisk);
+    }
+    EXPECT_LE(std::fabs(v.Pset - request.installed.load) / request.installed.load,
+              request.tolerance * (1 + 1e-9));
+    if (request.operating) {
+        EXPECT_LE(std::fabs(v.Pact - request.operating->load) / request.operating->load,
+                  request.tolerance * (1 + 1e-9));
+    }
+}
+
+// The first answer of three requests, checked by hand, and lighter than every other design on
+// the grid that passes: the exhaustive walk, which runs every design of the grid through the
+// engine, lists every spring that passes, the lightest first, and the second is heavier.
+//
+// 1. The example of the guide, 1 kg at 20 mm and 2 kg at 15 mm (0.2 kg/mm): SWPB 0.60, D 4.1,
+//    n 8.5, free length 24.3. SWPB of 0.60 mm: tensile strength 250 kg/mm², static allowable
+//    0.8 x 0.5 x 250 = 100 kg/mm², repeated-load allowable 84.07.
+//      k = 8000 x 0.6^4 / (8 x 8.5 x 4.1^3) = 1036.8 / 4686.6 = 0.22123 kg/mm
+//      Pset = 0.22123 x (24.3 - 20) = 0.9513 kg (4.9 % below 1), Pact = 0.22123 x 9.3 =
+//      2.0574 kg (2.9 % above 2): both within 5 %.
+//      stress 8 x 2.0574 x 4.1 / (pi x 0.6^3) = 99.45 <= 100: no warning 2 (warning 4: above
+//      84.07, allowed without --repeated; warning 3 allowed).
+//      solid (8.5 + 2) x 0.6 = 6.3 < 15: no warning 6. D/d 6.83, 8.5 turns: within 4..15, 3+.
+//      buckling, ends fixed-fixed (nu 0.5), G/E = 8000 / 21006.15 = 0.38084:
+//      (1 - G/E) / (0.5 + G/E) = 0.70292, (pi x 4.1 / (0.5 x 24.3))^2 = 1.12387,
+//      s_K = 24.3 x 0.5 / 0.61916 x (1 - sqrt(1 - 0.70292 x 1.12387)) = 19.623 x 0.54173 =
+//      10.63 mm > 24.3 - 15 = 9.3 mm: no warning 8.
+//      mass 7.85 x pi^2 x 0.6^2 x 4.1 x (8.5 + 2) / 4 / 1000 = 0.300 g.
+//    (The lighter SWPB 0.45, D 1.9, n 30, free length 24.8, 0.238 g, buckles: s_K = 1.70 mm
+//    against 9.8 mm; with --allow-buckling it is first.)
+// 2. 1.3 kg at 20 mm and 2.2 kg at 18 mm within 10 mm across, under repeated load: SWPB 0.60,
+//    D 3.6, n 6.5, free length 22.9.
+//      k = 1036.8 / (8 x 6.5 x 3.6^3) = 1036.8 / 2426.1 = 0.42735 kg/mm
+//      Pset = 0.42735 x 2.9 = 1.2393 kg (4.7 % below 1.3), Pact = 0.42735 x 4.9 = 2.0940 kg
+//      (4.8 % below 2.2).
+//      stress 8 x 2.0940 x 3.6 / (pi x 0.216) = 88.87 <= 100; repeated load: Wahl's factor at
+//      D/d 6 is 23/20 + 0.615/6 = 1.2525, load ratio 1.2393 / 2.0940 = 0.5918, factor
+//      0.277 x 0.5918^1.2 + 0.3 = 0.4476, allowable 0.4476 x 250 / 1.2525 = 89.34 >= 88.87:
+//      no warning 4.
+//      solid 8.5 x 0.6 = 5.1 < 18. OD 4.2 <= 10. D/d 6, 6.5 turns.
+//      buckling: (pi x 3.6 / (0.5 x 22.9))^2 = 0.97565, s_K = 22.9 x 0.5 / 0.61916 x
+//      (1 - sqrt(1 - 0.70292 x 0.97565)) = 8.13 mm > 4.9 mm.
+//      mass 7.85 x pi^2 x 0.36 x 3.6 x 8.5 / 4 / 1000 = 0.213 g.
+// 3. An extension spring, 2 kg at 50 mm and 4 kg at 60 mm, within 15 mm across: SWPB 0.80,
+//    D 3.3, n 51. Tensile strength 240, static allowable for an extension spring
+//    0.64 x 0.5 x 240 = 76.8.
+//      free length 2 x 3.3 + 50 x 0.8 = 46.6 mm, initial tension 8000 x 0.8^4 / 255 / 3.3^2
+//      = 1.18 kg, k = 8000 x 0.4096 / (8 x 51 x 3.3^3) = 0.22348 kg/mm
+//      Pset = 1.18 + 0.22348 x 3.4 = 1.940 kg (3.0 % below 2), Pact = 1.18 + 0.22348 x 13.4 =
+//      4.175 kg (4.4 % above 4).
+//      stress 8 x 4.175 x 3.3 / (pi x 0.512) = 68.52 <= 76.8; repeated-load allowable (Wahl
+//      1.3891 at D/d 4.125, ratio 0.4647, factor 0.4104) 0.4104 x 240 / 1.3891 = 70.91:
+//      no warning 4 either. Free length 46.6 < 50: no warning 7. D/d 4.125, 51 turns.
+//      mass 7.85 x pi^2 x 0.64 x 3.3 x 54 / 4 / 1000 = 2.209 g. SWPA 0.80 wound the same
+//      weighs the same, but at 68.52 against its 68.8 it is the more stressed: it comes second.
+TEST(Search, FirstAnswersCheckedByHand) {
+    struct HandChecked {
+        std::vector<std::string> args;
+        std::string first;  // material, wire, D, n, free length as Places gives them
+        double mass;
+    };
+    const HandChecked cases[] = {
+        {{"--kind", "compression", "--load", "1@20", "--load", "2@15"},
+         "3 17 4.1 8.5 24.3\n",
+         0.3002},
+        {{"--kind", "compression", "--load", "1.3@20", "--load", "2.2@18", "--max-od", "10",
+          "--repeated"},
+         "3 17 3.6 6.5 22.9\n",
+         0.2134},
+        {{"--kind", "extension", "--load", "2@50", "--load", "4@60", "--max-od", "15"},
+         "3 20 3.3 51 0\n",
+         2.2090},
+    };
+    for (const HandChecked& c : cases) {
+        SCOPED_TRACE(c.first);
+        std::string problem;
+        const SearchRequest request = *cli::ReadSearchRequest(c.args, problem);
+        const SearchResult quick = Search(c.args);
+        ASSERT_FALSE(quick.best.empty());
+        EXPECT_EQ(Places({quick.best[0]}), c.first);
+        EXPECT_NEAR(quick.best[0].massGrams, c.mass, 1e-4);
+        ExpectPassesEveryDefaultCheck(quick.best[0], request);
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--all", "--top", "2"});
+        const SearchResult every = Search(args, true);
+        ASSERT_EQ(every.best.size(), 2u);
+        EXPECT_EQ(Places({every.best[0]}), c.first);
+        // Lighter than every other, or as light and less stressed (the order's tie-break).
+        const Candidate &first = quick.best[0], &second = every.best[1];
+        EXPECT_TRUE(second.massGrams > first.massGrams ||
+                    (second.massGrams == first.massGrams && second.stressRatio > first.stressRatio))
+            << Places({second});
+    }
+}
+
+// No answer of the default search, for a spread of requests of both kinds, with and without
+// limits, has a D/d above 15, fewer than 3 active turns, or a warning the defaults exclude
+// (buckling with the ends fixed-fixed included); none under --repeated has warning 4.
+TEST(Search, NoAnswerBreaksTheDefaults) {
+    std::mt19937 random(20261207);
+    std::vector<std::vector<std::string>> requests = {
+        {"--kind", "compression", "--load", "1@20", "--load", "2@15"},
+        {"--kind", "compression", "--load", "1@60", "--load", "3@40"},
+        {"--kind", "compression", "--load", "0.5@30", "--load", "0.6@25", "--tolerance", "10"},
+        {"--kind", "compression", "--load", "50@100", "--load", "150@60"},
+        {"--kind", "extension", "--load", "0.3@35", "--rate", "0.02"},
+    };
+    for (int i = 0; i < 9; ++i) {
+        const bool compression = i % 3 != 2;
+        const double length = std::uniform_real_distribution(5.0, 120.0)(random);
+        const double load = std::exp(std::uniform_real_distribution(-4.0, 4.0)(random));
+        const double stroke = length * std::uniform_real_distribution(0.05, 0.5)(random);
+        const double factor = std::uniform_real_distribution(1.2, 4.0)(random);
+        requests.push_back({"--kind", compression ? "compression" : "extension", "--load",
+                            fmt::format("{:.3f}@{:.1f}", load, length), "--load",
+                            fmt::format("{:.3f}@{:.1f}", load * factor,
+                                        compression ? length - stroke : length + stroke)});
+    }
+    size_t answers = 0;
+    for (std::vector<std::string> args : requests) {
+        for (const char* extra : {"", "--repeated", "--all"}) {
+            std::vector<std::string> with = args;
+            with.insert(with.end(), {"--top", "1000"});
+            if (*extra) {
+                with.push_back(extra);
+            }
+            SCOPED_TRACE(fmt::format("{}", fmt::join(with, " ")));
+            std::string problem;
+            const SearchRequest request = *cli::ReadSearchRequest(with, problem);
+            const SearchResult result = Search(with);
+            for (const Candidate& c : result.best) {
+                ExpectPassesEveryDefaultCheck(c, request);
+            }
+            answers += result.best.size();
+        }
+    }
+    EXPECT_GT(answers, 1000u);
 }
 
 // ---- Figures in service and the load–length diagram, read back with a real XML parser --------
