@@ -5,7 +5,10 @@
 // fork to exit, its ratio to the engine alone (which a busy machine changes far less than the
 // times themselves), and the peak resident memory (ru_maxrss from wait4, the figure
 // `/usr/bin/time -v` calls "Maximum resident set size"). The output goes to /dev/null, the
-// report to a scratch file.
+// report to a scratch file. Then `search` over every material and wire size for a few load
+// requirements, one found quickly, some with many springs to judge, one where nothing fits
+// (which searches a second time with the default proportions widened): the median wall time of
+// three runs of each.
 //
 //   cli_bench [--table] [--heading] [--rows N] SPRINGCALC_CLI
 
@@ -14,6 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -32,6 +36,19 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr double kMiBBudget = 10e6 / (1 << 20);  // 10 MB
+constexpr double kSearchSecondsBudget = 0.5;     // a full search, all materials and sizes
+constexpr int kSearchRuns = 3;
+
+// Full searches: every material and wire size, the default proportions and order.
+const std::vector<std::vector<std::string>> kSearches = {
+    {"search", "--kind", "compression", "--load", "1@20", "--load", "2@15"},
+    {"search", "--kind", "compression", "--load", "1@60", "--load", "3@40"},
+    {"search", "--kind", "compression", "--load", "50@100", "--load", "150@60", "--repeated"},
+    {"search", "--kind", "compression", "--load", "0.5@30", "--load", "0.6@25", "--tolerance",
+     "20"},
+    {"search", "--kind", "extension", "--load", "2@50", "--load", "4@60"},
+    {"search", "--kind", "compression", "--load", "5@40", "--load", "10@30", "--max-od", "1"},
+};
 
 // Designs of both kinds, with and without warnings, one withheld (SWO-A is not made in 0.50);
 // as rows of the file and as the inputs the engine alone runs.
@@ -173,6 +190,31 @@ int main(int argc, char** argv) {
                        mode.ratioBudget},
                       {"  peak memory", figures.peakMiB, Unit::MiB, kMiBBudget}}) &&
                  within;
+    }
+    for (const std::vector<std::string>& search : kSearches) {
+        std::vector<double> seconds;
+        double peakMiB = 0;
+        for (int run = 0; run < kSearchRuns; ++run) {
+            const Figures figures = RunOnce(program, search, "/dev/null");
+            ran = ran && figures.status <= 1;
+            seconds.push_back(figures.seconds);
+            peakMiB = std::max(peakMiB, figures.peakMiB);
+        }
+        // "CLI search compression 1@20 2@15": the kind and the values, the option names left
+        // out, to fit the table.
+        std::string what = "CLI search";
+        for (size_t i = 2; i < search.size(); ++i) {
+            const bool value =
+                search[i].front() != '-' || search[i] == "--repeated" || search[i] == "--all";
+            what += value ? " " + (search[i].starts_with("--") ? search[i].substr(2) : search[i])
+                    : search[i] == "--load" ? ""
+                                            : " " + search[i].substr(2);
+        }
+        within =
+            springcalc::bench::PrintLines(
+                {{what, springcalc::bench::Median(seconds), Unit::Seconds, kSearchSecondsBudget},
+                 {"  peak memory", peakMiB, Unit::MiB, kMiBBudget}}) &&
+            within;
     }
     std::error_code ignored;
     fs::remove_all(dir, ignored);
