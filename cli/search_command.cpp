@@ -27,7 +27,8 @@ Requirement:
   --rate K             spring rate in kg/mm, 0.0001 to 1000, with a single --load
   --repeated           the spring works under repeated load: its stresses must also stay
                        within the repeated-load allowable stress (no warning 4)
-Proportions (the defaults follow the usual design guidance; widen them when you must):
+Proportions (the defaults are the ranges JIS B 2704's tolerances cover and spring makers
+recommend, D/d 4 to 15 and 3 active turns or more; widen them when you must):
   --max-index C        the largest spring index D/d, 4 to 30 (default 15)
   --min-turns N        the fewest active turns, 0.5 to 100 (default 3)
   --ends NAME          how a compression spring's ends are held, for the buckling check:
@@ -65,9 +66,9 @@ meet both loads within the tolerance (with --rate: the rate within the tolerance
 solid length, (n + 2) d, fits the shortest length. For a compression spring the free length
 runs over every 0.1 mm at which both loads are within the tolerance; an extension spring's
 free length and initial tension follow from D, n and d, as in the window. Each design goes
-through the window's engine (lookup, checks, Run) unless a quick estimate shows that it fails
-a requirement by far more than rounding could explain; what is kept, every number shown and
-the order come from the engine.
+through the window's engine (lookup, checks, Run) unless a quick estimate shows that it
+fails a requirement by far more than rounding could explain; what is kept, every number
+shown and the order come from the engine.
 
 Which are kept. A design passes when:
   - it has no warning 1, 2, 5, 6 or 7, and with --repeated no warning 4;
