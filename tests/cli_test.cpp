@@ -527,6 +527,15 @@ TEST(Search, OneLinePerMaterialAndWireSizeUnlessAll) {
     EXPECT_EQ(all.metCount, perWire.metCount);
     ASSERT_EQ(all.best.size(), all.metCount) << "every spring listed";
     EXPECT_GT(all.best.size(), 3 * perWire.best.size());
+    std::vector<std::string> lines = {"search"};
+    lines.insert(lines.end(), base.begin(), base.end());
+    lines.back() = "1";  // --tolerance 1: a short table
+    EXPECT_NE(RunCli(lines).out.find("materials and wire sizes, each with its best design, by "
+                                     "mass of wire (lightest first):\n"),
+              std::string::npos);
+    lines.push_back("--all");
+    EXPECT_NE(RunCli(lines).out.find(" designs by mass of wire (lightest first):\n"),
+              std::string::npos);
     std::set<std::pair<int, int>> seen;
     for (const Candidate& c : perWire.best) {
         EXPECT_TRUE(seen.insert({c.input.materialNo, c.input.wireNo}).second) << "one line each";
