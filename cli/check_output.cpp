@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <optional>
 
 #include "cli/check.h"
@@ -33,7 +34,16 @@ public:
     explicit Pieces(std::string& out) : out_(out) {}
     Pieces(const Pieces&) = delete;
     Pieces& operator=(const Pieces&) = delete;
-    ~Pieces() { Flush(); }
+    // What is left goes out with Finish, which may run short of memory like any append; a
+    // destructor must not throw, so one that meets an exception in flight drops the rest with the
+    // run that fails.
+    ~Pieces() {
+        try {
+            Flush();
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    void Finish() { Flush(); }
 
     Pieces& operator+=(std::string_view text) {
         if (!Room(text.size())) {
@@ -250,6 +260,7 @@ public:
         if (warnings.empty()) {
             out += "\n";
         }
+        out.Finish();
     }
 
     void End(std::string& out, const CheckCounts& counts) override {
@@ -438,6 +449,7 @@ public:
             comma = true;
         }
         out += "]}";
+        out.Finish();
     }
 
     void End(std::string& out, const CheckCounts&) override { out += any_ ? "\n]\n" : "]\n"; }

@@ -190,16 +190,19 @@ void PlaceLineLabels(const Scaled& s, LabelPlacer& placer) {
     const DiagramLabel allowLeft = allowLabel(kPlot.left + 6, allowY - 7, Anchor::Start);
     const DiagramLabel allowRightBelow = allowLabel(kPlot.right - 6, allowY + 17, Anchor::End);
     if (s.limit) {
-        // Below its line, as it lies below the allowable load's.
+        // The hooks' limit lies below the allowable load, the solid load above it: each label on
+        // the side away from the other line first.
         const double limitY = s.Y(s.limit->load);
         const std::string limitText =
             (s.limit->kind == LimitKind::Hook ? s.t.hookLimit : s.t.setLimit) + " " +
             s.Kg(s.limit->load);
         const std::string key = LimitKey(s.limit->kind);
+        const double away = s.limit->kind == LimitKind::Hook ? 17 : -7;
+        const double toward = s.limit->kind == LimitKind::Hook ? -7 : 17;
         placer.PlaceAt(
-            {{kPlot.right - 6, limitY + 17, Anchor::End, limitText, Ink::Allowable, key},
-             {kPlot.left + 6, limitY + 17, Anchor::Start, limitText, Ink::Allowable, key},
-             {kPlot.right - 6, limitY - 7, Anchor::End, limitText, Ink::Allowable, key}});
+            {{kPlot.right - 6, limitY + away, Anchor::End, limitText, Ink::Allowable, key},
+             {kPlot.left + 6, limitY + away, Anchor::Start, limitText, Ink::Allowable, key},
+             {kPlot.right - 6, limitY + toward, Anchor::End, limitText, Ink::Allowable, key}});
     }
     if (s.compression) {
         placer.PlaceAt({allowRight, allowRightBelow, allowLeft});

@@ -62,7 +62,9 @@ std::optional<SolidFigures> SolidOf(const TSpringDesign& design, double wahl) {
     solid.load = double(design.SpringRate) * (double(design.FreeLen) - double(design.SolidLen));
     solid.stress = formulas::ShearStress(solid.load, design.MeanDia, WireDiameterOf(design));
     solid.correctedStress = wahl * solid.stress;
-    solid.takesSet = solid.correctedStress > double(StaticAllowable(design));
+    // The static allowable stress is set for the uncorrected stress, as the window compares
+    // τset and τact with it.
+    solid.takesSet = solid.stress > double(StaticAllowable(design));
     return solid;
 }
 
@@ -146,7 +148,7 @@ std::optional<BindingLimit> BindingLimitOf(const TSpringDesign& design,
         }
     }
     if (figures.solid && figures.solid->takesSet) {
-        return BindingLimit{LimitKind::Set, allowLoad / figures.wahl};
+        return BindingLimit{LimitKind::Set, figures.solid->load};
     }
     return std::nullopt;
 }

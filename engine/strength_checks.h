@@ -81,7 +81,10 @@ struct SolidFigures {
     double load = 0;             // k·(L0 − Ls), kg
     double stress = 0;           // uncorrected, kg/mm^2
     double correctedStress = 0;  // K times that
-    bool takesSet = false;       // the corrected stress is over the static allowable
+    // The stress is over the static allowable stress: closed, the spring takes a set. The
+    // same condition as the window's warning 3 (the allowable stress is reached before solid),
+    // told as what it means for the spring.
+    bool takesSet = false;
 };
 
 struct HookFigures {
@@ -124,10 +127,9 @@ StrengthFigures ComputeStrengthFigures(const TSpringDesign& design,
 // length: what a search can hold to a limit. Empty where no figure is given.
 std::optional<double> FatigueSafetyFactor(const TSpringDesign& design, bool peened = false);
 
-// The line on the load–length diagram where a check binds before the window's own limit: the
-// load at which the first hook reaches its allowable stress, when that is below the load at the
-// static allowable stress of the body; the load at which the corrected stress reaches the static
-// allowable stress, when a compression spring takes a set on being pressed solid.
+// The line on the load–length diagram where a check binds: the load at which the first hook
+// reaches its allowable stress, when that is below the load at the static allowable stress of
+// the body; the load of a compression spring pressed solid, when it takes a set there.
 enum class LimitKind { Hook, Set };
 struct BindingLimit {
     LimitKind kind;
