@@ -1037,6 +1037,17 @@ TEST(StrengthChecks, HookStressesOfExtensionSample12AndTheirWarning) {
     EXPECT_EQ(sample1.byId.count("set-limit-line") + sample1.byId.count("hook-limit-line") +
                   stop.byId.count("hook-limit-line"),
               0u);
+
+    // Steel hooks, extension sample 1 (SWPA 0.32, σB 245): 0.75 · 245 = 183.75 in bending and
+    // 0.40 · 245 = 98 in torsion. With K2 = 1.25 the torsion limit, 98/1.25 = 78.4 = 0.32 · σB,
+    // is the body's own allowable stress 0.64 · 0.5 · 245 = 78.4: the same load, no second line.
+    const TSpringDesign steel = RunSampleInWindow(kExtension, 1).design;
+    const StrengthFigures s = ComputeStrengthFigures(steel);
+    ASSERT_TRUE(s.hook);
+    EXPECT_EQ(s.hook->bendingAllowable, 183.75);
+    EXPECT_EQ(s.hook->torsionAllowable, 98.0);
+    EXPECT_FALSE(BindingLimitOf(steel, s));
+    EXPECT_FALSE(Diagram(LoadDiagramSvg(steel, "", {}, &s)).byId.count("hook-limit-line"));
 }
 
 // Loads and rates with a unit, converted once with 9.80665 N per kgf; a plain number is kgf.
