@@ -115,8 +115,6 @@ StrengthFigures ComputeStrengthFigures(const TSpringDesign& design,
         const double radius = options.hookRadius.value_or(kDefaultHookRadiusInWires * d);
         if (radius > d / 2.0) {
             figures.hook = HookOf(design, radius);
-        } else {
-            figures.hookRadiusTooSmall = true;
         }
     }
     figures.endurance = options.peened ? &kPeened : &kUnpeened;

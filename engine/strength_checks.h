@@ -112,9 +112,8 @@ struct StrengthFigures {
     double correctedSetStress = 0;      // K·τset, kg/mm^2
     double correctedWorkStress = 0;     // K·τact, kg/mm^2
     std::optional<SolidFigures> solid;  // a compression spring that can be pressed solid
-    std::optional<HookFigures> hook;    // an extension spring
-    // A hook radius that is no more than half the wire: it describes no bend.
-    bool hookRadiusTooSmall = false;
+    // An extension spring's, unless the hook radius is no more than half the wire (no bend).
+    std::optional<HookFigures> hook;
     const EnduranceData* endurance = &kUnpeened;
     FatigueFigures fatigue;
 };
