@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
-// `springcalc-cli check [FILE] [--json] [--report FILE] [--units si] [--ends NAME] [--plot DIR]`:
+// `springcalc-cli check [FILE] [--json] [--report FILE] [--units si] [--ends NAME] [--plot DIR]
+// [--peened] [--repeated] [--hook-radius R]`:
 // designs from CSV, run through the window's engine one at a time, written out as a table or
 // JSON as they come, with the figures in service the window does not show.
 
@@ -30,11 +31,19 @@ struct CheckSettings {
     bool withNames = false;
     Units units = Units::Kgf;
     EndCondition ends = kDefaultEnds;
+    StrengthOptions strength;  // --peened, --hook-radius
+    bool repeated = false;     // --repeated: the fatigue safety factor is judged
 };
 
 // Whether a design that ran gets warning 8: its figures say it buckles at the operating length.
 inline bool Buckles(const ServiceFigures* figures) {
     return figures && figures->compression && figures->compression->bucklingRisk;
+}
+
+// The command line's own warnings (8 to 11) of a design; none for one whose Run the window
+// withholds.
+inline std::vector<int> OwnWarnings(const ServiceFigures* figures, const CheckSettings& settings) {
+    return figures ? ServiceWarnings(*figures, settings.repeated) : std::vector<int>{};
 }
 
 // One output format of `check`. Each call appends to `out`, which the caller writes out in

@@ -22,7 +22,7 @@ namespace springcalc::cli {
 
 constexpr const char* kCheckHelp =
     R"(Usage: springcalc-cli check [FILE] [--json] [--report FILE] [--units si] [--ends NAME]
-                            [--plot DIR]
+                            [--plot DIR] [--peened] [--repeated] [--hook-radius R]
 
 Checks spring designs with the calculator's own engine. Each row is entered as the window
 enters a design (diameters, strength lookup, geometry checks) and then Run is chosen, so the
@@ -45,7 +45,8 @@ any order:
   set_len    installed length in mm, from 0.1 to 10000
   work_len   operating length in mm, from 0.1 to 10000
 Numbers are decimals with a point. Units throughout: mm and kgf (loads in kg, stresses in
-kg/mm², spring rate k in kg/mm).
+kg/mm², spring rate k in kg/mm). No column is a load: the initial tension of an extension
+spring follows from D, n and d as in the window.
 
 Where the window withholds Run (warning 5: the wire size is not made in the material;
 warning 1: D/d below 4) the design is checked but not run: its warnings are listed and its
@@ -82,6 +83,14 @@ Options:
                  be a folder that exists and can be written. Each picture replaces the old
                  one whole, by rename. Pictures already written stay when the check fails
                  later; a picture that cannot be written whole is removed.
+  --peened       the fatigue safety factor with the endurance data of shot-peened wire
+                 (default: unpeened)
+  --repeated     the springs work under repeated load: a fatigue safety factor below 1 is
+                 warning 11 (without it the factor is shown but not judged)
+  --hook-radius R
+                 the bend radius r2 of an extension spring's hooks, in mm to the wire's
+                 centre, from 0.1 to 10000 (default: twice the wire diameter); a radius of
+                 half the wire or less describes no bend, and the hook figures are left out
   -h, --help     show this text
 
 Figures the window does not show, for every design that ran, computed from its own values
@@ -101,8 +110,37 @@ Figures the window does not show, for every design that ran, computed from its o
                        grams of wire in the active turns
   ends                 the end condition, as --ends names it
 All but the energy and the mass are for compression springs only: "-" in the table and null
-in JSON for an extension spring. Warning 8 is the command line's own: it counts for the exit
-status like the window's warnings, and --report saves the window's block without it.
+in JSON for an extension spring.
+
+Strength checks (see docs/formulas.md for the formulas and their source):
+  Tk-set, Tk-work, corrected_set_stress, corrected_work_stress
+                       the stress at the installed and operating length corrected with
+                       Wahl's factor K (wahl_factor), the one Run uses, kg/mm²
+  Tk-solid, corrected_solid_stress
+                       compression, when it can be pressed solid: the corrected stress at the
+                       solid load k·(free − solid) (solid_load, kg; solid_stress uncorrected);
+                       over the static allowable stress it takes a set when closed:
+                       solid_takes_set, warning 10 密着させるとへたりが生じます
+  hook-bend, allow-bend, hook-tors, allow-tors
+                       extension, a full-loop hook at the higher of Pset and Pact (hook_load):
+                       the bending stress where the hook leaves the body and the torsion
+                       stress at its bend of radius r2 (hook_bend_radius), with their
+                       allowable stresses, 75 % and 40 % of the tensile strength (55 % and
+                       30 % for the stainless grades); either over: hook_over_allowable,
+                       warning 9 フックの応力が許容応力を越えています
+  fatigue, fatigue_safety
+                       the safety factor against fatigue on a modified Goodman line from
+                       Zimmerli's endurance data (fatigue_data: unpeened, or peened with
+                       --peened), for the cycle between the installed and the operating
+                       length with the corrected stresses (fatigue_stress_amplitude,
+                       fatigue_mean_stress); "-" and null for wire of 10 mm and more, where
+                       the data do not hold, and for a cycle with no load. With --repeated,
+                       below 1 is warning 11 疲労安全率が１未満です
+With --units si the JSON gives each of these loads and stresses once more in newtons, under
+its name with _N or _N_per_mm2, in "service".
+
+Warnings 8 to 11 are the command line's own: they count for the exit status like the
+window's warnings, and --report saves the window's block without them.
 
 The table shows each warning once per design, in the order the window first lists it. Its
 columns have fixed widths: numbers with up to five digits before the point fit, and a wider
@@ -135,6 +173,12 @@ struct CheckOptions {
     std::optional<std::string> file;  // none: standard input
 };
 
+// The hook's bend radius in mm, within the range of lengths.
+std::optional<double> HookRadiusOf(std::string_view text) {
+    const std::optional<double> radius = ParseDouble(text);
+    return radius && kLengthRange.Holds(*radius) ? radius : std::nullopt;
+}
+
 // What is wrong with the options, or nothing. With --help, only a fault of the options
 // themselves counts.
 std::string OptionsProblem(const ScannedOptions& options) {
@@ -156,6 +200,11 @@ std::string OptionsProblem(const ScannedOptions& options) {
     if (options.Value("plot") == "") {
         return "--plot needs a folder";
     }
+    if (const std::optional<std::string> radius = options.Value("hook-radius");
+        radius && !HookRadiusOf(*radius)) {
+        return "--hook-radius takes a radius in mm " + RangeText(kLengthRange) + ", not \"" +
+               *radius + "\"";
+    }
     if (options.Value("report") == "") {
         return "--report needs a file name";
     }
@@ -170,9 +219,15 @@ std::string OptionsProblem(const ScannedOptions& options) {
 // told).
 std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& args, CliIo& io,
                                              int& status) {
-    const ScannedOptions options = ScanOptions(
-        args,
-        {{"json"}, {"report", true}, {"units", true}, {"ends", true}, {"plot", true}, {"help"}});
+    const ScannedOptions options = ScanOptions(args, {{"json"},
+                                                      {"report", true},
+                                                      {"units", true},
+                                                      {"ends", true},
+                                                      {"plot", true},
+                                                      {"peened"},
+                                                      {"repeated"},
+                                                      {"hook-radius", true},
+                                                      {"help"}});
     if (std::string problem = OptionsProblem(options); !problem.empty()) {
         status = Usage(io, problem);
         return std::nullopt;
@@ -190,6 +245,11 @@ std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& arg
     std::string unused;
     const std::optional<std::string> ends = options.Value("ends");
     check.settings.ends = ends ? *EndsNamed(*ends, unused) : kDefaultEnds;
+    check.settings.strength.peened = options.Has("peened");
+    if (const std::optional<std::string> radius = options.Value("hook-radius")) {
+        check.settings.strength.hookRadius = HookRadiusOf(*radius);
+    }
+    check.settings.repeated = options.Has("repeated");
     if (!options.operands().empty() && options.operands()[0] != "-") {
         check.file = options.operands()[0];
     }
@@ -356,14 +416,16 @@ private:
         // Only for a design that ran: the figures need Run's spring rate.
         std::optional<ServiceFigures> figures;
         if (outcome.analysed) {
-            figures = ComputeServiceFigures(outcome.record, options_.settings.ends);
+            figures = ComputeServiceFigures(outcome.record, options_.settings.ends,
+                                            options_.settings.strength);
         }
         const ServiceFigures* ran = figures ? &*figures : nullptr;
         writer_->Design(text_, row, outcome, ran);
         ++counts_.designs;
-        counts_.withWarnings += outcome.warnings.empty() && !Buckles(ran) ? 0 : 1;
+        counts_.withWarnings +=
+            outcome.warnings.empty() && OwnWarnings(ran, options_.settings).empty() ? 0 : 1;
         counts_.withheld += outcome.analysed ? 0 : 1;
-        if (outcome.analysed && !SaveReportAndDiagram(row, outcome.record)) {
+        if (ran && !SaveReportAndDiagram(row, outcome.record, *ran)) {
             return false;
         }
         if (text_.size() >= kPieceBytes) {
@@ -376,7 +438,8 @@ private:
         return true;
     }
 
-    bool SaveReportAndDiagram(const DesignRow& row, const TSpringDesign& record) {
+    bool SaveReportAndDiagram(const DesignRow& row, const TSpringDesign& record,
+                              const ServiceFigures& figures) {
         if (options_.reportPath && !report_.Add(record)) {
             TellReportFailure();
             return false;
@@ -385,7 +448,9 @@ private:
             return true;
         }
         const std::string name = DiagramFileName(row.row, row.name);
-        if (const int error = diagrams_.Write(name, LoadDiagramSvg(record, row.name)); error != 0) {
+        if (const int error =
+                diagrams_.Write(name, LoadDiagramSvg(record, row.name, {}, &figures.strength));
+            error != 0) {
             io_.err << kProgramName << ": cannot write " << Escaped(diagrams_.PathOf(name)) << ": "
                     << ReasonText(error) << TakeBack() << ".\n";
             return false;

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <new>
 #include <optional>
 
 #include "cli/check.h"
@@ -33,7 +34,16 @@ public:
     explicit Pieces(std::string& out) : out_(out) {}
     Pieces(const Pieces&) = delete;
     Pieces& operator=(const Pieces&) = delete;
-    ~Pieces() { Flush(); }
+    // What is left goes out with Finish, which may run short of memory like any append; a
+    // destructor must not throw, so one that meets an exception in flight drops the rest with the
+    // run that fails.
+    ~Pieces() {
+        try {
+            Flush();
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    void Finish() { Flush(); }
 
     Pieces& operator+=(std::string_view text) {
         if (!Room(text.size())) {
@@ -113,8 +123,28 @@ Shown ValueOf(const NumberColumn& column, const TSpringDesign& s, const ServiceF
                          : column.figure(s, run);
 }
 
-const char* WarningText(int number) {
-    return number == kBucklingWarning ? kBucklingWarningText : kWarningTexts[number - 1];
+const StrengthFigures* StrengthOf(const ServiceFigures* run) {
+    return run ? &run->strength : nullptr;
+}
+
+const SolidFigures* SolidOf(const ServiceFigures* run) {
+    return run && run->strength.solid ? &*run->strength.solid : nullptr;
+}
+
+const HookFigures* HookOf(const ServiceFigures* run) {
+    return run && run->strength.hook ? &*run->strength.hook : nullptr;
+}
+
+// A hook figure, "-" where the design has no hook figures.
+Shown HookFigure(const ServiceFigures* run, double HookFigures::*member) {
+    const HookFigures* hook = HookOf(run);
+    return Figure(hook, hook ? hook->*member : 0.0);
+}
+
+Shown FatigueSafety(const ServiceFigures* run) {
+    const StrengthFigures* strength = StrengthOf(run);
+    return strength && strength->fatigue.safety ? Figure(true, *strength->fatigue.safety)
+                                                : std::nullopt;
 }
 
 // The number columns, in order. Each is as wide as five digits before the point need, or its
@@ -144,6 +174,14 @@ constexpr NumberColumn kNumberColumns[] = {
     {"surge",          "Hz",     nullptr, 0, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { const auto* c = CompressionOf(run); return Figure(c, c ? c->surgeFrequency : 0); }},
     {"energy",         "kg·mm",  "N·mm",  3, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return Figure(run, run ? run->energy : 0); }},
     {"active-mass",    "g",      nullptr, 3, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return Figure(run, run ? run->activeMass : 0); }},
+    {"Tk-set",         "kg/mm²", "N/mm²", 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { const auto* s = StrengthOf(run); return Figure(s, s ? s->correctedSetStress : 0); }},
+    {"Tk-work",        "kg/mm²", "N/mm²", 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { const auto* s = StrengthOf(run); return Figure(s, s ? s->correctedWorkStress : 0); }},
+    {"Tk-solid",       "kg/mm²", "N/mm²", 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { const auto* s = SolidOf(run); return Figure(s, s ? s->correctedStress : 0); }},
+    {"hook-bend",      "kg/mm²", "N/mm²", 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return HookFigure(run, &HookFigures::bendingStress); }},
+    {"allow-bend",     "kg/mm²", "N/mm²", 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return HookFigure(run, &HookFigures::bendingAllowable); }},
+    {"hook-tors",      "kg/mm²", "N/mm²", 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return HookFigure(run, &HookFigures::torsionStress); }},
+    {"allow-tors",     "kg/mm²", "N/mm²", 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return HookFigure(run, &HookFigures::torsionAllowable); }},
+    {"fatigue",        "",       nullptr, 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return FatigueSafety(run); }},
 };
 // clang-format on
 
@@ -156,7 +194,8 @@ constexpr const char* kNeverBuckles = "none";
 class TableWriter final : public CheckWriter {
 public:
     explicit TableWriter(const CheckSettings& settings)
-        : withNames_(settings.withNames),
+        : settings_(settings),
+          withNames_(settings.withNames),
           si_(settings.units == Units::KgfAndSi),
           ends_(settings.ends),
           table_(Columns()) {
@@ -202,23 +241,26 @@ public:
                 }
             }
         }
-        // The warnings, each once: the first on the design's line, the others below it; warning
-        // 8 after the window's.
+        // The warnings, each once: the first on the design's line, the others below it; the
+        // command line's own (8 to 11) after the window's.
         std::vector<int> warnings = DistinctWarnings(outcome.warnings);
-        if (Buckles(figures)) {
-            warnings.push_back(kBucklingWarning);
+        for (const int number : OwnWarnings(figures, settings_)) {
+            warnings.push_back(number);
         }
         for (size_t w = 0; const int number : warnings) {
             const int indent = (w++ == 0 ? 0 : width) + TextTable::kGap;
             out.append(static_cast<size_t>(indent), ' ');
-            const char numberText[] = {static_cast<char>('0' + number), ' '};
-            out += std::string_view(numberText, 2);
-            out += WarningText(number);
+            char numberText[8];
+            char* end = std::to_chars(numberText, numberText + sizeof numberText - 1, number).ptr;
+            *end++ = ' ';
+            out += std::string_view(numberText, static_cast<size_t>(end - numberText));
+            out += WarningTextOf(number);
             out += "\n";
         }
         if (warnings.empty()) {
             out += "\n";
         }
+        out.Finish();
     }
 
     void End(std::string& out, const CheckCounts& counts) override {
@@ -238,6 +280,18 @@ public:
         out +=
             " (none: it cannot buckle). surge: natural frequency, both ends fixed. energy: stored "
             "from set to work. active-mass: the active turns' wire.\n";
+        out +=
+            "Tk: the stress corrected with Wahl's factor at set, at work and pressed solid. "
+            "hook-bend, hook-tors: a full-loop hook's bending and torsion stress at the higher "
+            "load, bend radius ";
+        out += settings_.strength.hookRadius ? ShortestText(*settings_.strength.hookRadius) + " mm"
+                                             : std::string("2d");
+        out +=
+            "; allow-: 75 % and 40 % of the tensile strength (stainless: 55 % and 30 %). "
+            "fatigue: safety factor on the modified Goodman line, ";
+        out += settings_.strength.peened ? "peened" : "unpeened";
+        out += " wire (- for wire of 10 mm and more)";
+        out += settings_.repeated ? ", warning 11 below 1.\n" : ".\n";
     }
 
 private:
@@ -267,6 +321,7 @@ private:
         return table_.AppendCell(out, column, text, static_cast<int>(text.size()));
     }
 
+    CheckSettings settings_;
     bool withNames_;
     bool si_;
     EndCondition ends_;
@@ -328,7 +383,8 @@ void AppendInteger(Pieces& out, std::string_view name, long value) {
 class JsonWriter final : public CheckWriter {
 public:
     explicit JsonWriter(const CheckSettings& settings)
-        : withNames_(settings.withNames),
+        : settings_(settings),
+          withNames_(settings.withNames),
           units_(settings.units),
           endsJson_(JsonString(EndConditionOf(settings.ends).name)) {
         // The few texts every design repeats, written as JSON once.
@@ -337,9 +393,9 @@ public:
         for (int m = 0; m < kMaterialCount; ++m) {
             materialJson_[m] = JsonString(MaterialDesignation(m));
         }
-        for (int number = 1; number <= kBucklingWarning; ++number) {
+        for (int number = 1; number <= kLastServiceWarning; ++number) {
             warningJson_[number - 1] = "{\"number\":" + std::to_string(number) +
-                                       ",\"text\":" + JsonString(WarningText(number)) + "}";
+                                       ",\"text\":" + JsonString(WarningTextOf(number)) + "}";
         }
     }
 
@@ -387,10 +443,13 @@ public:
         for (size_t i = 0; i < outcome.warnings.size(); ++i) {
             AppendWarning(out, i > 0, outcome.warnings[i]);
         }
-        if (Buckles(figures)) {
-            AppendWarning(out, !outcome.warnings.empty(), kBucklingWarning);
+        bool comma = !outcome.warnings.empty();
+        for (const int number : OwnWarnings(figures, settings_)) {
+            AppendWarning(out, comma, number);
+            comma = true;
         }
         out += "]}";
+        out.Finish();
     }
 
     void End(std::string& out, const CheckCounts&) override { out += any_ ? "\n]\n" : "]\n"; }
@@ -410,7 +469,55 @@ private:
         AppendNumber(out, "surge_frequency", c ? c->surgeFrequency : 0.0, c);
         AppendNumber(out, "energy", figures ? figures->energy : 0.0, figures);
         AppendNumber(out, "active_mass", figures ? figures->activeMass : 0.0, figures);
+        AppendStrength(out, figures);
         out.CloseObject();
+    }
+
+    // A load or stress in kgf, and with --units si once more in newtons under the name with
+    // `siSuffix`.
+    void AppendForce(Pieces& out, std::string_view name, std::string_view siSuffix, double value,
+                     bool given) const {
+        AppendNumber(out, name, value, given);
+        if (units_ == Units::KgfAndSi) {
+            AppendNumber(out, std::string(name) + std::string(siSuffix), value * kNewtonsPerKgf,
+                         given, 7);
+        }
+    }
+
+    // The strength checks: null where the design did not run, the solid figures null but for a
+    // compression spring that can be pressed solid, the hook figures null but for an extension
+    // spring.
+    void AppendStrength(Pieces& out, const ServiceFigures* figures) const {
+        constexpr std::string_view kStress = "_N_per_mm2";
+        constexpr std::string_view kLoad = "_N";
+        const StrengthFigures* s = StrengthOf(figures);
+        AppendNumber(out, "wahl_factor", s ? s->wahl : 0.0, s);
+        AppendForce(out, "corrected_set_stress", kStress, s ? s->correctedSetStress : 0.0, s);
+        AppendForce(out, "corrected_work_stress", kStress, s ? s->correctedWorkStress : 0.0, s);
+        const SolidFigures* solid = SolidOf(figures);
+        AppendForce(out, "solid_load", kLoad, solid ? solid->load : 0.0, solid);
+        AppendForce(out, "solid_stress", kStress, solid ? solid->stress : 0.0, solid);
+        AppendForce(out, "corrected_solid_stress", kStress, solid ? solid->correctedStress : 0.0,
+                    solid);
+        AppendMember(out, "solid_takes_set", !solid ? "null" : solid->takesSet ? "true" : "false");
+        const HookFigures* hook = HookOf(figures);
+        AppendForce(out, "hook_load", kLoad, hook ? hook->load : 0.0, hook);
+        AppendNumber(out, "hook_bend_radius", hook ? hook->radius : 0.0, hook);
+        AppendForce(out, "hook_bending_stress", kStress, hook ? hook->bendingStress : 0.0, hook);
+        AppendForce(out, "hook_bending_allowable", kStress, hook ? hook->bendingAllowable : 0.0,
+                    hook);
+        AppendForce(out, "hook_torsion_stress", kStress, hook ? hook->torsionStress : 0.0, hook);
+        AppendForce(out, "hook_torsion_allowable", kStress, hook ? hook->torsionAllowable : 0.0,
+                    hook);
+        AppendMember(out, "hook_over_allowable",
+                     !hook                 ? "null"
+                     : hook->overAllowable ? "true"
+                                           : "false");
+        AppendMember(out, "fatigue_data", s ? JsonString(s->endurance->name) : "null");
+        AppendForce(out, "fatigue_stress_amplitude", kStress, s ? s->fatigue.amplitude : 0.0, s);
+        AppendForce(out, "fatigue_mean_stress", kStress, s ? s->fatigue.mean : 0.0, s);
+        AppendNumber(out, "fatigue_safety", s ? s->fatigue.safety.value_or(0.0) : 0.0,
+                     s && s->fatigue.safety);
     }
 
     void AppendWarning(Pieces& out, bool comma, int number) const {
@@ -421,12 +528,13 @@ private:
     std::string date_;  // the run's date stamp, the same for every design
     std::string dateJson_;
 
+    CheckSettings settings_;
     bool withNames_;
     Units units_;
     std::string endsJson_;
     std::string kindJson_[2];
     std::string materialJson_[kMaterialCount];
-    std::string warningJson_[kBucklingWarning];
+    std::string warningJson_[kLastServiceWarning];
     bool any_ = false;
 };
 

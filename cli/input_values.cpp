@@ -3,8 +3,10 @@
 
 #include <charconv>
 #include <cmath>
+#include <span>
 
 #include "engine/catalogue.h"
+#include "engine/spring_tables.h"
 
 namespace springcalc::cli {
 
@@ -67,6 +69,44 @@ std::optional<float> ParseFloat(std::string_view text) {
 
 std::optional<double> ParseDouble(std::string_view text) {
     return ParseDecimal<double>(text);
+}
+
+std::optional<double> ParseForce(std::string_view text, ForceKind kind) {
+    struct Unit {
+        std::string_view name;
+        double newtons;  // per unit
+    };
+    static constexpr Unit kLoadUnits[] = {
+        {"kgf", kNewtonsPerKgf}, {"kg", kNewtonsPerKgf}, {"N", 1.0}};
+    static constexpr Unit kRateUnits[] = {
+        {"kgf/mm", kNewtonsPerKgf}, {"kg/mm", kNewtonsPerKgf}, {"N/mm", 1.0}};
+    text = Trim(text);
+    for (const Unit& unit : kind == ForceKind::Load ? std::span<const Unit>(kLoadUnits)
+                                                    : std::span<const Unit>(kRateUnits)) {
+        if (text.ends_with(unit.name)) {
+            const std::optional<double> value =
+                ParseDouble(text.substr(0, text.size() - unit.name.size()));
+            if (!value) {
+                return std::nullopt;
+            }
+            // Kilograms-force stay as typed, to the last bit.
+            return unit.newtons == kNewtonsPerKgf ? *value : *value / kNewtonsPerKgf;
+        }
+    }
+    return ParseDouble(text);
+}
+
+std::optional<LoadAtLength> ParseLoadAtLength(std::string_view text) {
+    const size_t at = text.find('@');
+    if (at == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::optional<double> load = ParseForce(text.substr(0, at), ForceKind::Load);
+    const std::optional<double> length = ParseDouble(text.substr(at + 1));
+    if (!load || !length) {
+        return std::nullopt;
+    }
+    return LoadAtLength{*load, *length};
 }
 
 std::string RangeText(Range range) {

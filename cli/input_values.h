@@ -29,6 +29,22 @@ std::optional<EndCondition> EndsNamed(std::string_view text, std::string& proble
 std::optional<float> ParseFloat(std::string_view text);
 std::optional<double> ParseDouble(std::string_view text);
 
+// A force as a user types it, in kgf as the engine takes it. A plain number is kgf, as
+// everywhere in the program; a unit after it (blanks between allowed) says what it is in:
+//   load:  "12", "12kg", "12kgf" (kgf) or "12N" (newtons)
+//   rate:  "0.5", "0.5kg/mm", "0.5kgf/mm" (kgf/mm) or "0.5N/mm"
+// Newtons are divided by 9.80665 N per kgf here, once; none for anything else, a unit of the
+// other kind included. Ranges are the caller's, on the kgf value.
+enum class ForceKind { Load, Rate };
+std::optional<double> ParseForce(std::string_view text, ForceKind kind);
+
+// "12N@20", "5@40": a load (as ParseForce reads it) at a length in mm.
+struct LoadAtLength {
+    double load = 0;    // kgf
+    double length = 0;  // mm
+};
+std::optional<LoadAtLength> ParseLoadAtLength(std::string_view text);
+
 // The values a number may take, both ends included. Every number a user gives has one, so
 // that no result can overflow and every table column has room for it.
 struct Range {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <utility>
 
 #include "diagram/label_placement.h"
@@ -72,6 +73,7 @@ struct Scaled {
     bool compression;
     double freeLoad;
     double allowLoad;
+    std::optional<BindingLimit> limit;  // a strength check that binds first
     Axis x, y;
 
     double X(double length) const {
@@ -99,22 +101,30 @@ Axis LengthAxis(const TSpringDesign& d, bool compression) {
     return RoundAxis(lowLength, highLength, 8);
 }
 
-Axis LoadAxis(const TSpringDesign& d, double freeLoad, double allowLoad) {
-    const std::initializer_list<double> loads{0.0, freeLoad, d.Pset, d.Pact, d.Pmax, allowLoad};
+Axis LoadAxis(const TSpringDesign& d, double freeLoad, double allowLoad, double limitLoad) {
+    const std::initializer_list<double> loads{0.0,    freeLoad,  d.Pset,   d.Pact,
+                                              d.Pmax, allowLoad, limitLoad};
     const double lowLoad = std::min(loads);
     const double highLoad = std::max(loads);
     // Headroom above the highest load for its label.
     return RoundAxis(lowLoad, highLoad + 0.1 * (highLoad - lowLoad), 6);
 }
 
-Scaled ScaledOf(const TSpringDesign& design, std::string_view name, const DiagramTexts& texts) {
+Scaled ScaledOf(const TSpringDesign& design, std::string_view name, const DiagramTexts& texts,
+                const StrengthFigures* strength) {
     const bool compression = design.SpringKind == kCompression;
     const double freeLoad = InitialTensionOf(design);  // none for a compression spring
     const double allowLoad =
         formulas::LoadAtStress(StaticAllowable(design), design.MeanDia, WireDiameterOf(design));
+    const std::optional<BindingLimit> limit =
+        strength ? BindingLimitOf(design, *strength) : std::nullopt;
     const Axis x = LengthAxis(design, compression);
-    const Axis y = LoadAxis(design, freeLoad, allowLoad);
-    return {texts, design, name, compression, freeLoad, allowLoad, x, y};
+    const Axis y = LoadAxis(design, freeLoad, allowLoad, limit ? limit->load : 0.0);
+    return {texts, design, name, compression, freeLoad, allowLoad, limit, x, y};
+}
+
+const char* LimitKey(LimitKind kind) {
+    return kind == LimitKind::Hook ? "hook-limit" : "set-limit";
 }
 
 void AddTitles(const Scaled& s, DiagramGeometry& g) {
@@ -140,6 +150,11 @@ void AddTitles(const Scaled& s, DiagramGeometry& g) {
 void AddMarks(const Scaled& s, DiagramGeometry& g, LabelPlacer& placer) {
     const double allowY = s.Y(s.allowLoad);
     g.lines.push_back({"allowable", LineKind::Allowable, kPlot.left, allowY, kPlot.right, allowY});
+    if (s.limit) {
+        const double limitY = s.Y(s.limit->load);
+        g.lines.push_back({LimitKey(s.limit->kind), LineKind::Allowable, kPlot.left, limitY,
+                           kPlot.right, limitY});
+    }
     if (s.compression) {
         const double solidX = s.X(s.d.SolidLen);
         g.lines.push_back({"solid", LineKind::Mark, solidX, kPlot.top, solidX, kPlot.bottom});
@@ -174,6 +189,21 @@ void PlaceLineLabels(const Scaled& s, LabelPlacer& placer) {
     const DiagramLabel allowRight = allowLabel(kPlot.right - 6, allowY - 7, Anchor::End);
     const DiagramLabel allowLeft = allowLabel(kPlot.left + 6, allowY - 7, Anchor::Start);
     const DiagramLabel allowRightBelow = allowLabel(kPlot.right - 6, allowY + 17, Anchor::End);
+    if (s.limit) {
+        // The hooks' limit lies below the allowable load, the solid load above it: each label on
+        // the side away from the other line first.
+        const double limitY = s.Y(s.limit->load);
+        const std::string limitText =
+            (s.limit->kind == LimitKind::Hook ? s.t.hookLimit : s.t.setLimit) + " " +
+            s.Kg(s.limit->load);
+        const std::string key = LimitKey(s.limit->kind);
+        const double away = s.limit->kind == LimitKind::Hook ? 17 : -7;
+        const double toward = s.limit->kind == LimitKind::Hook ? -7 : 17;
+        placer.PlaceAt(
+            {{kPlot.right - 6, limitY + away, Anchor::End, limitText, Ink::Allowable, key},
+             {kPlot.left + 6, limitY + away, Anchor::Start, limitText, Ink::Allowable, key},
+             {kPlot.right - 6, limitY + toward, Anchor::End, limitText, Ink::Allowable, key}});
+    }
     if (s.compression) {
         placer.PlaceAt({allowRight, allowRightBelow, allowLeft});
         const std::string solidText = s.t.solidLength + " " + s.Mm(s.d.SolidLen);
@@ -220,8 +250,8 @@ void PlacePointLabels(const Scaled& s, const DiagramGeometry& g, LabelPlacer& pl
 }  // namespace
 
 DiagramGeometry LayOutDiagram(const TSpringDesign& design, std::string_view name,
-                              const DiagramTexts& texts) {
-    const Scaled s = ScaledOf(design, name, texts);
+                              const DiagramTexts& texts, const StrengthFigures* strength) {
+    const Scaled s = ScaledOf(design, name, texts, strength);
     DiagramGeometry g;
     g.width = kWidth;
     g.height = kHeight;

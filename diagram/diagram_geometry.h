@@ -11,6 +11,7 @@
 
 #include "diagram/diagram_texts.h"
 #include "engine/spring_design.h"
+#include "engine/strength_checks.h"
 
 namespace springcalc {
 
@@ -75,8 +76,8 @@ struct DiagramGeometry {
     std::vector<DiagramLabel> labels;
 };
 
-// The picture of a design after Run; `name` may be empty.
+// The picture of a design after Run; `name` may be empty. `strength`: as LoadDiagramSvg takes it.
 DiagramGeometry LayOutDiagram(const TSpringDesign& design, std::string_view name,
-                              const DiagramTexts& texts);
+                              const DiagramTexts& texts, const StrengthFigures* strength = nullptr);
 
 }  // namespace springcalc

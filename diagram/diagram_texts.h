@@ -16,6 +16,10 @@ struct DiagramTexts {
     std::string solidLength = "solid length";
     std::string initialTension = "initial tension";
     std::string allowableLoad = "load at the static allowable stress";
+    // Where a strength check binds before the allowable load: an extension spring's hooks, or a
+    // compression spring that takes a set when pressed solid.
+    std::string hookLimit = "load at the hooks' allowable stress";
+    std::string setLimit = "load pressed solid, which sets it";
     // Between a point's length and its load.
     std::string figureSeparator = ", ";
     std::string lengthAxis = "length (mm)";

@@ -10,8 +10,8 @@
 namespace springcalc {
 
 std::string LoadDiagramSvg(const TSpringDesign& design, std::string_view name,
-                           const DiagramTexts& texts) {
-    return DiagramSvg(LayOutDiagram(design, name, texts));
+                           const DiagramTexts& texts, const StrengthFigures* strength) {
+    return DiagramSvg(LayOutDiagram(design, name, texts, strength));
 }
 
 std::string DiagramFileName(std::size_t row, std::string_view name) {

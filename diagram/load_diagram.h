@@ -11,12 +11,15 @@
 
 #include "diagram/diagram_texts.h"
 #include "engine/spring_design.h"
+#include "engine/strength_checks.h"
 
 namespace springcalc {
 
-// The picture of a design after Run; `name` may be empty.
+// The picture of a design after Run; `name` may be empty. With `strength`, the figures of its
+// strength checks, a check that binds before the allowable load is drawn as a line of its own.
 std::string LoadDiagramSvg(const TSpringDesign& design, std::string_view name,
-                           const DiagramTexts& texts = {});
+                           const DiagramTexts& texts = {},
+                           const StrengthFigures* strength = nullptr);
 
 // "007-valve.svg" for row 7 named "valve": the row keeps files of equal names apart, and
 // anything but ASCII letters, digits, '-', '_' and '.' becomes '_' so a name cannot leave DIR,

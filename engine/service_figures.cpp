@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/spring_formulas.h"
+#include "engine/window_texts.h"
 
 namespace springcalc {
 
@@ -54,7 +55,36 @@ const EndConditionRow& EndConditionOf(EndCondition ends) {
     return kEndConditions[0];
 }
 
-ServiceFigures ComputeServiceFigures(const TSpringDesign& design, EndCondition ends) {
+const char* WarningTextOf(int number) {
+    if (number >= 1 && number <= static_cast<int>(kWarningTexts.size())) {
+        return kWarningTexts[number - 1];
+    }
+    if (number >= kBucklingWarning && number <= kLastServiceWarning) {
+        return kServiceWarningTexts[number - kBucklingWarning];
+    }
+    return "";
+}
+
+std::vector<int> ServiceWarnings(const ServiceFigures& figures, bool repeated) {
+    std::vector<int> warnings;
+    if (figures.compression && figures.compression->bucklingRisk) {
+        warnings.push_back(kBucklingWarning);
+    }
+    const StrengthFigures& strength = figures.strength;
+    if (strength.hook && strength.hook->overAllowable) {
+        warnings.push_back(kHookWarning);
+    }
+    if (strength.solid && strength.solid->takesSet) {
+        warnings.push_back(kSolidSetWarning);
+    }
+    if (repeated && strength.fatigue.safety && *strength.fatigue.safety < 1.0) {
+        warnings.push_back(kFatigueWarning);
+    }
+    return warnings;
+}
+
+ServiceFigures ComputeServiceFigures(const TSpringDesign& design, EndCondition ends,
+                                     const StrengthOptions& strength) {
     const MaterialRow& material = kMaterials[design.MaterialNo];
     const double d = WireDiameterOf(design);
     const double D = design.MeanDia;
@@ -90,6 +120,7 @@ ServiceFigures ComputeServiceFigures(const TSpringDesign& design, EndCondition e
                            std::sqrt(shearPascal / (2.0 * densitySi));
         figures.compression = c;
     }
+    figures.strength = ComputeStrengthFigures(design, strength);
     return figures;
 }
 

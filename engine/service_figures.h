@@ -12,8 +12,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/spring_design.h"
+#include "engine/strength_checks.h"
 
 namespace springcalc {
 
@@ -45,9 +47,24 @@ std::optional<EndCondition> EndConditionNamed(std::string_view name);
 std::string EndConditionNames();
 const EndConditionRow& EndConditionOf(EndCondition ends);
 
-// Warning 8 belongs to the command line only; the window keeps its seven.
+// Warnings 8 to 11 belong to the command line (and the web edition) only; the window keeps its
+// seven.
 inline constexpr int kBucklingWarning = 8;
+inline constexpr int kHookWarning = 9;
+inline constexpr int kSolidSetWarning = 10;
+inline constexpr int kFatigueWarning = 11;
+inline constexpr int kLastServiceWarning = kFatigueWarning;
 inline constexpr const char* kBucklingWarningText = "座屈の恐れがあります";
+// clang-format off
+inline constexpr std::array<const char*, 4> kServiceWarningTexts{
+    kBucklingWarningText,                 // 8 the operating deflection is beyond the buckling one
+    "フックの応力が許容応力を越えています",   // 9 a hook's stress over its allowable stress
+    "密着させるとへたりが生じます",          // 10 pressed solid, it takes a set
+    "疲労安全率が１未満です",              // 11 fatigue safety factor below 1
+};
+// clang-format on
+// The text of a warning of the window (1 to 7) or of the command line (8 to 11).
+const char* WarningTextOf(int number);
 
 struct CompressionFigures {
     double slenderness = 0;  // λ = L0 / D
@@ -62,10 +79,17 @@ struct ServiceFigures {
     double energy = 0;      // kgf·mm stored from the installed to the operating length
     double activeMass = 0;  // g, the n active turns only
     std::optional<CompressionFigures> compression;  // empty for an extension spring
+    StrengthFigures strength;
 };
 
 // The figures of a record after Run. Its initial tension counts for an extension spring only,
 // since the record keeps the last extension value while a compression spring is chosen.
-ServiceFigures ComputeServiceFigures(const TSpringDesign& design, EndCondition ends = kDefaultEnds);
+ServiceFigures ComputeServiceFigures(const TSpringDesign& design, EndCondition ends = kDefaultEnds,
+                                     const StrengthOptions& strength = {});
+
+// The command line's warnings of a design that ran, in their order: 8 (buckling), 9 (a hook
+// over its allowable stress), 10 (a set when pressed solid) and, only when the spring is under
+// repeated load, 11 (fatigue safety factor below 1).
+std::vector<int> ServiceWarnings(const ServiceFigures& figures, bool repeated);
 
 }  // namespace springcalc

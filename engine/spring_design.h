@@ -91,4 +91,12 @@ inline float WireDiameterOf(const TSpringDesign& design) {
     return design.WireDia[design.WireNo];
 }
 
+// Wahl's stress correction factor K = (4c − 1) / (4c − 4) + 0.615 / c of the record's spring
+// index c = D / d, each rounded to single precision as Run rounds them: Run's repeated-load
+// allowable stress and the command line's corrected stresses use the same K.
+inline float WahlFactorOf(const TSpringDesign& design) {
+    const float c = static_cast<float>(double(design.MeanDia) / double(WireDiameterOf(design)));
+    return static_cast<float>((4.0 * c - 1.0) / (4.0 * c - 4.0) + 0.615 / c);
+}
+
 }  // namespace springcalc

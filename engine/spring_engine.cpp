@@ -99,8 +99,7 @@ void SpringEngine::AnalyseDesign() {
     TSpringDesign& s = design_;
     const double d = WireDiameter();
     const double D = s.MeanDia;
-    const float c = Store(D / d);
-    const float wahl = Store((4.0 * c - 1.0) / (4.0 * c - 4.0) + 0.615 / c);
+    const float wahl = WahlFactorOf(s);
     const double stiffness = formulas::Stiffness(s.ShearModulus, d);
     s.SpringRate = Store(formulas::SpringRate(stiffness, s.Turns, D));
 

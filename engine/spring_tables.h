@@ -15,6 +15,12 @@ inline constexpr int kStrengthTableCount = 8;
 // A strength of exactly 1 means "size not offered".
 inline constexpr std::int32_t kNotOffered = 1;
 
+// The two classes of wire the allowable stresses of hooks are published for.
+enum class WireClass {
+    Steel,      // patented, cold-drawn or hardened and tempered carbon and low-alloy steels
+    Stainless,  // austenitic stainless steels
+};
+
 struct MaterialRow {
     std::string_view name;  // display text, right-aligned in 10 characters
     int strengthTable;
@@ -24,6 +30,8 @@ struct MaterialRow {
     // g/cm^3; only the command line's masses and surge frequency read it. A double, so that the
     // masses are worked out with 7.85 and 7.93 themselves.
     double density;
+    // Only the command line's hook check reads it.
+    WireClass wireClass;
 };
 
 // Young's moduli are published in N/mm^2; the table keeps kgf/mm^2 like the shear modulus.
@@ -39,16 +47,16 @@ constexpr float KgfPerMm2(double newtonsPerMm2) {
 
 // clang-format off
 inline constexpr std::array<MaterialRow, kMaterialCount> kMaterials{{
-    //  display text     table  factor  G        E                     density
-    {"       SWB",        0,    0.5f,   8000.0f, KgfPerMm2(206000.0),  7.85},
-    {"       SWC",        1,    0.5f,   8000.0f, KgfPerMm2(206000.0),  7.85},
-    {"      SWPA",        2,    0.5f,   8000.0f, KgfPerMm2(206000.0),  7.85},
-    {"      SWPB",        3,    0.5f,   8000.0f, KgfPerMm2(206000.0),  7.85},
-    {"     SWO-A",        4,    0.55f,  8000.0f, KgfPerMm2(206000.0),  7.85},
-    {"   SWOSC-V",        5,    0.55f,  8000.0f, KgfPerMm2(206000.0),  7.85},
-    {"SUS304-WPA",        6,    0.45f,  7000.0f, KgfPerMm2(186000.0),  7.93},
-    {"SUS316-WPA",        6,    0.45f,  7000.0f, KgfPerMm2(186000.0),  7.93},
-    {"SUS304-WPB",        7,    0.45f,  7000.0f, KgfPerMm2(186000.0),  7.93},
+    //  display text     table  factor  G        E                     density  class
+    {"       SWB",        0,    0.5f,   8000.0f, KgfPerMm2(206000.0),  7.85,    WireClass::Steel},
+    {"       SWC",        1,    0.5f,   8000.0f, KgfPerMm2(206000.0),  7.85,    WireClass::Steel},
+    {"      SWPA",        2,    0.5f,   8000.0f, KgfPerMm2(206000.0),  7.85,    WireClass::Steel},
+    {"      SWPB",        3,    0.5f,   8000.0f, KgfPerMm2(206000.0),  7.85,    WireClass::Steel},
+    {"     SWO-A",        4,    0.55f,  8000.0f, KgfPerMm2(206000.0),  7.85,    WireClass::Steel},
+    {"   SWOSC-V",        5,    0.55f,  8000.0f, KgfPerMm2(206000.0),  7.85,    WireClass::Steel},
+    {"SUS304-WPA",        6,    0.45f,  7000.0f, KgfPerMm2(186000.0),  7.93,    WireClass::Stainless},
+    {"SUS316-WPA",        6,    0.45f,  7000.0f, KgfPerMm2(186000.0),  7.93,    WireClass::Stainless},
+    {"SUS304-WPB",        7,    0.45f,  7000.0f, KgfPerMm2(186000.0),  7.93,    WireClass::Stainless},
 }};
 
 struct WireRow {

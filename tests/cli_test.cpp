@@ -25,11 +25,13 @@
 #include <utility>
 
 #include "cli/cli_app.h"
+#include "cli/input_values.h"
 #include "cli/search.h"
 #include "cli/text_table.h"
 #include "diagram/label_placement.h"
 #include "diagram/load_diagram.h"
 #include "engine/samples.h"
+#include "engine/service_figures.h"
 #include "engine/text_format.h"
 #include "report/report_writer.h"
 #include "test_support.h"
@@ -159,7 +161,15 @@ TEST(CheckMatchesWindow, JsonIsTheRecordAfterRunAndTheReportTheWindowsSave) {
                                   : std::stof(Value(r, name)) == d.*member)
                 << name << ": " << Value(r, name) << " against " << d.*member;
         }
-        EXPECT_EQ(All(r, "\"text\":\"([^\"]*)\""), warnings);
+        // The window's warnings first, as it lists them; after them only the command line's.
+        const std::vector<std::string> texts = All(r, "\"text\":\"([^\"]*)\"");
+        ASSERT_GE(texts.size(), warnings.size());
+        EXPECT_EQ(std::vector<std::string>(texts.begin(), texts.begin() + warnings.size()),
+                  warnings);
+        const std::vector<std::string> numbers = All(r, "\"number\":(\\d+)");
+        for (size_t w = warnings.size(); w < numbers.size(); ++w) {
+            EXPECT_GE(std::stoi(numbers[w]), kBucklingWarning) << texts[w];
+        }
     }
     EXPECT_EQ(ReadFile(dir / "springs.txt"), saved);
 }
@@ -205,7 +215,8 @@ TEST(CheckInput, WithheldDesignsGetTheWarningNoResultsAndNoSave) {
                          "  4.3      9.5     13.0     12.0     10.0      8.1      8.1      0.318"
                          "      0.32      0.95      1.57     10.15     30.44     50.23         8"
                          "8.00           66.06             -      3.02      none    1418      1"
-                         ".272        0.388\n"),
+                         ".272        0.388     12.64     37.93     62.59          -           -"
+                         "          -           -      1.81\n"),
               std::string::npos);
 }
 
@@ -274,16 +285,16 @@ TEST(CheckFigures, TableColumnsStayInPlaceAndJsonGivesTheFigures) {
             EXPECT_EQ(DisplayWidth(line.substr(0, kind)), kindColumn) << line;
         }
         // A warning: a blank, its number, a blank, then its Japanese text.
-        static const std::regex warning(" ([1-8] [^ -~]+)$");
+        static const std::regex warning(" (([1-9]|1[01]) [^ -~]+)$");
         std::smatch found;
         if (std::regex_search(line, found, warning)) {
             EXPECT_EQ(DisplayWidth(line.substr(0, found.position(1))), warningsColumn);
-            warnings.push_back(found[1].str().substr(0, 1));
+            warnings.push_back(found[2].str());
         } else {
             EXPECT_EQ(DisplayWidth(line) + 2, warningsColumn) << "no warning: " << line;
         }
     }
-    EXPECT_EQ(warnings, (std::vector<std::string>{"8", "2", "3", "4", "8", "5"})) << run.out;
+    EXPECT_EQ(warnings, (std::vector<std::string>{"8", "2", "3", "4", "8", "10", "5"})) << run.out;
     EXPECT_NE(run.out.find("\n5 designs, 3 with warnings. Not run (\"-\"): 1,"), std::string::npos);
     EXPECT_EQ(run.status, 1);
     // Compression sample 1's loads, 0.32, 0.95 and 1.57 kg, each followed by itself in newtons.
@@ -298,7 +309,7 @@ TEST(CheckFigures, TableColumnsStayInPlaceAndJsonGivesTheFigures) {
     ASSERT_EQ(r.size(), 5u);
     EXPECT_NE(r[0].find("\"service\":{\"ends\":\"fixed-free\",\"slenderness\":3.0232556,"
                         "\"buckling_deflection\":1.0483863,\"buckling_risk\":true,\"surge_"
-                        "frequency\":1417.794,\"energy\":1.2715197,\"active_mass\":0.38770157}"),
+                        "frequency\":1417.794,\"energy\":1.2715197,\"active_mass\":0.38770157,"),
               std::string::npos)
         << r[0];
     EXPECT_EQ(Value(r[0], "Pact_N") + Value(r[0], "energy_N_mm") +
@@ -308,8 +319,8 @@ TEST(CheckFigures, TableColumnsStayInPlaceAndJsonGivesTheFigures) {
         Value(r[1], "buckling_deflection") + Value(r[1], "buckling_risk") + Value(r[3], "energy"),
         "nullfalsenull")
         << "short and wide; not run";
-    EXPECT_EQ(All(r[0] + r[2], "\"number\":(\\d)"),
-              (std::vector<std::string>{"8", "2", "2", "3", "4", "4", "8"}));
+    EXPECT_EQ(All(r[0] + r[2], "\"number\":(\\d+)"),
+              (std::vector<std::string>{"8", "2", "2", "3", "4", "4", "8", "10"}));
     EXPECT_TRUE(std::regex_search(
         r[4],
         std::regex("\"service\":\\{\"ends\":null,\"slenderness\":null,\"buckling_deflection\":"
@@ -1146,6 +1157,189 @@ TEST(LoadDiagram, FileNamesStayInTheirFolder) {
     EXPECT_EQ(DiagramFileName(1234, "弁"), "1234-___.svg");
     // A name of any length still makes a file name the system takes (255 bytes at most).
     EXPECT_EQ(DiagramFileName(999999999, std::string(60000, 'a')).size(), 9u + 1 + 200 + 4);
+}
+
+// ---- Strength checks: corrected, solid and hook stresses, fatigue, SI input -----------------
+
+const std::string kStrengthCsv =
+    "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n"
+    "sample 1,compression,SWPA,0.70,4.3,9.5,13,12,10\n"
+    "stop,compression,SWPA,0.70,4.3,3,13,6,5\n"
+    "sample 12,compression,SWO-A,10.00,60,11.5,180,145,140\n"
+    "ext 12,extension,SUS316-WPA,1.20,8.5,190,,365,375\n";
+
+// Compression sample 1 (SWPA, d 0.7, D 4.3, n 9.5, L0 13, L1 12, L2 10; σB 220, τa 88):
+//   c = 6.142857; K = 23.571429/20.571429 + 0.615/6.142857 = 1.145833 + 0.100116 = 1.2459496
+//   τk at set and work: 1.2459496 · 10.147933 = 12.64381, · 30.443798 = 37.93144 kg/mm²
+//   solid: Ls = 11.5 · 0.7 = 8.05, P = 0.31787992 · 4.95 = 1.573506 kg,
+//     τ = 8 · 1.573506 · 4.3/(π · 0.343) = 50.2323 (under τa 88: no set), K · τ = 62.5869
+//   cycle: τa = (37.93144 − 12.64381)/2 = 12.64381, τm = 25.28763
+//   Ssu = 0.67 · 220 = 147.4; unpeened Ssa = 241/9.80665 = 24.57516, Ssm = 379/9.80665 = 38.64724
+//     Sse = 24.57516/(1 − 38.64724/147.4) = 33.30839; nf = 1/(0.379601 + 0.171558) = 1.81437
+//   peened Ssa = 40.58471, Ssm = 54.45285: Sse = 64.36115; nf = 1/(0.196451 + 0.171558) = 2.71733
+// "stop" (d 0.7, D 4.3, n 3, L0 13, L1 6, L2 5): k = 8000 · 0.2401/(24 · 79.507) = 1.006620,
+//   solid load 1.006620 · 9.5 = 9.56289 kg, τ = 8 · 9.56289 · 4.3/(π · 0.343) = 305.284 > 88:
+//   warning 10; its cycle 280.2712 to 320.3100 gives τa 20.0194, τm 300.2906,
+//   nf = 1/(20.0194/33.30839 + 300.2906/147.4) = 0.37903: warning 11 under repeated load.
+// Compression sample 12 has 10 mm wire, outside Zimmerli's data: no fatigue figure.
+TEST(StrengthChecks, CorrectedSolidAndFatigueFiguresAndTheirWarnings) {
+    const TSpringDesign sample1 = RunSampleInWindow(kCompression, 1).design;
+    const StrengthFigures f = ComputeStrengthFigures(sample1);
+    EXPECT_NEAR(f.wahl, 1.2459496, 1e-7);
+    EXPECT_NEAR(f.correctedSetStress, 12.64381, 1e-5);
+    EXPECT_NEAR(f.correctedWorkStress, 37.93144, 1e-5);
+    ASSERT_TRUE(f.solid && !f.hook);
+    EXPECT_NEAR(f.solid->load, 1.573506, 1e-6);
+    EXPECT_NEAR(f.solid->stress, 50.2323, 1e-4);
+    EXPECT_NEAR(f.solid->correctedStress, 62.5869, 1e-4);
+    EXPECT_FALSE(f.solid->takesSet);
+    EXPECT_NEAR(f.fatigue.amplitude, 12.64381, 1e-5);
+    EXPECT_NEAR(f.fatigue.mean, 25.28763, 1e-5);
+    EXPECT_NEAR(f.fatigue.safety.value_or(0), 1.81437, 1e-5);
+    EXPECT_NEAR(FatigueSafetyFactor(sample1, true).value_or(0), 2.71733, 1e-5);
+    EXPECT_EQ(f.fatigue.safety, FatigueSafetyFactor(sample1));
+    EXPECT_FALSE(FatigueSafetyFactor(RunSampleInWindow(kCompression, 12).design));
+
+    // The table and the JSON, kgf and newtons: the figures, and warnings 10 and 11 for "stop",
+    // 11 only under repeated load.
+    const CliRun plain = RunCli({"check", "--units", "si"}, kStrengthCsv);
+    const CliRun repeated = RunCli({"check", "--repeated"}, kStrengthCsv);
+    EXPECT_EQ(plain.status, 1);
+    EXPECT_NE(plain.out.find("     12.64    123.99     37.93    371.98     62.59    613.77"),
+              std::string::npos)
+        << plain.out;
+    EXPECT_NE(plain.out.find("    380.37   3730.14          -          -           -"),
+              std::string::npos)
+        << "stop's solid stress, 305.284 · 1.2459496 = 380.37 kg/mm²";
+    EXPECT_NE(plain.out.find("      0.38  2 許容応力を越えています\n"), std::string::npos);
+    EXPECT_NE(plain.out.find(" 10 密着させるとへたりが生じます\n"), std::string::npos);
+    EXPECT_EQ(plain.out.find("11 疲労安全率が１未満です"), std::string::npos);
+    EXPECT_NE(repeated.out.find("   10 密着させるとへたりが生じます\n          "
+                                "                                               "),
+              std::string::npos);
+    EXPECT_NE(repeated.out.find(" 11 疲労安全率が１未満です\n"), std::string::npos);
+    EXPECT_NE(repeated.out.find("\n4 designs, 2 with warnings."), std::string::npos);
+    const std::vector<std::string> r = Records(
+        RunCli({"check", "--json", "--units", "si", "--repeated", "--peened"}, kStrengthCsv).out);
+    ASSERT_EQ(r.size(), 4u);
+    EXPECT_EQ(Value(r[0], "fatigue_data") + Value(r[0], "fatigue_safety") +
+                  Value(r[0], "corrected_solid_stress_N_per_mm2") + Value(r[0], "solid_takes_set"),
+              "\"peened\"2.717326613.7675false");  // 62.586872 · 9.80665 = 613.7675
+    EXPECT_EQ(Value(r[1], "solid_load") + Value(r[1], "solid_stress") +
+                  Value(r[1], "solid_takes_set") + Value(r[1], "hook_load"),
+              "9.562888305.28366truenull");
+    // Peened, stop's factor is 1/(20.0194/64.36115 + 300.2906/147.4) = 0.42584: still 11.
+    EXPECT_EQ(Value(r[1], "fatigue_safety"), "0.4258405");
+    EXPECT_EQ(All(r[1], "\"number\":(\\d+)"),
+              (std::vector<std::string>{"2", "2", "3", "4", "4", "10", "11"}));
+    EXPECT_EQ(Value(r[2], "fatigue_safety") + Value(r[2], "fatigue_safety_N_per_mm2"),
+              "nullmissing fatigue_safety_N_per_mm2");
+    EXPECT_EQ(Value(r[3], "solid_load") + Value(r[3], "solid_takes_set"), "nullnull");
+    // Withheld designs have no figures.
+    const std::string withheld =
+        Records(RunCli({"check", "--json"},
+                       "kind,material,wire,mean_dia,turns,free_len,set_len,"
+                       "work_len\ncompression,SWO-A,0.50,4.3,9.5,13,12,10\n")
+                    .out)[0];
+    EXPECT_EQ(Value(withheld, "wahl_factor") + Value(withheld, "fatigue_data"), "nullnull");
+}
+
+// Extension sample 12 (SUS316-WPA, d 1.2, D 8.5; σB 140), its hooks at Pact = 2.8279767 kg:
+//   C1 = C = 7.083333; K1 = (200.6944 − 8.0833)/(4 · 7.083333 · 6.083333) = 1.117486
+//   σA = 2.8279767 · (1.117486 · 136/(π · 1.728) + 4/(π · 1.44))
+//      = 2.8279767 · (1.117486 · 25.052167 + 0.884194) = 81.6709 kg/mm² > 0.55 · 140 = 77
+//   r2 = 2d = 2.4 mm, C2 = 4, K2 = 1.25: τB = 1.25 · 8 · 2.8279767 · 8.5/(π · 1.728)
+//      = 44.2793 kg/mm² > 0.30 · 140 = 42: warning 9
+//   with --hook-radius 5: C2 = 8.3333, K2 = 32.3333/29.3333 = 1.102273, τB = 39.0463
+//   in newtons: 44.27934 · 9.80665 = 434.2319 N/mm²
+// The hooks reach their allowable stress first in bending, at 2.8279767 · 77/81.6709 = 2.67 kg,
+// below the body's allowable load π · 1.728 · 40.32/(8 · 8.5) = 3.22 kg: the diagram's line.
+TEST(StrengthChecks, HookStressesOfExtensionSample12AndTheirWarning) {
+    const StrengthFigures f = ComputeStrengthFigures(RunSampleInWindow(kExtension, 12).design);
+    ASSERT_TRUE(f.hook && !f.solid);
+    EXPECT_NEAR(f.hook->bendingFactor, 1.117486, 1e-6);
+    EXPECT_NEAR(f.hook->bendingStress, 81.6709, 1e-4);
+    EXPECT_NEAR(f.hook->torsionStress, 44.2793, 1e-4);
+    EXPECT_EQ(f.hook->bendingAllowable, 77.0);
+    EXPECT_EQ(f.hook->torsionAllowable, 42.0);
+    EXPECT_TRUE(f.hook->overAllowable);
+
+    const std::vector<std::string> r =
+        Records(RunCli({"check", "--json", "--units", "si"}, kStrengthCsv).out);
+    EXPECT_EQ(Value(r[3], "hook_bend_radius") + " " + Value(r[3], "hook_torsion_stress") + " " +
+                  Value(r[3], "hook_torsion_stress_N_per_mm2") + " " +
+                  Value(r[3], "hook_over_allowable"),
+              "2.4 44.279335 434.2319 true");
+    EXPECT_EQ(All(r[3], "\"number\":(\\d+)"), std::vector<std::string>{"9"});
+    // A wider bend lowers the torsion stress; the bending stress does not depend on it.
+    const std::string wide =
+        Records(RunCli({"check", "--json", "--hook-radius", "5"}, kStrengthCsv).out)[3];
+    EXPECT_EQ(Value(wide, "hook_torsion_stress") + " " + Value(wide, "hook_bending_stress"),
+              "39.04632 81.67093");
+    // Half the wire or less is no bend: no hook figures, and so no warning 9.
+    const std::string none =
+        Records(RunCli({"check", "--json", "--hook-radius", "0.6"}, kStrengthCsv).out)[3];
+    EXPECT_EQ(Value(none, "hook_torsion_stress"), "null");
+    EXPECT_TRUE(none.ends_with("\"warnings\":[]}")) << none;
+    for (const char* radius : {"0", "abc", "10001", ""}) {
+        const CliRun bad = RunCli({"check", "--hook-radius", radius}, kStrengthCsv);
+        EXPECT_EQ(bad.status, 2) << radius;
+        EXPECT_NE(bad.err.find("--hook-radius takes a radius in mm from 0.1 to 10000"),
+                  std::string::npos)
+            << bad.err;
+    }
+
+    // The diagram draws the hooks' limit, and the solid load of a spring that sets when closed;
+    // compression sample 1 has neither.
+    ScratchDir dir;
+    ASSERT_EQ(RunCli({"check", "--plot", dir.path().string()}, kStrengthCsv).status, 1);
+    const Diagram stop(ReadFile(dir / "002-stop.svg"));
+    const Diagram hooks(ReadFile(dir / "004-ext_12.svg"));
+    const Diagram sample1(ReadFile(dir / "001-sample_1.svg"));
+    EXPECT_EQ(stop.Text("set-limit-label"), "load pressed solid, which sets it 9.56 kg");
+    EXPECT_EQ(hooks.Text("hook-limit-label"), "load at the hooks' allowable stress 2.67 kg");
+    ASSERT_TRUE(hooks.byId.count("hook-limit-line"));
+    EXPECT_GT(hooks.byId.at("hook-limit-line")->DoubleAttribute("y1"),
+              hooks.byId.at("allowable-line")->DoubleAttribute("y1"))
+        << "below the allowable load";
+    EXPECT_EQ(sample1.byId.count("set-limit-line") + sample1.byId.count("hook-limit-line") +
+                  stop.byId.count("hook-limit-line"),
+              0u);
+
+    // Steel hooks, extension sample 1 (SWPA 0.32, σB 245): 0.75 · 245 = 183.75 in bending and
+    // 0.40 · 245 = 98 in torsion. With K2 = 1.25 the torsion limit, 98/1.25 = 78.4 = 0.32 · σB,
+    // is the body's own allowable stress 0.64 · 0.5 · 245 = 78.4: the same load, no second line.
+    const TSpringDesign steel = RunSampleInWindow(kExtension, 1).design;
+    const StrengthFigures s = ComputeStrengthFigures(steel);
+    ASSERT_TRUE(s.hook);
+    EXPECT_EQ(s.hook->bendingAllowable, 183.75);
+    EXPECT_EQ(s.hook->torsionAllowable, 98.0);
+    EXPECT_FALSE(BindingLimitOf(steel, s));
+    EXPECT_FALSE(Diagram(LoadDiagramSvg(steel, "", {}, &s)).byId.count("hook-limit-line"));
+}
+
+// Loads and rates with a unit, converted once with 9.80665 N per kgf; a plain number is kgf.
+TEST(LoadInput, NewtonsAndKilogramsForce) {
+    using cli::ForceKind, cli::LoadAtLength, cli::ParseForce, cli::ParseLoadAtLength;
+    EXPECT_EQ(ParseForce("12", ForceKind::Load), 12.0);
+    EXPECT_EQ(ParseForce(" 12 kgf", ForceKind::Load), 12.0);
+    EXPECT_EQ(ParseForce("12kg", ForceKind::Load), 12.0);
+    EXPECT_EQ(ParseForce("12N", ForceKind::Load), 12.0 / 9.80665);
+    EXPECT_EQ(ParseForce("9.80665 N", ForceKind::Load), 1.0);
+    EXPECT_EQ(ParseForce("0.5N/mm", ForceKind::Rate), 0.5 / 9.80665);
+    EXPECT_EQ(ParseForce("0.5kg/mm", ForceKind::Rate), 0.5);
+    for (const char* bad : {"N", "12n", "12 N/mm", "12NN", "kg12", "12 lbf", "1e999N", ""}) {
+        EXPECT_FALSE(ParseForce(bad, ForceKind::Load)) << bad;
+    }
+    EXPECT_FALSE(ParseForce("0.5N", ForceKind::Rate));
+    const std::optional<LoadAtLength> point = ParseLoadAtLength("12N@20");
+    ASSERT_TRUE(point);
+    EXPECT_EQ(point->load, 12.0 / 9.80665);
+    EXPECT_EQ(point->length, 20.0);
+    EXPECT_EQ(ParseLoadAtLength("5@40")->load, 5.0);
+    EXPECT_FALSE(ParseLoadAtLength("5N"));
+    EXPECT_FALSE(ParseLoadAtLength("5N@"));
+    EXPECT_FALSE(ParseLoadAtLength("5@40mm"));
 }
 
 }  // namespace

@@ -55,7 +55,9 @@ materials=$("$program" search --kind compression --load 1@20 --rate 0.5 --top 1 
 
 expect 'springcalc-cli ' 'check search --help'
 expect 'springcalc-cli s' 'search'
-expect 'springcalc-cli check --' '--json --report --units --plot --ends --help'
+expect 'springcalc-cli check --' '--json --report --units --plot --ends --peened --repeated --hook-radius --help'
+expect 'springcalc-cli check --p' '--plot --peened'
+expect 'springcalc-cli check --hook-radius ' ''
 expect 'springcalc-cli check --u' '--units'
 expect 'springcalc-cli check --units ' 'kgf si'
 expect 'springcalc-cli check --ends pinned' 'pinned-pinned'
