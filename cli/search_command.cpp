@@ -23,10 +23,21 @@ Requirement:
   --load P@L           a load of P kg (0.001 to 10000) at a length of L mm (0.1 to 10000),
                        such as 5@40; give two load points, or one and --rate. The lighter
                        load becomes the installed length (set), the heavier the operating
-                       length (work).
-  --rate K             spring rate in kg/mm, 0.0001 to 1000, with a single --load
+                       length (work). A load in newtons carries its unit: 49N@40 (divided
+                       by 9.80665 N per kgf; "kg" or "kgf" may be written too).
+  --rate K             spring rate in kg/mm, 0.0001 to 1000, with a single --load; in N/mm
+                       with the unit, such as 2N/mm
   --repeated           the spring works under repeated load: its stresses must also stay
-                       within the repeated-load allowable stress (no warning 4)
+                       within the repeated-load allowable stress (no warning 4), and its
+                       fatigue safety factor (check's fatigue column, between the installed
+                       and the operating length) must be at least --min-fatigue where the
+                       endurance data hold (wire under 10 mm; thicker wire is judged on
+                       warning 4 alone)
+  --min-fatigue X      the least fatigue safety factor, 0.1 to 10 (default 1); implies
+                       --repeated
+  --peened             the fatigue safety factor with the endurance data of shot-peened wire
+  --hook-radius R      the bend radius r2 of an extension spring's hooks, in mm to the wire's
+                       centre (default: twice the wire diameter), for the hook check
 Proportions (the defaults are the ranges JIS B 2704's tolerances cover and spring makers
 recommend, D/d 4 to 15 and 3 active turns or more; widen them when you must):
   --max-index C        the largest spring index D/d, 4 to 30 (default 15)
@@ -72,13 +83,16 @@ shown and the order come from the engine.
 
 Which are kept. A design passes when:
   - it has no warning 1, 2, 5, 6 or 7, and with --repeated no warning 4;
+  - an extension spring's hooks stay within their allowable stresses (no warning 9 of check);
+  - with --repeated, its fatigue safety factor is at least --min-fatigue (no warning 11);
   - a compression spring does not buckle at the operating length with the ends of --ends
     (no warning 8 of check), unless --allow-buckling;
   - every load is within the tolerance, |P - target| <= tolerance x target, at its length
     (with --rate: the load and the rate);
   - D/d is at most --max-index, n at least --min-turns, and it is inside every limit given.
-Warning 3 (the spring reaches its allowable stress before it is solid) is allowed and shown:
-the stroke asked for stays within the allowable stress, and a stroke need not go to solid.
+Warning 3 (the spring reaches its allowable stress before it is solid) is allowed and shown,
+with check's warning 10 that comes with it (pressed solid, the spring takes a set): the
+stroke asked for stays within the allowable stress, and a stroke need not go to solid.
 Of the free lengths at which a spring of one material, wire, D and n passes, the one whose
 loads come closest to their targets is kept.
 
@@ -104,7 +118,8 @@ or output that cannot be written.
 
 namespace {
 
-constexpr Range kLoadRange{0.001, 10000};
+constexpr Range kLoadRange{0.001, 10000};  // kg
+constexpr Range kRateRange{0.0001, 1000};  // kg/mm
 
 // A numeric option: its range, and what it takes, for the message that refuses a value.
 struct NumberOption {
@@ -116,7 +131,8 @@ struct NumberOption {
 };
 
 // clang-format off
-constexpr NumberOption kRate         {"rate",         {0.0001, 1000}, "a spring rate in kg/mm"};
+constexpr NumberOption kMinFatigue   {"min-fatigue",  {0.1, 10},      "a fatigue safety factor"};
+constexpr NumberOption kHookRadius   {"hook-radius",  kLengthRange,   "a radius in mm"};
 constexpr NumberOption kMaxOuterDia  {"max-od",       kLengthRange,   "a length in mm"};
 constexpr NumberOption kMinInnerDia  {"min-id",       kLengthRange,   "a length in mm"};
 constexpr NumberOption kMaxFreeLen   {"max-free-len", kLengthRange,   "a length in mm"};
@@ -161,18 +177,16 @@ bool ReadNumber(const ScannedOptions& options, const NumberOption& option, auto&
 bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
     std::vector<LoadPoint> points;
     for (const std::string& text : options.Values("load")) {
-        const size_t at = std::min(text.find('@'), text.size());
-        const auto load = NumberIn(std::string_view(text).substr(0, at), kLoadRange);
-        const auto length = at < text.size()
-                                ? NumberIn(std::string_view(text).substr(at + 1), kLengthRange)
-                                : std::nullopt;
-        if (!load || !length) {
-            problem = "--load takes LOAD@LENGTH such as 5@40 (5 kg at 40 mm), a load " +
-                      RangeText(kLoadRange) + " kg at a length " + RangeText(kLengthRange) +
-                      " mm, not \"" + text + "\"";
+        const std::optional<LoadAtLength> point = ParseLoadAtLength(text);
+        if (!point || !kLoadRange.Holds(point->load) || !kLengthRange.Holds(point->length)) {
+            problem =
+                "--load takes LOAD@LENGTH such as 5@40 (5 kg at 40 mm) or 49N@40 (49 N at "
+                "40 mm), a load " +
+                RangeText(kLoadRange) + " kg at a length " + RangeText(kLengthRange) +
+                " mm, not \"" + text + "\"";
             return false;
         }
-        points.push_back({*load, *length});
+        points.push_back({point->load, point->length});
     }
     const std::optional<std::string> rateText = options.Value("rate");
     if (points.empty() || points.size() > 2) {
@@ -185,7 +199,14 @@ bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::strin
             return false;
         }
         request.installed = points[0];
-        return ReadNumber(options, kRate, request.rate, problem);
+        const std::optional<double> rate = ParseForce(*rateText, ForceKind::Rate);
+        if (!rate || !kRateRange.Holds(*rate)) {
+            problem = "--rate takes a spring rate in kg/mm " + RangeText(kRateRange) +
+                      ", or in N/mm with the unit (such as 2N/mm), not \"" + *rateText + "\"";
+            return false;
+        }
+        request.rate = *rate;
+        return true;
     }
     if (rateText) {
         problem = "two --load points fix the rate already; give --rate with a single --load";
@@ -277,6 +298,24 @@ bool ReadServiceLimits(const ScannedOptions& options, SearchRequest& request,
            ReadNumber(options, kMinFrequency, request.minFrequency, problem);
 }
 
+// Repeated load and its fatigue safety factor, and the hooks of an extension spring.
+bool ReadStrength(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
+    request.repeated = options.Has("repeated") || options.Has("min-fatigue");
+    request.strength.peened = options.Has("peened");
+    if (request.strength.peened && !request.repeated) {
+        problem =
+            "--peened chooses the endurance data of the fatigue check, which --repeated "
+            "asks for; give --repeated too";
+        return false;
+    }
+    if (request.springKind == kCompression && options.Has("hook-radius")) {
+        problem = "--hook-radius is for extension springs; a compression spring has no hooks";
+        return false;
+    }
+    return ReadNumber(options, kMinFatigue, request.minFatigue, problem) &&
+           ReadNumber(options, kHookRadius, request.strength.hookRadius, problem);
+}
+
 bool ReadOrder(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
     if (auto text = options.Value("by")) {
         if (*text == "stress") {
@@ -292,11 +331,29 @@ bool ReadOrder(const ScannedOptions& options, SearchRequest& request, std::strin
 }
 
 const std::vector<OptionSpec> kSearchOptions = {
-    {"kind", true},          {"load", true, true},   {"rate", true},      {"max-od", true},
-    {"min-id", true},        {"max-free-len", true}, {"max-index", true}, {"materials", true},
-    {"tolerance", true},     {"top", true},          {"by", true},        {"max-slenderness", true},
-    {"min-frequency", true}, {"no-buckling"},        {"ends", true},      {"help"},
-    {"min-turns", true},     {"allow-buckling"},     {"repeated"},        {"all"},
+    {"kind", true},
+    {"load", true, true},
+    {"rate", true},
+    {"max-od", true},
+    {"min-id", true},
+    {"max-free-len", true},
+    {"max-index", true},
+    {"materials", true},
+    {"tolerance", true},
+    {"top", true},
+    {"by", true},
+    {"max-slenderness", true},
+    {"min-frequency", true},
+    {"no-buckling"},
+    {"ends", true},
+    {"help"},
+    {"min-turns", true},
+    {"allow-buckling"},
+    {"repeated"},
+    {"all"},
+    {"min-fatigue", true},
+    {"peened"},
+    {"hook-radius", true},
 };
 
 }  // namespace
@@ -335,12 +392,12 @@ std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& a
         !ReadNumber(options, kMinTurns, request.minTurns, problem) ||
         !ReadNumber(options, kTolerance, tolerancePercent, problem) ||
         !ReadNumber(options, kTop, top, problem) || !ReadMaterials(options, request, problem) ||
-        !ReadServiceLimits(options, request, problem) || !ReadOrder(options, request, problem)) {
+        !ReadServiceLimits(options, request, problem) || !ReadStrength(options, request, problem) ||
+        !ReadOrder(options, request, problem)) {
         return std::nullopt;
     }
     request.tolerance = tolerancePercent ? *tolerancePercent / 100.0 : request.tolerance;
     request.top = top ? static_cast<int>(*top) : request.top;
-    request.repeated = options.Has("repeated");
     request.listing = options.Has("all") ? SearchListing::Every : SearchListing::BestPerWire;
     return request;
 }

@@ -45,7 +45,12 @@ std::string Requirement(const SearchRequest& r) {
                     ? ", buckling allowed"
                     : ", no buckling with the ends " + std::string(EndConditionOf(r.ends).name);
     }
-    text += r.repeated ? ", no warning 4" : "";
+    if (r.repeated) {
+        text += ", no warning 4, a fatigue safety factor of at least " +
+                FixedText(r.minFatigue, 2, " (") +
+                std::string((r.strength.peened ? kPeened : kUnpeened).name) +
+                " data, for wire under 10 mm)";
+    }
     if (r.maxOuterDia) {
         text += ", outer diameter at most " + Length(*r.maxOuterDia);
     }
@@ -121,6 +126,14 @@ std::string Explain(const Shortfall& s, const SearchRequest& r) {
                    FixedText(s.actual, 2, " mm, is beyond the critical ") +
                    FixedText(s.wanted, 2, " mm (--ends ") +
                    std::string(EndConditionOf(r.ends).name) + ")";
+        case Shortfall::What::Hook:
+            return "warning 9: " +
+                   std::string(kServiceWarningTexts[kHookWarning - kBucklingWarning]) +
+                   " (hook stress " + FixedText(s.actual, 2, " kg/mm², its allowable ") +
+                   FixedText(s.wanted, 2, " kg/mm²; --hook-radius)");
+        case Shortfall::What::Fatigue:
+            return "fatigue safety factor " + FixedText(s.actual, 2, " is below ") +
+                   FixedText(s.wanted, 2, " (--min-fatigue, --peened)");
         case Shortfall::What::Warning: {
             std::string text =
                 "warning " + std::to_string(s.warning) + ": " + kWarningTexts[s.warning - 1];
@@ -143,9 +156,12 @@ std::string Explain(const Shortfall& s, const SearchRequest& r) {
     return {};
 }
 
+// The window's warnings, then the command line's (8 to 11) as `check` lists them.
 std::string Warnings(const Candidate& c) {
     std::string text;
-    for (int number : DistinctWarnings(c.outcome.warnings)) {
+    std::vector<int> numbers = DistinctWarnings(c.outcome.warnings);
+    numbers.insert(numbers.end(), c.serviceWarnings.begin(), c.serviceWarnings.end());
+    for (int number : numbers) {
         text += (text.empty() ? "" : ",") + std::to_string(number);
     }
     return text;
@@ -167,12 +183,18 @@ void WriteBest(std::string& text, const SearchRequest& request, const SearchResu
                  ? "working stress against the static allowable stress (lowest first):\n\n"
                  : "mass of wire (lightest first):\n\n");
     // clang-format off
-    TextTable table({{"#", ""}, {"material", "", Align::Left}, {"wire", "mm"}, {"D", "mm"}, {"D/d", ""}, {"n", ""},
+    std::vector<TableColumn> columns{{"#", ""}, {"material", "", Align::Left}, {"wire", "mm"}, {"D", "mm"}, {"D/d", ""}, {"n", ""},
                      {"free", "mm"}, {"set", "mm"}, {"work", "mm"}, {"OD", "mm"}, {"ID", "mm"},
                      {"k", "kg/mm"}, {"Pset", "kg"}, {"Pact", "kg"}, {"stress", "kg/mm²"},
                      {"allow-static", "kg/mm²"}, {"used", "%"}, {"mass", "g"},
-                     {"warnings", "", Align::Left}});
+                     {"warnings", "", Align::Left}};
     // clang-format on
+    // Under repeated load, the fatigue safety factor before the mass.
+    const auto fatigueColumn = columns.end() - 2;
+    if (request.repeated) {
+        columns.insert(fatigueColumn, {"fatigue", "nf"});
+    }
+    TextTable table(std::move(columns));
     std::vector<std::vector<std::string>> rows;
     bool anyWarning = false;
     for (size_t i = 0; i < result.best.size(); ++i) {
@@ -187,6 +209,10 @@ void WriteBest(std::string& text, const SearchRequest& request, const SearchResu
              FixedText(v.SpringRate, 3), FixedText(v.Pset, 2), FixedText(v.Pact, 2),
              FixedText(std::max(v.Tset, v.Tact), 2), FixedText(allowable, 2),
              FixedText(c.stressRatio * 100.0, 0), FixedText(c.massGrams, 2), Warnings(c)});
+        if (request.repeated) {
+            rows.back().insert(rows.back().end() - 2,
+                               c.fatigueSafety ? FixedText(*c.fatigueSafety, 2) : "-");
+        }
         anyWarning = anyWarning || !c.outcome.warnings.empty();
         table.Measure(rows.back());
     }
@@ -197,7 +223,9 @@ void WriteBest(std::string& text, const SearchRequest& request, const SearchResu
     text += "\nstress: the higher of Tset and Tact; used: stress over allow-static.\n";
     if (anyWarning) {
         text += std::string("warnings (shown, not held against a design): 3 ") + kWarningTexts[2] +
-                " (the stroke asked for is within the allowable stress; going to solid is not)" +
+                " (the stroke asked for is within the allowable stress; going to solid is not); "
+                "10 " +
+                kServiceWarningTexts[kSolidSetWarning - kBucklingWarning] + " (comes with 3)" +
                 (request.repeated ? ""
                                   : std::string("; 4 ") + kWarningTexts[3] +
                                         " (--repeated holds it against a design)") +

@@ -163,18 +163,40 @@ Verdict Judge(const SearchRequest& request, const Outcome& outcome) {
     CheckLimit(verdict, Shortfall::What::InnerDia, v.InnerDia, request.minInnerDia, -1.0);
     CheckLimit(verdict, Shortfall::What::FreeLen, v.FreeLen, request.maxFreeLen, 1.0);
 
-    // The figures in service of a compression spring, buckling (warning 8) among them.
-    if (outcome.analysed && compression) {
-        const CompressionFigures figures = *ComputeServiceFigures(v, request.ends).compression;
-        CheckLimit(verdict, Shortfall::What::Slenderness, figures.slenderness,
-                   request.maxSlenderness, 1.0);
-        CheckLimit(verdict, Shortfall::What::Frequency, figures.surgeFrequency,
-                   request.minFrequency, -1.0);
-        if (!request.allowBuckling && figures.bucklingRisk) {
+    // The figures in service `check` shows: of a compression spring, buckling (warning 8); of
+    // an extension spring, the hooks (warning 9); under repeated load, the fatigue safety
+    // factor. Warning 10 (a set when pressed solid) comes with the window's warning 3 and is
+    // allowed as it is.
+    if (outcome.analysed) {
+        const ServiceFigures figures = ComputeServiceFigures(v, request.ends, request.strength);
+        verdict.serviceWarnings = ServiceWarnings(figures, request.repeated);
+        verdict.fatigueSafety = figures.strength.fatigue.safety;
+        if (compression) {
+            const CompressionFigures& c = *figures.compression;
+            CheckLimit(verdict, Shortfall::What::Slenderness, c.slenderness, request.maxSlenderness,
+                       1.0);
+            CheckLimit(verdict, Shortfall::What::Frequency, c.surgeFrequency, request.minFrequency,
+                       -1.0);
+            if (!request.allowBuckling && c.bucklingRisk) {
+                verdict.shortfalls.push_back(
+                    {Shortfall::What::Buckling, c.workDeflection, *c.criticalDeflection, 0,
+                     kBucklingWarning, Excess(c.workDeflection, *c.criticalDeflection, 1.0)});
+            }
+        }
+        const std::optional<HookFigures>& hook = figures.strength.hook;
+        if (hook && hook->overAllowable) {
+            const bool bending = hook->bendingStress / hook->bendingAllowable >=
+                                 hook->torsionStress / hook->torsionAllowable;
+            const double stress = bending ? hook->bendingStress : hook->torsionStress;
+            const double allowed = bending ? hook->bendingAllowable : hook->torsionAllowable;
+            verdict.shortfalls.push_back({Shortfall::What::Hook, stress, allowed, 0, kHookWarning,
+                                          Excess(stress, allowed, 1.0)});
+        }
+        if (request.repeated && verdict.fatigueSafety &&
+            *verdict.fatigueSafety < request.minFatigue) {
             verdict.shortfalls.push_back(
-                {Shortfall::What::Buckling, figures.workDeflection, *figures.criticalDeflection, 0,
-                 kBucklingWarning,
-                 Excess(figures.workDeflection, *figures.criticalDeflection, 1.0)});
+                {Shortfall::What::Fatigue, *verdict.fatigueSafety, request.minFatigue, 0,
+                 kFatigueWarning, Excess(*verdict.fatigueSafety, request.minFatigue, -1.0)});
         }
     }
     for (const Shortfall& s : verdict.shortfalls) {

@@ -13,6 +13,7 @@
 
 #include "engine/design_runner.h"
 #include "engine/service_figures.h"
+#include "engine/strength_checks.h"
 
 namespace springcalc {
 
@@ -50,8 +51,11 @@ struct SearchRequest {
     bool allowBuckling = false;
     EndCondition ends = kDefaultEnds;
     // A spring under repeated load: warning 4 (the repeated-load allowable stress) rules it out
-    // too.
+    // too, and a fatigue safety factor below minFatigue where the endurance data hold.
     bool repeated = false;
+    double minFatigue = 1.0;
+    // The endurance data (peened wire) and the hooks' bend radius of the strength checks.
+    StrengthOptions strength;
     std::vector<int> materials;                      // material numbers to search
     double maxSpringIndex = kDefaultMaxSpringIndex;  // the largest D/d on the grid
     double minTurns = kDefaultMinTurns;              // the fewest active turns on the grid
@@ -77,6 +81,8 @@ struct Shortfall {
         Buckling,
         SpringIndex,
         Turns,
+        Hook,     // the higher hook stress over its allowable (warning 9)
+        Fatigue,  // the fatigue safety factor below the one asked for
         Warning
     };
     What what = What::Warning;
@@ -95,8 +101,11 @@ struct Verdict {
     double stressRatio = 0;  // the higher working stress over the static allowable stress
     double massGrams = 0;
     double loadMiss = 0;  // the larger miss of the loads (or the load and the rate), a fraction
-    std::vector<Shortfall> shortfalls;  // empty: the candidate meets the requirements
-    double totalExcess = 0;             // of all its shortfalls: how far it is from the goal
+    // The command line's warnings (8 to 11) of the design, shown beside the window's.
+    std::vector<int> serviceWarnings;
+    std::optional<double> fatigueSafety;  // as `check` shows it
+    std::vector<Shortfall> shortfalls;    // empty: the candidate meets the requirements
+    double totalExcess = 0;               // of all its shortfalls: how far it is from the goal
 };
 
 struct Candidate : Verdict {

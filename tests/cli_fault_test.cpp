@@ -144,7 +144,7 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"a load without a length", "search --kind compression --load 5at40 --rate 1", "", 2, "--load takes LOAD@LENGTH"},
         {"a load past the range", "search --kind compression --load 10000.5@40 --rate 1", "", 2, "a load from 0.001 to 10000 kg at a length from 0.1 to 10000 mm, not \"10000.5@40\""},
         {"a length beyond single precision", "search --kind compression --load 1@1e39 --rate 0.5", "", 2, "a length from 0.1 to 10000 mm, not \"1@1e39\""},
-        {"a rate past the range", kSearch.substr(0, kSearch.find("--rate")) + "--rate 1000.5", "", 2, "--rate takes a spring rate in kg/mm from 0.0001 to 1000, not \"1000.5\""},
+        {"a rate past the range", kSearch.substr(0, kSearch.find("--rate")) + "--rate 1000.5", "", 2, "--rate takes a spring rate in kg/mm from 0.0001 to 1000, or in N/mm with the unit (such as 2N/mm), not \"1000.5\""},
         {"three loads", "search --kind compression --load 5@40 --load 8@35 --load 10@30", "", 2, "give one --load with --rate, or two --load"},
         {"one load and no rate", "search --kind compression --load 5@40", "", 2, "with a single --load, give the spring rate with --rate"},
         {"two loads and a rate", "search --kind compression --load 5@40 --load 10@30 --rate 1", "", 2, "two --load points fix the rate already"},

@@ -598,6 +598,82 @@ TEST(Search, ServiceLimitsKeepExactlyTheDesignsWhoseFiguresMeetThem) {
     }
 }
 
+// The strength checks of `check` hold in the search as limits: an extension spring's hooks at
+// the bend radius given, and under repeated load the fatigue safety factor asked for, with the
+// endurance data chosen; each rules out designs the looser request keeps.
+TEST(Search, HooksAndFatigueRuleOutWhatCheckWouldWarnOf) {
+    struct Case {
+        std::vector<std::string> loose, tight;
+        StrengthOptions strength;
+        double minFatigue;  // 0: no fatigue limit
+    };
+    const Case cases[] = {
+        {{"--kind", "extension", "--load", "2@50", "--load", "4@60"},
+         {"--kind", "extension", "--load", "2@50", "--load", "4@60", "--hook-radius", "1.2"},
+         {false, 1.2},
+         0},
+        {{"--kind", "compression", "--load", "1@20", "--load", "2@15"},
+         {"--kind", "compression", "--load", "1@20", "--load", "2@15", "--repeated", "--peened",
+          "--min-fatigue", "1.5"},
+         {true, std::nullopt},
+         1.5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tight.back());
+        std::vector<std::string> loose = c.loose, tight = c.tight;
+        for (auto* args : {&loose, &tight}) {
+            args->insert(args->end(), {"--materials", "SWPB,SWPA", "--all", "--top", "1000"});
+        }
+        const SearchResult before = Search(loose), after = Search(tight);
+        ASSERT_GT(after.metCount, 0u);
+        EXPECT_LT(after.metCount, before.metCount) << "the check must rule some out";
+        for (const Candidate& k : after.best) {
+            const StrengthFigures f = ComputeStrengthFigures(k.outcome.record, c.strength);
+            if (f.hook) {
+                EXPECT_FALSE(f.hook->overAllowable) << Places({k});
+            }
+            if (c.minFatigue > 0 && f.fatigue.safety) {
+                EXPECT_GE(*f.fatigue.safety, c.minFatigue) << Places({k});
+            }
+        }
+    }
+}
+
+// Loads and rates in newtons read as the kilograms-force they are, to the bit: 9.80665 N is
+// 1 kgf. --min-fatigue asks for repeated load; --peened needs it; a compression spring has no
+// hooks to bend.
+TEST(Search, NewtonsReadOnceAndTheStrengthOptionsFitTheSpring) {
+    std::string problem;
+    const SearchRequest kgf = *cli::ReadSearchRequest(
+        {"--kind", "compression", "--load", "1@20", "--load", "2@15"}, problem);
+    const SearchRequest newtons = *cli::ReadSearchRequest(
+        {"--kind", "compression", "--load", "9.80665N@20", "--load", "19.6133N@15"}, problem);
+    EXPECT_EQ(newtons.installed.load, kgf.installed.load);
+    EXPECT_EQ(newtons.operating->load, kgf.operating->load);
+    EXPECT_EQ(newtons.rate, kgf.rate);
+    const SearchRequest rate = *cli::ReadSearchRequest(
+        {"--kind", "compression", "--load", "1kgf@20", "--rate", "1.96133N/mm"}, problem);
+    EXPECT_EQ(rate.installed.load, 1.0);
+    EXPECT_DOUBLE_EQ(rate.rate, 0.2);
+    const SearchRequest fatigue = *cli::ReadSearchRequest(
+        {"--kind", "compression", "--load", "1@20", "--load", "2@15", "--min-fatigue", "1.2"},
+        problem);
+    EXPECT_TRUE(fatigue.repeated);
+    EXPECT_EQ(fatigue.minFatigue, 1.2);
+    const std::vector<std::vector<std::string>> refused = {
+        {"--kind", "compression", "--load", "1@20", "--load", "2@15", "--peened"},
+        {"--kind", "compression", "--load", "1@20", "--load", "2@15", "--hook-radius", "1"},
+        {"--kind", "compression", "--load", "1N/mm@20", "--load", "2@15"},
+        {"--kind", "compression", "--load", "1@20", "--rate", "2N"},
+    };
+    for (const std::vector<std::string>& args : refused) {
+        SCOPED_TRACE(args[5] + " " + args.back());
+        problem.clear();
+        EXPECT_FALSE(cli::ReadSearchRequest(args, problem));
+        EXPECT_FALSE(problem.empty());
+    }
+}
+
 // The estimate that spares the engine hopeless designs never spares one the engine would keep:
 // the search keeps exactly what running every design of the grid through the engine keeps,
 // with the windows of turns and free lengths reaching further in the exhaustive walk.
@@ -617,6 +693,10 @@ TEST(Search, TheEstimateDropsNoDesignTheEngineWouldKeep) {
         {"--kind", "compression", "--load", "2@40", "--load", "4@30", "--ends", "fixed-pinned",
          "--max-slenderness", "5", "--min-frequency", "200", "--tolerance", "3"},
         {"--kind", "extension", "--load", "2@50", "--load", "4@60", "--max-od", "12", "--repeated"},
+        // The fatigue safety factor, which falls as the free length grows, and tight hooks.
+        {"--kind", "compression", "--load", "1@20", "--load", "2@15", "--peened", "--repeated",
+         "--min-fatigue", "1.3"},
+        {"--kind", "extension", "--load", "2@50", "--load", "4@60", "--hook-radius", "1.2"},
     };
     size_t halfTurns = 0;  // the fewest the window allows
     for (std::vector<std::string> args : requests) {
@@ -638,7 +718,8 @@ TEST(Search, TheEstimateDropsNoDesignTheEngineWouldKeep) {
 }
 
 // Each design the checks `check` would make of it: loads within the tolerance, no warning but
-// 3 (and 4 unless under repeated load), no buckling with the ends fixed-fixed, D/d from 4 to 15
+// 3 (and 4 unless under repeated load), no buckling with the ends fixed-fixed, no hook over its
+// allowable stress, under repeated load a fatigue safety factor of 1 or more, D/d from 4 to 15
 // and 3 active turns or more.
 void ExpectPassesEveryDefaultCheck(const Candidate& c, const SearchRequest& request) {
     const TSpringDesign& v = c.outcome.record;
@@ -651,8 +732,14 @@ void ExpectPassesEveryDefaultCheck(const Candidate& c, const SearchRequest& requ
     EXPECT_GE(index, 4.0);
     EXPECT_LE(index, kDefaultMaxSpringIndex + 1e-6);
     EXPECT_GE(v.Turns, kDefaultMinTurns);
+    const ServiceFigures figures = ComputeServiceFigures(v, EndCondition::FixedFixed);
     if (v.SpringKind == kCompression) {
-        EXPECT_FALSE(ComputeServiceFigures(v, EndCondition::FixedFixed).compression->bucklingRisk);
+        EXPECT_FALSE(figures.compression->bucklingRisk);
+    } else {
+        EXPECT_FALSE(figures.strength.hook->overAllowable);
+    }
+    if (request.repeated && figures.strength.fatigue.safety) {
+        EXPECT_GE(*figures.strength.fatigue.safety, 1.0);
     }
     EXPECT_LE(std::fabs(v.Pset - request.installed.load) / request.installed.load,
               request.tolerance * (1 + 1e-9));
@@ -682,19 +769,25 @@ void ExpectPassesEveryDefaultCheck(const Candidate& c, const SearchRequest& requ
 //      mass 7.85 x pi^2 x 0.6^2 x 4.1 x (8.5 + 2) / 4 / 1000 = 0.300 g.
 //    (The lighter SWPB 0.45, D 1.9, n 30, free length 24.8, 0.238 g, buckles: s_K = 1.70 mm
 //    against 9.8 mm; with --allow-buckling it is first.)
-// 2. 1.3 kg at 20 mm and 2.2 kg at 18 mm within 10 mm across, under repeated load: SWPB 0.60,
-//    D 3.6, n 6.5, free length 22.9.
-//      k = 1036.8 / (8 x 6.5 x 3.6^3) = 1036.8 / 2426.1 = 0.42735 kg/mm
-//      Pset = 0.42735 x 2.9 = 1.2393 kg (4.7 % below 1.3), Pact = 0.42735 x 4.9 = 2.0940 kg
-//      (4.8 % below 2.2).
-//      stress 8 x 2.0940 x 3.6 / (pi x 0.216) = 88.87 <= 100; repeated load: Wahl's factor at
-//      D/d 6 is 23/20 + 0.615/6 = 1.2525, load ratio 1.2393 / 2.0940 = 0.5918, factor
-//      0.277 x 0.5918^1.2 + 0.3 = 0.4476, allowable 0.4476 x 250 / 1.2525 = 89.34 >= 88.87:
-//      no warning 4.
-//      solid 8.5 x 0.6 = 5.1 < 18. OD 4.2 <= 10. D/d 6, 6.5 turns.
-//      buckling: (pi x 3.6 / (0.5 x 22.9))^2 = 0.97565, s_K = 22.9 x 0.5 / 0.61916 x
-//      (1 - sqrt(1 - 0.70292 x 0.97565)) = 8.13 mm > 4.9 mm.
-//      mass 7.85 x pi^2 x 0.36 x 3.6 x 8.5 / 4 / 1000 = 0.213 g.
+// 2. 1.3 kg at 20 mm and 2.2 kg at 18 mm within 10 mm across, under repeated load: SWPB 0.65,
+//    D 3.6, n 9, free length 23. SWPB of 0.65 mm: tensile strength 250 kg/mm².
+//      k = 8000 x 0.65^4 / (8 x 9 x 3.6^3) = 1428.05 / 3359.23 = 0.42511 kg/mm
+//      Pset = 0.42511 x 3 = 1.2753 kg (1.9 % below 1.3), Pact = 0.42511 x 5 = 2.1256 kg
+//      (3.4 % below 2.2).
+//      stresses 8 x P x 3.6 / (pi x 0.65^3): 42.57 and 70.95 <= 100; repeated load: load ratio
+//      0.6, factor min(0.277 x 0.6^1.2 + 0.3, 0.45) = 0.45, Wahl's factor at D/d 5.5385 is
+//      21.154 / 18.154 + 0.615 / 5.5385 = 1.2763, allowable 0.45 x 250 / 1.2763 = 88.15 >=
+//      70.95: no warning 4.
+//      fatigue (Goodman, unpeened, in kg/mm²): corrected stresses 54.33 and 90.56, amplitude
+//      18.11, mean 72.45; Ssa 241 / 9.80665 = 24.575, Ssm 379 / 9.80665 = 38.647, Ssu 0.67 x
+//      250 = 167.5, Sse = 24.575 / (1 - 38.647 / 167.5) = 31.946,
+//      nf = 1 / (18.11 / 31.946 + 72.45 / 167.5) = 1 / 0.99948 = 1.0005 >= 1.
+//      solid 11 x 0.65 = 7.15 < 18. OD 4.25 <= 10. D/d 5.54, 9 turns.
+//      buckling: s_K 8.06 mm > 5 mm (as in 1).
+//      mass 7.85 x pi^2 x 0.4225 x 3.6 x 11 / 4 / 1000 = 0.324 g.
+//    The lighter SWPB 0.60, D 3.6, n 6.5, free length 22.9 (0.213 g; first before the fatigue
+//    check) passes warning 4 (88.87 <= 89.34) but not the fatigue check: amplitude 22.72,
+//    mean 88.60, nf = 1 / (22.72 / 31.946 + 88.60 / 167.5) = 0.806.
 // 3. An extension spring, 2 kg at 50 mm and 4 kg at 60 mm, within 15 mm across: SWPB 0.80,
 //    D 3.3, n 51. Tensile strength 240, static allowable for an extension spring
 //    0.64 x 0.5 x 240 = 76.8.
@@ -719,8 +812,8 @@ TEST(Search, FirstAnswersCheckedByHand) {
          0.3002},
         {{"--kind", "compression", "--load", "1.3@20", "--load", "2.2@18", "--max-od", "10",
           "--repeated"},
-         "3 17 3.6 6.5 22.9\n",
-         0.2134},
+         "3 18 3.6 9 23\n",
+         0.3241},
         {{"--kind", "extension", "--load", "2@50", "--load", "4@60", "--max-od", "15"},
          "3 20 3.3 51 0\n",
          2.2090},

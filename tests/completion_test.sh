@@ -66,7 +66,7 @@ expect 'springcalc-cli check --json sp' 'springs.csv'
 expect 'springcalc-cli check --report o' 'other.csv'
 expect 'springcalc-cli check --plot ' 'plots'
 expect 'springcalc-cli search --m' '--max-od --min-id --max-free-len --materials --max-index
-    --min-turns --max-slenderness --min-frequency'
+    --min-turns --max-slenderness --min-frequency --min-fatigue'
 expect 'springcalc-cli search --no' '--no-buckling'
 expect 'springcalc-cli search --a' '--allow-buckling --all'
 expect 'springcalc-cli search --r' '--rate --repeated'
