@@ -18,7 +18,7 @@
 
 #include "ui/design_scale.h"
 #include "ui/window_help.h"
-#include "ui/window_layout.h"
+#include "layout/window_layout.h"
 #include "ui/window_printer.h"
 #include "window_test.h"
 #include "window_test_support.h"

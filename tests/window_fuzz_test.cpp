@@ -9,7 +9,7 @@
 #include <random>
 
 #include "report/report_writer.h"
-#include "ui/window_layout.h"
+#include "layout/window_layout.h"
 #include "window_test.h"
 #include "window_test_support.h"
 
