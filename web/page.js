@@ -575,17 +575,27 @@
 
     function wire() {
         const form = document.getElementById('Form1');
+        // Below the focused control, for the menu opened from the keyboard.
+        const underFocus = () => {
+            const box = (form.contains(document.activeElement) ? document.activeElement : form)
+                .getBoundingClientRect();
+            return [box.left, box.bottom];
+        };
         form.addEventListener('contextmenu', (event) => {
             event.preventDefault();
             release();
-            let x = event.clientX;
-            let y = event.clientY;
-            if (x === 0 && y === 0) {  // the keyboard's menu key: at the focused control
-                const box = (document.activeElement || form).getBoundingClientRect();
-                x = box.left;
-                y = box.bottom;
-            }
+            const fromKeyboard = event.clientX === 0 && event.clientY === 0;
+            const [x, y] = fromKeyboard ? underFocus() : [event.clientX, event.clientY];
             openMenu(x, y);
+        });
+        // The menu key and Shift+F10, where the browser does not turn them into a contextmenu
+        // event itself.
+        form.addEventListener('keydown', (event) => {
+            if (event.key === 'ContextMenu' || (event.shiftKey && event.key === 'F10')) {
+                event.preventDefault();
+                release();
+                openMenu(...underFocus());
+            }
         });
         document.getElementById('PopupMenu1').addEventListener('keydown', menuKeys);
         document.addEventListener('pointerdown', (event) => {

@@ -27,6 +27,9 @@ void WebCalculator::Start() {
     for (size_t i = 0; i < layout::kSpinners.size(); ++i) {
         positions_[i] = layout::kSpinners[i].position;
     }
+    state_->view.onPosition = [this](const char* spinner, int position) {
+        PositionOf(spinner) = position;
+    };
     analysed_ = false;
     // The commands as the window makes them: all offered, until the checks and the first change
     // decide otherwise.
@@ -34,7 +37,6 @@ void WebCalculator::Start() {
         state_->view.SetEnabled(command, true);
     }
     state_->engine.StartUp();
-    SyncEnginePositions();
 }
 
 int& WebCalculator::PositionOf(const char* spinner) {
@@ -52,12 +54,6 @@ int WebCalculator::position(const std::string& spinner) const {
         }
     }
     return 0;
-}
-
-// The engine moves the material and wire spinners when it loads a design.
-void WebCalculator::SyncEnginePositions() {
-    PositionOf("UpDown1") = state_->view.position(Spinner::UpDown1);
-    PositionOf("UpDown2") = state_->view.position(Spinner::UpDown2);
 }
 
 bool WebCalculator::Click(const std::string& spinner, bool up) {
@@ -86,7 +82,6 @@ bool WebCalculator::Click(const std::string& spinner, bool up) {
     } else if (spinner == "UpDown13") {
         editor.UpDown13Click(position);
     }
-    SyncEnginePositions();
     return true;
 }
 
@@ -122,7 +117,6 @@ void WebCalculator::LoadDesign(const DesignInput& input) {
         engine.LoadExtensionSample(0);
     }
     engine.RefreshAfterSampleLoad();
-    SyncEnginePositions();
 }
 
 const TSpringDesign& WebCalculator::design() const {

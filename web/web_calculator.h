@@ -51,7 +51,6 @@ public:
 private:
     struct State;
     int& PositionOf(const char* spinner);
-    void SyncEnginePositions();
 
     std::unique_ptr<State> state_;
     std::array<int, layout::kSpinners.size()> positions_{};

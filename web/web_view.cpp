@@ -39,12 +39,12 @@ const char* FieldName(Field field) {
     return layout::kFieldNames[static_cast<size_t>(field)];
 }
 
+}  // namespace
+
 const char* SpinnerName(Spinner spinner) {
     constexpr const char* kNames[] = {"UpDown1", "UpDown2", "UpDown5", "UpDown10"};
     return kNames[static_cast<int>(spinner)];
 }
-
-}  // namespace
 
 std::string CssColor(TColor color) {
     if (color == layout::kParentColor) {
@@ -84,7 +84,9 @@ void WebView::SetEnabled(Command command, bool enabled) {
 }
 
 void WebView::SetPosition(Spinner spinner, int position) {
-    positions_[static_cast<int>(spinner)] = position;
+    if (onPosition) {
+        onPosition(SpinnerName(spinner), position);
+    }
 }
 
 void WebView::SetSpinnerEnabled(Spinner spinner, bool enabled) {

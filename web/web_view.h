@@ -4,6 +4,7 @@
 // the engine writes goes to the page's elements of the same control names (page.js builds them
 // from the layout table and carries the calls out).
 
+#include <functional>
 #include <string>
 
 #include "engine/spring_view.h"
@@ -26,11 +27,11 @@ public:
     void ClearWarningLines() override;
     void AppendWarningLine(std::string_view line) override;
 
-    // Positions of the selection spinners the engine moved, for the calculator to keep.
-    int position(Spinner spinner) const { return positions_[static_cast<int>(spinner)]; }
-
-private:
-    int positions_[4] = {};
+    // Where the engine's spinner moves go: the calculator keeps every spinner's position.
+    std::function<void(const char* spinner, int position)> onPosition;
 };
+
+// The control name of a spinner the engine moves.
+const char* SpinnerName(Spinner spinner);
 
 }  // namespace springcalc::web
