@@ -80,6 +80,15 @@
         holder.replaceChildren(canvas);
     }
 
+    // The page's zoom changes the device pixels of a CSS pixel: the drawings are drawn again.
+    function watchPixelRatio() {
+        const query = window.matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`);
+        query.addEventListener('change', () => {
+            layout.images.forEach((spec, index) => paintDrawing(elements.get(spec.name), index));
+            watchPixelRatio();
+        }, {once: true});
+    }
+
     function buildSpinner(form, spec) {
         const group = document.createElement('div');
         group.className = 'spinner';
@@ -624,6 +633,7 @@
         document.getElementById('panel').setAttribute('aria-label', texts.panel);
         buildWindow();
         wire();
+        watchPixelRatio();
         buildSearch();
         document.getElementById('frame').hidden = false;
         document.getElementById('panel').hidden = false;
