@@ -229,6 +229,16 @@ class Page(unittest.TestCase):
         self.assertEqual(self.element('Label27').get_attribute('textContent'),
                          self.snapshots['afterRelease'][clicks - 1])
 
+    def test_a_held_arrow_clicks_only_while_the_pointer_is_on_it(self):
+        held = self.snapshots['held']
+        ActionChains(self.driver).click_and_hold(self.arrow('UpDown3')).move_by_offset(0, -60) \
+            .pause(0.8).perform()
+        self.assertEqual(self.element('Label27').get_attribute('textContent'), held[0])
+        ActionChains(self.driver).move_to_element(self.arrow('UpDown3')).pause(0.45).perform()
+        back = self.element('Label27').get_attribute('textContent')
+        ActionChains(self.driver).release().perform()
+        self.assertIn(back, held[1:], 'the repeats resume on the arrow')
+
     def test_the_type_switch_and_run_show_what_the_desktop_shows(self):
         self.click_arrow('UpDown8')
         self.assertEqual(self.shown(), self.snapshots['extension'])

@@ -111,8 +111,9 @@
                 }
                 event.preventDefault();
                 button.setPointerCapture(event.pointerId);
-                press(spec.name, up);
+                press(spec.name, up, button);
             });
+            button.addEventListener('pointermove', track);
             button.addEventListener('pointerup', (event) => {
                 if (event.button === 0) {
                     release();
@@ -207,19 +208,30 @@
     }
 
     // A held arrow clicks at the press, after the first delay and then at every interval, as
-    // the desktop's up-down control does.
-    function press(name, up) {
+    // the desktop's up-down control does; while the pointer is off the arrow the repeats skip
+    // their click, and resume when it comes back.
+    function press(name, up, button) {
         release();
-        held = {name, up, timer: 0};
+        held = {name, up, button, inside: true, timer: 0};
         click(name, up);
         const repeat = () => {
             if (!held) {
                 return;
             }
-            click(name, up);
+            if (held.inside) {
+                click(name, up);
+            }
             held.timer = setTimeout(repeat, layout.repeatInterval);
         };
         held.timer = setTimeout(repeat, layout.repeatDelay);
+    }
+
+    function track(event) {
+        if (held && held.button === event.currentTarget) {
+            const box = held.button.getBoundingClientRect();
+            held.inside = event.clientX >= box.left && event.clientX < box.right &&
+                          event.clientY >= box.top && event.clientY < box.bottom;
+        }
     }
 
     function release() {
