@@ -312,6 +312,17 @@ class Page(unittest.TestCase):
         self.assertEqual(self.opfs_bytes(), b'kept\r\n' + expected)
         self.assertEqual(self.js('return window.picks'), 1, 'the file is asked for once')
 
+    def test_saves_in_quick_succession_each_append_their_block(self):
+        self.opfs_picker()
+        self.command('N1')
+        # Three choices of Save faster than a file can be written: a double click, say.
+        ActionChains(self.driver).context_click(self.element('Label2')).perform()
+        self.js("for (let i = 0; i < 3; ++i) document.getElementById('N2').click();")
+        self.wait_for(lambda: (self.opfs_bytes() or b'').count(b'   \r\n   \r\n') == 3,
+                      'three blocks')
+        data = self.opfs_bytes()
+        self.assertEqual(data, data[:len(data) // 3] * 3)
+
     def test_a_failed_write_is_told_in_japanese_and_leaves_the_file_as_it_was(self):
         self.write_opfs(b'earlier report\r\n')
         self.opfs_picker(failing_write=True)

@@ -13,7 +13,9 @@
     const commandEnabled = {N1: true, N2: true, N3: true, Exit2: true};
     let reportFile = null;     // the file of the last Save, offered again at the next
     const savedBlocks = [];    // every block saved, for browsers that cannot append to a file
-    let held = null;           // the arrow held down: {name, up, timer}
+    let held = null;           // the arrow held down: {name, up, button, inside, timer}
+    // Saves run one after another, each on the file as the one before left it.
+    let saving = Promise.resolve();
 
     // ---- The engine's view ------------------------------------------------------------------
 
@@ -302,7 +304,8 @@
             engine.run();
             showPanel();
         } else if (name === 'N2') {
-            save();
+            const block = engine.reportBytes().slice();  // the record as it is now
+            saving = saving.then(() => save(block));
         } else if (name === 'N3') {
             window.print();
         } else if (name === 'Exit2') {
@@ -350,8 +353,7 @@
     // Save: the block appended to the file chosen at the first Save, through the File System
     // Access API; a failed write is abandoned, which leaves the file as it was. Browsers
     // without it get every block saved so far as one download.
-    async function save() {
-        const block = engine.reportBytes().slice();
+    async function save(block) {
         if (block.length === 0) {
             showMessage(texts.encodeFailed);
             return;
@@ -626,6 +628,11 @@
         });
         document.getElementById('messageOk').addEventListener('click', () => {
             document.getElementById('message').hidden = true;
+        });
+        document.getElementById('message').addEventListener('keydown', (event) => {
+            if (event.key === 'Escape') {
+                document.getElementById('message').hidden = true;
+            }
         });
         window.addEventListener('blur', release);
     }
