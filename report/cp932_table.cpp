@@ -9,9 +9,11 @@ namespace springcalc {
 namespace {
 
 struct Cp932Entry {
-    std::uint16_t unicode;
+    std::uint32_t unicode;
     std::uint16_t bytes;  // one byte below 0x100, else lead byte * 256 + trail byte
 };
+// A character iconv passes over without writing a byte (the Unicode tag characters).
+constexpr std::uint16_t kPassedOver = 0xFFFF;
 
 // Sorted by code point, written by make_cp932_table.
 constexpr Cp932Entry kCp932Table[] = {
@@ -61,9 +63,12 @@ bool EncodeCp932Run(std::string_view utf8, std::string& out) {
         }
         const auto found = std::lower_bound(
             std::begin(kCp932Table), std::end(kCp932Table), code,
-            [](const Cp932Entry& entry, long wanted) { return entry.unicode < wanted; });
-        if (found == std::end(kCp932Table) || found->unicode != code) {
+            [](const Cp932Entry& entry, long wanted) { return long(entry.unicode) < wanted; });
+        if (found == std::end(kCp932Table) || long(found->unicode) != code) {
             return false;
+        }
+        if (found->bytes == kPassedOver) {
+            continue;
         }
         if (found->bytes > 0xFF) {
             out += static_cast<char>(found->bytes >> 8);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the code page 932 table of builds without iconv (report/cp932_table.cpp): every
-// character of the Basic Multilingual Plane that glibc's "CP932" converter encodes, with its
-// bytes. Run on the build machine, never shipped.
+// character that glibc's "CP932" converter encodes, with its bytes, and those it passes over
+// without a byte (0xFFFF). Run on the build machine, never shipped.
 //
 //   make_cp932_table OUTPUT
 
@@ -22,21 +22,27 @@ int main(int argc, char** argv) {
     }
     std::string table = "// Written by make_cp932_table from glibc's CP932 converter.\n";
     int count = 0;
-    for (unsigned code = 0x80; code <= 0xFFFF; ++code) {
+    for (unsigned code = 0x80; code <= 0x10FFFF; ++code) {
         if (code >= 0xD800 && code < 0xE000) {
             continue;
         }
-        char utf8[3];
+        char utf8[4];
         size_t length = 0;
         if (code < 0x800) {
             utf8[0] = static_cast<char>(0xC0 | (code >> 6));
             utf8[1] = static_cast<char>(0x80 | (code & 0x3F));
             length = 2;
-        } else {
+        } else if (code < 0x10000) {
             utf8[0] = static_cast<char>(0xE0 | (code >> 12));
             utf8[1] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
             utf8[2] = static_cast<char>(0x80 | (code & 0x3F));
             length = 3;
+        } else {
+            utf8[0] = static_cast<char>(0xF0 | (code >> 18));
+            utf8[1] = static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            utf8[2] = static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            utf8[3] = static_cast<char>(0x80 | (code & 0x3F));
+            length = 4;
         }
         char encoded[8];
         char* in = utf8;
@@ -49,7 +55,9 @@ int main(int argc, char** argv) {
         }
         const size_t written = sizeof encoded - outLeft;
         unsigned bytes = 0;
-        if (written == 1) {
+        if (written == 0) {
+            bytes = 0xFFFF;  // passed over
+        } else if (written == 1) {
             bytes = static_cast<unsigned char>(encoded[0]);
         } else if (written == 2) {
             bytes = static_cast<unsigned char>(encoded[0]) * 256u +
@@ -58,7 +66,7 @@ int main(int argc, char** argv) {
             continue;
         }
         char line[40];
-        std::snprintf(line, sizeof line, "{0x%04X, 0x%04X},\n", code, bytes);
+        std::snprintf(line, sizeof line, "{0x%05X, 0x%04X},\n", code, bytes);
         table += line;
         ++count;
     }
