@@ -220,10 +220,12 @@ class Page(unittest.TestCase):
         ActionChains(self.driver).release().perform()
         self.assertIn(shown_held, held)
         clicks = held.index(shown_held) + 1
-        # One at the press, one after 300 ms, then one every 100 ms.
+        # One at the press, one after 300 ms, then one every 100 ms: never more than that in
+        # the time the arrow was held (measured from outside, so a little long), and not far
+        # fewer unless the machine is very busy.
         expected = 2 + int((elapsed_ms - 300) // 100)
-        self.assertLessEqual(abs(clicks - expected), 3, (clicks, elapsed_ms))
-        self.assertGreater(clicks, 8)
+        self.assertLessEqual(clicks, expected + 1, (clicks, elapsed_ms))
+        self.assertGreaterEqual(clicks, 0.6 * expected, (clicks, elapsed_ms))
         # The release ends the press: the next click steps by the fine step again.
         self.click_arrow('UpDown3')
         self.assertEqual(self.element('Label27').get_attribute('textContent'),
