@@ -8,8 +8,8 @@
 #include <QtTest>
 #include <random>
 
-#include "report/report_writer.h"
 #include "layout/window_layout.h"
+#include "report/report_writer.h"
 #include "window_test.h"
 #include "window_test_support.h"
 
