@@ -43,7 +43,7 @@ inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
     {"byStress",         "応力の低い順"},
     {"byMass",           "軽い順"},
     {"searchButton",     "探索"},
-    {"choose",           "この設計を読み込む"},
+    {"choose",           "読み込む"},
     {"searchNone",       "条件を満たす設計はありません。近いもの:"},
     {"searchCount",      "条件を満たす設計: "},
     {"badNumber",        "数値を正しく入力してください: "},
