@@ -53,14 +53,7 @@ class Page(unittest.TestCase):
              '--directory', ARGS.site],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         cls.downloads = tempfile.TemporaryDirectory()
-        options = webdriver.ChromeOptions()
-        for argument in ['--headless=new', '--disable-gpu', '--window-size=1500,1000',
-                         '--lang=ja', '--disable-dev-shm-usage']:
-            options.add_argument(argument)
-        if os.geteuid() == 0:
-            options.add_argument('--no-sandbox')
-        options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
-        cls.driver = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
+        cls.driver = cls.start_browser(sandbox=os.geteuid() != 0)
         cls.driver.set_script_timeout(60)
         cls.driver.execute_cdp_cmd('Browser.setDownloadBehavior',
                                    {'behavior': 'allow', 'downloadPath': cls.downloads.name})
@@ -71,6 +64,24 @@ class Page(unittest.TestCase):
                 break
             except OSError:
                 time.sleep(0.1)
+
+    @classmethod
+    def start_browser(cls, sandbox):
+        """Chromium's sandbox cannot run as root, nor in containers without user namespaces:
+        without it, as a second try."""
+        options = webdriver.ChromeOptions()
+        for argument in ['--headless=new', '--disable-gpu', '--window-size=1500,1000',
+                         '--lang=ja', '--disable-dev-shm-usage']:
+            options.add_argument(argument)
+        if not sandbox:
+            options.add_argument('--no-sandbox')
+        options.set_capability('goog:loggingPrefs', {'browser': 'ALL'})
+        try:
+            return webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
+        except WebDriverException:
+            if not sandbox:
+                raise
+            return cls.start_browser(sandbox=False)
 
     @classmethod
     def tearDownClass(cls):
