@@ -12,7 +12,7 @@ BUILD_OWNER := $(shell if [ "$$(id -u)" -eq 0 ]; then \
         else stat -c %u:%g .; fi; fi | grep -v '^0:')
 give_back = $(if $(BUILD_OWNER),; status=$$?; chown -R $(BUILD_OWNER) build; exit $$status)
 
-.PHONY: all run test build deps clean package test-asan fuzz-long bench
+.PHONY: all run test build deps clean package test-asan fuzz-long bench web
 
 all: build
 
@@ -81,6 +81,18 @@ build/bench/build.ninja: | deps
 bench: deps build/bench/build.ninja
 	cmake --build --preset bench $(give_back)
 	bench/run-bench build/bench $(give_back)
+
+# The web edition: builds the static folder build/web/site with Emscripten and serves it on
+# this computer (PORT=8000 by default; Ctrl+C ends it). The folder can be copied to any static
+# web host as it is.
+PORT ?= 8000
+build/web/build.ninja: | deps
+	cmake --preset web $(give_back)
+
+web: deps build/web/build.ninja
+	cmake --build --preset web $(give_back)
+	@echo "The calculator is at http://127.0.0.1:$(PORT)/ (the folder: build/web/site). Ctrl+C ends the server."
+	python3 -m http.server $(PORT) --bind 127.0.0.1 --directory build/web/site
 
 clean:
 	rm -rf build

@@ -9,7 +9,7 @@
 #include <QToolButton>
 #include <QWidget>
 
-#include "ui/window_layout.h"
+#include "layout/window_layout.h"
 
 using namespace springcalc;
 

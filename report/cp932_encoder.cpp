@@ -4,11 +4,15 @@
 #include <algorithm>
 #include <cerrno>
 
+#if defined(SPRINGCALC_CP932_TABLE)
+#include "report/cp932_table.h"
+#endif
+
 namespace springcalc {
 
 namespace {
 
-const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
+[[maybe_unused]] const iconv_t kNoConverter = reinterpret_cast<iconv_t>(-1);
 
 // Runs of text that are not the program's own words (a long name, say) are converted without
 // being remembered, so that no input can make the table grow without end.
@@ -23,12 +27,15 @@ bool IsAscii(char c) {
 Cp932Encoder::Cp932Encoder() = default;
 
 Cp932Encoder::~Cp932Encoder() {
+#if !defined(SPRINGCALC_CP932_TABLE)
     if (converter_ != kNoConverter) {
         iconv_close(converter_);
     }
+#endif
 }
 
 bool Cp932Encoder::Append(std::string_view utf8, std::string& out) {
+#if !defined(SPRINGCALC_CP932_TABLE)
     // Opened at the first text, so that nothing is asked of the system before it is needed.
     if (converter_ == kNoConverter) {
         converter_ = iconv_open("CP932", "UTF-8");
@@ -37,6 +44,7 @@ bool Cp932Encoder::Append(std::string_view utf8, std::string& out) {
         error_ = errno != 0 ? errno : EINVAL;
         return false;
     }
+#endif
     out.reserve(out.size() + utf8.size() + utf8.size() / 16);
     for (size_t pos = 0; pos < utf8.size();) {
         // A byte of a UTF-8 sequence is never ASCII, so the text splits cleanly at ASCII bytes.
@@ -68,9 +76,15 @@ bool Cp932Encoder::AppendRun(std::string_view run, std::string& out) {
         out += found->second;
         return true;
     }
+    std::string input(run);
+#if defined(SPRINGCALC_CP932_TABLE)
+    std::string encoded;
+    if (!EncodeCp932Run(run, encoded)) {
+        return false;
+    }
+#else
     // Code page 932 never needs more bytes than UTF-8 for the same text.
     std::string encoded(run.size(), '\0');
-    std::string input(run);
     char* in = input.data();
     size_t inLeft = input.size();
     char* next = encoded.data();
@@ -80,6 +94,7 @@ bool Cp932Encoder::AppendRun(std::string_view run, std::string& out) {
         return false;
     }
     encoded.resize(encoded.size() - outLeft);
+#endif
     out += encoded;
     if (known_.size() < kMostKnown) {
         known_.emplace(std::move(input), std::move(encoded));

@@ -31,7 +31,7 @@ public:
 private:
     bool AppendRun(std::string_view run, std::string& out);
 
-    iconv_t converter_ = reinterpret_cast<iconv_t>(-1);  // none yet
+    [[maybe_unused]] iconv_t converter_ = reinterpret_cast<iconv_t>(-1);  // none yet
     std::unordered_map<std::string, std::string> known_;
     int error_ = 0;
 };

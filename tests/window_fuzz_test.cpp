@@ -8,8 +8,8 @@
 #include <QtTest>
 #include <random>
 
+#include "layout/window_layout.h"
 #include "report/report_writer.h"
-#include "ui/window_layout.h"
 #include "window_test.h"
 #include "window_test_support.h"
 

@@ -2,10 +2,13 @@
 #include "text/number_text.h"
 
 #include <algorithm>
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace springcalc {
 
@@ -41,7 +44,9 @@ char* WithDecimals(std::uint64_t digits, int precision, bool negative, char* nex
 // not cover (huge, not finite, many decimals).
 char* SinglePrecisionFixed(float value, int precision, char* first) {
     constexpr std::uint64_t kPowers[] = {1, 10, 100, 1000};
-    const auto bits = std::bit_cast<std::uint32_t>(value);
+    // memcpy rather than std::bit_cast, which the WebAssembly build's C++ library lacks.
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
     const std::uint32_t exponent = (bits >> 23) & 0xFF;
     if (exponent == 0xFF || precision < 0 || precision > 3) {
         return nullptr;
@@ -82,7 +87,125 @@ char* ShortestFloatChars(char* first, char* last, float value) {
             return WithDecimals(static_cast<std::uint64_t>(k), p, value < 0.0f, first);
         }
     }
+#if defined(__cpp_lib_to_chars)
     return std::to_chars(first, last, value).ptr;
+#else
+    return PortableShortestFloatChars(first, last, value);
+#endif
+}
+
+namespace {
+
+// A decimal of `digits` (no trailing zeros) times 10^`exponent` (the exponent of its first
+// digit), as text.
+struct Decimal {
+    std::string digits;
+    int exponent = 0;
+};
+
+// The shortest decimal that reads back as `magnitude` (finite, above zero) and, of those of its
+// length, the nearest: the digits std::to_chars writes. printf's "%.*e" gives the nearest of
+// each length; where a power of two halves the gap below it, a neighbour of the same length can
+// read back when the nearest does not.
+Decimal ShortestDecimal(float magnitude) {
+    for (int length = 1; length <= 9; ++length) {
+        char text[48];
+        std::snprintf(text, sizeof text, "%.*e", length - 1, double(magnitude));
+        std::string digits;
+        const char* c = text;
+        for (; *c != 'e'; ++c) {
+            if (*c != '.') {
+                digits += *c;
+            }
+        }
+        const int exponent = std::atoi(c + 1);
+        const long long nearest = std::atoll(digits.c_str());
+        // The nearest first: it is the one to_chars writes whenever it reads back.
+        const long long options[] = {nearest, nearest - 1, nearest + 1};
+        bool found = false;
+        long long best = 0;
+        double bestDistance = 0;
+        for (const long long option : options) {
+            const std::string optionDigits = std::to_string(option);
+            if (static_cast<int>(optionDigits.size()) != length) {
+                continue;
+            }
+            const std::string candidate =
+                optionDigits + "e" + std::to_string(exponent - length + 1);
+            if (std::strtof(candidate.c_str(), nullptr) != magnitude) {
+                continue;
+            }
+            if (option == nearest) {
+                found = true;
+                best = option;
+                break;
+            }
+            const double distance =
+                std::fabs(std::strtod(candidate.c_str(), nullptr) - double(magnitude));
+            if (!found || distance < bestDistance) {
+                found = true;
+                best = option;
+                bestDistance = distance;
+            }
+        }
+        if (found) {
+            std::string bestDigits = std::to_string(best);
+            bestDigits.erase(bestDigits.find_last_not_of('0') + 1);
+            return {bestDigits, exponent};
+        }
+    }
+    return {};  // not reached: nine digits always read back
+}
+
+char* CopyText(std::string_view text, char* first, char* last) {
+    if (static_cast<std::ptrdiff_t>(text.size()) > last - first) {
+        return last;
+    }
+    return std::copy(text.begin(), text.end(), first);
+}
+
+}  // namespace
+
+char* PortableShortestFloatChars(char* first, char* last, float value) {
+    if (std::isnan(value)) {
+        return CopyText(std::signbit(value) ? "-nan" : "nan", first, last);
+    }
+    std::string text = std::signbit(value) ? "-" : "";
+    const float magnitude = std::fabs(value);
+    if (std::isinf(magnitude)) {
+        return CopyText(text + "inf", first, last);
+    }
+    if (magnitude == 0.0f) {
+        return CopyText(text + "0", first, last);
+    }
+    const auto [digits, exponent] = ShortestDecimal(magnitude);
+    const int length = static_cast<int>(digits.size());
+    const int exponentDigits = std::abs(exponent) >= 10 ? 2 : 1;
+    const int scientificLength = length + (length > 1 ? 1 : 0) + 2 + std::max(2, exponentDigits);
+    const int fixedLength = exponent >= length - 1 ? exponent + 1
+                            : exponent >= 0        ? length + 1
+                                                   : 1 + length - exponent;
+    if (fixedLength <= scientificLength) {
+        if (exponent >= length - 1) {
+            // A whole number: its exact digits, as near as can be and no longer.
+            char whole[48];
+            std::snprintf(whole, sizeof whole, "%.0f", double(magnitude));
+            text += whole;
+        } else if (exponent >= 0) {
+            text += digits.substr(0, exponent + 1) + "." + digits.substr(exponent + 1);
+        } else {
+            text += "0." + std::string(-exponent - 1, '0') + digits;
+        }
+    } else {
+        text += digits.substr(0, 1);
+        if (length > 1) {
+            text += "." + digits.substr(1);
+        }
+        char tail[16];
+        std::snprintf(tail, sizeof tail, "e%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+        text += tail;
+    }
+    return CopyText(text, first, last);
 }
 
 }  // namespace springcalc

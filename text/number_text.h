@@ -15,4 +15,8 @@ char* SinglePrecisionFixed(float value, int precision, char* first);
 // the short decimals designs are made of (8.8, 205, 0.05), which are most of a record.
 char* ShortestFloatChars(char* first, char* last, float value);
 
+// The same through printf and strtof, for C++ libraries whose std::to_chars has no
+// floating-point overloads (the WebAssembly build's): the same text, slower.
+char* PortableShortestFloatChars(char* first, char* last, float value);
+
 }  // namespace springcalc

@@ -5,12 +5,14 @@
 #include <QScreen>
 #include <cmath>
 
+#include "layout/window_layout.h"
+
 DesignScale DesignScale::ForScreen(const QScreen* screen) {
     return DesignScale(screen ? screen->logicalDotsPerInch() : kDesignDpi);
 }
 
 int DesignScale::length(int designPixels) const {
-    return static_cast<int>(std::lround(designPixels * factor_));
+    return springcalc::layout::ScaledLength(designPixels, factor_);
 }
 
 QRect DesignScale::rect(int x, int y, int width, int height) const {

@@ -8,12 +8,13 @@
 #include <QRect>
 
 #include "diagram/spring_drawings.h"
+#include "layout/window_layout.h"
 
 class QScreen;
 
 class DesignScale {
 public:
-    static constexpr double kDesignDpi = 100.0;
+    static constexpr double kDesignDpi = springcalc::layout::kDesignDpi;
 
     explicit DesignScale(double logicalDpi) : factor_(logicalDpi / kDesignDpi) {}
     static DesignScale ForScreen(const QScreen* screen);

@@ -14,13 +14,14 @@
 #include <QTextDocument>
 #include <cstdlib>
 
+#include "layout/spinner_wiring.h"
+#include "layout/window_layout.h"
 #include "report/report_writer.h"
 #include "ui/field_label.h"
 #include "ui/save_dialog.h"
 #include "ui/spin_button.h"
 #include "ui/ui_colors.h"
 #include "ui/window_help.h"
-#include "ui/window_layout.h"
 #include "ui/window_printer.h"
 
 using namespace springcalc;
@@ -167,10 +168,11 @@ void TForm1::BuildMenu() {
         connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         return action;
     };
-    N1 = add("N1", "計算実行", &TForm1::N1Click);
-    N2 = add("N2", "保存", &TForm1::N2Click);
-    N3 = add("N3", "画面印刷", &TForm1::N3Click);
-    Exit2 = add("Exit2", "終了", &TForm1::Exit2Click);
+    using layout::kMenu;
+    N1 = add(kMenu[0].name, kMenu[0].caption, &TForm1::N1Click);
+    N2 = add(kMenu[1].name, kMenu[1].caption, &TForm1::N2Click);
+    N3 = add(kMenu[2].name, kMenu[2].caption, &TForm1::N3Click);
+    Exit2 = add(kMenu[3].name, kMenu[3].caption, &TForm1::Exit2Click);
 }
 
 // Made at the first Save rather than with the window: building a file dialog (its icons, its
@@ -184,19 +186,11 @@ QFileDialog* TForm1::saveDialog() {
 }
 
 void TForm1::ConnectSpinners() {
-    using Handler = void (DesignEditor::*)(Arrow);
-    const std::pair<const char*, Handler> valueSpinners[] = {
-        {"UpDown3", &DesignEditor::UpDown3Click}, {"UpDown9", &DesignEditor::UpDown9Click},
-        {"UpDown4", &DesignEditor::UpDown4Click}, {"UpDown14", &DesignEditor::UpDown14Click},
-        {"UpDown5", &DesignEditor::UpDown5Click}, {"UpDown10", &DesignEditor::UpDown10Click},
-        {"UpDown6", &DesignEditor::UpDown6Click}, {"UpDown11", &DesignEditor::UpDown11Click},
-        {"UpDown7", &DesignEditor::UpDown7Click}, {"UpDown12", &DesignEditor::UpDown12Click},
-    };
-    for (const auto& [name, handler] : valueSpinners) {
+    for (const auto& [name, handler] : layout::kValueSpinners) {
         connect(Spinner(name), &SpinButton::clicked, this,
                 [this, handler = handler](Arrow arrow) { (editor_.*handler)(arrow); });
     }
-    for (const char* name : {"UpDown3", "UpDown5", "UpDown6", "UpDown7"}) {
+    for (const char* name : layout::kPressSpinners) {
         connect(Spinner(name), &SpinButton::mouseUp, this, [this] { editor_.EndPress(); });
     }
     SpinButton* material = Spinner("UpDown1");

@@ -5,6 +5,8 @@
 #include <QCompleter>
 #include <QFileDialog>
 
+#include "layout/window_layout.h"
+
 QFileDialog* MakeSaveDialog(QWidget* parent) {
     auto* dialog = new QFileDialog(parent);
     dialog->setObjectName(QStringLiteral("SaveDialog1"));
@@ -15,9 +17,14 @@ QFileDialog* MakeSaveDialog(QWidget* parent) {
                        QFileDialog::HideNameFilterDetails);
     dialog->setDefaultSuffix(QStringLiteral("txt"));
     // "All files" is "*" for Qt: "*.*" would hide names without a dot.
-    dialog->setNameFilters(
-        {QStringLiteral("テキスト(*..txt) (*.txt)"), QStringLiteral("スプリング(*.spr) (*.spr)"),
-         QStringLiteral("ばね(*.bne) (*.bne)"), QStringLiteral("全てのFile(*.*) (*)")});
+    QStringList filters;
+    for (const springcalc::layout::SaveFilterSpec& filter : springcalc::layout::kSaveFilters) {
+        const QString pattern = QString::fromUtf8(filter.pattern);
+        filters << QString::fromUtf8(filter.description) + QStringLiteral(" (") +
+                       (pattern == QStringLiteral("*.*") ? QStringLiteral("*") : pattern) +
+                       QStringLiteral(")");
+    }
+    dialog->setNameFilters(filters);
     dialog->selectNameFilter(dialog->nameFilters().constFirst());
     // Enter on a typed name that completes to an existing file closes the dialog but leaves
     // the name's completion list open over the window, where it would swallow the next click.

@@ -5,12 +5,16 @@
 #include <QMouseEvent>
 #include <QToolButton>
 
+#include "layout/window_layout.h"
+
 using springcalc::Arrow;
 
 SpinButton::SpinButton(QWidget* parent)
     : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)) {
     for (QToolButton* button : {up_, down_}) {
         button->setAutoRepeat(true);
+        button->setAutoRepeatDelay(springcalc::layout::kRepeatDelayMs);
+        button->setAutoRepeatInterval(springcalc::layout::kRepeatIntervalMs);
         button->setFocusPolicy(Qt::NoFocus);
         button->installEventFilter(this);
     }
@@ -39,19 +43,8 @@ void SpinButton::setPosition(int position) {
 }
 
 void SpinButton::step(Arrow arrow) {
-    if (arrow == Arrow::Up) {
-        if (position_ < maximum_) {
-            ++position_;
-        } else if (wrap_) {
-            position_ = static_cast<qint16>(minimum_);
-        }
-    } else {
-        if (position_ > minimum_) {
-            --position_;
-        } else if (wrap_) {
-            position_ = static_cast<qint16>(maximum_);
-        }
-    }
+    position_ = static_cast<qint16>(
+        springcalc::layout::StepPosition(position_, minimum_, maximum_, wrap_, arrow == Arrow::Up));
     // At the end of the range without wrap the position stays, but the click is still told:
     // the value spinners act on the arrow alone.
     emit clicked(arrow);

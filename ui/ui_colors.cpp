@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QPalette>
 
+#include "layout/window_layout.h"
+
 QColor ToQColor(springcalc::TColor color) {
     if (color & 0x80000000u) {
         const QPalette palette = QApplication::palette();
@@ -23,8 +25,11 @@ QColor ToQColor(springcalc::TColor color) {
 
 QFont GothicFont(int pixels) {
     QFont font;
-    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"),
-                      QStringLiteral("IPAPGothic")});
+    QStringList families;
+    for (const char* family : springcalc::layout::kFontFamilies) {
+        families << QString::fromUtf8(family);
+    }
+    font.setFamilies(families);
     font.setPixelSize(pixels);
     return font;
 }

@@ -2,10 +2,12 @@
 #pragma once
 // The fixed layout of the main window: every control with its name, place, size, text and
 // colours at creation. Coordinates are left, top, width, height of the client area in pixels
-// at 100 pixels per inch, and font sizes pixel heights at that resolution; DesignScale turns
-// them into the screen's pixels.
+// at 100 pixels per inch, and font sizes pixel heights at that resolution; the desktop's
+// DesignScale turns them into the screen's pixels, the web page into CSS pixels. Free of any
+// toolkit, so the desktop window and the web page are built from this one table.
 
 #include <array>
+#include <cmath>
 
 #include "diagram/spring_drawings.h"
 #include "engine/spring_view.h"
@@ -158,5 +160,57 @@ inline constexpr std::array<const char*, kFieldCount> kFieldNames{
     "Label45", "Label46", "Label47", "Label48", "Labeldate",
 };
 // clang-format on
+
+// The pop-up menu PopupMenu1: its entries in order, by control name and caption.
+struct MenuEntrySpec {
+    const char* name;
+    const char* caption;
+};
+inline constexpr std::array kMenu{
+    MenuEntrySpec{"N1", "計算実行"},
+    MenuEntrySpec{"N2", "保存"},
+    MenuEntrySpec{"N3", "画面印刷"},
+    MenuEntrySpec{"Exit2", "終了"},
+};
+
+// SaveDialog1's file types, description then pattern, the first chosen when it opens; "*.*"
+// means every file.
+struct SaveFilterSpec {
+    const char* description;
+    const char* pattern;
+};
+inline constexpr std::array kSaveFilters{
+    SaveFilterSpec{"テキスト(*..txt)", "*.txt"},
+    SaveFilterSpec{"スプリング(*.spr)", "*.spr"},
+    SaveFilterSpec{"ばね(*.bne)", "*.bne"},
+    SaveFilterSpec{"全てのFile(*.*)", "*.*"},
+};
+
+// The window is designed at 100 pixels per inch. Shown at another resolution, every length,
+// fonts included, is scaled by the same factor and rounded to whole pixels; edges are scaled
+// rather than sizes, so controls that touch at 100 dpi still touch.
+inline constexpr double kDesignDpi = 100.0;
+inline int ScaledLength(int designPixels, double factor) {
+    return static_cast<int>(std::lround(designPixels * factor));
+}
+
+// The window's proportional Gothic face, asked for by these names in this order: the Windows
+// face first, then the free stand-in Debian installs.
+inline constexpr std::array<const char*, 3> kFontFamilies{"ＭＳ Ｐゴシック", "MS PGothic",
+                                                          "IPAPGothic"};
+
+// A held arrow of a spinner clicks once at the press, again after the first delay and then at
+// every interval until it is released: the platform up-down control's timing.
+inline constexpr int kRepeatDelayMs = 300;
+inline constexpr int kRepeatIntervalMs = 100;
+
+// Where the engine's spin buttons step to: one up or down within [minimum, maximum], over the
+// end to the other end when `wrap`, else staying at the end. Positions are 16-bit numbers.
+inline constexpr int StepPosition(int position, int minimum, int maximum, bool wrap, bool up) {
+    if (up) {
+        return position < maximum ? position + 1 : wrap ? minimum : position;
+    }
+    return position > minimum ? position - 1 : wrap ? maximum : position;
+}
 
 }  // namespace springcalc::layout

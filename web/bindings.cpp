@@ -1,0 +1,256 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What page.js may call: the layout table, the page's words, the window's events and commands,
+// the drawings, the report bytes and the panel. One calculator per page.
+
+#include <emscripten/bind.h>
+
+#include <string>
+#include <vector>
+
+#include "diagram/spring_drawings.h"
+#include "layout/window_layout.h"
+#include "web/json_text.h"
+#include "web/page_texts.h"
+#include "web/web_calculator.h"
+#include "web/web_panel.h"
+
+namespace springcalc::web {
+
+namespace {
+
+WebCalculator& Calculator() {
+    static WebCalculator calculator;
+    return calculator;
+}
+
+// Bytes handed to the page stay here until the next call: the page copies them at once.
+std::string& Handover() {
+    static std::string bytes;
+    return bytes;
+}
+
+emscripten::val BytesView(std::string bytes) {
+    Handover() = std::move(bytes);
+    return emscripten::val(emscripten::typed_memory_view(
+        Handover().size(), reinterpret_cast<const unsigned char*>(Handover().data())));
+}
+
+const char* StyleName(layout::LabelStyle style) {
+    switch (style) {
+        case layout::LabelStyle::Caption:
+            return "caption";
+        case layout::LabelStyle::Value:
+            return "value";
+        case layout::LabelStyle::Fixed:
+        default:
+            return "fixed";
+    }
+}
+
+// A CSS pixel is 1/96 inch, a design pixel 1/100 inch: the window in the page has the size the
+// desktop window has on a screen of 96 pixels per inch, and grows with the page's zoom.
+constexpr double kCssPixelsPerDesignPixel = 96.0 / layout::kDesignDpi;
+
+int Css(int designPixels) {
+    return layout::ScaledLength(designPixels, kCssPixelsPerDesignPixel);
+}
+
+// A control's box in CSS pixels, its edges scaled as the desktop scales them.
+std::string Box(JsonObject object, int x, int y, int width, int height) {
+    return object.Number("x", Css(x))
+        .Number("y", Css(y))
+        .Number("width", Css(x + width) - Css(x))
+        .Number("height", Css(y + height) - Css(y))
+        .Close();
+}
+
+// The window as the layout table describes it, for page.js to build the controls from.
+std::string LayoutJson() {
+    JsonArray labels;
+    for (const layout::LabelSpec& l : layout::kLabels) {
+        labels.Raw(Box(JsonObject()
+                           .Text("name", l.name)
+                           .Text("text", l.text)
+                           .Text("style", StyleName(l.style))
+                           .Text("background", CssColor(l.background))
+                           .Text("color", CssColor(l.font))
+                           .Number("fontPixels", Css(l.fontPixels)),
+                       l.x, l.y, l.width, l.height));
+    }
+    JsonArray spinners;
+    for (const layout::SpinnerSpec& s : layout::kSpinners) {
+        spinners.Raw(Box(JsonObject()
+                             .Text("name", s.name)
+                             .Text("spoken", s.spokenName)
+                             .Flag("tabStop", s.tabStop),
+                         s.x, s.y, s.width, s.height));
+    }
+    JsonArray images;
+    for (const layout::ImageSpec& i : layout::kImages) {
+        images.Raw(Box(JsonObject()
+                           .Text("name", i.name)
+                           .Flag("visible", i.visible)
+                           .Text("spoken", i.spokenName)
+                           .Text("description", i.description),
+                       i.x, i.y, i.width, i.height));
+    }
+    JsonArray menu;
+    for (const layout::MenuEntrySpec& m : layout::kMenu) {
+        menu.Raw(JsonObject().Text("name", m.name).Text("caption", m.caption).Close());
+    }
+    JsonArray saveFilters;
+    for (const layout::SaveFilterSpec& f : layout::kSaveFilters) {
+        saveFilters.Raw(
+            JsonObject().Text("description", f.description).Text("pattern", f.pattern).Close());
+    }
+    JsonArray fonts;
+    for (const char* family : layout::kFontFamilies) {
+        fonts.Raw(JsonString(family));
+    }
+    return JsonObject()
+        .Text("caption", layout::kCaption)
+        .Raw("window", Box(JsonObject().Text("background", CssColor(clBtnFace)), 0, 0,
+                           layout::kWindow.width, layout::kWindow.height))
+        .Raw("memo", Box(JsonObject().Text("name", "Memo1"), layout::kMemo1.x, layout::kMemo1.y,
+                         layout::kMemo1.width, layout::kMemo1.height))
+        .Raw("labels", labels.Close())
+        .Raw("spinners", spinners.Close())
+        .Raw("images", images.Close())
+        .Raw("menu", menu.Close())
+        .Raw("fonts", fonts.Close())
+        .Number("fontPixels", Css(15))
+        .Raw("drawingScale", std::to_string(kCssPixelsPerDesignPixel))
+        .Raw("saveFilters", saveFilters.Close())
+        .Number("repeatDelay", layout::kRepeatDelayMs)
+        .Number("repeatInterval", layout::kRepeatIntervalMs)
+        .Close();
+}
+
+std::string TextsJson() {
+    JsonObject texts;
+    for (const auto& [key, text] : kPageTexts) {
+        texts.Text(key, text);
+    }
+    return texts.Close();
+}
+
+// A drawing of the window's head at `scale` device pixels per design pixel, as RGBA rows.
+emscripten::val DrawingPixels(int image, double scale) {
+    const DrawnImage drawn = DrawSpring(
+        layout::kImages[static_cast<size_t>(image) % layout::kImages.size()].drawing, scale);
+    std::string rgba;
+    rgba.reserve(drawn.pixels.size() * 4 + 8);
+    for (const std::uint32_t pixel : drawn.pixels) {
+        rgba += static_cast<char>((pixel >> 16) & 0xFF);
+        rgba += static_cast<char>((pixel >> 8) & 0xFF);
+        rgba += static_cast<char>(pixel & 0xFF);
+        rgba += static_cast<char>(0xFF);
+    }
+    Handover() = std::move(rgba);
+    emscripten::val result = emscripten::val::object();
+    result.set("width", drawn.width);
+    result.set("height", drawn.height);
+    result.set("rgba",
+               emscripten::val(emscripten::typed_memory_view(
+                   Handover().size(), reinterpret_cast<const unsigned char*>(Handover().data()))));
+    return result;
+}
+
+void Start() {
+    Calculator().Start();
+}
+bool Click(const std::string& spinner, bool up) {
+    return Calculator().Click(spinner, up);
+}
+void MouseUp(const std::string& spinner) {
+    Calculator().MouseUp(spinner);
+}
+void Run() {
+    Calculator().Run();
+}
+int Position(const std::string& spinner) {
+    return Calculator().position(spinner);
+}
+emscripten::val ReportBytes() {
+    return BytesView(Calculator().ReportBytes());
+}
+// "YYYYMMDDhhmm" fixes the date stamp's time; anything else gives it back to the clock.
+bool SetFixedTime(const std::string& when) {
+    LocalDateTime time{};
+    if (when.size() == 12 && when.find_first_not_of("0123456789") == std::string::npos) {
+        time = {std::stoi(when.substr(0, 4)), std::stoi(when.substr(4, 2)),
+                std::stoi(when.substr(6, 2)), std::stoi(when.substr(8, 2)),
+                std::stoi(when.substr(10, 2))};
+    }
+    Calculator().SetFixedTime(time);
+    return time.year != 0;
+}
+std::string DiagramSvg() {
+    return Calculator().analysed() ? DiagramSvgJa(Calculator().design()) : std::string();
+}
+std::string Figures() {
+    return Calculator().analysed() ? FiguresJson(Calculator().design()) : std::string("[]");
+}
+
+std::vector<DesignInput>& Found() {
+    static std::vector<DesignInput> found;
+    return found;
+}
+std::string Search(const SearchForm& form) {
+    return SearchJson(form, Found());
+}
+bool Choose(int row) {
+    if (row < 0 || static_cast<size_t>(row) >= Found().size()) {
+        return false;
+    }
+    Calculator().LoadDesign(Found()[static_cast<size_t>(row)]);
+    return true;
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(springcalc) {
+    using namespace emscripten;
+    value_object<SearchForm>("SearchForm")
+        .field("kind", &SearchForm::kind)
+        .field("installedLoad", &SearchForm::installedLoad)
+        .field("installedLength", &SearchForm::installedLength)
+        .field("operatingLoad", &SearchForm::operatingLoad)
+        .field("operatingLength", &SearchForm::operatingLength)
+        .field("rate", &SearchForm::rate)
+        .field("maxOuterDia", &SearchForm::maxOuterDia)
+        .field("minInnerDia", &SearchForm::minInnerDia)
+        .field("maxFreeLen", &SearchForm::maxFreeLen)
+        .field("maxSlenderness", &SearchForm::maxSlenderness)
+        .field("minFrequency", &SearchForm::minFrequency)
+        .field("allowBuckling", &SearchForm::allowBuckling)
+        .field("minTurns", &SearchForm::minTurns)
+        .field("repeated", &SearchForm::repeated)
+        .field("peened", &SearchForm::peened)
+        .field("minFatigue", &SearchForm::minFatigue)
+        .field("hookRadius", &SearchForm::hookRadius)
+        .field("every", &SearchForm::every)
+        .field("ends", &SearchForm::ends)
+        .field("materials", &SearchForm::materials)
+        .field("maxSpringIndex", &SearchForm::maxSpringIndex)
+        .field("tolerance", &SearchForm::tolerance)
+        .field("top", &SearchForm::top)
+        .field("byMass", &SearchForm::byMass);
+    function("layoutJson", &LayoutJson);
+    function("textsJson", &TextsJson);
+    function("searchChoicesJson", &SearchChoicesJson);
+    function("drawingPixels", &DrawingPixels);
+    function("start", &Start);
+    function("click", &Click);
+    function("mouseUp", &MouseUp);
+    function("run", &Run);
+    function("position", &Position);
+    function("reportBytes", &ReportBytes);
+    function("setFixedTime", &SetFixedTime);
+    function("diagramSvg", &DiagramSvg);
+    function("figures", &Figures);
+    function("search", &Search);
+    function("choose", &Choose);
+}
+
+}  // namespace springcalc::web

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// The page's own words, beside the window's: its messages and the panel's headings, captions and
+// column names, in Japanese like the window. page.js shows them as they come from here.
+
+#include <utility>
+
+namespace springcalc::web {
+
+// clang-format off
+inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
+    // Save and Print
+    {"saveFailed",       "レポートを保存できませんでした。ファイルは保存前のままです。\n理由: "},
+    {"encodeFailed",     "レポートを文字コード932に変換できませんでした。\nファイルには何も書き込んでいません。"},
+    {"downloadInstead",  "このブラウザーでは選んだファイルに追記できません。これまでに保存したレポートをまとめて1つのファイルとしてダウンロードします。件数: "},
+    {"saved",            "レポートを追記しました: "},
+    {"reportFileName",   "springcalc-report.txt"},
+    {"reportFileKind",   "テキスト(*.txt)"},
+    // The panel
+    {"panel",            "計算結果の補足"},
+    {"diagramHeading",   "荷重－長さ線図"},
+    {"diagramNone",      "計算実行のあとに表示します。"},
+    {"figuresHeading",   "使用時の数値"},
+    {"searchHeading",    "設計の探索"},
+    {"kind",             "ばねの種類"},
+    {"compression",      "圧縮コイルばね"},
+    {"extension",        "引張コイルばね"},
+    {"installedPoint",   "取付時 荷重 kg ／ 長さ mm"},
+    {"operatingPoint",   "作動時 荷重 kg ／ 長さ mm"},
+    {"rate",             "またはばね定数 kg/mm"},
+    {"maxOuterDia",      "外径の上限 mm"},
+    {"minInnerDia",      "内径の下限 mm"},
+    {"maxFreeLen",       "自由長の上限 mm"},
+    {"maxSlenderness",   "縦横比の上限"},
+    {"minFrequency",     "サージング振動数の下限 Hz"},
+    {"allowBuckling",    "座屈を許す (案内付き)"},
+    {"minTurns",         "有効巻数の下限"},
+    {"repeated",         "繰返荷重で使用"},
+    {"minFatigue",       "疲労安全率の下限"},
+    {"peened",           "ショットピーニング材"},
+    {"hookRadius",       "フックの曲げ半径 mm"},
+    {"every",            "すべての設計を表示"},
+    {"ends",             "座の条件"},
+    {"materials",        "材質"},
+    {"maxSpringIndex",   "ばね指数 D/d の上限"},
+    {"tolerance",        "荷重の許容差 %"},
+    {"top",              "表示件数"},
+    {"order",            "並べ方"},
+    {"byStress",         "応力の低い順"},
+    {"byMass",           "軽い順"},
+    {"searchButton",     "探索"},
+    {"choose",           "読み込む"},
+    {"searchNone",       "条件を満たす設計はありません。近いもの:"},
+    {"searchCount",      "条件を満たす設計: "},
+    {"badNumber",        "数値を正しく入力してください: "},
+    {"noMaterial",       "材質を1つ以上選んでください。"},
+    {"columns",          "材質|線径|D|n|自由長|取付長|作動長|外径|内径|ばね定数|応力比|質量 g|警告"},
+};
+// clang-format on
+
+}  // namespace springcalc::web
