@@ -26,6 +26,8 @@ DiagramTexts JapaneseTexts(std::int32_t springKind) {
     texts.solidLength = "圧縮端長";
     texts.initialTension = "初張力";
     texts.allowableLoad = "静荷重許容応力での荷重";
+    texts.hookLimit = "フック許容応力での荷重";
+    texts.setLimit = "密着時の荷重 (へたりが生じる)";
     texts.figureSeparator = "、";
     texts.lengthAxis = "長さ (mm)";
     texts.loadAxis = "荷重 (kg)";
@@ -102,7 +104,8 @@ std::string CandidateRow(const Candidate& candidate) {
 }  // namespace
 
 std::string DiagramSvgJa(const TSpringDesign& design) {
-    return LoadDiagramSvg(design, "", JapaneseTexts(design.SpringKind));
+    const StrengthFigures strength = ComputeStrengthFigures(design);
+    return LoadDiagramSvg(design, "", JapaneseTexts(design.SpringKind), &strength);
 }
 
 std::string FiguresJson(const TSpringDesign& design) {
