@@ -118,8 +118,8 @@ or output that cannot be written.
 
 namespace {
 
-constexpr Range kLoadRange{0.001, 10000};  // kg
-constexpr Range kRateRange{0.0001, 1000};  // kg/mm
+constexpr Range kLoadRange{kLeastLoad, kMostLoad};  // kg
+constexpr Range kRateRange{kLeastRate, kMostRate};  // kg/mm
 
 // A numeric option: its range, and what it takes, for the message that refuses a value.
 struct NumberOption {
@@ -212,26 +212,18 @@ bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::strin
         problem = "two --load points fix the rate already; give --rate with a single --load";
         return false;
     }
-    std::sort(points.begin(), points.end(),
-              [](const LoadPoint& a, const LoadPoint& b) { return a.load < b.load; });
-    const LoadPoint& lighter = points[0];
-    const LoadPoint& heavier = points[1];
-    if (lighter.load == heavier.load || lighter.length == heavier.length) {
-        problem = "the two --load points need different loads at different lengths";
-        return false;
+    switch (SetLoadPoints(request, points[0], points[1])) {
+        case LoadPointsFault::Equal:
+            problem = "the two --load points need different loads at different lengths";
+            return false;
+        case LoadPointsFault::WrongWay:
+            problem = request.springKind == kCompression
+                          ? "a compression spring carries the heavier load at the shorter length"
+                          : "an extension spring carries the heavier load at the longer length";
+            return false;
+        case LoadPointsFault::None:
+            break;
     }
-    const bool compression = request.springKind == kCompression;
-    const double travel =
-        compression ? lighter.length - heavier.length : heavier.length - lighter.length;
-    if (travel <= 0.0) {
-        problem = compression
-                      ? "a compression spring carries the heavier load at the shorter length"
-                      : "an extension spring carries the heavier load at the longer length";
-        return false;
-    }
-    request.installed = lighter;
-    request.operating = heavier;
-    request.rate = (heavier.load - lighter.load) / travel;
     return true;
 }
 

@@ -140,6 +140,18 @@ struct SearchResult {
 
 SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner);
 
+// The ranges a requirement's numbers may take, both ends included, as every front end offers
+// them: loads in kg, lengths in mm, rates in kg/mm.
+inline constexpr double kLeastLoad = 0.001, kMostLoad = 10000;
+inline constexpr double kLeastRate = 0.0001, kMostRate = 1000;
+
+// Two load points as a requirement: the lighter load at the installed length, the heavier at
+// the operating length, and the rate between them. Refused when the loads or the lengths are
+// equal, or when the heavier load is not further along the spring's travel (shorter for a
+// compression spring, longer for an extension spring).
+enum class LoadPointsFault { None, Equal, WrongWay };
+LoadPointsFault SetLoadPoints(SearchRequest& request, LoadPoint a, LoadPoint b);
+
 // Grams of the whole wire of a spring, end turns included (check's active mass counts the
 // active turns only): compression n + 2 turns (a closed turn at each end), extension n + 3
 // (one more turn in the body, as its free length counts, and two hooks of about one turn

@@ -45,10 +45,10 @@ std::string Row(std::string_view label, std::string_view value) {
 struct Range {
     double low, high;
 };
-constexpr Range kLoadRange{0.001, 10000};
+constexpr Range kLoadRange{kLeastLoad, kMostLoad};
 constexpr Range kLengthRange{0.1, 10000};
-constexpr Range kRateRange{0.0001, 1000};
-constexpr Range kIndexRange{4, 30};
+constexpr Range kRateRange{kLeastRate, kMostRate};
+constexpr Range kIndexRange{4, kWidestSpringIndex};
 constexpr Range kTolerancePercent{0.01, 99};
 constexpr Range kTopRange{1, 1000};
 constexpr Range kSlendernessRange{0.5, 100};
@@ -215,20 +215,10 @@ std::string SearchJson(const SearchForm& form, std::vector<DesignInput>& found) 
     }
     request.installed = {*installedLoad, *installedLength};
     if (operatingLoad && operatingLength && !rate) {
-        // The lighter load is the installed one; the heavier must sit further along the travel.
-        LoadPoint lighter = request.installed;
-        LoadPoint heavier{*operatingLoad, *operatingLength};
-        if (heavier.load < lighter.load) {
-            std::swap(lighter, heavier);
-        }
-        const double travel = request.springKind == kCompression ? lighter.length - heavier.length
-                                                                 : heavier.length - lighter.length;
-        if (lighter.load == heavier.load || travel <= 0.0) {
+        if (SetLoadPoints(request, request.installed, {*operatingLoad, *operatingLength}) !=
+            LoadPointsFault::None) {
             return Error("badNumber", "operatingPoint");
         }
-        request.installed = lighter;
-        request.operating = heavier;
-        request.rate = (heavier.load - lighter.load) / travel;
     } else if (rate && !operatingLoad && !operatingLength) {
         request.rate = *rate;
     } else {
