@@ -639,6 +639,45 @@ TEST(Search, HooksAndFatigueRuleOutWhatCheckWouldWarnOf) {
     }
 }
 
+// When nothing fits, a hook over its allowable is told by the stress that binds, bending or
+// torsion, against its own allowable, and a fatigue factor below the one asked for by how far
+// it falls short: the closest designs are ranked by these fractions.
+TEST(Search, ClosestTellHowFarTheHooksAndTheFatigueFactorFallShort) {
+    const SearchResult hooks =
+        Search({"--kind", "extension", "--load", "2@50", "--load", "4@60", "--hook-radius", "0.7",
+                "--materials", "SWPB", "--max-od", "12"});
+    const SearchResult fatigue =
+        Search({"--kind", "compression", "--load", "1@20", "--load", "2@15", "--min-fatigue", "3",
+                "--materials", "SWPB", "--max-od", "12"});
+    ASSERT_EQ(hooks.metCount, 0u);
+    ASSERT_EQ(fatigue.metCount, 0u);
+    int told = 0;
+    for (const Candidate& c : hooks.closest) {
+        const HookFigures h = *ComputeStrengthFigures(c.outcome.record, {false, 0.7}).hook;
+        const double bending = h.bendingStress / h.bendingAllowable;
+        const double torsion = h.torsionStress / h.torsionAllowable;
+        for (const Shortfall& s : c.shortfalls) {
+            if (s.what == Shortfall::What::Hook) {
+                ++told;
+                EXPECT_EQ(s.actual, bending >= torsion ? h.bendingStress : h.torsionStress);
+                EXPECT_EQ(s.wanted, bending >= torsion ? h.bendingAllowable : h.torsionAllowable);
+                EXPECT_NEAR(s.excess, std::max(bending, torsion) - 1.0, 1e-12);
+            }
+        }
+    }
+    for (const Candidate& c : fatigue.closest) {
+        const double nf = *ComputeStrengthFigures(c.outcome.record).fatigue.safety;
+        for (const Shortfall& s : c.shortfalls) {
+            if (s.what == Shortfall::What::Fatigue) {
+                ++told;
+                EXPECT_EQ(s.actual, nf);
+                EXPECT_NEAR(s.excess, (3.0 - nf) / 3.0, 1e-12);
+            }
+        }
+    }
+    EXPECT_GE(told, 4);
+}
+
 // Loads and rates in newtons read as the kilograms-force they are, to the bit: 9.80665 N is
 // 1 kgf. --min-fatigue asks for repeated load; --peened needs it; a compression spring has no
 // hooks to bend.
