@@ -2,10 +2,10 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The web edition in headless Chromium, clicked as a user would.
 
-Every expected text, flag and byte comes from web_reference, the native build of the same engine
+Every expected text, flag and byte comes from web_native_twin, the native build of the same engine
 clicked the same way, so the page is held to the desktop program's own answers.
 
-    web_test.py --site build/default/web/site --reference build/default/tests/web_reference
+    web_test.py --site build/default/web/site --twin build/default/tests/web_native_twin
 """
 
 import argparse
@@ -37,8 +37,8 @@ def free_port():
         return s.getsockname()[1]
 
 
-def reference(*args):
-    return subprocess.run([ARGS.reference, *args], check=True, capture_output=True).stdout
+def twin(*args):
+    return subprocess.run([ARGS.twin, *args], check=True, capture_output=True).stdout
 
 
 class Page(unittest.TestCase):
@@ -57,7 +57,7 @@ class Page(unittest.TestCase):
         cls.driver.set_script_timeout(60)
         cls.driver.execute_cdp_cmd('Browser.setDownloadBehavior',
                                    {'behavior': 'allow', 'downloadPath': cls.downloads.name})
-        cls.snapshots = json.loads(reference('snapshots', TIME))
+        cls.snapshots = json.loads(twin('snapshots', TIME))
         for _ in range(50):  # the server is up
             try:
                 socket.create_connection(('127.0.0.1', cls.port), timeout=0.2).close()
@@ -121,7 +121,7 @@ class Page(unittest.TestCase):
         ActionChains(self.driver).click(self.arrow(spinner, up)).perform()
 
     def shown(self):
-        """The window as the page shows it, in web_reference's form."""
+        """The window as the page shows it, in web_native_twin's form."""
         return self.js("""
             const fields = {};
             for (const label of document.querySelectorAll('#Form1 .label'))
@@ -275,7 +275,7 @@ class Page(unittest.TestCase):
         for clicks, expected in enumerate(self.snapshots['wireUp'], start=1):
             self.click_arrow('UpDown2')
             self.assertEqual(self.shown(), expected, f'after {clicks} clicks')
-        self.assertFalse(self.snapshots['wireUp'][-1]['N1'], 'the reference offers Run')
+        self.assertFalse(self.snapshots['wireUp'][-1]['N1'], 'the native twin offers Run')
         before = self.shown()
         ActionChains(self.driver).context_click(self.element('Label2')).perform()
         self.element('N1').click()
@@ -302,7 +302,7 @@ class Page(unittest.TestCase):
     def test_save_appends_the_desktop_programs_bytes_for_all_24_samples(self):
         with tempfile.TemporaryDirectory() as scratch:
             path = os.path.join(scratch, 'reports')
-            reference('reports', TIME, path)
+            twin('reports', TIME, path)
             with open(path, 'rb') as f:
                 expected = f.read()
         # A file with other content first: it is kept, and every block goes after it.
@@ -389,7 +389,7 @@ class Page(unittest.TestCase):
     # ---- The panel --------------------------------------------------------------------------
 
     def test_the_panel_shows_the_diagram_figures_and_search_of_the_native_build(self):
-        panel = json.loads(reference('panel', TIME))
+        panel = json.loads(twin('panel', TIME))
         self.command('N1')
         shown_svg_texts = self.js("""return [...document.querySelectorAll('#diagram svg text')]
                                          .map(t => t.textContent);""")
@@ -459,7 +459,7 @@ def main():
     global ARGS
     parser = argparse.ArgumentParser()
     parser.add_argument('--site', required=True)
-    parser.add_argument('--reference', required=True)
+    parser.add_argument('--twin', required=True)
     ARGS, rest = parser.parse_known_args()
     try:
         unittest.main(argv=[sys.argv[0], *rest], verbosity=2)

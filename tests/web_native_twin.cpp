@@ -3,9 +3,9 @@
 // worked out by the native build of the same engine: the browser test (web_test.py) holds the
 // WebAssembly build's page against it.
 //
-//   web_reference snapshots TIME        the window's fields at the test's stops, as JSON
-//   web_reference reports TIME OUTPUT   the 24 samples' Save blocks, in the page's order
-//   web_reference panel TIME            the panel after Run of compression sample 1, and the
+//   web_native_twin snapshots TIME        the window's fields at the test's stops, as JSON
+//   web_native_twin reports TIME OUTPUT   the 24 samples' Save blocks, in the page's order
+//   web_native_twin panel TIME            the panel after Run of compression sample 1, and the
 //                                       search the test fills in, as JSON
 // TIME is YYYYMMDDhhmm, the date stamp's time.
 
@@ -80,7 +80,7 @@ struct Window {
 
 LocalDateTime ParseTime(const std::string& text) {
     if (text.size() != 12) {
-        std::cerr << "web_reference: TIME is YYYYMMDDhhmm\n";
+        std::cerr << "web_native_twin: TIME is YYYYMMDDhhmm\n";
         std::exit(2);
     }
     return {std::stoi(text.substr(0, 4)), std::stoi(text.substr(4, 2)),
@@ -180,7 +180,7 @@ int main(int argc, char** argv) {
     } else if (argc == 3 && mode == "panel") {
         std::cout << Panel(ParseTime(argv[2])) << '\n';
     } else {
-        std::cerr << "usage: web_reference snapshots|panel TIME, or reports TIME OUTPUT\n";
+        std::cerr << "usage: web_native_twin snapshots|panel TIME, or reports TIME OUTPUT\n";
         return 2;
     }
     return std::cout.good() ? 0 : 1;
