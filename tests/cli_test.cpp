@@ -640,8 +640,9 @@ TEST(Search, HooksAndFatigueRuleOutWhatCheckWouldWarnOf) {
 }
 
 // When nothing fits, a hook over its allowable is told by the stress that binds, bending or
-// torsion, against its own allowable, and a fatigue factor below the one asked for by how far
-// it falls short: the closest designs are ranked by these fractions.
+// torsion, against its own allowable, a fatigue factor below the one asked for by how far it
+// falls short, and a spring solid too soon by its solid length against the shortest length:
+// the closest designs are ranked by these fractions.
 TEST(Search, ClosestTellHowFarTheHooksAndTheFatigueFactorFallShort) {
     const SearchResult hooks =
         Search({"--kind", "extension", "--load", "2@50", "--load", "4@60", "--hook-radius", "0.7",
@@ -651,7 +652,7 @@ TEST(Search, ClosestTellHowFarTheHooksAndTheFatigueFactorFallShort) {
                 "--materials", "SWPB", "--max-od", "12"});
     ASSERT_EQ(hooks.metCount, 0u);
     ASSERT_EQ(fatigue.metCount, 0u);
-    int told = 0;
+    int told = 0, solid = 0;
     for (const Candidate& c : hooks.closest) {
         const HookFigures h = *ComputeStrengthFigures(c.outcome.record, {false, 0.7}).hook;
         const double bending = h.bendingStress / h.bendingAllowable;
@@ -673,9 +674,18 @@ TEST(Search, ClosestTellHowFarTheHooksAndTheFatigueFactorFallShort) {
                 EXPECT_EQ(s.actual, nf);
                 EXPECT_NEAR(s.excess, (3.0 - nf) / 3.0, 1e-12);
             }
+            // Solid before the shortest length (warning 6): by how much.
+            const TSpringDesign& v = c.outcome.record;
+            if (s.what == Shortfall::What::Warning && s.warning == 6) {
+                ++solid;
+                EXPECT_EQ(s.actual, v.SolidLen);
+                EXPECT_EQ(s.wanted, std::min({v.FreeLen, v.SetLen, v.WorkLen}));
+                EXPECT_NEAR(s.excess, (s.actual - s.wanted) / s.wanted, 1e-12);
+            }
         }
     }
     EXPECT_GE(told, 4);
+    EXPECT_GT(solid, 0);
 }
 
 // Loads and rates in newtons read as the kilograms-force they are, to the bit: 9.80665 N is
