@@ -22,8 +22,6 @@
 namespace springcalc::cli {
 
 // A JSON string literal of UTF-8 text.
-std::string JsonString(std::string_view text);
-
 namespace {
 
 // A design's line or object gathers in a fixed buffer and goes onto the output in a few large
@@ -546,34 +544,6 @@ std::unique_ptr<CheckWriter> MakeTableWriter(const CheckSettings& settings) {
 
 std::unique_ptr<CheckWriter> MakeJsonWriter(const CheckSettings& settings) {
     return std::make_unique<JsonWriter>(settings);
-}
-
-std::string JsonString(std::string_view text) {
-    if (std::none_of(text.begin(), text.end(), [](char c) {
-            return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
-        })) {
-        std::string out;
-        out.reserve(text.size() + 2);
-        out += '"';
-        out += text;
-        out += '"';
-        return out;
-    }
-    std::string out = "\"";
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += {'\\', c};
-        } else if (c == '\n' || c == '\r' || c == '\t') {
-            out += {'\\', c == '\n' ? 'n' : c == '\r' ? 'r' : 't'};
-        } else if (byte < 0x20) {
-            static constexpr char kHex[] = "0123456789abcdef";
-            out += {'\\', 'u', '0', '0', kHex[byte >> 4], kHex[byte & 0xF]};
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
 }
 
 }  // namespace springcalc::cli

@@ -27,7 +27,6 @@ namespace {
 
 using web::JsonArray;
 using web::JsonObject;
-using web::JsonString;
 
 // The window's calculator with the positions of its spinners, clicked as the page clicks it.
 struct Window {

@@ -140,4 +140,32 @@ std::string Shortened(std::string_view text, int width) {
     return std::string(text.substr(0, keep)) + "…";
 }
 
+std::string JsonString(std::string_view text) {
+    if (std::none_of(text.begin(), text.end(), [](char c) {
+            return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
+        })) {
+        std::string out;
+        out.reserve(text.size() + 2);
+        out += '"';
+        out += text;
+        out += '"';
+        return out;
+    }
+    std::string out = "\"";
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += {'\\', c};
+        } else if (c == '\n' || c == '\r' || c == '\t') {
+            out += {'\\', c == '\n' ? 'n' : c == '\r' ? 'r' : 't'};
+        } else if (byte < 0x20) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += {'\\', 'u', '0', '0', kHex[byte >> 4], kHex[byte & 0xF]};
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
 }  // namespace springcalc

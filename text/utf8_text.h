@@ -23,4 +23,8 @@ std::string QuotedForMessage(std::string_view text);
 // At most `width` columns: a longer text is cut and ends in "…".
 std::string Shortened(std::string_view text, int width);
 
+// `text` as a JSON string, quotes included: UTF-8 passes through; quotes, backslashes and
+// control characters are escaped.
+std::string JsonString(std::string_view text);
+
 }  // namespace springcalc

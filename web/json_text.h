@@ -3,31 +3,12 @@
 // JSON text for what the page asks of the engine: the layout, the figures, the search results.
 // Values are few and small; a string is built and handed over once.
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
-namespace springcalc::web {
+#include "text/utf8_text.h"
 
-// `text` as a JSON string, quotes included. UTF-8 passes through; control characters, quotes
-// and backslashes are escaped.
-inline std::string JsonString(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
+namespace springcalc::web {
 
 // Members are added with their separators; Close ends the object.
 class JsonObject {
