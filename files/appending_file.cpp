@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "files/interrupt_undo.h"
@@ -96,14 +97,15 @@ AppendResult AppendingFile::Open(const std::string& path, Wait wait) {
             // A file just made and already held: the other writer uses it now, so it stays.
             interrupt::Hold hold;
             createdPath_.clear();
-            Register(lengthBefore_);
+            Register(bytes_.start);
             return Fail(error);
         }
         struct stat named {};
         interrupt::Hold hold;
         if (::stat(path.c_str(), &named) == 0 && SameInode(named, opened)) {
-            ::fstat(fd_, &opened);  // the length now that nobody else appends
-            Register(opened.st_size);
+            // The length now that nobody else appends; the position there too, so that the
+            // position before each write is where this writer's bytes go on.
+            Register(std::max<off_t>(::lseek(fd_, 0, SEEK_END), 0));
             return {};
         }
         interrupt::Unregister(slot_);
@@ -118,10 +120,14 @@ AppendResult AppendingFile::Open(const std::string& path, Wait wait) {
 // when it was made here. With the signals held.
 void AppendingFile::Register(off_t length) {
     interrupt::Unregister(slot_);
-    lengthBefore_ = length;
-    written_ = 0;
-    slot_ = interrupt::RegisterAppend(fd_, length,
-                                      createdPath_.empty() ? nullptr : createdPath_.c_str());
+    bytes_ = {fd_, createdPath_.empty() ? nullptr : createdPath_.c_str(), length, 0, 0, 0};
+    slot_ = interrupt::RegisterAppend(bytes_);
+}
+
+// Hands the signal handlers the writer's bytes as they are now.
+void AppendingFile::Update() {
+    interrupt::Hold hold;
+    interrupt::UpdateAppend(slot_, bytes_);
 }
 
 AppendResult AppendingFile::Fail(int error) {
@@ -140,18 +146,25 @@ AppendResult AppendingFile::Fail(int error) {
 }
 
 AppendResult AppendingFile::Append(std::string_view bytes) {
-    interrupt::SetWritten(slot_, written_, static_cast<off_t>(bytes.size()));
+    const auto size = static_cast<off_t>(bytes.size());
+    bytes_.pending = size;
+    Update();
+    const off_t startedAt = ::lseek(fd_, 0, SEEK_CUR);
     const int error = WriteAll(fd_, bytes);
-    if (error == 0) {
-        written_ += static_cast<off_t>(bytes.size());
-    } else {
-        // Whatever part of it got in counts as this writer's, to be taken back.
-        struct stat now {};
-        if (::fstat(fd_, &now) == 0 && now.st_size > lengthBefore_ + written_) {
-            written_ = now.st_size - lengthBefore_;
+    // An appending write leaves the position at the end of what it wrote, wherever another
+    // program put the end of the file meanwhile. A failed write counts whatever part of it got
+    // in (the position moved past where it started) as this writer's, to be taken back.
+    const off_t end = ::lseek(fd_, 0, SEEK_CUR);
+    bytes_.pending = 0;
+    if (end >= 0) {
+        const off_t got = error == 0 ? size : std::min(size, std::max<off_t>(end - startedAt, 0));
+        if (got > 0) {
+            NoteAppend(bytes_, end, got);
         }
+    } else if (error == 0) {
+        bytes_.written += size;
     }
-    interrupt::SetWritten(slot_, written_, 0);
+    Update();
     return {error == 0, error};
 }
 
@@ -180,21 +193,7 @@ TakeBack AppendingFile::Abandon() {
     interrupt::Hold hold;
     interrupt::Unregister(slot_);
     slot_ = -1;
-    TakeBack result;
-    struct stat now {};
-    if (written_ == 0 && createdPath_.empty()) {
-        // Nothing to take back (and an append-only file could not be cut even to its length).
-    } else if (::fstat(fd_, &now) != 0) {
-        result = {false, written_, errno};
-    } else if (now.st_size > lengthBefore_ + written_) {
-        // Another program wrote after this writer without taking the lock: cutting back would
-        // take its bytes too.
-        result = {false, written_, 0};
-    } else if (!createdPath_.empty() && ::unlink(createdPath_.c_str()) == 0) {
-        result = {};
-    } else if (::ftruncate(fd_, lengthBefore_) != 0) {
-        result = {false, written_, errno};
-    }
+    const TakeBack result = TakeBackAppended(bytes_);
     ::close(fd_);  // and with it the lock
     fd_ = -1;
     createdPath_.clear();

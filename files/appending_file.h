@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "files/take_back.h"
+
 namespace springcalc {
 
 // Reasons beside errno's, for what the system has no number of its own.
@@ -19,17 +21,12 @@ struct AppendResult {
     int error = 0;  // errno of the failed step, or one of the reasons above
 };
 
-// What taking back a writer's bytes left behind.
-struct TakeBack {
-    bool clean = true;    // the file is as it was before, or gone again if the writer made it
-    off_t bytesLeft = 0;  // this writer's bytes that are still in the file
-    int error = 0;        // why: errno of the cut that failed, 0 when another wrote after them
-};
-
 // An exclusive advisory lock (flock) on the file is held from Open to Commit or Abandon, and
 // every writer of reports takes it, so no other writer's bytes can come between this writer's
-// and the end of the file, and cutting back removes nothing but its own. Only regular files
-// are written: a FIFO or a device is refused at once, without blocking on it.
+// and the end of the file. A program that writes without the lock (or empties, moves or
+// replaces the file) meanwhile is noticed, and taking back then follows TakeBackAppended's
+// rule: nothing but this writer's own bytes is ever removed. Only regular files are written: a
+// FIFO or a device is refused at once, without blocking on it.
 class AppendingFile {
 public:
     enum class Wait { No, Yes };
@@ -49,23 +46,23 @@ public:
     // Flushes to the disk, closes and lets go of the lock.
     AppendResult Commit();
     // Takes back everything appended since Open: cuts the file back to its old length, or
-    // removes it when Open created it. Nothing to do when the file is not open.
+    // removes it when Open created it, as far as other programs let it (see TakeBackAppended).
+    // Nothing to do when the file is not open.
     TakeBack Abandon();
 
-    bool IsOpen() const { return fd_ >= 0; }
     // Whether `fd` (standard output, say) is open on this same file.
     bool IsSameFileAs(int fd) const;
 
 private:
     int OpenOnce(const std::string& path);
     void Register(off_t length);
+    void Update();
     AppendResult Fail(int error);
 
     int fd_ = -1;
     int slot_ = -1;            // the registration that undoes the writes on a signal
     std::string createdPath_;  // the file Open made (a link's target perhaps), else empty
-    off_t lengthBefore_ = 0;
-    off_t written_ = 0;
+    AppendedBytes bytes_;      // where this writer's bytes are
 };
 
 }  // namespace springcalc

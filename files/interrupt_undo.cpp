@@ -16,20 +16,18 @@ namespace {
 // A run has one report and one picture in the making at a time; a few more slots cost nothing.
 constexpr int kSlots = 8;
 
+// Changed only with the signals held, so a handler sees each slot whole.
 struct Slot {
     std::atomic<bool> used{false};
-    int fd = -1;  // the appended file, or the folder of a temporary one
     bool temporary = false;
-    off_t lengthBefore = 0;
-    std::atomic<off_t> written{0};
-    std::atomic<off_t> pending{0};
-    const char* path = nullptr;  // removed on a signal: the created file or the temporary one
+    int dirFd = -1;              // the folder of a temporary file
+    const char* name = nullptr;  // the temporary file, removed on a signal
+    AppendedBytes appended;      // an appended file
 };
 
 Slot slots[kSlots];
 std::atomic<const char*> programName{"springcalc"};
-std::atomic<const char*> undoneNote{nullptr};
-std::atomic<const char*> leftNote{nullptr};
+std::atomic<const char*> notes[kTakeBackEnds] = {};
 
 const int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
@@ -43,57 +41,37 @@ const char* SignalName(int signal) {
     return signal == SIGINT ? "SIGINT" : signal == SIGTERM ? "SIGTERM" : "SIGHUP";
 }
 
-// Takes an appended file back; false when its bytes had to stay.
-bool UndoAppend(const Slot& slot) {
-    struct stat now {};
-    if (::fstat(slot.fd, &now) != 0) {
-        return false;
-    }
-    const off_t mine = slot.written.load() + slot.pending.load();
-    if (!slot.path && now.st_size == slot.lengthBefore) {
-        return true;  // nothing of this run's got in
-    }
-    if (now.st_size > slot.lengthBefore + mine) {
-        return false;  // somebody else wrote after this run: their bytes are not ours to cut
-    }
-    if (slot.path && ::unlink(slot.path) == 0) {
-        return true;
-    }
-    return ::ftruncate(slot.fd, slot.lengthBefore) == 0;
-}
-
 void OnSignal(int signal) {
-    bool clean = true;
+    TakeBackEnd told = TakeBackEnd::Clean;
     for (const Slot& slot : slots) {
         if (!slot.used.load()) {
             continue;
         }
         if (slot.temporary) {
-            (void)::unlinkat(slot.fd, slot.path, 0);
-        } else {
-            clean = UndoAppend(slot) && clean;
+            (void)::unlinkat(slot.dirFd, slot.name, 0);
+        } else if (const TakeBack back = TakeBackAppended(slot.appended);
+                   told == TakeBackEnd::Clean) {
+            told = back.end;
         }
     }
     Say(programName.load());
     Say(": stopped by ");
     Say(SignalName(signal));
-    Say(clean ? undoneNote.load() : leftNote.load());
+    Say(notes[static_cast<int>(told)].load());
     Say(".\n");
     // End as the signal would have ended the process, for the shell's status.
     ::signal(signal, SIG_DFL);
     ::raise(signal);
 }
 
-int Take(int fd, bool temporary, off_t lengthBefore, const char* path) {
+int Take(bool temporary, int dirFd, const char* name, const AppendedBytes& appended) {
     for (int i = 0; i < kSlots; ++i) {
         Slot& slot = slots[i];
         if (!slot.used.load()) {
-            slot.fd = fd;
             slot.temporary = temporary;
-            slot.lengthBefore = lengthBefore;
-            slot.written = 0;
-            slot.pending = 0;
-            slot.path = path;
+            slot.dirFd = dirFd;
+            slot.name = name;
+            slot.appended = appended;
             slot.used = true;  // last: a handler sees the slot whole or not at all
             return i;
         }
@@ -116,25 +94,24 @@ void InstallHandlers(const char* program) {
     }
 }
 
-void SetNotes(const char* undone, const char* left) {
-    undoneNote = undone;
-    leftNote = left;
+void SetNotes(const char* const* given) {
+    for (int i = 0; i < kTakeBackEnds; ++i) {
+        notes[i] = given ? given[i] : nullptr;
+    }
 }
 
-int RegisterAppend(int fd, off_t lengthBefore, const char* createdPath) {
-    return Take(fd, false, lengthBefore, createdPath);
+int RegisterAppend(const AppendedBytes& bytes) {
+    return Take(false, -1, nullptr, bytes);
 }
 
-void SetWritten(int slot, off_t written, off_t pending) {
+void UpdateAppend(int slot, const AppendedBytes& bytes) {
     if (slot >= 0) {
-        // In this order the sum a handler reads never falls short of what is in the file.
-        slots[slot].written = written;
-        slots[slot].pending = pending;
+        slots[slot].appended = bytes;
     }
 }
 
 int RegisterTemporary(int dirFd, const char* name) {
-    return Take(dirFd, true, 0, name);
+    return Take(true, dirFd, name, {});
 }
 
 void Unregister(int slot) {

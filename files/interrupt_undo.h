@@ -7,6 +7,8 @@
 #include <signal.h>
 #include <sys/types.h>
 
+#include "files/take_back.h"
+
 namespace springcalc::interrupt {
 
 // Handlers for SIGINT, SIGTERM and SIGHUP: they undo what is registered, write one line to
@@ -15,16 +17,15 @@ namespace springcalc::interrupt {
 // `program` must live as long as the process.
 void InstallHandlers(const char* program);
 
-// The text after "stopped by SIGxxx" when the report's bytes were taken back, and when they
-// could not be; both must stay valid until changed (null: nothing is added).
-void SetNotes(const char* undone, const char* left);
+// The text after "stopped by SIGxxx" for each way taking the report back can end, indexed by
+// TakeBackEnd; each must stay valid until changed (null: nothing is added). Null clears them.
+void SetNotes(const char* const* notes);
 
-// An appended file: on a signal it is cut back to `lengthBefore`, or, when `createdPath` is not
-// null, removed by that path, provided nobody else wrote to it since (its length is at most
-// what this run wrote). Returns a slot number for the calls below, or -1 when all are taken.
-int RegisterAppend(int fd, off_t lengthBefore, const char* createdPath);
-// Before a write: `written` bytes are in the file so far and `pending` more may be arriving.
-void SetWritten(int slot, off_t written, off_t pending);
+// An appended file, taken back on a signal by TakeBackAppended. Returns a slot number for the
+// calls below, or -1 when all are taken. With the signals held (see Hold).
+int RegisterAppend(const AppendedBytes& bytes);
+// Where the file's bytes are now, before and after each write. With the signals held.
+void UpdateAppend(int slot, const AppendedBytes& bytes);
 // A file being written in a folder under a name of its own, removed on a signal.
 int RegisterTemporary(int dirFd, const char* name);
 void Unregister(int slot);

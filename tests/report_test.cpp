@@ -293,6 +293,75 @@ TEST(ReportFile, ShortWritesDescriptorZeroAndFilesWithoutFsyncStillWork) {
 
 constexpr AppendingFile::Wait kNoWait = AppendingFile::Wait::No;
 
+// Another program that ignores the lock may empty, append to, move or replace the report while a
+// writer is at it. Whatever it did, taking back removes this writer's bytes only, never makes the
+// file longer, and says what it left.
+TEST(ReportFile, TakingBackRemovesOnlyThisWritersBytesWhateverAnotherProgramDid) {
+    const std::string kept(5000, 'k');
+    const std::string mine1 = "mine one\r\n", mine2 = "mine two\r\n", theirs = "theirs\r\n";
+    enum When { Between, After };
+    struct Case {
+        const char* what;
+        bool existing;  // the report was there before; else the writer made it
+        When when;
+        void (*other)(const fs::path& report, const fs::path& aside);
+        std::string report;  // what the report's name holds afterwards ("-": nothing there)
+        std::string aside;   // what the moved file holds ("-": nothing there)
+        TakeBackEnd end;
+        off_t bytesLeft;
+    };
+    const auto empty = [](const fs::path& r, const fs::path&) { WriteFile(r, ""); };
+    const auto append = [](const fs::path& r, const fs::path&) {
+        std::FILE* f = std::fopen(r.c_str(), "ab");
+        std::fputs("theirs\r\n", f);
+        std::fclose(f);
+    };
+    const auto move = [](const fs::path& r, const fs::path& a) { fs::rename(r, a); };
+    const auto replace = [](const fs::path& r, const fs::path& a) {
+        fs::rename(r, a);
+        WriteFile(r, "theirs\r\n");
+    };
+    const auto remove = [](const fs::path& r, const fs::path&) { fs::remove(r); };
+    // clang-format off
+    const Case cases[] = {
+        {"emptied, then written on", true, Between, empty, "", "-", TakeBackEnd::Clean, 0},
+        {"emptied after the writes", true, After, empty, "", "-", TakeBackEnd::Shortened, 0},
+        {"cut into the kept bytes", true, After, [](const fs::path& r, const fs::path&) { fs::resize_file(r, 100); }, kept.substr(0, 100), "-", TakeBackEnd::Shortened, 0},
+        {"appended to after the writes", true, After, append, kept + mine1 + mine2 + theirs, "-", TakeBackEnd::OtherWriter, 20},
+        {"appended to between the writes", true, Between, append, kept + mine1 + theirs, "-", TakeBackEnd::OtherWriter, 10},
+        {"a made file emptied after the writes", false, After, empty, "", "-", TakeBackEnd::Shortened, 0},
+        {"a made file moved aside", false, After, move, "-", "", TakeBackEnd::Replaced, 0},
+        {"a made file replaced by another's", false, After, replace, theirs, "", TakeBackEnd::Replaced, 0},
+        {"a made file removed", false, After, remove, "-", "-", TakeBackEnd::Clean, 0},
+        {"a kept file moved aside", true, After, move, "-", kept, TakeBackEnd::Clean, 0},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ScratchDir dir;
+        const fs::path report = dir / "r.txt", aside = dir / "moved.txt";
+        if (c.existing) {
+            WriteFile(report, kept);
+        }
+        AppendingFile file;
+        ASSERT_TRUE(file.Open(report.string(), kNoWait).ok);
+        ASSERT_TRUE(file.Append(mine1).ok);
+        if (c.when == Between) {
+            c.other(report, aside);
+        }
+        ASSERT_TRUE(file.Append(mine2).ok);
+        if (c.when == After) {
+            c.other(report, aside);
+        }
+        const TakeBack back = file.Abandon();
+        EXPECT_EQ(back.end, c.end);
+        EXPECT_EQ(back.clean, c.end == TakeBackEnd::Clean);
+        EXPECT_EQ(back.bytesLeft, c.bytesLeft);
+        EXPECT_EQ(fs::exists(report) ? ReadFile(report) : "-", c.report);
+        EXPECT_EQ(fs::exists(aside) ? ReadFile(aside) : "-", c.aside);
+    }
+}
+
 TEST(ReportStream, WritesLongReportsInPiecesAndKeepsNothingUnfinished) {
     const ScratchDir dir;
     const TSpringDesign design = AnalysedSample1(kCompression);

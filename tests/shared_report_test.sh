@@ -25,6 +25,16 @@ blocks() { iconv -f CP932 -t UTF-8 "$1" | grep -c 'コイルばねの設計'; }
 kept=$'kept\r\n'
 printf '%s' "$kept" >kept.txt
 
+# Waits until process PID holds a report's lock (STATE "") or waits for it (STATE "-> ").
+await_lock() {
+    for _ in $(seq 600); do
+        grep -q "^[0-9]*: $2FLOCK .* $1 " /proc/locks && return 0
+        sleep 0.1
+    done
+    return 1
+}
+await_waiter() { await_lock "$1" "-> "; }
+
 # Waits up to five seconds for FILE to hold TEXT.
 await() {
     for _ in $(seq 50); do
@@ -46,8 +56,8 @@ for first in good bad; do
         one=$!
         exec 7>fifo
         echo "$header" >&7
-        rows 0 10 >&7  # the first run has the report now
-        sleep 0.2
+        rows 0 10 >&7
+        await_lock $one "" || fail "$first/$start: the first run does not take the report"
         "$cli" check --report r.txt "$second.csv" >/dev/null 2>err2 7>&- &
         two=$!
         await err2 'is being written by another program; waiting' ||
@@ -98,6 +108,104 @@ for signal in INT TERM HUP; do
     done
 done
 
+# --- Another run or another program changes the report under a run that then stops: the run
+# takes out its own bytes only, never makes the file longer, removes only a file that is still
+# its own, and says what it left. Each is put in its order with SIGSTOP and the lock table, and
+# is run once alone and then again beside two busy processes.
+{ echo "$header"; rows 0 2; } >two.csv
+# Waits until FILE is longer than SIZE bytes (a run's first piece of the report is in).
+await_size() {
+    for _ in $(seq 600); do
+        [ "$(stat -c %s "$1" 2>/dev/null || echo 0)" -gt "$2" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+# Starts a run that appends to r.txt the rows written to descriptor 7, and gives it 400 rows.
+start_run() {
+    rm -f fifo && mkfifo fifo
+    "$cli" check --report r.txt <fifo >/dev/null 2>"$1" 7>&- &
+    run=$!
+    exec 7>fifo
+    { echo "$header"; rows 0 400; } >&7
+}
+# Ctrl+C reaches two runs on one report, the one that holds it and the one that waits for it;
+# the waiting one gets to handle it last.
+waiting_run_interrupted_last() {
+    printf '%s' "$kept" >r.txt
+    start_run err1
+    one=$run
+    await_size r.txt 6 || fail "$1: the first run appended nothing"
+    "$cli" check --report r.txt two.csv >/dev/null 2>err2 7>&- &
+    two=$!
+    await_waiter $two || fail "$1: the second run does not wait for the lock"
+    kill -STOP $two
+    kill -INT $two
+    kill -INT $one
+    wait $one
+    status1=$?
+    kill -CONT $two
+    wait $two
+    status2=$?
+    exec 7>&-
+    [ "$status1/$status2" = 130/130 ] || fail "$1: statuses $status1 and $status2"
+    cmp -s r.txt kept.txt || fail "$1: the report is $(stat -c %s r.txt) bytes, not as it was"
+    [ "$(tail -n 1 err2)" = "springcalc-cli: stopped by SIGINT; nothing was appended to r.txt." ] ||
+        fail "$1: the waiting run told \"$(cat err2)\""
+}
+# Another program empties the report after the run appended to it; the run ends by a signal,
+# or by a bad row after it appended more.
+emptied_under_the_run() {
+    for end in signal bad-row; do
+        head -c 51000 /dev/zero | tr '\000' 'k' >r.txt
+        start_run err1
+        await_size r.txt 51000 || fail "$1/$end: the run appended nothing"
+        : >r.txt
+        if [ $end = signal ]; then
+            kill -INT $run
+            want="springcalc-cli: stopped by SIGINT; another program cut r.txt short during the run, so it was left as that program left it."
+        else
+            rows 400 400 >&7
+            await_size r.txt 0 || fail "$1/$end: the run appended nothing after"
+            echo "x,compression,SWX,1,1,1,1,1,1" >&7
+            want="the check stopped at the first bad row; nothing was appended to r.txt."
+        fi
+        exec 7>&-
+        wait $run
+        [ ! -s r.txt ] || fail "$1/$end: the emptied report is $(stat -c %s r.txt) bytes now"
+        grep -qF "$want" err1 || fail "$1/$end: told \"$(cat err1)\""
+    done
+}
+# The run made the report; it is moved aside and another run makes and finishes a new one.
+moved_and_made_again() {
+    rm -f r.txt moved.txt
+    start_run err1
+    await_size r.txt 0 || fail "$1: the run appended nothing"
+    mv r.txt moved.txt
+    "$cli" check --report r.txt two.csv >/dev/null 2>err2 7>&- || fail "$1: $(cat err2)"
+    echo "x,compression,SWX,1,1,1,1,1,1" >&7
+    exec 7>&-
+    wait $run
+    [ "$(blocks r.txt)" = 2 ] || fail "$1: the other run's report holds $(blocks r.txt) blocks"
+    [ -e moved.txt ] && [ ! -s moved.txt ] || fail "$1: the moved file is not left empty"
+    grep -qF "r.txt was moved or replaced by another program during the run" err1 ||
+        fail "$1: told \"$(cat err1)\""
+}
+for case in waiting_run_interrupted_last emptied_under_the_run moved_and_made_again; do
+    $case "$case"
+done
+{ while :; do :; done; } &
+busy1=$!
+{ while :; do :; done; } &
+busy2=$!
+for ((round = 1; round <= ${SHARED_REPORT_ROUNDS:-20}; round++)); do
+    for case in waiting_run_interrupted_last emptied_under_the_run moved_and_made_again; do
+        $case "$case, busy, round $round"
+    done
+done
+kill $busy1 $busy2
+wait $busy1 $busy2 2>/dev/null
+
 # --- Pictures are replaced whole: a run stopped while it rewrites a folder leaves each picture
 # old or new, never cut short.
 mkdir -p again
@@ -130,7 +238,6 @@ fi
 
 # --- Targets that are not plain files are refused at once, without waiting for a reader; a
 # report that is standard output or the input is refused; a link to a file not made yet makes it.
-{ echo "$header"; rows 0 2; } >two.csv
 rm -f fifo && mkfifo fifo
 mkdir -p fifo-plots && mkfifo fifo-plots/001-d0.svg
 refused() {  # refused WHAT MESSAGE SHELL-COMMAND ($cli stands for the program)
@@ -144,6 +251,7 @@ refused "a FIFO with a reader" "not a regular file" \
 refused "a FIFO for a picture" "cannot write fifo-plots/001-d0.svg: not a regular file" \
     '"$1" check --plot fifo-plots two.csv'
 refused "standard output" "it is standard output" '"$1" check --report /dev/stdout two.csv >out.txt'
+refused "standard error" "it is standard error" '"$1" check --report /dev/stderr two.csv 2>out.txt; s=$?; cat out.txt >&2; exit $s'
 mkdir -p links
 ln -sf made-by-link.txt links/link.txt  # relative to the link's own folder
 "$cli" check --report links/link.txt two.csv >/dev/null || fail "a link to a file not made yet"

@@ -295,7 +295,7 @@ void TForm1::N2Click() {
         QString message = QStringLiteral("レポートを保存できませんでした。\nファイル: %1\n理由: %2")
                               .arg(QDir::toNativeSeparators(path),
                                    QString::fromStdString(DescribeAppendError(saved.result.error)));
-        if (!saved.takeBack.clean) {
+        if (saved.takeBack.bytesLeft > 0) {
             message +=
                 QStringLiteral("\n書きかけの %1 バイトがファイルに残り、取り除けませんでした。")
                     .arg(saved.takeBack.bytesLeft);
