@@ -12,6 +12,7 @@
 #include "cli/input_values.h"
 #include "cli/option_scanner.h"
 #include "diagram/load_diagram.h"
+#include "engine/text_format.h"
 #include "files/appending_file.h"
 #include "files/interrupt_undo.h"
 #include "files/output_folder.h"
@@ -90,7 +91,7 @@ Options:
   --hook-radius R
                  the bend radius r2 of an extension spring's hooks, in mm to the wire's
                  centre, from 0.1 to 10000 (default: twice the wire diameter); a radius of
-                 half the wire or less describes no bend, and the hook figures are left out
+                 half a design's wire or less describes no bend and is refused
   -h, --help     show this text
 
 Figures the window does not show, for every design that ran, computed from its own values
@@ -276,7 +277,7 @@ class CheckRun {
 public:
     CheckRun(CheckOptions options, CliIo& io) : options_(std::move(options)), io_(io) {}
     ~CheckRun() {
-        interrupt::SetNotes(nullptr, nullptr);
+        interrupt::SetNotes(nullptr);
         if (fd_ >= 0) {
             ::close(fd_);
         }
@@ -336,6 +337,13 @@ private:
     // this run waits its turn, so that neither cuts away the other's blocks.
     bool OpenReport() {
         shownReport_ = Escaped(*options_.reportPath);
+        // A signal handler cannot count, so its notes say what was left without the bytes. Set
+        // before the wait, which a signal may end too.
+        for (int end = 0; end < kTakeBackEnds; ++end) {
+            signalNotes_[end] = TakeBackNote({end == 0, -1, 0, static_cast<TakeBackEnd>(end)});
+            signalNoteTexts_[end] = signalNotes_[end].c_str();
+        }
+        interrupt::SetNotes(signalNoteTexts_);
         bool opened = report_.Open(*options_.reportPath, AppendingFile::Wait::No);
         if (!opened && report_.error() == kFileBusy) {
             io_.err << kProgramName << ": " << shownReport_
@@ -345,6 +353,7 @@ private:
         // Written into the table's file or the designs' own, it would be overwritten or read.
         const char* same = !opened                               ? nullptr
                            : report_.IsSameFileAs(STDOUT_FILENO) ? "it is standard output"
+                           : report_.IsSameFileAs(STDERR_FILENO) ? "it is standard error"
                            : report_.IsSameFileAs(options_.file ? fd_ : STDIN_FILENO)
                                ? "it is the file the designs are read from"
                                : nullptr;
@@ -354,10 +363,35 @@ private:
                     << (same ? same : ReasonText(report_.error())) << "; nothing was checked.\n";
             return false;
         }
-        undoneNote_ = "; nothing was appended to " + shownReport_;
-        leftNote_ = "; " + shownReport_ + " keeps blocks of this run that could not be taken back";
-        interrupt::SetNotes(undoneNote_.c_str(), leftNote_.c_str());
         return true;
+    }
+
+    // What taking the report back did, as the end of a message.
+    std::string TakeBackNote(const springcalc::TakeBack& back) const {
+        const std::string bytes =
+            back.bytesLeft < 0 ? "blocks of this run's"
+                               : std::to_string(back.bytesLeft) + " bytes of this run's blocks";
+        switch (back.end) {
+            case TakeBackEnd::Clean:
+                break;
+            case TakeBackEnd::OtherWriter:
+                return "; " + shownReport_ + " keeps " + bytes +
+                       ", which could not be removed: another program wrote to the file after "
+                       "them without waiting";
+            case TakeBackEnd::Failed:
+                return "; " + shownReport_ + " keeps " + bytes + ", which could not be removed" +
+                       (back.error == 0 ? "" : std::string(": ") + std::strerror(back.error));
+            case TakeBackEnd::Shortened:
+                return "; another program cut " + shownReport_ +
+                       " short during the run, so it was left as that program left it" +
+                       (back.bytesLeft > 0 ? ", with " + bytes + " in it" : "");
+            case TakeBackEnd::Replaced:
+                return "; " + shownReport_ +
+                       " was moved or replaced by another program during the run: the file now "
+                       "under that name was not touched, and the file this run made was emptied, "
+                       "wherever it is now";
+        }
+        return "; nothing was appended to " + shownReport_;
     }
 
     // Takes the report back and says how that went, as the end of a message: `clean` when it is
@@ -367,13 +401,7 @@ private:
             return {};
         }
         const springcalc::TakeBack back = report_.Abandon();
-        if (back.clean) {
-            return clean.empty() ? undoneNote_ : clean;
-        }
-        return "; " + shownReport_ + " keeps " + std::to_string(back.bytesLeft) +
-               " bytes of this run's blocks, which could not be removed: " +
-               (back.error == 0 ? "another program wrote to the file after them without waiting"
-                                : std::strerror(back.error));
+        return back.clean && !clean.empty() ? clean : TakeBackNote(back);
     }
 
     // One line about a report that could not be written, then the report taken back.
@@ -420,6 +448,17 @@ private:
                                             options_.settings.strength);
         }
         const ServiceFigures* ran = figures ? &*figures : nullptr;
+        if (ran && ran->strength.hookWithoutBend) {
+            // Refused rather than shown without its hooks: warning 9 would be silently off.
+            io_.err << kProgramName << ": row " << row.row << " (line " << row.line
+                    << "): --hook-radius " << ShortestText(*options_.settings.strength.hookRadius)
+                    << " mm describes no bend for its "
+                    << FixedText(WireDiameterOf(outcome.record), 2, " mm wire")
+                    << ": give a radius, to the wire's centre, of more than "
+                    << FixedText(WireDiameterOf(outcome.record) / 2.0, 2, " mm")
+                    << " (half the wire)" << TakeBack() << ".\n";
+            return false;
+        }
         writer_->Design(text_, row, outcome, ran);
         ++counts_.designs;
         counts_.withWarnings +=
@@ -498,9 +537,11 @@ private:
     CliIo& io_;
     int fd_ = -1;  // the input file
     OutputFolder diagrams_;
-    ReportStream report_;                // taken back unless the run ends well
-    std::string shownReport_;            // the report's name as messages show it
-    std::string undoneNote_, leftNote_;  // for a signal that ends the run
+    ReportStream report_;      // taken back unless the run ends well
+    std::string shownReport_;  // the report's name as messages show it
+    // For a signal that ends the run, one note for each way taking the report back can end.
+    std::string signalNotes_[kTakeBackEnds];
+    const char* signalNoteTexts_[kTakeBackEnds] = {};
     std::unique_ptr<CheckWriter> writer_;
     CheckCounts counts_;
     std::string text_;  // output not yet written out

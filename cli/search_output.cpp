@@ -131,6 +131,9 @@ std::string Explain(const Shortfall& s, const SearchRequest& r) {
                    std::string(kServiceWarningTexts[kHookWarning - kBucklingWarning]) +
                    " (hook stress " + FixedText(s.actual, 2, " kg/mm², its allowable ") +
                    FixedText(s.wanted, 2, " kg/mm²; --hook-radius)");
+        case Shortfall::What::HookBend:
+            return "no hook: --hook-radius " + ShortestText(s.actual) +
+                   " mm is not more than half the wire, " + FixedText(s.wanted, 2, " mm");
         case Shortfall::What::Fatigue:
             return "fatigue safety factor " + FixedText(s.actual, 2, " is below ") +
                    FixedText(s.wanted, 2, " (--min-fatigue, --peened)");

@@ -183,6 +183,12 @@ Verdict Judge(const SearchRequest& request, const Outcome& outcome) {
                      kBucklingWarning, Excess(c.workDeflection, *c.criticalDeflection, 1.0)});
             }
         }
+        if (figures.strength.hookWithoutBend) {
+            const double halfWire = WireDiameterOf(v) / 2.0;
+            const double radius = request.strength.hookRadius.value_or(0.0);
+            verdict.shortfalls.push_back({Shortfall::What::HookBend, radius, halfWire, 0,
+                                          kHookWarning, Excess(halfWire, radius, 1.0)});
+        }
         const std::optional<HookFigures>& hook = figures.strength.hook;
         if (hook && hook->overAllowable) {
             const bool bending = hook->bendingStress / hook->bendingAllowable >=

@@ -81,8 +81,9 @@ struct Shortfall {
         Buckling,
         SpringIndex,
         Turns,
-        Hook,     // the higher hook stress over its allowable (warning 9)
-        Fatigue,  // the fatigue safety factor below the one asked for
+        Hook,      // the higher hook stress over its allowable (warning 9)
+        HookBend,  // the hook radius given is no more than half the wire: no hook can be made
+        Fatigue,   // the fatigue safety factor below the one asked for
         Warning
     };
     What what = What::Warning;

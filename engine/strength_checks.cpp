@@ -113,8 +113,10 @@ StrengthFigures ComputeStrengthFigures(const TSpringDesign& design,
     if (design.SpringKind == kExtension) {
         const double d = WireDiameterOf(design);
         const double radius = options.hookRadius.value_or(kDefaultHookRadiusInWires * d);
-        if (radius > d / 2.0) {
+        if (HookRadiusBends(radius, d)) {
             figures.hook = HookOf(design, radius);
+        } else {
+            figures.hookWithoutBend = true;
         }
     }
     figures.endurance = options.peened ? &kPeened : &kUnpeened;

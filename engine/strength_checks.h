@@ -72,6 +72,12 @@ HookAllowables HookAllowablesOf(WireClass wireClass);
 // bend the spring makers recommend (an inside radius of 1.5·d), so C2 = 4.
 inline constexpr double kDefaultHookRadiusInWires = 2.0;
 
+// A hook's bend radius r2 (to the wire's centre) describes a bend only when it is more than
+// half the wire: at half the wire the inside of the bend has no radius left.
+inline bool HookRadiusBends(double radius, double wireDiameter) {
+    return radius > wireDiameter / 2.0;
+}
+
 struct StrengthOptions {
     bool peened = false;               // the endurance data of shot-peened wire
     std::optional<double> hookRadius;  // r2 in mm; none: 2·d
@@ -112,8 +118,11 @@ struct StrengthFigures {
     double correctedSetStress = 0;      // K·τset, kg/mm^2
     double correctedWorkStress = 0;     // K·τact, kg/mm^2
     std::optional<SolidFigures> solid;  // a compression spring that can be pressed solid
-    // An extension spring's, unless the hook radius is no more than half the wire (no bend).
+    // An extension spring's, unless the hook radius given describes no bend.
     std::optional<HookFigures> hook;
+    // The hook radius given is not more than half the wire: such a hook cannot be made, and it
+    // has no figures. Never the case with the default radius.
+    bool hookWithoutBend = false;
     const EnduranceData* endurance = &kUnpeened;
     FatigueFigures fatigue;
 };

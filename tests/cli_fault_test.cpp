@@ -127,6 +127,8 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"a report named \"-\"", "check --report -", Designs(1), 2, "--report takes a file: standard output shows the table, so \"-\" names no report"},
         {"a report that is the input", "check --report REPORT REPORT", "", 2, "cannot append the report to REPORT: it is the file the designs are read from; nothing was checked.", Report::Existing},
         {"a report that is a device", "check --report /dev/null", Designs(1), 2, "cannot append the report to /dev/null: not a regular file"},
+        {"a report that is standard error", "check --report /dev/stderr", Designs(1), 2, "cannot append the report to /dev/stderr: it is standard error; nothing was checked."},
+        {"a hook radius that makes no bend of the wire", "check --hook-radius 0.3 --report REPORT", kHeader + "h,extension,SWPA,0.60,4.6,18.5,,20,30\n", 2, "row 1 (line 2): --hook-radius 0.3 mm describes no bend for its 0.60 mm wire: give a radius, to the wire's centre, of more than 0.30 mm (half the wire); nothing was appended to REPORT.", Report::Existing},
         {"bidirectional overrides in names", "check", kHeader + "\"a\u202Eb\"" + C + "\n\"\u2066c\"" + C + "\n", 0, "a\\xE2\\x80\\xAEb"},
         {"control characters in names", "check", kHeader + "\"a\x1b[31mb\"" + C + "\n\"a\ab\"" + C + "\n\"a\rb\"" + C + "\n\"a\nb\"" + C + "\n" + std::string("\"a\0b\"", 5) + C + "\n", 0, "a\\x1B[31mb"},
         // check's options.

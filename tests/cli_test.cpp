@@ -612,6 +612,12 @@ TEST(Search, HooksAndFatigueRuleOutWhatCheckWouldWarnOf) {
          {"--kind", "extension", "--load", "2@50", "--load", "4@60", "--hook-radius", "1.2"},
          {false, 1.2},
          0},
+        // A radius that is no bend for the thicker wires keeps them out instead of their hooks
+        // going unchecked.
+        {{"--kind", "extension", "--load", "2@50", "--load", "4@60"},
+         {"--kind", "extension", "--load", "2@50", "--load", "4@60", "--hook-radius", "1.0"},
+         {false, 1.0},
+         0},
         {{"--kind", "compression", "--load", "1@20", "--load", "2@15"},
          {"--kind", "compression", "--load", "1@20", "--load", "2@15", "--repeated", "--peened",
           "--min-fatigue", "1.5"},
@@ -629,6 +635,7 @@ TEST(Search, HooksAndFatigueRuleOutWhatCheckWouldWarnOf) {
         EXPECT_LT(after.metCount, before.metCount) << "the check must rule some out";
         for (const Candidate& k : after.best) {
             const StrengthFigures f = ComputeStrengthFigures(k.outcome.record, c.strength);
+            EXPECT_FALSE(f.hookWithoutBend) << Places({k});
             if (f.hook) {
                 EXPECT_FALSE(f.hook->overAllowable) << Places({k});
             }
@@ -1418,11 +1425,14 @@ TEST(StrengthChecks, HookStressesOfExtensionSample12AndTheirWarning) {
         Records(RunCli({"check", "--json", "--hook-radius", "5"}, kStrengthCsv).out)[3];
     EXPECT_EQ(Value(wide, "hook_torsion_stress") + " " + Value(wide, "hook_bending_stress"),
               "39.04632 81.67093");
-    // Half the wire or less is no bend: no hook figures, and so no warning 9.
-    const std::string none =
-        Records(RunCli({"check", "--json", "--hook-radius", "0.6"}, kStrengthCsv).out)[3];
-    EXPECT_EQ(Value(none, "hook_torsion_stress"), "null");
-    EXPECT_TRUE(none.ends_with("\"warnings\":[]}")) << none;
+    // Half the wire or less is no bend: refused, never shown without its hooks and warning 9.
+    const CliRun none = RunCli({"check", "--json", "--hook-radius", "0.6"}, kStrengthCsv);
+    EXPECT_EQ(none.status, 2);
+    EXPECT_NE(none.err.find("--hook-radius 0.6 mm describes no bend for its 1.20 mm wire: give a "
+                            "radius, to the wire's centre, of more than 0.60 mm (half the wire)"),
+              std::string::npos)
+        << none.err;
+    EXPECT_EQ(RunCli({"check", "--json", "--hook-radius", "0.61"}, kStrengthCsv).status, 1);
     for (const char* radius : {"0", "abc", "10001", ""}) {
         const CliRun bad = RunCli({"check", "--hook-radius", radius}, kStrengthCsv);
         EXPECT_EQ(bad.status, 2) << radius;
