@@ -25,6 +25,14 @@ blocks() { iconv -f CP932 -t UTF-8 "$1" | grep -c 'コイルばねの設計'; }
 kept=$'kept\r\n'
 printf '%s' "$kept" >kept.txt
 
+# Waits until FILE is longer than SIZE bytes (a run's first piece of the report is in).
+await_size() {
+    for _ in $(seq 600); do
+        [ "$(stat -c %s "$1" 2>/dev/null || echo 0)" -gt "$2" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
 # Waits until process PID holds a report's lock (STATE "") or waits for it (STATE "-> ").
 await_lock() {
     for _ in $(seq 600); do
@@ -88,8 +96,10 @@ for signal in INT TERM HUP; do
         "$cli" check --report r.txt --plot plots <fifo >/dev/null 2>err &
         run=$!
         exec 7>fifo
-        { echo "$header"; rows 0 400; } >&7  # more than one piece of the report written
-        sleep 0.5
+        { echo "$header"; rows 0 400; } >&7
+        # A piece of the report is written: the run is in the middle of it.
+        await_size r.txt "$([ "$start" = existing ] && echo 6 || echo 0)" ||
+            fail "SIG$signal: the run appended nothing"
         kill -s "$signal" $run
         wait $run
         status=$?
@@ -113,14 +123,6 @@ done
 # its own, and says what it left. Each is put in its order with SIGSTOP and the lock table, and
 # is run once alone and then again beside two busy processes.
 { echo "$header"; rows 0 2; } >two.csv
-# Waits until FILE is longer than SIZE bytes (a run's first piece of the report is in).
-await_size() {
-    for _ in $(seq 600); do
-        [ "$(stat -c %s "$1" 2>/dev/null || echo 0)" -gt "$2" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
 # Starts a run that appends to r.txt the rows written to descriptor 7, and gives it 400 rows.
 start_run() {
     rm -f fifo && mkfifo fifo
