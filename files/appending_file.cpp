@@ -17,8 +17,15 @@ namespace springcalc {
 namespace {
 
 // Open without blocking (a FIFO with no reader would wait for one) and never handing the file to
-// a program this one starts.
-constexpr int kAppendFlags = O_WRONLY | O_APPEND | O_CLOEXEC | O_NONBLOCK;
+// a program this one starts. Read too, so that a take-back can look at what its cut left (see
+// TakeBackAppended); a file that may only be written is still appended to.
+constexpr int kAppendFlags = O_RDWR | O_APPEND | O_CLOEXEC | O_NONBLOCK;
+constexpr int kWriteOnlyFlags = (kAppendFlags & ~O_RDWR) | O_WRONLY;
+
+int OpenToAppend(const char* path, int more = 0) {
+    const int fd = ::open(path, kAppendFlags | more, 0666);
+    return fd < 0 && errno == EACCES ? ::open(path, kWriteOnlyFlags | more, 0666) : fd;
+}
 
 // Where a chain of symbolic links ends, for a link to a file not made yet; empty past a depth
 // no sensible chain reaches.
@@ -48,7 +55,7 @@ bool SameInode(const struct stat& a, const struct stat& b) {
 // Tries to make the file first, so that a failed run knows whether it is its own to remove.
 int AppendingFile::OpenOnce(const std::string& path) {
     createdPath_.clear();
-    int fd = ::open(path.c_str(), kAppendFlags | O_CREAT | O_EXCL, 0666);
+    int fd = OpenToAppend(path.c_str(), O_CREAT | O_EXCL);
     if (fd >= 0) {
         createdPath_ = path;
         return fd;
@@ -56,7 +63,7 @@ int AppendingFile::OpenOnce(const std::string& path) {
     if (errno != EEXIST) {
         return -1;
     }
-    fd = ::open(path.c_str(), kAppendFlags);
+    fd = OpenToAppend(path.c_str());
     if (fd < 0 && errno == ENOENT) {
         // A symbolic link to a file that does not exist yet: make the file it names.
         const std::string target = LinkTarget(path);
@@ -64,7 +71,7 @@ int AppendingFile::OpenOnce(const std::string& path) {
             errno = ENOENT;
             return -1;
         }
-        fd = ::open(target.c_str(), kAppendFlags | O_CREAT | O_EXCL, 0666);
+        fd = OpenToAppend(target.c_str(), O_CREAT | O_EXCL);
         createdPath_ = fd >= 0 ? target : std::string();
     }
     return fd;
@@ -120,7 +127,9 @@ AppendResult AppendingFile::Open(const std::string& path, Wait wait) {
 // when it was made here. With the signals held.
 void AppendingFile::Register(off_t length) {
     interrupt::Unregister(slot_);
-    bytes_ = {fd_, createdPath_.empty() ? nullptr : createdPath_.c_str(), length, 0, 0, 0};
+    char last = 0;
+    const bool text = length == 0 || (::pread(fd_, &last, 1, length - 1) == 1 && last != '\0');
+    bytes_ = {fd_, createdPath_.empty() ? nullptr : createdPath_.c_str(), length, 0, 0, 0, text};
     slot_ = interrupt::RegisterAppend(bytes_);
 }
 

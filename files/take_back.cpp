@@ -15,6 +15,45 @@ TakeBack Left(TakeBackEnd end, off_t bytesLeft, int error = 0) {
     return {false, bytesLeft, error, end};
 }
 
+// Where the NUL bytes at the end of the first `length` bytes begin (`length` when there are
+// none).
+off_t StartOfNulTail(int fd, off_t length) {
+    char buffer[4096];
+    while (length > 0) {
+        const off_t from = length > off_t(sizeof buffer) ? length - off_t(sizeof buffer) : 0;
+        const ssize_t got = ::pread(fd, buffer, static_cast<size_t>(length - from), from);
+        if (got != length - from) {
+            return length;  // cannot tell: leave it
+        }
+        for (ssize_t i = got; i > 0; --i) {
+            if (buffer[i - 1] != '\0') {
+                return from + i;
+            }
+        }
+        length = from;
+    }
+    return 0;
+}
+
+// Cuts the file to `start`. Another program may cut it shorter between the look at its length
+// and the cut, and the cut would then fill the gap with NUL bytes: those are taken off again.
+// True when that happened.
+bool CutTo(const AppendedBytes& bytes, int& error) {
+    if (::ftruncate(bytes.fd, bytes.start) != 0) {
+        error = errno;
+        return false;
+    }
+    if (bytes.start == 0 || !bytes.textBeforeStart) {
+        return false;
+    }
+    const off_t end = StartOfNulTail(bytes.fd, bytes.start);
+    if (end == bytes.start) {
+        return false;
+    }
+    (void)::ftruncate(bytes.fd, end);
+    return true;
+}
+
 }  // namespace
 
 TakeBack TakeBackAppended(const AppendedBytes& bytes) {
@@ -62,8 +101,15 @@ TakeBack TakeBackAppended(const AppendedBytes& bytes) {
             return Left(TakeBackEnd::Replaced, 0);
         }
     }
-    if (now.st_size > bytes.start && ::ftruncate(bytes.fd, bytes.start) != 0) {
-        return Left(TakeBackEnd::Failed, now.st_size - bytes.start + bytes.earlier, errno);
+    if (now.st_size > bytes.start) {
+        int error = 0;
+        const bool cutShorter = CutTo(bytes, error);
+        if (error != 0) {
+            return Left(TakeBackEnd::Failed, now.st_size - bytes.start + bytes.earlier, error);
+        }
+        if (cutShorter) {
+            return Left(TakeBackEnd::Shortened, 0);
+        }
     }
     return bytes.earlier == 0 ? TakeBack{} : Left(TakeBackEnd::OtherWriter, bytes.earlier);
 }

@@ -37,6 +37,9 @@ struct AppendedBytes {
     off_t written = 0;                  // its length
     off_t pending = 0;                  // more that may be arriving just now (a write in progress)
     off_t earlier = 0;  // the writer's bytes before `start`, parted from it by another program
+    // The byte before `start` was not NUL when the writer began (or there was none): a report is
+    // text, so NUL bytes found there after a cut can only be the cut's own doing.
+    bool textBeforeStart = true;
 };
 
 // Takes the bytes back by the rule above. Uses async-signal-safe calls only.

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -36,6 +37,7 @@ bool usedRefusedConverter = false;
 size_t writeLimit = 0;
 bool takeNothing = false;
 int writes = 0;
+std::function<void()> beforeTruncate;  // another program's doing, just before the next cut
 
 bool Fails(const char* call) {
     if (failNext.first != call) {
@@ -69,6 +71,13 @@ extern "C" ssize_t write(int fd, const void* bytes, size_t size) {
         return 0;
     }
     return ::syscall(SYS_write, fd, bytes, writeLimit != 0 ? std::min(size, writeLimit) : size);
+}
+
+extern "C" int ftruncate(int fd, off_t length) {
+    if (const std::function<void()> other = std::exchange(beforeTruncate, nullptr)) {
+        other();
+    }
+    return static_cast<int>(::syscall(SYS_ftruncate, fd, length));
 }
 
 extern "C" int fsync(int fd) {
@@ -299,7 +308,7 @@ constexpr AppendingFile::Wait kNoWait = AppendingFile::Wait::No;
 TEST(ReportFile, TakingBackRemovesOnlyThisWritersBytesWhateverAnotherProgramDid) {
     const std::string kept(5000, 'k');
     const std::string mine1 = "mine one\r\n", mine2 = "mine two\r\n", theirs = "theirs\r\n";
-    enum When { Between, After };
+    enum When { Between, After, AtTheCut };
     struct Case {
         const char* what;
         bool existing;  // the report was there before; else the writer made it
@@ -326,6 +335,8 @@ TEST(ReportFile, TakingBackRemovesOnlyThisWritersBytesWhateverAnotherProgramDid)
     const Case cases[] = {
         {"emptied, then written on", true, Between, empty, "", "-", TakeBackEnd::Clean, 0},
         {"emptied after the writes", true, After, empty, "", "-", TakeBackEnd::Shortened, 0},
+        {"emptied between the look and the cut", true, AtTheCut, empty, "", "-", TakeBackEnd::Shortened, 0},
+        {"cut and written to between the look and the cut", true, AtTheCut, [](const fs::path& r, const fs::path&) { WriteFile(r, "theirs\r\n"); }, theirs, "-", TakeBackEnd::Shortened, 0},
         {"cut into the kept bytes", true, After, [](const fs::path& r, const fs::path&) { fs::resize_file(r, 100); }, kept.substr(0, 100), "-", TakeBackEnd::Shortened, 0},
         {"appended to after the writes", true, After, append, kept + mine1 + mine2 + theirs, "-", TakeBackEnd::OtherWriter, 20},
         {"appended to between the writes", true, Between, append, kept + mine1 + theirs, "-", TakeBackEnd::OtherWriter, 10},
@@ -352,6 +363,9 @@ TEST(ReportFile, TakingBackRemovesOnlyThisWritersBytesWhateverAnotherProgramDid)
         ASSERT_TRUE(file.Append(mine2).ok);
         if (c.when == After) {
             c.other(report, aside);
+        }
+        if (c.when == AtTheCut) {
+            beforeTruncate = [&] { c.other(report, aside); };
         }
         const TakeBack back = file.Abandon();
         EXPECT_EQ(back.end, c.end);
