@@ -438,6 +438,31 @@ class Page(unittest.TestCase):
         with open(first, 'rb') as f:
             self.assertEqual(f.read(), one + one)
 
+    # ---- Start ------------------------------------------------------------------------------
+
+    def test_an_engine_that_does_not_load_is_told_in_plain_japanese(self):
+        self.driver.execute_cdp_cmd('Network.enable', {})
+        self.driver.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': True})
+        try:
+            for missing in ['springcalc.wasm', 'springcalc.js']:
+                self.driver.execute_cdp_cmd('Network.setBlockedURLs', {'urls': ['*/' + missing]})
+                self.driver.get('about:blank')
+                self.driver.get_log('browser')
+                self.driver.get(f'http://127.0.0.1:{self.port}/index.html')
+                status = self.wait_for(
+                    lambda: self.saved_status() != '読み込み中…' and self.saved_status(),
+                    'a word on the engine without ' + missing)
+                self.assertEqual(status, '計算エンジンを読み込めませんでした。'
+                                         'ページを読み込み直してください。', missing)
+                self.assertFalse(self.element('frame').is_displayed())
+                # What went wrong is for whoever put the site up: in the console.
+                logged = ' '.join(entry['message'] for entry in self.driver.get_log('browser'))
+                self.assertIn('the engine did not load', logged, missing)
+        finally:
+            self.driver.execute_cdp_cmd('Network.setBlockedURLs', {'urls': []})
+            self.driver.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': False})
+            self.driver.execute_cdp_cmd('Network.disable', {})
+
     # ---- Print ------------------------------------------------------------------------------
 
     def test_print_shows_the_window_alone_on_white(self):

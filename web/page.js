@@ -683,7 +683,17 @@
         requestAnimationFrame(() => setTimeout(() => performance.mark('springcalc-window-drawn')));
     }
 
-    window.SpringcalcModule({springView: view})
-        .then(start)
-        .catch((error) => setStatus('計算エンジンを読み込めませんでした: ' + reason(error)));
+    // The reason is for whoever put the site up (Emscripten's may end in a hint on how to build
+    // it), so it goes to the console; the user reads the page's own plain words.
+    function failedToLoad(error) {
+        console.error('springcalc: the engine did not load: ' + reason(error));
+        const status = document.getElementById('status');
+        status.textContent = status.dataset.loadFailed;
+    }
+
+    if (typeof window.SpringcalcModule !== 'function') {
+        failedToLoad(new Error('springcalc.js did not run'));
+    } else {
+        window.SpringcalcModule({springView: view}).then(start).catch(failedToLoad);
+    }
 })();
