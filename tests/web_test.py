@@ -159,6 +159,38 @@ class Page(unittest.TestCase):
                         }};
             };""", failing_write)
 
+    def gated_picker(self):
+        """A save picker like opfs_picker's that counts its picks, and whose write waits until
+        the test calls window.finishWrite(): a Save held in the middle of its write."""
+        self.js("""
+            window.picks = 0;
+            window.finishWrite = null;
+            window.showSaveFilePicker = async () => {
+                window.picks++;
+                const dir = await navigator.storage.getDirectory();
+                const handle = await dir.getFileHandle('report.txt', {create: true});
+                return {name: handle.name, getFile: () => handle.getFile(),
+                        createWritable: async (options) => {
+                            const writable = await handle.createWritable(options);
+                            return {seek: (at) => writable.seek(at),
+                                    write: async (bytes) => {
+                                        await new Promise((go) => { window.finishWrite = go; });
+                                        window.finishWrite = null;
+                                        await writable.write(bytes);
+                                    },
+                                    close: () => writable.close(),
+                                    abort: () => writable.abort()};
+                        }};
+            };""")
+
+    def save_outcome(self):
+        """Chooses Save and waits for what it tells: the status line, or the message."""
+        self.js("document.getElementById('status').textContent = ''")
+        self.command('N2')
+        return self.wait_for(
+            lambda: (self.element('message').is_displayed() and self.element('messageText').text)
+            or self.saved_status(), 'the outcome of the save')
+
     def opfs_bytes(self):
         text = self.driver.execute_async_script("""
             const done = arguments[arguments.length - 1];
@@ -347,6 +379,46 @@ class Page(unittest.TestCase):
         self.assertIn('QuotaExceededError', message)
         self.assertEqual(self.opfs_bytes(), b'earlier report\r\n')
 
+    def test_exit_during_a_save_lets_it_finish_and_tells_its_real_outcome(self):
+        self.gated_picker()
+        self.js("document.getElementById('status').textContent = ''")
+        self.command('N2')
+        self.wait_for(lambda: self.js('return window.finishWrite !== null'), 'the write')
+        self.command('Exit2')
+        self.assertEqual(self.shown(), self.snapshots['startup'])
+        self.js('window.finishWrite()')
+        outcome = self.wait_for(
+            lambda: (self.element('message').is_displayed() and self.element('messageText').text)
+            or self.saved_status(), 'the outcome of the save')
+        self.assertEqual(outcome, 'レポートを追記しました: report.txt')
+        one = self.opfs_bytes()
+        self.assertEqual(one.count(b'   \r\n   \r\n'), 1)
+        # Exit forgot the file: the next Save asks for one again.
+        self.command('N2')
+        self.wait_for(lambda: self.js('return window.finishWrite !== null'), 'the second write')
+        self.assertEqual(self.js('return window.picks'), 2)
+        self.js('window.finishWrite()')
+        self.wait_for(lambda: self.opfs_bytes() == one + one, 'the second block')
+
+    def test_a_report_file_deleted_since_is_forgotten_and_asked_for_again(self):
+        self.opfs_picker()
+        self.js("""window.picks = 0;
+                   const pick = window.showSaveFilePicker;
+                   window.showSaveFilePicker = (o) => { window.picks++; return pick(o); };""")
+        self.assertEqual(self.save_outcome(), 'レポートを追記しました: report.txt')
+        one = self.opfs_bytes()
+        self.driver.execute_async_script("""
+            const done = arguments[arguments.length - 1];
+            navigator.storage.getDirectory().then(d => d.removeEntry('report.txt'))
+                .then(() => done(true));""")
+        message = self.save_outcome()
+        self.assertIn('選んだファイルが見つかりません', message)
+        self.assertIsNone(self.opfs_bytes())
+        self.element('messageOk').click()
+        self.assertEqual(self.save_outcome(), 'レポートを追記しました: report.txt')
+        self.assertEqual(self.js('return window.picks'), 2)
+        self.assertEqual(self.opfs_bytes(), one)
+
     def test_without_the_file_system_access_api_the_blocks_saved_so_far_are_downloaded(self):
         self.js("delete window.showSaveFilePicker; window.showSaveFilePicker = undefined;")
         first = os.path.join(self.downloads.name, 'springcalc-report.txt')
@@ -365,6 +437,31 @@ class Page(unittest.TestCase):
         time.sleep(0.2)
         with open(first, 'rb') as f:
             self.assertEqual(f.read(), one + one)
+
+    # ---- Start ------------------------------------------------------------------------------
+
+    def test_an_engine_that_does_not_load_is_told_in_plain_japanese(self):
+        self.driver.execute_cdp_cmd('Network.enable', {})
+        self.driver.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': True})
+        try:
+            for missing in ['springcalc.wasm', 'springcalc.js']:
+                self.driver.execute_cdp_cmd('Network.setBlockedURLs', {'urls': ['*/' + missing]})
+                self.driver.get('about:blank')
+                self.driver.get_log('browser')
+                self.driver.get(f'http://127.0.0.1:{self.port}/index.html')
+                status = self.wait_for(
+                    lambda: self.saved_status() != '読み込み中…' and self.saved_status(),
+                    'a word on the engine without ' + missing)
+                self.assertEqual(status, '計算エンジンを読み込めませんでした。'
+                                         'ページを読み込み直してください。', missing)
+                self.assertFalse(self.element('frame').is_displayed())
+                # What went wrong is for whoever put the site up: in the console.
+                logged = ' '.join(entry['message'] for entry in self.driver.get_log('browser'))
+                self.assertIn('the engine did not load', logged, missing)
+        finally:
+            self.driver.execute_cdp_cmd('Network.setBlockedURLs', {'urls': []})
+            self.driver.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': False})
+            self.driver.execute_cdp_cmd('Network.disable', {})
 
     # ---- Print ------------------------------------------------------------------------------
 

@@ -5,8 +5,11 @@
 
 #include "window_test.h"
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -18,7 +21,9 @@
 #include <QSignalSpy>
 #include <QStringEncoder>
 #include <QtTest>
+#include <csignal>
 #include <cstdio>
+#include <set>
 #include <tuple>
 
 #include "files/appending_file.h"
@@ -186,6 +191,111 @@ void WindowTest::printWithoutPrinterWritesPdfAndRestoresColour() {
     t.action("N3")->trigger();
     QCOMPARE(t.prompts.errors.size(), 1);
     QCOMPARE(t.window.palette().color(QPalette::Window), face);
+}
+
+// Print's PDF is written whole or not at all: a file that cannot be written is told in Japanese
+// and left as it was, with nothing beside it, and a FIFO is refused without being opened.
+void WindowTest::printToPdfWritesTheFileWholeOrTellsWhyNot() {
+    if (!QPrinterInfo::defaultPrinter().isNull()) {
+        QSKIP("a printer is installed here; the PDF path is not taken");
+    }
+    enum class Target { New, Existing, Link, Fifo, Folder, NoFolder };
+    struct Case {
+        const char* what;
+        Target target;
+        rlim_t fileSizeLimit;  // bytes a file may grow to, as a full disk allows; 0: no limit
+        const char* reason;    // in the message; null when the PDF is written
+    };
+    const Case cases[] = {
+        {"a new file", Target::New, 0, nullptr},
+        {"an existing file, replaced", Target::Existing, 0, nullptr},
+        {"a link: the file it names is replaced", Target::Link, 0, nullptr},
+        {"a full disk under a new file", Target::New, 2000, "ファイルが大きすぎて書き込めません"},
+        {"a full disk under an existing file", Target::Existing, 2000,
+         "ファイルが大きすぎて書き込めません"},
+        {"a FIFO", Target::Fifo, 0, "通常のファイルではありません"},
+        {"a folder", Target::Folder, 0, "フォルダには書き込めません"},
+        {"a missing folder", Target::NoFolder, 0, "フォルダが見つかりません"},
+    };
+    const std::string old = "an earlier picture\n";
+    const auto names = [](const test_support::fs::path& folder) {
+        std::set<std::string> found;
+        for (const auto& entry : test_support::fs::directory_iterator(folder)) {
+            found.insert(entry.path().filename().string());
+        }
+        return found;
+    };
+    // A write past the limit then fails with EFBIG instead of ending the process.
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    WindowUnderTest t;
+    for (const Case& c : cases) {
+        const test_support::ScratchDir dir;
+        const test_support::fs::path chosen =
+            dir / (c.target == Target::NoFolder ? "missing/window.pdf" : "window.pdf");
+        const test_support::fs::path written = c.target == Target::Link ? dir / "real.pdf" : chosen;
+        if (c.target == Target::Existing || c.target == Target::Link) {
+            test_support::WriteFile(written, old);
+        }
+        if (c.target == Target::Link) {
+            test_support::fs::create_symlink("real.pdf", chosen);
+        }
+        if (c.target == Target::Folder) {
+            test_support::fs::create_directory(chosen);
+        }
+        // A FIFO with a reader and room for the whole page: a write to it would neither block
+        // nor fail, so only a refusal before opening it passes.
+        int reader = -1;
+        if (c.target == Target::Fifo) {
+            QCOMPARE(::mkfifo(chosen.c_str(), 0600), 0);
+            reader = ::open(chosen.c_str(), O_RDONLY | O_NONBLOCK);
+            QVERIFY(reader >= 0);
+            QVERIFY(::fcntl(reader, F_SETPIPE_SZ, 1 << 20) > 0);
+        }
+        std::set<std::string> before = names(dir.path());
+
+        t.prompts.errors.clear();
+        t.prompts.pdfAnswer = QString::fromStdString(chosen.string());
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit unlimited = limit;
+        if (c.fileSizeLimit > 0) {
+            limit.rlim_cur = c.fileSizeLimit;
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        }
+        t.action("N3")->trigger();
+        ::setrlimit(RLIMIT_FSIZE, &unlimited);
+
+        const std::set<std::string> after = names(dir.path());
+        if (c.target == Target::New && !c.reason) {
+            before.insert("window.pdf");
+        }
+        QVERIFY2(after == before, c.what);
+        if (!c.reason) {
+            QVERIFY2(t.prompts.errors.isEmpty(), qPrintable(t.prompts.errors.join('\n')));
+            const std::string pdf = test_support::ReadFile(written);
+            QVERIFY2(pdf.starts_with("%PDF-") && pdf.ends_with("%%EOF\n"), c.what);
+            if (c.target == Target::Link) {
+                QVERIFY(test_support::fs::is_symlink(chosen));
+            }
+            continue;
+        }
+        QCOMPARE(t.prompts.errors.size(), 1);
+        const QString& message = t.prompts.errors.first();
+        QVERIFY2(message.startsWith(QStringLiteral("PDFファイルを保存できませんでした。")) &&
+                     message.contains(QString::fromStdString(chosen.string())) &&
+                     message.contains(QString::fromUtf8(c.reason)) &&
+                     message.endsWith(QStringLiteral("ファイルには何も書き込んでいません。")),
+                 qPrintable(message));
+        if (c.target == Target::Existing) {
+            QCOMPARE(test_support::ReadFile(written), old);
+        }
+        if (reader >= 0) {
+            char byte = 0;
+            QVERIFY2(::read(reader, &byte, 1) <= 0, "the FIFO was written to");
+            ::close(reader);
+        }
+    }
+    std::signal(SIGXFSZ, savedHandler);
 }
 
 void WindowTest::saveAppendsTheReportOrTellsWhyNot() {

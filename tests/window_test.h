@@ -15,6 +15,7 @@ private slots:
     void spinButtonKeysAndArrows();
     void popupMenuAndExit();
     void printWithoutPrinterWritesPdfAndRestoresColour();
+    void printToPdfWritesTheFileWholeOrTellsWhyNot();
     void saveAppendsTheReportOrTellsWhyNot();
     void saveAndACommandLineRunShareTheReport();
 

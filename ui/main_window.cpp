@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QFileDialog>
 #include <QIcon>
 #include <QLabel>
@@ -286,15 +285,14 @@ void TForm1::N2Click() {
     lastSaved_ = path;
     const std::optional<std::string> bytes = EncodeReport(FormatReportBlock(design_));
     if (!bytes) {
-        prompts_->showError(this, QStringLiteral("レポートを文字コード932に変換できませんでした。"
-                                                 "\nファイルには何も書き込んでいません。"));
+        prompts_->showError(this,
+                            QStringLiteral("レポートを文字コード932に変換できませんでした。\n") +
+                                NothingWrittenText());
         return;
     }
     const SaveOutcome saved = AppendToFile(QFile::encodeName(path).toStdString(), *bytes);
     if (!saved.result.ok) {
-        QString message = QStringLiteral("レポートを保存できませんでした。\nファイル: %1\n理由: %2")
-                              .arg(QDir::toNativeSeparators(path),
-                                   QString::fromStdString(DescribeAppendError(saved.result.error)));
+        QString message = SaveFailedText(QStringLiteral("レポート"), path, saved.result.error);
         if (saved.takeBack.bytesLeft > 0) {
             message +=
                 QStringLiteral("\n書きかけの %1 バイトがファイルに残り、取り除けませんでした。")

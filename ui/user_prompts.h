@@ -25,3 +25,9 @@ public:
     QString askPdfInstead(QWidget* parent) override;
     void showError(QWidget* parent, const QString& text) override;
 };
+
+// The window's words for a file it could not write, Save's and Print's alike: what it was
+// writing, the file, and the reason for `error` (errno or a reason of AppendingFile's).
+QString SaveFailedText(const QString& what, const QString& path, int error);
+// Added when the failure left the file as it was.
+QString NothingWrittenText();

@@ -15,5 +15,8 @@ QRectF PrintedRect(QSizeF imagePixels, double imagePixelsPerInch, double printer
 
 // Draws the image on one page at its true size, `imagePixelsPerInch` of its pixels to the inch
 // (the window's design resolution times its screen scale and device pixel ratio), shrunk to
-// the printable area if larger. Returns an error text, empty on success.
+// the printable area if larger. A printer with an output file name writes a PDF file: that is
+// written whole or not at all, a replaced file beside the old one and then renamed over it, and
+// a FIFO, a device or a folder is refused without being opened. Returns an error text, empty on
+// success.
 QString PrintImage(const QImage& image, double imagePixelsPerInch, QPrinter& printer);

@@ -364,9 +364,12 @@
             showMessage(texts.downloadInstead + savedBlocks.length);
             return;
         }
-        if (!reportFile) {
+        // The file this Save writes, held for all its steps: Exit forgets the report file (the
+        // next Save asks again) but does not take it from a Save already writing.
+        let file = reportFile;
+        if (!file) {
             try {
-                reportFile = await window.showSaveFilePicker({
+                file = reportFile = await window.showSaveFilePicker({
                     suggestedName: texts.reportFileName,
                     types: layout.saveFilters
                         .filter((filter) => filter.pattern !== '*.*')
@@ -385,12 +388,12 @@
         }
         let writable = null;
         try {
-            const size = (await reportFile.getFile()).size;
-            writable = await reportFile.createWritable({keepExistingData: true});
+            const size = (await file.getFile()).size;
+            writable = await file.createWritable({keepExistingData: true});
             await writable.seek(size);
             await writable.write(block);
             await writable.close();
-            setStatus(texts.saved + reportFile.name);
+            setStatus(texts.saved + file.name);
         } catch (error) {
             if (writable) {
                 try {
@@ -398,6 +401,14 @@
                 } catch (ignored) {
                     // the write is already given up
                 }
+            }
+            if (error && error.name === 'NotFoundError') {
+                // Moved or deleted since it was chosen: the handle will never work again.
+                if (reportFile === file) {
+                    reportFile = null;
+                }
+                showMessage(texts.fileGone);
+                return;
             }
             showMessage(texts.saveFailed + reason(error));
         }
@@ -672,7 +683,17 @@
         requestAnimationFrame(() => setTimeout(() => performance.mark('springcalc-window-drawn')));
     }
 
-    window.SpringcalcModule({springView: view})
-        .then(start)
-        .catch((error) => setStatus('計算エンジンを読み込めませんでした: ' + reason(error)));
+    // The reason is for whoever put the site up (Emscripten's may end in a hint on how to build
+    // it), so it goes to the console; the user reads the page's own plain words.
+    function failedToLoad(error) {
+        console.error('springcalc: the engine did not load: ' + reason(error));
+        const status = document.getElementById('status');
+        status.textContent = status.dataset.loadFailed;
+    }
+
+    if (typeof window.SpringcalcModule !== 'function') {
+        failedToLoad(new Error('springcalc.js did not run'));
+    } else {
+        window.SpringcalcModule({springView: view}).then(start).catch(failedToLoad);
+    }
 })();

@@ -11,6 +11,7 @@ namespace springcalc::web {
 inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
     // Save and Print
     {"saveFailed",       "レポートを保存できませんでした。ファイルは保存前のままです。\n理由: "},
+    {"fileGone",         "レポートを保存できませんでした。選んだファイルが見つかりません（移動か削除されたようです）。\n次の保存でファイルを選び直してください。"},
     {"encodeFailed",     "レポートを文字コード932に変換できませんでした。\nファイルには何も書き込んでいません。"},
     {"downloadInstead",  "このブラウザーでは選んだファイルに追記できません。これまでに保存したレポートをまとめて1つのファイルとしてダウンロードします。件数: "},
     {"saved",            "レポートを追記しました: "},
