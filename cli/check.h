@@ -40,10 +40,17 @@ inline bool Buckles(const ServiceFigures* figures) {
     return figures && figures->compression && figures->compression->bucklingRisk;
 }
 
-// The command line's own warnings (8 to 11) of a design; none for one whose Run the window
+// The command line's own warnings (8 to 14) of a design; none for one whose Run the window
 // withholds.
 inline std::vector<int> OwnWarnings(const ServiceFigures* figures, const CheckSettings& settings) {
-    return figures ? ServiceWarnings(*figures, settings.repeated) : std::vector<int>{};
+    if (!figures) {
+        return {};
+    }
+    std::vector<int> warnings = ServiceWarnings(*figures, settings.repeated);
+    for (const int number : MakerWarnings(figures->maker)) {
+        warnings.push_back(number);
+    }
+    return warnings;
 }
 
 // One output format of `check`. Each call appends to `out`, which the caller writes out in

@@ -137,10 +137,27 @@ Strength checks (see docs/formulas.md for the formulas and their source):
                        fatigue_mean_stress); "-" and null for wire of 10 mm and more, where
                        the data do not hold, and for a cycle with no load. With --repeated,
                        below 1 is warning 11 疲労安全率が１未満です
+
+A maker's checks (see docs/formulas.md):
+  pitch, p/D, pitch, pitch_ratio
+                       compression: the active coils' pitch at the free length, (free −
+                       solid)/n + d in mm, and against D; over 0.5: warning 13
+                       ピッチがコイル平均径の半分を越えています
+  gaps, Sa, stroke, gap_sum, min_gap_sum, stroke_share
+                       compression, at the shorter of the installed and operating length L:
+                       the gaps left between the coils, L − solid (mm), the least they must
+                       keep, Sa = (0.0015·D²/d + 0.1·d)·n (mm), and the deflection there
+                       against that to solid (% in the table); gaps below Sa (a spring solid
+                       at or before L included) or a stroke over 80 %: warning 12
+                       作動時のコイルのすき間が不足しています
+  T0, T0-low, T0-high, initial_stress, initial_stress_low, initial_stress_high
+                       extension: the initial stress 8·P0·D/(π·d³) of the initial tension,
+                       and the range a coiler winds at this spring index, kg/mm²; outside
+                       it: warning 14 初張力が巻ける範囲を外れています
 With --units si the JSON gives each of these loads and stresses once more in newtons, under
 its name with _N or _N_per_mm2, in "service".
 
-Warnings 8 to 11 are the command line's own: they count for the exit status like the
+Warnings 8 to 14 are the command line's own: they count for the exit status like the
 window's warnings, and --report saves the window's block without them.
 
 The table shows each warning once per design, in the order the window first lists it. Its

@@ -139,6 +139,26 @@ Shown HookFigure(const ServiceFigures* run, double HookFigures::*member) {
     return Figure(hook, hook ? hook->*member : 0.0);
 }
 
+const CoilFigures* CoilsOf(const ServiceFigures* run) {
+    return run && run->maker.coils ? &*run->maker.coils : nullptr;
+}
+
+const InitialTensionFigures* InitialStressOf(const ServiceFigures* run) {
+    return run && run->maker.initialTension ? &*run->maker.initialTension : nullptr;
+}
+
+// A maker's figure of a compression spring's coils, "-" for an extension spring.
+Shown CoilFigure(const ServiceFigures* run, double CoilFigures::*member, double scale = 1.0) {
+    const CoilFigures* coils = CoilsOf(run);
+    return Figure(coils, coils ? coils->*member * scale : 0.0);
+}
+
+// A figure of an extension spring's initial stress, "-" for a compression spring.
+Shown InitialStressFigure(const ServiceFigures* run, double InitialTensionFigures::*member) {
+    const InitialTensionFigures* tension = InitialStressOf(run);
+    return Figure(tension, tension ? tension->*member : 0.0);
+}
+
 Shown FatigueSafety(const ServiceFigures* run) {
     const StrengthFigures* strength = StrengthOf(run);
     return strength && strength->fatigue.safety ? Figure(true, *strength->fatigue.safety)
@@ -180,6 +200,14 @@ constexpr NumberColumn kNumberColumns[] = {
     {"hook-tors",      "kg/mm²", "N/mm²", 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return HookFigure(run, &HookFigures::torsionStress); }},
     {"allow-tors",     "kg/mm²", "N/mm²", 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return HookFigure(run, &HookFigures::torsionAllowable); }},
     {"fatigue",        "",       nullptr, 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return FatigueSafety(run); }},
+    {"pitch",          "mm",     nullptr, 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return CoilFigure(run, &CoilFigures::pitch); }},
+    {"p/D",            "",       nullptr, 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return CoilFigure(run, &CoilFigures::pitchRatio); }},
+    {"gaps",           "mm",     nullptr, 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return CoilFigure(run, &CoilFigures::gapSum); }},
+    {"Sa",             "mm",     nullptr, 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return CoilFigure(run, &CoilFigures::minGapSum); }},
+    {"stroke",         "%",      nullptr, 0, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return CoilFigure(run, &CoilFigures::strokeShare, 100.0); }},
+    {"T0",             "kg/mm²", "N/mm²", 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return InitialStressFigure(run, &InitialTensionFigures::stress); }},
+    {"T0-low",         "kg/mm²", "N/mm²", 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return InitialStressFigure(run, &InitialTensionFigures::low); }},
+    {"T0-high",        "kg/mm²", "N/mm²", 2, nullptr, [](const TSpringDesign&, const ServiceFigures* run) { return InitialStressFigure(run, &InitialTensionFigures::high); }},
 };
 // clang-format on
 
@@ -240,7 +268,7 @@ public:
             }
         }
         // The warnings, each once: the first on the design's line, the others below it; the
-        // command line's own (8 to 11) after the window's.
+        // command line's own (8 to 14) after the window's.
         std::vector<int> warnings = DistinctWarnings(outcome.warnings);
         for (const int number : OwnWarnings(figures, settings_)) {
             warnings.push_back(number);
@@ -516,6 +544,23 @@ private:
         AppendForce(out, "fatigue_mean_stress", kStress, s ? s->fatigue.mean : 0.0, s);
         AppendNumber(out, "fatigue_safety", s ? s->fatigue.safety.value_or(0.0) : 0.0,
                      s && s->fatigue.safety);
+        AppendMaker(out, figures);
+    }
+
+    // The maker's checks: the coils' figures null but for a compression spring, the initial
+    // stress null but for an extension spring.
+    void AppendMaker(Pieces& out, const ServiceFigures* figures) const {
+        constexpr std::string_view kStress = "_N_per_mm2";
+        const CoilFigures* c = CoilsOf(figures);
+        AppendNumber(out, "pitch", c ? c->pitch : 0.0, c);
+        AppendNumber(out, "pitch_ratio", c ? c->pitchRatio : 0.0, c);
+        AppendNumber(out, "gap_sum", c ? c->gapSum : 0.0, c);
+        AppendNumber(out, "min_gap_sum", c ? c->minGapSum : 0.0, c);
+        AppendNumber(out, "stroke_share", c ? c->strokeShare : 0.0, c);
+        const InitialTensionFigures* t = InitialStressOf(figures);
+        AppendForce(out, "initial_stress", kStress, t ? t->stress : 0.0, t);
+        AppendForce(out, "initial_stress_low", kStress, t ? t->low : 0.0, t);
+        AppendForce(out, "initial_stress_high", kStress, t ? t->high : 0.0, t);
     }
 
     void AppendWarning(Pieces& out, bool comma, int number) const {

@@ -83,6 +83,20 @@ std::vector<int> ServiceWarnings(const ServiceFigures& figures, bool repeated) {
     return warnings;
 }
 
+std::vector<int> MakerWarnings(const MakerFigures& figures) {
+    std::vector<int> warnings;
+    if (figures.coils && figures.coils->clearanceShort) {
+        warnings.push_back(kCoilClearanceWarning);
+    }
+    if (figures.coils && figures.coils->pitchOver) {
+        warnings.push_back(kPitchWarning);
+    }
+    if (figures.initialTension && figures.initialTension->outside) {
+        warnings.push_back(kInitialTensionWarning);
+    }
+    return warnings;
+}
+
 ServiceFigures ComputeServiceFigures(const TSpringDesign& design, EndCondition ends,
                                      const StrengthOptions& strength) {
     const MaterialRow& material = kMaterials[design.MaterialNo];
@@ -121,6 +135,7 @@ ServiceFigures ComputeServiceFigures(const TSpringDesign& design, EndCondition e
         figures.compression = c;
     }
     figures.strength = ComputeStrengthFigures(design, strength);
+    figures.maker = ComputeMakerFigures(design);
     return figures;
 }
 

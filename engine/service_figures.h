@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/maker_checks.h"
 #include "engine/spring_design.h"
 #include "engine/strength_checks.h"
 
@@ -53,14 +54,20 @@ inline constexpr int kBucklingWarning = 8;
 inline constexpr int kHookWarning = 9;
 inline constexpr int kSolidSetWarning = 10;
 inline constexpr int kFatigueWarning = 11;
-inline constexpr int kLastServiceWarning = kFatigueWarning;
+inline constexpr int kCoilClearanceWarning = 12;
+inline constexpr int kPitchWarning = 13;
+inline constexpr int kInitialTensionWarning = 14;
+inline constexpr int kLastServiceWarning = kInitialTensionWarning;
 inline constexpr const char* kBucklingWarningText = "座屈の恐れがあります";
 // clang-format off
-inline constexpr std::array<const char*, 4> kServiceWarningTexts{
+inline constexpr std::array<const char*, 7> kServiceWarningTexts{
     kBucklingWarningText,                 // 8 the operating deflection is beyond the buckling one
     "フックの応力が許容応力を越えています",   // 9 a hook's stress over its allowable stress
     "密着させるとへたりが生じます",          // 10 pressed solid, it takes a set
     "疲労安全率が１未満です",              // 11 fatigue safety factor below 1
+    "作動時のコイルのすき間が不足しています",  // 12 the coils come too close at the shortest length
+    "ピッチがコイル平均径の半分を越えています", // 13 the coils wound too open
+    "初張力が巻ける範囲を外れています",       // 14 an initial tension no coiler winds at this index
 };
 // clang-format on
 // The text of a warning of the window (1 to 7) or of the command line (8 to 11).
@@ -80,6 +87,7 @@ struct ServiceFigures {
     double activeMass = 0;  // g, the n active turns only
     std::optional<CompressionFigures> compression;  // empty for an extension spring
     StrengthFigures strength;
+    MakerFigures maker;
 };
 
 // The figures of a record after Run. Its initial tension counts for an extension spring only,
@@ -91,5 +99,10 @@ ServiceFigures ComputeServiceFigures(const TSpringDesign& design, EndCondition e
 // over its allowable stress), 10 (a set when pressed solid) and, only when the spring is under
 // repeated load, 11 (fatigue safety factor below 1).
 std::vector<int> ServiceWarnings(const ServiceFigures& figures, bool repeated);
+
+// The maker's warnings of a design that ran, in their order: 12 (coil clearance at the shortest
+// length), 13 (pitch over half the mean diameter), 14 (initial tension out of the range a coiler
+// winds).
+std::vector<int> MakerWarnings(const MakerFigures& figures);
 
 }  // namespace springcalc

@@ -60,4 +60,35 @@ inline double InitialTension(double stiffness, double D) {
     return static_cast<double>(stiffness * inverse255) / std::pow(D, 2);
 }
 
+// The pitch of the active coils at the free length L0: the gaps between them add up to
+// L0 − Ls, one gap for each active turn, and a pitch is a gap and a wire.
+inline double ActivePitch(double freeLen, double solidLen, double n, double d) {
+    return (freeLen - solidLen) / n + d;
+}
+
+// The least sum of the gaps between the active coils a compression spring keeps at its shortest
+// working length, Sa = (0.0015·D²/d + 0.1·d)·n (mm): room for the coils' scatter in pitch and
+// diameter, so that they do not touch before the stroke ends.
+inline double MinGapSum(double D, double d, double n) {
+    return (0.0015 * D * D / d + 0.1 * d) * n;
+}
+
+// The uncorrected shear stress 8·P·D/(π·d³) that a load P puts into the wire; for the initial
+// tension P0 of an extension spring, its initial stress τ0.
+inline double InitialStress(double initialTension, double D, double d) {
+    return 8.0 * initialTension * D / (kPi * d * d * d);
+}
+
+// The range of initial stress a coiler makes at the spring index C, in psi:
+// 33500/exp(0.105·C) ± 1000·(4 − (C − 3)/6.5).
+struct StressBand {
+    double low;
+    double high;
+};
+inline StressBand InitialStressBandPsi(double C) {
+    const double middle = 33500.0 / std::exp(0.105 * C);
+    const double half = 1000.0 * (4.0 - (C - 3.0) / 6.5);
+    return {middle - half, middle + half};
+}
+
 }  // namespace springcalc::formulas

@@ -216,7 +216,8 @@ TEST(CheckInput, WithheldDesignsGetTheWarningNoResultsAndNoSave) {
                          "      0.32      0.95      1.57     10.15     30.44     50.23         8"
                          "8.00           66.06             -      3.02      none    1418      1"
                          ".272        0.388     12.64     37.93     62.59          -           -"
-                         "          -           -      1.81\n"),
+                         "          -           -      1.81      1.22      0.28      1.95      "
+                         "1.04      61         -         -         -\n"),
               std::string::npos);
 }
 
@@ -285,7 +286,7 @@ TEST(CheckFigures, TableColumnsStayInPlaceAndJsonGivesTheFigures) {
             EXPECT_EQ(DisplayWidth(line.substr(0, kind)), kindColumn) << line;
         }
         // A warning: a blank, its number, a blank, then its Japanese text.
-        static const std::regex warning(" (([1-9]|1[01]) [^ -~]+)$");
+        static const std::regex warning(" (([1-9]|1[0-4]) [^ -~]+)$");
         std::smatch found;
         if (std::regex_search(line, found, warning)) {
             EXPECT_EQ(DisplayWidth(line.substr(0, found.position(1))), warningsColumn);
@@ -294,7 +295,8 @@ TEST(CheckFigures, TableColumnsStayInPlaceAndJsonGivesTheFigures) {
             EXPECT_EQ(DisplayWidth(line) + 2, warningsColumn) << "no warning: " << line;
         }
     }
-    EXPECT_EQ(warnings, (std::vector<std::string>{"8", "2", "3", "4", "8", "10", "5"})) << run.out;
+    EXPECT_EQ(warnings, (std::vector<std::string>{"8", "2", "3", "4", "8", "10", "12", "13", "5"}))
+        << run.out;
     EXPECT_NE(run.out.find("\n5 designs, 3 with warnings. Not run (\"-\"): 1,"), std::string::npos);
     EXPECT_EQ(run.status, 1);
     // Compression sample 1's loads, 0.32, 0.95 and 1.57 kg, each followed by itself in newtons.
@@ -320,7 +322,7 @@ TEST(CheckFigures, TableColumnsStayInPlaceAndJsonGivesTheFigures) {
         "nullfalsenull")
         << "short and wide; not run";
     EXPECT_EQ(All(r[0] + r[2], "\"number\":(\\d+)"),
-              (std::vector<std::string>{"8", "2", "2", "3", "4", "4", "8", "10"}));
+              (std::vector<std::string>{"8", "2", "2", "3", "4", "4", "8", "10", "12", "13"}));
     EXPECT_TRUE(std::regex_search(
         r[4],
         std::regex("\"service\":\\{\"ends\":null,\"slenderness\":null,\"buckling_deflection\":"
@@ -1360,14 +1362,19 @@ TEST(StrengthChecks, CorrectedSolidAndFatigueFiguresAndTheirWarnings) {
     EXPECT_NE(plain.out.find("    380.37   3730.14          -          -           -"),
               std::string::npos)
         << "stop's solid stress, 305.284 · 1.2459496 = 380.37 kg/mm²";
-    EXPECT_NE(plain.out.find("      0.38  2 許容応力を越えています\n"), std::string::npos);
+    // Then stop's coils (worked by hand in MakerChecks below) and no initial stress.
+    EXPECT_NE(plain.out.find("      0.38      3.87      0.90      1.50      0.33      84         -"
+                             "         -         -         -         -         -  2 許容応力を越"
+                             "えています\n"),
+              std::string::npos);
     EXPECT_NE(plain.out.find(" 10 密着させるとへたりが生じます\n"), std::string::npos);
     EXPECT_EQ(plain.out.find("11 疲労安全率が１未満です"), std::string::npos);
     EXPECT_NE(repeated.out.find("   10 密着させるとへたりが生じます\n          "
                                 "                                               "),
               std::string::npos);
     EXPECT_NE(repeated.out.find(" 11 疲労安全率が１未満です\n"), std::string::npos);
-    EXPECT_NE(repeated.out.find("\n4 designs, 2 with warnings."), std::string::npos);
+    // Sample 12 has warning 12, its coils too close at the operating length.
+    EXPECT_NE(repeated.out.find("\n4 designs, 3 with warnings."), std::string::npos);
     const std::vector<std::string> r = Records(
         RunCli({"check", "--json", "--units", "si", "--repeated", "--peened"}, kStrengthCsv).out);
     ASSERT_EQ(r.size(), 4u);
@@ -1380,7 +1387,7 @@ TEST(StrengthChecks, CorrectedSolidAndFatigueFiguresAndTheirWarnings) {
     // Peened, stop's factor is 1/(20.0194/64.36115 + 300.2906/147.4) = 0.42584: still 11.
     EXPECT_EQ(Value(r[1], "fatigue_safety"), "0.4258405");
     EXPECT_EQ(All(r[1], "\"number\":(\\d+)"),
-              (std::vector<std::string>{"2", "2", "3", "4", "4", "10", "11"}));
+              (std::vector<std::string>{"2", "2", "3", "4", "4", "10", "11", "12", "13"}));
     EXPECT_EQ(Value(r[2], "fatigue_safety") + Value(r[2], "fatigue_safety_N_per_mm2"),
               "nullmissing fatigue_safety_N_per_mm2");
     EXPECT_EQ(Value(r[3], "solid_load") + Value(r[3], "solid_takes_set"), "nullnull");
@@ -1468,6 +1475,70 @@ TEST(StrengthChecks, HookStressesOfExtensionSample12AndTheirWarning) {
     EXPECT_EQ(s.hook->torsionAllowable, 98.0);
     EXPECT_FALSE(BindingLimitOf(steel, s));
     EXPECT_FALSE(Diagram(LoadDiagramSvg(steel, "", {}, &s)).byId.count("hook-limit-line"));
+}
+
+// ---- A maker's checks: coil clearance, pitch, initial tension ------------------------------
+
+// Worked by hand (Ls = (n + 2)·d, the shortest working length L = min(set, work)):
+//   "readme", SWPB d 0.6, D 4.1, n 8.5, L0 24.3, L 15: Ls = 6.3
+//     pitch (L0 − Ls)/n + d = 18/8.5 + 0.6 = 2.717647, /D = 0.662841 > 0.5: warning 13
+//     Sa = (0.0015·4.1²/0.6 + 0.1·0.6)·8.5 = (0.042025 + 0.06)·8.5 = 0.867213; gaps 15 − 6.3 = 8.7
+//     stroke (24.3 − 15)/(24.3 − 6.3) = 9.3/18 = 0.516667: clear
+//   "valve", SWPB d 4, D 24.7, n 5, L0 45.2, L 28: Ls = 7·4 = 28, solid at the working length:
+//     gaps 0 < Sa = (0.0015·610.09/4 + 0.4)·5 = 3.143919: warning 12; stroke 17.2/17.2 = 1
+//     pitch 17.2/5 + 4 = 7.44, /24.7 = 0.301215
+//   "80 % in" and "80 % past", SWPA d 1.2, D 8.8, n 7, L0 23: Ls = 8.4 + 2.4 = 10.8, Sa =
+//     (0.0015·77.44/1.2 + 0.12)·7 = 1.5176; at L 13.3 the stroke is 9.7/12.2 = 0.795082 (clear),
+//     at L 13.2 it is 9.8/12.2 = 0.803279 > 0.8: warning 12 with 2.4 mm of gaps, more than Sa
+//   "C 4", SWPA d 1, D 4 (G 8000): P0 = G·d⁴/(255·D²) = 1.960784 kg, τ0 = 8·P0·D/(π·d³) =
+//     19.97239 kg/mm²; band at C = 4: 33500/e^0.42 = 22011.3 psi ± 1000·(4 − 1/6.5) = 3846.2 psi,
+//     so 18165.2 to 25857.4 psi = 12.7712 to 18.1794 kg/mm² (1 psi = 7.030696e-4 kg/mm²):
+//     over it, warning 14
+//   "C 8", SWPA d 1, D 8: τ0 = 8000/(255·64)·64/π = 9.986193; band 33500/e^0.84 = 14464.5 psi
+//     ± 3230.8: 7.8965 to 12.4395 kg/mm²: within
+TEST(MakerChecks, ClearancePitchAndInitialStressWorkedByHand) {
+    const std::vector<std::string> r =
+        Records(RunCli({"check", "--json"},
+                       "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n"
+                       "readme,compression,SWPB,0.60,4.1,8.5,24.3,20,15\n"
+                       "valve,compression,SWPB,4.00,24.7,5,45.2,38,28\n"
+                       "80 % in,compression,SWPA,1.20,8.8,7,23,20,13.3\n"
+                       "80 % past,compression,SWPA,1.20,8.8,7,23,13.2,20\n"
+                       "C 4,extension,SWPA,1.00,4,10,,15,20\n"
+                       "C 8,extension,SWPA,1.00,8,10,,30,40\n")
+                    .out);
+    ASSERT_EQ(r.size(), 6u);
+    const auto coils = [](const std::string& record) {
+        return Value(record, "pitch") + " " + Value(record, "pitch_ratio") + " " +
+               Value(record, "gap_sum") + " " + Value(record, "min_gap_sum") + " " +
+               Value(record, "stroke_share") + " " + Value(record, "initial_stress");
+    };
+    const auto makers = [](const std::string& record) {
+        std::vector<std::string> numbers;
+        for (const std::string& n : All(record, "\"number\":(\\d+)")) {
+            if (std::stoi(n) >= 12) {
+                numbers.push_back(n);
+            }
+        }
+        return numbers;
+    };
+    EXPECT_EQ(coils(r[0]), "2.717647 0.6628407 8.7 0.8672125 0.51666665 null");
+    EXPECT_EQ(makers(r[0]), std::vector<std::string>{"13"});
+    EXPECT_EQ(coils(r[1]), "7.44 0.30121458 0 3.1439188 1 null");
+    EXPECT_EQ(makers(r[1]), std::vector<std::string>{"12"});
+    EXPECT_EQ(Value(r[2], "stroke_share") + " " + Value(r[3], "stroke_share") + " " +
+                  Value(r[3], "gap_sum") + " " + Value(r[3], "min_gap_sum"),
+              "0.795082 0.80327874 2.3999996 1.5176");  // 13.2 and 10.8 as stored floats
+    EXPECT_EQ(makers(r[2]), std::vector<std::string>{});
+    EXPECT_EQ(makers(r[3]), std::vector<std::string>{"12"});
+    EXPECT_EQ(Value(r[4], "initial_stress") + " " + Value(r[4], "initial_stress_low") + " " +
+                  Value(r[4], "initial_stress_high") + " " + Value(r[4], "pitch"),
+              "19.972385 12.771199 18.179426 null");
+    EXPECT_EQ(makers(r[4]), std::vector<std::string>{"14"});
+    EXPECT_EQ(Value(r[5], "initial_stress") + " " + Value(r[5], "initial_stress_low") + " " +
+                  Value(r[5], "initial_stress_high"),
+              "9.986193 7.896549 12.439461");
+    EXPECT_EQ(makers(r[5]), std::vector<std::string>{});
 }
 
 // Loads and rates with a unit, converted once with 9.80665 N per kgf; a plain number is kgf.

@@ -148,6 +148,30 @@ std::string FiguresJson(const TSpringDesign& design) {
     rows.Raw(Row("疲労安全率 (Goodman、ショットピーニングなし)",
                  s.fatigue.safety ? FixedText(*s.fatigue.safety, 2)
                                   : std::string("線径10 mm以上はデータなし")));
+    const MakerFigures& m = figures.maker;
+    if (m.coils) {
+        const CoilFigures& c = *m.coils;
+        rows.Raw(Row("ピッチ／D", FixedText(c.pitch, 2, " mm ／ ") + FixedText(c.pitchRatio, 2)));
+        rows.Raw(Row("ピッチ", c.pitchOver ? kServiceWarningTexts[kPitchWarning - kBucklingWarning]
+                                           : "D/2以内"));
+        rows.Raw(Row("最短長でのすき間／必要なすき間 Sa",
+                     FixedText(c.gapSum, 2, " ／ ") + FixedText(c.minGapSum, 2, " mm")));
+        rows.Raw(Row("密着までのたわみに対する最短長のたわみ",
+                     FixedText(c.strokeShare * 100.0, 0, " %")));
+        rows.Raw(Row("コイルのすき間",
+                     c.clearanceShort
+                         ? kServiceWarningTexts[kCoilClearanceWarning - kBucklingWarning]
+                         : "十分"));
+    }
+    if (m.initialTension) {
+        const InitialTensionFigures& t = *m.initialTension;
+        rows.Raw(Row("初張力の応力 τ0／巻ける範囲", FixedText(t.stress, 2, " ／ ") +
+                                                        FixedText(t.low, 2, "〜") +
+                                                        FixedText(t.high, 2, " kg/mm²")));
+        rows.Raw(Row("初張力", t.outside
+                                   ? kServiceWarningTexts[kInitialTensionWarning - kBucklingWarning]
+                                   : "範囲内"));
+    }
     return rows.Close();
 }
 
