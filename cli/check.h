@@ -35,11 +35,6 @@ struct CheckSettings {
     bool repeated = false;     // --repeated: the fatigue safety factor is judged
 };
 
-// Whether a design that ran gets warning 8: its figures say it buckles at the operating length.
-inline bool Buckles(const ServiceFigures* figures) {
-    return figures && figures->compression && figures->compression->bucklingRisk;
-}
-
 // The command line's own warnings (8 to 14) of a design; none for one whose Run the window
 // withholds.
 inline std::vector<int> OwnWarnings(const ServiceFigures* figures, const CheckSettings& settings) {

@@ -19,6 +19,7 @@ Units: mm and kgf (loads in kg, stresses in kg/mm², spring rate in kg/mm).
 
 Options:
   -h, --help     show this text
+  --version      show the program's version
 
 Exit status:
   0  check: no design has a warning; search: designs were found
@@ -41,6 +42,10 @@ int RunCli(const std::vector<std::string>& args, CliIo& io) {
     }
     if (command == "-h" || command == "--help" || command == "help") {
         io.out << kProgramHelp;
+        return kExitClean;
+    }
+    if (command == "--version") {
+        io.out << kProgramName << " " << SPRINGCALC_VERSION << "\n";
         return kExitClean;
     }
     io.err << kProgramName << ": unknown command \"" << command

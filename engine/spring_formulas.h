@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The spring formulas, worked out in double. The engine rounds each result once as it stores it;
-// the command line's search uses the same functions to estimate thousands of designs before it
-// runs the few that can pass through the engine, so the two cannot drift apart.
+// the figures in service, the strength and maker's checks and the search's estimate of
+// thousands of designs call the same functions, so none of them can drift apart.
 
 #include <cmath>
 #include <numbers>
@@ -38,11 +38,6 @@ inline double LoadAtStress(double stress, double D, double d) {
 // Grams of `coils` turns of wire: π·D per turn, cross-section π·d²/4; mm³ to cm³.
 inline double WireMass(double density, double d, double D, double coils) {
     return kPi * kPi * d * d * D * coils / 4.0 / 1000.0 * density;
-}
-
-// The active turns that give the rate k: the spring rate solved for n.
-inline double ActiveTurns(double stiffness, double rate, double D) {
-    return stiffness / ((8.0 * rate) * std::pow(D, 3));
 }
 
 // A closed turn at each end.

@@ -26,11 +26,11 @@ struct MaterialRow {
     int strengthTable;
     float allowFactor;
     float shearModulus;    // kg/mm^2
-    float elasticModulus;  // kg/mm^2; only the command line's buckling check reads it
-    // g/cm^3; only the command line's masses and surge frequency read it. A double, so that the
-    // masses are worked out with 7.85 and 7.93 themselves.
+    float elasticModulus;  // kg/mm^2; only the buckling check of the figures in service reads it
+    // g/cm^3; only the masses and the surge frequency read it, never the window. A double, so
+    // that the masses are worked out with 7.85 and 7.93 themselves.
     double density;
-    // Only the command line's hook check reads it.
+    // Only the hook check reads it.
     WireClass wireClass;
 };
 

@@ -170,6 +170,7 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"a report from designs none of which ran", kCheck, kHeader + ",compression,SWO-A,0.50,4.3,9.5,13,12,10\n", 1, "no design ran, so nothing was appended to REPORT.", Report::Existing},
         {"help on search", "search --help", "", 0, "--tolerance PCT"},
         {"help on check", "check -h", "", 0, "Exit status: 0 when no design"},
+        {"the version, as GNU programs tell it", "--version", "", 0, "springcalc-cli " SPRINGCALC_VERSION "\n"},
     };
     // clang-format on
     for (const Fault& c : faults) {

@@ -53,7 +53,7 @@ materials=$("$program" search --kind compression --load 1@20 --rate 0.5 --top 1 
     sed -n 's/^Materials: \(.*\)\.$/\1/p' | tr -d ,)
 [ -n "$materials" ] || { echo "FAIL: no material list from $program search" >&2; exit 1; }
 
-expect 'springcalc-cli ' 'check search --help'
+expect 'springcalc-cli ' 'check search --help --version'
 expect 'springcalc-cli s' 'search'
 expect 'springcalc-cli check --' '--json --report --units --plot --ends --peened --repeated --hook-radius --help'
 expect 'springcalc-cli check --p' '--plot --peened'
