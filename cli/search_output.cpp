@@ -81,7 +81,17 @@ std::string Searched(const SearchResult& result) {
     if (result.metCount > 0) {
         text += ", in " + std::to_string(result.choiceCount) + " materials and wire sizes";
     }
-    return text + ".\n";
+    text += ".\n";
+    if (result.stop != SearchStop::None) {
+        text += std::string(result.stop == SearchStop::Asked
+                                ? "The search was stopped"
+                                : "The search stopped at the most work it does (about 2 s)") +
+                " in " + MaterialDesignation(result.stoppedMaterial) + " " +
+                WireDesignation(result.stoppedWire) +
+                " mm: what follows is from the materials and wire sizes up to there. Narrow "
+                "it (--materials, --max-index, --min-turns, --tolerance) to search them all.\n";
+    }
+    return text;
 }
 
 std::string Direction(double actual, double wanted) {
@@ -269,13 +279,19 @@ void WriteWidenings(std::string& text, const SearchRequest& request, const Searc
     text +=
         "The default proportions kept out designs that meet the loads and every other "
         "requirement. To let them in, widen:\n";
+    const bool stopped = result.wideningStop != SearchStop::None;
+    if (stopped) {
+        text +=
+            "  (the search for them stopped at the most work it does: there are at least as "
+            "many as counted, and the first is the first of those found)\n";
+    }
     for (const Widening& w : result.widenings) {
         std::string options;
         for (size_t i = 0; i < w.widen.size(); ++i) {
             options += (i == 0 ? "" : " together with ") + OptionToWiden(w.widen[i], w, request);
         }
-        text += "  " + options + " (" + std::to_string(w.count) + " design" +
-                (w.count == 1 ? " needs " : "s need ") +
+        text += "  " + options + " (" + (stopped ? "at least " : "") + std::to_string(w.count) +
+                " design" + (w.count == 1 ? " needs " : "s need ") +
                 (w.widen.size() == 1 ? "only that" : "all of these") + "; the " +
                 (request.order == SearchOrder::Mass ? "lightest" : "least stressed") + ": " +
                 Identify(w.best) + ", " + FixedText(w.best.massGrams, 2, " g, ") +
@@ -287,7 +303,9 @@ void WriteWidenings(std::string& text, const SearchRequest& request, const Searc
 }
 
 void WriteClosest(std::string& text, const SearchRequest& request, const SearchResult& result) {
-    text += "No design meets the requirements.\n";
+    text += result.stop == SearchStop::None
+                ? "No design meets the requirements.\n"
+                : "No design of those searched meets the requirements.\n";
     WriteWidenings(text, request, result);
     if (result.closest.empty()) {
         text += "No offered wire size of these materials gives " +

@@ -7,6 +7,7 @@
 // in spring_search.cpp).
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -124,6 +125,30 @@ struct Widening {
     double mostTurns = 0;
 };
 
+// Where a search has got to, for a front end to show while it runs.
+struct SearchProgress {
+    bool widening = false;  // the second walk, with the default proportions widened
+    size_t wiresDone = 0;   // material and wire sizes walked, of
+    size_t wiresTotal = 0;
+    size_t springsFound = 0;      // springs that met the requirements so far
+    size_t designsEvaluated = 0;  // estimates and engine runs, of both walks
+};
+// Called after each wire size and every few thousand designs; false stops the search, which
+// then answers from what it has walked (SearchResult::stop says so).
+using SearchProgressFn = std::function<bool(const SearchProgress&)>;
+
+// Why a search ended before it had walked every wire size.
+enum class SearchStop {
+    None,
+    Asked,       // the progress callback said stop
+    WorkBudget,  // kSearchWorkBudget reached
+};
+// The most work one search does, in engine runs (an estimate counts as kEstimateWork of
+// one): about 2 s on the command line; enough for every search of ordinary proportions, and a
+// bound on requests that meet millions of springs, such as a tolerance of 99 %.
+inline constexpr double kSearchWorkBudget = 3e6;
+inline constexpr double kEstimateWork = 1.0 / 10.0;
+
 struct SearchResult {
     std::vector<Candidate> best;  // at most `top`, best first
     // Springs (material, wire, D and n, each at its best free length) that met the requirements,
@@ -136,9 +161,17 @@ struct SearchResult {
     // and what widening the default limits would let through (fewest limits first).
     std::vector<Candidate> closest;
     std::vector<Widening> widenings;
+    // A search that ended early answers from the wire sizes before `stoppedAt` (material and
+    // wire numbers); the widened walk's counts are then at least those given.
+    SearchStop stop = SearchStop::None;
+    SearchStop wideningStop = SearchStop::None;
+    int stoppedMaterial = 0;
+    int stoppedWire = 0;
+    size_t designsEvaluated = 0;
 };
 
-SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner);
+SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner,
+                           const SearchProgressFn& progress = {});
 
 // The ranges a requirement's numbers may take, both ends included, as every front end offers
 // them: loads in kg, lengths in mm, rates in kg/mm.
