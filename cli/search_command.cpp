@@ -394,6 +394,35 @@ std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& a
     return request;
 }
 
+ProgressLine::ProgressLine(CliIo& io) : io_(io), start_(io.errIsTerminal ? io.seconds() : 0) {}
+
+bool ProgressLine::Show(const SearchProgress& p) {
+    if (!io_.errIsTerminal || io_.seconds() - start_ < kProgressAfter) {
+        return true;
+    }
+    std::string line =
+        std::string(p.widening ? "searching with wider proportions: " : "searching: ") +
+        std::to_string(p.wiresDone) + " of " + std::to_string(p.wiresTotal) + " wire sizes, " +
+        std::to_string(p.springsFound) + (p.springsFound == 1 ? " spring" : " springs") + " so far";
+    if (line == text_) {
+        return true;  // a terminal is slow: only what changed
+    }
+    text_ = line;
+    // Blanks over what is left of a longer line before.
+    const size_t width = line.size();
+    line.append(shown_ > width ? shown_ - width : 0, ' ');
+    io_.err << '\r' << line << std::flush;
+    shown_ = width;
+    return true;
+}
+
+void ProgressLine::Clear() {
+    if (shown_ > 0) {
+        io_.err << '\r' << std::string(shown_, ' ') << '\r' << std::flush;
+        shown_ = 0;
+    }
+}
+
 int RunSearchCommand(const std::vector<std::string>& args, CliIo& io) {
     std::string problem;
     const std::optional<SearchRequest> request = ReadSearchRequest(args, problem);
@@ -407,7 +436,10 @@ int RunSearchCommand(const std::vector<std::string>& args, CliIo& io) {
         return kExitBadInput;
     }
     DesignRunner runner(io.clock);
-    const SearchResult result = SearchDesigns(*request, runner);
+    ProgressLine progress(io);
+    const SearchResult result =
+        SearchDesigns(*request, runner, [&](const SearchProgress& p) { return progress.Show(p); });
+    progress.Clear();
     WriteSearchResult(io.out, *request, result);
     return result.metCount > 0 ? kExitClean : kExitFlagged;
 }
