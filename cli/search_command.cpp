@@ -177,8 +177,11 @@ bool ReadNumber(const ScannedOptions& options, const NumberOption& option, auto&
 bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
     std::vector<LoadPoint> points;
     for (const std::string& text : options.Values("load")) {
-        const std::optional<LoadAtLength> point = ParseLoadAtLength(text);
-        if (!point || !kLoadRange.Holds(point->load) || !kLengthRange.Holds(point->length)) {
+        const std::optional<LoadAtLength> read = ParseLoadAtLength(text);
+        const std::optional<double> load = read ? kLoadRange.Admit(read->load) : std::nullopt;
+        const std::optional<LoadAtLength> point =
+            load ? std::optional<LoadAtLength>({*load, read->length}) : std::nullopt;
+        if (!point || !kLengthRange.Holds(point->length)) {
             problem =
                 "--load takes LOAD@LENGTH such as 5@40 (5 kg at 40 mm) or 49N@40 (49 N at "
                 "40 mm), a load " +
@@ -199,8 +202,9 @@ bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::strin
             return false;
         }
         request.installed = points[0];
-        const std::optional<double> rate = ParseForce(*rateText, ForceKind::Rate);
-        if (!rate || !kRateRange.Holds(*rate)) {
+        const std::optional<double> read = ParseForce(*rateText, ForceKind::Rate);
+        const std::optional<double> rate = read ? kRateRange.Admit(*read) : std::nullopt;
+        if (!rate) {
             problem = "--rate takes a spring rate in kg/mm " + RangeText(kRateRange) +
                       ", or in N/mm with the unit (such as 2N/mm), not \"" + *rateText + "\"";
             return false;

@@ -239,13 +239,80 @@ TEST(NumberText, FieldsAndCellsArePrintfsDigitsAndJsonNumbersToCharsShortest) {
             char printed[400];
             std::snprintf(printed, sizeof printed, "%.*f", precision, double(value));
             ASSERT_EQ(FixedText(value, precision, "   "), std::string(printed) + "   ") << value;
-            ASSERT_TRUE(!std::isfinite(value) || cli::NumberCell(value, precision, 400) == printed)
+            // A cell never shows a negative zero ("-0.00" for -0.001).
+            std::string cell = printed;
+            if (cell.starts_with('-') && cell.find_first_not_of("-0.") == std::string::npos) {
+                cell.erase(0, 1);
+            }
+            ASSERT_TRUE(!std::isfinite(value) || cli::NumberCell(value, precision, 400) == cell)
                 << value << " with " << precision;
         }
         char fast[32], general[32];
         ASSERT_EQ(std::string_view(fast, ShortestFloatChars(fast, fast + 32, value)),
                   std::string_view(general, std::to_chars(general, general + 32, value).ptr))
             << value;
+    }
+}
+
+// The low end of each range as asked for: significant digits where the usual decimals would
+// show zero, the usual decimals otherwise (so that ordinary outputs stay as they were), and no
+// negative zero. A value converted from newtons that misses a range end by rounding is the end.
+TEST(NumberText, LowEndValuesShowAsAskedForAndNewtonsLandOnTheRangeEnds) {
+    struct Shown {
+        double value;
+        int precision;
+        const char* text;
+    };
+    const Shown cases[] = {
+        {0.003, 2, "0.003"},
+        {0.001, 2, "0.001"},
+        {0.0012345, 2, "0.00123"},
+        {0.05, 2, "0.05"},
+        {1.304, 2, "1.30"},
+        {10000, 2, "10000.00"},
+        {0.0001, 3, "0.0001"},
+        {9.999999999999999e-05, 3, "0.0001"},
+        {0.00055, 3, "0.00055"},
+        {0.0123, 3, "0.012"},
+        {0.04, 1, "0.04"},
+        {0.01, 1, "0.01"},
+        {5, 1, "5.0"},
+        {0.23, 1, "0.2"},
+        {-0.0004, 2, "-0.0004"},
+        {-0.014, 2, "-0.01"},
+        {-0.006, 2, "-0.006"},
+        {0.0, 2, "0.00"},
+        {-0.0, 2, "0.00"},
+    };
+    for (const Shown& c : cases) {
+        EXPECT_EQ(cli::ReadableFixed(c.value, c.precision, " kg"), std::string(c.text) + " kg")
+            << c.value;
+    }
+    const cli::Range rate{kLeastRate, kMostRate};
+    const std::optional<double> least = cli::ParseForce("9.80665e-4N/mm", cli::ForceKind::Rate);
+    ASSERT_TRUE(least);
+    EXPECT_FALSE(rate.Holds(*least)) << "a hair below the range, as divided";
+    EXPECT_EQ(rate.Admit(*least), kLeastRate);
+    EXPECT_EQ(rate.Admit(9806.65 / 9.80665), kMostRate);
+    EXPECT_EQ(rate.Admit(0.5), 0.5);
+    EXPECT_EQ(rate.Admit(0.99999e-4), std::nullopt);
+    EXPECT_EQ(rate.Admit(1000.001), std::nullopt);
+    // A table cell of a value that rounds to zero.
+    EXPECT_EQ(cli::NumberCell(-0.0004, 3, 9), "0.000");
+    EXPECT_EQ(cli::NumberCell(-0.0006, 3, 9), "-0.001");
+}
+
+// Lengths out of order (set above the free length, or a hair apart) leave energies that round
+// to zero: shown as 0.000, in kgf and in SI units alike.
+TEST(CheckFigures, NoNegativeZeroForLengthsOutOfOrder) {
+    const std::string csv =
+        "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n"
+        "a,compression,SWPA,1.20,13.5,9.5,5.6,5.7,5.6\n"
+        "b,compression,SWPA,0.50,5.0,20,28.4,28.5,28.4\n";
+    for (const char* units : {"kgf", "si"}) {
+        const CliRun run = RunCli({"check", "--units", units}, csv);
+        EXPECT_NE(run.out.find(" 0.000 "), std::string::npos) << run.out;
+        EXPECT_FALSE(std::regex_search(run.out, std::regex(" -0\\.0+ "))) << run.out;
     }
 }
 
@@ -478,16 +545,27 @@ TEST(Search, NamesTheDefaultLimitToWiden) {
     CliRun run = RunCli({"search", "--kind", "compression", "--load", "8@20", "--rate", "28"});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(std::regex_search(
-        run.out, std::regex("To let them in, widen:\n  --min-turns [0-9.]+ or fewer \\([0-9]+ "
-                            "designs need only that; the lightest: [^\n]*\n    - [0-9.]+ active "
+        run.out, std::regex("To let them in, widen:\n  --min-turns ([0-9.]+) or fewer \\([0-9]+ "
+                            "designs need only that(, some from --min-turns [0-9.]+)?; the "
+                            "lightest: [^\n]*, n \\1(\\.0)?, [^\n]*\n    - [0-9.]+ active "
                             "turns, fewer than --min-turns 3\n")))
         << run.out;
     run = RunCli({"search", "--kind", "compression", "--load", "0.1@20", "--load", "0.2@15",
                   "--min-id", "20", "--max-od", "22"});
     EXPECT_TRUE(std::regex_search(
         run.out, std::regex("widen:\n  --max-index [0-9.]+ or more \\([0-9]+ designs need only "
-                            "that; [^\n]*\n    - D/d [0-9.]+ is above --max-index 15\n")))
+                            "that[,;] [^\n]*\n    - D/d [0-9.]+ is above --max-index 15\n")))
         << run.out;
+    // The value named lets in the design shown with it: D/d 23.22 needs 23.3, though some of
+    // the others come in from 21.
+    std::smatch named;
+    ASSERT_TRUE(std::regex_search(
+        run.out, named,
+        std::regex("--max-index ([0-9.]+) or more \\([0-9]+ designs need only that, some from "
+                   "--max-index ([0-9.]+); [^\n]*\n    - D/d ([0-9.]+) is above")))
+        << run.out;
+    EXPECT_GE(std::stod(named[1]), std::stod(named[3]));
+    EXPECT_LT(std::stod(named[2]), std::stod(named[3]));
     run = RunCli({"search", "--kind", "compression", "--load", "1@60", "--load", "3@40", "--max-od",
                   "8", "--ends", "fixed-free"});
     EXPECT_NE(run.out.find("widen:\n  --allow-buckling, for a spring guided on a rod or in a "
