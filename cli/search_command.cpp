@@ -398,10 +398,14 @@ std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& a
     return request;
 }
 
-ProgressLine::ProgressLine(CliIo& io) : io_(io), start_(io.errIsTerminal ? io.seconds() : 0) {}
+ProgressLine::ProgressLine(CliIo& io) : io_(io), start_(io.seconds()) {}
 
 bool ProgressLine::Show(const SearchProgress& p) {
-    if (!io_.errIsTerminal || io_.seconds() - start_ < kProgressAfter) {
+    const double elapsed = io_.seconds() - start_;
+    if (elapsed >= kSearchSeconds) {
+        return false;
+    }
+    if (!io_.errIsTerminal || elapsed < kProgressAfter) {
         return true;
     }
     std::string line =

@@ -79,7 +79,8 @@ std::string Requirement(const SearchRequest& r) {
 }
 
 std::string Searched(const SearchResult& result) {
-    std::string text = "Searched " + std::to_string(result.gridCount) + " designs on the grid; " +
+    std::string text = "Searched " + std::string(result.gridCountEstimated ? "about " : "") +
+                       std::to_string(result.gridCount) + " designs on the grid; " +
                        std::to_string(result.engineRuns) + " ran through the engine; " +
                        std::to_string(result.metCount) +
                        " springs (material, wire, D and n) met the requirements";
@@ -89,7 +90,7 @@ std::string Searched(const SearchResult& result) {
     text += ".\n";
     if (result.stop != SearchStop::None) {
         text += std::string(result.stop == SearchStop::Asked
-                                ? "The search was stopped"
+                                ? "The search stopped at its time limit (2 s)"
                                 : "The search stopped at the most work it does (about 2 s)") +
                 " in " + MaterialDesignation(result.stoppedMaterial) + " " +
                 WireDesignation(result.stoppedWire) +

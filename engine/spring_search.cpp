@@ -53,6 +53,18 @@ struct GridDesign {
     double growingExcess = 0;
 };
 
+// Numbers of active turns, every half turn from the first: thousands of them at a D where the
+// lengths are long.
+struct HalfTurns {
+    double first = 0;
+    size_t count = 0;
+    double operator[](size_t i) const { return first + 0.5 * static_cast<double>(i); }
+    double Last() const { return (*this)[count - 1]; }
+};
+
+// Counting the designs on the grid at one number of turns, against an engine run.
+constexpr double kCountingWork = 1.0 / 40.0;
+
 // A design the engine ran, as judged: enough to rank it and to run it again.
 struct Scored {
     DesignInput input;
@@ -306,6 +318,13 @@ struct Tracker {
         }
         return stop == SearchStop::None;
     }
+    // Work that evaluates no design: counting the grid.
+    void Work(double cost) {
+        work += cost;
+        if (stop == SearchStop::None && work >= kSearchWorkBudget) {
+            stop = SearchStop::WorkBudget;
+        }
+    }
     void Report() {
         nextReport = progress.designsEvaluated + kDesignsBetweenReports;
         if (report && !report(progress)) {
@@ -348,17 +367,20 @@ public:
         }
         tracker_.Report();
         for (int materialNo : request_.materials) {
+            if (!Going()) {
+                break;
+            }
             for (int wireNo = 0; wireNo < kWireCount && Going(); ++wireNo) {
                 if (TableStrength(materialNo, wireNo) == kNotOffered) {
                     continue;
                 }
+                // Where a stop leaves it: in this wire size, or before it.
+                result_.stoppedMaterial = materialNo;
+                result_.stoppedWire = wireNo;
                 WalkWire(materialNo, wireNo);
                 ++progress.wiresDone;
                 progress.springsFound = result_.metCount;
-                if (!Going()) {
-                    result_.stoppedMaterial = materialNo;
-                    result_.stoppedWire = wireNo;
-                } else {
+                if (Going()) {
                     tracker_.Report();
                 }
             }
@@ -404,20 +426,21 @@ private:
         const int last = static_cast<int>(std::floor(request_.maxSpringIndex * d * 10.0 + 1e-9));
         std::optional<Scored> wireBest;
         for (int tenths = first; tenths <= last && Going(); ++tenths) {
-            const std::vector<double> turnsToTry = TurnsToTry(tenths, d, stiffness);
-            for (auto turns = turnsToTry.begin(); turns != turnsToTry.end(); ++turns) {
+            const HalfTurns turnsToTry = TurnsToTry(tenths, d, stiffness);
+            for (size_t i = 0; i < turnsToTry.count; ++i) {
+                const double turns = turnsToTry[i];
                 if (!request_.exhaustive &&
-                    LeastExcessFrom({materialNo, wireNo, tenths, *turns}, turnsToTry.back(), d,
+                    LeastExcessFrom({materialNo, wireNo, tenths, turns}, turnsToTry.Last(), d,
                                     stiffness, allowable) > ExcessThatCounts()) {
                     // Nor any with more turns at this D: they are on the grid all the same.
-                    result_.gridCount += GridCount(tenths, stiffness, turns, turnsToTry.end());
+                    result_.gridCount += GridCount(tenths, stiffness, turnsToTry, i);
                     break;
                 }
                 if (!Going()) {
                     break;
                 }
                 const std::optional<Scored> family =
-                    WalkFreeLengths({materialNo, wireNo, tenths, *turns}, d, stiffness, allowable);
+                    WalkFreeLengths({materialNo, wireNo, tenths, turns}, d, stiffness, allowable);
                 if (!family) {
                     continue;
                 }
@@ -470,13 +493,19 @@ private:
                        : high < wanted ? LoadExcess(high, wanted)
                                        : 0.0;
             };
+            // The stress of the heavier load is at least that of the larger of the two least
+            // loads.
+            double leastLoad = 0;
             for (const LoadPoint* p :
                  {&request_.installed, request_.operating ? &*request_.operating : nullptr}) {
                 if (p) {
-                    least += leastMiss(loadAt(p->length, grid.turns, k),
-                                       loadAt(p->length, lastTurns, lastK), p->load);
+                    const double one = loadAt(p->length, grid.turns, k);
+                    const double other = loadAt(p->length, lastTurns, lastK);
+                    least += leastMiss(one, other, p->load);
+                    leastLoad = std::max(leastLoad, std::min(one, other));
                 }
             }
+            least += Excess(formulas::ShearStress(leastLoad, D, d), allowable, 1.0);
             if (!request_.operating) {
                 least += leastMiss(k, lastK, request_.rate);
             }
@@ -485,18 +514,41 @@ private:
     }
 
     // The designs on the grid of these turns at D: as many as WalkFreeLengths counts.
-    size_t GridCount(int tenths, double stiffness, std::vector<double>::const_iterator turns,
-                     std::vector<double>::const_iterator end) const {
+    size_t GridCount(int tenths, double stiffness, const HalfTurns& turns, size_t from) {
         if (request_.springKind != kCompression) {
-            return static_cast<size_t>(end - turns);
+            return turns.count - from;
         }
-        size_t count = 0;
         // formulas::SpringRate with D^3 worked out once: there may be thousands of turns.
         const double cube = std::pow(Tenths(tenths), 3);
-        for (; turns != end; ++turns) {
-            const auto [first, last] = FreeLengthWindow(stiffness / ((8.0 * *turns) * cube));
-            count += first > last ? 1 : static_cast<size_t>(last - first + 1);
+        const auto designs = [&](size_t i) {
+            const auto [first, last] = FreeLengthWindow(stiffness / ((8.0 * turns[i]) * cube));
+            return first > last ? size_t{1} : static_cast<size_t>(last - first + 1);
+        };
+        // Millions of turns, each with thousands of free lengths: the window's ends are linear
+        // in the turns but for a bend or two (the larger of two lower ends, the smaller of two
+        // upper ones, the installed length), so the count of every 64th turn, summed as a
+        // trapezoid, is within a few in a million of counting them all.
+        constexpr size_t kCountedOneByOne = 256, kStep = 64, kWideWindow = 1000;
+        const size_t end = turns.count;
+        if (end - from > kCountedOneByOne && designs(from) >= kWideWindow &&
+            designs(end - 1) >= kWideWindow) {
+            result_.gridCountEstimated = true;
+            double sum = 0;
+            size_t i = from, atI = designs(from);
+            while (i < end - 1) {
+                const size_t j = std::min(i + kStep, end - 1), atJ = designs(j);
+                sum += double(atI + atJ) / 2.0 * double(j - i);
+                i = j;
+                atI = atJ;
+            }
+            tracker_.Work(double(end - from) / double(kStep) * kCountingWork);
+            return static_cast<size_t>(std::llround(sum + double(designs(from) + atI) / 2.0));
         }
+        size_t count = 0;
+        for (size_t i = from; i < end; ++i) {
+            count += designs(i);
+        }
+        tracker_.Work(double(end - from) * kCountingWork);
         return count;
     }
 
@@ -530,7 +582,7 @@ private:
     // in the window and that is not solid (or, for an extension spring, longer than the
     // lengths) at the shortest length; when there is none, the one nearest the rate, so that
     // the closest designs can be told.
-    std::vector<double> TurnsToTry(int tenths, double d, double stiffness) const {
+    HalfTurns TurnsToTry(int tenths, double d, double stiffness) const {
         const double D = Tenths(tenths);
         const double perTurn = stiffness / (8.0 * std::pow(D, 3));  // k = perTurn / n
         const auto [rateLow, rateHigh] = RateWindow();
@@ -540,14 +592,22 @@ private:
                                                           : (shortest * slack - 2.0 * D) / d + 1.0;
         most = std::min({most, kMostTurns, rateLow > 0 ? perTurn / rateLow : kMostTurns});
         const double fewest = std::max({request_.minTurns, kSmallestTurns, perTurn / rateHigh});
-        std::vector<double> turns;
-        for (double n = std::ceil(2.0 * fewest - 1e-9) / 2.0; n <= most + 1e-9; n += 0.5) {
-            turns.push_back(n);
+        HalfTurns turns{std::ceil(2.0 * fewest - 1e-9) / 2.0, 0};
+        // Every half turn from the first up to `most`: half turns add up exactly.
+        const double upTo = most + 1e-9;
+        if (turns.first <= upTo) {
+            turns.count = static_cast<size_t>((upTo - turns.first) * 2.0) + 1;
+            while (turns[turns.count] <= upTo) {
+                ++turns.count;
+            }
+            while (turns.count > 0 && turns[turns.count - 1] > upTo) {
+                --turns.count;
+            }
         }
-        if (turns.empty()) {
+        if (turns.count == 0) {
             const double nearest = std::round(2.0 * perTurn / request_.rate) / 2.0;
-            turns.push_back(
-                std::clamp(nearest, std::max(request_.minTurns, kSmallestTurns), kMostTurns));
+            turns = {std::clamp(nearest, std::max(request_.minTurns, kSmallestTurns), kMostTurns),
+                     1};
         }
         return turns;
     }

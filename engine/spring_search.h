@@ -156,6 +156,9 @@ struct SearchResult {
     size_t metCount = 0;
     size_t choiceCount = 0;
     size_t gridCount = 0;  // designs on the grid
+    // Counted to within a few in a million where millions of turns each had thousands of free
+    // lengths to walk.
+    bool gridCountEstimated = false;
     size_t engineRuns = 0;
     // Only when nothing meets the requirements: the candidates with the smallest total excess,
     // and what widening the default limits would let through (fewest limits first).

@@ -1108,8 +1108,9 @@ TEST(Search, StopsAtItsBoundOfWorkOrWhenTheProgressSaysSo) {
 }
 
 // The progress line: on a terminal only, once the search has taken a second by the clock
-// given (a fake that moves on a quarter of a second each time it is read), rewritten in place
-// over what a longer line left, and wiped at the end; standard output gets none of it.
+// given (a fake that moves on each time it is read: the search reads it some fifty times),
+// rewritten in place over what a longer line left, and wiped at the end; standard output gets
+// none of it. Past 1.9 s the search stops and says so.
 TEST(Search, ProgressShowsOnATerminalAfterASecondAndIsWipedAtTheEnd) {
     const std::vector<std::string> args = {"search", "--kind", "compression", "--load", "1@20",
                                            "--load", "2@15",   "--materials", "SWPA"};
@@ -1119,7 +1120,7 @@ TEST(Search, ProgressShowsOnATerminalAfterASecondAndIsWipedAtTheEnd) {
         bool shown;
     };
     for (const Case& c :
-         {Case{true, 0.25, true}, Case{false, 0.25, false}, Case{true, 0.0, false}}) {
+         {Case{true, 0.03, true}, Case{false, 0.03, false}, Case{true, 0.0, false}}) {
         SCOPED_TRACE(fmt::format("terminal {} step {}", c.terminal, c.step));
         std::ostringstream out, err;
         double now = 100.0;
@@ -1146,6 +1147,20 @@ TEST(Search, ProgressShowsOnATerminalAfterASecondAndIsWipedAtTheEnd) {
         EXPECT_GE(wipe.size() - 2,
                   std::string("searching: 38 of 38 wire sizes, 1550 springs so far").size());
     }
+    {
+        std::ostringstream out, err;
+        double now = 0;
+        cli::CliIo io{[](char*, size_t) -> ssize_t { return 0; }, out, err, FixedClock};
+        io.seconds = [&] { return now += 0.5; };
+        EXPECT_EQ(cli::RunCli(args, io), 1);
+        EXPECT_NE(out.str().find("0 springs (material, wire, D and n) met the requirements.\n"
+                                 "The search stopped at its time limit (2 s) in SWPA "),
+                  std::string::npos)
+            << out.str();
+        EXPECT_NE(out.str().find("No design of those searched meets the requirements."),
+                  std::string::npos);
+        EXPECT_EQ(err.str(), "");
+    }
     // A shorter line after a longer one blanks out what is left of it.
     std::ostringstream out, err;
     double now = 0;
@@ -1153,7 +1168,7 @@ TEST(Search, ProgressShowsOnATerminalAfterASecondAndIsWipedAtTheEnd) {
     io.seconds = [&] { return now; };
     io.errIsTerminal = true;
     cli::ProgressLine line(io);
-    now = 2.0;
+    now = 1.5;
     const std::string longer =
         "searching with wider proportions: 100 of 321 wire sizes, 123456 springs so far";
     const std::string shorter = "searching: 2 of 46 wire sizes, 1 spring so far";
