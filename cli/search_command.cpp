@@ -79,7 +79,9 @@ runs over every 0.1 mm at which both loads are within the tolerance; an extensio
 free length and initial tension follow from D, n and d, as in the window. Each design goes
 through the window's engine (lookup, checks, Run) unless a quick estimate shows that it
 fails a requirement by far more than rounding could explain; what is kept, every number
-shown and the order come from the engine.
+shown and the order come from the engine. A search does a bounded amount of work, about 2 s:
+one that meets millions of springs stops there and says where. Past a second, standard error
+shows how far it has got when it is a terminal.
 
 Which are kept. A design passes when:
   - it has no warning 1, 2, 5, 6 or 7, and with --repeated no warning 4;
