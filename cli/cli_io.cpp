@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/cli_io.h"
 
+#include <chrono>
 #include <cstring>
 
 #include "files/write_all.h"
@@ -18,6 +19,11 @@ int FdOutputBuffer::overflow(int c) {
     const char byte = traits_type::to_char_type(c);
     const bool written = traits_type::eq_int_type(c, traits_type::eof()) || xsputn(&byte, 1) == 1;
     return written ? traits_type::not_eof(c) : traits_type::eof();
+}
+
+double SteadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 int TellOutputFailure(CliIo& io, std::string_view consequence) {

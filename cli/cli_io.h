@@ -17,6 +17,9 @@ namespace springcalc::cli {
 
 // Reads up to `size` bytes of standard input: the count, 0 at its end, -1 with errno set.
 using ReadInput = std::function<ssize_t(char* buffer, size_t size)>;
+// Seconds on a clock that only runs forward: how long a command has been at work.
+using Stopwatch = std::function<double()>;
+double SteadySeconds();
 
 struct CliIo {
     ReadInput in;
@@ -24,6 +27,9 @@ struct CliIo {
     std::ostream& err;
     Clock clock = SystemLocalTime;
     bool outputFailureTold = false;
+    Stopwatch seconds = SteadySeconds;
+    // Standard error is a terminal: a long search shows how far it has got there.
+    bool errIsTerminal = false;
 };
 
 // Exit statuses shared by the commands.

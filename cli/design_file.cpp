@@ -20,6 +20,34 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr const char* kUtf16 =
     "this is UTF-16 text, not UTF-8; save the file as UTF-8 (in Excel: \"CSV UTF-8\") and try "
     "again";
+constexpr const char* kBinary =
+    "this is not a CSV text file (binary data, such as a spreadsheet or ZIP file); save it as "
+    "CSV in UTF-8";
+
+// UTF-16 text in ASCII, without its byte-order mark: a NUL at every other byte (the first or
+// the second of each pair), printable text at the others. A spreadsheet or any other binary
+// file has NULs too, but not in that pattern.
+bool LooksLikeUtf16(std::string_view bytes) {
+    for (size_t nulAt : {0, 1}) {
+        bool pattern = bytes.size() >= 2;
+        for (size_t i = 0; i < bytes.size() && pattern; ++i) {
+            const auto c = static_cast<unsigned char>(bytes[i]);
+            pattern = i % 2 == nulAt ? c == 0 : (c >= 0x20 && c < 0x7F) || c == '\t' || c == '\r';
+        }
+        if (pattern) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Control bytes no CSV header holds: a NUL or any other but tab and carriage return.
+bool HasControlBytes(std::string_view bytes) {
+    return std::ranges::any_of(bytes, [](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return (byte < 0x20 && byte != '\t' && byte != '\r') || byte == 0x7F;
+    });
+}
 
 bool Blank(const std::vector<std::string>& fields) {
     return fields.size() == 1 && fields[0].find_first_not_of(" \t") == std::string::npos;
@@ -66,9 +94,23 @@ bool CsvReader::Next(CsvRecord& record) {
             }
             Get();
         }
-        // Bytes no UTF-8 text has: the byte-order mark of UTF-16 (Excel's "Unicode text").
+        // Bytes no UTF-8 text has: the byte-order mark of UTF-16 (Excel's "Unicode text"),
+        // or else binary data.
         if (Peek() == 0xFF || Peek() == 0xFE) {
-            return Fail(kUtf16);
+            const int first = Get();
+            return Fail(Peek() == (first == 0xFF ? 0xFE : 0xFF) ? kUtf16 : kBinary);
+        }
+        // The header line as the first read brought it: a CSV parse of binary data would only
+        // tell of a stray quote. (A whole buffer without a line end is told as too long a
+        // line.)
+        if (Peek() != kEnd) {
+            const std::string_view read(buffer_.data() + pos_, end_ - pos_);
+            const size_t lineEnd = read.find('\n');
+            const std::string_view header = read.substr(0, lineEnd);
+            const bool tooLong = lineEnd == std::string_view::npos && read.size() == buffer_.size();
+            if (!tooLong && HasControlBytes(header)) {
+                return Fail(LooksLikeUtf16(header) ? kUtf16 : kBinary);
+            }
         }
     }
     while (error.empty() && readError == 0 && Peek() != kEnd) {
@@ -178,11 +220,12 @@ bool DesignReader::ReadHeader() {
         }
         return false;
     }
-    // UTF-16 without its byte-order mark: every other byte of a header in ASCII is zero.
-    if (std::ranges::any_of(record_.fields, [](const std::string& f) {
-            return f.find('\0') != std::string::npos;
-        })) {
-        AddError(0, record_.line, kUtf16);
+    std::string header;
+    for (const std::string& field : record_.fields) {
+        header += (header.empty() ? "" : ",") + field;
+    }
+    if (HasControlBytes(header)) {
+        AddError(0, record_.line, LooksLikeUtf16(header) ? kUtf16 : kBinary);
         return false;
     }
     const size_t before = errorCount_;

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/input_values.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <span>
 
 #include "engine/catalogue.h"
 #include "engine/spring_tables.h"
+#include "engine/text_format.h"
 
 namespace springcalc::cli {
 
@@ -109,8 +112,41 @@ std::optional<LoadAtLength> ParseLoadAtLength(std::string_view text) {
     return LoadAtLength{*load, *length};
 }
 
+std::optional<double> Range::Admit(double value) const {
+    constexpr double kRounding = 8 * std::numeric_limits<double>::epsilon();
+    if (Holds(value)) {
+        return value;
+    }
+    if (std::fabs(value - min) <= kRounding * std::fabs(min)) {
+        return min;
+    }
+    if (std::fabs(value - max) <= kRounding * std::fabs(max)) {
+        return max;
+    }
+    return std::nullopt;
+}
+
 std::string RangeText(Range range) {
     return "from " + ShortestText(range.min) + " to " + ShortestText(range.max);
+}
+
+std::string ReadableFixed(double value, int precision, std::string_view tail) {
+    const double magnitude = std::fabs(value);
+    int decimals = precision;
+    if (magnitude > 0 && magnitude < std::pow(10.0, -precision)) {
+        // Three significant digits: as many decimals as put the first one third.
+        decimals = std::max(precision, 2 - static_cast<int>(std::floor(std::log10(magnitude))));
+    }
+    std::string text = FixedText(value, decimals);
+    if (decimals > precision) {
+        const size_t point = text.find('.');
+        const size_t keep = std::max(text.find_last_not_of('0') + 1, point + 1 + precision);
+        text.resize(keep);
+    }
+    if (text.starts_with('-') && text.find_first_not_of("-0.") == std::string::npos) {
+        text.erase(0, 1);
+    }
+    return text.append(tail);
 }
 
 std::string ShortestText(double value) {

@@ -51,12 +51,21 @@ struct Range {
     double min = 0;
     double max = 0;
     bool Holds(double value) const { return value >= min && value <= max; }
+    // The value, or the end of the range it misses by no more than rounding (a few parts in
+    // 10^15): 9.80665e-4N/mm divided by 9.80665 lands a hair below 0.0001 kg/mm. None when it
+    // is outside.
+    std::optional<double> Admit(double value) const;
 };
 // "from 0.1 to 10000"
 std::string RangeText(Range range);
 // The shortest decimal without an exponent that reads back as the same double; never depends
 // on the locale.
 std::string ShortestText(double value);
+// printf's "%.<precision>f" followed by `tail`, for a value asked for or worked out from one;
+// one too small to show in that many decimals (below 10^-precision) gets three
+// significant digits, trailing zeros beyond `precision` dropped: 0.003 kg as "0.003", not
+// "0.00". Never "-0.00".
+std::string ReadableFixed(double value, int precision, std::string_view tail = {});
 
 // Lengths and diameters in mm, and active turns: the window's smallest steps up to sizes no
 // coil spring reaches.

@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
     const int inFd = missing[STDIN_FILENO] != 0 ? -1 : STDIN_FILENO;
     CliIo io{[inFd](char* buffer, size_t size) { return ::read(inFd, buffer, size); }, out,
              std::cerr};
+    io.errIsTerminal = missing[STDERR_FILENO] == 0 && ::isatty(STDERR_FILENO) == 1;
     int status = kExitBadInput;
     try {
         status = RunCli(std::vector<std::string>(argv + 1, argv + argc), io);

@@ -25,4 +25,26 @@ std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& a
 // or, when none meets the requirement, the closest ones and why each falls short.
 void WriteSearchResult(std::ostream& out, const SearchRequest& request, const SearchResult& result);
 
+// The line on standard error that tells how far a search has got, once it has taken longer
+// than kProgressAfter seconds, and only where standard error is a terminal: rewritten in
+// place, and wiped when the search is done.
+inline constexpr double kProgressAfter = 1.0;
+// The search's bound of work (kSearchWorkBudget) keeps it within about 2 s; on a slow or busy
+// machine this stops it all the same, and the answer says so.
+inline constexpr double kSearchSeconds = 1.9;
+class ProgressLine {
+public:
+    explicit ProgressLine(CliIo& io);
+    ~ProgressLine() { Clear(); }
+    // For SearchDesigns: false once the search has taken kSearchSeconds.
+    bool Show(const SearchProgress& progress);
+    void Clear();
+
+private:
+    CliIo& io_;
+    double start_ = 0;
+    size_t shown_ = 0;  // the width of the line on the terminal, 0 when there is none
+    std::string text_;  // what it says
+};
+
 }  // namespace springcalc::cli

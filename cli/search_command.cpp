@@ -79,7 +79,9 @@ runs over every 0.1 mm at which both loads are within the tolerance; an extensio
 free length and initial tension follow from D, n and d, as in the window. Each design goes
 through the window's engine (lookup, checks, Run) unless a quick estimate shows that it
 fails a requirement by far more than rounding could explain; what is kept, every number
-shown and the order come from the engine.
+shown and the order come from the engine. A search does a bounded amount of work, about 2 s:
+one that meets millions of springs stops there and says where. Past a second, standard error
+shows how far it has got when it is a terminal.
 
 Which are kept. A design passes when:
   - it has no warning 1, 2, 5, 6 or 7, and with --repeated no warning 4;
@@ -177,8 +179,11 @@ bool ReadNumber(const ScannedOptions& options, const NumberOption& option, auto&
 bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
     std::vector<LoadPoint> points;
     for (const std::string& text : options.Values("load")) {
-        const std::optional<LoadAtLength> point = ParseLoadAtLength(text);
-        if (!point || !kLoadRange.Holds(point->load) || !kLengthRange.Holds(point->length)) {
+        const std::optional<LoadAtLength> read = ParseLoadAtLength(text);
+        const std::optional<double> load = read ? kLoadRange.Admit(read->load) : std::nullopt;
+        const std::optional<LoadAtLength> point =
+            load ? std::optional<LoadAtLength>({*load, read->length}) : std::nullopt;
+        if (!point || !kLengthRange.Holds(point->length)) {
             problem =
                 "--load takes LOAD@LENGTH such as 5@40 (5 kg at 40 mm) or 49N@40 (49 N at "
                 "40 mm), a load " +
@@ -199,8 +204,9 @@ bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::strin
             return false;
         }
         request.installed = points[0];
-        const std::optional<double> rate = ParseForce(*rateText, ForceKind::Rate);
-        if (!rate || !kRateRange.Holds(*rate)) {
+        const std::optional<double> read = ParseForce(*rateText, ForceKind::Rate);
+        const std::optional<double> rate = read ? kRateRange.Admit(*read) : std::nullopt;
+        if (!rate) {
             problem = "--rate takes a spring rate in kg/mm " + RangeText(kRateRange) +
                       ", or in N/mm with the unit (such as 2N/mm), not \"" + *rateText + "\"";
             return false;
@@ -394,6 +400,39 @@ std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& a
     return request;
 }
 
+ProgressLine::ProgressLine(CliIo& io) : io_(io), start_(io.seconds()) {}
+
+bool ProgressLine::Show(const SearchProgress& p) {
+    const double elapsed = io_.seconds() - start_;
+    if (elapsed >= kSearchSeconds) {
+        return false;
+    }
+    if (!io_.errIsTerminal || elapsed < kProgressAfter) {
+        return true;
+    }
+    std::string line =
+        std::string(p.widening ? "searching with wider proportions: " : "searching: ") +
+        std::to_string(p.wiresDone) + " of " + std::to_string(p.wiresTotal) + " wire sizes, " +
+        std::to_string(p.springsFound) + (p.springsFound == 1 ? " spring" : " springs") + " so far";
+    if (line == text_) {
+        return true;  // a terminal is slow: only what changed
+    }
+    text_ = line;
+    // Blanks over what is left of a longer line before.
+    const size_t width = line.size();
+    line.append(shown_ > width ? shown_ - width : 0, ' ');
+    io_.err << '\r' << line << std::flush;
+    shown_ = width;
+    return true;
+}
+
+void ProgressLine::Clear() {
+    if (shown_ > 0) {
+        io_.err << '\r' << std::string(shown_, ' ') << '\r' << std::flush;
+        shown_ = 0;
+    }
+}
+
 int RunSearchCommand(const std::vector<std::string>& args, CliIo& io) {
     std::string problem;
     const std::optional<SearchRequest> request = ReadSearchRequest(args, problem);
@@ -407,7 +446,10 @@ int RunSearchCommand(const std::vector<std::string>& args, CliIo& io) {
         return kExitBadInput;
     }
     DesignRunner runner(io.clock);
-    const SearchResult result = SearchDesigns(*request, runner);
+    ProgressLine progress(io);
+    const SearchResult result =
+        SearchDesigns(*request, runner, [&](const SearchProgress& p) { return progress.Show(p); });
+    progress.Clear();
     WriteSearchResult(io.out, *request, result);
     return result.metCount > 0 ? kExitClean : kExitFlagged;
 }

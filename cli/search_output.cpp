@@ -15,14 +15,19 @@ namespace springcalc::cli {
 
 namespace {
 
+// The low end of each range shows as what was asked for, not as zero: 0.003 kg, 0.0001 kg/mm,
+// 0.04 %.
 std::string Load(double kg) {
-    return FixedText(kg, 2, " kg");
+    return ReadableFixed(kg, 2, " kg");
 }
 std::string Length(double mm) {
-    return FixedText(mm, 1, " mm");
+    return ReadableFixed(mm, 1, " mm");
 }
 std::string Percent(double fraction) {
-    return FixedText(fraction * 100.0, 1, " %");
+    return ReadableFixed(fraction * 100.0, 1, " %");
+}
+std::string Rate(double kgPerMm, std::string_view tail) {
+    return ReadableFixed(kgPerMm, 3, tail);
 }
 
 std::string Requirement(const SearchRequest& r) {
@@ -30,9 +35,9 @@ std::string Requirement(const SearchRequest& r) {
                        " spring: " + Load(r.installed.load) + " at " + Length(r.installed.length);
     if (r.operating) {
         text += " and " + Load(r.operating->load) + " at " + Length(r.operating->length) +
-                " (rate " + FixedText(r.rate, 3, " kg/mm)");
+                " (rate " + Rate(r.rate, " kg/mm)");
     } else {
-        text += ", rate " + FixedText(r.rate, 3, " kg/mm");
+        text += ", rate " + Rate(r.rate, " kg/mm");
     }
     if (r.repeated) {
         text += ", under repeated load";
@@ -74,14 +79,25 @@ std::string Requirement(const SearchRequest& r) {
 }
 
 std::string Searched(const SearchResult& result) {
-    std::string text = "Searched " + std::to_string(result.gridCount) + " designs on the grid; " +
+    std::string text = "Searched " + std::string(result.gridCountEstimated ? "about " : "") +
+                       std::to_string(result.gridCount) + " designs on the grid; " +
                        std::to_string(result.engineRuns) + " ran through the engine; " +
                        std::to_string(result.metCount) +
                        " springs (material, wire, D and n) met the requirements";
     if (result.metCount > 0) {
         text += ", in " + std::to_string(result.choiceCount) + " materials and wire sizes";
     }
-    return text + ".\n";
+    text += ".\n";
+    if (result.stop != SearchStop::None) {
+        text += std::string(result.stop == SearchStop::Asked
+                                ? "The search stopped at its time limit (2 s)"
+                                : "The search stopped at the most work it does (about 2 s)") +
+                " in " + MaterialDesignation(result.stoppedMaterial) + " " +
+                WireDesignation(result.stoppedWire) +
+                " mm: what follows is from the materials and wire sizes up to there. Narrow "
+                "it (--materials, --max-index, --min-turns, --tolerance) to search them all.\n";
+    }
+    return text;
 }
 
 std::string Direction(double actual, double wanted) {
@@ -96,10 +112,9 @@ std::string Explain(const Shortfall& s, const SearchRequest& r) {
                    " " + Direction(s.actual, s.wanted) + " the " + Load(s.wanted) +
                    " asked for (tolerance " + Percent(r.tolerance) + ")";
         case Shortfall::What::Rate:
-            return "rate is " + FixedText(s.actual, 3, " kg/mm, ") + Percent(miss) + " " +
-                   Direction(s.actual, s.wanted) + " the " +
-                   FixedText(s.wanted, 3, " kg/mm asked for") + " (tolerance " +
-                   Percent(r.tolerance) + ")";
+            return "rate is " + Rate(s.actual, " kg/mm, ") + Percent(miss) + " " +
+                   Direction(s.actual, s.wanted) + " the " + Rate(s.wanted, " kg/mm asked for") +
+                   " (tolerance " + Percent(r.tolerance) + ")";
         case Shortfall::What::OuterDia:
             return "outer diameter " + FixedText(s.actual, 2, " mm") + " is above --max-od " +
                    ShortestText(s.wanted) + " mm";
@@ -240,22 +255,21 @@ void WriteBest(std::string& text, const SearchRequest& request, const SearchResu
     text += request.springKind == kExtension ? " (free_len empty).\n" : ".\n";
 }
 
-// The option that lets designs in: for a limit widened alone, the least widening that lets
-// any of them in; for several together, the values the first of them needs.
+// The next 0.1 up from a D/d: the --max-index that lets it through.
+double IndexLettingIn(double index) {
+    return std::ceil(index * 10.0 - 1e-6) / 10.0;
+}
+
+// The option that lets designs in: the value that lets in the design shown with it.
 std::string OptionToWiden(Shortfall::What what, const Widening& w, const SearchRequest& r) {
-    const bool alone = w.widen.size() == 1;
     switch (what) {
-        case Shortfall::What::SpringIndex: {
-            const double index =
-                alone ? w.leastIndex
-                      : double(w.best.input.meanDia) / WireDiameterOf(w.best.outcome.record);
-            // The next 0.1 up from D/d lets it through.
-            return "--max-index " + ShortestText(std::ceil(index * 10.0 - 1e-6) / 10.0) +
+        case Shortfall::What::SpringIndex:
+            return "--max-index " +
+                   ShortestText(IndexLettingIn(double(w.best.input.meanDia) /
+                                               WireDiameterOf(w.best.outcome.record))) +
                    " or more";
-        }
         case Shortfall::What::Turns:
-            return "--min-turns " + ShortestText(alone ? w.mostTurns : w.best.input.turns) +
-                   " or fewer";
+            return "--min-turns " + ShortestText(w.best.input.turns) + " or fewer";
         case Shortfall::What::Buckling:
             return "--allow-buckling, for a spring guided on a rod or in a bore, or other --ends "
                    "than " +
@@ -265,6 +279,25 @@ std::string OptionToWiden(Shortfall::What what, const Widening& w, const SearchR
     }
 }
 
+// For a limit widened alone, the least widening that lets any of them in, where it is less
+// than the one the design shown needs.
+std::string LeastWidening(const Widening& w) {
+    if (w.widen.size() != 1) {
+        return {};
+    }
+    if (w.widen[0] == Shortfall::What::SpringIndex) {
+        const double least = IndexLettingIn(w.leastIndex);
+        return least < IndexLettingIn(double(w.best.input.meanDia) /
+                                      WireDiameterOf(w.best.outcome.record))
+                   ? ", some from --max-index " + ShortestText(least)
+                   : "";
+    }
+    if (w.widen[0] == Shortfall::What::Turns && w.mostTurns > w.best.input.turns) {
+        return ", some from --min-turns " + ShortestText(w.mostTurns);
+    }
+    return {};
+}
+
 void WriteWidenings(std::string& text, const SearchRequest& request, const SearchResult& result) {
     if (result.widenings.empty()) {
         return;
@@ -272,14 +305,20 @@ void WriteWidenings(std::string& text, const SearchRequest& request, const Searc
     text +=
         "The default proportions kept out designs that meet the loads and every other "
         "requirement. To let them in, widen:\n";
+    const bool stopped = result.wideningStop != SearchStop::None;
+    if (stopped) {
+        text +=
+            "  (the search for them stopped at the most work it does: there are at least as "
+            "many as counted, and the first is the first of those found)\n";
+    }
     for (const Widening& w : result.widenings) {
         std::string options;
         for (size_t i = 0; i < w.widen.size(); ++i) {
             options += (i == 0 ? "" : " together with ") + OptionToWiden(w.widen[i], w, request);
         }
-        text += "  " + options + " (" + std::to_string(w.count) + " design" +
-                (w.count == 1 ? " needs " : "s need ") +
-                (w.widen.size() == 1 ? "only that" : "all of these") + "; the " +
+        text += "  " + options + " (" + (stopped ? "at least " : "") + std::to_string(w.count) +
+                " design" + (w.count == 1 ? " needs " : "s need ") +
+                (w.widen.size() == 1 ? "only that" : "all of these") + LeastWidening(w) + "; the " +
                 (request.order == SearchOrder::Mass ? "lightest" : "least stressed") + ": " +
                 Identify(w.best) + ", " + FixedText(w.best.massGrams, 2, " g, ") +
                 FixedText(w.best.stressRatio * 100.0, 0, " % of the allowable stress)\n");
@@ -290,11 +329,13 @@ void WriteWidenings(std::string& text, const SearchRequest& request, const Searc
 }
 
 void WriteClosest(std::string& text, const SearchRequest& request, const SearchResult& result) {
-    text += "No design meets the requirements.\n";
+    text += result.stop == SearchStop::None
+                ? "No design meets the requirements.\n"
+                : "No design of those searched meets the requirements.\n";
     WriteWidenings(text, request, result);
     if (result.closest.empty()) {
         text += "No offered wire size of these materials gives " +
-                FixedText(request.rate, 3, " kg/mm with D/d from 4 to ") +
+                Rate(request.rate, " kg/mm with D/d from 4 to ") +
                 ShortestText(request.maxSpringIndex) + " and at least " +
                 ShortestText(request.minTurns) + " active turns.\n";
         return;

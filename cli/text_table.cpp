@@ -14,6 +14,11 @@
 namespace springcalc::cli {
 
 std::string_view NumberCell(double value, int precision, int width, CellBuffer& buffer) {
+    // A small negative value that rounds to zero shows as zero: "0.000", not "-0.000".
+    if (std::signbit(value) &&
+        FixedText(value, precision).find_first_not_of("-0.") == std::string::npos) {
+        value = 0.0;
+    }
     if (double(float(value)) == value) {
         char* end = SinglePrecisionFixed(float(value), precision, buffer.data());
         if (end && end - buffer.data() <= width) {

@@ -48,7 +48,22 @@ struct GridDesign {
     double loadExcess = 0;
     double otherExcess = 0;
     double pointExcess = 0;
+    // The part of otherExcess that grows no smaller with the turns at one D (for a compression
+    // spring: with the free length too): all of it but the stress.
+    double growingExcess = 0;
 };
+
+// Numbers of active turns, every half turn from the first: thousands of them at a D where the
+// lengths are long.
+struct HalfTurns {
+    double first = 0;
+    size_t count = 0;
+    double operator[](size_t i) const { return first + 0.5 * static_cast<double>(i); }
+    double Last() const { return (*this)[count - 1]; }
+};
+
+// Counting the designs on the grid at one number of turns, against an engine run.
+constexpr double kCountingWork = 1.0 / 40.0;
 
 // A design the engine ran, as judged: enough to rank it and to run it again.
 struct Scored {
@@ -57,6 +72,8 @@ struct Scored {
     double massGrams = 0;
     double loadMiss = 0;
     double totalExcess = 0;
+    // In the widened walk, the default limits a passing design breaks.
+    std::vector<Shortfall::What> broken;
 };
 
 float Tenths(int tenths) {
@@ -218,6 +235,10 @@ public:
     using Less = std::function<bool(const T&, const T&)>;
     BestFew(size_t count, Less less) : count_(count), less_(std::move(less)) {}
     void Add(T item) {
+        // One that comes after the last of a full set can never be kept.
+        if (full_ && less_(items_[count_ - 1], item)) {
+            return;
+        }
         items_.push_back(std::move(item));
         if (items_.size() >= 4 * count_ + 256) {
             Trim();
@@ -225,8 +246,11 @@ public:
     }
     std::vector<T> Take() {
         Trim();
+        full_ = false;
         return std::move(items_);
     }
+    // The last of a full set: whatever comes after it is left out. None until the set is full.
+    const T* Last() const { return full_ ? &items_[count_ - 1] : nullptr; }
 
 private:
     void Trim() {
@@ -234,8 +258,10 @@ private:
         if (items_.size() > count_) {
             items_.resize(count_);
         }
+        full_ = count_ > 0 && items_.size() == count_;
     }
     size_t count_;
+    bool full_ = false;
     Less less_;
     std::vector<T> items_;
 };
@@ -278,15 +304,52 @@ std::vector<Shortfall::What> DefaultsBroken(const Verdict& verdict) {
     return broken;
 }
 
+// The work of both walks of one search, against the budget, and the progress told.
+struct Tracker {
+    const SearchProgressFn& report;
+    SearchProgress progress;
+    double work = 0;
+    size_t nextReport = 0;
+    SearchStop stop = SearchStop::None;
+
+    // Counts `designs` evaluated at `cost` each; whether the search goes on.
+    bool Count(size_t designs, double cost) {
+        progress.designsEvaluated += designs;
+        work += static_cast<double>(designs) * cost;
+        if (stop == SearchStop::None && work >= kSearchWorkBudget) {
+            stop = SearchStop::WorkBudget;
+        }
+        if (stop == SearchStop::None && progress.designsEvaluated >= nextReport) {
+            Report();
+        }
+        return stop == SearchStop::None;
+    }
+    // Work that evaluates no design: counting the grid.
+    void Work(double cost) {
+        work += cost;
+        if (stop == SearchStop::None && work >= kSearchWorkBudget) {
+            stop = SearchStop::WorkBudget;
+        }
+    }
+    void Report() {
+        nextReport = progress.designsEvaluated + kDesignsBetweenReports;
+        if (report && !report(progress)) {
+            stop = SearchStop::Asked;
+        }
+    }
+    static constexpr size_t kDesignsBetweenReports = 4096;
+};
+
 class Search {
 public:
     // With `strict`, the request is a widened copy of it: the designs that pass are tallied by
     // the default limits of `strict` they break, and nothing else is kept.
-    Search(const SearchRequest& request, DesignRunner& runner,
+    Search(const SearchRequest& request, DesignRunner& runner, Tracker& tracker,
            const SearchRequest* strict = nullptr)
         : request_(request),
           strict_(strict),
           runner_(runner),
+          tracker_(tracker),
           met_(static_cast<size_t>(std::max(request.top, 1)),
                [this](const Scored& a, const Scored& b) { return Better(request_.order, a, b); }),
           nearMisses_(kClosestShown, Closer),
@@ -298,13 +361,37 @@ public:
           }) {}
 
     SearchResult Run() {
+        SearchProgress& progress = tracker_.progress;
+        progress.widening = strict_ != nullptr;
+        progress.wiresDone = 0;
+        progress.wiresTotal = 0;
+        progress.springsFound = 0;
         for (int materialNo : request_.materials) {
             for (int wireNo = 0; wireNo < kWireCount; ++wireNo) {
-                if (TableStrength(materialNo, wireNo) != kNotOffered) {
-                    WalkWire(materialNo, wireNo);
+                progress.wiresTotal += TableStrength(materialNo, wireNo) != kNotOffered ? 1 : 0;
+            }
+        }
+        tracker_.Report();
+        for (int materialNo : request_.materials) {
+            if (!Going()) {
+                break;
+            }
+            for (int wireNo = 0; wireNo < kWireCount && Going(); ++wireNo) {
+                if (TableStrength(materialNo, wireNo) == kNotOffered) {
+                    continue;
+                }
+                // Where a stop leaves it: in this wire size, or before it.
+                result_.stoppedMaterial = materialNo;
+                result_.stoppedWire = wireNo;
+                WalkWire(materialNo, wireNo);
+                ++progress.wiresDone;
+                progress.springsFound = result_.metCount;
+                if (Going()) {
+                    tracker_.Report();
                 }
             }
         }
+        result_.stop = tracker_.stop;
         for (const Scored& s : met_.Take()) {
             result_.best.push_back(Rerun(s.input, request_));
         }
@@ -327,6 +414,8 @@ private:
                                   : request_.installed.length;
     }
 
+    bool Going() const { return tracker_.stop == SearchStop::None; }
+
     // The extra reach of the windows in an exhaustive walk.
     double Reach() const { return request_.exhaustive ? kExhaustiveReach : 0.0; }
 
@@ -342,8 +431,20 @@ private:
         const int first = std::max(1, static_cast<int>(std::ceil(40.0 * d - 1e-9)));
         const int last = static_cast<int>(std::floor(request_.maxSpringIndex * d * 10.0 + 1e-9));
         std::optional<Scored> wireBest;
-        for (int tenths = first; tenths <= last; ++tenths) {
-            for (const double turns : TurnsToTry(tenths, d, stiffness)) {
+        for (int tenths = first; tenths <= last && Going(); ++tenths) {
+            const HalfTurns turnsToTry = TurnsToTry(tenths, d, stiffness);
+            for (size_t i = 0; i < turnsToTry.count; ++i) {
+                const double turns = turnsToTry[i];
+                if (!request_.exhaustive &&
+                    LeastExcessFrom({materialNo, wireNo, tenths, turns}, turnsToTry.Last(), d,
+                                    stiffness, allowable) > ExcessThatCounts()) {
+                    // Nor any with more turns at this D: they are on the grid all the same.
+                    result_.gridCount += GridCount(tenths, stiffness, turnsToTry, i);
+                    break;
+                }
+                if (!Going()) {
+                    break;
+                }
                 const std::optional<Scored> family =
                     WalkFreeLengths({materialNo, wireNo, tenths, turns}, d, stiffness, allowable);
                 if (!family) {
@@ -365,6 +466,110 @@ private:
         }
     }
 
+    // The least excess any design of this D with these turns up to `lastTurns` can have, by the
+    // loads of an extension spring and by the part of
+    // the estimate that grows no smaller with the turns: the solid length, the limits on the
+    // diameters and the free length, buckling, slenderness and the surge frequency; of a
+    // compression spring, at the shortest free length any of them is tried at (both the
+    // first of the free-length window and the balanced one grow with the turns).
+    double LeastExcessFrom(GridDesign grid, double lastTurns, double d, double stiffness,
+                           double allowable) {
+        const double k = formulas::SpringRate(stiffness, grid.turns, Tenths(grid.meanDiaTenths));
+        if (request_.springKind == kCompression) {
+            grid.freeLenTenths =
+                std::min(FreeLengthWindow(k).first,
+                         static_cast<int>(std::lround(BalancedFreeLength(k) * 10.0)));
+        }
+        Estimate(grid, d, k, stiffness, allowable);
+        tracker_.Count(1, kEstimateWork);
+        double least = grid.growingExcess;
+        if (request_.springKind != kCompression) {
+            // An extension spring's load at a length L, (L - 2D + d) kn / n - d kn + tension
+            // (kn: k times n), runs one way as the turns grow, and so does its rate, kn / n: from
+            // these turns to the most, each stays between its values at the two ends.
+            const double D = Tenths(grid.meanDiaTenths);
+            const double tension = formulas::InitialTension(stiffness, D);
+            const double lastK = formulas::SpringRate(stiffness, lastTurns, D);
+            const auto loadAt = [&](double length, double turns, double rate) {
+                return (length - formulas::ExtensionFreeLength(D, turns, d)) * rate + tension;
+            };
+            const auto leastMiss = [&](double one, double other, double wanted) {
+                const double low = std::min(one, other), high = std::max(one, other);
+                return low > wanted    ? LoadExcess(low, wanted)
+                       : high < wanted ? LoadExcess(high, wanted)
+                                       : 0.0;
+            };
+            // The stress of the heavier load is at least that of the larger of the two least
+            // loads.
+            double leastLoad = 0;
+            for (const LoadPoint* p :
+                 {&request_.installed, request_.operating ? &*request_.operating : nullptr}) {
+                if (p) {
+                    const double one = loadAt(p->length, grid.turns, k);
+                    const double other = loadAt(p->length, lastTurns, lastK);
+                    least += leastMiss(one, other, p->load);
+                    leastLoad = std::max(leastLoad, std::min(one, other));
+                }
+            }
+            least += Excess(formulas::ShearStress(leastLoad, D, d), allowable, 1.0);
+            if (!request_.operating) {
+                least += leastMiss(k, lastK, request_.rate);
+            }
+        }
+        return least;
+    }
+
+    // The designs on the grid of these turns at D: as many as WalkFreeLengths counts.
+    size_t GridCount(int tenths, double stiffness, const HalfTurns& turns, size_t from) {
+        if (request_.springKind != kCompression) {
+            return turns.count - from;
+        }
+        // formulas::SpringRate with D^3 worked out once: there may be thousands of turns.
+        const double cube = std::pow(Tenths(tenths), 3);
+        const auto designs = [&](size_t i) {
+            const auto [first, last] = FreeLengthWindow(stiffness / ((8.0 * turns[i]) * cube));
+            return first > last ? size_t{1} : static_cast<size_t>(last - first + 1);
+        };
+        // Millions of turns, each with thousands of free lengths: the window's ends are linear
+        // in the turns but for a bend or two (the larger of two lower ends, the smaller of two
+        // upper ones, the installed length), so the count of every 64th turn, summed as a
+        // trapezoid, is within a few in a million of counting them all.
+        constexpr size_t kCountedOneByOne = 256, kStep = 64, kWideWindow = 1000;
+        const size_t end = turns.count;
+        if (end - from > kCountedOneByOne && designs(from) >= kWideWindow &&
+            designs(end - 1) >= kWideWindow) {
+            result_.gridCountEstimated = true;
+            double sum = 0;
+            size_t i = from, atI = designs(from);
+            while (i < end - 1) {
+                const size_t j = std::min(i + kStep, end - 1), atJ = designs(j);
+                sum += double(atI + atJ) / 2.0 * double(j - i);
+                i = j;
+                atI = atJ;
+            }
+            tracker_.Work(double(end - from) / double(kStep) * kCountingWork);
+            return static_cast<size_t>(std::llround(sum + double(designs(from) + atI) / 2.0));
+        }
+        size_t count = 0;
+        for (size_t i = from; i < end; ++i) {
+            count += designs(i);
+        }
+        tracker_.Work(double(end - from) * kCountingWork);
+        return count;
+    }
+
+    // The excess beyond which a design can play no part: one the estimate rules out, and
+    // when the closest are wanted, one further than the last of them.
+    double ExcessThatCounts() const {
+        if (strict_) {
+            return kCertainMargin;
+        }
+        const GridDesign* last = farMisses_.Last();
+        return last ? std::max(kCertainMargin,
+                               last->loadExcess + last->otherExcess + last->pointExcess)
+                    : HUGE_VAL;
+    }
+
     // The rate's window: the spring rates at which both loads can be met within the tolerance
     // (and the estimate's margin, and in an exhaustive walk its reach).
     std::pair<double, double> RateWindow() const {
@@ -383,7 +588,7 @@ private:
     // in the window and that is not solid (or, for an extension spring, longer than the
     // lengths) at the shortest length; when there is none, the one nearest the rate, so that
     // the closest designs can be told.
-    std::vector<double> TurnsToTry(int tenths, double d, double stiffness) const {
+    HalfTurns TurnsToTry(int tenths, double d, double stiffness) const {
         const double D = Tenths(tenths);
         const double perTurn = stiffness / (8.0 * std::pow(D, 3));  // k = perTurn / n
         const auto [rateLow, rateHigh] = RateWindow();
@@ -393,14 +598,22 @@ private:
                                                           : (shortest * slack - 2.0 * D) / d + 1.0;
         most = std::min({most, kMostTurns, rateLow > 0 ? perTurn / rateLow : kMostTurns});
         const double fewest = std::max({request_.minTurns, kSmallestTurns, perTurn / rateHigh});
-        std::vector<double> turns;
-        for (double n = std::ceil(2.0 * fewest - 1e-9) / 2.0; n <= most + 1e-9; n += 0.5) {
-            turns.push_back(n);
+        HalfTurns turns{std::ceil(2.0 * fewest - 1e-9) / 2.0, 0};
+        // Every half turn from the first up to `most`: half turns add up exactly.
+        const double upTo = most + 1e-9;
+        if (turns.first <= upTo) {
+            turns.count = static_cast<size_t>((upTo - turns.first) * 2.0) + 1;
+            while (turns[turns.count] <= upTo) {
+                ++turns.count;
+            }
+            while (turns.count > 0 && turns[turns.count - 1] > upTo) {
+                --turns.count;
+            }
         }
-        if (turns.empty()) {
+        if (turns.count == 0) {
             const double nearest = std::round(2.0 * perTurn / request_.rate) / 2.0;
-            turns.push_back(
-                std::clamp(nearest, std::max(request_.minTurns, kSmallestTurns), kMostTurns));
+            turns = {std::clamp(nearest, std::max(request_.minTurns, kSmallestTurns), kMostTurns),
+                     1};
         }
         return turns;
     }
@@ -450,14 +663,19 @@ private:
         const Outcome& outcome = runner_.Run(input);
         const Verdict verdict = Judge(request_, outcome);
         ++result_.engineRuns;
-        const Scored scored{input, verdict.stressRatio, verdict.massGrams, verdict.loadMiss,
-                            verdict.totalExcess};
+        tracker_.Count(1, 1.0);
+        const Scored scored{
+            input, verdict.stressRatio, verdict.massGrams, verdict.loadMiss, verdict.totalExcess,
+            {}};
         if (!verdict.shortfalls.empty()) {
             nearMisses_.Add(scored);
             return;
         }
         if (!best || FamilyBetter(scored, *best)) {
             best = scored;
+            if (strict_) {
+                best->broken = DefaultsBroken(Judge(*strict_, outcome));
+            }
         }
     }
 
@@ -489,6 +707,7 @@ private:
         const auto estimated = [&](int freeLenTenths) {
             grid.freeLenTenths = freeLenTenths;
             Estimate(grid, d, k, stiffness, allowable);
+            tracker_.Count(1, kEstimateWork);
             return grid;
         };
         if (request_.springKind != kCompression) {
@@ -567,8 +786,7 @@ private:
 
     // A design the widened request lets through, by the default limits it breaks.
     void Tally(const Scored& scored) {
-        const std::vector<Shortfall::What> broken =
-            DefaultsBroken(Judge(*strict_, runner_.Run(scored.input)));
+        const std::vector<Shortfall::What>& broken = scored.broken;
         if (broken.empty()) {
             return;
         }
@@ -621,25 +839,29 @@ private:
                           (p2 ? LoadExcess(load2, p2->load) : LoadExcess(k, request_.rate));
 
         const double shortest = p2 ? std::min(p1.length, p2->length) : p1.length;
-        const double lengthExcess = compression ? Excess(formulas::SolidLength(grid.turns, d),
-                                                         std::min(shortest, freeLen), 1.0)
-                                                : Excess(freeLen, shortest, 1.0);
+        // A free length below the shortest length (only ever a balanced one) adds to the
+        // solid length's excess what no more turns or free length take away.
+        const double solid = formulas::SolidLength(grid.turns, d);
+        const double lengthExcess =
+            compression ? Excess(solid, shortest, 1.0) : Excess(freeLen, shortest, 1.0);
+        const double shortFreeExcess =
+            compression ? Excess(solid, std::min(shortest, freeLen), 1.0) - lengthExcess : 0.0;
         // The allowable stress against the uncorrected shear stress of the heavier load.
         const double stress = formulas::ShearStress(std::max(load1, load2), D, d);
-        grid.otherExcess = lengthExcess + Excess(stress, allowable, 1.0) +
-                           LimitExcess(request_.maxOuterDia, D + d, 1.0) +
-                           LimitExcess(request_.minInnerDia, D - d, -1.0) +
-                           LimitExcess(request_.maxFreeLen, freeLen, 1.0);
+        grid.growingExcess = lengthExcess + LimitExcess(request_.maxOuterDia, D + d, 1.0) +
+                             LimitExcess(request_.minInnerDia, D - d, -1.0) +
+                             LimitExcess(request_.maxFreeLen, freeLen, 1.0);
         if (compression) {
             if (!request_.allowBuckling) {
-                grid.otherExcess += BucklingExcess(grid.materialNo, freeLen, D,
-                                                   freeLen - (p2 ? p2->length : p1.length));
+                grid.growingExcess += BucklingExcess(grid.materialNo, freeLen, D,
+                                                     freeLen - (p2 ? p2->length : p1.length));
             }
-            grid.otherExcess +=
+            grid.growingExcess +=
                 LimitExcess(request_.maxSlenderness, freeLen / D, 1.0) +
                 LimitExcess(request_.minFrequency,
                             SurgeFrequency(grid.materialNo, d, D, grid.turns), -1.0);
         }
+        grid.otherExcess = grid.growingExcess + shortFreeExcess + Excess(stress, allowable, 1.0);
         grid.pointExcess = 0.0;
         if (request_.repeated) {
             // The repeated-load allowable stress as Run works it out (SpringEngine::
@@ -697,8 +919,12 @@ private:
             const DesignInput input = InputOf(grid);
             const Verdict verdict = Judge(request_, runner_.Run(input));
             ++result_.engineRuns;
-            closest.push_back({input, verdict.stressRatio, verdict.massGrams, verdict.loadMiss,
-                               verdict.totalExcess});
+            closest.push_back({input,
+                               verdict.stressRatio,
+                               verdict.massGrams,
+                               verdict.loadMiss,
+                               verdict.totalExcess,
+                               {}});
         }
         std::sort(closest.begin(), closest.end(), Closer);
         if (closest.size() > kClosestShown) {
@@ -714,6 +940,7 @@ private:
     const SearchRequest& request_;
     const SearchRequest* strict_;
     DesignRunner& runner_;
+    Tracker& tracker_;
     SearchResult result_;
     BestFew<Scored> met_;
     BestFew<Scored> nearMisses_;
@@ -746,9 +973,12 @@ LoadPointsFault SetLoadPoints(SearchRequest& request, LoadPoint a, LoadPoint b) 
     return LoadPointsFault::None;
 }
 
-SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner) {
-    SearchResult result = Search(request, runner).Run();
-    if (result.metCount > 0) {
+SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner,
+                           const SearchProgressFn& progress) {
+    Tracker tracker{progress, {}};
+    SearchResult result = Search(request, runner, tracker).Run();
+    result.designsEvaluated = tracker.progress.designsEvaluated;
+    if (result.metCount > 0 || result.stop != SearchStop::None) {
         return result;
     }
     // Nothing fits: would the loads and the limits given allow designs that the default limits
@@ -760,7 +990,10 @@ SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner) {
     widened.exhaustive = false;
     if (widened.maxSpringIndex != request.maxSpringIndex || widened.minTurns != request.minTurns ||
         widened.allowBuckling != request.allowBuckling) {
-        result.widenings = Search(widened, runner, &request).Run().widenings;
+        SearchResult wider = Search(widened, runner, tracker, &request).Run();
+        result.widenings = std::move(wider.widenings);
+        result.wideningStop = wider.stop;
+        result.designsEvaluated = tracker.progress.designsEvaluated;
     }
     return result;
 }

@@ -7,6 +7,7 @@
 // in spring_search.cpp).
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -125,6 +126,31 @@ struct Widening {
     double mostTurns = 0;
 };
 
+// Where a search has got to, for a front end to show while it runs.
+struct SearchProgress {
+    bool widening = false;  // the second walk, with the default proportions widened
+    size_t wiresDone = 0;   // material and wire sizes walked, of
+    size_t wiresTotal = 0;
+    size_t springsFound = 0;      // springs that met the requirements so far
+    size_t designsEvaluated = 0;  // estimates and engine runs, of both walks
+};
+// Called after each wire size and every few thousand designs; false stops the search, which
+// then answers from what it has walked (SearchResult::stop says so).
+using SearchProgressFn = std::function<bool(const SearchProgress&)>;
+
+// Why a search ended before it had walked every wire size.
+enum class SearchStop {
+    None,
+    Asked,       // the progress callback said stop
+    WorkBudget,  // kSearchWorkBudget reached
+};
+// The most work one search does, in engine runs (about 0.5 µs each; an estimate, about 60 ns,
+// counts as kEstimateWork of one): about 1.5 s of the slowest requests found on the 2-core
+// build machine. Every search that took under 0.8 s before the bound stays within it; requests
+// that meet millions of springs, such as a tolerance of 99 %, stop at it.
+inline constexpr double kSearchWorkBudget = 2.6e6;
+inline constexpr double kEstimateWork = 1.0 / 8.0;
+
 struct SearchResult {
     std::vector<Candidate> best;  // at most `top`, best first
     // Springs (material, wire, D and n, each at its best free length) that met the requirements,
@@ -132,14 +158,25 @@ struct SearchResult {
     size_t metCount = 0;
     size_t choiceCount = 0;
     size_t gridCount = 0;  // designs on the grid
+    // Counted to within a few in a million where millions of turns each had thousands of free
+    // lengths to walk.
+    bool gridCountEstimated = false;
     size_t engineRuns = 0;
     // Only when nothing meets the requirements: the candidates with the smallest total excess,
     // and what widening the default limits would let through (fewest limits first).
     std::vector<Candidate> closest;
     std::vector<Widening> widenings;
+    // A search that ended early answers from the wire sizes before `stoppedAt` (material and
+    // wire numbers); the widened walk's counts are then at least those given.
+    SearchStop stop = SearchStop::None;
+    SearchStop wideningStop = SearchStop::None;
+    int stoppedMaterial = 0;
+    int stoppedWire = 0;
+    size_t designsEvaluated = 0;
 };
 
-SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner);
+SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner,
+                           const SearchProgressFn& progress = {});
 
 // The ranges a requirement's numbers may take, both ends included, as every front end offers
 // them: loads in kg, lengths in mm, rates in kg/mm.

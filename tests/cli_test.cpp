@@ -30,6 +30,7 @@
 #include "cli/text_table.h"
 #include "diagram/label_placement.h"
 #include "diagram/load_diagram.h"
+#include "engine/catalogue.h"
 #include "engine/samples.h"
 #include "engine/service_figures.h"
 #include "engine/text_format.h"
@@ -239,13 +240,80 @@ TEST(NumberText, FieldsAndCellsArePrintfsDigitsAndJsonNumbersToCharsShortest) {
             char printed[400];
             std::snprintf(printed, sizeof printed, "%.*f", precision, double(value));
             ASSERT_EQ(FixedText(value, precision, "   "), std::string(printed) + "   ") << value;
-            ASSERT_TRUE(!std::isfinite(value) || cli::NumberCell(value, precision, 400) == printed)
+            // A cell never shows a negative zero ("-0.00" for -0.001).
+            std::string cell = printed;
+            if (cell.starts_with('-') && cell.find_first_not_of("-0.") == std::string::npos) {
+                cell.erase(0, 1);
+            }
+            ASSERT_TRUE(!std::isfinite(value) || cli::NumberCell(value, precision, 400) == cell)
                 << value << " with " << precision;
         }
         char fast[32], general[32];
         ASSERT_EQ(std::string_view(fast, ShortestFloatChars(fast, fast + 32, value)),
                   std::string_view(general, std::to_chars(general, general + 32, value).ptr))
             << value;
+    }
+}
+
+// The low end of each range as asked for: significant digits where the usual decimals would
+// show zero, the usual decimals otherwise (so that ordinary outputs stay as they were), and no
+// negative zero. A value converted from newtons that misses a range end by rounding is the end.
+TEST(NumberText, LowEndValuesShowAsAskedForAndNewtonsLandOnTheRangeEnds) {
+    struct Shown {
+        double value;
+        int precision;
+        const char* text;
+    };
+    const Shown cases[] = {
+        {0.003, 2, "0.003"},
+        {0.001, 2, "0.001"},
+        {0.0012345, 2, "0.00123"},
+        {0.05, 2, "0.05"},
+        {1.304, 2, "1.30"},
+        {10000, 2, "10000.00"},
+        {0.0001, 3, "0.0001"},
+        {9.999999999999999e-05, 3, "0.0001"},
+        {0.00055, 3, "0.00055"},
+        {0.0123, 3, "0.012"},
+        {0.04, 1, "0.04"},
+        {0.01, 1, "0.01"},
+        {5, 1, "5.0"},
+        {0.23, 1, "0.2"},
+        {-0.0004, 2, "-0.0004"},
+        {-0.014, 2, "-0.01"},
+        {-0.006, 2, "-0.006"},
+        {0.0, 2, "0.00"},
+        {-0.0, 2, "0.00"},
+    };
+    for (const Shown& c : cases) {
+        EXPECT_EQ(cli::ReadableFixed(c.value, c.precision, " kg"), std::string(c.text) + " kg")
+            << c.value;
+    }
+    const cli::Range rate{kLeastRate, kMostRate};
+    const std::optional<double> least = cli::ParseForce("9.80665e-4N/mm", cli::ForceKind::Rate);
+    ASSERT_TRUE(least);
+    EXPECT_FALSE(rate.Holds(*least)) << "a hair below the range, as divided";
+    EXPECT_EQ(rate.Admit(*least), kLeastRate);
+    EXPECT_EQ(rate.Admit(9806.65 / 9.80665), kMostRate);
+    EXPECT_EQ(rate.Admit(0.5), 0.5);
+    EXPECT_EQ(rate.Admit(0.99999e-4), std::nullopt);
+    EXPECT_EQ(rate.Admit(1000.001), std::nullopt);
+    // A table cell of a value that rounds to zero.
+    EXPECT_EQ(cli::NumberCell(-0.0004, 3, 9), "0.000");
+    EXPECT_EQ(cli::NumberCell(-0.0006, 3, 9), "-0.001");
+}
+
+// Lengths out of order (set above the free length, or a hair apart) leave energies that round
+// to zero: shown as 0.000, in kgf and in SI units alike.
+TEST(CheckFigures, NoNegativeZeroForLengthsOutOfOrder) {
+    const std::string csv =
+        "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n"
+        "a,compression,SWPA,1.20,13.5,9.5,5.6,5.7,5.6\n"
+        "b,compression,SWPA,0.50,5.0,20,28.4,28.5,28.4\n";
+    for (const char* units : {"kgf", "si"}) {
+        const CliRun run = RunCli({"check", "--units", units}, csv);
+        EXPECT_NE(run.out.find(" 0.000 "), std::string::npos) << run.out;
+        EXPECT_FALSE(std::regex_search(run.out, std::regex(" -0\\.0+ "))) << run.out;
     }
 }
 
@@ -479,16 +547,27 @@ TEST(Search, NamesTheDefaultLimitToWiden) {
     CliRun run = RunCli({"search", "--kind", "compression", "--load", "8@20", "--rate", "28"});
     EXPECT_EQ(run.status, 1);
     EXPECT_TRUE(std::regex_search(
-        run.out, std::regex("To let them in, widen:\n  --min-turns [0-9.]+ or fewer \\([0-9]+ "
-                            "designs need only that; the lightest: [^\n]*\n    - [0-9.]+ active "
+        run.out, std::regex("To let them in, widen:\n  --min-turns ([0-9.]+) or fewer \\([0-9]+ "
+                            "designs need only that(, some from --min-turns [0-9.]+)?; the "
+                            "lightest: [^\n]*, n \\1(\\.0)?, [^\n]*\n    - [0-9.]+ active "
                             "turns, fewer than --min-turns 3\n")))
         << run.out;
     run = RunCli({"search", "--kind", "compression", "--load", "0.1@20", "--load", "0.2@15",
                   "--min-id", "20", "--max-od", "22"});
     EXPECT_TRUE(std::regex_search(
         run.out, std::regex("widen:\n  --max-index [0-9.]+ or more \\([0-9]+ designs need only "
-                            "that; [^\n]*\n    - D/d [0-9.]+ is above --max-index 15\n")))
+                            "that[,;] [^\n]*\n    - D/d [0-9.]+ is above --max-index 15\n")))
         << run.out;
+    // The value named lets in the design shown with it: D/d 23.22 needs 23.3, though some of
+    // the others come in from 21.
+    std::smatch named;
+    ASSERT_TRUE(std::regex_search(
+        run.out, named,
+        std::regex("--max-index ([0-9.]+) or more \\([0-9]+ designs need only that, some from "
+                   "--max-index ([0-9.]+); [^\n]*\n    - D/d ([0-9.]+) is above")))
+        << run.out;
+    EXPECT_GE(std::stod(named[1]), std::stod(named[3]));
+    EXPECT_LT(std::stod(named[2]), std::stod(named[3]));
     run = RunCli({"search", "--kind", "compression", "--load", "1@60", "--load", "3@40", "--max-od",
                   "8", "--ends", "fixed-free"});
     EXPECT_NE(run.out.find("widen:\n  --allow-buckling, for a spring guided on a rod or in a "
@@ -755,6 +834,10 @@ TEST(Search, TheEstimateDropsNoDesignTheEngineWouldKeep) {
         {"--kind", "compression", "--load", "1@20", "--load", "2@15", "--peened", "--repeated",
          "--min-fatigue", "1.3"},
         {"--kind", "extension", "--load", "2@50", "--load", "4@60", "--hook-radius", "1.2"},
+        // Long lengths, where the walk leaves out the turns no design of a D can use.
+        {"--kind", "extension", "--load", "0.5@500", "--load", "1@600"},
+        {"--kind", "compression", "--load", "0.3@300", "--load", "0.5@250", "--allow-buckling",
+         "--tolerance", "0.1"},
     };
     size_t halfTurns = 0;  // the fewest the window allows
     for (std::vector<std::string> args : requests) {
@@ -940,6 +1023,172 @@ TEST(Search, NoAnswerBreaksTheDefaults) {
         }
     }
     EXPECT_GT(answers, 1000u);
+}
+
+// Lengths of thousands of mm, inside the option ranges: no standard wire and turns carry the
+// loads within D/d 15 without buckling, nor an extension spring's initial tension let its loads
+// come down to 1 and 2 kg. Each search walks every wire size (it is not stopped by its bound of
+// work), counts the grid as walking every half turn up to 10000 did, still shows the closest
+// and the widening that lets designs in, and does it evaluating a few million designs, where
+// every half turn at every D was hundreds of millions.
+TEST(Search, LongLengthsAreWalkedWholeWithLittleWork) {
+    struct LongRequest {
+        std::vector<std::string> args;
+        size_t gridCount;  // as the walk of every half turn counted it
+        size_t mostDesigns;
+    };
+    const LongRequest cases[] = {
+        {{"--kind", "compression", "--load", "1@2000", "--load", "2@1800"}, 578051933, 1500000},
+        {{"--kind", "compression", "--load", "1@10000", "--load", "2@9000"}, 14182123544, 1500000},
+        {{"--kind", "extension", "--load", "1@9000", "--load", "2@10000"}, 20596089, 1500000},
+    };
+    for (const LongRequest& c : cases) {
+        SCOPED_TRACE(fmt::format("{}", fmt::join(c.args, " ")));
+        std::string problem;
+        const SearchRequest request = *cli::ReadSearchRequest(c.args, problem);
+        size_t designs = 0;  // evaluated by the walk of the default proportions
+        DesignRunner runner(FixedClock);
+        const SearchResult result = SearchDesigns(request, runner, [&](const SearchProgress& p) {
+            designs = p.widening ? designs : p.designsEvaluated;
+            return true;
+        });
+        EXPECT_EQ(result.stop, SearchStop::None);
+        EXPECT_EQ(result.gridCount, c.gridCount);
+        EXPECT_EQ(result.metCount, 0u);
+        EXPECT_EQ(result.closest.size(), kClosestShown);
+        EXPECT_LT(designs, c.mostDesigns);
+        if (request.springKind == kCompression) {
+            ASSERT_FALSE(result.widenings.empty());
+            EXPECT_EQ(result.widenings[0].widen,
+                      std::vector<Shortfall::What>{Shortfall::What::Buckling});
+        }
+        EXPECT_LE(double(result.designsEvaluated), kSearchWorkBudget / kEstimateWork + 1);
+    }
+}
+
+// A search that meets millions of springs (every material, D/d up to 30, half a turn, 99 %)
+// stops at its bound of work and says where; one the progress stops stops at once. Each
+// answers from what it walked: the lightest found first.
+TEST(Search, StopsAtItsBoundOfWorkOrWhenTheProgressSaysSo) {
+    const std::vector<std::string> widest = {
+        "--kind",          "compression", "--load",      "1@20", "--load",      "2@15",
+        "--max-index",     "30",          "--min-turns", "0.5",  "--tolerance", "99",
+        "--allow-buckling"};
+    std::string problem;
+    const SearchRequest request = *cli::ReadSearchRequest(widest, problem);
+    struct Stopping {
+        size_t reports;  // the progress says stop at this report; 0: never
+        SearchStop stop;
+    };
+    for (const Stopping& c :
+         {Stopping{0, SearchStop::WorkBudget}, Stopping{3, SearchStop::Asked}}) {
+        SCOPED_TRACE(c.reports);
+        size_t reports = 0, lastEvaluated = 0;
+        DesignRunner runner(FixedClock);
+        const SearchResult result = SearchDesigns(request, runner, [&](const SearchProgress& p) {
+            EXPECT_GE(p.designsEvaluated, lastEvaluated);
+            EXPECT_LE(p.wiresDone, p.wiresTotal);
+            lastEvaluated = p.designsEvaluated;
+            return ++reports != c.reports;
+        });
+        EXPECT_EQ(result.stop, c.stop);
+        EXPECT_GE(result.designsEvaluated, lastEvaluated);
+        ASSERT_FALSE(result.best.empty());
+        EXPECT_TRUE(std::ranges::is_sorted(
+            result.best, {}, [](const Candidate& candidate) { return candidate.massGrams; }));
+        if (c.stop == SearchStop::Asked) {
+            EXPECT_EQ(reports, c.reports);
+            EXPECT_LT(result.designsEvaluated, 3 * 4096u + 1000u);
+        } else {
+            EXPECT_LE(double(result.designsEvaluated), kSearchWorkBudget / kEstimateWork + 1);
+            EXPECT_GT(double(result.designsEvaluated), kSearchWorkBudget);
+        }
+        const std::string text = [&] {
+            std::ostringstream out;
+            cli::WriteSearchResult(out, request, result);
+            return out.str();
+        }();
+        EXPECT_NE(text.find(fmt::format("in {} {} mm: what follows is from the materials",
+                                        MaterialDesignation(result.stoppedMaterial),
+                                        WireDesignation(result.stoppedWire))),
+                  std::string::npos)
+            << text;
+    }
+}
+
+// The progress line: on a terminal only, once the search has taken a second by the clock
+// given (a fake that moves on each time it is read: the search reads it some fifty times),
+// rewritten in place over what a longer line left, and wiped at the end; standard output gets
+// none of it. Past 1.9 s the search stops and says so.
+TEST(Search, ProgressShowsOnATerminalAfterASecondAndIsWipedAtTheEnd) {
+    const std::vector<std::string> args = {"search", "--kind", "compression", "--load", "1@20",
+                                           "--load", "2@15",   "--materials", "SWPA"};
+    struct Case {
+        bool terminal;
+        double step;  // seconds the clock moves on each time it is read
+        bool shown;
+    };
+    for (const Case& c :
+         {Case{true, 0.03, true}, Case{false, 0.03, false}, Case{true, 0.0, false}}) {
+        SCOPED_TRACE(fmt::format("terminal {} step {}", c.terminal, c.step));
+        std::ostringstream out, err;
+        double now = 100.0;
+        cli::CliIo io{[](char*, size_t) -> ssize_t { return 0; }, out, err, FixedClock};
+        io.seconds = [&] { return now += c.step; };
+        io.errIsTerminal = c.terminal;
+        EXPECT_EQ(cli::RunCli(args, io), 0);
+        EXPECT_EQ(out.str().find('\r'), std::string::npos);
+        const std::string shown = err.str();
+        if (!c.shown) {
+            EXPECT_EQ(shown, "");
+            continue;
+        }
+        EXPECT_TRUE(shown.starts_with("\rsearching: ")) << shown;
+        // SWPA is made in 38 of the 46 sizes.
+        EXPECT_NE(shown.find(" of 38 wire sizes, "), std::string::npos) << shown;
+        EXPECT_NE(shown.find("\rsearching: 38 of 38 wire sizes, 1550 springs so far"),
+                  std::string::npos)
+            << shown;
+        // Wiped: the last line is blanks, as wide as the widest line shown, between returns.
+        const size_t lastReturn = shown.rfind('\r', shown.size() - 2);
+        const std::string wipe = shown.substr(lastReturn);
+        EXPECT_EQ(wipe, "\r" + std::string(wipe.size() - 2, ' ') + "\r");
+        EXPECT_GE(wipe.size() - 2,
+                  std::string("searching: 38 of 38 wire sizes, 1550 springs so far").size());
+    }
+    {
+        std::ostringstream out, err;
+        double now = 0;
+        cli::CliIo io{[](char*, size_t) -> ssize_t { return 0; }, out, err, FixedClock};
+        io.seconds = [&] { return now += 0.5; };
+        EXPECT_EQ(cli::RunCli(args, io), 1);
+        EXPECT_NE(out.str().find("0 springs (material, wire, D and n) met the requirements.\n"
+                                 "The search stopped at its time limit (2 s) in SWPA "),
+                  std::string::npos)
+            << out.str();
+        EXPECT_NE(out.str().find("No design of those searched meets the requirements."),
+                  std::string::npos);
+        EXPECT_EQ(err.str(), "");
+    }
+    // A shorter line after a longer one blanks out what is left of it.
+    std::ostringstream out, err;
+    double now = 0;
+    cli::CliIo io{[](char*, size_t) -> ssize_t { return 0; }, out, err, FixedClock};
+    io.seconds = [&] { return now; };
+    io.errIsTerminal = true;
+    cli::ProgressLine line(io);
+    now = 1.5;
+    const std::string longer =
+        "searching with wider proportions: 100 of 321 wire sizes, 123456 springs so far";
+    const std::string shorter = "searching: 2 of 46 wire sizes, 1 spring so far";
+    line.Show({true, 100, 321, 123456, 0});
+    line.Show({false, 2, 46, 1, 0});
+    line.Show({false, 2, 46, 1, 0});  // the same again: nothing written
+    EXPECT_EQ(err.str(),
+              "\r" + longer + "\r" + shorter + std::string(longer.size() - shorter.size(), ' '));
+    line.Clear();
+    EXPECT_TRUE(err.str().ends_with(shorter + std::string(longer.size() - shorter.size(), ' ') +
+                                    "\r" + std::string(shorter.size(), ' ') + "\r"));
 }
 
 // ---- Figures in service and the load–length diagram, read back with a real XML parser --------
