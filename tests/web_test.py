@@ -400,6 +400,86 @@ class Page(unittest.TestCase):
         self.assertTrue(self.element('Image1').is_displayed())
         self.assertTrue(self.arrow('UpDown5').is_enabled())
 
+    # ---- The command bar and the long press -------------------------------------------------
+
+    def bar_and_menu(self):
+        """Each command's state in the bar and in the menu: {name: [bar enabled, menu enabled]}."""
+        return self.js("""
+            const states = {};
+            for (const name of ['N1', 'N2', 'N3', 'Exit2'])
+                states[name] = [!document.getElementById('bar' + name).disabled,
+                                document.getElementById(name).getAttribute('aria-disabled')
+                                    === 'false'];
+            return states;""")
+
+    def test_the_command_bar_offers_each_command_exactly_when_the_menu_does(self):
+        self.assertEqual([b.text for b in self.driver.find_elements(
+            By.CSS_SELECTOR, '#commands button')], ['計算実行', '保存', '画面印刷', '終了'])
+        self.assertEqual([b.get_attribute('title') for b in self.driver.find_elements(
+            By.CSS_SELECTOR, '#commands button')][:3],
+            ['計算実行 (Ctrl+Enter)', '保存 (Ctrl+S)', '画面印刷 (Ctrl+P)'])
+        # (what is done, with which command states after it)
+        steps = [
+            (lambda: None, 'startup'),
+            (lambda: self.click_arrow('UpDown8'), 'extension'),
+            (lambda: self.element('barN1').click(), 'extensionRun'),
+            (lambda: self.click_arrow('UpDown4'), None),  # a change: Save and Print greyed
+            (lambda: self.element('barExit2').click(), 'startup'),
+        ] + [(lambda: self.click_arrow('UpDown2'), 'wireUp')] * len(self.snapshots['wireUp'])
+        wire_up = iter(self.snapshots['wireUp'])
+        for number, (step, expected) in enumerate(steps):
+            step()
+            shown = self.shown()
+            if expected == 'wireUp':
+                self.assertEqual(shown, next(wire_up), f'step {number}')
+            elif expected:
+                self.assertEqual(shown, self.snapshots[expected], f'step {number}')
+            states = self.bar_and_menu()
+            self.assertEqual({name: menu for name, (_, menu) in states.items()},
+                             {'N1': shown['N1'], 'N2': shown['N2'], 'N3': shown['N3'],
+                              'Exit2': True}, f'step {number}')
+            for name, (bar, menu) in states.items():
+                self.assertEqual(bar, menu, f'{name} at step {number}')
+        self.assertFalse(self.snapshots['wireUp'][-1]['N1'], 'Run withheld at the end')
+        # A greyed button does nothing, as the greyed menu entry does nothing.
+        before = self.shown()
+        self.js("document.getElementById('barN1').click()")
+        self.assertEqual(self.shown(), before)
+
+    def test_the_command_bar_and_its_keys_run_and_save(self):
+        self.write_opfs(b'')
+        self.pickers()
+        self.click_arrow('UpDown8')
+        ActionChains(self.driver).key_down(Keys.CONTROL).send_keys(Keys.ENTER) \
+            .key_up(Keys.CONTROL).perform()
+        self.assertEqual(self.shown(), self.snapshots['extensionRun'])
+        self.element('barN2').click()
+        self.element('appendExisting').click()
+        self.wait_for(lambda: self.saved_status() == 'レポートを追記しました: report.txt',
+                      'the first save')
+        one = self.opfs_bytes()
+        self.js("document.getElementById('status').textContent = ''")
+        ActionChains(self.driver).key_down(Keys.CONTROL).send_keys('s') \
+            .key_up(Keys.CONTROL).perform()
+        self.wait_for(lambda: self.saved_status() == 'レポートを追記しました: report.txt',
+                      'the save from the keys')
+        self.assertEqual(self.opfs_bytes(), one + one)
+
+    def test_a_long_press_on_the_window_opens_the_menu(self):
+        box = self.element('Label2').rect
+        point = {'x': box['x'] + 5, 'y': box['y'] + 5}
+        self.driver.execute_cdp_cmd('Input.dispatchTouchEvent',
+                                    {'type': 'touchStart', 'touchPoints': [point]})
+        try:
+            self.wait_for(lambda: self.element('PopupMenu1').is_displayed(), 'the menu')
+        finally:
+            self.driver.execute_cdp_cmd('Input.dispatchTouchEvent',
+                                        {'type': 'touchEnd', 'touchPoints': []})
+        self.assertTrue(self.element('PopupMenu1').is_displayed(), 'still open after release')
+        self.element('N1').click()
+        self.assertTrue(self.js("return document.querySelector('#diagram svg') !== null"),
+                        'Run from the menu opened by the finger')
+
     # ---- Save -------------------------------------------------------------------------------
 
     @staticmethod
@@ -516,7 +596,7 @@ class Page(unittest.TestCase):
             self.save_outcome()
             self.assertEqual(self.saved_status(), 'レポートを追記しました: report.txt')
             bottom, height, scrolled = self.js("""return [Math.max(
-                ...['status', 'report'].map(id => document.getElementById(id)
+                ...['commands', 'status', 'report'].map(id => document.getElementById(id)
                                                      .getBoundingClientRect().bottom)),
                 window.innerHeight, window.scrollY];""")
             self.assertEqual(scrolled, 0)

@@ -36,10 +36,7 @@
         setEnabled(name, enabled) {
             if (name in commandEnabled) {
                 commandEnabled[name] = enabled;
-                const item = elements.get(name);
-                if (item) {
-                    item.setAttribute('aria-disabled', String(!enabled));
-                }
+                showCommandState(name);
                 return;
             }
             for (const button of elements.get(name).querySelectorAll('button')) {
@@ -275,6 +272,59 @@
         }
     }
 
+    // The menu's entry and the command bar's button say the same.
+    function showCommandState(name) {
+        const item = elements.get(name);
+        if (item) {
+            item.setAttribute('aria-disabled', String(!commandEnabled[name]));
+        }
+        const button = document.getElementById('bar' + name);
+        if (button) {
+            button.disabled = !commandEnabled[name];
+        }
+    }
+
+    // The pop-up menu's commands on the screen, for a newcomer and a touch screen; the keys
+    // each tooltip names run them from anywhere in the page.
+    function buildCommandBar() {
+        const bar = document.getElementById('commands');
+        bar.setAttribute('aria-label', texts.commands);
+        for (const entry of layout.menu) {
+            const button = document.createElement('button');
+            button.type = 'button';
+            button.id = 'bar' + entry.name;
+            button.textContent = entry.caption;
+            button.title = entry.caption + ' (' + texts['key' + entry.name] + ')';
+            button.addEventListener('click', () => {
+                if (commandEnabled[entry.name]) {
+                    release();
+                    closeMenu();
+                    command(entry.name);
+                }
+            });
+            bar.append(button);
+        }
+        bar.hidden = false;
+    }
+
+    const shortcuts = {Enter: 'N1', s: 'N2', p: 'N3'};
+
+    function shortcutKeys(event) {
+        const name = shortcuts[event.key.length === 1 ? event.key.toLowerCase() : event.key];
+        if (!name || !(event.ctrlKey || event.metaKey) || event.shiftKey || event.altKey) {
+            return;
+        }
+        // Also when greyed: the browser's own Save page or Print is not what was meant.
+        event.preventDefault();
+        const asking = !document.getElementById('message').hidden ||
+                       !document.getElementById('reportChoice').hidden;
+        if (commandEnabled[name] && !asking && !event.repeat) {
+            release();
+            closeMenu();
+            command(name);
+        }
+    }
+
     function openMenu(x, y) {
         const menu = document.getElementById('PopupMenu1');
         menu.hidden = false;
@@ -326,6 +376,7 @@
         closeMenu();
         for (const name of Object.keys(commandEnabled)) {
             commandEnabled[name] = true;
+            showCommandState(name);
         }
         buildWindow();
         engine.start();
@@ -813,6 +864,8 @@
 
     // ---- Start ------------------------------------------------------------------------------
 
+    const longPress = 500;  // ms, as Android's long-press timeout
+
     function wire() {
         const form = document.getElementById('Form1');
         // Below the focused control, for the menu opened from the keyboard.
@@ -828,6 +881,36 @@
             const [x, y] = fromKeyboard ? underFocus() : [event.clientX, event.clientY];
             openMenu(x, y);
         });
+        // A long press of a finger opens the menu as a right-click does, where the browser does
+        // not turn it into a contextmenu event itself. On an arrow it repeats the click instead.
+        let touch = null;  // {id, x, y, timer}
+        const endTouch = () => {
+            if (touch) {
+                clearTimeout(touch.timer);
+                touch = null;
+            }
+        };
+        form.addEventListener('pointerdown', (event) => {
+            endTouch();
+            if (event.pointerType !== 'touch' || event.target.closest('button')) {
+                return;
+            }
+            const {clientX: x, clientY: y} = event;
+            touch = {id: event.pointerId, x, y, timer: setTimeout(() => {
+                touch = null;
+                openMenu(x, y);
+            }, longPress)};
+        });
+        form.addEventListener('pointermove', (event) => {
+            if (touch && touch.id === event.pointerId &&
+                Math.hypot(event.clientX - touch.x, event.clientY - touch.y) > 10) {
+                endTouch();
+            }
+        });
+        for (const type of ['pointerup', 'pointercancel', 'contextmenu']) {
+            form.addEventListener(type, endTouch);
+        }
+        document.addEventListener('keydown', shortcutKeys);
         // The menu key and Shift+F10, where the browser does not turn them into a contextmenu
         // event itself.
         form.addEventListener('keydown', (event) => {
@@ -874,6 +957,7 @@
         document.getElementById('choiceCancel').textContent = texts.cancel;
         document.getElementById('panel').setAttribute('aria-label', texts.panel);
         buildWindow();
+        buildCommandBar();
         wire();
         watchPixelRatio();
         buildSearch();

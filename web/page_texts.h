@@ -9,6 +9,12 @@ namespace springcalc::web {
 
 // clang-format off
 inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
+    // The command bar: its name, and the keys each command's tooltip gives
+    {"commands",         "コマンド"},
+    {"keyN1",            "Ctrl+Enter"},
+    {"keyN2",            "Ctrl+S"},
+    {"keyN3",            "Ctrl+P"},
+    {"keyExit2",         "右クリックまたは Shift+F10 のメニューからも"},
     // Save and Print
     {"saveFailed",       "レポートを保存できませんでした。ファイルは保存前のままです。\n理由: "},
     {"fileGone",         "レポートを保存できませんでした。選んだファイルが見つかりません（移動か削除されたようです）。\n次の保存でファイルを選び直してください。"},
