@@ -34,8 +34,9 @@ ARGS = None
 # system: the save picker empties the file it hands back (when `empties`), the open picker
 # hands it back as it is and only if it exists. A handle comes from a picker with leave to
 # write; one the page kept from an earlier visit must ask for it again (requestPermission),
-# which the user grants unless window.refuseWrite is set. window.picks lists the pickers
-# called, window.permissionAsks counts the questions.
+# which the user grants unless window.refuseWrite is set; with window.usedUpClick the next
+# question fails as one asked without a click does. window.picks lists the pickers called,
+# window.permissionAsks counts the questions.
 PICKERS = """
 (() => {
     const empties = %s;
@@ -44,6 +45,7 @@ PICKERS = """
     window.picks = [];
     window.permissionAsks = 0;
     window.refuseWrite = false;
+    window.usedUpClick = false;
     const report = async (create) => (await navigator.storage.getDirectory())
         .getFileHandle('report.txt', {create});
     window.showSaveFilePicker = async () => {
@@ -65,6 +67,10 @@ PICKERS = """
         return options.mode !== 'readwrite' || granted.has(this) ? 'granted' : 'prompt';
     };
     FileSystemHandle.prototype.requestPermission = async function (options) {
+        if (window.usedUpClick) {
+            window.usedUpClick = false;
+            throw new DOMException('User activation is required', 'SecurityError');
+        }
         window.permissionAsks++;
         if (window.refuseWrite) {
             return 'denied';
@@ -562,6 +568,8 @@ class Page(unittest.TestCase):
             ('choiceCancel', '保存を取りやめました。ファイルには何も書き込んでいません。'),
             ('refused', 'ファイルへの書き込みが許可されませんでした。'
                         'ファイルは保存前のままです: report.txt'),
+            ('notAsked', 'ブラウザーが書き込みの許可を尋ねられませんでした。もう一度保存を選ぶと'
+                         '尋ねます。ファイルは保存前のままです: report.txt'),
             ('diskFull', 'レポートを保存できませんでした。ファイルは保存前のままです。\n'
                          '理由: QuotaExceededError: disk full'),
         ]
@@ -571,12 +579,14 @@ class Page(unittest.TestCase):
                 self.write_opfs(b'earlier report\r\n')
                 self.pickers()
                 self.load()
-                if case == 'refused':
-                    # A file kept from an earlier visit, whose leave to write the user refuses.
+                if case in ['refused', 'notAsked']:
+                    # A file kept from an earlier visit, whose leave to write the user refuses
+                    # or the browser cannot ask for.
                     self.save_outcome()
                     self.write_opfs(b'earlier report\r\n')
                     self.load()
-                    self.js('window.refuseWrite = true')
+                    self.js('window.refuseWrite = true' if case == 'refused'
+                            else 'window.usedUpClick = true')
                 if case == 'diskFull':
                     self.js(WRITES, False)
                 outcome = self.save_outcome('choiceCancel' if case == 'choiceCancel'
@@ -586,6 +596,10 @@ class Page(unittest.TestCase):
                 self.assertEqual(self.opfs_bytes(), b'earlier report\r\n')
                 if self.element('message').is_displayed():
                     self.element('messageOk').click()
+                if case == 'notAsked':
+                    # The next Save's click asks, and it appends.
+                    self.assertEqual(self.save_outcome(), 'レポートを追記しました: report.txt')
+                    self.assertTrue(self.opfs_bytes().startswith(b'earlier report\r\n   '))
 
     def test_the_outcome_of_a_save_is_in_sight_beside_the_commands_at_1366_by_768(self):
         size = self.driver.get_window_size()

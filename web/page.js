@@ -450,8 +450,10 @@
         }
         let writable = null;
         try {
-            if (!(await mayWrite(file))) {
-                saveFailed(texts.permissionRefused + file.name);
+            const leave = await mayWrite(file);
+            if (leave !== 'granted') {
+                saveFailed((leave === 'notAsked' ? texts.permissionNotAsked
+                                                 : texts.permissionRefused) + file.name);
                 return;
             }
             const size = (await file.getFile()).size;
@@ -538,17 +540,25 @@
         });
     }
 
-    // A file chosen in an earlier visit comes back without leave to write: the browser asks
-    // the user again, once per visit.
+    // A file chosen in an earlier visit, or opened rather than created, comes without leave
+    // to write: the browser asks the user, once per visit. It asks only right after a click;
+    // a picker may have used that click up, and the next Save's click asks then.
     async function mayWrite(file) {
         if (typeof file.queryPermission !== 'function') {
-            return true;
+            return 'granted';
         }
         const mode = {mode: 'readwrite'};
         if ((await file.queryPermission(mode)) === 'granted') {
-            return true;
+            return 'granted';
         }
-        return (await file.requestPermission(mode)) === 'granted';
+        try {
+            return await file.requestPermission(mode);
+        } catch (error) {
+            if (error && error.name === 'SecurityError') {
+                return 'notAsked';
+            }
+            throw error;
+        }
     }
 
     async function saveForDownload(block) {

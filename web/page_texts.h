@@ -22,6 +22,7 @@ inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
     {"saved",            "レポートを追記しました: "},
     {"saveCancelled",    "保存を取りやめました。ファイルには何も書き込んでいません。"},
     {"permissionRefused", "ファイルへの書き込みが許可されませんでした。ファイルは保存前のままです: "},
+    {"permissionNotAsked", "ブラウザーが書き込みの許可を尋ねられませんでした。もう一度保存を選ぶと尋ねます。ファイルは保存前のままです: "},
     {"reportFileName",   "springcalc-report.txt"},
     {"reportFileKind",   "テキスト(*.txt)"},
     // Which report a Save appends to, asked at the first Save and shown beside the commands
