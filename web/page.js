@@ -11,8 +11,14 @@
     let texts = null;    // the page's words
     const elements = new Map();  // control name -> element
     const commandEnabled = {N1: true, N2: true, N3: true, Exit2: true};
-    let reportFile = null;     // the file of the last Save, offered again at the next
-    const savedBlocks = [];    // every block saved, for browsers that cannot append to a file
+    // The report's file, kept in the page's storage: a reload or Exit appends to it again.
+    let reportFile = null;
+    // Only a file opened for what it is can be appended to: the save picker hands an existing
+    // file back emptied. Without both pickers a Save is a download.
+    const canAppend = typeof window.showOpenFilePicker === 'function' &&
+                      typeof window.showSaveFilePicker === 'function';
+    let savedBlocks = [];      // every block saved, for browsers that cannot append to a file
+    let blocksKept = true;     // whether savedBlocks are in the page's storage too
     let held = null;           // the arrow held down: {name, up, button, inside, timer}
     // Saves run one after another, each on the file as the one before left it.
     let saving = Promise.resolve();
@@ -30,10 +36,7 @@
         setEnabled(name, enabled) {
             if (name in commandEnabled) {
                 commandEnabled[name] = enabled;
-                const item = elements.get(name);
-                if (item) {
-                    item.setAttribute('aria-disabled', String(!enabled));
-                }
+                showCommandState(name);
                 return;
             }
             for (const button of elements.get(name).querySelectorAll('button')) {
@@ -269,6 +272,59 @@
         }
     }
 
+    // The menu's entry and the command bar's button say the same.
+    function showCommandState(name) {
+        const item = elements.get(name);
+        if (item) {
+            item.setAttribute('aria-disabled', String(!commandEnabled[name]));
+        }
+        const button = document.getElementById('bar' + name);
+        if (button) {
+            button.disabled = !commandEnabled[name];
+        }
+    }
+
+    // The pop-up menu's commands on the screen, for a newcomer and a touch screen; the keys
+    // each tooltip names run them from anywhere in the page.
+    function buildCommandBar() {
+        const bar = document.getElementById('commands');
+        bar.setAttribute('aria-label', texts.commands);
+        for (const entry of layout.menu) {
+            const button = document.createElement('button');
+            button.type = 'button';
+            button.id = 'bar' + entry.name;
+            button.textContent = entry.caption;
+            button.title = entry.caption + ' (' + texts['key' + entry.name] + ')';
+            button.addEventListener('click', () => {
+                if (commandEnabled[entry.name]) {
+                    release();
+                    closeMenu();
+                    command(entry.name);
+                }
+            });
+            bar.append(button);
+        }
+        bar.hidden = false;
+    }
+
+    const shortcuts = {Enter: 'N1', s: 'N2', p: 'N3'};
+
+    function shortcutKeys(event) {
+        const name = shortcuts[event.key.length === 1 ? event.key.toLowerCase() : event.key];
+        if (!name || !(event.ctrlKey || event.metaKey) || event.shiftKey || event.altKey) {
+            return;
+        }
+        // Also when greyed: the browser's own Save page or Print is not what was meant.
+        event.preventDefault();
+        const asking = !document.getElementById('message').hidden ||
+                       !document.getElementById('reportChoice').hidden;
+        if (commandEnabled[name] && !asking && !event.repeat) {
+            release();
+            closeMenu();
+            command(name);
+        }
+    }
+
     function openMenu(x, y) {
         const menu = document.getElementById('PopupMenu1');
         menu.hidden = false;
@@ -305,7 +361,7 @@
             showPanel();
         } else if (name === 'N2') {
             const block = engine.reportBytes().slice();  // the record as it is now
-            saving = saving.then(() => save(block));
+            queueSave(() => save(block));
         } else if (name === 'N3') {
             window.print();
         } else if (name === 'Exit2') {
@@ -314,13 +370,13 @@
     }
 
     // Exit: a page cannot end its process, so the calculator starts again as the program does.
+    // The report stays: the program's next run would append to the same file too.
     function startAfresh() {
         release();
         closeMenu();
-        reportFile = null;
-        savedBlocks.length = 0;
         for (const name of Object.keys(commandEnabled)) {
             commandEnabled[name] = true;
+            showCommandState(name);
         }
         buildWindow();
         engine.start();
@@ -350,44 +406,56 @@
         return all;
     }
 
-    // Save: the block appended to the file chosen at the first Save, through the File System
-    // Access API; a failed write is abandoned, which leaves the file as it was. Browsers
-    // without it get every block saved so far as one download.
+    // Saves run one after another, each on the file as the one before left it; one that fails
+    // unforeseen is told and does not stop the next.
+    function queueSave(task) {
+        saving = saving.then(task).catch((error) => saveFailed(texts.saveFailed + reason(error)));
+    }
+
+    // A failure is told where the commands are and in a message, as the program tells it.
+    function saveFailed(text) {
+        setStatus(text);
+        showMessage(text);
+    }
+
+    // Save: the block appended to the report file through the File System Access API; a
+    // failed write is abandoned, which leaves the file as it was. Browsers without it get
+    // every block saved so far as one download.
     async function save(block) {
         if (block.length === 0) {
-            showMessage(texts.encodeFailed);
+            saveFailed(texts.encodeFailed);
             return;
         }
-        if (typeof window.showSaveFilePicker !== 'function') {
-            savedBlocks.push(block);
-            download(joinBlocks(savedBlocks));
-            showMessage(texts.downloadInstead + savedBlocks.length);
+        if (!canAppend) {
+            await saveForDownload(block);
             return;
         }
-        // The file this Save writes, held for all its steps: Exit forgets the report file (the
-        // next Save asks again) but does not take it from a Save already writing.
+        // The file this Save writes, held for all its steps: choosing another report file does
+        // not take it from a Save already writing.
         let file = reportFile;
         if (!file) {
             try {
-                file = reportFile = await window.showSaveFilePicker({
-                    suggestedName: texts.reportFileName,
-                    types: layout.saveFilters
-                        .filter((filter) => filter.pattern !== '*.*')
-                        .map((filter) => ({
-                            description: filter.description,
-                            accept: {'text/plain': [filter.pattern.slice(1)]},
-                        })),
-                });
+                file = await pickReportFile();
             } catch (error) {
-                if (error && error.name === 'AbortError') {
-                    return;  // cancelled: nothing is written
-                }
-                showMessage(texts.saveFailed + reason(error));
+                saveFailed(texts.saveFailed + reason(error));
                 return;
             }
+            if (!file) {
+                setStatus(texts.saveCancelled);
+                return;
+            }
+            reportFile = file;
+            showReport();
+            await keepReportFile(file);
         }
         let writable = null;
         try {
+            const leave = await mayWrite(file);
+            if (leave !== 'granted') {
+                saveFailed((leave === 'notAsked' ? texts.permissionNotAsked
+                                                 : texts.permissionRefused) + file.name);
+                return;
+            }
             const size = (await file.getFile()).size;
             writable = await file.createWritable({keepExistingData: true});
             await writable.seek(size);
@@ -405,13 +473,205 @@
             if (error && error.name === 'NotFoundError') {
                 // Moved or deleted since it was chosen: the handle will never work again.
                 if (reportFile === file) {
-                    reportFile = null;
+                    forgetReportFile();
                 }
-                showMessage(texts.fileGone);
+                saveFailed(texts.fileGone);
                 return;
             }
-            showMessage(texts.saveFailed + reason(error));
+            saveFailed(texts.saveFailed + reason(error));
         }
+    }
+
+    function pickerTypes() {
+        return layout.saveFilters
+            .filter((filter) => filter.pattern !== '*.*')
+            .map((filter) => ({
+                description: filter.description,
+                accept: {'text/plain': [filter.pattern.slice(1)]},
+            }));
+    }
+
+    // The user says whether the report exists already; an existing one is opened, never
+    // picked with the save picker, which empties the file it hands back. Null when cancelled.
+    async function pickReportFile() {
+        const way = await askReportChoice();
+        try {
+            if (way === 'append') {
+                const [file] = await window.showOpenFilePicker({types: pickerTypes()});
+                return file;
+            }
+            if (way === 'create') {
+                return await window.showSaveFilePicker({suggestedName: texts.reportFileName,
+                                                        types: pickerTypes()});
+            }
+            return null;
+        } catch (error) {
+            if (error && error.name === 'AbortError') {
+                return null;  // the picker was closed: nothing is written
+            }
+            throw error;
+        }
+    }
+
+    function askReportChoice() {
+        const box = document.getElementById('reportChoice');
+        box.hidden = false;
+        document.getElementById('appendExisting').focus();
+        return new Promise((resolve) => {
+            const answer = (way) => {
+                box.hidden = true;
+                box.removeEventListener('click', clicked);
+                box.removeEventListener('keydown', escaped);
+                resolve(way);
+            };
+            const clicked = (event) => {
+                const ways = {appendExisting: 'append', createReport: 'create', choiceCancel: null};
+                if (event.target.id in ways) {
+                    answer(ways[event.target.id]);
+                }
+            };
+            const escaped = (event) => {
+                if (event.key === 'Escape') {
+                    answer(null);
+                }
+            };
+            box.addEventListener('click', clicked);
+            box.addEventListener('keydown', escaped);
+        });
+    }
+
+    // A file chosen in an earlier visit, or opened rather than created, comes without leave
+    // to write: the browser asks the user, once per visit. It asks only right after a click;
+    // a picker may have used that click up, and the next Save's click asks then.
+    async function mayWrite(file) {
+        if (typeof file.queryPermission !== 'function') {
+            return 'granted';
+        }
+        const mode = {mode: 'readwrite'};
+        if ((await file.queryPermission(mode)) === 'granted') {
+            return 'granted';
+        }
+        try {
+            return await file.requestPermission(mode);
+        } catch (error) {
+            if (error && error.name === 'SecurityError') {
+                return 'notAsked';
+            }
+            throw error;
+        }
+    }
+
+    async function saveForDownload(block) {
+        savedBlocks.push(block);
+        try {
+            await storeBlock(block);
+        } catch (error) {
+            blocksKept = false;
+        }
+        download(joinBlocks(savedBlocks));
+        setStatus(texts.downloaded + savedBlocks.length + texts.downloadUnit +
+                  (blocksKept ? '' : texts.notKept));
+        showReport();
+    }
+
+    // "Start a new report": the next Save asks for a file again, or downloads only what is
+    // saved from now on.
+    async function startNewReport() {
+        if (canAppend) {
+            await forgetReportFile();
+            setStatus(texts.targetForgotten);
+            return;
+        }
+        savedBlocks = [];
+        blocksKept = true;
+        try {
+            await clearStore('blocks');
+        } catch (error) {
+            blocksKept = false;
+        }
+        setStatus(texts.newReportStarted);
+        showReport();
+    }
+
+    // Beside the commands: the file the next Save appends to, or how this browser saves.
+    function showReport() {
+        const line = document.getElementById('report');
+        const text = document.getElementById('reportText');
+        if (canAppend) {
+            text.textContent = reportFile ? texts.reportTarget + reportFile.name : texts.reportNone;
+            document.getElementById('reportReset').textContent = texts.chooseAgain;
+            document.getElementById('reportReset').hidden = !reportFile;
+        } else {
+            text.textContent = texts.downloadNote + ' ' + texts.downloadCount +
+                               savedBlocks.length + texts.downloadUnit;
+            document.getElementById('reportReset').textContent = texts.startNewReport;
+            document.getElementById('reportReset').hidden = savedBlocks.length === 0;
+        }
+        line.hidden = false;
+    }
+
+    function forgetReportFile() {
+        reportFile = null;
+        showReport();
+        return deleteStored('reportFile').catch(() => null);
+    }
+
+    function keepReportFile(file) {
+        // Kept for this visit whatever happens; a storage that refuses it only costs the next
+        // visit a question.
+        return putStored('reportFile', file).catch(() => null);
+    }
+
+    // ---- The page's storage -----------------------------------------------------------------
+
+    // One database: "kept" holds the report file's handle, "blocks" the blocks saved by a
+    // browser that downloads them. A browser that refuses storage (some private windows) leaves
+    // the page working for as long as it is open.
+    let database = null;
+
+    function openDatabase() {
+        if (!database) {
+            database = new Promise((resolve, reject) => {
+                const request = indexedDB.open('springcalc', 1);
+                request.onupgradeneeded = () => {
+                    request.result.createObjectStore('kept');
+                    request.result.createObjectStore('blocks', {autoIncrement: true});
+                };
+                request.onsuccess = () => resolve(request.result);
+                request.onerror = () => reject(request.error);
+            });
+        }
+        return database;
+    }
+
+    async function inStore(name, mode, act) {
+        const db = await openDatabase();
+        return new Promise((resolve, reject) => {
+            const transaction = db.transaction(name, mode);
+            const request = act(transaction.objectStore(name));
+            transaction.oncomplete = () => resolve(request.result);
+            transaction.onerror = () => reject(transaction.error);
+            transaction.onabort = () => reject(transaction.error);
+        });
+    }
+
+    const putStored = (key, value) => inStore('kept', 'readwrite', (s) => s.put(value, key));
+    const getStored = (key) => inStore('kept', 'readonly', (s) => s.get(key));
+    const deleteStored = (key) => inStore('kept', 'readwrite', (s) => s.delete(key));
+    const storeBlock = (block) => inStore('blocks', 'readwrite', (s) => s.add(block));
+    const clearStore = (name) => inStore(name, 'readwrite', (s) => s.clear());
+
+    async function restoreReport() {
+        try {
+            if (canAppend) {
+                reportFile = (await getStored('reportFile')) || null;
+            } else {
+                savedBlocks = await inStore('blocks', 'readonly', (s) => s.getAll());
+            }
+        } catch (error) {
+            blocksKept = false;
+        }
+        showReport();
     }
 
     function download(bytes) {
@@ -614,6 +874,8 @@
 
     // ---- Start ------------------------------------------------------------------------------
 
+    const longPress = 500;  // ms, as Android's long-press timeout
+
     function wire() {
         const form = document.getElementById('Form1');
         // Below the focused control, for the menu opened from the keyboard.
@@ -629,6 +891,36 @@
             const [x, y] = fromKeyboard ? underFocus() : [event.clientX, event.clientY];
             openMenu(x, y);
         });
+        // A long press of a finger opens the menu as a right-click does, where the browser does
+        // not turn it into a contextmenu event itself. On an arrow it repeats the click instead.
+        let touch = null;  // {id, x, y, timer}
+        const endTouch = () => {
+            if (touch) {
+                clearTimeout(touch.timer);
+                touch = null;
+            }
+        };
+        form.addEventListener('pointerdown', (event) => {
+            endTouch();
+            if (event.pointerType !== 'touch' || event.target.closest('button')) {
+                return;
+            }
+            const {clientX: x, clientY: y} = event;
+            touch = {id: event.pointerId, x, y, timer: setTimeout(() => {
+                touch = null;
+                openMenu(x, y);
+            }, longPress)};
+        });
+        form.addEventListener('pointermove', (event) => {
+            if (touch && touch.id === event.pointerId &&
+                Math.hypot(event.clientX - touch.x, event.clientY - touch.y) > 10) {
+                endTouch();
+            }
+        });
+        for (const type of ['pointerup', 'pointercancel', 'contextmenu']) {
+            form.addEventListener(type, endTouch);
+        }
+        document.addEventListener('keydown', shortcutKeys);
         // The menu key and Shift+F10, where the browser does not turn them into a contextmenu
         // event itself.
         form.addEventListener('keydown', (event) => {
@@ -643,6 +935,10 @@
             if (!event.target.closest('#PopupMenu1')) {
                 closeMenu();
             }
+        });
+        // Queued behind the Saves chosen before it, so they still go where they were meant to.
+        document.getElementById('reportReset').addEventListener('click', () => {
+            queueSave(startNewReport);
         });
         document.getElementById('messageOk').addEventListener('click', () => {
             document.getElementById('message').hidden = true;
@@ -664,11 +960,14 @@
         if (time) {
             engine.setFixedTime(time[1]);
         }
-        for (const key of ['diagramHeading', 'figuresHeading', 'searchHeading']) {
+        for (const key of ['diagramHeading', 'figuresHeading', 'searchHeading', 'choiceQuestion',
+                           'appendExisting', 'createReport']) {
             document.getElementById(key).textContent = texts[key];
         }
+        document.getElementById('choiceCancel').textContent = texts.cancel;
         document.getElementById('panel').setAttribute('aria-label', texts.panel);
         buildWindow();
+        buildCommandBar();
         wire();
         watchPixelRatio();
         buildSearch();
@@ -678,7 +977,11 @@
         clearPanel();
         setStatus('');
         document.getElementById('UpDown1').focus();
-        document.documentElement.dataset.ready = 'true';
+        // A Save chosen at once waits for the report the page kept.
+        saving = restoreReport();
+        saving.then(() => {
+            document.documentElement.dataset.ready = 'true';
+        });
         // After the frame that shows the window (make bench reads it).
         requestAnimationFrame(() => setTimeout(() => performance.mark('springcalc-window-drawn')));
     }

@@ -9,14 +9,38 @@ namespace springcalc::web {
 
 // clang-format off
 inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
+    // The command bar: its name, and the keys each command's tooltip gives
+    {"commands",         "コマンド"},
+    {"keyN1",            "Ctrl+Enter"},
+    {"keyN2",            "Ctrl+S"},
+    {"keyN3",            "Ctrl+P"},
+    {"keyExit2",         "右クリックまたは Shift+F10 のメニューからも"},
     // Save and Print
     {"saveFailed",       "レポートを保存できませんでした。ファイルは保存前のままです。\n理由: "},
     {"fileGone",         "レポートを保存できませんでした。選んだファイルが見つかりません（移動か削除されたようです）。\n次の保存でファイルを選び直してください。"},
     {"encodeFailed",     "レポートを文字コード932に変換できませんでした。\nファイルには何も書き込んでいません。"},
-    {"downloadInstead",  "このブラウザーでは選んだファイルに追記できません。これまでに保存したレポートをまとめて1つのファイルとしてダウンロードします。件数: "},
     {"saved",            "レポートを追記しました: "},
+    {"saveCancelled",    "保存を取りやめました。ファイルには何も書き込んでいません。"},
+    {"permissionRefused", "ファイルへの書き込みが許可されませんでした。ファイルは保存前のままです: "},
+    {"permissionNotAsked", "ブラウザーが書き込みの許可を尋ねられませんでした。もう一度保存を選ぶと尋ねます。ファイルは保存前のままです: "},
     {"reportFileName",   "springcalc-report.txt"},
     {"reportFileKind",   "テキスト(*.txt)"},
+    // Which report a Save appends to, asked at the first Save and shown beside the commands
+    {"choiceQuestion",   "レポートをどのファイルに保存しますか。"},
+    {"appendExisting",   "既存のレポートに追記"},
+    {"createReport",     "新しいレポートを作成"},
+    {"cancel",           "キャンセル"},
+    {"reportTarget",     "追記先: "},
+    {"reportNone",       "追記先: まだ選んでいません（最初の保存で選びます）"},
+    {"chooseAgain",      "追記先を選び直す"},
+    {"downloadNote",     "このブラウザーはファイルに追記できません。保存のたびに、これまでのレポートをすべて含む1つのファイルをダウンロードします。最後にダウンロードしたファイルだけを残してください。"},
+    {"downloadCount",    "保存済みのレポート: "},
+    {"downloadUnit",     "件"},
+    {"startNewReport",   "新しいレポートを始める"},
+    {"downloaded",       "レポートをダウンロードしました。含まれるレポート: "},
+    {"notKept",          "（このブラウザーの保存領域に入らないため、ページを閉じると消えます）"},
+    {"newReportStarted", "新しいレポートを始めました。次の保存からのレポートだけをダウンロードします。"},
+    {"targetForgotten",  "追記先を忘れました。次の保存でファイルを選びます。"},
     // The panel
     {"panel",            "計算結果の補足"},
     {"diagramHeading",   "荷重－長さ線図"},
