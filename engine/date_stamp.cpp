@@ -8,11 +8,14 @@
 
 namespace springcalc {
 
-LocalDateTime SystemLocalTime() {
-    const std::time_t now = std::time(nullptr);
+LocalDateTime LocalTimeOf(std::time_t instant) {
     std::tm local{};
-    localtime_r(&now, &local);
+    localtime_r(&instant, &local);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
+}
+
+LocalDateTime SystemLocalTime() {
+    return LocalTimeOf(std::time(nullptr));
 }
 
 std::string FormatDateStamp(const LocalDateTime& when) {

@@ -2,6 +2,7 @@
 #pragma once
 // The date stamp of a Run: the local date and time, and its text.
 
+#include <ctime>
 #include <functional>
 #include <string>
 
@@ -16,6 +17,8 @@ struct LocalDateTime {
 };
 using Clock = std::function<LocalDateTime()>;
 LocalDateTime SystemLocalTime();
+// The local date and time of an instant, in the time zone of TZ.
+LocalDateTime LocalTimeOf(std::time_t instant);
 
 // "%d年%d月%d日 %2d:%2d"
 std::string FormatDateStamp(const LocalDateTime& when);

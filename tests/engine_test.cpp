@@ -287,18 +287,29 @@ TEST(DateStamp, PadsHourAndMinuteWithBlanksAndIsWrittenAtStartUpAndEveryRun) {
     EXPECT_EQ(view.text(F::Labeldate), "2026年12月5日 23:47");
 }
 
-TEST(DateStamp, SystemClockGivesTheCalendarDateAndHour) {
-    // In UTC the local time is the system clock's own calendar, worked out here by std::chrono.
+bool operator==(const LocalDateTime& a, const LocalDateTime& b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day && a.hour == b.hour &&
+           a.minute == b.minute;
+}
+
+TEST(DateStamp, LocalTimeFollowsTheTimeZoneAndTheSystemClock) {
+    // 2026-12-31 23:59:30 UTC, a fixed instant: in UTC the last minute of the year, nine hours
+    // east of it already the new year's first morning.
+    const std::time_t instant = 1798761570;
     ::setenv("TZ", "UTC", 1);
     ::tzset();
-    const LocalDateTime local = SystemLocalTime();
-    const auto now = std::chrono::system_clock::now();
-    const auto today = std::chrono::floor<std::chrono::days>(now);
-    const std::chrono::year_month_day date{today};
-    EXPECT_EQ(local.year, int(date.year()));
-    EXPECT_EQ(local.month, int(unsigned(date.month())));
-    EXPECT_EQ(local.day, int(unsigned(date.day())));
-    EXPECT_EQ(local.hour, std::chrono::floor<std::chrono::hours>(now - today).count());
+    EXPECT_TRUE((LocalTimeOf(instant) == LocalDateTime{2026, 12, 31, 23, 59}));
+    ::setenv("TZ", "JST-9", 1);
+    ::tzset();
+    EXPECT_TRUE((LocalTimeOf(instant) == LocalDateTime{2027, 1, 1, 8, 59}));
+    // The system clock's reading lies between two readings of the clock around it, whatever
+    // minute or hour turns meanwhile.
+    const std::time_t before = std::time(nullptr);
+    const LocalDateTime now = SystemLocalTime();
+    const std::time_t after = std::time(nullptr);
+    EXPECT_TRUE(now == LocalTimeOf(before) || now == LocalTimeOf(after));
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
 }
 
 }  // namespace
