@@ -48,6 +48,20 @@ recommend, D/d 4 to 15 and 3 active turns or more; widen them when you must):
   --allow-buckling     let a compression spring buckle (warning 8): for one guided on a rod
                        or in a bore
   --no-buckling        no buckling (the default; kept for scripts that give it)
+A maker's judgement (held by default; see docs/cli.md for the reasons):
+  --max-stress-ratio X the stress at the installed and operating lengths at most X of the
+                       static allowable stress, 0.5 to 1 (default 0.9: a spring as made may
+                       give a tenth more load than drawn)
+  --max-pitch-ratio X  a compression spring's pitch at most X times D, 0.1 to 10 (default
+                       0.5; check's warning 13)
+  --allow-close-coils  let a compression spring's coils come closer at its shortest length
+                       than the gaps Sa, or that length take more than 80 % of the
+                       deflection to solid (check's warning 12)
+  --any-initial-tension
+                       let an extension spring's initial tension lie outside the range a
+                       coiler winds at its index (check's warning 14)
+  --solid-safe         only compression springs that can be pressed solid without a set (no
+                       warning 3 or 10)
 Limits:
   --max-od MM          outer diameter at most MM (0.1 to 10000)
   --min-id MM          inner diameter at least MM (0.1 to 10000)
@@ -87,6 +101,11 @@ Which are kept. A design passes when:
   - it has no warning 1, 2, 5, 6 or 7, and with --repeated no warning 4;
   - an extension spring's hooks stay within their allowable stresses (no warning 9 of check);
   - with --repeated, its fatigue safety factor is at least --min-fatigue (no warning 11);
+  - its stress is at most --max-stress-ratio of the static allowable stress; a compression
+    spring's pitch is at most --max-pitch-ratio times D and its coils keep clear at the
+    shortest length (no warning 12 or 13 of check) unless --allow-close-coils; an extension
+    spring's initial tension is one a coiler winds (no warning 14) unless
+    --any-initial-tension;
   - a compression spring does not buckle at the operating length with the ends of --ends
     (no warning 8 of check), unless --allow-buckling;
   - every load is within the tolerance, |P - target| <= tolerance x target, at its length
@@ -94,7 +113,8 @@ Which are kept. A design passes when:
   - D/d is at most --max-index, n at least --min-turns, and it is inside every limit given.
 Warning 3 (the spring reaches its allowable stress before it is solid) is allowed and shown,
 with check's warning 10 that comes with it (pressed solid, the spring takes a set): the
-stroke asked for stays within the allowable stress, and a stroke need not go to solid.
+stroke asked for stays within the allowable stress, and a stroke need not go to solid;
+--solid-safe rules them out.
 Of the free lengths at which a spring of one material, wire, D and n passes, the one whose
 loads come closest to their targets is kept.
 
@@ -111,8 +131,9 @@ When nothing is kept, it says so and shows the closest candidates with what keep
 Closest means the least shortfall in all, each shortfall counted as a fraction of what was
 asked: a load beyond the tolerance, a limit overstepped, the stress over the allowable, the
 solid or free length over the lengths given, the deflection over the one that buckles it.
-When the default proportions (--max-index, --min-turns, the buckling check) kept out designs
-that meet everything else, it names the option to widen and the first such design.
+When the defaults (--max-index, --min-turns, the buckling check, --max-stress-ratio,
+--max-pitch-ratio, the coils' clearance, the initial tension) kept out designs that meet
+everything else, it names the option to widen and the first such design.
 
 Exit status: 0 when designs were found, 1 when none meets the requirements, 2 for bad input
 or output that cannot be written.
@@ -144,6 +165,8 @@ constexpr NumberOption kTolerance    {"tolerance",    {0.01, 99},     "a percent
 constexpr NumberOption kTop          {"top",          {1, 1000},      "a whole number of designs", true};
 constexpr NumberOption kMaxSlenderness{"max-slenderness", {0.5, 100}, "a slenderness free length / D"};
 constexpr NumberOption kMinFrequency {"min-frequency", {1, 100000},   "a frequency in Hz"};
+constexpr NumberOption kMaxStressRatio{"max-stress-ratio", {kLeastStressRatio, 1.0}, "a share of the static allowable stress"};
+constexpr NumberOption kMaxPitchRatio{"max-pitch-ratio", {0.1, 10},   "a pitch as a share of the mean diameter D"};
 // clang-format on
 
 std::optional<double> NumberIn(std::string_view text, Range range, bool whole = false) {
@@ -296,6 +319,36 @@ bool ReadServiceLimits(const ScannedOptions& options, SearchRequest& request,
            ReadNumber(options, kMinFrequency, request.minFrequency, problem);
 }
 
+// A maker's judgement: the stress margin, the pitch, the coils' clearance, the initial tension
+// and springs that can be pressed solid.
+bool ReadMakerLimits(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
+    const bool compression = request.springKind == kCompression;
+    for (const char* name : {"max-pitch-ratio", "allow-close-coils", "solid-safe"}) {
+        if (!compression && options.Has(name)) {
+            problem = std::string("--") + name +
+                      " is for compression springs; an extension spring's coils lie closed";
+            return false;
+        }
+    }
+    if (compression && options.Has("any-initial-tension")) {
+        problem =
+            "--any-initial-tension is for extension springs; a compression spring has no "
+            "initial tension";
+        return false;
+    }
+    request.allowCloseCoils = options.Has("allow-close-coils");
+    request.anyInitialTension = options.Has("any-initial-tension");
+    request.solidSafe = options.Has("solid-safe");
+    std::optional<double> stressRatio, pitchRatio;
+    if (!ReadNumber(options, kMaxStressRatio, stressRatio, problem) ||
+        !ReadNumber(options, kMaxPitchRatio, pitchRatio, problem)) {
+        return false;
+    }
+    request.maxStressRatio = stressRatio.value_or(request.maxStressRatio);
+    request.maxPitchRatio = pitchRatio.value_or(request.maxPitchRatio);
+    return true;
+}
+
 // Repeated load and its fatigue safety factor, and the hooks of an extension spring.
 bool ReadStrength(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
     request.repeated = options.Has("repeated") || options.Has("min-fatigue");
@@ -352,6 +405,11 @@ const std::vector<OptionSpec> kSearchOptions = {
     {"min-fatigue", true},
     {"peened"},
     {"hook-radius", true},
+    {"max-stress-ratio", true},
+    {"max-pitch-ratio", true},
+    {"allow-close-coils"},
+    {"any-initial-tension"},
+    {"solid-safe"},
 };
 
 }  // namespace
@@ -391,7 +449,7 @@ std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& a
         !ReadNumber(options, kTolerance, tolerancePercent, problem) ||
         !ReadNumber(options, kTop, top, problem) || !ReadMaterials(options, request, problem) ||
         !ReadServiceLimits(options, request, problem) || !ReadStrength(options, request, problem) ||
-        !ReadOrder(options, request, problem)) {
+        !ReadMakerLimits(options, request, problem) || !ReadOrder(options, request, problem)) {
         return std::nullopt;
     }
     request.tolerance = tolerancePercent ? *tolerancePercent / 100.0 : request.tolerance;

@@ -152,9 +152,31 @@ std::string Explain(const Shortfall& s, const SearchRequest& r) {
         case Shortfall::What::Fatigue:
             return "fatigue safety factor " + FixedText(s.actual, 2, " is below ") +
                    FixedText(s.wanted, 2, " (--min-fatigue, --peened)");
+        case Shortfall::What::StressMargin:
+            return "stress at " +
+                   FixedText(s.actual * 100.0, 0,
+                             " % of the static allowable, over "
+                             "--max-stress-ratio ") +
+                   ShortestText(s.wanted);
+        case Shortfall::What::Pitch:
+            return "warning 13: " + std::string(WarningTextOf(kPitchWarning)) + " (pitch " +
+                   FixedText(s.actual, 2, " D, --max-pitch-ratio ") + ShortestText(s.wanted) + ")";
+        case Shortfall::What::GapSum:
+            return "warning 12: " + std::string(WarningTextOf(kCoilClearanceWarning)) +
+                   " (gaps at the shortest length " + FixedText(s.actual, 2, " mm, at least ") +
+                   FixedText(s.wanted, 2, " mm wanted; --allow-close-coils)");
+        case Shortfall::What::StrokeShare:
+            return "warning 12: " + std::string(WarningTextOf(kCoilClearanceWarning)) +
+                   " (the shortest length takes " + FixedText(s.actual * 100.0, 1, " %") +
+                   " of the deflection to solid, over 80 %; --allow-close-coils)";
+        case Shortfall::What::InitialTension:
+            return "warning 14: " + std::string(WarningTextOf(kInitialTensionWarning)) +
+                   " (initial stress " + FixedText(s.actual, 2, " kg/mm², ") +
+                   (s.actual > s.wanted ? "above " : "below ") + FixedText(s.wanted, 2, "") +
+                   "; --any-initial-tension)";
         case Shortfall::What::Warning: {
             std::string text =
-                "warning " + std::to_string(s.warning) + ": " + kWarningTexts[s.warning - 1];
+                "warning " + std::to_string(s.warning) + ": " + WarningTextOf(s.warning);
             if (s.warning == 2) {
                 text += " (stress " + FixedText(s.actual, 2, " kg/mm², static allowable ") +
                         FixedText(s.wanted, 2, ")");
@@ -164,6 +186,10 @@ std::string Explain(const Shortfall& s, const SearchRequest& r) {
             } else if (s.warning == 6) {
                 text += " (solid length " + Length(s.actual) + ", shortest length " +
                         Length(s.wanted) + ")";
+            } else if (s.warning == kSolidSetWarning) {
+                text += " (stress pressed solid " +
+                        FixedText(s.actual, 2, " kg/mm², static allowable ") +
+                        FixedText(s.wanted, 2, "; --solid-safe)");
             } else if (s.warning == 7) {
                 text += " (free length " + Length(s.actual) + ", shortest length " +
                         Length(s.wanted) + ")";
@@ -260,6 +286,12 @@ double IndexLettingIn(double index) {
     return std::ceil(index * 10.0 - 1e-6) / 10.0;
 }
 
+// The pitch over D of a candidate, as check works it out.
+double PitchRatioOf(const Candidate& c) {
+    const std::optional<CoilFigures> coils = ComputeMakerFigures(c.outcome.record).coils;
+    return coils ? coils->pitchRatio : 0.0;
+}
+
 // The option that lets designs in: the value that lets in the design shown with it.
 std::string OptionToWiden(Shortfall::What what, const Widening& w, const SearchRequest& r) {
     switch (what) {
@@ -274,6 +306,18 @@ std::string OptionToWiden(Shortfall::What what, const Widening& w, const SearchR
             return "--allow-buckling, for a spring guided on a rod or in a bore, or other --ends "
                    "than " +
                    std::string(EndConditionOf(r.ends).name);
+        case Shortfall::What::StressMargin:
+            return "--max-stress-ratio " +
+                   ShortestText(std::ceil(w.best.stressRatio * 100.0 - 1e-6) / 100.0) + " or more";
+        case Shortfall::What::Pitch:
+            return "--max-pitch-ratio " +
+                   ShortestText(std::ceil(PitchRatioOf(w.best) * 100.0 - 1e-6) / 100.0) +
+                   " or more";
+        case Shortfall::What::GapSum:
+        case Shortfall::What::StrokeShare:
+            return "--allow-close-coils";
+        case Shortfall::What::InitialTension:
+            return "--any-initial-tension";
         default:
             return {};
     }
@@ -303,7 +347,7 @@ void WriteWidenings(std::string& text, const SearchRequest& request, const Searc
         return;
     }
     text +=
-        "The default proportions kept out designs that meet the loads and every other "
+        "The default limits kept out designs that meet the loads and every other "
         "requirement. To let them in, widen:\n";
     const bool stopped = result.wideningStop != SearchStop::None;
     if (stopped) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <map>
 #include <tuple>
 
@@ -23,7 +24,7 @@ constexpr double kLimitSlack = 1e-4;
 // could accept.
 constexpr double kCertainMargin = 1e-3;
 // Warnings that rule a candidate out; 3 is shown, not held against it (a stroke need not go to
-// solid), and 4 only under --repeated.
+// solid) but under solidSafe, and 4 only under --repeated.
 constexpr int kDisqualifying[] = {1, 2, 5, 6, 7};
 constexpr int kRepeatedLoadWarning = 4;
 // The exhaustive walk reaches this much further than the tolerance (a fraction of each target
@@ -109,6 +110,54 @@ void CheckLoad(Verdict& v, const SearchRequest& request, Shortfall::What what, d
     }
 }
 
+// What a spring maker would refuse to make or to promise: a stress with no margin for the
+// scatter of the loads, coils wound too open, too close at the shortest length, an initial
+// tension no coiler winds, and with solidSafe a spring that takes a set when pressed solid.
+void JudgeAsAMaker(Verdict& verdict, const SearchRequest& request, const Outcome& outcome,
+                   const ServiceFigures& figures) {
+    using What = Shortfall::What;
+    // Within the allowable stress only: over it, warning 2 says so already.
+    if (verdict.stressRatio > request.maxStressRatio && verdict.stressRatio <= 1.0) {
+        verdict.shortfalls.push_back({What::StressMargin, verdict.stressRatio,
+                                      request.maxStressRatio, 0, 0,
+                                      Excess(verdict.stressRatio, request.maxStressRatio, 1.0)});
+    }
+    if (const std::optional<CoilFigures>& c = figures.maker.coils) {
+        if (c->pitchRatio > request.maxPitchRatio) {
+            verdict.shortfalls.push_back({What::Pitch, c->pitchRatio, request.maxPitchRatio, 0,
+                                          kPitchWarning,
+                                          Excess(c->pitchRatio, request.maxPitchRatio, 1.0)});
+        }
+        if (!request.allowCloseCoils && c->gapSum < c->minGapSum) {
+            verdict.shortfalls.push_back({What::GapSum, c->gapSum, c->minGapSum, 0,
+                                          kCoilClearanceWarning,
+                                          Excess(c->gapSum, c->minGapSum, -1.0)});
+        }
+        if (!request.allowCloseCoils && c->strokeShare > kMaxStrokeShare) {
+            verdict.shortfalls.push_back({What::StrokeShare, c->strokeShare, kMaxStrokeShare, 0,
+                                          kCoilClearanceWarning,
+                                          Excess(c->strokeShare, kMaxStrokeShare, 1.0)});
+        }
+    }
+    if (const std::optional<InitialTensionFigures>& t = figures.maker.initialTension;
+        t && t->outside && !request.anyInitialTension) {
+        const double bound = t->stress > t->high ? t->high : t->low;
+        verdict.shortfalls.push_back({What::InitialTension, t->stress, bound, 0,
+                                      kInitialTensionWarning,
+                                      Excess(t->stress, bound, t->stress > t->high ? 1.0 : -1.0)});
+    }
+    // Warning 3 comes with a set when pressed solid; where the window does not give it, the
+    // set alone tells.
+    const std::vector<int>& warnings = outcome.warnings;
+    if (request.solidSafe && figures.strength.solid && figures.strength.solid->takesSet &&
+        std::find(warnings.begin(), warnings.end(), 3) == warnings.end()) {
+        const double stress = figures.strength.solid->stress;
+        const double allowable = StaticAllowable(outcome.record);
+        verdict.shortfalls.push_back({What::Warning, stress, allowable, 0, kSolidSetWarning,
+                                      Excess(stress, allowable, 1.0)});
+    }
+}
+
 // Every check a candidate has to pass, in one place, read from the engine's record and warning
 // list and from the figures in service `check` shows: a further check goes here.
 Verdict Judge(const SearchRequest& request, const Outcome& outcome) {
@@ -151,6 +200,9 @@ Verdict Judge(const SearchRequest& request, const Outcome& outcome) {
     }
     if (request.repeated) {
         disqualifies(kRepeatedLoadWarning);
+    }
+    if (request.solidSafe) {
+        disqualifies(3);
     }
 
     // The loads asked for.
@@ -221,6 +273,7 @@ Verdict Judge(const SearchRequest& request, const Outcome& outcome) {
                 {Shortfall::What::Fatigue, *verdict.fatigueSafety, request.minFatigue, 0,
                  kFatigueWarning, Excess(*verdict.fatigueSafety, request.minFatigue, -1.0)});
         }
+        JudgeAsAMaker(verdict, request, outcome, figures);
     }
     for (const Shortfall& s : verdict.shortfalls) {
         verdict.totalExcess += s.excess;
@@ -295,9 +348,16 @@ bool Better(SearchOrder order, const Scored& a, const Scored& b) {
 std::vector<Shortfall::What> DefaultsBroken(const Verdict& verdict) {
     std::vector<Shortfall::What> broken;
     for (Shortfall::What what :
-         {Shortfall::What::SpringIndex, Shortfall::What::Turns, Shortfall::What::Buckling}) {
+         {Shortfall::What::SpringIndex, Shortfall::What::Turns, Shortfall::What::Buckling,
+          Shortfall::What::StressMargin, Shortfall::What::Pitch, Shortfall::What::GapSum,
+          Shortfall::What::InitialTension}) {
+        // Both clearance rules are widened by one option: they count as one.
+        const auto same = [what](Shortfall::What other) {
+            return other == what ||
+                   (what == Shortfall::What::GapSum && other == Shortfall::What::StrokeShare);
+        };
         if (std::any_of(verdict.shortfalls.begin(), verdict.shortfalls.end(),
-                        [&](const Shortfall& s) { return s.what == what; })) {
+                        [&](const Shortfall& s) { return same(s.what); })) {
             broken.push_back(what);
         }
     }
@@ -987,9 +1047,17 @@ SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner,
     widened.maxSpringIndex = std::max(request.maxSpringIndex, kWidestSpringIndex);
     widened.minTurns = std::min(request.minTurns, kSmallestTurns);
     widened.allowBuckling = true;
+    widened.maxStressRatio = 1.0;
+    widened.maxPitchRatio = std::numeric_limits<double>::infinity();
+    widened.allowCloseCoils = true;
+    widened.anyInitialTension = true;
     widened.exhaustive = false;
     if (widened.maxSpringIndex != request.maxSpringIndex || widened.minTurns != request.minTurns ||
-        widened.allowBuckling != request.allowBuckling) {
+        widened.allowBuckling != request.allowBuckling ||
+        widened.maxStressRatio != request.maxStressRatio ||
+        widened.maxPitchRatio != request.maxPitchRatio ||
+        widened.allowCloseCoils != request.allowCloseCoils ||
+        widened.anyInitialTension != request.anyInitialTension) {
         SearchResult wider = Search(widened, runner, tracker, &request).Run();
         result.widenings = std::move(wider.widenings);
         result.wideningStop = wider.stop;

@@ -30,6 +30,11 @@ inline constexpr double kDefaultMaxSpringIndex = 15.0;
 inline constexpr double kWidestSpringIndex = 30.0;  // the largest --max-index takes
 inline constexpr double kDefaultMinTurns = 3.0;
 inline constexpr double kSmallestTurns = 0.5;  // the fewest the window takes
+// A margin below the static allowable stress at the operating length: a spring as made may give
+// up to a tenth more load than drawn (JIS B 2704 grade 2 for 3 to 10 active turns), and spring
+// makers rate their catalogue springs at about 80 % of the allowable stress.
+inline constexpr double kDefaultMaxStressRatio = 0.9;
+inline constexpr double kLeastStressRatio = 0.5;  // the smallest --max-stress-ratio takes
 
 struct LoadPoint {
     double load = 0;    // kg
@@ -57,6 +62,16 @@ struct SearchRequest {
     double minFatigue = 1.0;
     // The endurance data (peened wire) and the hooks' bend radius of the strength checks.
     StrengthOptions strength;
+    // A maker's judgement, held by default and each an option to widen: the stress at most this
+    // share of the static allowable; the pitch at most this share of D (warning 13); the coils
+    // clear at the shortest working length (warning 12) unless allowed close; an extension
+    // spring's initial tension one a coiler winds (warning 14) unless any is taken. With
+    // solidSafe, only springs that can be pressed solid without a set (no warning 3 or 10).
+    double maxStressRatio = kDefaultMaxStressRatio;
+    double maxPitchRatio = kMaxPitchRatio;
+    bool allowCloseCoils = false;
+    bool anyInitialTension = false;
+    bool solidSafe = false;
     std::vector<int> materials;                      // material numbers to search
     double maxSpringIndex = kDefaultMaxSpringIndex;  // the largest D/d on the grid
     double minTurns = kDefaultMinTurns;              // the fewest active turns on the grid
@@ -82,9 +97,14 @@ struct Shortfall {
         Buckling,
         SpringIndex,
         Turns,
-        Hook,      // the higher hook stress over its allowable (warning 9)
-        HookBend,  // the hook radius given is no more than half the wire: no hook can be made
-        Fatigue,   // the fatigue safety factor below the one asked for
+        Hook,            // the higher hook stress over its allowable (warning 9)
+        HookBend,        // the hook radius given is no more than half the wire: no hook can be made
+        Fatigue,         // the fatigue safety factor below the one asked for
+        StressMargin,    // the stress ratio over maxStressRatio, within the allowable
+        Pitch,           // pitch / D over maxPitchRatio (warning 13)
+        GapSum,          // the gaps at the shortest length below Sa (warning 12)
+        StrokeShare,     // the deflection there over 80 % of that to solid (warning 12)
+        InitialTension,  // the initial stress outside the range a coiler winds (warning 14)
         Warning
     };
     What what = What::Warning;
