@@ -10,24 +10,6 @@ namespace springcalc {
 
 using formulas::kPi;
 
-namespace {
-
-// The European standard method for helical compression springs:
-//   s_K = L0 · 0.5 / (1 − G/E) · [1 − √(1 − (1 − G/E) / (0.5 + G/E) · (π·D / (ν·L0))²)]
-// A negative radicand means the spring stays straight however far it is compressed.
-std::optional<double> CriticalDeflection(double freeLen, double meanDia, double shearModulus,
-                                         double elasticModulus, double seating) {
-    const double ratio = shearModulus / elasticModulus;
-    const double slendernessTerm = std::pow(kPi * meanDia / (seating * freeLen), 2.0);
-    const double radicand = 1.0 - (1.0 - ratio) / (0.5 + ratio) * slendernessTerm;
-    if (radicand < 0.0) {
-        return std::nullopt;
-    }
-    return freeLen * 0.5 / (1.0 - ratio) * (1.0 - std::sqrt(radicand));
-}
-
-}  // namespace
-
 std::optional<EndCondition> EndConditionNamed(std::string_view name) {
     for (const EndConditionRow& row : kEndConditions) {
         if (row.name == name) {
@@ -122,16 +104,11 @@ ServiceFigures ComputeServiceFigures(const TSpringDesign& design, EndCondition e
         CompressionFigures c;
         c.slenderness = freeLen / D;
         c.criticalDeflection =
-            CriticalDeflection(freeLen, D, shearModulus, double(material.elasticModulus),
-                               EndConditionOf(ends).seating);
+            formulas::CriticalDeflection(freeLen, D, shearModulus, double(material.elasticModulus),
+                                         EndConditionOf(ends).seating);
         c.workDeflection = freeLen - double(design.WorkLen);
         c.bucklingRisk = c.criticalDeflection && c.workDeflection > *c.criticalDeflection;
-        // First surge mode with both ends fixed: f = ½·√(k / m) with m the active mass, which
-        // gives f = d / (2π·n·D²) · √(G / (2ρ)). In SI units: G in Pa, ρ in kg/m³, d and D in m.
-        const double shearPascal = shearModulus * kNewtonsPerKgf * 1e6;
-        const double densitySi = material.density * 1000.0;
-        c.surgeFrequency = (d / 1000.0) / (2.0 * kPi * n * std::pow(D / 1000.0, 2.0)) *
-                           std::sqrt(shearPascal / (2.0 * densitySi));
+        c.surgeFrequency = formulas::SurgeFrequency(d, D, n, shearModulus, material.density);
         figures.compression = c;
     }
     figures.strength = ComputeStrengthFigures(design, strength);

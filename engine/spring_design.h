@@ -96,7 +96,7 @@ inline float WireDiameterOf(const TSpringDesign& design) {
 // allowable stress and the command line's corrected stresses use the same K.
 inline float WahlFactorOf(const TSpringDesign& design) {
     const float c = static_cast<float>(double(design.MeanDia) / double(WireDiameterOf(design)));
-    return static_cast<float>((4.0 * c - 1.0) / (4.0 * c - 4.0) + 0.615 / c);
+    return static_cast<float>(formulas::WahlFactor(c));
 }
 
 }  // namespace springcalc

@@ -127,9 +127,9 @@ void SpringEngine::AnalyseDesign() {
 float SpringEngine::FatigueAllowable(float wahl) const {
     const TSpringDesign& s = design_;
     const float r = s.Pact != 0.0f ? Store(double(s.Pset) / double(s.Pact)) : 0.0f;
-    float f = Store(0.277 * std::pow(double(r), 1.2) + 0.3);
-    if (f > 0.45f) {
-        f = 0.45f;
+    float f = Store(formulas::RepeatedLoadFactor(r));
+    if (f > formulas::kMostRepeatedLoadFactor) {
+        f = formulas::kMostRepeatedLoadFactor;
     }
     return Store(double(f) * double(s.TensileStrength) / double(wahl));
 }

@@ -4,8 +4,12 @@
 // the figures in service, the strength and maker's checks and the search's estimate of
 // thousands of designs call the same functions, so none of them can drift apart.
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
+
+#include "engine/spring_tables.h"
 
 namespace springcalc::formulas {
 
@@ -53,6 +57,44 @@ inline double ExtensionFreeLength(double D, double n, double d) {
 inline double InitialTension(double stiffness, double D) {
     const long double inverse255 = 1.0L / 255.0L;
     return static_cast<double>(stiffness * inverse255) / std::pow(D, 2);
+}
+
+// Wahl's stress correction factor K = (4c − 1) / (4c − 4) + 0.615 / c at the spring index c.
+inline double WahlFactor(double c) {
+    return (4.0 * c - 1.0) / (4.0 * c - 4.0) + 0.615 / c;
+}
+
+// The repeated-load allowable stress is this factor of the tensile strength over Wahl's factor,
+// the factor 0.277·r^1.2 + 0.3 of the load ratio r = Pset / Pact, at most kMostRepeatedLoadFactor.
+inline double RepeatedLoadFactor(double loadRatio) {
+    return 0.277 * std::pow(loadRatio, 1.2) + 0.3;
+}
+inline constexpr float kMostRepeatedLoadFactor = 0.45f;
+
+// First surge mode with both ends fixed: f = ½·√(k / m) with m the active mass, which gives
+// f = d / (2π·n·D²) · √(G / (2ρ)) in SI units (G in Pa, ρ in kg/m³, d and D in m). Here d and D
+// in mm, G in kg/mm², ρ in g/cm³; Hz.
+inline double SurgeFrequency(double d, double D, double n, double shearModulus, double density) {
+    const double shearPascal = shearModulus * kNewtonsPerKgf * 1e6;
+    const double densitySi = density * 1000.0;
+    return (d / 1000.0) / (2.0 * kPi * n * std::pow(D / 1000.0, 2.0)) *
+           std::sqrt(shearPascal / (2.0 * densitySi));
+}
+
+// The deflection from the free length at which a compression spring buckles, by the European
+// standard method:
+//   s_K = L0 · 0.5 / (1 − G/E) · [1 − √(1 − (1 − G/E) / (0.5 + G/E) · (π·D / (ν·L0))²)]
+// with ν the seating coefficient of its ends. Empty where the radicand is negative: the spring
+// stays straight however far it is compressed.
+inline std::optional<double> CriticalDeflection(double freeLen, double D, double shearModulus,
+                                                double elasticModulus, double seating) {
+    const double ratio = shearModulus / elasticModulus;
+    const double slendernessTerm = std::pow(kPi * D / (seating * freeLen), 2.0);
+    const double radicand = 1.0 - (1.0 - ratio) / (0.5 + ratio) * slendernessTerm;
+    if (radicand < 0.0) {
+        return std::nullopt;
+    }
+    return freeLen * 0.5 / (1.0 - ratio) * (1.0 - std::sqrt(radicand));
 }
 
 // The pitch of the active coils at the free length L0: the gaps between them add up to

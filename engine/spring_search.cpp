@@ -926,37 +926,29 @@ private:
         if (request_.repeated) {
             // The repeated-load allowable stress as Run works it out (SpringEngine::
             // FatigueAllowable), no higher than the static one.
-            const double index = D / d;
-            const double wahl = (4.0 * index - 1.0) / (4.0 * index - 4.0) + 0.615 / index;
+            const double wahl = formulas::WahlFactor(D / d);
             const double ratio = load2 != 0.0 ? load1 / load2 : 0.0;
-            const double factor = std::min(0.277 * std::pow(ratio, 1.2) + 0.3, 0.45);
+            const double factor = std::min(formulas::RepeatedLoadFactor(ratio),
+                                           double(formulas::kMostRepeatedLoadFactor));
             const double fatigue =
                 std::min(factor * TableStrength(grid.materialNo, grid.wireNo) / wahl, allowable);
             grid.pointExcess = Excess(stress, fatigue, 1.0);
         }
     }
 
-    // The surge frequency of the figures in service (service_figures.cpp), Hz.
+    // The surge frequency of the figures in service, Hz.
     static double SurgeFrequency(int materialNo, double d, double D, double n) {
         const MaterialRow& material = kMaterials[materialNo];
-        const double shearPascal = double(material.shearModulus) * kNewtonsPerKgf * 1e6;
-        return (d / 1000.0) / (2.0 * formulas::kPi * n * std::pow(D / 1000.0, 2.0)) *
-               std::sqrt(shearPascal / (2.0 * material.density * 1000.0));
+        return formulas::SurgeFrequency(d, D, n, material.shearModulus, material.density);
     }
 
-    // The buckling check of the figures in service (EN 13906-1), as service_figures.cpp works
-    // it out.
+    // The buckling check of the figures in service (EN 13906-1).
     double BucklingExcess(int materialNo, double freeLen, double D, double deflection) const {
         const MaterialRow& material = kMaterials[materialNo];
-        const double ratio = double(material.shearModulus) / double(material.elasticModulus);
-        const double seating = EndConditionOf(request_.ends).seating;
-        const double term = std::pow(formulas::kPi * D / (seating * freeLen), 2.0);
-        const double radicand = 1.0 - (1.0 - ratio) / (0.5 + ratio) * term;
-        if (radicand < 0.0) {
-            return 0.0;
-        }
-        const double critical = freeLen * 0.5 / (1.0 - ratio) * (1.0 - std::sqrt(radicand));
-        return critical > 0.0 ? Excess(deflection, critical, 1.0) : 0.0;
+        const std::optional<double> critical =
+            formulas::CriticalDeflection(freeLen, D, material.shearModulus, material.elasticModulus,
+                                         EndConditionOf(request_.ends).seating);
+        return critical && *critical > 0.0 ? Excess(deflection, *critical, 1.0) : 0.0;
     }
 
     double LoadExcess(double actual, double wanted) const {
