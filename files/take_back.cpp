@@ -56,7 +56,19 @@ bool CutTo(const AppendedBytes& bytes, int& error) {
 
 }  // namespace
 
-TakeBack TakeBackAppended(const AppendedBytes& bytes) {
+TakeBack TakeBackAppended(const AppendedBytes& given) {
+    AppendedBytes bytes = given;
+    // A signal can come between a write and the note of where it went: the file position says
+    // whether it got in, and where (after a cut by another program, not where the note expects).
+    if (bytes.pending > 0) {
+        const off_t position = ::lseek(bytes.fd, 0, SEEK_CUR);
+        if (position >= 0) {
+            if (position != bytes.start + bytes.written && position >= bytes.pending) {
+                NoteAppend(bytes, position, bytes.pending);
+            }
+            bytes.pending = 0;
+        }
+    }
     const off_t mine = bytes.written + bytes.pending;
     if (mine == 0 && bytes.earlier == 0 && !bytes.createdPath) {
         return {};  // nothing of this writer's ever got in

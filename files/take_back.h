@@ -42,7 +42,9 @@ struct AppendedBytes {
     bool textBeforeStart = true;
 };
 
-// Takes the bytes back by the rule above. Uses async-signal-safe calls only.
+// Takes the bytes back by the rule above. Uses async-signal-safe calls only. A write still
+// pending is found in the file, or not, by the file position: for a signal handler that comes
+// between a write and its NoteAppend.
 TakeBack TakeBackAppended(const AppendedBytes& bytes);
 
 // Where the writer's bytes are after a write of `size` bytes that ended at offset `end` (the

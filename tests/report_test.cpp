@@ -376,6 +376,45 @@ TEST(ReportFile, TakingBackRemovesOnlyThisWritersBytesWhateverAnotherProgramDid)
     }
 }
 
+// A signal that comes between a write and the note of where it went finds the write by the
+// file position: written on after the file was emptied, at its new start, or not at all.
+TEST(ReportFile, ASignalBetweenAWriteAndItsNoteTakesBackWhereTheWriteWent) {
+    const std::string kept(5000, 'k'), mine = "mine one\r\n", next = "mine two\r\n";
+    struct Case {
+        const char* what;
+        bool emptied;  // another program emptied the file before the write
+        bool written;  // the write got in before the signal
+        std::string left;
+    };
+    const Case cases[] = {
+        {"written on after the file was emptied", true, true, ""},
+        {"not written, the file emptied", true, false, ""},
+        {"written, nobody else", false, true, kept},
+        {"not written, nobody else", false, false, kept},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ScratchDir dir;
+        WriteFile(dir / "r.txt", kept);
+        const int fd = ::open((dir / "r.txt").c_str(), O_RDWR | O_APPEND);
+        ASSERT_GE(fd, 0);
+        ::lseek(fd, 0, SEEK_END);
+        ASSERT_EQ(::write(fd, mine.data(), mine.size()), ssize_t(mine.size()));
+        // As the signal handler sees it: the first piece noted, the second pending.
+        AppendedBytes bytes{fd, nullptr, 5000, off_t(mine.size()), off_t(next.size()), 0, true};
+        if (c.emptied) {
+            WriteFile(dir / "r.txt", "");
+        }
+        if (c.written) {
+            ASSERT_EQ(::write(fd, next.data(), next.size()), ssize_t(next.size()));
+        }
+        const TakeBack back = TakeBackAppended(bytes);
+        ::close(fd);
+        EXPECT_EQ(ReadFile(dir / "r.txt"), c.left);
+        EXPECT_EQ(back.bytesLeft, 0);
+    }
+}
+
 TEST(ReportStream, WritesLongReportsInPiecesAndKeepsNothingUnfinished) {
     const ScratchDir dir;
     const TSpringDesign design = AnalysedSample1(kCompression);
