@@ -308,7 +308,7 @@ constexpr AppendingFile::Wait kNoWait = AppendingFile::Wait::No;
 TEST(ReportFile, TakingBackRemovesOnlyThisWritersBytesWhateverAnotherProgramDid) {
     const std::string kept(5000, 'k');
     const std::string mine1 = "mine one\r\n", mine2 = "mine two\r\n", theirs = "theirs\r\n";
-    enum When { Between, After, AtTheCut };
+    enum When { Between, After, BetweenAndAfter, AtTheCut };
     struct Case {
         const char* what;
         bool existing;  // the report was there before; else the writer made it
@@ -340,6 +340,7 @@ TEST(ReportFile, TakingBackRemovesOnlyThisWritersBytesWhateverAnotherProgramDid)
         {"cut into the kept bytes", true, After, [](const fs::path& r, const fs::path&) { fs::resize_file(r, 100); }, kept.substr(0, 100), "-", TakeBackEnd::Shortened, 0},
         {"appended to after the writes", true, After, append, kept + mine1 + mine2 + theirs, "-", TakeBackEnd::OtherWriter, 20},
         {"appended to between the writes", true, Between, append, kept + mine1 + theirs, "-", TakeBackEnd::OtherWriter, 10},
+        {"appended to between and after the writes", true, BetweenAndAfter, append, kept + mine1 + theirs + mine2 + theirs, "-", TakeBackEnd::OtherWriter, 20},
         {"a made file emptied after the writes", false, After, empty, "", "-", TakeBackEnd::Shortened, 0},
         {"a made file moved aside", false, After, move, "-", "", TakeBackEnd::Replaced, 0},
         {"a made file replaced by another's", false, After, replace, theirs, "", TakeBackEnd::Replaced, 0},
@@ -357,11 +358,11 @@ TEST(ReportFile, TakingBackRemovesOnlyThisWritersBytesWhateverAnotherProgramDid)
         AppendingFile file;
         ASSERT_TRUE(file.Open(report.string(), kNoWait).ok);
         ASSERT_TRUE(file.Append(mine1).ok);
-        if (c.when == Between) {
+        if (c.when == Between || c.when == BetweenAndAfter) {
             c.other(report, aside);
         }
         ASSERT_TRUE(file.Append(mine2).ok);
-        if (c.when == After) {
+        if (c.when == After || c.when == BetweenAndAfter) {
             c.other(report, aside);
         }
         if (c.when == AtTheCut) {
