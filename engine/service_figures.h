@@ -26,18 +26,19 @@ enum class EndCondition { FixedFixed, FixedGuided, PinnedPinned, FixedPinned, Fi
 
 struct EndConditionRow {
     EndCondition ends;
-    std::string_view name;  // the value of `--ends`
-    double seating;         // ν
+    std::string_view name;      // the value of `--ends`
+    double seating;             // ν
+    std::string_view japanese;  // as the page offers it
 };
 
 // clang-format off
 inline constexpr std::array<EndConditionRow, 5> kEndConditions{{
     //  ends                          name             ν
-    {EndCondition::FixedFixed,   "fixed-fixed",   0.5},  // both ends on parallel plates, guided (clamped)
-    {EndCondition::FixedGuided,  "fixed-guided",  1.0},  // one end clamped, the other kept parallel but free to move sideways
-    {EndCondition::PinnedPinned, "pinned-pinned", 1.0},  // both ends free to tilt (pinned)
-    {EndCondition::FixedPinned,  "fixed-pinned",  0.7},  // one end clamped, the other free to tilt
-    {EndCondition::FixedFree,    "fixed-free",    2.0},  // one end clamped, the other free
+    {EndCondition::FixedFixed,   "fixed-fixed",   0.5, "両端固定"},                // both ends on parallel plates, guided (clamped)
+    {EndCondition::FixedGuided,  "fixed-guided",  1.0, "一端固定・他端平行移動"},  // one end clamped, the other kept parallel but free to move sideways
+    {EndCondition::PinnedPinned, "pinned-pinned", 1.0, "両端自由支持"},            // both ends free to tilt (pinned)
+    {EndCondition::FixedPinned,  "fixed-pinned",  0.7, "一端固定・他端自由支持"},  // one end clamped, the other free to tilt
+    {EndCondition::FixedFree,    "fixed-free",    2.0, "一端固定・他端自由"},      // one end clamped, the other free
 }};
 // clang-format on
 

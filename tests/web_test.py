@@ -770,6 +770,15 @@ class Page(unittest.TestCase):
                                                     value: r.cells[1].textContent}));"""),
                          panel['figures'])
 
+        # The ends are offered in Japanese, the first the default, each standing for its name.
+        self.assertEqual(self.js("""return [...document.querySelectorAll('#ends option')]
+                                        .map(o => [o.textContent, o.value, o.selected]);"""),
+                         [['両端固定', 'fixed-fixed', True],
+                          ['一端固定・他端平行移動', 'fixed-guided', False],
+                          ['両端自由支持', 'pinned-pinned', False],
+                          ['一端固定・他端自由支持', 'fixed-pinned', False],
+                          ['一端固定・他端自由', 'fixed-free', False]])
+
         # The search, filled in and run as a user would.
         for field, value in [('installedLoad', '1.3'), ('installedLength', '20'),
                              ('operatingLoad', '2.2'), ('operatingLength', '18'),

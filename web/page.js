@@ -772,8 +772,8 @@
         }
         const ends = document.createElement('select');
         ends.id = 'ends';
-        for (const name of choices.ends) {
-            ends.add(new Option(name, name, false, name === choices.defaultEnds));
+        for (const {name, label} of choices.ends) {
+            ends.add(new Option(label, name, false, name === choices.defaultEnds));
         }
         field(form, 'ends', ends);
         const materials = document.createElement('span');

@@ -182,7 +182,7 @@ std::string SearchChoicesJson() {
     }
     JsonArray ends;
     for (const EndConditionRow& row : kEndConditions) {
-        ends.Raw(JsonString(row.name));
+        ends.Raw(JsonObject().Text("name", row.name).Text("label", row.japanese).Close());
     }
     return JsonObject()
         .Raw("materials", materials.Close())
