@@ -102,7 +102,7 @@ Figures the window does not show, for every design that ran, computed from its o
                        (EN 13906-1, with the ends of --ends); "none" in the table, null in
                        JSON, where it cannot buckle however far it is compressed
   buckling_risk        true when the deflection at the operating length is greater: then
-                       warning 8 座屈の恐れがあります (risk of buckling)
+                       warning 8 {8} (risk of buckling)
   surge, surge_frequency
                        natural (surge) frequency in Hz, both ends fixed
   energy               stored from the installed to the operating length, kg·mm
@@ -121,14 +121,14 @@ Strength checks (see docs/formulas.md for the formulas and their source):
                        compression, when it can be pressed solid: the corrected stress at the
                        solid load k·(free − solid) (solid_load, kg; solid_stress uncorrected);
                        over the static allowable stress it takes a set when closed:
-                       solid_takes_set, warning 10 密着させるとへたりが生じます
+                       solid_takes_set, warning 10 {10}
   hook-bend, allow-bend, hook-tors, allow-tors
                        extension, a full-loop hook at the higher of Pset and Pact (hook_load):
                        the bending stress where the hook leaves the body and the torsion
                        stress at its bend of radius r2 (hook_bend_radius), with their
                        allowable stresses, 75 % and 40 % of the tensile strength (55 % and
                        30 % for the stainless grades); either over: hook_over_allowable,
-                       warning 9 フックの応力が許容応力を越えています
+                       warning 9 {9}
   fatigue, fatigue_safety
                        the safety factor against fatigue on a modified Goodman line from
                        Zimmerli's endurance data (fatigue_data: unpeened, or peened with
@@ -136,24 +136,24 @@ Strength checks (see docs/formulas.md for the formulas and their source):
                        length with the corrected stresses (fatigue_stress_amplitude,
                        fatigue_mean_stress); "-" and null for wire of 10 mm and more, where
                        the data do not hold, and for a cycle with no load. With --repeated,
-                       below 1 is warning 11 疲労安全率が１未満です
+                       below 1 is warning 11 {11}
 
 A maker's checks (see docs/formulas.md):
   pitch, p/D, pitch, pitch_ratio
                        compression: the active coils' pitch at the free length, (free −
                        solid)/n + d in mm, and against D; over 0.5: warning 13
-                       ピッチがコイル平均径の半分を越えています
+                       {13}
   gaps, Sa, stroke, gap_sum, min_gap_sum, stroke_share
                        compression, at the shorter of the installed and operating length L:
                        the gaps left between the coils, L − solid (mm), the least they must
                        keep, Sa = (0.0015·D²/d + 0.1·d)·n (mm), and the deflection there
                        against that to solid (% in the table); gaps below Sa (a spring solid
                        at or before L included) or a stroke over 80 %: warning 12
-                       作動時のコイルのすき間が不足しています
+                       {12}
   T0, T0-low, T0-high, initial_stress, initial_stress_low, initial_stress_high
                        extension: the initial stress 8·P0·D/(π·d³) of the initial tension,
                        and the range a coiler winds at this spring index, kg/mm²; outside
-                       it: warning 14 初張力が巻ける範囲を外れています
+                       it: warning 14 {14}
 With --units si the JSON gives each of these loads and stresses once more in newtons, under
 its name with _N or _N_per_mm2, in "service".
 
@@ -170,6 +170,18 @@ written out already), for input that cannot be read, and for output, a report or
 that cannot be written. Whenever the status is 2, nothing is appended to --report. A signal
 ends the run with the signal's own status (130 for SIGINT) and nothing appended either.
 )";
+
+// The help with each "{N}" as warning N's own text, from the table every output uses.
+std::string CheckHelp() {
+    std::string help = kCheckHelp;
+    for (int number = kBucklingWarning; number <= kLastServiceWarning; ++number) {
+        const std::string mark = "{" + std::to_string(number) + "}";
+        for (size_t at = help.find(mark); at != std::string::npos; at = help.find(mark, at)) {
+            help.replace(at, mark.size(), WarningTextOf(number));
+        }
+    }
+    return help;
+}
 
 namespace {
 
@@ -251,7 +263,7 @@ std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& arg
         return std::nullopt;
     }
     if (options.Has("help")) {
-        io.out << kCheckHelp;
+        io.out << CheckHelp();
         status = kExitClean;
         return std::nullopt;
     }
