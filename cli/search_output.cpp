@@ -281,15 +281,24 @@ void WriteBest(std::string& text, const SearchRequest& request, const SearchResu
     text += request.springKind == kExtension ? " (free_len empty).\n" : ".\n";
 }
 
-// The next 0.1 up from a D/d: the --max-index that lets it through.
-double IndexLettingIn(double index) {
-    return std::ceil(index * 10.0 - 1e-6) / 10.0;
+// The next `step` up from a value: the limit that lets it through.
+double UpTo(double value, double step) {
+    return std::ceil(value / step - 1e-6) * step;
 }
 
-// The pitch over D of a candidate, as check works it out.
-double PitchRatioOf(const Candidate& c) {
-    const std::optional<CoilFigures> coils = ComputeMakerFigures(c.outcome.record).coils;
-    return coils ? coils->pitchRatio : 0.0;
+// The next 0.1 up from a D/d: the --max-index that lets it through.
+double IndexLettingIn(double index) {
+    return UpTo(index, 0.1);
+}
+
+// What a candidate's shortfall of one kind measured, as the judge found it.
+double ActualOf(const Candidate& c, Shortfall::What what) {
+    for (const Shortfall& s : c.shortfalls) {
+        if (s.what == what) {
+            return s.actual;
+        }
+    }
+    return 0.0;
 }
 
 // The option that lets designs in: the value that lets in the design shown with it.
@@ -307,12 +316,9 @@ std::string OptionToWiden(Shortfall::What what, const Widening& w, const SearchR
                    "than " +
                    std::string(EndConditionOf(r.ends).name);
         case Shortfall::What::StressMargin:
-            return "--max-stress-ratio " +
-                   ShortestText(std::ceil(w.best.stressRatio * 100.0 - 1e-6) / 100.0) + " or more";
         case Shortfall::What::Pitch:
-            return "--max-pitch-ratio " +
-                   ShortestText(std::ceil(PitchRatioOf(w.best) * 100.0 - 1e-6) / 100.0) +
-                   " or more";
+            return "--max-" + std::string(what == Shortfall::What::Pitch ? "pitch" : "stress") +
+                   "-ratio " + ShortestText(UpTo(ActualOf(w.best, what), 0.01)) + " or more";
         case Shortfall::What::GapSum:
         case Shortfall::What::StrokeShare:
             return "--allow-close-coils";
