@@ -3,6 +3,7 @@
 // The page's own words, beside the window's: its messages and the panel's headings, captions and
 // column names, in Japanese like the window. page.js shows them as they come from here.
 
+#include <string_view>
 #include <utility>
 
 namespace springcalc::web {
@@ -80,7 +81,28 @@ inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
     {"badNumber",        "数値を正しく入力してください: "},
     {"noMaterial",       "材質を1つ以上選んでください。"},
     {"columns",          "材質|線径|D|n|自由長|取付長|作動長|外径|内径|ばね定数|応力比|質量 g|警告"},
+    // The panel's figures of a spring maker's checks
+    {"pitchRatio",       "ピッチ／D"},
+    {"pitch",            "ピッチ"},
+    {"pitchWithin",      "D/2以内"},
+    {"gapSums",          "最短長でのすき間／必要なすき間 Sa"},
+    {"strokeShare",      "密着までのたわみに対する最短長のたわみ"},
+    {"coilClearance",    "コイルのすき間"},
+    {"clearanceEnough",  "十分"},
+    {"initialStress",    "初張力の応力 τ0／巻ける範囲"},
+    {"initialTension",   "初張力"},
+    {"initialWithin",    "範囲内"},
 };
 // clang-format on
+
+// The text of `key`, for words the engine's bindings put together themselves.
+constexpr const char* PageText(std::string_view key) {
+    for (const auto& [name, text] : kPageTexts) {
+        if (key == name) {
+            return text;
+        }
+    }
+    return "";
+}
 
 }  // namespace springcalc::web

@@ -12,6 +12,7 @@
 #include "engine/spring_tables.h"
 #include "engine/text_format.h"
 #include "web/json_text.h"
+#include "web/page_texts.h"
 
 namespace springcalc::web {
 
@@ -151,26 +152,24 @@ std::string FiguresJson(const TSpringDesign& design) {
     const MakerFigures& m = figures.maker;
     if (m.coils) {
         const CoilFigures& c = *m.coils;
-        rows.Raw(Row("ピッチ／D", FixedText(c.pitch, 2, " mm ／ ") + FixedText(c.pitchRatio, 2)));
-        rows.Raw(Row("ピッチ", c.pitchOver ? kServiceWarningTexts[kPitchWarning - kBucklingWarning]
-                                           : "D/2以内"));
-        rows.Raw(Row("最短長でのすき間／必要なすき間 Sa",
+        rows.Raw(Row(PageText("pitchRatio"),
+                     FixedText(c.pitch, 2, " mm ／ ") + FixedText(c.pitchRatio, 2)));
+        rows.Raw(Row(PageText("pitch"),
+                     c.pitchOver ? WarningTextOf(kPitchWarning) : PageText("pitchWithin")));
+        rows.Raw(Row(PageText("gapSums"),
                      FixedText(c.gapSum, 2, " ／ ") + FixedText(c.minGapSum, 2, " mm")));
-        rows.Raw(Row("密着までのたわみに対する最短長のたわみ",
-                     FixedText(c.strokeShare * 100.0, 0, " %")));
-        rows.Raw(Row("コイルのすき間",
-                     c.clearanceShort
-                         ? kServiceWarningTexts[kCoilClearanceWarning - kBucklingWarning]
-                         : "十分"));
+        rows.Raw(Row(PageText("strokeShare"), FixedText(c.strokeShare * 100.0, 0, " %")));
+        rows.Raw(Row(PageText("coilClearance"), c.clearanceShort
+                                                    ? WarningTextOf(kCoilClearanceWarning)
+                                                    : PageText("clearanceEnough")));
     }
     if (m.initialTension) {
         const InitialTensionFigures& t = *m.initialTension;
-        rows.Raw(Row("初張力の応力 τ0／巻ける範囲", FixedText(t.stress, 2, " ／ ") +
-                                                        FixedText(t.low, 2, "〜") +
-                                                        FixedText(t.high, 2, " kg/mm²")));
-        rows.Raw(Row("初張力", t.outside
-                                   ? kServiceWarningTexts[kInitialTensionWarning - kBucklingWarning]
-                                   : "範囲内"));
+        rows.Raw(Row(PageText("initialStress"), FixedText(t.stress, 2, " ／ ") +
+                                                    FixedText(t.low, 2, "〜") +
+                                                    FixedText(t.high, 2, " kg/mm²")));
+        rows.Raw(Row(PageText("initialTension"), t.outside ? WarningTextOf(kInitialTensionWarning)
+                                                           : PageText("initialWithin")));
     }
     return rows.Close();
 }
