@@ -13,36 +13,6 @@
 
 namespace springcalc::cli {
 
-namespace {
-
-template <typename Number>
-std::optional<Number> ParseDecimal(std::string_view text) {
-    text = Trim(text);
-    if (text.empty()) {
-        return std::nullopt;
-    }
-    Number value{};
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (error != std::errc() || stop != end || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-}  // namespace
-
-std::string_view Trim(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 std::string Lowered(std::string_view text) {
     std::string lowered(Trim(text));
     for (char& c : lowered) {
@@ -64,66 +34,6 @@ std::optional<EndCondition> EndsNamed(std::string_view text, std::string& proble
         problem = "--ends takes " + EndConditionNames() + ", not \"" + std::string(text) + "\"";
     }
     return ends;
-}
-
-std::optional<float> ParseFloat(std::string_view text) {
-    return ParseDecimal<float>(text);
-}
-
-std::optional<double> ParseDouble(std::string_view text) {
-    return ParseDecimal<double>(text);
-}
-
-std::optional<double> ParseForce(std::string_view text, ForceKind kind) {
-    struct Unit {
-        std::string_view name;
-        double newtons;  // per unit
-    };
-    static constexpr Unit kLoadUnits[] = {
-        {"kgf", kNewtonsPerKgf}, {"kg", kNewtonsPerKgf}, {"N", 1.0}};
-    static constexpr Unit kRateUnits[] = {
-        {"kgf/mm", kNewtonsPerKgf}, {"kg/mm", kNewtonsPerKgf}, {"N/mm", 1.0}};
-    text = Trim(text);
-    for (const Unit& unit : kind == ForceKind::Load ? std::span<const Unit>(kLoadUnits)
-                                                    : std::span<const Unit>(kRateUnits)) {
-        if (text.ends_with(unit.name)) {
-            const std::optional<double> value =
-                ParseDouble(text.substr(0, text.size() - unit.name.size()));
-            if (!value) {
-                return std::nullopt;
-            }
-            // Kilograms-force stay as typed, to the last bit.
-            return unit.newtons == kNewtonsPerKgf ? *value : *value / kNewtonsPerKgf;
-        }
-    }
-    return ParseDouble(text);
-}
-
-std::optional<LoadAtLength> ParseLoadAtLength(std::string_view text) {
-    const size_t at = text.find('@');
-    if (at == std::string_view::npos) {
-        return std::nullopt;
-    }
-    const std::optional<double> load = ParseForce(text.substr(0, at), ForceKind::Load);
-    const std::optional<double> length = ParseDouble(text.substr(at + 1));
-    if (!load || !length) {
-        return std::nullopt;
-    }
-    return LoadAtLength{*load, *length};
-}
-
-std::optional<double> Range::Admit(double value) const {
-    constexpr double kRounding = 8 * std::numeric_limits<double>::epsilon();
-    if (Holds(value)) {
-        return value;
-    }
-    if (std::fabs(value - min) <= kRounding * std::fabs(min)) {
-        return min;
-    }
-    if (std::fabs(value - max) <= kRounding * std::fabs(max)) {
-        return max;
-    }
-    return std::nullopt;
 }
 
 std::string RangeText(Range range) {

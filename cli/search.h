@@ -16,6 +16,17 @@ namespace springcalc::cli {
 // `args` are those after the word "search". Returns the exit status.
 int RunSearchCommand(const std::vector<std::string>& args, CliIo& io);
 
+// What `search` makes of its arguments: the help asked for, a problem with the options
+// themselves (one it does not know, an operand), or the engine's reading of the requirement.
+struct SearchArguments {
+    bool help = false;
+    std::string optionProblem;
+    SearchReading reading;
+};
+SearchArguments ReadSearchArguments(const std::vector<std::string>& args);
+// What is wrong with a requirement, in the command line's words.
+std::string SearchFaultText(const SearchFault& fault);
+
 // The requirement the arguments state, or the reason they state none (in `problem`; empty
 // when they ask for the help).
 std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& args,

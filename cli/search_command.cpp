@@ -141,321 +141,182 @@ or output that cannot be written.
 
 namespace {
 
-constexpr Range kLoadRange{kLeastLoad, kMostLoad};  // kg
-constexpr Range kRateRange{kLeastRate, kMostRate};  // kg/mm
+using What = SearchFault::What;
 
-// A numeric option: its range, and what it takes, for the message that refuses a value.
-struct NumberOption {
-    const char* name;
-    Range range;
-    const char* what;
-    bool whole = false;    // whole numbers only
-    bool percent = false;  // a "%" after the number is allowed
+// The command line's words for each field: what its value is, for the message that refuses one,
+// and why it is not for the other spring kind.
+struct FieldWords {
+    SearchField field;
+    const char* value;
+    const char* otherKind = nullptr;
 };
+
+constexpr const char* kNoBuckle =
+    "an extension spring neither buckles nor has its surge frequency checked here";
+constexpr const char* kClosedCoils = "an extension spring's coils lie closed";
 
 // clang-format off
-constexpr NumberOption kMinFatigue   {"min-fatigue",  {0.1, 10},      "a fatigue safety factor"};
-constexpr NumberOption kHookRadius   {"hook-radius",  kLengthRange,   "a radius in mm"};
-constexpr NumberOption kMaxOuterDia  {"max-od",       kLengthRange,   "a length in mm"};
-constexpr NumberOption kMinInnerDia  {"min-id",       kLengthRange,   "a length in mm"};
-constexpr NumberOption kMaxFreeLen   {"max-free-len", kLengthRange,   "a length in mm"};
-constexpr NumberOption kMaxIndex     {"max-index",    {4, kWidestSpringIndex}, "a spring index D/d (Run needs 4 or more)"};
-constexpr NumberOption kMinTurns     {"min-turns",    {kSmallestTurns, 100}, "a number of active turns"};
-constexpr NumberOption kTolerance    {"tolerance",    {0.01, 99},     "a percentage of the target load", false, true};
-constexpr NumberOption kTop          {"top",          {1, 1000},      "a whole number of designs", true};
-constexpr NumberOption kMaxSlenderness{"max-slenderness", {0.5, 100}, "a slenderness free length / D"};
-constexpr NumberOption kMinFrequency {"min-frequency", {1, 100000},   "a frequency in Hz"};
-constexpr NumberOption kMaxStressRatio{"max-stress-ratio", {kLeastStressRatio, 1.0}, "a share of the static allowable stress"};
-constexpr NumberOption kMaxPitchRatio{"max-pitch-ratio", {0.1, 10},   "a pitch as a share of the mean diameter D"};
+constexpr FieldWords kFieldWords[] = {
+    {SearchField::Kind,              "\"compression\" or \"extension\""},
+    {SearchField::Load,              "LOAD@LENGTH such as 5@40 (5 kg at 40 mm) or 49N@40 (49 N at 40 mm)"},
+    {SearchField::Rate,              "a spring rate in kg/mm"},
+    {SearchField::Repeated,          ""},
+    {SearchField::MinFatigue,        "a fatigue safety factor"},
+    {SearchField::Peened,            ""},
+    {SearchField::HookRadius,        "a radius in mm", "a compression spring has no hooks"},
+    {SearchField::MaxIndex,          "a spring index D/d (Run needs 4 or more)"},
+    {SearchField::MinTurns,          "a number of active turns"},
+    {SearchField::Ends,              "", kNoBuckle},
+    {SearchField::AllowBuckling,     "", kNoBuckle},
+    {SearchField::NoBuckling,        "", kNoBuckle},
+    {SearchField::MaxStressRatio,    "a share of the static allowable stress"},
+    {SearchField::MaxPitchRatio,     "a pitch as a share of the mean diameter D", kClosedCoils},
+    {SearchField::AllowCloseCoils,   "", kClosedCoils},
+    {SearchField::AnyInitialTension, "", "a compression spring has no initial tension"},
+    {SearchField::SolidSafe,         "", kClosedCoils},
+    {SearchField::MaxOuterDia,       "a length in mm"},
+    {SearchField::MinInnerDia,       "a length in mm"},
+    {SearchField::MaxFreeLen,        "a length in mm"},
+    {SearchField::MaxSlenderness,    "a slenderness free length / D", kNoBuckle},
+    {SearchField::MinFrequency,      "a frequency in Hz", kNoBuckle},
+    {SearchField::Materials,         ""},
+    {SearchField::Tolerance,         "a percentage of the target load"},
+    {SearchField::By,                "\"stress\" or \"mass\""},
+    {SearchField::All,               ""},
+    {SearchField::Top,               "a whole number of designs"},
+};
 // clang-format on
+static_assert(std::size(kFieldWords) == std::size(kSearchFields));
 
-std::optional<double> NumberIn(std::string_view text, Range range, bool whole = false) {
-    const std::optional<double> value = ParseDouble(text);
-    if (!value || !range.Holds(*value) || (whole && *value != std::floor(*value))) {
-        return std::nullopt;
-    }
-    return value;
+const FieldWords& WordsOf(SearchField field) {
+    return kFieldWords[static_cast<size_t>(field)];
 }
 
-// The option's value, left as it is when the option is not given; false, with the problem,
-// for a value that is not a number in its range.
-bool ReadNumber(const ScannedOptions& options, const NumberOption& option, auto& value,
-                std::string& problem) {
-    const std::optional<std::string> text = options.Value(option.name);
-    if (!text) {
-        return true;
-    }
-    const std::string_view number = option.percent && text->ends_with('%')
-                                        ? std::string_view(*text).substr(0, text->size() - 1)
-                                        : std::string_view(*text);
-    const std::optional<double> read = NumberIn(number, option.range, option.whole);
-    if (!read) {
-        problem = std::string("--") + option.name + " takes " + option.what + " " +
-                  RangeText(option.range) + ", not \"" + *text + "\"";
-        return false;
-    }
-    value = *read;
-    return true;
+std::string Option(SearchField field) {
+    return "--" + std::string(SearchFieldOf(field).name);
 }
 
-// Fills request.installed, operating and rate from the load points and the rate.
-bool ReadLoads(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
-    std::vector<LoadPoint> points;
-    for (const std::string& text : options.Values("load")) {
-        const std::optional<LoadAtLength> read = ParseLoadAtLength(text);
-        const std::optional<double> load = read ? kLoadRange.Admit(read->load) : std::nullopt;
-        const std::optional<LoadAtLength> point =
-            load ? std::optional<LoadAtLength>({*load, read->length}) : std::nullopt;
-        if (!point || !kLengthRange.Holds(point->length)) {
-            problem =
-                "--load takes LOAD@LENGTH such as 5@40 (5 kg at 40 mm) or 49N@40 (49 N at "
-                "40 mm), a load " +
-                RangeText(kLoadRange) + " kg at a length " + RangeText(kLengthRange) +
-                " mm, not \"" + text + "\"";
-            return false;
-        }
-        points.push_back({point->load, point->length});
-    }
-    const std::optional<std::string> rateText = options.Value("rate");
-    if (points.empty() || points.size() > 2) {
-        problem = "give one --load with --rate, or two --load";
-        return false;
-    }
-    if (points.size() == 1) {
-        if (!rateText) {
-            problem = "with a single --load, give the spring rate with --rate";
-            return false;
-        }
-        request.installed = points[0];
-        const std::optional<double> read = ParseForce(*rateText, ForceKind::Rate);
-        const std::optional<double> rate = read ? kRateRange.Admit(*read) : std::nullopt;
-        if (!rate) {
-            problem = "--rate takes a spring rate in kg/mm " + RangeText(kRateRange) +
-                      ", or in N/mm with the unit (such as 2N/mm), not \"" + *rateText + "\"";
-            return false;
-        }
-        request.rate = *rate;
-        return true;
-    }
-    if (rateText) {
-        problem = "two --load points fix the rate already; give --rate with a single --load";
-        return false;
-    }
-    switch (SetLoadPoints(request, points[0], points[1])) {
-        case LoadPointsFault::Equal:
-            problem = "the two --load points need different loads at different lengths";
-            return false;
-        case LoadPointsFault::WrongWay:
-            problem = request.springKind == kCompression
-                          ? "a compression spring carries the heavier load at the shorter length"
-                          : "an extension spring carries the heavier load at the longer length";
-            return false;
-        case LoadPointsFault::None:
+constexpr const char* kLoadCountText = "give one --load with --rate, or two --load";
+
+std::string BadValueText(const SearchFault& fault) {
+    const SearchFieldRow& row = SearchFieldOf(fault.field);
+    const std::string typed = " \"" + fault.text + "\"";
+    switch (fault.field) {
+        case SearchField::Load:
+            return Option(fault.field) + " takes " + WordsOf(fault.field).value + ", a load " +
+                   RangeText(row.range) + " kg at a length " + RangeText(kLengthRange) +
+                   " mm, not" + typed;
+        case SearchField::Rate:
+            return Option(fault.field) + " takes a spring rate in kg/mm " + RangeText(row.range) +
+                   ", or in N/mm with the unit (such as 2N/mm), not" + typed;
+        case SearchField::Ends:
+            return Option(fault.field) + " takes " + EndConditionNames() + ", not" + typed;
+        default:
             break;
     }
-    return true;
+    if (row.form == FieldForm::Number) {
+        return Option(fault.field) + " takes " + WordsOf(fault.field).value + " " +
+               RangeText(row.range) + ", not" + typed;
+    }
+    return Option(fault.field) + " takes " + WordsOf(fault.field).value + ", not" + typed;
 }
-
-bool ReadMaterials(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
-    const std::optional<std::string> list = options.Value("materials");
-    if (!list) {
-        for (int m = 0; m < kMaterialCount; ++m) {
-            request.materials.push_back(m);
-        }
-        return true;
-    }
-    size_t start = 0;
-    while (start <= list->size()) {
-        const size_t comma = std::min(list->find(',', start), list->size());
-        const std::string item = list->substr(start, comma - start);
-        const std::optional<int> material = MaterialNamed(item);
-        if (!material) {
-            problem = "--materials: \"" + item + "\" is not a material; the materials are " +
-                      MaterialList() + ", or their numbers 0 to 8";
-            return false;
-        }
-        if (std::find(request.materials.begin(), request.materials.end(), *material) ==
-            request.materials.end()) {
-            request.materials.push_back(*material);
-        }
-        start = comma + 1;
-    }
-    return true;
-}
-
-// The buckling check and the limits on the figures in service: compression springs only.
-bool ReadServiceLimits(const ScannedOptions& options, SearchRequest& request,
-                       std::string& problem) {
-    if (request.springKind == kExtension) {
-        for (const char* name :
-             {"max-slenderness", "min-frequency", "no-buckling", "allow-buckling", "ends"}) {
-            if (options.Has(name)) {
-                problem = std::string("--") + name +
-                          " is for compression springs; an extension spring neither buckles "
-                          "nor has its surge frequency checked here";
-                return false;
-            }
-        }
-    }
-    request.allowBuckling = options.Has("allow-buckling");
-    if (request.allowBuckling && options.Has("no-buckling")) {
-        problem = "--allow-buckling and --no-buckling contradict each other; give one";
-        return false;
-    }
-    if (const auto text = options.Value("ends")) {
-        const std::optional<EndCondition> ends = EndsNamed(*text, problem);
-        if (!ends) {
-            return false;
-        }
-        if (request.allowBuckling) {
-            problem =
-                "--ends says how the ends are held for the buckling check, which "
-                "--allow-buckling turns off; give one";
-            return false;
-        }
-        request.ends = *ends;
-    }
-    return ReadNumber(options, kMaxSlenderness, request.maxSlenderness, problem) &&
-           ReadNumber(options, kMinFrequency, request.minFrequency, problem);
-}
-
-// A maker's judgement: the stress margin, the pitch, the coils' clearance, the initial tension
-// and springs that can be pressed solid.
-bool ReadMakerLimits(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
-    const bool compression = request.springKind == kCompression;
-    for (const char* name : {"max-pitch-ratio", "allow-close-coils", "solid-safe"}) {
-        if (!compression && options.Has(name)) {
-            problem = std::string("--") + name +
-                      " is for compression springs; an extension spring's coils lie closed";
-            return false;
-        }
-    }
-    if (compression && options.Has("any-initial-tension")) {
-        problem =
-            "--any-initial-tension is for extension springs; a compression spring has no "
-            "initial tension";
-        return false;
-    }
-    request.allowCloseCoils = options.Has("allow-close-coils");
-    request.anyInitialTension = options.Has("any-initial-tension");
-    request.solidSafe = options.Has("solid-safe");
-    std::optional<double> stressRatio, pitchRatio;
-    if (!ReadNumber(options, kMaxStressRatio, stressRatio, problem) ||
-        !ReadNumber(options, kMaxPitchRatio, pitchRatio, problem)) {
-        return false;
-    }
-    request.maxStressRatio = stressRatio.value_or(request.maxStressRatio);
-    request.maxPitchRatio = pitchRatio.value_or(request.maxPitchRatio);
-    return true;
-}
-
-// Repeated load and its fatigue safety factor, and the hooks of an extension spring.
-bool ReadStrength(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
-    request.repeated = options.Has("repeated") || options.Has("min-fatigue");
-    request.strength.peened = options.Has("peened");
-    if (request.strength.peened && !request.repeated) {
-        problem =
-            "--peened chooses the endurance data of the fatigue check, which --repeated "
-            "asks for; give --repeated too";
-        return false;
-    }
-    if (request.springKind == kCompression && options.Has("hook-radius")) {
-        problem = "--hook-radius is for extension springs; a compression spring has no hooks";
-        return false;
-    }
-    return ReadNumber(options, kMinFatigue, request.minFatigue, problem) &&
-           ReadNumber(options, kHookRadius, request.strength.hookRadius, problem);
-}
-
-bool ReadOrder(const ScannedOptions& options, SearchRequest& request, std::string& problem) {
-    if (auto text = options.Value("by")) {
-        if (*text == "stress") {
-            request.order = SearchOrder::Stress;
-        } else if (*text == "mass") {
-            request.order = SearchOrder::Mass;
-        } else {
-            problem = "--by takes \"stress\" or \"mass\", not \"" + *text + "\"";
-            return false;
-        }
-    }
-    return true;
-}
-
-const std::vector<OptionSpec> kSearchOptions = {
-    {"kind", true},
-    {"load", true, true},
-    {"rate", true},
-    {"max-od", true},
-    {"min-id", true},
-    {"max-free-len", true},
-    {"max-index", true},
-    {"materials", true},
-    {"tolerance", true},
-    {"top", true},
-    {"by", true},
-    {"max-slenderness", true},
-    {"min-frequency", true},
-    {"no-buckling"},
-    {"ends", true},
-    {"help"},
-    {"min-turns", true},
-    {"allow-buckling"},
-    {"repeated"},
-    {"all"},
-    {"min-fatigue", true},
-    {"peened"},
-    {"hook-radius", true},
-    {"max-stress-ratio", true},
-    {"max-pitch-ratio", true},
-    {"allow-close-coils"},
-    {"any-initial-tension"},
-    {"solid-safe"},
-};
 
 }  // namespace
 
-std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& args,
-                                               std::string& problem) {
-    const ScannedOptions options = ScanOptions(args, kSearchOptions);
+std::string SearchFaultText(const SearchFault& fault) {
+    const bool compression = fault.springKind == kCompression;
+    switch (fault.what) {
+        case What::None:
+            return {};
+        case What::UnknownField:
+            return "unknown option --" + fault.text;
+        case What::Repeated:
+            return fault.field == SearchField::Load
+                       ? kLoadCountText
+                       : "option \"" + Option(fault.field) + "\" is given twice";
+        case What::KindMissing:
+            return "--kind takes \"compression\" or \"extension\" and is required";
+        case What::BadValue:
+            return BadValueText(fault);
+        case What::WrongKind:
+            return Option(fault.field) + " is for " + (compression ? "extension" : "compression") +
+                   " springs; " + WordsOf(fault.field).otherKind;
+        case What::LoadCount:
+            return kLoadCountText;
+        case What::RateMissing:
+            return "with a single --load, give the spring rate with --rate";
+        case What::RateWithTwoLoads:
+            return "two --load points fix the rate already; give --rate with a single --load";
+        case What::LoadsEqual:
+            return "the two --load points need different loads at different lengths";
+        case What::WrongWay:
+            return compression
+                       ? "a compression spring carries the heavier load at the shorter length"
+                       : "an extension spring carries the heavier load at the longer length";
+        case What::NoMaterial:
+            return "--materials names no material; the materials are " + MaterialList() +
+                   ", or their numbers 0 to 8";
+        case What::UnknownMaterial:
+            return "--materials: \"" + fault.text + "\" is not a material; the materials are " +
+                   MaterialList() + ", or their numbers 0 to 8";
+        case What::Contradicts:
+            return fault.field == SearchField::Ends
+                       ? "--ends says how the ends are held for the buckling check, which "
+                         "--allow-buckling turns off; give one"
+                       : Option(fault.field) + " and " + Option(fault.other) +
+                             " contradict each other; give one";
+        case What::NeedsRepeated:
+            return "--peened chooses the endurance data of the fatigue check, which --repeated "
+                   "asks for; give --repeated too";
+    }
+    return {};
+}
+
+SearchArguments ReadSearchArguments(const std::vector<std::string>& args) {
+    static const std::vector<OptionSpec> specs = [] {
+        std::vector<OptionSpec> list{{"help"}};
+        for (const SearchFieldRow& row : kSearchFields) {
+            list.push_back({row.name, row.form != FieldForm::Flag, row.most > 1});
+        }
+        return list;
+    }();
+    SearchArguments read;
+    const ScannedOptions options = ScanOptions(args, specs);
     if (!options.error().empty()) {
-        problem = options.error();
-        return std::nullopt;
+        read.optionProblem = options.error();
+        return read;
     }
     if (options.Has("help")) {
-        problem.clear();  // no requirement, and nothing wrong: the help is asked for
-        return std::nullopt;
+        read.help = true;
+        return read;
     }
     if (!options.operands().empty()) {
-        problem = "search takes options only, not \"" + options.operands()[0] + "\"";
-        return std::nullopt;
+        read.optionProblem = "search takes options only, not \"" + options.operands()[0] + "\"";
+        return read;
     }
-    SearchRequest request;
-    const std::optional<std::string> kindText = options.Value("kind");
-    const std::optional<std::int32_t> kind = kindText ? KindNamed(*kindText) : std::nullopt;
-    if (!kind) {
-        problem = "--kind takes \"compression\" or \"extension\"" +
-                  (kindText ? ", not \"" + *kindText + "\"" : std::string(" and is required"));
-        return std::nullopt;
+    std::vector<SearchEntry> entries;
+    for (const SearchFieldRow& row : kSearchFields) {
+        if (row.form == FieldForm::Flag) {
+            if (options.Has(row.name)) {
+                entries.push_back({row.name, {}});
+            }
+        } else if (options.Has(row.name)) {
+            for (const std::string& text : options.Values(row.name)) {
+                entries.push_back({row.name, text});
+            }
+        }
     }
-    request.springKind = *kind;
-    std::optional<double> tolerancePercent;
-    std::optional<double> top;
-    if (!ReadLoads(options, request, problem) ||
-        !ReadNumber(options, kMaxOuterDia, request.maxOuterDia, problem) ||
-        !ReadNumber(options, kMinInnerDia, request.minInnerDia, problem) ||
-        !ReadNumber(options, kMaxFreeLen, request.maxFreeLen, problem) ||
-        !ReadNumber(options, kMaxIndex, request.maxSpringIndex, problem) ||
-        !ReadNumber(options, kMinTurns, request.minTurns, problem) ||
-        !ReadNumber(options, kTolerance, tolerancePercent, problem) ||
-        !ReadNumber(options, kTop, top, problem) || !ReadMaterials(options, request, problem) ||
-        !ReadServiceLimits(options, request, problem) || !ReadStrength(options, request, problem) ||
-        !ReadMakerLimits(options, request, problem) || !ReadOrder(options, request, problem)) {
-        return std::nullopt;
-    }
-    request.tolerance = tolerancePercent ? *tolerancePercent / 100.0 : request.tolerance;
-    request.top = top ? static_cast<int>(*top) : request.top;
-    request.listing = options.Has("all") ? SearchListing::Every : SearchListing::BestPerWire;
-    return request;
+    read.reading = springcalc::ReadSearchRequest(entries);
+    return read;
+}
+
+std::optional<SearchRequest> ReadSearchRequest(const std::vector<std::string>& args,
+                                               std::string& problem) {
+    SearchArguments read = ReadSearchArguments(args);
+    problem = read.help                     ? std::string()
+              : !read.optionProblem.empty() ? read.optionProblem
+                                            : SearchFaultText(read.reading.fault);
+    return std::move(read.reading.request);
 }
 
 ProgressLine::ProgressLine(CliIo& io) : io_(io), start_(io.seconds()) {}

@@ -1008,23 +1008,6 @@ private:
 
 }  // namespace
 
-LoadPointsFault SetLoadPoints(SearchRequest& request, LoadPoint a, LoadPoint b) {
-    const LoadPoint& lighter = a.load < b.load ? a : b;
-    const LoadPoint& heavier = a.load < b.load ? b : a;
-    if (lighter.load == heavier.load || lighter.length == heavier.length) {
-        return LoadPointsFault::Equal;
-    }
-    const double travel = request.springKind == kCompression ? lighter.length - heavier.length
-                                                             : heavier.length - lighter.length;
-    if (travel <= 0.0) {
-        return LoadPointsFault::WrongWay;
-    }
-    request.installed = lighter;
-    request.operating = heavier;
-    request.rate = (heavier.load - lighter.load) / travel;
-    return LoadPointsFault::None;
-}
-
 SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner,
                            const SearchProgressFn& progress) {
     Tracker tracker{progress, {}};

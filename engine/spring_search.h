@@ -13,76 +13,11 @@
 #include <vector>
 
 #include "engine/design_runner.h"
+#include "engine/search_request.h"
 #include "engine/service_figures.h"
 #include "engine/strength_checks.h"
 
 namespace springcalc {
-
-// Mass: the lightest wire first (the default); Stress: the least stressed first.
-enum class SearchOrder { Stress, Mass };
-// BestPerWire: a line for each material and wire size, its best design (the default); Every:
-// a line for each mean diameter and number of turns that meets everything.
-enum class SearchListing { BestPerWire, Every };
-
-// Sensible proportions by default, each one an option to widen (docs/cli.md cites the design
-// guidance): D/d from 4 to 15, at least 3 active turns, no buckling for a compression spring.
-inline constexpr double kDefaultMaxSpringIndex = 15.0;
-inline constexpr double kWidestSpringIndex = 30.0;  // the largest --max-index takes
-inline constexpr double kDefaultMinTurns = 3.0;
-inline constexpr double kSmallestTurns = 0.5;  // the fewest the window takes
-// A margin below the static allowable stress at the operating length: a spring as made may give
-// up to a tenth more load than drawn (JIS B 2704 grade 2 for 3 to 10 active turns), and spring
-// makers rate their catalogue springs at about 80 % of the allowable stress.
-inline constexpr double kDefaultMaxStressRatio = 0.9;
-inline constexpr double kLeastStressRatio = 0.5;  // the smallest --max-stress-ratio takes
-
-struct LoadPoint {
-    double load = 0;    // kg
-    double length = 0;  // mm
-};
-
-struct SearchRequest {
-    std::int32_t springKind = kCompression;
-    LoadPoint installed;                 // the lighter load, at the installed length
-    std::optional<LoadPoint> operating;  // the heavier load; none when a rate is given instead
-    double rate = 0;                     // kg/mm: from the two points, or as given
-    std::optional<double> maxOuterDia;
-    std::optional<double> minInnerDia;
-    std::optional<double> maxFreeLen;
-    // Compression springs only, judged on the figures `check` shows.
-    std::optional<double> maxSlenderness;
-    std::optional<double> minFrequency;  // Hz
-    // Buckling (warning 8) with the ends below is judged unless allowed: a spring guided on a
-    // rod or in a bore may be let buckle.
-    bool allowBuckling = false;
-    EndCondition ends = kDefaultEnds;
-    // A spring under repeated load: warning 4 (the repeated-load allowable stress) rules it out
-    // too, and a fatigue safety factor below minFatigue where the endurance data hold.
-    bool repeated = false;
-    double minFatigue = 1.0;
-    // The endurance data (peened wire) and the hooks' bend radius of the strength checks.
-    StrengthOptions strength;
-    // A maker's judgement, held by default and each an option to widen: the stress at most this
-    // share of the static allowable; the pitch at most this share of D (warning 13); the coils
-    // clear at the shortest working length (warning 12) unless allowed close; an extension
-    // spring's initial tension one a coiler winds (warning 14) unless any is taken. With
-    // solidSafe, only springs that can be pressed solid without a set (no warning 3 or 10).
-    double maxStressRatio = kDefaultMaxStressRatio;
-    double maxPitchRatio = kMaxPitchRatio;
-    bool allowCloseCoils = false;
-    bool anyInitialTension = false;
-    bool solidSafe = false;
-    std::vector<int> materials;                      // material numbers to search
-    double maxSpringIndex = kDefaultMaxSpringIndex;  // the largest D/d on the grid
-    double minTurns = kDefaultMinTurns;              // the fewest active turns on the grid
-    double tolerance = 0.05;  // how far a load may miss, as a fraction of its target
-    int top = 10;
-    SearchOrder order = SearchOrder::Mass;
-    SearchListing listing = SearchListing::BestPerWire;
-    // Every design of the grid through the engine, none spared by the estimate: far slower, and
-    // kept for the tests that hold the estimate to sparing only designs the engine would refuse.
-    bool exhaustive = false;
-};
 
 // One requirement a candidate does not meet.
 struct Shortfall {
@@ -197,18 +132,6 @@ struct SearchResult {
 
 SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner,
                            const SearchProgressFn& progress = {});
-
-// The ranges a requirement's numbers may take, both ends included, as every front end offers
-// them: loads in kg, lengths in mm, rates in kg/mm.
-inline constexpr double kLeastLoad = 0.001, kMostLoad = 10000;
-inline constexpr double kLeastRate = 0.0001, kMostRate = 1000;
-
-// Two load points as a requirement: the lighter load at the installed length, the heavier at
-// the operating length, and the rate between them. Refused when the loads or the lengths are
-// equal, or when the heavier load is not further along the spring's travel (shorter for a
-// compression spring, longer for an extension spring).
-enum class LoadPointsFault { None, Equal, WrongWay };
-LoadPointsFault SetLoadPoints(SearchRequest& request, LoadPoint a, LoadPoint b);
 
 // Grams of the whole wire of a spring, end turns included (check's active mass counts the
 // active turns only): compression n + 2 turns (a closed turn at each end), extension n + 3

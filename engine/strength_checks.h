@@ -81,6 +81,7 @@ inline bool HookRadiusBends(double radius, double wireDiameter) {
 struct StrengthOptions {
     bool peened = false;               // the endurance data of shot-peened wire
     std::optional<double> hookRadius;  // r2 in mm; none: 2·d
+    bool operator==(const StrengthOptions&) const = default;
 };
 
 struct SolidFigures {

@@ -151,13 +151,11 @@ std::string Reports(LocalDateTime when) {
 std::string Panel(LocalDateTime when) {
     Window window(when);
     window.engine.AnalyseDesign();
-    web::SearchForm form;
-    form.installedLoad = "1.3";
-    form.installedLength = "20";
-    form.operatingLoad = "2.2";
-    form.operatingLength = "18";
-    form.maxOuterDia = "10";
-    form.top = "5";
+    const std::vector<web::SearchFormEntry> form = {{"kind", "compression", 0},
+                                                    {"load", "1.3@20", 0},
+                                                    {"load", "2.2@18", 1},
+                                                    {"max-od", "10", 0},
+                                                    {"top", "5", 0}};
     std::vector<DesignInput> found;
     return JsonObject()
         .Text("svg", web::DiagramSvgJa(window.design))

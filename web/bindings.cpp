@@ -196,7 +196,7 @@ std::vector<DesignInput>& Found() {
     static std::vector<DesignInput> found;
     return found;
 }
-std::string Search(const SearchForm& form) {
+std::string Search(const std::vector<SearchFormEntry>& form) {
     return SearchJson(form, Found());
 }
 bool Choose(int row) {
@@ -211,34 +211,14 @@ bool Choose(int row) {
 
 EMSCRIPTEN_BINDINGS(springcalc) {
     using namespace emscripten;
-    value_object<SearchForm>("SearchForm")
-        .field("kind", &SearchForm::kind)
-        .field("installedLoad", &SearchForm::installedLoad)
-        .field("installedLength", &SearchForm::installedLength)
-        .field("operatingLoad", &SearchForm::operatingLoad)
-        .field("operatingLength", &SearchForm::operatingLength)
-        .field("rate", &SearchForm::rate)
-        .field("maxOuterDia", &SearchForm::maxOuterDia)
-        .field("minInnerDia", &SearchForm::minInnerDia)
-        .field("maxFreeLen", &SearchForm::maxFreeLen)
-        .field("maxSlenderness", &SearchForm::maxSlenderness)
-        .field("minFrequency", &SearchForm::minFrequency)
-        .field("allowBuckling", &SearchForm::allowBuckling)
-        .field("minTurns", &SearchForm::minTurns)
-        .field("repeated", &SearchForm::repeated)
-        .field("peened", &SearchForm::peened)
-        .field("minFatigue", &SearchForm::minFatigue)
-        .field("hookRadius", &SearchForm::hookRadius)
-        .field("every", &SearchForm::every)
-        .field("ends", &SearchForm::ends)
-        .field("materials", &SearchForm::materials)
-        .field("maxSpringIndex", &SearchForm::maxSpringIndex)
-        .field("tolerance", &SearchForm::tolerance)
-        .field("top", &SearchForm::top)
-        .field("byMass", &SearchForm::byMass);
+    value_object<SearchFormEntry>("SearchFormEntry")
+        .field("name", &SearchFormEntry::name)
+        .field("text", &SearchFormEntry::text)
+        .field("slot", &SearchFormEntry::slot);
+    register_vector<SearchFormEntry>("SearchForm");
     function("layoutJson", &LayoutJson);
     function("textsJson", &TextsJson);
-    function("searchChoicesJson", &SearchChoicesJson);
+    function("searchFormJson", &SearchFormJson);
     function("drawingPixels", &DrawingPixels);
     function("start", &Start);
     function("click", &Click);

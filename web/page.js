@@ -719,14 +719,20 @@
         }
     }
 
-    function field(form, key, content) {
+    // The search form is built from the engine's fields (engine.searchFormJson): each field's
+    // name, form, the spring kinds it is for, its labels and choices. Fields not for the chosen
+    // kind are hidden and not sent; empty boxes and unticked ones are not sent either.
+    function labelled(form, labelText, content, kinds) {
         const label = document.createElement('label');
-        label.textContent = texts[key];
+        label.textContent = labelText;
         label.htmlFor = content.id || '';
+        for (const element of [label, content]) {
+            element.dataset.kinds = kinds;
+        }
         form.append(label, content);
     }
 
-    function input(id) {
+    function textBox(id) {
         const element = document.createElement('input');
         element.type = 'text';
         element.id = id;
@@ -735,65 +741,83 @@
         return element;
     }
 
-    function pair(first, second, key) {
+    function loadPair(name, slot, labelText) {
         const box = document.createElement('span');
         box.className = 'pair';
-        box.id = key + 'Pair';
-        const a = input(first);
-        const b = input(second);
-        a.setAttribute('aria-label', texts[key] + ' 1');
-        b.setAttribute('aria-label', texts[key] + ' 2');
-        box.append(a, ' ／ ', b);
+        box.id = name + slot + 'Pair';
+        const load = textBox(name + slot + '-load');
+        const length = textBox(name + slot + '-length');
+        load.setAttribute('aria-label', labelText + ' 1');
+        length.setAttribute('aria-label', labelText + ' 2');
+        load.inputMode = 'text';  // a unit may follow: 49N
+        box.append(load, ' ／ ', length);
         return box;
     }
 
+    function searchControl(field) {
+        if (field.form === 'flag') {
+            const box = document.createElement('input');
+            box.type = 'checkbox';
+            box.id = field.name;
+            return box;
+        }
+        if (field.form === 'choice') {
+            const select = document.createElement('select');
+            select.id = field.name;
+            for (const {name, label} of field.choices) {
+                select.add(new Option(label, name));
+            }
+            return select;
+        }
+        return textBox(field.name);
+    }
+
+    function materialBoxes(names) {
+        const box = document.createElement('span');
+        box.className = 'materials';
+        box.id = 'materials';
+        for (const name of names) {
+            const label = document.createElement('label');
+            const tick = document.createElement('input');
+            tick.type = 'checkbox';
+            tick.value = name.trim();
+            tick.defaultChecked = true;
+            tick.checked = true;
+            label.append(tick, name.trim());
+            box.append(label);
+        }
+        return box;
+    }
+
+    function showFieldsOfKind(form) {
+        const kind = document.getElementById('kind').value;
+        for (const element of form.querySelectorAll('[data-kinds]')) {
+            const shown = element.dataset.kinds === 'both' || element.dataset.kinds === kind;
+            element.hidden = !shown;
+        }
+    }
+
+    let searchFields = [];
+
     function buildSearch() {
-        const choices = JSON.parse(engine.searchChoicesJson());
+        const choices = JSON.parse(engine.searchFormJson());
+        searchFields = choices.fields;
         const form = document.getElementById('search');
         form.replaceChildren();
-        const kind = document.createElement('select');
-        kind.id = 'kind';
-        for (const [value, key] of [[0, 'compression'], [1, 'extension']]) {
-            kind.add(new Option(texts[key], String(value)));
+        for (const field of searchFields) {
+            if (field.form === 'load') {
+                field.labels.forEach((labelText, slot) => {
+                    const pair = loadPair(field.name, slot, labelText);
+                    labelled(form, labelText, pair, field.kinds);
+                });
+            } else if (field.form === 'materials') {
+                labelled(form, field.labels[0], materialBoxes(choices.materials), field.kinds);
+            } else {
+                labelled(form, field.labels[0], searchControl(field), field.kinds);
+            }
         }
-        field(form, 'kind', kind);
-        field(form, 'installedPoint', pair('installedLoad', 'installedLength', 'installedPoint'));
-        field(form, 'operatingPoint', pair('operatingLoad', 'operatingLength', 'operatingPoint'));
-        for (const key of ['rate', 'maxOuterDia', 'minInnerDia', 'maxFreeLen', 'maxSlenderness',
-                           'minFrequency', 'maxSpringIndex', 'minTurns', 'minFatigue',
-                           'hookRadius', 'tolerance', 'top']) {
-            field(form, key, input(key));
-        }
-        for (const key of ['allowBuckling', 'repeated', 'peened', 'every']) {
-            const box = document.createElement('input');
-            box.type = 'checkbox';
-            box.id = key;
-            field(form, key, box);
-        }
-        const ends = document.createElement('select');
-        ends.id = 'ends';
-        for (const {name, label} of choices.ends) {
-            ends.add(new Option(label, name, false, name === choices.defaultEnds));
-        }
-        field(form, 'ends', ends);
-        const materials = document.createElement('span');
-        materials.className = 'materials';
-        materials.id = 'materials';
-        for (const name of choices.materials) {
-            const label = document.createElement('label');
-            const box = document.createElement('input');
-            box.type = 'checkbox';
-            box.value = name.trim();
-            box.checked = true;
-            label.append(box, name.trim());
-            materials.append(label);
-        }
-        field(form, 'materials', materials);
-        const order = document.createElement('select');
-        order.id = 'order';
-        order.add(new Option(texts.byMass, 'mass'));
-        order.add(new Option(texts.byStress, 'stress'));
-        field(form, 'order', order);
+        document.getElementById('kind').addEventListener('change', () => showFieldsOfKind(form));
+        showFieldsOfKind(form);
         const button = document.createElement('button');
         button.type = 'submit';
         button.id = 'searchButton';
@@ -805,32 +829,54 @@
         });
     }
 
+    // The form as the engine's reader takes it: {name, text, slot} for each field given.
+    function searchEntries() {
+        const kind = document.getElementById('kind').value;
+        const entries = [];
+        const add = (name, text, slot = 0) => entries.push({name, text, slot});
+        for (const field of searchFields) {
+            if (field.kinds !== 'both' && field.kinds !== kind) {
+                continue;
+            }
+            if (field.form === 'load') {
+                field.labels.forEach((_, slot) => {
+                    const load = document.getElementById(field.name + slot + '-load').value.trim();
+                    const length =
+                        document.getElementById(field.name + slot + '-length').value.trim();
+                    if (load !== '' || length !== '') {
+                        add(field.name, load + '@' + length, slot);
+                    }
+                });
+            } else if (field.form === 'materials') {
+                add(field.name, [...document.querySelectorAll('#materials input:checked')]
+                    .map((box) => box.value).join(','));
+            } else if (field.form === 'flag') {
+                if (document.getElementById(field.name).checked) {
+                    add(field.name, '');
+                }
+            } else {
+                const text = document.getElementById(field.name).value.trim();
+                if (text !== '') {
+                    add(field.name, text);
+                }
+            }
+        }
+        return entries;
+    }
+
     function runSearch() {
-        const value = (id) => document.getElementById(id).value.trim();
-        const request = {
-            kind: Number(value('kind')),
-            allowBuckling: document.getElementById('allowBuckling').checked,
-            repeated: document.getElementById('repeated').checked,
-            peened: document.getElementById('peened').checked,
-            every: document.getElementById('every').checked,
-            ends: value('ends'),
-            materials: [...document.querySelectorAll('#materials input:checked')]
-                .map((box) => box.value).join(','),
-            byMass: value('order') === 'mass',
-        };
-        for (const id of ['installedLoad', 'installedLength', 'operatingLoad', 'operatingLength',
-                          'rate', 'maxOuterDia', 'minInnerDia', 'maxFreeLen', 'maxSlenderness',
-                          'minFrequency', 'maxSpringIndex', 'minTurns', 'minFatigue',
-                          'hookRadius', 'tolerance', 'top']) {
-            request[id] = value(id);
+        const form = new engine.SearchForm();
+        for (const entry of searchEntries()) {
+            form.push_back(entry);
         }
-        if (request.materials === '') {
-            showResult(texts.noMaterial);
-            return;
+        let result;
+        try {
+            result = JSON.parse(engine.search(form));
+        } finally {
+            form.delete();
         }
-        const result = JSON.parse(engine.search(request));
         if (result.error) {
-            showResult(texts[result.error] + (result.detail ? texts[result.detail] : ''));
+            showResult(result.error);
             return;
         }
         const heading = document.createElement('p');

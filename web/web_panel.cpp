@@ -3,7 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
+#include <cstdio>
 #include <optional>
 #include <utility>
 
@@ -42,39 +42,11 @@ std::string Row(std::string_view label, std::string_view value) {
     return JsonObject().Text("label", label).Text("value", value).Close();
 }
 
-// The ranges the command line's search accepts, for the same options.
-struct Range {
-    double low, high;
-};
-constexpr Range kLoadRange{kLeastLoad, kMostLoad};
-constexpr Range kLengthRange{0.1, 10000};
-constexpr Range kRateRange{kLeastRate, kMostRate};
-constexpr Range kIndexRange{4, kWidestSpringIndex};
-constexpr Range kTolerancePercent{0.01, 99};
-constexpr Range kTopRange{1, 1000};
-constexpr Range kSlendernessRange{0.5, 100};
-constexpr Range kFrequencyRange{1, 100000};
-constexpr Range kTurnsRange{kSmallestTurns, 100};
-constexpr Range kFatigueRange{0.1, 10};
-
-// A number typed in the form: empty when nothing was typed, `bad` set when it is not a number in
-// its range.
-std::optional<double> Number(const std::string& text, Range range, bool& bad) {
-    if (text.empty()) {
-        return std::nullopt;
-    }
-    char* end = nullptr;
-    const double value = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || !std::isfinite(value) || value < range.low ||
-        value > range.high) {
-        bad = true;
-        return std::nullopt;
-    }
-    return value;
-}
-
-std::string Error(std::string_view key, std::string_view detail = {}) {
-    return JsonObject().Text("error", key).Text("detail", detail).Close();
+// A range's end as the form shows it: the shortest decimal, never an exponent at these sizes.
+std::string ShortNumber(double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    return buffer;
 }
 
 std::string CandidateRow(const Candidate& candidate) {
@@ -96,10 +68,7 @@ std::string CandidateRow(const Candidate& candidate) {
           FixedText(candidate.massGrams, 2), warnings}) {
         cells.Raw(JsonString(cell));
     }
-    return JsonObject()
-        .Raw("cells", cells.Close())
-        .Flag("meets", candidate.shortfalls.empty())
-        .Close();
+    return JsonObject().Raw("cells", cells.Close()).Close();
 }
 
 }  // namespace
@@ -174,103 +143,121 @@ std::string FiguresJson(const TSpringDesign& design) {
     return rows.Close();
 }
 
-std::string SearchChoicesJson() {
+std::string SearchFormJson() {
+    const auto kindsName = [](FieldKinds kinds) {
+        return kinds == FieldKinds::Compression ? "compression"
+               : kinds == FieldKinds::Extension ? "extension"
+                                                : "both";
+    };
+    static constexpr const char* kForms[] = {"flag",   "number", "load",
+                                             "number", "choice", "materials"};
+    JsonArray fields;
+    for (const SearchFieldRow& row : kSearchFields) {
+        if (row.restatesDefault) {
+            continue;  // the form offers the default as it stands
+        }
+        JsonArray labels;
+        for (int box = 1; box <= row.most; ++box) {
+            const std::string key =
+                row.most > 1 ? std::string(row.name) + std::to_string(box) : std::string(row.name);
+            labels.Raw(JsonString(PageText(key)));
+        }
+        JsonArray choices;
+        for (const std::string_view name : SearchChoices(row.field)) {
+            const std::string label =
+                row.field == SearchField::Ends
+                    ? std::string(EndConditionOf(*EndConditionNamed(name)).japanese)
+                    : std::string(PageText(name));
+            choices.Raw(JsonObject().Text("name", name).Text("label", label).Close());
+        }
+        fields.Raw(JsonObject()
+                       .Text("name", row.name)
+                       .Text("form", kForms[static_cast<size_t>(row.form)])
+                       .Text("kinds", kindsName(row.kinds))
+                       .Raw("labels", labels.Close())
+                       .Raw("choices", choices.Close())
+                       .Close());
+    }
     JsonArray materials;
     for (int m = 0; m < kMaterialCount; ++m) {
         materials.Raw(JsonString(MaterialDesignation(m)));
     }
-    JsonArray ends;
-    for (const EndConditionRow& row : kEndConditions) {
-        ends.Raw(JsonObject().Text("name", row.name).Text("label", row.japanese).Close());
-    }
-    return JsonObject()
-        .Raw("materials", materials.Close())
-        .Raw("ends", ends.Close())
-        .Text("defaultEnds", EndConditionOf(kDefaultEnds).name)
-        .Close();
+    return JsonObject().Raw("fields", fields.Close()).Raw("materials", materials.Close()).Close();
 }
 
-std::string SearchJson(const SearchForm& form, std::vector<DesignInput>& found) {
-    found.clear();
-    SearchRequest request;
-    request.springKind = form.kind == kExtension ? kExtension : kCompression;
-    const char* badKey = nullptr;
-    const auto number = [&badKey](const std::string& text, Range range, const char* key) {
-        bool bad = false;
-        std::optional<double> value = Number(text, range, bad);
-        if (bad && !badKey) {
-            badKey = key;
-        }
-        return value;
-    };
-    const auto installedLoad = number(form.installedLoad, kLoadRange, "installedPoint");
-    const auto installedLength = number(form.installedLength, kLengthRange, "installedPoint");
-    const auto operatingLoad = number(form.operatingLoad, kLoadRange, "operatingPoint");
-    const auto operatingLength = number(form.operatingLength, kLengthRange, "operatingPoint");
-    const auto rate = number(form.rate, kRateRange, "rate");
-    request.maxOuterDia = number(form.maxOuterDia, kLengthRange, "maxOuterDia");
-    request.minInnerDia = number(form.minInnerDia, kLengthRange, "minInnerDia");
-    request.maxFreeLen = number(form.maxFreeLen, kLengthRange, "maxFreeLen");
-    request.maxSpringIndex =
-        number(form.maxSpringIndex, kIndexRange, "maxSpringIndex").value_or(kDefaultMaxSpringIndex);
-    const auto tolerance = number(form.tolerance, kTolerancePercent, "tolerance");
-    const auto top = number(form.top, kTopRange, "top");
-    if (request.springKind == kCompression) {
-        request.maxSlenderness = number(form.maxSlenderness, kSlendernessRange, "maxSlenderness");
-        request.minFrequency = number(form.minFrequency, kFrequencyRange, "minFrequency");
-        request.allowBuckling = form.allowBuckling;
-    } else {
-        request.strength.hookRadius = number(form.hookRadius, kLengthRange, "hookRadius");
+SearchReading ReadSearchForm(const std::vector<SearchFormEntry>& form) {
+    std::vector<SearchEntry> entries;
+    entries.reserve(form.size());
+    for (const SearchFormEntry& entry : form) {
+        entries.push_back({entry.name, entry.text});
     }
-    request.minTurns = number(form.minTurns, kTurnsRange, "minTurns").value_or(kDefaultMinTurns);
-    const auto minFatigue = number(form.minFatigue, kFatigueRange, "minFatigue");
-    request.repeated = form.repeated || minFatigue;
-    request.minFatigue = minFatigue.value_or(request.minFatigue);
-    request.strength.peened = form.peened;
-    if (badKey) {
-        return Error("badNumber", badKey);
-    }
-    if (top && *top != std::floor(*top)) {
-        return Error("badNumber", "top");
-    }
-    if (!installedLoad || !installedLength) {
-        return Error("badNumber", "installedPoint");
-    }
-    request.installed = {*installedLoad, *installedLength};
-    if (operatingLoad && operatingLength && !rate) {
-        if (SetLoadPoints(request, request.installed, {*operatingLoad, *operatingLength}) !=
-            LoadPointsFault::None) {
-            return Error("badNumber", "operatingPoint");
-        }
-    } else if (rate && !operatingLoad && !operatingLength) {
-        request.rate = *rate;
-    } else {
-        return Error("badNumber", "operatingPoint");
-    }
-    if (const auto ends = EndConditionNamed(form.ends)) {
-        request.ends = *ends;
-    }
-    for (size_t start = 0; start < form.materials.size();) {
-        const size_t comma = std::min(form.materials.find(',', start), form.materials.size());
-        if (const auto material = MaterialNamed(form.materials.substr(start, comma - start))) {
-            request.materials.push_back(*material);
-        }
-        start = comma + 1;
-    }
-    if (form.materials.empty()) {
-        for (int m = 0; m < kMaterialCount; ++m) {
-            request.materials.push_back(m);
-        }
-    } else if (request.materials.empty()) {
-        return Error("noMaterial");
-    }
-    request.tolerance = tolerance ? *tolerance / 100.0 : request.tolerance;
-    request.top = top ? static_cast<int>(*top) : request.top;
-    request.order = form.byMass ? SearchOrder::Mass : SearchOrder::Stress;
-    request.listing = form.every ? SearchListing::Every : SearchListing::BestPerWire;
+    return ReadSearchRequest(entries);
+}
 
+std::string SearchFaultJa(const SearchFault& fault, const std::vector<SearchFormEntry>& form) {
+    using What = SearchFault::What;
+    const auto label = [&](SearchField field) {
+        std::string key(SearchFieldOf(field).name);
+        if (SearchFieldOf(field).most > 1) {
+            // The box the faulty entry came from: the index-th of the field's entries sent.
+            int slot = fault.index, seen = 0;
+            for (const SearchFormEntry& entry : form) {
+                if (entry.name == key && seen++ == fault.index) {
+                    slot = entry.slot;
+                }
+            }
+            key += std::to_string(slot + 1);
+        }
+        return std::string("「") + PageText(key) + "」";
+    };
+    const bool compression = fault.springKind == kCompression;
+    switch (fault.what) {
+        case What::None:
+            return {};
+        case What::BadValue: {
+            const SearchFieldRow& row = SearchFieldOf(fault.field);
+            if (row.form == FieldForm::Choice) {
+                return PageText("badChoice") + label(fault.field);
+            }
+            return PageText("badNumber") + label(fault.field) + "（" + ShortNumber(row.range.min) +
+                   "〜" + ShortNumber(row.range.max) + "）";
+        }
+        case What::WrongKind:
+            return label(fault.field) + PageText(compression ? "forExtension" : "forCompression");
+        case What::LoadCount:
+        case What::RateMissing:
+            return PageText("needLoadOrRate");
+        case What::RateWithTwoLoads:
+            return PageText("rateWithTwoLoads");
+        case What::LoadsEqual:
+            return PageText("loadsEqual");
+        case What::WrongWay:
+            return PageText(compression ? "wrongWayCompression" : "wrongWayExtension");
+        case What::NoMaterial:
+            return PageText("noMaterial");
+        case What::UnknownMaterial:
+            return "「" + fault.text + "」" + PageText("unknownMaterial");
+        case What::Contradicts:
+            return label(fault.field) + "と" + label(fault.other) + PageText("together");
+        case What::NeedsRepeated:
+            return label(fault.field) + PageText("needsRepeated");
+        case What::UnknownField:
+        case What::Repeated:
+        case What::KindMissing:
+            break;
+    }
+    // The page sends only its own fields, once each: a fault of the page itself.
+    return PageText("formFault") + std::string(SearchFieldOf(fault.field).name) + " " + fault.text;
+}
+
+std::string SearchJson(const std::vector<SearchFormEntry>& form, std::vector<DesignInput>& found) {
+    found.clear();
+    const SearchReading reading = ReadSearchForm(form);
+    if (!reading.request) {
+        return JsonObject().Text("error", SearchFaultJa(reading.fault, form)).Close();
+    }
     DesignRunner runner;
-    const SearchResult result = SearchDesigns(request, runner);
+    const SearchResult result = SearchDesigns(*reading.request, runner);
     const std::vector<Candidate>& shown = result.metCount > 0 ? result.best : result.closest;
     JsonArray rows;
     for (const Candidate& candidate : shown) {
@@ -279,7 +266,6 @@ std::string SearchJson(const SearchForm& form, std::vector<DesignInput>& found) 
     }
     return JsonObject()
         .Number("met", static_cast<long long>(result.metCount))
-        .Number("grid", static_cast<long long>(result.gridCount))
         .Raw("rows", rows.Close())
         .Close();
 }

@@ -16,27 +16,28 @@ std::string DiagramSvgJa(const TSpringDesign& design);
 // The figures in service as a JSON array of {label, value} rows.
 std::string FiguresJson(const TSpringDesign& design);
 
-// The search form as the page fills it in: text as typed, an empty text for "not given".
-struct SearchForm {
-    int kind = kCompression;
-    std::string installedLoad, installedLength, operatingLoad, operatingLength, rate;
-    std::string maxOuterDia, minInnerDia, maxFreeLen, maxSlenderness, minFrequency;
-    bool allowBuckling = false;
-    std::string ends;       // a name of kEndConditions
-    std::string materials;  // designations separated by commas; empty for all
-    std::string maxSpringIndex, minTurns, tolerance, top;
-    bool repeated = false;  // under repeated load: warning 4 and the fatigue safety factor
-    bool peened = false;
-    std::string minFatigue, hookRadius;
-    bool every = false;  // every design that passes, not the best of each material and wire
-    bool byMass = true;
+// One field of the search form as the page fills it in: a field of kSearchFields by name, the
+// text typed (empty for a ticked box), and which box of a field the form offers more than once
+// (the installed and the operating load point), counted from 0. Fields left empty, boxes not
+// ticked and fields for the other spring kind are not sent.
+struct SearchFormEntry {
+    std::string name;
+    std::string text;
+    int slot = 0;
 };
 
-// The choices the form offers: materials and end conditions, as JSON.
-std::string SearchChoicesJson();
+// The form the page offers, from the engine's fields: for each, its name, its form, the spring
+// kinds it is for, how many boxes, its Japanese label(s) and its choices; and the materials.
+std::string SearchFormJson();
+
+// The requirement the form describes, read by the engine's one reader.
+SearchReading ReadSearchForm(const std::vector<SearchFormEntry>& form);
+
+// What is wrong with a requirement, in Japanese; `form` tells which box a load point came from.
+std::string SearchFaultJa(const SearchFault& fault, const std::vector<SearchFormEntry>& form);
 
 // Runs the search. The JSON has either "error" (a Japanese message) or the result rows;
 // `found` keeps the designs in the order of the rows, for choosing one.
-std::string SearchJson(const SearchForm& form, std::vector<DesignInput>& found);
+std::string SearchJson(const std::vector<SearchFormEntry>& form, std::vector<DesignInput>& found);
 
 }  // namespace springcalc::web
