@@ -25,6 +25,15 @@ namespace {
 using test_support::FixedClock;
 using What = SearchFault::What;
 
+// Under the sanitizers, which run the engine some ten times slower, the longest tests walk a
+// part of their requests: the ordinary build runs them whole and proves what they prove, and
+// any one of them meets the code the sanitizers watch.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
 // A requirement as its fields, each "name=value" or a flag's name, blanks between them, as the
 // command line's options and the page's form name them: "kind=compression load=1@20 repeated".
 SearchReading Read(std::string_view fields) {
@@ -338,6 +347,10 @@ TEST(Search, TheEstimateDropsNoDesignTheEngineWouldKeep) {
         // The fatigue safety factor, which falls as the free length grows, and tight hooks.
         "kind=compression load=1@20 load=2@15 peened repeated min-fatigue=1.3",
         "kind=extension load=2@50 load=4@60 hook-radius=1.2",
+        // SWB, which has no endurance data: under repeated load the repeated-load allowable
+        // stress alone judges it, so the estimate must use the engine's (with its factor
+        // 0.277·r^1.2 + 0.3 taken as 0.25·r^1.2 + 0.3, 6 of these 307 springs go missing).
+        "kind=compression load=1@20 load=2@15 repeated materials=SWB",
         // Long lengths, where the walk leaves out the turns no design of a D can use.
         "kind=extension load=0.5@500 load=1@600",
         "kind=compression load=0.3@300 load=0.5@250 allow-buckling tolerance=0.1",
@@ -346,7 +359,8 @@ TEST(Search, TheEstimateDropsNoDesignTheEngineWouldKeep) {
     for (std::string args : requests) {
         SCOPED_TRACE(args);
         // SWPA: 46 sizes, the most of any material.
-        args += " materials=SWPA max-index=10 top=1000 all";
+        args += args.find("materials=") == std::string::npos ? " materials=SWPA" : "";
+        args += " max-index=10 top=1000 all";
         const SearchResult quick = Search(args), every = Search(args, true);
         EXPECT_EQ(every.engineRuns, every.gridCount);
         EXPECT_LT(quick.engineRuns, quick.gridCount / 2) << "the estimate spares most";
@@ -435,7 +449,7 @@ TEST(Search, NoAnswerBreaksTheDefaults) {
         "kind=compression load=250N@38 load=600N@28 peened repeated max-od=32 min-id=19 "
         "min-frequency=400",
     };
-    for (int i = 0; i < 9; ++i) {
+    for (int i = 0; i < (kSanitized ? 3 : 9); ++i) {
         const bool compression = i % 3 != 2;
         const double length = std::uniform_real_distribution(5.0, 120.0)(random);
         const double load = std::exp(std::uniform_real_distribution(-4.0, 4.0)(random));
@@ -449,6 +463,9 @@ TEST(Search, NoAnswerBreaksTheDefaults) {
     size_t answers = 0;
     for (const std::string& args : requests) {
         for (const char* extra : {"", " repeated", " all"}) {
+            if (kSanitized && *extra) {
+                continue;
+            }
             const std::string with = args + " top=1000" + extra;
             SCOPED_TRACE(with);
             const SearchRequest request = Requirement(with);
@@ -459,7 +476,7 @@ TEST(Search, NoAnswerBreaksTheDefaults) {
             answers += result.best.size();
         }
     }
-    EXPECT_GT(answers, 1000u);
+    EXPECT_GT(answers, kSanitized ? 100u : 1000u);
 }
 
 TEST(Search, MakersLimitsAreDefaultsEachAnOption) {
@@ -526,6 +543,9 @@ TEST(Search, LongLengthsAreWalkedWholeWithLittleWork) {
         {"kind=extension load=1@9000 load=2@10000", 20596089, 1500000},
     };
     for (const LongRequest& c : cases) {
+        if (kSanitized && &c != &cases[2]) {
+            continue;
+        }
         SCOPED_TRACE(c.args);
         const SearchRequest request = Requirement(c.args);
         size_t designs = 0;  // evaluated by the walk of the default proportions
@@ -558,6 +578,9 @@ TEST(Search, StopsAtItsBoundOfWorkOrWhenTheProgressSaysSo) {
     };
     for (const Stopping& c :
          {Stopping{0, SearchStop::WorkBudget}, Stopping{3, SearchStop::Asked}}) {
+        if (kSanitized && c.stop == SearchStop::WorkBudget) {
+            continue;
+        }
         SCOPED_TRACE(c.reports);
         size_t reports = 0, lastEvaluated = 0;
         DesignRunner runner(FixedClock);
