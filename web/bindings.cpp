@@ -5,6 +5,8 @@
 #include <emscripten/bind.h>
 
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "diagram/spring_drawings.h"
@@ -64,25 +66,60 @@ std::string Box(JsonObject object, int x, int y, int width, int height) {
         .Close();
 }
 
+// The value field each spinner moves: a screen reader hears it as the spinner's value. The
+// sample spinner has none (the window shows the sample's number nowhere).
+constexpr std::pair<const char*, const char*> kSpinnerFields[] = {
+    {"UpDown1", "Label25"},  {"UpDown2", "Label26"},  {"UpDown3", "Label27"},
+    {"UpDown9", "Label27"},  {"UpDown4", "Label28"},  {"UpDown14", "Label28"},
+    {"UpDown5", "Label29"},  {"UpDown10", "Label29"}, {"UpDown6", "Label30"},
+    {"UpDown11", "Label30"}, {"UpDown7", "Label31"},  {"UpDown12", "Label31"},
+    {"UpDown8", "Label1"},
+};
+
+// The warning list's place in the window's tab order, between the spinners of positions 12
+// and 14 (the spinners' table is in tab order).
+constexpr int kMemoTabPosition = 13;
+
+std::string SpinnerField(std::string_view spinner) {
+    for (const auto& [name, field] : kSpinnerFields) {
+        if (spinner == name) {
+            return field;
+        }
+    }
+    return "";
+}
+
+const SpokenField* SpokenFieldOf(std::string_view label) {
+    for (const SpokenField& field : kSpokenFields) {
+        if (label == field.name) {
+            return &field;
+        }
+    }
+    return nullptr;
+}
+
 // The window as the layout table describes it, for page.js to build the controls from.
 std::string LayoutJson() {
     JsonArray labels;
     for (const layout::LabelSpec& l : layout::kLabels) {
-        labels.Raw(Box(JsonObject()
-                           .Text("name", l.name)
-                           .Text("text", l.text)
-                           .Text("style", StyleName(l.style))
-                           .Text("background", CssColor(l.background))
-                           .Text("color", CssColor(l.font))
-                           .Number("fontPixels", Css(l.fontPixels)),
-                       l.x, l.y, l.width, l.height));
+        JsonObject label;
+        label.Text("name", l.name)
+            .Text("text", l.text)
+            .Text("style", StyleName(l.style))
+            .Text("background", CssColor(l.background))
+            .Text("color", CssColor(l.font))
+            .Number("fontPixels", Css(l.fontPixels));
+        if (const SpokenField* spoken = SpokenFieldOf(l.name)) {
+            label.Text("spoken", spoken->spoken).Text("unit", spoken->unit);
+        }
+        labels.Raw(Box(label, l.x, l.y, l.width, l.height));
     }
     JsonArray spinners;
     for (const layout::SpinnerSpec& s : layout::kSpinners) {
         spinners.Raw(Box(JsonObject()
                              .Text("name", s.name)
                              .Text("spoken", s.spokenName)
-                             .Flag("tabStop", s.tabStop),
+                             .Text("field", SpinnerField(s.name)),
                          s.x, s.y, s.width, s.height));
     }
     JsonArray images;
@@ -111,8 +148,9 @@ std::string LayoutJson() {
         .Text("caption", layout::kCaption)
         .Raw("window", Box(JsonObject().Text("background", CssColor(clBtnFace)), 0, 0,
                            layout::kWindow.width, layout::kWindow.height))
-        .Raw("memo", Box(JsonObject().Text("name", "Memo1"), layout::kMemo1.x, layout::kMemo1.y,
-                         layout::kMemo1.width, layout::kMemo1.height))
+        .Raw("memo",
+             Box(JsonObject().Text("name", "Memo1").Number("tabPosition", kMemoTabPosition),
+                 layout::kMemo1.x, layout::kMemo1.y, layout::kMemo1.width, layout::kMemo1.height))
         .Raw("labels", labels.Close())
         .Raw("spinners", spinners.Close())
         .Raw("images", images.Close())

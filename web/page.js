@@ -10,6 +10,7 @@
     let layout = null;   // the window's layout table
     let texts = null;    // the page's words
     const elements = new Map();  // control name -> element
+    const movedBy = new Map();   // value field name -> the spinners that move it
     const commandEnabled = {N1: true, N2: true, N3: true, Exit2: true};
     // The report's file, kept in the page's storage: a reload or Exit appends to it again.
     let reportFile = null;
@@ -29,6 +30,9 @@
         setText(name, text) {
             const element = elements.get(name);
             element.textContent = text;
+            for (const spinner of movedBy.get(name) || []) {
+                spinner.setAttribute('aria-valuetext', text.trim());
+            }
         },
         setStyle(name, property, value) {
             elements.get(name).style.setProperty(property, value);
@@ -55,6 +59,8 @@
         appendWarning(line) {
             const memo = elements.get('Memo1');
             memo.value = memo.value === '' ? line : memo.value + '\n' + line;
+            // The desktop's list shows its last lines once it holds more than it can show.
+            memo.scrollTop = memo.scrollHeight;
         },
     };
 
@@ -71,9 +77,12 @@
         return layout.fonts.map((family) => '"' + family + '"').join(', ') + ', sans-serif';
     }
 
+    // The window's scale in the page: 1, or less where the page is narrower than the window.
+    let fit = 1;
+
     // The drawing at the screen's device pixels: sharp at every zoom, as on the desktop.
     function paintDrawing(holder, index) {
-        const ratio = window.devicePixelRatio || 1;
+        const ratio = (window.devicePixelRatio || 1) * fit;
         const drawn = engine.drawingPixels(index, layout.drawingScale * ratio);
         const canvas = document.createElement('canvas');
         canvas.width = drawn.width;
@@ -94,15 +103,41 @@
         }, {once: true});
     }
 
+    // A page narrower than the window (a phone) shows the whole window scaled to its width, as
+    // one picture, so no part of it is off the screen; the command bar and the panel follow
+    // below it. Wider pages show it at its own size.
+    function fitWindow() {
+        const frame = document.getElementById('frame');
+        const body = getComputedStyle(document.body);
+        const border = getComputedStyle(frame);
+        const width = layout.window.width + parseFloat(border.borderLeftWidth) +
+                      parseFloat(border.borderRightWidth);
+        const room = document.documentElement.clientWidth - parseFloat(body.marginLeft) -
+                     parseFloat(body.marginRight);
+        const scale = Math.min(1, room / width);
+        if (Math.abs(scale - fit) < 0.001) {
+            return;
+        }
+        fit = scale;
+        frame.style.zoom = fit === 1 ? '' : String(fit);
+        // The arrows' touch area is a fixed size on the screen whatever the scale.
+        frame.style.setProperty('--fit', String(fit));
+        layout.images.forEach((spec, index) => paintDrawing(elements.get(spec.name), index));
+    }
+
     function buildSpinner(form, spec) {
         const group = document.createElement('div');
         group.className = 'spinner';
         group.id = spec.name;
-        group.setAttribute('role', 'group');
+        // Every spinner is a tab stop here, in the window's tab order: a page has no other way
+        // to reach them from the keyboard.
+        group.setAttribute('role', 'spinbutton');
         group.setAttribute('aria-label', spec.spoken);
         place(group, spec);
-        if (spec.tabStop) {
-            group.tabIndex = 0;
+        group.tabIndex = 0;
+        if (spec.field) {
+            movedBy.set(spec.field, [...(movedBy.get(spec.field) || []), group]);
+            group.setAttribute('aria-valuetext', elements.get(spec.field).textContent.trim());
         }
         for (const up of [true, false]) {
             const button = document.createElement('button');
@@ -134,10 +169,12 @@
             });
             group.append(button);
         }
+        // A key is a click on the arrow it points to, and its release the mouse's.
         group.addEventListener('keydown', (event) => {
             const up = event.key === 'ArrowUp' || event.key === 'ArrowRight';
             const down = event.key === 'ArrowDown' || event.key === 'ArrowLeft';
-            if ((up || down) && !group.querySelector('button').disabled) {
+            if ((up || down) && !event.altKey && !event.ctrlKey && !event.metaKey &&
+                !group.querySelector('button').disabled) {
                 event.preventDefault();
                 click(spec.name, up);
             }
@@ -157,12 +194,14 @@
         const form = document.getElementById('Form1');
         form.replaceChildren();
         elements.clear();
+        movedBy.clear();
         form.style.width = layout.window.width + 'px';
         form.style.height = layout.window.height + 'px';
         form.style.backgroundColor = layout.window.background;
         form.style.fontFamily = fontFamily();
         form.style.fontSize = layout.fontPixels + 'px';
         form.setAttribute('aria-label', layout.caption);
+        form.tabIndex = -1;  // the focus's place after a menu opened over no control
         document.getElementById('caption').textContent = layout.caption;
         document.title = layout.caption;
         // The drawings first, so the captions drawn over them stay on top.
@@ -188,22 +227,44 @@
             label.style.backgroundColor = spec.background;
             label.style.color = spec.color;
             label.textContent = spec.text;
+            // A value field is read as its caption and value: 「自由長 60.0」.
+            if (spec.spoken) {
+                label.setAttribute('role', 'textbox');
+                label.setAttribute('aria-readonly', 'true');
+                label.setAttribute('aria-label', spec.spoken);
+                if (spec.unit) {
+                    label.setAttribute('aria-describedby', spec.unit);
+                }
+            }
             form.append(label);
             elements.set(spec.name, label);
         }
-        for (const spec of layout.spinners) {
+        // The spinners and the warning list in the window's tab order, which the page's
+        // follows from the order of its elements.
+        layout.spinners.forEach((spec, position) => {
+            if (position === layout.memo.tabPosition) {
+                buildMemo(form);
+            }
             buildSpinner(form, spec);
+        });
+        if (!elements.has(layout.memo.name)) {
+            buildMemo(form);
         }
+        buildMenu();
+    }
+
+    // The warning list takes typed text and scrolls by wheel and keys, as the desktop's does;
+    // it draws no scroll bar, as the desktop's has none.
+    function buildMemo(form) {
         const memo = document.createElement('textarea');
         memo.id = layout.memo.name;
-        memo.readOnly = true;
-        memo.setAttribute('aria-label', elements.get('Label47').textContent);
+        memo.spellcheck = false;
+        memo.setAttribute('aria-labelledby', 'Label47');
         place(memo, layout.memo);
         memo.style.fontFamily = fontFamily();
         memo.style.fontSize = layout.fontPixels + 'px';
         form.append(memo);
         elements.set(memo.id, memo);
-        buildMenu();
     }
 
     // ---- Spinners ---------------------------------------------------------------------------
@@ -263,7 +324,7 @@
             item.setAttribute('aria-disabled', String(!commandEnabled[entry.name]));
             item.addEventListener('click', () => {
                 if (commandEnabled[entry.name]) {
-                    closeMenu();
+                    closeMenu(true);
                     command(entry.name);
                 }
             });
@@ -325,8 +386,14 @@
         }
     }
 
-    function openMenu(x, y) {
+    // The control the menu was opened from, which has the focus back when it closes.
+    let menuOpener = null;
+
+    function openMenu(x, y, opener) {
         const menu = document.getElementById('PopupMenu1');
+        if (menu.hidden) {
+            menuOpener = opener;
+        }
         menu.hidden = false;
         const width = menu.offsetWidth;
         const height = menu.offsetHeight;
@@ -335,15 +402,34 @@
         menu.querySelector('[role="menuitem"]').focus();
     }
 
-    function closeMenu() {
-        document.getElementById('PopupMenu1').hidden = true;
+    // With `giveBack`, the focus goes back to where the menu was opened from, so a command
+    // chosen in it leaves the keyboard where it was.
+    function closeMenu(giveBack) {
+        const menu = document.getElementById('PopupMenu1');
+        if (menu.hidden) {
+            return;
+        }
+        menu.hidden = true;
+        if (giveBack || menu.contains(document.activeElement)) {
+            focusAgain(menuOpener);
+        }
+        menuOpener = null;
+    }
+
+    // Exit builds the window afresh: a control it replaced is found again by its name.
+    function focusAgain(element) {
+        const target = element && (element.isConnected ? element
+                                                        : document.getElementById(element.id));
+        if (target) {
+            target.focus({preventScroll: true});
+        }
     }
 
     function menuKeys(event) {
         const items = [...document.querySelectorAll('#PopupMenu1 [role="menuitem"]')];
         const at = items.indexOf(document.activeElement);
-        if (event.key === 'Escape') {
-            closeMenu();
+        if (event.key === 'Escape' || event.key === 'Tab') {
+            closeMenu(true);
         } else if (event.key === 'ArrowDown' || event.key === 'ArrowUp') {
             const step = event.key === 'ArrowDown' ? 1 : items.length - 1;
             items[(at + step) % items.length].focus();
@@ -357,8 +443,10 @@
 
     function command(name) {
         if (name === 'N1') {
+            const before = fieldTexts();
             engine.run();
             showPanel();
+            announceRun(before);
         } else if (name === 'N2') {
             const block = engine.reportBytes().slice();  // the record as it is now
             queueSave(() => save(block));
@@ -378,16 +466,93 @@
             commandEnabled[name] = true;
             showCommandState(name);
         }
+        const focused = document.activeElement;
         buildWindow();
+        if (!focused.isConnected) {
+            focusAgain(focused);  // the same control of the new window
+        }
         engine.start();
         clearPanel();
     }
 
-    function showMessage(text) {
-        const box = document.getElementById('message');
-        document.getElementById('messageText').textContent = text;
+    // The value fields' texts, by name.
+    function fieldTexts() {
+        const texts = new Map();
+        for (const label of document.querySelectorAll('#Form1 [aria-readonly]')) {
+            texts.set(label.id, label.textContent);
+        }
+        return texts;
+    }
+
+    // What Run changed, and the warnings, to a screen reader, which says it when the user's
+    // current speech ends: the fields Run wrote are far from the focus.
+    function announceRun(before) {
+        const said = [texts.runDone];
+        for (const [name, text] of fieldTexts()) {
+            if (text !== before.get(name) && text.trim() !== '') {
+                const label = elements.get(name);
+                const unit = label.getAttribute('aria-describedby');
+                said.push(label.getAttribute('aria-label') + ' ' + text.trim() +
+                          (unit ? ' ' + elements.get(unit).textContent : ''));
+            }
+        }
+        const warnings = elements.get('Memo1').value.split('\n').filter((line) => line !== '');
+        said.push(warnings.length > 0 ? texts.warningsAre + warnings.join('、')
+                                      : texts.noWarnings);
+        document.getElementById('announce').textContent = said.join('、');
+    }
+
+    // A dialog of the page keeps the focus until it closes: the rest of the page is inert, and
+    // Tab goes round its own buttons. Closed, it gives the focus back to where it was.
+    function openDialog(box, first) {
+        const opener = document.activeElement;
+        for (const id of ['desk', 'PopupMenu1']) {
+            document.getElementById(id).inert = true;
+        }
+        const tabRound = (event) => {
+            if (event.key !== 'Tab') {
+                return;
+            }
+            const buttons = [...box.querySelectorAll('button:not([hidden])')];
+            const at = buttons.indexOf(document.activeElement);
+            const step = event.shiftKey ? buttons.length - 1 : 1;
+            buttons[(at + step) % buttons.length].focus();
+            event.preventDefault();
+        };
+        box.addEventListener('keydown', tabRound);
         box.hidden = false;
-        document.getElementById('messageOk').focus();
+        first.focus();
+        return () => {
+            box.removeEventListener('keydown', tabRound);
+            box.hidden = true;
+            if (document.getElementById('message').hidden &&
+                document.getElementById('reportChoice').hidden) {
+                for (const id of ['desk', 'PopupMenu1']) {
+                    document.getElementById(id).inert = false;
+                }
+            }
+            if (opener && opener !== document.body) {
+                focusAgain(opener);
+            }
+        };
+    }
+
+    let closeMessage = null;
+
+    function showMessage(text) {
+        document.getElementById('messageText').textContent = text;
+        if (!closeMessage) {
+            closeMessage = openDialog(document.getElementById('message'),
+                                      document.getElementById('messageOk'));
+        }
+    }
+
+    function hideMessage() {
+        if (closeMessage) {
+            const close = closeMessage;
+            closeMessage = null;
+            close();
+        }
     }
 
     function reason(error) {
@@ -515,11 +680,10 @@
 
     function askReportChoice() {
         const box = document.getElementById('reportChoice');
-        box.hidden = false;
-        document.getElementById('appendExisting').focus();
+        const close = openDialog(box, document.getElementById('appendExisting'));
         return new Promise((resolve) => {
             const answer = (way) => {
-                box.hidden = true;
+                close();
                 box.removeEventListener('click', clicked);
                 box.removeEventListener('keydown', escaped);
                 resolve(way);
@@ -888,7 +1052,7 @@
             th.textContent = name;
             head.append(th);
         }
-        head.append(document.createElement('th'));
+        head.append(chooseColumnHeading());
         const body = table.createTBody();
         result.rows.forEach((row, index) => {
             const tr = body.insertRow();
@@ -912,6 +1076,16 @@
         document.getElementById('searchResult').replaceChildren(heading, table);
     }
 
+    // The column of 読み込む buttons has a heading a screen reader says; the eye needs none.
+    function chooseColumnHeading() {
+        const th = document.createElement('th');
+        const words = document.createElement('span');
+        words.className = 'spoken-only';
+        words.textContent = texts.chooseColumn;
+        th.append(words);
+        return th;
+    }
+
     function showResult(text) {
         const p = document.createElement('p');
         p.textContent = text;
@@ -930,12 +1104,21 @@
                 .getBoundingClientRect();
             return [box.left, box.bottom];
         };
+        // The control a menu opened at `target` belongs to: the spinner under the pointer, the
+        // control with the focus, or else the window itself.
+        const openerAt = (target) => {
+            const spinner = target && target.closest && target.closest('.spinner, #Memo1');
+            if (spinner) {
+                return spinner;
+            }
+            return form.contains(document.activeElement) ? document.activeElement : form;
+        };
         form.addEventListener('contextmenu', (event) => {
             event.preventDefault();
             release();
             const fromKeyboard = event.clientX === 0 && event.clientY === 0;
             const [x, y] = fromKeyboard ? underFocus() : [event.clientX, event.clientY];
-            openMenu(x, y);
+            openMenu(x, y, openerAt(fromKeyboard ? null : event.target));
         });
         // A long press of a finger opens the menu as a right-click does, where the browser does
         // not turn it into a contextmenu event itself. On an arrow it repeats the click instead.
@@ -951,10 +1134,10 @@
             if (event.pointerType !== 'touch' || event.target.closest('button')) {
                 return;
             }
-            const {clientX: x, clientY: y} = event;
+            const {clientX: x, clientY: y, target} = event;
             touch = {id: event.pointerId, x, y, timer: setTimeout(() => {
                 touch = null;
-                openMenu(x, y);
+                openMenu(x, y, openerAt(target));
             }, longPress)};
         });
         form.addEventListener('pointermove', (event) => {
@@ -973,7 +1156,7 @@
             if (event.key === 'ContextMenu' || (event.shiftKey && event.key === 'F10')) {
                 event.preventDefault();
                 release();
-                openMenu(...underFocus());
+                openMenu(...underFocus(), openerAt(null));
             }
         });
         document.getElementById('PopupMenu1').addEventListener('keydown', menuKeys);
@@ -986,12 +1169,10 @@
         document.getElementById('reportReset').addEventListener('click', () => {
             queueSave(startNewReport);
         });
-        document.getElementById('messageOk').addEventListener('click', () => {
-            document.getElementById('message').hidden = true;
-        });
+        document.getElementById('messageOk').addEventListener('click', hideMessage);
         document.getElementById('message').addEventListener('keydown', (event) => {
             if (event.key === 'Escape') {
-                document.getElementById('message').hidden = true;
+                hideMessage();
             }
         });
         window.addEventListener('blur', release);
@@ -1019,6 +1200,8 @@
         buildSearch();
         document.getElementById('frame').hidden = false;
         document.getElementById('panel').hidden = false;
+        fitWindow();
+        window.addEventListener('resize', fitWindow);
         engine.start();
         clearPanel();
         setStatus('');

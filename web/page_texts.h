@@ -42,6 +42,10 @@ inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
     {"notKept",          "（このブラウザーの保存領域に入らないため、ページを閉じると消えます）"},
     {"newReportStarted", "新しいレポートを始めました。次の保存からのレポートだけをダウンロードします。"},
     {"targetForgotten",  "追記先を忘れました。次の保存でファイルを選びます。"},
+    // Told to a screen reader after Run, with the fields Run changed and the warning lines
+    {"runDone",          "計算しました。"},
+    {"warningsAre",      "警告: "},
+    {"noWarnings",       "警告はありません。"},
     // The panel
     {"panel",            "計算結果の補足"},
     {"diagramHeading",   "荷重－長さ線図"},
@@ -83,6 +87,7 @@ inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
     {"top",              "表示件数"},
     {"searchButton",     "探索"},
     {"choose",           "読み込む"},
+    {"chooseColumn",     "窓に読み込む"},
     {"searchNone",       "条件を満たす設計はありません。近いもの:"},
     {"searchCount",      "条件を満たす設計: "},
     // What is wrong with a requirement ("「" label "」" goes before the words that need it)
@@ -112,6 +117,38 @@ inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
     {"initialStress",    "初張力の応力 τ0／巻ける範囲"},
     {"initialTension",   "初張力"},
     {"initialWithin",    "範囲内"},
+};
+
+// What a screen reader calls each value field of the window: its caption as said aloud (the
+// window spaces some captions out, and some fields have none), and the label beside it that
+// gives its unit, if any.
+struct SpokenField {
+    const char* name;
+    const char* spoken;
+    const char* unit;
+};
+inline constexpr SpokenField kSpokenFields[] = {
+    {"Label25", "材質",           ""},
+    {"Label26", "線径",           ""},
+    {"Label27", "コイル平均径",   ""},
+    {"Label28", "有効巻数",       ""},
+    {"Label29", "自由長",         ""},
+    {"Label30", "取付長",         ""},
+    {"Label31", "作動長",         ""},
+    {"Label48", "圧縮端長",       ""},
+    {"Label32", "許容圧縮長",     ""},
+    {"Label45", "内径と外径",     ""},
+    {"Label33", "静荷重許容応力", "Label21"},
+    {"Label34", "動荷重許容応力", "Label23"},
+    {"Label35", "横弾性係数",     ""},
+    {"Label36", "バネ定数",       "Label22"},
+    {"Label37", "初張力",         "Label24"},
+    {"Label38", "τset",           ""},
+    {"Label39", "τact",           ""},
+    {"Label40", "τmax",           ""},
+    {"Label41", "Ｐset",          ""},
+    {"Label42", "Ｐact",          ""},
+    {"Label43", "Ｐmax",          ""},
 };
 // clang-format on
 
