@@ -327,9 +327,9 @@ class Page(unittest.TestCase):
 
     def fill_search(self):
         """A search through the panel's form, filled in by its fields' ids."""
-        for field, value in [('installedLoad', '1.3'), ('installedLength', '20'),
-                             ('operatingLoad', '2.2'), ('operatingLength', '18'),
-                             ('maxOuterDia', '10'), ('top', '5')]:
+        for field, value in [('load0-load', '1.3'), ('load0-length', '20'),
+                             ('load1-load', '2.2'), ('load1-length', '18'),
+                             ('max-od', '10'), ('top', '5')]:
             self.element(field).send_keys(value)
         self.element('searchButton').click()
         self.wait_for(lambda: self.js("return document.querySelector('#searchResult tbody')"),
