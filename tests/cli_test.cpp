@@ -1575,7 +1575,7 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
 // zero, where a designer reads the loads from.
 TEST(LoadDiagram, TheLoadAxisStartsAtZero) {
     DesignRunner runner;
-    const Outcome& run = runner.Run({kExtension, 0, 9, 1.1f, 10.0f, 0.0f, 5.0f, 5.5f});
+    const Outcome& run = runner.Run({kExtension, 0, 9, 1.1f, 10.0f, 0.0f, 5.0f, 5.5f, {}});
     ASSERT_NEAR(run.record.InitTension, 0.1185, 1e-4);
     const std::string svg = LoadDiagramSvg(run.record, "");
     std::smatch first;
