@@ -24,6 +24,7 @@ namespace springcalc::cli {
 constexpr const char* kCheckHelp =
     R"(Usage: springcalc-cli check [FILE] [--json] [--report FILE] [--units si] [--ends NAME]
                             [--plot DIR] [--peened] [--repeated] [--hook-radius R]
+                            [--initial-tension P]
 
 Checks spring designs with the calculator's own engine. Each row is entered as the window
 enters a design (diameters, strength lookup, geometry checks) and then Run is chosen, so the
@@ -45,9 +46,16 @@ any order:
              free length follows from D, n and d as in the window
   set_len    installed length in mm, from 0.1 to 10000
   work_len   operating length in mm, from 0.1 to 10000
+  initial_tension
+             optional; an extension spring's initial tension P0 as it is to be coiled: a load
+             from 0 to 10000 kg ("2.5", "2.5kg", "2.5kgf", or "25N" in newtons), or the
+             initial stress τ0 from 0 to 500 kg/mm² ("175MPa", "175N/mm2", "17.8kg/mm2"),
+             which gives P0 = τ0·π·d³/(8·D) for the row's d and D. Empty: --initial-tension,
+             or else the window's G·d⁴/(255·D²). A compression row must leave it empty.
 Numbers are decimals with a point. Units throughout: mm and kgf (loads in kg, stresses in
-kg/mm², spring rate k in kg/mm). No column is a load: the initial tension of an extension
-spring follows from D, n and d as in the window.
+kg/mm², spring rate k in kg/mm). A given initial tension takes the formula's place in the
+loads, the stresses, the limit length and every check and figure after them; the table's
+init-from and JSON's initial_tension_given say which it was.
 
 Where the window withholds Run (warning 5: the wire size is not made in the material;
 warning 1: D/d below 4) the design is checked but not run: its warnings are listed and its
@@ -63,7 +71,9 @@ Options:
                  below. Numbers are the shortest decimals that read back as the same
                  single-precision value; null where the design has none (the results of a
                  design that did not run, the solid length and tau max of an extension
-                 spring, the initial tension of a compression spring).
+                 spring, the initial tension of a compression spring), and
+                 "initial_tension_given": true where InitTension was given, false where it is
+                 the formula's, null where InitTension is null.
   --report FILE  append the report block of the window's Save for every design that ran:
                  code page 932, CR LF, the date stamp of the start of the run. Blocks are
                  appended as the designs run; after bad input, any failure or a signal
@@ -92,6 +102,9 @@ Options:
                  the bend radius r2 of an extension spring's hooks, in mm to the wire's
                  centre, from 0.1 to 10000 (default: twice the wire diameter); a radius of
                  half a design's wire or less describes no bend and is refused
+  --initial-tension P
+                 the initial tension of every extension row whose initial_tension field is
+                 empty (or that has no such column), written as that column's is
   -h, --help     show this text
 
 Figures the window does not show, for every design that ran, computed from its own values
@@ -201,6 +214,8 @@ struct CheckOptions {
     std::optional<std::string> reportPath;
     std::optional<std::string> plotPath;
     std::optional<std::string> file;  // none: standard input
+    // --initial-tension: for the extension rows that give none of their own.
+    std::optional<GivenInitialTension> initialTension;
 };
 
 // The hook's bend radius in mm, within the range of lengths.
@@ -235,6 +250,11 @@ std::string OptionsProblem(const ScannedOptions& options) {
         return "--hook-radius takes a radius in mm " + RangeText(kLengthRange) + ", not \"" +
                *radius + "\"";
     }
+    if (const std::optional<std::string> tension = options.Value("initial-tension");
+        tension && !ReadInitialTension(*tension).given) {
+        return "--initial-tension takes " + InitialTensionRangeText() + ", not \"" + *tension +
+               "\"";
+    }
     if (options.Value("report") == "") {
         return "--report needs a file name";
     }
@@ -257,6 +277,7 @@ std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& arg
                                                       {"peened"},
                                                       {"repeated"},
                                                       {"hook-radius", true},
+                                                      {"initial-tension", true},
                                                       {"help"}});
     if (std::string problem = OptionsProblem(options); !problem.empty()) {
         status = Usage(io, problem);
@@ -280,6 +301,9 @@ std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& arg
         check.settings.strength.hookRadius = HookRadiusOf(*radius);
     }
     check.settings.repeated = options.Has("repeated");
+    if (const std::optional<std::string> tension = options.Value("initial-tension")) {
+        check.initialTension = ReadInitialTension(*tension).given;
+    }
     if (!options.operands().empty() && options.operands()[0] != "-") {
         check.file = options.operands()[0];
     }
@@ -332,6 +356,7 @@ private:
         const LocalDateTime now = io_.clock();
         DesignRunner runner([now] { return now; });
         DesignReader reader(Input());
+        reader.SetInitialTension(options_.initialTension);
         DesignRow row;
         while (reader.Next(row)) {
             // After a bad row only the faults are told.

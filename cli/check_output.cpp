@@ -211,6 +211,24 @@ constexpr NumberColumn kNumberColumns[] = {
 };
 // clang-format on
 
+// The column after which the table says where the initial tension came from.
+constexpr const NumberColumn* kInitFromAfter = &kNumberColumns[16];
+static_assert(std::string_view(kNumberColumns[16].title) == "init-tension");
+
+// Whether a design's initial tension was given or is the formula's; none where the record's
+// is not shown (a compression spring, a design that did not run).
+std::optional<bool> InitialTensionGiven(const DesignRow& input, const Outcome& outcome) {
+    if (!outcome.analysed || outcome.record.SpringKind != kExtension) {
+        return std::nullopt;
+    }
+    return input.design.initialTension.has_value();
+}
+
+const char* InitialTensionSource(const DesignRow& input, const Outcome& outcome) {
+    const std::optional<bool> given = InitialTensionGiven(input, outcome);
+    return !given ? "-" : *given ? "given" : "formula";
+}
+
 constexpr int kNumberWidth = 6;  // five digits and the point, before the decimals
 constexpr int kRowWidth = 9;     // up to 999,999,999 designs
 constexpr int kNameWidth = 20;   // longer names end in "…"
@@ -254,6 +272,9 @@ public:
         width += Put(out, column++, wires_[s.WireNo]);
         CellBuffer cell;
         for (const NumberColumn& number : kNumberColumns) {
+            if (&number == kInitFromAfter + 1) {
+                width += Put(out, column++, InitialTensionSource(input, outcome));
+            }
             const Shown value = ValueOf(number, s, figures);
             for (double factor : {1.0, kNewtonsPerKgf}) {
                 if (factor == 1.0 || (si_ && number.siUnit)) {
@@ -305,7 +326,8 @@ public:
         out += EndConditionOf(ends_).name;
         out +=
             " (none: it cannot buckle). surge: natural frequency, both ends fixed. energy: stored "
-            "from set to work. active-mass: the active turns' wire.\n";
+            "from set to work. active-mass: the active turns' wire. init-from: the initial "
+            "tension as given, or the formula's G·d⁴/(255·D²).\n";
         out +=
             "Tk: the stress corrected with Wahl's factor at set, at work and pressed solid. "
             "hook-bend, hook-tors: a full-loop hook's bending and torsion stress at the higher "
@@ -330,6 +352,9 @@ private:
         columns.push_back({"material", "", Align::Left, 10});
         columns.push_back({"wire", "mm", Align::Right, 5});
         for (const NumberColumn& column : kNumberColumns) {
+            if (&column == kInitFromAfter + 1) {
+                columns.push_back({"init-from", "", Align::Left, 7});
+            }
             for (const char* unit : {column.unit, si_ ? column.siUnit : nullptr}) {
                 if (unit) {  // the table widens it to its title and unit
                     columns.push_back(
@@ -451,6 +476,8 @@ public:
             date_ = s.DateText;
             dateJson_ = JsonString(date_);
         }
+        const std::optional<bool> given = InitialTensionGiven(input, outcome);
+        AppendMember(out, "initial_tension_given", !given ? "null" : *given ? "true" : "false");
         AppendMember(out, "DateText", ran ? dateJson_ : "null");
         AppendService(out, s.SpringKind == kCompression, figures);
         if (units_ == Units::KgfAndSi) {

@@ -53,9 +53,23 @@ bool Blank(const std::vector<std::string>& fields) {
     return fields.size() == 1 && fields[0].find_first_not_of(" \t") == std::string::npos;
 }
 
-enum Column { kName, kKind, kMaterial, kWire, kMeanDia, kTurns, kFreeLen, kSetLen, kWorkLen };
-constexpr std::array<std::string_view, 9> kColumnNames{
-    "name", "kind", "material", "wire", "mean_dia", "turns", "free_len", "set_len", "work_len"};
+// The columns a file must have run from kKind to kWorkLen; name and initial_tension may be left
+// out.
+enum Column {
+    kName,
+    kKind,
+    kMaterial,
+    kWire,
+    kMeanDia,
+    kTurns,
+    kFreeLen,
+    kSetLen,
+    kWorkLen,
+    kInitialTension
+};
+constexpr std::array<std::string_view, 10> kColumnNames{
+    "name",  "kind",     "material", "wire",     "mean_dia",
+    "turns", "free_len", "set_len",  "work_len", "initial_tension"};
 
 }  // namespace
 
@@ -240,14 +254,15 @@ bool DesignReader::ReadHeader() {
         }
         if (found < 0) {
             headerError("unknown column " + QuotedForMessage(record_.fields[i]) +
-                        "; the columns are " + std::string(kDesignHeader) + " (name is optional)");
+                        "; the columns are " + std::string(kDesignHeader) +
+                        ",initial_tension (name and initial_tension are optional)");
         } else if (positions_[found] >= 0) {
             headerError("column \"" + title + "\" appears twice");
         } else {
             positions_[found] = static_cast<int>(i);
         }
     }
-    for (int c = kKind; c < static_cast<int>(kColumnNames.size()); ++c) {
+    for (int c = kKind; c <= kWorkLen; ++c) {
         if (positions_[c] < 0) {
             headerError("column \"" + std::string(kColumnNames[c]) + "\" is missing");
         }
@@ -318,6 +333,27 @@ void DesignReader::ReadSelection(DesignInput& design) {
     }
 }
 
+// The row's own initial tension, or else the one given for every extension row. A stress turns
+// into a load for the row's d and D, known only when the rest of the row was sound.
+void DesignReader::ReadInitialTension(DesignInput& design, bool sound) {
+    const std::string_view text = Trim(Field(kInitialTension));
+    std::optional<GivenInitialTension> given = defaultInitialTension_;
+    if (!text.empty() && design.springKind == kCompression) {
+        FailField(kInitialTension, "an empty field: a compression spring has no initial tension");
+        return;
+    }
+    if (!text.empty()) {
+        given = springcalc::ReadInitialTension(text).given;
+        if (!given) {
+            FailField(kInitialTension, InitialTensionRangeText());
+            return;
+        }
+    }
+    if (given && sound && design.springKind == kExtension) {
+        design.initialTension = InitialTensionFor(*given, design);
+    }
+}
+
 bool DesignReader::ReadRow(DesignRow& out) {
     const long row = ++rows_;
     if (record_.fields.size() != columnCount_) {
@@ -343,6 +379,7 @@ bool DesignReader::ReadRow(DesignRow& out) {
     }
     design.setLen = Number(kSetLen, kLengthRange);
     design.workLen = Number(kWorkLen, kLengthRange);
+    ReadInitialTension(design, errorCount_ == before);
     return errorCount_ == before;
 }
 

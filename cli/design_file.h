@@ -7,6 +7,7 @@
 // line breaks and doubled quotes. Blank lines are skipped. Only the record being read is held.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "cli/cli_io.h"
 #include "cli/input_values.h"
 #include "engine/design_input.h"
+#include "engine/initial_tension.h"
 
 namespace springcalc::cli {
 
@@ -84,6 +86,12 @@ public:
     // error, a read error).
     bool Next(DesignRow& design);
 
+    // The initial tension of every extension row whose initial_tension field is empty or
+    // missing; none: the formula's.
+    void SetInitialTension(std::optional<GivenInitialTension> given) {
+        defaultInitialTension_ = given;
+    }
+
     bool hasNames() const { return positions_[0] >= 0; }
     // The first faults, up to kErrorsKept, each where (row, line, column) and what was found
     // and expected; and how many there were in all.
@@ -102,16 +110,18 @@ private:
     void FailField(int column, const std::string& expected);
     float Number(int column, const Range& range);
     void ReadSelection(DesignInput& design);
+    void ReadInitialTension(DesignInput& design, bool sound);
     void AddError(long row, long line, const std::string& what);
 
     CsvReader csv_;
     CsvRecord record_;
     bool headerRead_ = false;
     long rows_ = 0;
-    int positions_[9] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};  // header position of each column
+    int positions_[10] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};  // of each column in the header
     size_t columnCount_ = 0;
     std::vector<std::string> errors_;
     size_t errorCount_ = 0;
+    std::optional<GivenInitialTension> defaultInitialTension_;
 };
 
 }  // namespace springcalc::cli

@@ -5,6 +5,7 @@
 // to the engine in this form.
 
 #include <cstdint>
+#include <optional>
 
 #include "engine/spring_design.h"
 
@@ -19,6 +20,9 @@ struct DesignInput {
     float freeLen = 0;  // L0, mm; an extension spring derives its own, and this is not used
     float setLen = 0;   // L1, mm
     float workLen = 0;  // L2, mm
+    // An extension spring's initial tension P0 in kg as the designer asks for it, used instead
+    // of the formula's G·d⁴/(255·D²). The window never gives one; a compression spring ignores it.
+    std::optional<float> initialTension;
 };
 
 }  // namespace springcalc

@@ -108,7 +108,8 @@ void SpringEngine::AnalyseDesign() {
     if (s.SpringKind == kCompression) {
         AnalyseCompression(wahl, allowable, allowLength);
     } else if (s.SpringKind == kExtension) {
-        s.InitTension = Store(formulas::InitialTension(stiffness, D));
+        s.InitTension = givenInitialTension_ ? *givenInitialTension_
+                                             : Store(formulas::InitialTension(stiffness, D));
         AnalyseExtension(wahl, allowable);
     }
     if (s.AllowFatigue > allowable) {
@@ -245,6 +246,7 @@ void SpringEngine::EnterInputs(const DesignInput& input) {
     }
     design_.SetLen = input.setLen;
     design_.WorkLen = input.workLen;
+    givenInitialTension_ = input.initialTension;
 }
 
 void SpringEngine::LoadCompressionSample(int number) {

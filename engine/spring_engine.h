@@ -3,6 +3,7 @@
 // The calculation engine: the operations the window's events call, each acting on the one
 // design record and showing its results through the view.
 
+#include <optional>
 #include <vector>
 
 #include "engine/date_stamp.h"
@@ -38,7 +39,8 @@ public:
     void RefreshAfterSampleLoad();
 
     // Copies a design's selection and inputs into the record, as loading a sample does. An
-    // extension spring's free length is left to the geometry check, which derives it.
+    // extension spring's free length is left to the geometry check, which derives it. A given
+    // initial tension is kept for the next Run; a design without one (every sample) clears it.
     void EnterInputs(const DesignInput& input);
 
     // Shows the material and wire texts of the current selection.
@@ -72,6 +74,8 @@ private:
     Clock clock_;
     std::vector<int> warnings_;
     bool runOffered_ = true;
+    // Not part of the window's record: the window has no field for it and never sets it.
+    std::optional<float> givenInitialTension_;
 };
 
 }  // namespace springcalc

@@ -57,6 +57,7 @@ Child RunProgram(const std::string& args, const fs::path& dir, In in, const std:
 }
 
 const std::string kHeader = "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n";
+const std::string kHeaderP0 = kHeader.substr(0, kHeader.size() - 1) + ",initial_tension\n";
 
 std::string Designs(int count) {
     std::string csv = kHeader;
@@ -115,6 +116,11 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"too few values", kCheck, kHeader + ",compression,SWPA,0.70,4.3,9.5,13,12\n", 2, "row 1 (line 2): 8 values where the header has 9", Report::Existing},
         {"a name over two lines counts both", kCheck, kHeader + "\"two\nlines\"" + C + "\n,compression,SWX,0.70,4.3,9.5,13,12,10\n", 2, "row 2 (line 4), column \"material\"", Report::Existing},
         {"every bad row is told", kCheck, kHeader + C + "\n\n,compression,SWPA,0.75,4.3,9.5,13,12,10\n,extension,SWPA,0.32,4.6,-1,,20,30\n", 2, "row 3 (line 5), column \"turns\": found \"-1\", expected a number from 0.5 to 10000, such as 12.5\nspringcalc-cli: the check stopped at the first bad row; nothing was appended to REPORT.", Report::Existing},
+        {"an initial tension for a compression spring", kCheck, kHeaderP0 + ",compression,SWPA,0.70,4.3,9.5,13,12,10,1.5\n", 2, "row 1 (line 2), column \"initial_tension\": found \"1.5\", expected an empty field: a compression spring has no initial tension", Report::Existing},
+        {"an initial tension in pounds", kCheck, kHeaderP0 + ",extension,SWPA,0.32,4.6,18.5,,20,30,2lb\n", 2, "column \"initial_tension\": found \"2lb\", expected a load from 0 to 10000 kg (2.5, 2.5kg, 25N) or an initial stress from 0 to 500 kg/mm² (175MPa, 175N/mm2, 17.8kg/mm2)", Report::Existing},
+        {"an initial tension past the range", kCheck, kHeaderP0 + ",extension,SWPA,0.32,4.6,18.5,,20,30,98067N\n", 2, "column \"initial_tension\": found \"98067N\", expected a load from 0 to 10000 kg", Report::Existing},
+        {"a negative initial stress", kCheck, kHeaderP0 + ",extension,SWPA,0.32,4.6,18.5,,20,30,-5MPa\n", 2, "found \"-5MPa\", expected a load from 0 to 10000 kg", Report::Existing},
+        {"an initial stress and a bad wire in one row, both told", kCheck, kHeaderP0 + ",extension,SWPA,0.33,4.6,18.5,,20,30,5000MPa\n", 2, "column \"wire\": found \"0.33\", expected one of the 46 standard wire sizes in mm (the nearest are 0.32 and 0.35)\nspringcalc-cli: standard input: row 1 (line 2), column \"initial_tension\": found \"5000MPa\"", Report::Existing},
         {"a missing column", kCheck, "kind,material,wire,mean_dia,turns,free_len,set_len\n", 2, "line 1: column \"work_len\" is missing", Report::Existing},
         {"an unknown column", kCheck, "colour," + kHeader, 2, "line 1: unknown column \"colour\"", Report::Existing},
         {"an unclosed quote", kCheck, kHeader + ",compression,\"SWPA,0.70,4.3,9.5,13,12,10\n", 2, "line 2: a quoted field is not closed", Report::Existing},
@@ -141,6 +147,9 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"an unknown option", "check --colour", Designs(1), 2, "check: unknown option \"--colour\""},
         {"two files", "check a.csv b.csv", Designs(1), 2, "one FILE at most, got 2"},
         {"an end condition that is not one of the five", "check --ends clamped", Designs(1), 2, "--ends takes fixed-fixed, fixed-guided, pinned-pinned, fixed-pinned or fixed-free, not \"clamped\""},
+        {"an initial tension option in pounds", "check --initial-tension 3lbf", Designs(1), 2, "--initial-tension takes a load from 0 to 10000 kg (2.5, 2.5kg, 25N) or an initial stress from 0 to 500 kg/mm² (175MPa, 175N/mm2, 17.8kg/mm2), not \"3lbf\""},
+        {"an initial tension option past the range", "check --initial-tension 501kg/mm2", Designs(1), 2, "not \"501kg/mm2\""},
+        {"an initial tension option without its value", "check --initial-tension", Designs(1), 2, "option \"--initial-tension\" needs a value"},
         {"an unknown command", "weigh", "", 2, "unknown command \"weigh\""},
         {"no command", "", "", 2, "Usage: springcalc-cli"},
         // search's requirement and limits.
@@ -174,6 +183,7 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"an operand", kSearch + "extra", "", 2, "search takes options only"},
         // Not faults.
         {"a report from designs none of which ran", kCheck, kHeader + ",compression,SWO-A,0.50,4.3,9.5,13,12,10\n", 1, "no design ran, so nothing was appended to REPORT.", Report::Existing},
+        {"an initial tension option where only compression springs are", "check --initial-tension 2", Designs(1), 0, "1 design, 0 with warnings."},
         {"help on search", "search --help", "", 0, "--tolerance PCT"},
         {"help on check", "check -h", "", 0, "Exit status: 0 when no design"},
         {"the version, as GNU programs tell it", "--version", "", 0, "springcalc-cli " SPRINGCALC_VERSION "\n"},

@@ -212,13 +212,14 @@ TEST(CheckInput, WithheldDesignsGetTheWarningNoResultsAndNoSave) {
             EncodeReport(FormatReportBlock(RunSampleInWindow(kExtension, 12).design)).value());
     // A row of the table byte for byte: each column's width and digits.
     const std::string table = RunCli({"check"}, csv).out;
-    EXPECT_NE(table.find("\n        3  fine                  compression  SWPA         0.70    "
-                         "  4.3      9.5     13.0     12.0     10.0      8.1      8.1      0.318"
-                         "      0.32      0.95      1.57     10.15     30.44     50.23         8"
-                         "8.00           66.06             -      3.02      none    1418      1"
-                         ".272        0.388     12.64     37.93     62.59          -           -"
-                         "          -           -      1.81      1.22      0.28      1.95      "
-                         "1.04      61         -         -         -\n"),
+    EXPECT_NE(table.find(
+                  "\n        3  fine                  compression  SWPA         0.70    "
+                  "  4.3      9.5     13.0     12.0     10.0      8.1      8.1      0.318"
+                  "      0.32      0.95      1.57     10.15     30.44     50.23         8"
+                  "8.00           66.06             -  -              3.02      none    1418      1"
+                  ".272        0.388     12.64     37.93     62.59          -           -"
+                  "          -           -      1.81      1.22      0.28      1.95      "
+                  "1.04      61         -         -         -\n"),
               std::string::npos);
 }
 
@@ -954,7 +955,7 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
 // zero, where a designer reads the loads from.
 TEST(LoadDiagram, TheLoadAxisStartsAtZero) {
     DesignRunner runner;
-    const Outcome& run = runner.Run({kExtension, 0, 9, 1.1f, 10.0f, 0.0f, 5.0f, 5.5f});
+    const Outcome& run = runner.Run({kExtension, 0, 9, 1.1f, 10.0f, 0.0f, 5.0f, 5.5f, {}});
     ASSERT_NEAR(run.record.InitTension, 0.1185, 1e-4);
     const std::string svg = LoadDiagramSvg(run.record, "");
     std::smatch first;
@@ -1264,6 +1265,54 @@ TEST(MakerChecks, ClearancePitchAndInitialStressWorkedByHand) {
                   Value(r[5], "initial_stress_high"),
               "9.986193 7.896549 12.439461");
     EXPECT_EQ(makers(r[5]), std::vector<std::string>{});
+}
+
+// A row's own initial tension wins over --initial-tension, which fills only the empty fields of
+// extension rows; JSON and the table say which tension each design ran with, and the figures
+// after Run follow it. SWPA 1.00, D 7, n 20 at 40 and 50 mm, worked by hand in the engine's
+// test: with P0 = 1.2 kg, Pact = 1.2 + 0.145773 · 17 = 3.6781 kg carries the hooks, and
+// τ0 = 8 · 1.2 · 7 / π = 21.39 kg/mm² is above the band (warning 14).
+TEST(CheckInitialTension, GivenByTheColumnOrTheOptionAndSaidSo) {
+    const std::string csv =
+        "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len,initial_tension\n"
+        "own,extension,SUS304-WPB,1.60,11.1,10,,40,50,175MPa\n"
+        "option,extension,SWPA,1.00,7,20,,40,50,\n"
+        "none,extension,SWPA,1.00,7,20,,40,50,0\n"
+        "compression,compression,SWPA,0.70,4.3,9.5,13,12,10,\n"
+        "not run,extension,SWPA,1.00,3,20,,40,50,\n";  // D/d below 4
+    const auto given = [](const std::string& record) {
+        return Value(record, "initial_tension_given") + " " + Value(record, "InitTension");
+    };
+    const CliRun withOption = RunCli({"check", "--json", "--initial-tension", "11.76798N"}, csv);
+    const std::vector<std::string> r = Records(withOption.out);
+    ASSERT_EQ(r.size(), 5u) << withOption.err;
+    EXPECT_NEAR(std::stod(Value(r[0], "InitTension")) * 9.80665, 25.36, 0.005);
+    EXPECT_NEAR(std::stod(Value(r[0], "initial_stress")) * 9.80665, 175.0, 1e-3);
+    EXPECT_EQ(given(r[1]), "true 1.2");  // 11.76798 N = 1.2 kg
+    EXPECT_NEAR(std::stod(Value(r[1], "Pact")), 3.678134, 1e-6);
+    EXPECT_EQ(Value(r[1], "hook_load"), Value(r[1], "Pact"));
+    EXPECT_NEAR(std::stod(Value(r[1], "initial_stress")), 21.390, 1e-3);
+    EXPECT_NE(r[1].find("\"number\":14"), std::string::npos);
+    EXPECT_EQ(given(r[2]), "true 0");
+    EXPECT_EQ(given(r[3]), "null null");
+    EXPECT_EQ(given(r[4]), "null null");
+    // Without the option the empty field is the formula's, 8000 / 255 / 49 kg.
+    const std::vector<std::string> plain = Records(RunCli({"check", "--json"}, csv).out);
+    ASSERT_EQ(plain.size(), 5u);
+    EXPECT_EQ(given(plain[1]), "false 0.6402561");
+    EXPECT_EQ(plain[1].find("\"number\":14"), std::string::npos);
+    // The table's init-from column, beside init-tension.
+    const std::string table = RunCli({"check", "--initial-tension", "1.2"}, csv).out;
+    EXPECT_NE(table.find("  init-tension  init-from"), std::string::npos) << table;
+    for (const auto& [name, cells] : {std::pair{"own", "2.59  given"},
+                                      {"option", "1.20  given"},
+                                      {"none", "0.00  given"},
+                                      {"compression", "-  -  "},
+                                      {"not run", "-  -  "}}) {
+        const std::regex line("\\n +\\d+  " + std::string(name) + " [^\\n]* " + cells + " ");
+        EXPECT_TRUE(std::regex_search(table, line)) << name;
+    }
+    EXPECT_NE(RunCli({"check"}, csv).out.find("0.64  formula"), std::string::npos);
 }
 
 // Loads and rates with a unit, converted once with 9.80665 N per kgf; a plain number is kgf.

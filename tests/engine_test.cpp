@@ -5,11 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <tuple>
 
+#include "engine/design_runner.h"
+#include "engine/initial_tension.h"
+#include "engine/maker_checks.h"
 #include "engine/samples.h"
 #include "engine/text_format.h"
 #include "test_support.h"
@@ -151,6 +156,161 @@ TEST(Samples, LoadSetsTheInputsOnly) {
     calc.engine.LoadCompressionSample(0);
     calc.engine.LoadExtensionSample(13);
     EXPECT_EQ(calc.view.text(F::Label27), "8.5   ");
+}
+
+// ---------------------------------------------------------------------------------------------
+// A given initial tension
+
+TEST(InitialTensionText, LoadsAndStressesInTheirUnitsAndTheRestRefused) {
+    using Kind = GivenInitialTension::Kind;
+    using Fault = InitialTensionFault;
+    constexpr double kN = 1 / 9.80665;
+    // clang-format off
+    const std::tuple<const char*, Fault, Kind, double> cases[] = {
+        {"2.5",          Fault::None,        Kind::Load,   2.5},
+        {" 2.5 kg ",     Fault::None,        Kind::Load,   2.5},
+        {"2.5kgf",       Fault::None,        Kind::Load,   2.5},
+        {"25N",          Fault::None,        Kind::Load,   25 * kN},
+        {"0",            Fault::None,        Kind::Load,   0},      // open coils: no tension
+        {"-0",           Fault::None,        Kind::Load,   0},
+        {"10000",        Fault::None,        Kind::Load,   10000},
+        {"98066.5N",     Fault::None,        Kind::Load,   10000},  // not refused for a last bit
+        {"175MPa",       Fault::None,        Kind::Stress, 175 * kN},
+        {"175 N/mm2",    Fault::None,        Kind::Stress, 175 * kN},
+        {"175N/mm²",     Fault::None,        Kind::Stress, 175 * kN},
+        {"17.8kg/mm2",   Fault::None,        Kind::Stress, 17.8},
+        {"17.8kgf/mm²",  Fault::None,        Kind::Stress, 17.8},
+        {"500kg/mm2",    Fault::None,        Kind::Stress, 500},
+        {"10000.01",     Fault::OutOfRange,  Kind::Load,   0},
+        {"-0.1kg",       Fault::OutOfRange,  Kind::Load,   0},
+        {"98067N",       Fault::OutOfRange,  Kind::Load,   0},
+        {"500.1kg/mm2",  Fault::OutOfRange,  Kind::Stress, 0},
+        {"4904MPa",      Fault::OutOfRange,  Kind::Stress, 0},
+        {"",             Fault::NotANumber,  Kind::Load,   0},
+        {"kg",           Fault::NotANumber,  Kind::Load,   0},
+        {"inf",          Fault::NotANumber,  Kind::Load,   0},
+        {"2.5n",         Fault::UnknownUnit, Kind::Load,   0},      // a unit's case counts
+        {"2.5lbf",       Fault::UnknownUnit, Kind::Load,   0},
+        {"1e3",          Fault::UnknownUnit, Kind::Load,   0},      // decimals with a point only
+        {"2.5 kg kg",    Fault::UnknownUnit, Kind::Load,   0},
+        {"175Pa",        Fault::UnknownUnit, Kind::Load,   0},
+    };
+    // clang-format on
+    for (const auto& [text, fault, kind, value] : cases) {
+        const InitialTensionReading reading = ReadInitialTension(text);
+        EXPECT_EQ(reading.fault, fault) << text;
+        EXPECT_EQ(reading.given.has_value(), fault == Fault::None) << text;
+        EXPECT_EQ(reading.kind, kind) << text;
+        if (reading.given) {
+            EXPECT_EQ(reading.given->kind, kind) << text;
+            EXPECT_DOUBLE_EQ(reading.given->value, value) << text;
+            EXPECT_FALSE(std::signbit(reading.given->value)) << text;
+        }
+    }
+}
+
+// The published example of an extension spring of stainless 1.4310 (d 1.6, D 11.1) is wound
+// with the initial stress τ0 = 175 MPa. By hand, τ0 = 8·D·F0/(π·d³) gives
+//   F0 = 175 · π · 1.6³ / (8 · 11.1) = 175 · 12.868 / 88.8 = 25.36 N (the example's 25.4 N),
+// where the formula G·d⁴/(255·D²) with G = 7000 kg/mm² gives 7000 · 6.5536 / 255 / 123.21
+// = 1.460 kg = 14.32 N. That τ0, 17.85 kg/mm², lies above the band Shigley gives a coiler at
+// C = 6.94 (8.98 to 13.75 kg/mm²), so the given tension draws warning 14 where the formula's
+// (τ0 = 10.08) does not.
+TEST(GivenInitialTension, ThePublishedStainlessExample) {
+    DesignInput design{kExtension, 8 /* SUS304-WPB */, 25 /* 1.60 */, 11.1f, 10.0f, 0, 40, 50, {}};
+    DesignRunner runner;
+    const TSpringDesign byFormula = runner.Run(design).record;
+    const InitialTensionReading reading = ReadInitialTension("175MPa");
+    ASSERT_TRUE(reading.given);
+    design.initialTension = InitialTensionFor(*reading.given, design);
+    const Outcome& given = runner.Run(design);
+    ASSERT_TRUE(given.analysed);
+    EXPECT_NEAR(double(byFormula.InitTension) * kNewtonsPerKgf, 14.32, 0.005);
+    EXPECT_NEAR(double(given.record.InitTension) * kNewtonsPerKgf, 25.36, 0.005);
+    const auto formulaStress = ComputeMakerFigures(byFormula).initialTension;
+    const auto givenStress = ComputeMakerFigures(given.record).initialTension;
+    ASSERT_TRUE(formulaStress && givenStress);
+    EXPECT_NEAR(givenStress->stress * kNewtonsPerKgf, 175.0, 1e-4);  // back to the MPa given
+    EXPECT_NEAR(formulaStress->stress, 10.08, 0.005);
+    EXPECT_NEAR(givenStress->low, 8.98, 0.005);
+    EXPECT_NEAR(givenStress->high, 13.75, 0.005);
+    EXPECT_TRUE(givenStress->outside);
+    EXPECT_FALSE(formulaStress->outside);
+}
+
+// SWPA 1.00 (210 kg/mm², G 8000), D 7, n 20, installed at 40 and working at 50 mm, worked by
+// hand for three given tensions: k = 8000 / (8 · 20 · 343) = 0.145773 kg/mm, L0 = 2·7 + 19 = 33,
+// P = P0 + k·(L − L0), τ = 8·P·7/π, the limit length (Pallow − P0)/k + L0 with
+// Pallow = π · 67.2 / 56 = 3.7699 kg (67.2 = 0.64 · 0.5 · 210, also the repeated-load
+// allowable here, which caps it), τ0 = 8·P0·7/π against the band 8.91 to 13.67 at C = 7.
+TEST(GivenInitialTension, LoadsStressesLimitAndWarningsWorkedByHand) {
+    struct Case {
+        float given;
+        double pset, pact, tset, tact, limit, initialStress;
+        bool outsideBand;
+        Numbers warnings;
+    };
+    const Case cases[] = {
+        {0.7f, 1.7204, 3.1781, 30.667, 56.651, 54.060, 12.478, false, {}},
+        {1.2f, 2.2204, 3.6781, 39.580, 65.564, 50.630, 21.390, true, {}},
+        {1.5f, 2.5204, 3.9781, 44.927, 70.912, 48.572, 26.738, true, {2, 4}},  // Tact > 67.2
+        {0.0f, 1.0204, 2.4781, 18.189, 44.174, 58.862, 0.0, true, {}},         // below the band
+    };
+    DesignRunner runner;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.given);
+        const Outcome& outcome =
+            runner.Run({kExtension, 2 /* SWPA */, 22 /* 1.00 */, 7.0f, 20.0f, 0, 40, 50, c.given});
+        const TSpringDesign& s = outcome.record;
+        EXPECT_EQ(s.InitTension, c.given);
+        EXPECT_NEAR(s.SpringRate, 0.145773, 1e-6);
+        EXPECT_NEAR(s.Pset, c.pset, 1e-4);
+        EXPECT_NEAR(s.Pact, c.pact, 1e-4);
+        EXPECT_NEAR(s.Tset, c.tset, 1e-3);
+        EXPECT_NEAR(s.Tact, c.tact, 1e-3);
+        EXPECT_NEAR(s.LimitLen, c.limit, 1e-3);
+        EXPECT_NEAR(s.AllowFatigue, 67.2, 1e-4);
+        EXPECT_EQ(outcome.warnings, c.warnings);
+        const auto tension = ComputeMakerFigures(s).initialTension;
+        ASSERT_TRUE(tension);
+        EXPECT_NEAR(tension->stress, c.initialStress, 1e-3);
+        EXPECT_EQ(tension->outside, c.outsideBand);
+    }
+}
+
+// Without a given tension every bit of the record is the formula's, also right after a design
+// that had one; a compression spring ignores one.
+TEST(GivenInitialTension, NoneLeavesEveryBitAsTheWindowHasIt) {
+    const auto bytesOf = [](const TSpringDesign& s) {
+        std::vector<std::uint32_t> bits;
+        for (float value :
+             {s.MeanDia,     s.InnerDia,        s.OuterDia,     s.Turns,       s.FreeLen, s.SetLen,
+              s.WorkLen,     s.SolidLen,        s.LimitLen,     s.Tset,        s.Tact,    s.Tmax,
+              s.AllowStatic, s.AllowStaticExt,  s.AllowFatigue, s.InitTension, s.Pset,    s.Pact,
+              s.Pmax,        s.TensileStrength, s.ShearModulus, s.SpringRate}) {
+            bits.push_back(std::bit_cast<std::uint32_t>(value));
+        }
+        return bits;
+    };
+    for (int kind : {kCompression, kExtension}) {
+        for (int sample = 0; sample < kSampleCount; ++sample) {
+            const DesignInput plain =
+                kind == kCompression ? kCompressionSamples[sample] : kExtensionSamples[sample];
+            DesignRunner fresh;
+            const std::vector<std::uint32_t> expected = bytesOf(fresh.Run(plain).record);
+            const std::vector<int> warnings = fresh.Run(plain).warnings;
+            DesignRunner reused;
+            DesignInput given = plain;
+            given.initialTension = 3.0f;
+            const float tension = reused.Run(given).record.InitTension;
+            EXPECT_EQ(tension == 3.0f, kind == kExtension);
+            EXPECT_EQ(bytesOf(reused.Run(plain).record), expected) << kind << "/" << sample;
+            if (kind == kCompression) {
+                EXPECT_EQ(bytesOf(reused.Run(given).record), expected) << sample;
+                EXPECT_EQ(reused.Run(given).warnings, warnings) << sample;
+            }
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------------------------

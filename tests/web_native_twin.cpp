@@ -6,7 +6,9 @@
 //   web_native_twin snapshots TIME        the window's fields at the test's stops, as JSON
 //   web_native_twin reports TIME OUTPUT   the 24 samples' Save blocks, in the page's order
 //   web_native_twin panel TIME            the panel after Run of compression sample 1, and the
-//                                       search the test fills in, as JSON
+//                                       search the test fills in, and after Run of extension
+//                                       sample 12 with and without a given initial tension,
+//                                       as JSON
 // TIME is YYYYMMDDhhmm, the date stamp's time.
 
 #include <cstdio>
@@ -157,10 +159,23 @@ std::string Panel(LocalDateTime when) {
                                                     {"max-od", "10", 0},
                                                     {"top", "5", 0}};
     std::vector<DesignInput> found;
-    return JsonObject()
-        .Text("svg", web::DiagramSvgJa(window.design))
+    JsonObject panel;
+    panel.Text("svg", web::DiagramSvgJa(window.design))
         .Raw("figures", web::FiguresJson(window.design))
-        .Raw("search", web::SearchJson(form, found))
+        .Raw("search", web::SearchJson(form, found));
+    // The switch to extension springs (sample 12) and Run, then 25 N typed in as the panel's
+    // initial tension.
+    window.SwitchKind();
+    window.engine.AnalyseDesign();
+    const TSpringDesign& s = window.design;
+    const DesignInput design{s.SpringKind, s.MaterialNo, s.WireNo,  s.MeanDia, s.Turns,
+                             s.FreeLen,    s.SetLen,     s.WorkLen, {}};
+    std::string error;
+    const std::optional<TSpringDesign> given = web::WithGivenInitialTension(design, "25N", error);
+    return panel.Raw("extensionFigures", web::FiguresJson(window.design))
+        .Raw("windowFields", window.Fields())
+        .Raw("givenFigures", given ? web::FiguresJson(*given) : "null")
+        .Text("givenSvg", given ? web::DiagramSvgJa(*given) : "")
         .Close();
 }
 

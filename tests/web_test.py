@@ -1074,6 +1074,39 @@ class Page(unittest.TestCase):
         for row in repeated:
             self.assertFalse({'4', '11'} & set(row[-1].split()), row)
 
+    def test_a_given_initial_tension_changes_the_panel_and_not_the_window(self):
+        panel = json.loads(twin('panel', TIME))
+        figures = """return [...document.querySelectorAll('#figures tr')]
+                         .map(r => ({label: r.cells[0].textContent,
+                                     value: r.cells[1].textContent}));"""
+        svg_texts = """return [...document.querySelectorAll('#diagram svg text')]
+                           .map(t => t.textContent);"""
+        field = self.element('givenTension')
+        self.command('N1')
+        self.assertFalse(field.is_displayed(), 'a compression spring has no initial tension')
+        self.click_arrow('UpDown8')  # extension sample 12
+        self.command('N1')
+        self.assertTrue(field.is_displayed())
+        self.assertEqual(self.js(figures), panel['extensionFigures'])
+        field.send_keys('25N\n')
+        self.assertNotEqual(panel['givenFigures'], panel['extensionFigures'])
+        self.assertEqual(self.js(figures), panel['givenFigures'])
+        expected_svg = re.findall(r'<text[^>]*>([^<]*)</text>', panel['givenSvg'])
+        self.assertEqual(self.js(svg_texts), [t.replace('&amp;', '&') for t in expected_svg])
+        # The window keeps the formula's initial tension and every other figure of its Run.
+        self.assertEqual(self.shown(), panel['windowFields'])
+        # A text that is no initial tension is told in Japanese; the panel is the window's again.
+        field.clear()
+        field.send_keys('2lb\n')
+        self.assertIn('初張力は', self.element('givenTensionProblem').text)
+        self.assertEqual(self.js(figures), panel['extensionFigures'])
+        # Exit empties the field with the rest of the page.
+        field.clear()
+        field.send_keys('25N\n')
+        self.command('Exit2')
+        self.assertEqual(field.get_attribute('value'), '')
+        self.assertFalse(field.is_displayed())
+
     def test_the_search_form_refuses_a_requirement_in_japanese(self):
         # The form's boxes become the engine's fields; what the engine refuses is told in
         # Japanese, naming the box, and nothing is searched.

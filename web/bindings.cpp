@@ -4,6 +4,7 @@
 
 #include <emscripten/bind.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -194,8 +195,19 @@ emscripten::val DrawingPixels(int image, double scale) {
     return result;
 }
 
+// The panel's given initial tension as typed, and the design Run ran, which the panel runs
+// again with it: the spinners may change the window's inputs after Run, the panel's figures not.
+std::string& PanelTensionText() {
+    static std::string text;
+    return text;
+}
+DesignInput& RunDesign() {
+    static DesignInput design;
+    return design;
+}
 void Start() {
     Calculator().Start();
+    PanelTensionText().clear();
 }
 bool Click(const std::string& spinner, bool up) {
     return Calculator().Click(spinner, up);
@@ -205,6 +217,25 @@ void MouseUp(const std::string& spinner) {
 }
 void Run() {
     Calculator().Run();
+    const TSpringDesign& s = Calculator().design();
+    RunDesign() = {s.SpringKind, s.MaterialNo, s.WireNo,  s.MeanDia, s.Turns,
+                   s.FreeLen,    s.SetLen,     s.WorkLen, {}};
+}
+// The record the panel shows: the window's, or its design run with the given initial tension.
+std::optional<TSpringDesign> PanelRecord() {
+    std::string unused;
+    return WithGivenInitialTension(RunDesign(), PanelTensionText(), unused);
+}
+// Keeps the panel's initial tension; the Japanese message of a text that is none, else empty.
+std::string SetInitialTension(const std::string& text) {
+    std::string error;
+    WithGivenInitialTension(RunDesign(), text, error);
+    PanelTensionText() = error.empty() ? text : std::string();
+    return error.empty() ? std::string() : PageText(error);
+}
+// The field is offered for an extension spring after Run.
+bool TensionOffered() {
+    return Calculator().analysed() && RunDesign().springKind == kExtension;
 }
 int Position(const std::string& spinner) {
     return Calculator().position(spinner);
@@ -224,10 +255,18 @@ bool SetFixedTime(const std::string& when) {
     return time.year != 0;
 }
 std::string DiagramSvg() {
-    return Calculator().analysed() ? DiagramSvgJa(Calculator().design()) : std::string();
+    if (!Calculator().analysed()) {
+        return {};
+    }
+    const std::optional<TSpringDesign> given = PanelRecord();
+    return DiagramSvgJa(given ? *given : Calculator().design());
 }
 std::string Figures() {
-    return Calculator().analysed() ? FiguresJson(Calculator().design()) : std::string("[]");
+    if (!Calculator().analysed()) {
+        return "[]";
+    }
+    const std::optional<TSpringDesign> given = PanelRecord();
+    return FiguresJson(given ? *given : Calculator().design());
 }
 
 std::vector<DesignInput>& Found() {
@@ -267,6 +306,8 @@ EMSCRIPTEN_BINDINGS(springcalc) {
     function("setFixedTime", &SetFixedTime);
     function("diagramSvg", &DiagramSvg);
     function("figures", &Figures);
+    function("setInitialTension", &SetInitialTension);
+    function("tensionOffered", &TensionOffered);
     function("search", &Search);
     function("choose", &Choose);
 }

@@ -472,6 +472,7 @@
             focusAgain(focused);  // the same control of the new window
         }
         engine.start();
+        clearTensionField();
         clearPanel();
     }
 
@@ -860,6 +861,37 @@
         note.textContent = texts.diagramNone;
         document.getElementById('diagram').replaceChildren(note);
         document.getElementById('figures').replaceChildren();
+        document.getElementById('givenTensionBox').hidden = true;
+    }
+
+    // An extension spring's initial tension for the panel's figures and diagram alone: the
+    // window keeps the formula's, as the desktop does.
+    function buildTensionField() {
+        const box = document.createElement('p');
+        box.id = 'givenTensionBox';
+        box.hidden = true;
+        const label = document.createElement('label');
+        label.textContent = texts.givenTension;
+        label.htmlFor = 'givenTension';
+        const field = textBox('givenTension');
+        field.title = texts.givenTensionNote;
+        const problem = document.createElement('span');
+        problem.id = 'givenTensionProblem';
+        problem.setAttribute('role', 'status');
+        field.setAttribute('aria-describedby', problem.id);
+        field.addEventListener('change', () => {
+            problem.textContent = engine.setInitialTension(field.value);
+            field.setAttribute('aria-invalid', String(problem.textContent !== ''));
+            showPanel();
+        });
+        box.append(label, ' ', field, ' ', problem);
+        document.getElementById('figures').before(box);
+    }
+
+    function clearTensionField() {
+        document.getElementById('givenTension').value = '';
+        document.getElementById('givenTensionProblem').textContent = '';
+        engine.setInitialTension('');
     }
 
     function showPanel() {
@@ -874,6 +906,7 @@
         svg.setAttribute('role', 'img');
         svg.setAttribute('aria-label', texts.diagramHeading);
         holder.replaceChildren(svg);
+        document.getElementById('givenTensionBox').hidden = !engine.tensionOffered();
         const table = document.getElementById('figures');
         table.replaceChildren();
         for (const row of JSON.parse(engine.figures())) {
@@ -1198,6 +1231,7 @@
         wire();
         watchPixelRatio();
         buildSearch();
+        buildTensionField();
         document.getElementById('frame').hidden = false;
         document.getElementById('panel').hidden = false;
         fitWindow();

@@ -117,6 +117,10 @@ inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
     {"initialStress",    "初張力の応力 τ0／巻ける範囲"},
     {"initialTension",   "初張力"},
     {"initialWithin",    "範囲内"},
+    // The panel's own initial tension of an extension spring, for its figures and diagram only
+    {"givenTension",     "初張力 (指定) kg"},
+    {"givenTensionNote", "空欄: 窓と同じ式の初張力。N、MPa、kg/mm2 の単位も使えます。"},
+    {"badInitialTension", "初張力は 0〜10000 kg の荷重 (2.5、25N) か、0〜500 kg/mm² の初応力 (175MPa、17.8kg/mm2) で入力してください。"},
 };
 
 // What a screen reader calls each value field of the window: its caption as said aloud (the

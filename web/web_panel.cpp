@@ -9,6 +9,7 @@
 
 #include "diagram/load_diagram.h"
 #include "engine/catalogue.h"
+#include "engine/initial_tension.h"
 #include "engine/spring_tables.h"
 #include "engine/text_format.h"
 #include "web/json_text.h"
@@ -141,6 +142,25 @@ std::string FiguresJson(const TSpringDesign& design) {
                                                            : PageText("initialWithin")));
     }
     return rows.Close();
+}
+
+std::optional<TSpringDesign> WithGivenInitialTension(const DesignInput& design,
+                                                     std::string_view text, std::string& error) {
+    error.clear();
+    if (text.find_first_not_of(" \t") == std::string_view::npos ||
+        design.springKind != kExtension) {
+        return std::nullopt;
+    }
+    const InitialTensionReading reading = ReadInitialTension(text);
+    if (!reading.given) {
+        error = "badInitialTension";
+        return std::nullopt;
+    }
+    DesignInput given = design;
+    given.initialTension = InitialTensionFor(*reading.given, design);
+    DesignRunner runner;
+    const Outcome& outcome = runner.Run(given);
+    return outcome.analysed ? std::optional<TSpringDesign>(outcome.record) : std::nullopt;
 }
 
 std::string SearchFormJson() {

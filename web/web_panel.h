@@ -3,7 +3,9 @@
 // The panel beside the window: the load–length diagram, the figures in service and the search,
 // from the same libraries as the command line's check and search, in Japanese.
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/spring_search.h"
@@ -15,6 +17,14 @@ std::string DiagramSvgJa(const TSpringDesign& design);
 
 // The figures in service as a JSON array of {label, value} rows.
 std::string FiguresJson(const TSpringDesign& design);
+
+// The design of the window's record run once more with the initial tension typed in the panel's
+// field (ReadInitialTension's forms), for the panel's figures and diagram; the window's own
+// record keeps the formula's, as the desktop's does. None for an empty field, a compression
+// spring, a design the window does not run, and a text that is no initial tension: then
+// `error` is the page text's key "badInitialTension", else empty.
+std::optional<TSpringDesign> WithGivenInitialTension(const DesignInput& design,
+                                                     std::string_view text, std::string& error);
 
 // One field of the search form as the page fills it in: a field of kSearchFields by name, the
 // text typed (empty for a ticked box), and which box of a field the form offers more than once
