@@ -60,6 +60,10 @@ A maker's judgement (held by default; see docs/cli.md for the reasons):
   --any-initial-tension
                        let an extension spring's initial tension lie outside the range a
                        coiler winds at its index (check's warning 14)
+  --initial-tension P  an extension spring's initial tension as it is to be coiled, instead
+                       of the window's G d^4 / (255 D^2): a load in kg (0 to 10000) or N
+                       (25N), or the initial stress in MPa, N/mm2 or kg/mm2 (0 to 500 kg/mm2;
+                       P0 = stress x pi d^3 / (8 D) for each wire and D)
   --solid-safe         only compression springs that can be pressed solid without a set (no
                        warning 3 or 10)
 Limits:
@@ -173,6 +177,7 @@ constexpr FieldWords kFieldWords[] = {
     {SearchField::MaxPitchRatio,     "a pitch as a share of the mean diameter D", kClosedCoils},
     {SearchField::AllowCloseCoils,   "", kClosedCoils},
     {SearchField::AnyInitialTension, "", "a compression spring has no initial tension"},
+    {SearchField::InitialTension,    "", "a compression spring has no initial tension"},
     {SearchField::SolidSafe,         "", kClosedCoils},
     {SearchField::MaxOuterDia,       "a length in mm"},
     {SearchField::MinInnerDia,       "a length in mm"},
@@ -211,6 +216,8 @@ std::string BadValueText(const SearchFault& fault) {
                    ", or in N/mm with the unit (such as 2N/mm), not" + typed;
         case SearchField::Ends:
             return Option(fault.field) + " takes " + EndConditionNames() + ", not" + typed;
+        case SearchField::InitialTension:
+            return Option(fault.field) + " takes " + InitialTensionRangeText() + ", not" + typed;
         default:
             break;
     }

@@ -42,6 +42,11 @@ std::string Requirement(const SearchRequest& r) {
     if (r.repeated) {
         text += ", under repeated load";
     }
+    if (r.initialTension) {
+        text += r.initialTension->kind == GivenInitialTension::Kind::Load
+                    ? ", initial tension " + Load(r.initialTension->value)
+                    : ", initial stress " + ReadableFixed(r.initialTension->value, 2, " kg/mm²");
+    }
     text += ", each within " + Percent(r.tolerance) + ".\nLimits: D/d from 4 to " +
             ShortestText(r.maxSpringIndex) + ", at least " + ShortestText(r.minTurns) +
             " active turns";

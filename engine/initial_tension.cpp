@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/initial_tension.h"
 
-#include <cmath>
-#include <limits>
-#include <locale>
-#include <sstream>
-
+#include "engine/input_text.h"
 #include "engine/spring_formulas.h"
 #include "engine/spring_tables.h"
 
@@ -37,17 +33,6 @@ constexpr Unit kUnits[] = {
 };
 // clang-format on
 
-std::string_view Trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && blank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
 }  // namespace
 
 double GivenInitialTension::LoadFor(double d, double D) const {
@@ -56,51 +41,39 @@ double GivenInitialTension::LoadFor(double d, double D) const {
 
 InitialTensionReading ReadInitialTension(std::string_view text) {
     InitialTensionReading reading;
-    text = Trimmed(text);
-    // The number: a sign, digits and at most one point. Read by hand up to the unit, then
-    // converted in the "C" locale; the WebAssembly build's std::from_chars has no doubles.
-    size_t length = text.starts_with('-') ? 1 : 0;
-    size_t digits = 0;
-    bool point = false;
-    for (; length < text.size(); ++length) {
-        const char c = text[length];
-        if (c >= '0' && c <= '9') {
-            ++digits;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            break;
+    text = Trim(text);
+    // The longest unit the text ends with that leaves a number before it ("25N/mm2" is a
+    // stress, not 25 N followed by "/mm2").
+    const Unit* unit = nullptr;
+    double number = 0;
+    for (const Unit& candidate : kUnits) {
+        if (!text.ends_with(candidate.name) ||
+            (unit && unit->name.size() >= candidate.name.size())) {
+            continue;
+        }
+        if (const auto read = ParseDouble(text.substr(0, text.size() - candidate.name.size()))) {
+            unit = &candidate;
+            number = *read;
         }
     }
-    double number = 0;
-    std::istringstream numberText{std::string(text.substr(0, length))};
-    numberText.imbue(std::locale::classic());
-    if (digits == 0 || !(numberText >> number) || !std::isfinite(number)) {
-        reading.fault = InitialTensionFault::NotANumber;
-        return reading;
-    }
-    const std::string_view unitText = Trimmed(text.substr(length));
-    const Unit* unit = nullptr;
-    for (const Unit& candidate : kUnits) {
-        unit = candidate.name == unitText ? &candidate : unit;
-    }
     if (!unit) {
-        reading.fault = InitialTensionFault::UnknownUnit;
+        const bool numberFirst = !text.empty() && (text[0] == '-' || text[0] == '.' ||
+                                                   (text[0] >= '0' && text[0] <= '9'));
+        reading.fault =
+            numberFirst ? InitialTensionFault::UnknownUnit : InitialTensionFault::NotANumber;
         return reading;
     }
     reading.kind = unit->kind;
     // Kilograms-force stay as typed, to the last bit; "-0" is no tension, not a negative one.
-    double value = (unit->newtons == kNewtonsPerKgf ? number : number / kNewtonsPerKgf) + 0.0;
-    const double most = unit->kind == Kind::Load ? kMostInitialTension : kMostInitialStress;
+    const double value = (unit->newtons == kNewtonsPerKgf ? number : number / kNewtonsPerKgf) + 0.0;
+    const Range range{0, unit->kind == Kind::Load ? kMostInitialTension : kMostInitialStress};
     // 98066.5N is 10000 kg but for the last bit of the division.
-    if (value > most && value <= most * (1.0 + 8 * std::numeric_limits<double>::epsilon())) {
-        value = most;
-    }
-    if (value < 0.0 || value > most) {
+    const std::optional<double> admitted = range.Admit(value);
+    if (!admitted) {
         reading.fault = InitialTensionFault::OutOfRange;
         return reading;
     }
-    reading.given = GivenInitialTension{unit->kind, value};
+    reading.given = GivenInitialTension{unit->kind, *admitted};
     return reading;
 }
 

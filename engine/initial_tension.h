@@ -24,6 +24,7 @@ struct GivenInitialTension {
 
     // P0 in kg for the wire d and mean diameter D (mm): a stress gives τ0·π·d³/(8·D).
     double LoadFor(double d, double D) const;
+    bool operator==(const GivenInitialTension&) const = default;
 };
 
 enum class InitialTensionFault {

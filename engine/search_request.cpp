@@ -227,6 +227,14 @@ SearchFault ReadNumbers(const Fields& fields, SearchRequest& request) {
         request.tolerance = *percent / 100.0;
     }
     request.top = static_cast<int>(number(SearchField::Top).value_or(request.top));
+    if (const auto text = fields.Text(SearchField::InitialTension);
+        text && fault.what == What::None) {
+        const InitialTensionReading reading = ReadInitialTension(*text);
+        if (!reading.given) {
+            return Fault(What::BadValue, SearchField::InitialTension, *text);
+        }
+        request.initialTension = reading.given;
+    }
     return fault;
 }
 

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/initial_tension.h"
 #include "engine/input_text.h"
 #include "engine/maker_checks.h"
 #include "engine/service_figures.h"
@@ -81,6 +82,9 @@ struct SearchRequest {
     bool allowCloseCoils = false;
     bool anyInitialTension = false;
     bool solidSafe = false;
+    // An extension spring's initial tension as asked of the coiler, a load or a stress; none:
+    // the window's formula.
+    std::optional<GivenInitialTension> initialTension;
     std::vector<int> materials;                      // material numbers to search
     double maxSpringIndex = kDefaultMaxSpringIndex;  // the largest D/d on the grid
     double minTurns = kDefaultMinTurns;              // the fewest active turns on the grid
@@ -121,6 +125,7 @@ enum class SearchField {
     MaxPitchRatio,
     AllowCloseCoils,
     AnyInitialTension,
+    InitialTension,
     SolidSafe,
     MaxOuterDia,
     MinInnerDia,
@@ -136,7 +141,8 @@ enum class SearchField {
 
 // What a field takes: a flag (given or not), a number in its range, a load at a length, a spring
 // rate, one name of a few, or a list of materials.
-enum class FieldForm { Flag, Number, LoadPoint, Rate, Choice, Materials };
+// An initial tension is a load or a stress (engine/initial_tension.h).
+enum class FieldForm { Flag, Number, LoadPoint, Rate, Choice, Materials, InitialTension };
 // The spring kinds a field is for: given for the other kind, it is refused.
 enum class FieldKinds { Both, Compression, Extension };
 
@@ -172,6 +178,7 @@ inline constexpr SearchFieldRow kSearchFields[] = {
     {SearchField::MaxPitchRatio,     "max-pitch-ratio",     FieldForm::Number,    FieldKinds::Compression, {0.1, 10}},
     {SearchField::AllowCloseCoils,   "allow-close-coils",   FieldForm::Flag,      FieldKinds::Compression},
     {SearchField::AnyInitialTension, "any-initial-tension", FieldForm::Flag,      FieldKinds::Extension},
+    {SearchField::InitialTension,    "initial-tension",     FieldForm::InitialTension, FieldKinds::Extension, {0, kMostInitialTension}},
     {SearchField::SolidSafe,         "solid-safe",          FieldForm::Flag,      FieldKinds::Compression},
     {SearchField::MaxOuterDia,       "max-od",              FieldForm::Number,    FieldKinds::Both, kLengthRange},
     {SearchField::MinInnerDia,       "min-id",              FieldForm::Number,    FieldKinds::Both, kLengthRange},

@@ -548,7 +548,7 @@ private:
             // (kn: k times n), runs one way as the turns grow, and so does its rate, kn / n: from
             // these turns to the most, each stays between its values at the two ends.
             const double D = Tenths(grid.meanDiaTenths);
-            const double tension = formulas::InitialTension(stiffness, D);
+            const double tension = InitialTensionOf(stiffness, d, D);
             const double lastK = formulas::SpringRate(stiffness, lastTurns, D);
             const auto loadAt = [&](double length, double turns, double rate) {
                 return (length - formulas::ExtensionFreeLength(D, turns, d)) * rate + tension;
@@ -876,7 +876,16 @@ private:
         in.setLen = static_cast<float>(request_.installed.length);
         in.workLen = static_cast<float>(request_.operating ? request_.operating->length
                                                            : request_.installed.length);
+        if (request_.springKind == kExtension && request_.initialTension) {
+            in.initialTension = InitialTensionFor(*request_.initialTension, in);
+        }
         return in;
+    }
+
+    // An extension spring's initial tension: the one asked for, or the window's formula.
+    double InitialTensionOf(double stiffness, double d, double D) const {
+        return request_.initialTension ? request_.initialTension->LoadFor(d, D)
+                                       : formulas::InitialTension(stiffness, D);
     }
 
     // Estimates, with the engine's formulas unrounded, how far the design misses each
@@ -888,7 +897,7 @@ private:
         const bool compression = request_.springKind == kCompression;
         const double freeLen = compression ? Tenths(grid.freeLenTenths)
                                            : formulas::ExtensionFreeLength(D, grid.turns, d);
-        const double initialTension = compression ? 0.0 : formulas::InitialTension(stiffness, D);
+        const double initialTension = compression ? 0.0 : InitialTensionOf(stiffness, d, D);
         const auto loadAt = [&](double length) {
             const double stretch = compression ? freeLen - length : length - freeLen;
             return stretch * k + initialTension;

@@ -156,6 +156,10 @@ TEST(SearchRequest, EachFaultNamesItsField) {
         {"kind=compression load=1@20 rate=1 ends=fixed-free allow-buckling", What::Contradicts,
          SearchField::Ends},
         {"kind=compression load=1@20 rate=1 peened", What::NeedsRepeated, SearchField::Peened},
+        {"kind=extension load=1@20 rate=1 initial-tension=3lb", What::BadValue,
+         SearchField::InitialTension, "3lb"},
+        {"kind=compression load=1@20 rate=1 initial-tension=3", What::WrongKind,
+         SearchField::InitialTension, "3"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.fields);
@@ -829,6 +833,38 @@ TEST(Search, FindsCompressionSample2FromItsLoadsOrItsLoadAndRate) {
         "tolerance=1");
     ASSERT_FALSE(rated.best.empty());
     EXPECT_EQ(rated.best[0].outcome.record.FreeLen + rated.best[0].outcome.record.WorkLen, 43.0f);
+}
+
+// An extension spring's initial tension asked of the coiler takes the window's formula's place:
+// every answer runs with it, P = P0 + k·(L − L0). With P0 = 1.5 kg for 2 kg at 50 mm and 4 kg at
+// 60 mm within 15 mm across, the lightest is SUS304-WPB 1.20, D 6.4, n 30.5 (σB 180, τa 0.64 ·
+// 0.45 · 180 = 51.84):
+//   L0 = 2·6.4 + 29.5·1.2 = 48.2; k = 7000·1.2⁴/(8·30.5·6.4³) = 0.22693; P 1.5 + 0.22693·1.8 =
+//   1.9085 (−4.6 %) and 1.5 + 0.22693·11.8 = 4.1778 (+4.4 %); τ 8·4.1778·6.4/(π·1.2³) = 39.40,
+//   76 % of τa; τ0 = 8·1.5·6.4/(π·1.2³) = 14.15 within the coiler's 10.89 to 16.01 kg/mm² at
+//   C 5.33.
+// Given as a stress, each wire and D gets its own load: τ0·π·d³/(8·D).
+TEST(Search, AGivenInitialTensionTakesTheFormulasPlace) {
+    const std::string base = "kind=extension load=2@50 load=4@60 max-od=15 all top=1000";
+    const SearchResult given = Search(base + " initial-tension=1.5");
+    ASSERT_GT(given.metCount, 0u);
+    EXPECT_EQ(Places({given.best[0]}), "8 23 6.4 30.5 0\n");
+    for (const Candidate& c : given.best) {
+        const TSpringDesign& v = c.outcome.record;
+        EXPECT_EQ(v.InitTension, 1.5f) << Places({c});
+        EXPECT_NEAR(v.Pset, 1.5 + double(v.SpringRate) * (50.0 - v.FreeLen), 1e-4);
+    }
+    const SearchResult stress = Search(base + " initial-tension=120MPa");
+    ASSERT_GT(stress.metCount, 0u);
+    for (const Candidate& c : stress.best) {
+        const TSpringDesign& v = c.outcome.record;
+        const double d = WireDiameterOf(v);
+        EXPECT_NEAR(v.InitTension, 120 / kNewtonsPerKgf * std::pow(d, 3) * M_PI / (8 * v.MeanDia),
+                    1e-5)
+            << Places({c});
+    }
+    // Without it, the formula's: the lightest answer differs.
+    EXPECT_NE(Places({Search(base).best.at(0)}), Places({given.best[0]}));
 }
 
 // 9.80665 N is 1 kgf: newtons become the same kilograms-force as typed in kgf, to the bit;

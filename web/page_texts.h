@@ -72,6 +72,7 @@ inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
     {"max-pitch-ratio",  "ピッチ／D の上限"},
     {"allow-close-coils","コイルのすき間が Sa より狭くてもよい"},
     {"any-initial-tension", "巻けない初張力でもよい"},
+    {"initial-tension",  "初張力 (指定) kg（N、MPa も可）"},
     {"solid-safe",       "密着させてもへたらないものだけ"},
     {"max-od",           "外径の上限 mm"},
     {"min-id",           "内径の下限 mm"},

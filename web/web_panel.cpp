@@ -169,8 +169,8 @@ std::string SearchFormJson() {
                : kinds == FieldKinds::Extension ? "extension"
                                                 : "both";
     };
-    static constexpr const char* kForms[] = {"flag",   "number", "load",
-                                             "number", "choice", "materials"};
+    static constexpr const char* kForms[] = {"flag",   "number",    "load",  "number",
+                                             "choice", "materials", "number"};
     JsonArray fields;
     for (const SearchFieldRow& row : kSearchFields) {
         if (row.restatesDefault) {
