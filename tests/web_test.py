@@ -13,6 +13,7 @@ import base64
 import json
 import os
 import re
+import shutil
 import socket
 import subprocess
 import sys
@@ -121,12 +122,18 @@ for (const name of ['showSaveFilePicker', 'showOpenFilePicker']) {
 # list at 13), then the command bar, then the panel's first field.
 TAB_ORDER = ['UpDown1', 'UpDown2', 'UpDown3', 'UpDown4', 'UpDown5', 'UpDown6', 'UpDown7',
              'UpDown9', 'UpDown8', 'UpDown10', 'UpDown11', 'UpDown12', 'UpDown13', 'Memo1',
-             'UpDown14', 'barN1', 'barN2', 'barN3', 'barExit2', 'kind']
+             'UpDown14', 'barN1', 'barN2', 'barN3', 'barExit2', 'copyLink',
+             'printDatasheet', 'kind']
 
 # Colours of the window's own that axe finds too faint: the grey captions 初張力 (Label14) and
 # 警告！ (Label47), 3.43:1 on the window's grey. The window keeps the desktop's colours, so these
 # two nodes, and only for this rule, are left out of the accessibility check.
 WINDOW_COLOURS = {('color-contrast', '#Label14'), ('color-contrast', '#Label47')}
+
+
+# The address of compression sample 1, the design at start-up, as the page writes it.
+SAMPLE_1 = ('v=1&kind=compression&material=SWPA&wire=0.70&mean_dia=4.3&turns=9.5&free_len=13'
+            '&set_len=12&work_len=10')
 
 
 def contrast(first, second):
@@ -788,6 +795,8 @@ class Page(unittest.TestCase):
     def test_an_engine_that_does_not_load_is_told_in_plain_japanese(self):
         self.driver.execute_cdp_cmd('Network.enable', {})
         self.driver.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': True})
+        # A host that lost a file, not the copy the page's service worker keeps.
+        self.driver.execute_cdp_cmd('Network.setBypassServiceWorker', {'bypass': True})
         try:
             for missing in ['springcalc.wasm', 'springcalc.js']:
                 self.driver.execute_cdp_cmd('Network.setBlockedURLs', {'urls': ['*/' + missing]})
@@ -806,6 +815,7 @@ class Page(unittest.TestCase):
         finally:
             self.driver.execute_cdp_cmd('Network.setBlockedURLs', {'urls': []})
             self.driver.execute_cdp_cmd('Network.setCacheDisabled', {'cacheDisabled': False})
+            self.driver.execute_cdp_cmd('Network.setBypassServiceWorker', {'bypass': False})
             self.driver.execute_cdp_cmd('Network.disable', {})
 
     # ---- Print ------------------------------------------------------------------------------
@@ -827,6 +837,219 @@ class Page(unittest.TestCase):
             'Page.printToPDF', {'printBackground': True})['data'])
         self.assertTrue(pdf.startswith(b'%PDF-'))
         self.assertEqual(len(re.findall(rb'/Type\s*/Page[^s]', pdf)), 1)
+
+    def printed(self, button):
+        """Chooses a print command with the browser's dialog left out; then the page as
+        printed: {element id: displayed} of the window, the panel and the datasheet."""
+        self.js("window.printCalls = 0; window.print = () => { window.printCalls++; };")
+        self.element(button).click()
+        self.assertEqual(self.js("return window.printCalls"), 1)
+        self.driver.execute_cdp_cmd('Emulation.setEmulatedMedia', {'media': 'print'})
+        self.addCleanup(self.driver.execute_cdp_cmd, 'Emulation.setEmulatedMedia', {'media': ''})
+        return {name: self.element(name).is_displayed() for name in ['frame', 'panel',
+                                                                      'datasheet']}
+
+    def pdf_pages(self):
+        """The page as Chrome's Print to PDF makes it, at the size the page asks for: the
+        pages' sizes in points, and whether any bitmap is in it."""
+        pdf = base64.b64decode(self.driver.execute_cdp_cmd(
+            'Page.printToPDF', {'printBackground': True, 'preferCSSPageSize': True})['data'])
+        self.assertTrue(pdf.startswith(b'%PDF-'))
+        boxes = [tuple(round(float(n)) for n in box.split()[2:]) for box in
+                 re.findall(rb'/MediaBox\s*\[([^\]]*)\]', pdf)]
+        return boxes, re.search(rb'/Subtype\s*/Image', pdf) is not None
+
+    def value_fields(self):
+        return set(self.js("""return [...document.querySelectorAll('#Form1 [role="textbox"]')]
+                                  .map((l) => l.id);"""))
+
+    def test_the_datasheet_prints_the_values_figures_and_diagram_on_one_a4_page(self):
+        panel = json.loads(twin('panel', TIME))
+        # Offered exactly when Print is: after Run, not after a change.
+        self.assertEqual([b.text for b in self.driver.find_elements(
+            By.CSS_SELECTOR, '#keep button')], ['リンクをコピー', 'データシート印刷'])
+        for step, offered in [(lambda: None, True), (lambda: self.click_arrow('UpDown4'), False),
+                              (lambda: self.command('N1'), True)]:
+            step()
+            self.assertEqual(self.element('printDatasheet').is_enabled(), offered)
+            self.assertEqual(self.element('barN3').is_enabled(), offered)
+        self.click_arrow('UpDown4', up=False)
+        self.command('N1')
+        self.assertEqual(self.printed('printDatasheet'),
+                         {'frame': False, 'panel': False, 'datasheet': True})
+        sheet = self.js("""
+            const rows = (selector) => [...document.querySelectorAll(selector + ' tr')]
+                .map((r) => [...r.cells].map((c) => c.textContent));
+            return {values: rows('#datasheet .sheet-values'),
+                    figures: rows('#datasheet .sheet-figures'),
+                    svgTexts: [...document.querySelectorAll('#datasheet svg text')]
+                        .map((t) => t.textContent),
+                    svgWidth: document.querySelector('#datasheet svg')
+                        .getBoundingClientRect().width,
+                    text: document.getElementById('datasheet').innerText};""")
+        # Every value field the window shows, by its caption, with its unit.
+        run = self.shown()['fields']
+        self.assertIn(['コイル平均径', run['Label27'].strip(), ''], sheet['values'])
+        self.assertIn(['バネ定数', run['Label36'].strip(), run['Label22'].strip()],
+                      sheet['values'])
+        self.assertEqual(len(sheet['values']),
+                         len([name for name in self.value_fields() if run[name].strip()]))
+        self.assertEqual(sheet['figures'], [[row['label'], row['value']]
+                                            for row in panel['figures']])
+        expected_svg = re.findall(r'<text[^>]*>([^<]*)</text>', panel['svg'])
+        self.assertEqual(len(sheet['svgTexts']), len(expected_svg))
+        self.assertGreater(sheet['svgWidth'], 500)
+        for words in ['コイルばね データシート', '圧縮コイルバネの設計', run['Labeldate'].strip(),
+                      'この設計のアドレス: ', SAMPLE_1]:
+            self.assertIn(words, sheet['text'])
+        # One A4 page (595 x 842 points), and the diagram as lines and text, not a picture.
+        self.assertEqual(self.pdf_pages(), ([(595, 842)], False))
+
+        # Print itself still prints the window alone.
+        self.driver.execute_cdp_cmd('Emulation.setEmulatedMedia', {'media': ''})
+        self.assertEqual(self.printed('barN3'),
+                         {'frame': True, 'panel': False, 'datasheet': False})
+        pages, bitmaps = self.pdf_pages()
+        self.assertEqual((len(pages), bitmaps), (1, True))  # the window's drawings are bitmaps
+
+    # ---- The design in the address ----------------------------------------------------------
+
+    def fragment(self):
+        return self.js("return location.hash")
+
+    def held_key(self, key, repeats):
+        """A key held down on the focused control: its press, `repeats` repeats, its release."""
+        codes = {'ArrowUp': 38, 'ArrowDown': 40}
+        event = {'key': key, 'code': key, 'windowsVirtualKeyCode': codes[key]}
+        self.driver.execute_cdp_cmd('Input.dispatchKeyEvent', {'type': 'rawKeyDown', **event})
+        for _ in range(repeats):
+            self.driver.execute_cdp_cmd('Input.dispatchKeyEvent',
+                                        {'type': 'rawKeyDown', 'autoRepeat': True, **event})
+        self.driver.execute_cdp_cmd('Input.dispatchKeyEvent', {'type': 'keyUp', **event})
+
+    def loaded(self, address):
+        self.driver.get('about:blank')
+        self.driver.get(address)
+        self.wait_for(lambda: self.js("return document.documentElement.dataset.ready"), 'load')
+
+    def test_the_address_keeps_the_design_through_a_reload_and_back_undoes_each_change(self):
+        self.assertEqual(self.fragment(), f'#time={TIME}&{SAMPLE_1}')
+        inputs = ['Label1', 'Label25', 'Label26', 'Label27', 'Label28', 'Label29', 'Label30',
+                  'Label31']
+        def shown_inputs():
+            fields = self.shown()['fields']
+            return [fields[name] for name in inputs]
+        # Each change a step: a click, a key held for seven repeats (one step, not eight),
+        # the type switch, a wire size, a search result's choice.
+        states = [shown_inputs()]
+        self.click_arrow('UpDown3')
+        states.append(shown_inputs())
+        self.js("document.getElementById('UpDown5').focus()")
+        self.held_key('ArrowUp', 7)
+        states.append(shown_inputs())
+        self.assertEqual(states[-1][5].strip(), '14.1')  # 0.1 five times, then 0.2 three times
+        self.click_arrow('UpDown8')
+        states.append(shown_inputs())
+        self.click_arrow('UpDown2')
+        states.append(shown_inputs())
+        self.fill_search()
+        self.driver.find_elements(By.CSS_SELECTOR, '#searchResult button.choose')[1].click()
+        states.append(shown_inputs())
+        self.assertIn('kind=compression', self.fragment())
+
+        # A reload opens the very design, to the last bit: Run shows the same figures.
+        self.command('N1')
+        before = self.shown()
+        self.driver.refresh()
+        self.wait_for(lambda: self.js("return document.documentElement.dataset.ready"), 'load')
+        self.assertEqual(shown_inputs(), states[-1])
+        self.command('N1')
+        self.assertEqual(self.shown(), before)
+
+        # Back undoes one change at a time, back to the design the page opened with: a step
+        # more (the held key's repeats) would stop Back at a design not in the list.
+        for state in reversed(states[:-1]):
+            self.driver.back()
+            self.wait_for(lambda: shown_inputs() == state, f'the design {state}', 5)
+            self.assertFalse(self.shown()['N2'])  # entered as a sample is: stale results
+        self.assertEqual(self.fragment(), f'#time={TIME}&{SAMPLE_1}')
+        self.driver.forward()
+        self.wait_for(lambda: shown_inputs() == states[1], 'Forward', 5)
+        # Exit is a change too.
+        self.element('barExit2').click()
+        self.assertEqual(self.fragment(), f'#time={TIME}&{SAMPLE_1}')
+        self.driver.back()
+        self.wait_for(lambda: shown_inputs() == states[1], 'Back after Exit', 5)
+
+    def test_an_address_that_is_no_design_of_the_window_is_passed_over_with_a_note(self):
+        start = {name: self.snapshots['startup']['fields'][name]
+                 for name in ['Label1', 'Label25', 'Label26', 'Label27', 'Label28', 'Label29',
+                              'Label30', 'Label31']}
+        extension = ('kind=extension&material=SUS316-WPA&wire=1.20&mean_dia=8&turns=84'
+                     '&set_len=177&work_len=182')
+        other, unreadable, outside = ('別の版のアドレスです', '読めない項目があります',
+                                      '窓で設定できる範囲の外の値があります')
+        cases = [
+            # (the fragment after time=..., why it is passed over, the field at fault)
+            ('', None, None),
+            ('x=1', None, None),
+            ('v=2&' + extension, other, 'v'),
+            (extension, other, 'v'),
+            ('v=1&' + extension.replace('1.20', '1.21'), unreadable, 'wire'),
+            ('v=1&' + extension.replace('SUS316-WPA', 'SUS999'), unreadable, 'material'),
+            ('v=1&' + extension.replace('kind=extension', 'kind=torsion'), unreadable, 'kind'),
+            ('v=1&' + extension.replace('&turns=84', ''), unreadable, 'turns'),
+            ('v=1&' + extension + '&turns=84', unreadable, 'turns'),
+            ('v=1&' + extension.replace('mean_dia=8', 'mean_dia=8mm'), unreadable, 'mean_dia'),
+            ('v=1&' + extension.replace('mean_dia=8', 'mean_dia=inf'), unreadable, 'mean_dia'),
+            ('v=1&' + extension.replace('mean_dia=8', 'mean_dia=%208'), unreadable, 'mean_dia'),
+            ('v=1&' + extension + '&colour=red', unreadable, ''),
+            ('v=1&' + extension.replace('mean_dia=8', 'mean_dia=0.05'), outside, 'mean_dia'),
+            ('v=1&' + extension.replace('turns=84', 'turns=10000.5'), outside, 'turns'),
+            ('v=1&' + extension.replace('work_len=182', 'work_len=-5'), outside, 'work_len'),
+            (SAMPLE_1.replace('free_len=13', 'free_len=1e9'), outside, 'free_len'),
+        ]
+        for fragment, why, field in cases:
+            with self.subTest(fragment):
+                self.loaded(f'http://127.0.0.1:{self.port}/index.html#time={TIME}&{fragment}')
+                self.assertEqual(self.saved_status(), '' if why is None else
+                                 'アドレスの設計は読み込みませんでした。' + why +
+                                 (f'（{field}）' if field else '') + '。初めの設計で始めます。')
+                self.assertEqual({name: self.element(name).get_attribute('textContent')
+                                  for name in start}, start)
+                self.assertEqual(self.fragment(), f'#time={TIME}&{SAMPLE_1}')
+                self.assertEqual([entry for entry in self.driver.get_log('browser')
+                                  if entry['level'] == 'SEVERE'], [])
+        # The same design well written opens, its free length following from the rest.
+        self.loaded(f'http://127.0.0.1:{self.port}/index.html#v=1&{extension}&free_len=3')
+        self.assertEqual(self.saved_status(), '')
+        self.assertEqual(self.fragment(), '#v=1&' + extension)
+        self.assertEqual(self.element('Label26').get_attribute('textContent').strip(), '1.20')
+        self.assertNotEqual(self.element('Label29').get_attribute('textContent').strip(), '3.0')
+
+    def test_the_link_button_copies_an_address_that_opens_the_same_design(self):
+        self.driver.execute_cdp_cmd('Browser.grantPermissions', {
+            'origin': f'http://127.0.0.1:{self.port}',
+            'permissions': ['clipboardReadWrite', 'clipboardSanitizedWrite']})
+        self.click_arrow('UpDown8')
+        self.click_arrow('UpDown13')
+        expected = self.shown()
+        self.element('copyLink').click()
+        self.wait_for(lambda: self.saved_status() == 'この設計のリンクをコピーしました。',
+                      'the link copied')
+        link = self.driver.execute_async_script("""
+            const done = arguments[arguments.length - 1];
+            navigator.clipboard.readText().then(done, (error) => done(String(error)));""")
+        # The design alone, without the page's own keys.
+        self.assertRegex(link, r'^http://127\.0\.0\.1:\d+/index\.html#v=1&kind=extension&')
+        self.assertNotIn('time=', link)
+        self.loaded(link + f'&time={TIME}')
+        self.assertEqual(self.shown()['fields'], expected['fields'])
+        # Where the browser refuses the clipboard, the page says where the address is.
+        self.js("navigator.clipboard.writeText = async () => { throw new Error('refused'); };")
+        self.element('copyLink').click()
+        self.wait_for(lambda: self.saved_status().startswith('リンクをコピーできませんでした。'),
+                      'the refusal told')
 
     # ---- Keyboard, screen reader and small screens -------------------------------------------
 
@@ -1155,6 +1378,76 @@ class Page(unittest.TestCase):
                 'offline': False, 'latency': 0, 'downloadThroughput': -1,
                 'uploadThroughput': -1})
 
+    def test_the_page_reopens_offline_and_a_new_build_replaces_the_files_it_keeps(self):
+        # A site of its own on an origin of its own, so its service worker starts afresh and
+        # the server can be stopped and its files rebuilt.
+        web = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'web')
+        with tempfile.TemporaryDirectory() as folder:
+            site = os.path.join(folder, 'site')
+            shutil.copytree(ARGS.site, site)
+            port = free_port()
+            def serve():
+                server = subprocess.Popen(
+                    [sys.executable, '-m', 'http.server', str(port), '--bind', '127.0.0.1',
+                     '--directory', site], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                self.addCleanup(server.wait)
+                self.addCleanup(server.kill)
+                for _ in range(50):
+                    try:
+                        socket.create_connection(('127.0.0.1', port), timeout=0.2).close()
+                        return server
+                    except OSError:
+                        time.sleep(0.1)
+                self.fail('the server did not start')
+            def kept():
+                """The page under its worker: its copies' names, once the page is in its care."""
+                return self.driver.execute_async_script("""
+                    const done = arguments[arguments.length - 1];
+                    navigator.serviceWorker.ready.then(() => caches.keys()).then((names) =>
+                        done(navigator.serviceWorker.controller ? names : null));""")
+            address = f'http://127.0.0.1:{port}/index.html#time={TIME}&'
+            server = serve()
+            self.loaded(address + SAMPLE_1)
+            first = self.wait_for(kept, 'the service worker')
+            self.assertEqual(len(first), 1)
+            self.assertTrue(first[0].startswith('springcalc-'))
+
+            # Offline: no server, and the browser told there is no network. The extension
+            # sample in the address, to see that the address is read offline too.
+            server.kill()
+            server.wait()
+            self.driver.execute_cdp_cmd('Network.enable', {})
+            self.driver.execute_cdp_cmd('Network.emulateNetworkConditions', {
+                'offline': True, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
+            try:
+                self.loaded(address + 'v=1&kind=extension&material=SWPA&wire=0.32&mean_dia=4.6'
+                            '&turns=18.5&set_len=20&work_len=30')
+                self.command('N1')
+                self.assertEqual(self.shown(), self.snapshots['extensionRun'])
+                self.assertTrue(self.js("return document.querySelector('#diagram svg') !== null"))
+            finally:
+                self.driver.execute_cdp_cmd('Network.emulateNetworkConditions', {
+                    'offline': False, 'latency': 0, 'downloadThroughput': -1,
+                    'uploadThroughput': -1})
+                self.driver.execute_cdp_cmd('Network.disable', {})
+
+            # A new build: one file changed, the worker written again as the build writes it.
+            with open(os.path.join(site, 'page.js'), 'a', encoding='utf-8') as script:
+                script.write('\n// rebuilt\n')
+            subprocess.run(['cmake', f'-DSITE={site}',
+                            f'-DTEMPLATE={os.path.join(web, "sw.js.in")}',
+                            '-P', os.path.join(web, 'offline_files.cmake')], check=True)
+            serve()
+            self.loaded(address + SAMPLE_1)  # the visit that finds the new worker
+            # Its copy in, the old one dropped.
+            self.wait_for(lambda: len(set(kept() or first) - set(first)) == 1 and
+                          len(kept()) == 1, 'the new build taken in')
+            self.loaded(address + SAMPLE_1)
+            self.assertTrue(self.driver.execute_async_script("""
+                const done = arguments[arguments.length - 1];
+                caches.match('page.js').then((kept) => kept.text())
+                    .then((text) => done(text.endsWith('// rebuilt\\n')));"""))
+            self.assertEqual(self.shown(), self.snapshots['startup'])
 
 def main():
     global ARGS

@@ -12,6 +12,7 @@
 
 #include "diagram/spring_drawings.h"
 #include "layout/window_layout.h"
+#include "web/design_address.h"
 #include "web/json_text.h"
 #include "web/page_texts.h"
 #include "web/web_calculator.h"
@@ -269,6 +270,34 @@ std::string Figures() {
     return FiguresJson(given ? *given : Calculator().design());
 }
 
+// The design as the page's address keeps it.
+std::string DesignAddress() {
+    return DesignFragment(Calculator().design());
+}
+
+// A design from the page's address, entered as a sample or a search result is: {"loaded":
+// true}, or why it was passed over, in Japanese ("note"; none when the address names no
+// design).
+std::string LoadAddress(const std::string& fragment) {
+    const AddressReading reading = ReadDesignFragment(fragment);
+    if (reading.design) {
+        Calculator().LoadDesign(*reading.design);
+        return JsonObject().Flag("loaded", true).Close();
+    }
+    std::string note;
+    if (reading.fault != AddressFault::NoDesign) {
+        note = PageText("addressIgnored");
+        note += PageText(reading.fault == AddressFault::OtherVersion ? "addressOtherVersion"
+                         : reading.fault == AddressFault::OutOfRange ? "addressOutOfRange"
+                                                                     : "addressUnreadable");
+        if (!reading.field.empty()) {
+            note += "（" + reading.field + "）";
+        }
+        note += PageText("addressStart");
+    }
+    return JsonObject().Flag("loaded", false).Text("note", note).Close();
+}
+
 std::vector<DesignInput>& Found() {
     static std::vector<DesignInput> found;
     return found;
@@ -310,6 +339,8 @@ EMSCRIPTEN_BINDINGS(springcalc) {
     function("tensionOffered", &TensionOffered);
     function("search", &Search);
     function("choose", &Choose);
+    function("designAddress", &DesignAddress);
+    function("loadAddress", &LoadAddress);
 }
 
 }  // namespace springcalc::web

@@ -30,6 +30,7 @@
         setText(name, text) {
             const element = elements.get(name);
             element.textContent = text;
+            designShown();
             for (const spinner of movedBy.get(name) || []) {
                 spinner.setAttribute('aria-valuetext', text.trim());
             }
@@ -343,6 +344,13 @@
         if (button) {
             button.disabled = !commandEnabled[name];
         }
+        // The datasheet prints Run's figures, so it is offered when Print is.
+        if (name === 'N3') {
+            const datasheet = document.getElementById('printDatasheet');
+            if (datasheet) {
+                datasheet.disabled = !commandEnabled.N3;
+            }
+        }
     }
 
     // The pop-up menu's commands on the screen, for a newcomer and a touch screen; the keys
@@ -361,6 +369,29 @@
                     release();
                     closeMenu();
                     command(entry.name);
+                }
+            });
+            bar.append(button);
+        }
+        bar.hidden = false;
+    }
+
+    // Beside the commands, what the page adds: the link to this design and the datasheet.
+    function buildKeepBar() {
+        const bar = document.getElementById('keep');
+        bar.setAttribute('aria-label', texts.keep);
+        for (const [id, act] of [['copyLink', copyLink],
+                                 ['printDatasheet', () => printAs('datasheet')]]) {
+            const button = document.createElement('button');
+            button.type = 'button';
+            button.id = id;
+            button.textContent = texts[id];
+            button.title = texts[id + 'Title'];
+            button.addEventListener('click', () => {
+                if (!button.disabled) {
+                    release();
+                    closeMenu();
+                    act();
                 }
             });
             bar.append(button);
@@ -451,7 +482,7 @@
             const block = engine.reportBytes().slice();  // the record as it is now
             queueSave(() => save(block));
         } else if (name === 'N3') {
-            window.print();
+            printAs('window');
         } else if (name === 'Exit2') {
             startAfresh();
         }
@@ -785,6 +816,157 @@
         // Kept for this visit whatever happens; a storage that refuses it only costs the next
         // visit a question.
         return putStored('reportFile', file).catch(() => null);
+    }
+
+    // ---- The design in the address ---------------------------------------------------------
+
+    // The design lives in the address's fragment, beside the page's own keys (time=): a reload
+    // or a link opens it again, and each change is a step of the browser's history, so Back
+    // undoes it. A step is what one press does: a held arrow or key that clicks many times
+    // makes one step, each repeat only rewriting it.
+    let newStep = true;
+    let addressDue = false;
+
+    function pageKeys() {
+        return location.hash.slice(1).split('&').filter((pair) => /^time=/.test(pair));
+    }
+
+    function addressOf(design) {
+        return '#' + [...pageKeys(), design].join('&');
+    }
+
+    // The window showed something: once the event that did it is done, the address follows.
+    function designShown() {
+        if (!addressDue) {
+            addressDue = true;
+            queueMicrotask(keepDesign);
+        }
+    }
+
+    function keepDesign() {
+        addressDue = false;
+        const address = addressOf(engine.designAddress());
+        if (address === location.hash) {
+            return;
+        }
+        if (newStep) {
+            history.pushState(null, '', address);
+            newStep = false;
+        } else {
+            history.replaceState(null, '', address);
+        }
+    }
+
+    // The design the address names, entered as a sample or a search result is; one it cannot
+    // take is passed over with a note. Either way the address then names the design shown.
+    // The design shown already is left as it is (a reload of the start-up design starts as the
+    // program does).
+    function designFromAddress() {
+        if (location.hash === addressOf(engine.designAddress())) {
+            return;
+        }
+        release();
+        closeMenu();
+        const read = JSON.parse(engine.loadAddress(location.hash.slice(1)));
+        if (read.note) {
+            setStatus(read.note);
+        }
+        history.replaceState(null, '', addressOf(engine.designAddress()));
+        newStep = true;
+    }
+
+    // The link for a colleague: the design alone, without the page's own keys.
+    async function copyLink() {
+        const link = location.href.replace(/#.*$/, '') + '#' + engine.designAddress();
+        try {
+            await navigator.clipboard.writeText(link);
+            setStatus(texts.linkCopied);
+        } catch (error) {
+            setStatus(texts.linkNotCopied);
+        }
+    }
+
+    // ---- Print ------------------------------------------------------------------------------
+
+    // The window alone, as the desktop prints it, or the datasheet: the window's values, the
+    // figures and the diagram on one A4 page. The print style sheet shows the one chosen.
+    function printAs(what) {
+        if (what === 'datasheet') {
+            buildDatasheet();
+        }
+        document.documentElement.dataset.print = what;
+        window.print();
+    }
+
+    function buildDatasheet() {
+        const sheet = document.getElementById('datasheet');
+        const heading = document.createElement('h1');
+        heading.textContent = texts.datasheetTitle;
+        const kind = document.createElement('p');
+        kind.className = 'sheet-kind';
+        kind.textContent = elements.get('Label1').textContent.trim() + '　' +
+                           elements.get('Labeldate').textContent.trim();
+        // Every value field of the window, by the caption a screen reader says, with its unit.
+        const values = document.createElement('table');
+        values.className = 'sheet-values';
+        values.createCaption().textContent = texts.datasheetWindow;
+        for (const label of document.querySelectorAll('#Form1 [role="textbox"]')) {
+            const text = label.textContent.trim();
+            if (text === '') {
+                continue;
+            }
+            const row = values.insertRow();
+            const caption = document.createElement('th');
+            caption.scope = 'row';
+            caption.textContent = label.getAttribute('aria-label');
+            row.append(caption);
+            row.insertCell().textContent = text;
+            const unit = label.getAttribute('aria-describedby');
+            row.insertCell().textContent = unit ? elements.get(unit).textContent.trim() : '';
+        }
+        const figures = document.getElementById('figures').cloneNode(true);
+        figures.removeAttribute('id');
+        figures.className = 'sheet-figures';
+        figures.createCaption().textContent = texts.figuresHeading;
+        const warnings = document.createElement('p');
+        warnings.className = 'sheet-warnings';
+        const lines = elements.get('Memo1').value.split('\n').filter((line) => line !== '');
+        warnings.textContent = lines.length > 0 ? texts.warningsAre + lines.join('、')
+                                                : texts.noWarnings;
+        const diagram = document.createElement('figure');
+        diagram.className = 'sheet-diagram';
+        const svg = document.querySelector('#diagram svg');
+        if (svg) {
+            diagram.append(svg.cloneNode(true));
+        }
+        const tables = document.createElement('div');
+        tables.className = 'sheet-tables';
+        tables.append(values, figures);
+        const address = document.createElement('p');
+        address.className = 'sheet-address';
+        address.textContent = texts.datasheetAddress + location.href.replace(/#.*$/, '') + '#' +
+                              engine.designAddress();
+        sheet.replaceChildren(heading, kind, diagram, tables, warnings, address);
+    }
+
+    // ---- Offline ----------------------------------------------------------------------------
+
+    // The service worker keeps the page's own files for opening offline; a page served where
+    // browsers allow none (plain HTTP off this computer) works as before, online.
+    function keepForOffline() {
+        if (!('serviceWorker' in navigator)) {
+            return;
+        }
+        const updating = navigator.serviceWorker.controller !== null;
+        navigator.serviceWorker.register('sw.js').catch((error) => {
+            console.info('springcalc: kept online only: ' + reason(error));
+        });
+        // A new build took over: this page still runs the files it started with.
+        navigator.serviceWorker.addEventListener('controllerchange', () => {
+            if (updating) {
+                setStatus(texts.newVersion);
+            }
+        });
     }
 
     // ---- The page's storage -----------------------------------------------------------------
@@ -1209,6 +1391,22 @@
             }
         });
         window.addEventListener('blur', release);
+        // Each press of a pointer or a key starts a new step of the design's history; a held
+        // arrow's repeats and a held key's do not.
+        document.addEventListener('pointerdown', () => {
+            newStep = true;
+        }, true);
+        document.addEventListener('keydown', (event) => {
+            if (!event.repeat) {
+                newStep = true;
+            }
+        }, true);
+        // Back, Forward, or a fragment typed into the address bar.
+        window.addEventListener('popstate', designFromAddress);
+        window.addEventListener('hashchange', designFromAddress);
+        window.addEventListener('afterprint', () => {
+            delete document.documentElement.dataset.print;
+        });
     }
 
     function start(module) {
@@ -1228,6 +1426,7 @@
         document.getElementById('panel').setAttribute('aria-label', texts.panel);
         buildWindow();
         buildCommandBar();
+        buildKeepBar();
         wire();
         watchPixelRatio();
         buildSearch();
@@ -1239,6 +1438,8 @@
         engine.start();
         clearPanel();
         setStatus('');
+        designFromAddress();
+        keepForOffline();
         document.getElementById('UpDown1').focus();
         // A Save chosen at once waits for the report the page kept.
         saving = restoreReport();
