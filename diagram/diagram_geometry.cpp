@@ -11,6 +11,7 @@
 
 #include "diagram/label_placement.h"
 #include "engine/catalogue.h"
+#include "engine/maker_checks.h"
 #include "engine/spring_formulas.h"
 #include "engine/text_format.h"
 
@@ -74,6 +75,9 @@ struct Scaled {
     double freeLoad;
     double allowLoad;
     std::optional<BindingLimit> limit;  // a strength check that binds first
+    // A compression spring's shortest working length with the coils' clearance, where it lies
+    // between the solid and the free length.
+    std::optional<double> shortestClear;
     Axis x, y;
 
     double X(double length) const {
@@ -118,9 +122,14 @@ Scaled ScaledOf(const TSpringDesign& design, std::string_view name, const Diagra
         formulas::LoadAtStress(StaticAllowable(design), design.MeanDia, WireDiameterOf(design));
     const std::optional<BindingLimit> limit =
         strength ? BindingLimitOf(design, *strength) : std::nullopt;
+    std::optional<double> shortestClear;
+    if (const std::optional<CoilFigures> coils = ComputeMakerFigures(design).coils;
+        coils && coils->shortestClear < design.FreeLen) {
+        shortestClear = coils->shortestClear;
+    }
     const Axis x = LengthAxis(design, compression);
     const Axis y = LoadAxis(design, freeLoad, allowLoad, limit ? limit->load : 0.0);
-    return {texts, design, name, compression, freeLoad, allowLoad, limit, x, y};
+    return {texts, design, name, compression, freeLoad, allowLoad, limit, shortestClear, x, y};
 }
 
 const char* LimitKey(LimitKind kind) {
@@ -167,6 +176,13 @@ void AddMarks(const Scaled& s, DiagramGeometry& g, LabelPlacer& placer) {
                        s.X(s.d.LimitLen), s.Y(s.d.Pmax)});
     for (const DiagramLine& line : g.lines) {
         placer.AddObstacle(line.x1, line.y1, line.x2, line.y2);
+    }
+    // The shortest length with the coils' clearance lies among the working points: labels may
+    // cross its dotted line rather than stand far from their points.
+    if (s.shortestClear) {
+        const double clearX = s.X(*s.shortestClear);
+        g.lines.push_back(
+            {"shortest-clear", LineKind::Mark, clearX, kPlot.top, clearX, kPlot.bottom});
     }
     g.points = {
         {"free", Ink::Spring, false, s.X(s.d.FreeLen), s.Y(s.freeLoad)},
@@ -247,6 +263,21 @@ void PlacePointLabels(const Scaled& s, const DiagramGeometry& g, LabelPlacer& pl
     }
 }
 
+// A compression spring's shortest length with the coils' clearance: its label goes last, below
+// the solid length's, into whatever room the points' labels leave along its line.
+void PlaceClearLabel(const Scaled& s, LabelPlacer& placer) {
+    if (!s.shortestClear) {
+        return;
+    }
+    const std::string clearText = s.t.shortestClear + " " + s.Mm(*s.shortestClear);
+    const double clearX = s.X(*s.shortestClear);
+    const auto clearLabel = [&](double dx, double y, Anchor anchor) {
+        return DiagramLabel{clearX + dx, y, anchor, clearText, Ink::Mark, "shortest-clear"};
+    };
+    placer.PlaceAt({clearLabel(6, kPlot.top + 34, Anchor::Start),
+                    clearLabel(-6, kPlot.top + 34, Anchor::End)});
+}
+
 }  // namespace
 
 DiagramGeometry LayOutDiagram(const TSpringDesign& design, std::string_view name,
@@ -261,6 +292,7 @@ DiagramGeometry LayOutDiagram(const TSpringDesign& design, std::string_view name
     AddMarks(s, g, placer);
     PlaceLineLabels(s, placer);
     PlacePointLabels(s, g, placer);
+    PlaceClearLabel(s, placer);
     g.leaders = placer.Leaders();
     g.labels = placer.Placed();
     return g;

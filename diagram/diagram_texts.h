@@ -14,6 +14,8 @@ struct DiagramTexts {
     std::string operating = "operating";
     std::string limit = "limit";
     std::string solidLength = "solid length";
+    // A compression spring's shortest working length with the coils' clearance kept.
+    std::string shortestClear = "shortest with coil clearance";
     std::string initialTension = "initial tension";
     std::string allowableLoad = "load at the static allowable stress";
     // Where a strength check binds before the allowable load: an extension spring's hooks, or a

@@ -36,6 +36,8 @@ MakerFigures ComputeMakerFigures(const TSpringDesign& design) {
                                       : std::numeric_limits<double>::infinity();
         // Solid at or before the shortest length leaves no gap at all, short of any Sa.
         c.clearanceShort = c.gapSum < c.minGapSum || c.strokeShare > kMaxStrokeShare;
+        c.shortestClear =
+            std::max(solidLen + c.minGapSum, freeLen - kMaxStrokeShare * (freeLen - solidLen));
         figures.coils = c;
     } else {
         InitialTensionFigures t;

@@ -25,6 +25,8 @@ struct CoilFigures {
     double gapSum = 0;       // the gaps left at the shortest working length, L − Ls, mm
     double strokeShare = 0;  // (L0 − L) / (L0 − Ls): the deflection there against that to solid
     bool clearanceShort = false;  // gapSum below Sa, or strokeShare over kMaxStrokeShare
+    // The shortest working length both rules allow, max(Ls + Sa, L0 − 0.8·(L0 − Ls)), mm.
+    double shortestClear = 0;
 };
 
 struct InitialTensionFigures {

@@ -774,6 +774,7 @@ const DiagramTexts kJapanese{.free = "自由長",
                              .operating = "作動時",
                              .limit = "限界",
                              .solidLength = "密着長",
+                             .shortestClear = "最短使用長",
                              .initialTension = "初張力",
                              .allowableLoad = "静的許容応力での荷重",
                              .figureSeparator = "、",
@@ -874,6 +875,14 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
             EXPECT_NEAR(svg.byId[id]->DoubleAttribute(second), at2, 0.02) << id;
         }
         EXPECT_FALSE(svg.byId.contains(compression ? "initial-tension-line" : "solid-line"));
+        // A compression spring's shortest length with the coils' clearance, the longer of
+        // Ls + Sa and L0 − 0.8·(L0 − Ls): sample 1 (d 0.7, D 4.3, n 9.5, L0 13) has Ls 8.05 and
+        // Sa (0.0015·4.3²/0.7 + 0.07)·9.5 = 1.0414, so 9.0914 against 13 − 0.8·4.95 = 9.04.
+        EXPECT_EQ(svg.byId.contains("shortest-clear-line"), compression);
+        if (compression) {
+            EXPECT_NEAR(svg.byId["shortest-clear-line"]->DoubleAttribute("x1"), X(9.0914), 0.02);
+            EXPECT_EQ(svg.Text("shortest-clear-label"), "shortest with coil clearance 9.1 mm");
+        }
         // A leader starts on the rim of a point: 5 px of circle and 2 px clear of it.
         EXPECT_EQ(leaders.empty(), setLen == 0);
         for (const auto& [x, y] : leaders) {
@@ -933,7 +942,7 @@ TEST(LoadDiagram, PointsLinesAndLabelsSitWhereTheirValuesPutThem) {
             }
         }
         ASSERT_TRUE(frame);
-        ASSERT_EQ(labels.size(), 6u);
+        ASSERT_EQ(labels.size(), compression ? 7u : 6u);
         const double left = frame->DoubleAttribute("x"), top = frame->DoubleAttribute("y");
         const double right = left + frame->DoubleAttribute("width");
         const double bottom = top + frame->DoubleAttribute("height");

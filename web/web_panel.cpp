@@ -26,6 +26,7 @@ DiagramTexts JapaneseTexts(std::int32_t springKind) {
     texts.operating = "作動長";
     texts.limit = springKind == kCompression ? "許容圧縮長" : "許容引張長";
     texts.solidLength = "圧縮端長";
+    texts.shortestClear = "すき間を残す最短長";
     texts.initialTension = "初張力";
     texts.allowableLoad = "静荷重許容応力での荷重";
     texts.hookLimit = "フック許容応力での荷重";
