@@ -62,6 +62,9 @@ const std::vector<std::vector<std::string>> kLongSearches = {
     {"search", "--kind", "compression", "--load", "1@10000", "--load", "2@9000"},
     {"search", "--kind", "compression", "--load", "1@20", "--load", "2@15", "--max-index", "30",
      "--min-turns", "0.5", "--tolerance", "99", "--allow-buckling"},
+    {"search", "--kind", "compression", "--load", "1@20", "--load", "2@15", "--max-index", "30",
+     "--min-turns", "0.5", "--tolerance", "99", "--allow-buckling", "--max-stress-ratio", "1",
+     "--max-pitch-ratio", "10", "--allow-close-coils"},
 };
 
 // Designs of both kinds, with and without warnings, one withheld (SWO-A is not made in 0.50);

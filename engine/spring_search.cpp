@@ -888,6 +888,24 @@ private:
                                        : formulas::InitialTension(stiffness, D);
     }
 
+    // A maker's judgement as Judge holds it: the stress margin, and a compression spring's pitch
+    // and coil clearance. Each grows with the free length, as the estimate's cutoff needs, and
+    // none is counted among the excesses that only grow with the turns.
+    double MakerExcess(const GridDesign& grid, double freeLen, double d, double D, double shortest,
+                       double stress, double allowable) const {
+        double excess = Excess(stress, allowable * request_.maxStressRatio, 1.0);
+        if (request_.springKind == kCompression) {
+            const double solid = formulas::SolidLength(grid.turns, d);
+            excess += Excess(formulas::ActivePitch(freeLen, solid, grid.turns, d) / D,
+                             request_.maxPitchRatio, 1.0);
+            if (!request_.allowCloseCoils && freeLen > solid) {
+                excess += Excess(shortest - solid, formulas::MinGapSum(D, d, grid.turns), -1.0) +
+                          Excess((freeLen - shortest) / (freeLen - solid), kMaxStrokeShare, 1.0);
+            }
+        }
+        return excess;
+    }
+
     // Estimates, with the engine's formulas unrounded, how far the design misses each
     // requirement that the estimate can tell.
     void Estimate(GridDesign& grid, double d, double k, double stiffness, double allowable) const {
@@ -930,7 +948,8 @@ private:
                 LimitExcess(request_.minFrequency,
                             SurgeFrequency(grid.materialNo, d, D, grid.turns), -1.0);
         }
-        grid.otherExcess = grid.growingExcess + shortFreeExcess + Excess(stress, allowable, 1.0);
+        grid.otherExcess = grid.growingExcess + shortFreeExcess +
+                           MakerExcess(grid, freeLen, d, D, shortest, stress, allowable);
         grid.pointExcess = 0.0;
         if (request_.repeated) {
             // The repeated-load allowable stress as Run works it out (SpringEngine::

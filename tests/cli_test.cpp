@@ -438,8 +438,8 @@ SearchResult Search(const std::vector<std::string>& args) {
 
 // Compression sample 2 by its loads (worked by hand in the search's tests): the requirement as
 // understood, the order's heading and the sample's line; the heading of --all; and the
-// widest request the options allow stops at its bound of work within two seconds and says
-// where.
+// widest request the options allow, every default widened, stops at its bound of work within
+// two seconds and says where.
 TEST(SearchOutput, TheRequirementTheTableAndWhereItStopped) {
     const std::vector<std::string> args = {"search",      "--kind",
                                            "compression", "--load",
@@ -476,7 +476,8 @@ TEST(SearchOutput, TheRequirementTheTableAndWhereItStopped) {
         << run.out;
     run = RunCli({"search", "--kind", "compression", "--load", "1@20", "--load", "2@15",
                   "--max-index", "30", "--min-turns", "0.5", "--tolerance", "99",
-                  "--allow-buckling"});
+                  "--allow-buckling", "--max-stress-ratio", "1", "--max-pitch-ratio", "10",
+                  "--allow-close-coils"});
     EXPECT_EQ(run.status, 0);
     EXPECT_TRUE(
         std::regex_search(run.out, std::regex("The search stopped at (its time limit|the most work "

@@ -761,13 +761,13 @@ TEST(Search, LongLengthsAreWalkedWholeWithLittleWork) {
     }
 }
 
-// A search that meets millions of springs (every material, D/d up to 30, half a turn, 99 %)
-// stops at its bound of work and says where; one the progress stops stops at once. Each
-// answers from what it walked: the lightest found first.
+// A search that meets millions of springs (every material, D/d up to 30, half a turn, 99 %, the
+// maker's limits widened too) stops at its bound of work and says where; one the progress stops
+// stops at once. Each answers from what it walked: the lightest found first.
 TEST(Search, StopsAtItsBoundOfWorkOrWhenTheProgressSaysSo) {
     const SearchRequest request = Requirement(
         "kind=compression load=1@20 load=2@15 max-index=30 min-turns=0.5 tolerance=99 "
-        "allow-buckling");
+        "allow-buckling max-stress-ratio=1 max-pitch-ratio=10 allow-close-coils");
     struct Stopping {
         size_t reports;  // the progress says stop at this report; 0: never
         SearchStop stop;
