@@ -25,7 +25,6 @@ inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
     {"permissionRefused", "ファイルへの書き込みが許可されませんでした。ファイルは保存前のままです: "},
     {"permissionNotAsked", "ブラウザーが書き込みの許可を尋ねられませんでした。もう一度保存を選ぶと尋ねます。ファイルは保存前のままです: "},
     {"reportFileName",   "springcalc-report.txt"},
-    {"reportFileKind",   "テキスト(*.txt)"},
     // Which report a Save appends to, asked at the first Save and shown beside the commands
     {"choiceQuestion",   "レポートをどのファイルに保存しますか。"},
     {"appendExisting",   "既存のレポートに追記"},
