@@ -182,20 +182,20 @@ std::string Explain(const Shortfall& s, const SearchRequest& r) {
         case Shortfall::What::Warning: {
             std::string text =
                 "warning " + std::to_string(s.warning) + ": " + WarningTextOf(s.warning);
-            if (s.warning == 2) {
+            if (s.warning == kStaticStressWarning) {
                 text += " (stress " + FixedText(s.actual, 2, " kg/mm², static allowable ") +
                         FixedText(s.wanted, 2, ")");
-            } else if (s.warning == 4) {
+            } else if (s.warning == kRepeatedLoadWarning) {
                 text += " (stress " + FixedText(s.actual, 2, " kg/mm², repeated-load allowable ") +
                         FixedText(s.wanted, 2, "; --repeated)");
-            } else if (s.warning == 6) {
+            } else if (s.warning == kBelowSolidWarning) {
                 text += " (solid length " + Length(s.actual) + ", shortest length " +
                         Length(s.wanted) + ")";
             } else if (s.warning == kSolidSetWarning) {
                 text += " (stress pressed solid " +
                         FixedText(s.actual, 2, " kg/mm², static allowable ") +
                         FixedText(s.wanted, 2, "; --solid-safe)");
-            } else if (s.warning == 7) {
+            } else if (s.warning == kBelowFreeLengthWarning) {
                 text += " (free length " + Length(s.actual) + ", shortest length " +
                         Length(s.wanted) + ")";
             }

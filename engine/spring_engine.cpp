@@ -58,7 +58,7 @@ void SpringEngine::CheckGeometry() {
         view_.SetColor(Field::Label3, clAqua);
     } else {
         view_.SetColor(Field::Label3, design_.WarnColor);
-        AddWarning(5);
+        AddWarning(kWireNotMadeWarning);
     }
 
     const bool indexOk = springIndex >= 4.0f;
@@ -66,7 +66,7 @@ void SpringEngine::CheckGeometry() {
         view_.SetColor(Field::Label4, clAqua);
     } else {
         view_.SetColor(Field::Label4, design_.WarnColor);
-        AddWarning(1);
+        AddWarning(kIndexWarning);
     }
     runOffered_ = sizeOffered && indexOk;
     view_.SetEnabled(Command::N1, runOffered_);
@@ -84,14 +84,14 @@ void SpringEngine::CheckGeometry() {
     if (design_.SpringKind == kCompression) {
         design_.SolidLen = Store(formulas::SolidLength(design_.Turns, d));
         ShowLength(Field::Label48, design_.SolidLen);
-        checkLength(Field::Label6, design_.SolidLen > design_.FreeLen, 6);
-        checkLength(Field::Label7, design_.SolidLen > design_.SetLen, 6);
-        checkLength(Field::Label8, design_.SolidLen > design_.WorkLen, 6);
+        checkLength(Field::Label6, design_.SolidLen > design_.FreeLen, kBelowSolidWarning);
+        checkLength(Field::Label7, design_.SolidLen > design_.SetLen, kBelowSolidWarning);
+        checkLength(Field::Label8, design_.SolidLen > design_.WorkLen, kBelowSolidWarning);
     } else if (design_.SpringKind == kExtension) {
         design_.FreeLen = Store(formulas::ExtensionFreeLength(design_.MeanDia, design_.Turns, d));
         ShowLength(Field::Label29, design_.FreeLen);
-        checkLength(Field::Label7, design_.SetLen < design_.FreeLen, 7);
-        checkLength(Field::Label8, design_.WorkLen < design_.FreeLen, 7);
+        checkLength(Field::Label7, design_.SetLen < design_.FreeLen, kBelowFreeLengthWarning);
+        checkLength(Field::Label8, design_.WorkLen < design_.FreeLen, kBelowFreeLengthWarning);
     }
 }
 
@@ -185,19 +185,19 @@ void SpringEngine::AnalyseExtension(float wahl, float& allowable) {
 void SpringEngine::AddResultWarnings(float allowable, float allowLength) {
     const TSpringDesign& s = design_;
     if (s.Tset > allowable) {
-        AddWarning(2);
+        AddWarning(kStaticStressWarning);
     }
     if (s.Tact > allowable) {
-        AddWarning(2);
+        AddWarning(kStaticStressWarning);
     }
     if (s.SpringKind == kCompression && allowLength > s.SolidLen) {
-        AddWarning(3);
+        AddWarning(kAllowableBeforeSolidWarning);
     }
     if (s.Tset > s.AllowFatigue) {
-        AddWarning(4);
+        AddWarning(kRepeatedLoadWarning);
     }
     if (s.Tact > s.AllowFatigue) {
-        AddWarning(4);
+        AddWarning(kRepeatedLoadWarning);
     }
 }
 

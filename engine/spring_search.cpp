@@ -10,6 +10,7 @@
 
 #include "engine/spring_formulas.h"
 #include "engine/spring_tables.h"
+#include "engine/window_texts.h"
 
 namespace springcalc {
 
@@ -25,8 +26,8 @@ constexpr double kLimitSlack = 1e-4;
 constexpr double kCertainMargin = 1e-3;
 // Warnings that rule a candidate out; 3 is shown, not held against it (a stroke need not go to
 // solid) but under solidSafe, and 4 only under --repeated.
-constexpr int kDisqualifying[] = {1, 2, 5, 6, 7};
-constexpr int kRepeatedLoadWarning = 4;
+constexpr int kDisqualifying[] = {kIndexWarning, kStaticStressWarning, kWireNotMadeWarning,
+                                  kBelowSolidWarning, kBelowFreeLengthWarning};
 // The exhaustive walk reaches this much further than the tolerance (a fraction of each target
 // load) and the free lengths this much further either side (mm), so that the engine, not the
 // estimate, judges the designs at the edges of the windows of turns and free lengths.
@@ -150,7 +151,8 @@ void JudgeAsAMaker(Verdict& verdict, const SearchRequest& request, const Outcome
     // set alone tells.
     const std::vector<int>& warnings = outcome.warnings;
     if (request.solidSafe && figures.strength.solid && figures.strength.solid->takesSet &&
-        std::find(warnings.begin(), warnings.end(), 3) == warnings.end()) {
+        std::find(warnings.begin(), warnings.end(), kAllowableBeforeSolidWarning) ==
+            warnings.end()) {
         const double stress = figures.strength.solid->stress;
         const double allowable = StaticAllowable(outcome.record);
         verdict.shortfalls.push_back({What::Warning, stress, allowable, 0, kSolidSetWarning,
@@ -177,16 +179,16 @@ Verdict Judge(const SearchRequest& request, const Outcome& outcome) {
             return;
         }
         Shortfall s{Shortfall::What::Warning, 0, 0, 0, warning, 1.0};
-        if (warning == 2) {
+        if (warning == kStaticStressWarning) {
             s.actual = stress;
             s.wanted = allowable;
         } else if (warning == kRepeatedLoadWarning) {
             s.actual = stress;
             s.wanted = v.AllowFatigue;
-        } else if (warning == 6) {
+        } else if (warning == kBelowSolidWarning) {
             s.actual = v.SolidLen;
             s.wanted = std::min({v.FreeLen, v.SetLen, v.WorkLen});
-        } else if (warning == 7) {
+        } else if (warning == kBelowFreeLengthWarning) {
             s.actual = v.FreeLen;
             s.wanted = std::min(v.SetLen, v.WorkLen);
         }

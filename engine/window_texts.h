@@ -6,6 +6,16 @@
 
 namespace springcalc {
 
+// The window's warnings by the number its list gives them.
+inline constexpr int kIndexWarning = 1;         // D/d below 4: Run withheld
+inline constexpr int kStaticStressWarning = 2;  // a stress over the static allowable
+inline constexpr int kAllowableBeforeSolidWarning = 3;
+inline constexpr int kRepeatedLoadWarning = 4;  // a stress over the repeated-load allowable
+inline constexpr int kWireNotMadeWarning = 5;   // Run withheld
+inline constexpr int kBelowSolidWarning = 6;    // a length below the solid length
+inline constexpr int kBelowFreeLengthWarning =
+    7;  // an extension spring's length below its free length
+
 // The seven warning messages, numbered 1..7.
 inline constexpr std::array<const char*, 7> kWarningTexts{
     "D/dを４以上にして下さい",       // 1 spring index below 4
