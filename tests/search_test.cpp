@@ -697,6 +697,15 @@ TEST(Search, MakersLimitsAreDefaultsEachAnOption) {
             return w.widen == std::vector<Shortfall::What>{what};
         });
     };
+    // Each widening tells the least D/d and the most turns among the designs it lets in, the
+    // design it shows among them.
+    for (const Widening& w : kept.widenings) {
+        const double index = w.best.input.meanDia / WireDiameterOf(w.best.outcome.record);
+        EXPECT_GT(w.count, 0u);
+        EXPECT_GE(w.leastIndex, 4.0);
+        EXPECT_LE(w.leastIndex, index + 1e-9);
+        EXPECT_GE(w.mostTurns, w.best.input.turns);
+    }
     const auto stress = widening(Shortfall::What::StressMargin);
     ASSERT_NE(stress, kept.widenings.end());
     const double needed = stress->best.stressRatio;
