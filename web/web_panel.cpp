@@ -56,19 +56,24 @@ std::string CandidateRow(const Candidate& candidate) {
     std::vector<int> numbers = DistinctWarnings(candidate.outcome.warnings);
     numbers.insert(numbers.end(), candidate.serviceWarnings.begin(),
                    candidate.serviceWarnings.end());
+    // The numbers as the window's warning list counts them, each with its words for a tooltip
+    // and a screen reader: a bare number means nothing to a newcomer.
+    JsonArray said;
     for (const int warning : numbers) {
         warnings += (warnings.empty() ? "" : " ") + std::to_string(warning);
+        said.Raw(
+            JsonObject().Number("number", warning).Text("text", WarningTextOf(warning)).Close());
     }
     JsonArray cells;
     for (const std::string& cell :
          {MaterialDesignation(in.materialNo), WireDesignation(in.wireNo), FixedText(in.meanDia, 1),
           FixedText(in.turns, 1), FixedText(record.FreeLen, 1), FixedText(in.setLen, 1),
           FixedText(in.workLen, 1), FixedText(record.OuterDia, 2), FixedText(record.InnerDia, 2),
-          FixedText(record.SpringRate, 3), FixedText(candidate.stressRatio * 100.0, 1, " %"),
+          FixedText(record.SpringRate, 3), FixedText(candidate.stressRatio * 100.0, 1),
           FixedText(candidate.massGrams, 2), warnings}) {
         cells.Raw(JsonString(cell));
     }
-    return JsonObject().Raw("cells", cells.Close()).Close();
+    return JsonObject().Raw("cells", cells.Close()).Raw("warnings", said.Close()).Close();
 }
 
 }  // namespace
@@ -92,7 +97,7 @@ std::string FiguresJson(const TSpringDesign& design) {
         rows.Raw(Row("サージング振動数 (両端固定)", FixedText(c.surgeFrequency, 0, " Hz")));
     }
     rows.Raw(Row("取付長から作動長までのエネルギー", FixedText(figures.energy, 2, " kgf·mm")));
-    rows.Raw(Row("有効巻部の質量", FixedText(figures.activeMass, 2, " g")));
+    rows.Raw(Row(PageText("activeMass"), FixedText(figures.activeMass, 2, " g")));
     const StrengthFigures& s = figures.strength;
     rows.Raw(Row("応力修正係数 K (Wahl)", FixedText(s.wahl, 3)));
     rows.Raw(Row("修正応力 取付時／作動時", FixedText(s.correctedSetStress, 2, " ／ ") +
@@ -176,6 +181,10 @@ std::string SearchFormJson() {
                        .Text("kinds", kindsName(row.kinds))
                        .Raw("labels", labels.Close())
                        .Raw("choices", choices.Close())
+                       // A choice left at its default is not sent, as the command line leaves
+                       // the option out: --ends and --allow-buckling may not both be given.
+                       .Flag("firstIsDefault",
+                             row.form == FieldForm::Choice && row.field != SearchField::Kind)
                        .Close());
     }
     JsonArray materials;
@@ -250,14 +259,15 @@ std::string SearchFaultJa(const SearchFault& fault, const std::vector<SearchForm
     return PageText("formFault") + std::string(SearchFieldOf(fault.field).name) + " " + fault.text;
 }
 
-std::string SearchJson(const std::vector<SearchFormEntry>& form, std::vector<DesignInput>& found) {
+std::string SearchJson(const std::vector<SearchFormEntry>& form, std::vector<DesignInput>& found,
+                       const SearchProgressFn& progress) {
     found.clear();
     const SearchReading reading = ReadSearchForm(form);
     if (!reading.request) {
         return JsonObject().Text("error", SearchFaultJa(reading.fault, form)).Close();
     }
     DesignRunner runner;
-    const SearchResult result = SearchDesigns(*reading.request, runner);
+    const SearchResult result = SearchDesigns(*reading.request, runner, progress);
     const std::vector<Candidate>& shown = result.metCount > 0 ? result.best : result.closest;
     JsonArray rows;
     for (const Candidate& candidate : shown) {
