@@ -1136,15 +1136,21 @@
         showFound(JSON.parse(message.result), message.designs);
     }
 
-    // "Designs looked at so far": the engine's count of its estimates and runs.
+    const counted = new Intl.NumberFormat('ja-JP');
+
+    // "Designs looked at so far": the engine's count of its estimates and runs. The line is
+    // the only thing that changes while a search runs: its box keeps its size, so the page
+    // is not laid out again for it.
     function showProgress(progress) {
         const line = document.getElementById('searchProgress');
         line.textContent = texts.searchRunning + (progress ? texts.searchLooked +
-            progress.designs.toLocaleString('ja-JP') + texts.searchWires + progress.wiresDone +
+            counted.format(progress.designs) + texts.searchWires + progress.wiresDone +
             texts.searchOf + progress.wiresTotal + (progress.widening ? texts.searchWidening : '')
             : '');
-        document.getElementById('searchRunning').hidden = false;
-        document.documentElement.dataset.searching = 'true';
+        if (!progress) {
+            document.getElementById('searchRunning').hidden = false;
+            document.documentElement.dataset.searching = 'true';
+        }
     }
 
     function showFound(result, designs) {
