@@ -1104,6 +1104,14 @@ class Page(unittest.TestCase):
             [[dict(w, said=f"警告{w['number']} {w['text']}") for w in row['warnings']]
              for row in panel['search']['rows']])
         self.assertTrue(all(w['text'] for row in panel['search']['rows'] for w in row['warnings']))
+        # One spelling of each unit in the panel's figures and results, and two masses that
+        # say what they weigh.
+        shown = self.js("""return document.getElementById('figures').textContent +
+                                  document.querySelector('#searchResult thead').textContent;""")
+        self.assertEqual(set(re.findall(r'[kK]gf?/mm(?:²|\^2)', shown)), {'kg/mm²'})
+        self.assertEqual(set(re.findall(r'[kK]gf?[·.]mm', shown)), {'kgf·mm'})
+        self.assertIn('有効巻部だけの質量', shown)
+        self.assertIn('線全体の質量 g', shown)
         # Choosing a result loads it into the window as a sample is loaded: stale results.
         self.driver.find_elements(By.CSS_SELECTOR, '#searchResult button.choose')[1].click()
         shown = self.shown()

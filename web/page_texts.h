@@ -121,6 +121,7 @@ inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
     {"wrongWayExtension",   "引張コイルばねは、重い荷重を長い長さで受けます。"},
     {"noMaterial",       "材質を1つ以上選んでください。"},
     {"unknownMaterial",  "という材質はありません。"},
+    {"and",              "と"},
     {"together",         "は一緒に指定できません。"},
     {"needsRepeated",    "は「繰返荷重で使用」と一緒に選んでください。"},
     {"formFault",        "探索の条件を読めません: "},
@@ -129,6 +130,45 @@ inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
     {"columns",          "材質|線径 mm|コイル平均径 D mm|有効巻数 n|自由長 mm|取付長 mm|作動長 mm|外径 mm|内径 mm|ばね定数 kg/mm|応力比 %|線全体の質量 g|警告"},
     {"columnNotes",      "||||||||||作動時の応力の、静荷重許容応力に対する割合|座巻・フックまで含めた線全体の質量（使用時の数値の「有効巻部だけの質量」とは別）|番号にポインターを置くと警告の内容を表示します"},
     {"warningNumber",    "警告"},
+    // The panel's units, written one way (the window keeps its own Kg/mm^2)
+    {"stressUnit",       " kg/mm²"},
+    {"stressUnitClosed", ") kg/mm²"},
+    {"energyUnit",       " kgf·mm"},
+    // The load–length diagram's words
+    {"diagramFree",      "自由長"},
+    {"diagramInstalled", "取付長"},
+    {"diagramOperating", "作動長"},
+    {"diagramCompressionLimit", "許容圧縮長"},
+    {"diagramExtensionLimit", "許容引張長"},
+    {"diagramSolid",     "圧縮端長"},
+    {"diagramInitialTension", "初張力"},
+    {"diagramAllowableLoad", "静荷重許容応力での荷重"},
+    {"diagramHookLimit", "フック許容応力での荷重"},
+    {"diagramSetLimit",  "密着時の荷重 (へたりが生じる)"},
+    {"diagramLengthAxis", "長さ (mm)"},
+    {"diagramLoadAxis",  "荷重 (kg)"},
+    {"diagramNameSeparator", " — "},
+    {"diagramCompression", "、圧縮コイルばね"},
+    {"diagramExtension", "、引張コイルばね"},
+    // The figures in service
+    {"slenderness",      "縦横比 λ (自由長／D)"},
+    {"criticalDeflection", "座屈が始まるたわみ (両端固定)"},
+    {"noBuckling",       "座屈しない"},
+    {"workDeflection",   "作動長までのたわみ"},
+    {"buckling",         "座屈"},
+    {"none",             "なし"},
+    {"surgeFrequency",   "サージング振動数 (両端固定)"},
+    {"energy",           "取付長から作動長までのエネルギー"},
+    {"wahl",             "応力修正係数 K (Wahl)"},
+    {"correctedStresses", "修正応力 取付時／作動時"},
+    {"solidStress",      "密着時の応力 (修正)"},
+    {"solidSet",         "密着時のへたり"},
+    {"hookBending",      "フック曲げ応力／許容"},
+    {"hookTorsion",      "フックねじり応力／許容"},
+    {"hook",             "フック"},
+    {"withinAllowable",  "許容応力以内"},
+    {"fatigueSafety",    "疲労安全率 (Goodman、ショットピーニングなし)"},
+    {"noFatigueData",    "線径10 mm以上はデータなし"},
     // The mass of the active turns alone, beside the search's mass of the whole wire
     {"activeMass",       "有効巻部だけの質量（座巻・フックを除く）"},
     // The panel's figures of a spring maker's checks
@@ -185,6 +225,17 @@ constexpr const char* PageText(std::string_view key) {
         }
     }
     return "";
+}
+
+// The same for a key written in the code: one missing from the table does not compile, so no
+// figure of the panel goes out without its words.
+consteval const char* PageWords(std::string_view key) {
+    for (const auto& [name, text] : kPageTexts) {
+        if (key == name) {
+            return text;
+        }
+    }
+    throw "no such key in kPageTexts";
 }
 
 }  // namespace springcalc::web
