@@ -195,6 +195,25 @@ class Firefox(unittest.TestCase):
         self.assertLessEqual(page['panelRight'], page['viewport'])
         self.assertGreater(page['panelTop'], page['frameBottom'])
 
+    def test_the_search_runs_in_its_worker_and_answers_as_the_native_build(self):
+        # Firefox loads the worker and its WebAssembly under the page's own policy.
+        self.load(1366, 768)
+        self.firefox.js("""
+            for (const [id, value] of [['load0-load', '1.3'], ['load0-length', '20'],
+                                       ['load1-load', '2.2'], ['load1-length', '18'],
+                                       ['max-od', '10'], ['top', '5']]) {
+                document.getElementById(id).value = value;
+            }
+            document.getElementById('searchButton').click();""")
+        rows = wait_for(lambda: self.firefox.js("""
+            return [...document.querySelectorAll('#searchResult tbody tr')].map(r =>
+                [...r.cells].slice(0, -1).map(c => c.querySelector('.warning')
+                    ? [...c.querySelectorAll('.warning')].map(w => w.textContent).join(' ')
+                    : c.textContent));"""), 'the search results')
+        panel = json.loads(subprocess.run([ARGS.twin, 'panel', TIME], check=True,
+                                          capture_output=True).stdout)
+        self.assertEqual(rows, [row['cells'] for row in panel['search']['rows']])
+
 
 def main():
     global ARGS

@@ -298,19 +298,36 @@ std::string LoadAddress(const std::string& fragment) {
     return JsonObject().Flag("loaded", false).Text("note", note).Close();
 }
 
+// The search runs in the page's worker, a second instance of this module: the designs it found
+// stay there until the next search, and each row's design goes back to the page with it.
 std::vector<DesignInput>& Found() {
     static std::vector<DesignInput> found;
     return found;
 }
-std::string Search(const std::vector<SearchFormEntry>& form) {
-    return SearchJson(form, Found());
-}
-bool Choose(int row) {
-    if (row < 0 || static_cast<size_t>(row) >= Found().size()) {
-        return false;
+// `progress(designs looked at, wire sizes walked, of, widened walk)` is told as the engine tells
+// it; its answer false stops the search.
+std::string Search(const std::vector<SearchFormEntry>& form, emscripten::val progress) {
+    SearchProgressFn told;
+    if (progress.typeOf().as<std::string>() == "function") {
+        told = [&progress](const SearchProgress& p) {
+            return progress(static_cast<double>(p.designsEvaluated),
+                            static_cast<double>(p.wiresDone), static_cast<double>(p.wiresTotal),
+                            p.widening)
+                .as<bool>();
+        };
     }
-    Calculator().LoadDesign(Found()[static_cast<size_t>(row)]);
-    return true;
+    return SearchJson(form, Found(), told);
+}
+emscripten::val FoundDesigns() {
+    emscripten::val designs = emscripten::val::array();
+    for (const DesignInput& input : Found()) {
+        designs.call<void>("push", emscripten::val(input));
+    }
+    return designs;
+}
+// A design a search found, loaded into the window as a sample is loaded.
+void Choose(const DesignInput& input) {
+    Calculator().LoadDesign(input);
 }
 
 }  // namespace
@@ -322,6 +339,15 @@ EMSCRIPTEN_BINDINGS(springcalc) {
         .field("text", &SearchFormEntry::text)
         .field("slot", &SearchFormEntry::slot);
     register_vector<SearchFormEntry>("SearchForm");
+    value_object<DesignInput>("DesignInput")
+        .field("springKind", &DesignInput::springKind)
+        .field("materialNo", &DesignInput::materialNo)
+        .field("wireNo", &DesignInput::wireNo)
+        .field("meanDia", &DesignInput::meanDia)
+        .field("turns", &DesignInput::turns)
+        .field("freeLen", &DesignInput::freeLen)
+        .field("setLen", &DesignInput::setLen)
+        .field("workLen", &DesignInput::workLen);
     function("layoutJson", &LayoutJson);
     function("textsJson", &TextsJson);
     function("searchFormJson", &SearchFormJson);
@@ -338,6 +364,7 @@ EMSCRIPTEN_BINDINGS(springcalc) {
     function("setInitialTension", &SetInitialTension);
     function("tensionOffered", &TensionOffered);
     function("search", &Search);
+    function("foundDesigns", &FoundDesigns);
     function("choose", &Choose);
     function("designAddress", &DesignAddress);
     function("loadAddress", &LoadAddress);

@@ -145,7 +145,8 @@
             button.type = 'button';
             button.className = up ? 'up' : 'down';
             button.tabIndex = -1;
-            button.setAttribute('aria-label', spec.spoken + (up ? ' 上' : ' 下'));
+            button.setAttribute('aria-label',
+                                spec.spoken + ' ' + (up ? texts.arrowUp : texts.arrowDown));
             button.addEventListener('pointerdown', (event) => {
                 if (event.button !== 0 || button.disabled) {
                     return;
@@ -272,6 +273,9 @@
 
     function click(name, up) {
         engine.click(name, up);
+        if (name === 'UpDown8') {
+            followWindowKind();
+        }
     }
 
     // A held arrow clicks at the press, after the first delay and then at every interval, as
@@ -505,6 +509,7 @@
         engine.start();
         clearTensionField();
         clearPanel();
+        followWindowKind();
     }
 
     // The value fields' texts, by name.
@@ -529,9 +534,9 @@
             }
         }
         const warnings = elements.get('Memo1').value.split('\n').filter((line) => line !== '');
-        said.push(warnings.length > 0 ? texts.warningsAre + warnings.join('、')
+        said.push(warnings.length > 0 ? texts.warningsAre + warnings.join(texts.listSeparator)
                                       : texts.noWarnings);
-        document.getElementById('announce').textContent = said.join('、');
+        document.getElementById('announce').textContent = said.join(texts.listSeparator);
     }
 
     // A dialog of the page keeps the focus until it closes: the rest of the page is inert, and
@@ -1126,10 +1131,10 @@
         box.id = name + slot + 'Pair';
         const load = textBox(name + slot + '-load');
         const length = textBox(name + slot + '-length');
-        load.setAttribute('aria-label', labelText + ' 1');
-        length.setAttribute('aria-label', labelText + ' 2');
+        load.setAttribute('aria-label', texts[`${name}${slot + 1}-load`]);
+        length.setAttribute('aria-label', texts[`${name}${slot + 1}-length`]);
         load.inputMode = 'text';  // a unit may follow: 49N
-        box.append(load, ' ／ ', length);
+        box.append(load, texts.loadSeparator, length);
         return box;
     }
 
@@ -1177,6 +1182,20 @@
     }
 
     let searchFields = [];
+    let kindChosen = false;  // the user chose the search's spring kind
+
+    // The search asks for springs of the window's kind, until the user chooses one in the form.
+    function followWindowKind() {
+        const select = document.getElementById('kind');
+        if (kindChosen || !select) {
+            return;
+        }
+        const kind = engine.position('UpDown8') === 0 ? 'compression' : 'extension';
+        if (select.value !== kind) {
+            select.value = kind;
+        }
+        showFieldsOfKind(document.getElementById('search'));
+    }
 
     function buildSearch() {
         const choices = JSON.parse(engine.searchFormJson());
@@ -1195,8 +1214,12 @@
                 labelled(form, field.labels[0], searchControl(field), field.kinds);
             }
         }
-        document.getElementById('kind').addEventListener('change', () => showFieldsOfKind(form));
-        showFieldsOfKind(form);
+        // The kind follows the window's until the user chooses one here.
+        document.getElementById('kind').addEventListener('change', () => {
+            kindChosen = true;
+            showFieldsOfKind(form);
+        });
+        followWindowKind();
         const button = document.createElement('button');
         button.type = 'submit';
         button.id = 'searchButton';
@@ -1234,8 +1257,10 @@
                     add(field.name, '');
                 }
             } else {
-                const text = document.getElementById(field.name).value.trim();
-                if (text !== '') {
+                const control = document.getElementById(field.name);
+                const text = control.value.trim();
+                const defaulted = field.firstIsDefault && control.selectedIndex === 0;
+                if (text !== '' && !defaulted) {
                     add(field.name, text);
                 }
             }
@@ -1243,17 +1268,107 @@
         return entries;
     }
 
+    // ---- The search, in a worker ----------------------------------------------------------
+
+    // A wide search walks millions of designs for seconds: it runs in a worker with an engine
+    // of its own (search_worker.js), so the window answers every click meanwhile. A running
+    // search reads no messages, so stopping it ends its worker; the next search starts a fresh
+    // one. Choosing a result loads the design the worker sent back into the window's engine.
+    let worker = null;     // idle between searches, kept for the next
+    let searching = null;  // the running search: {id}
+    let searchesStarted = 0;
+
+    function searchWorker() {
+        if (!worker) {
+            worker = new Worker('search_worker.js');
+            worker.onmessage = searchMessage;
+            worker.onerror = (event) => {
+                event.preventDefault();
+                searchFailed(event.message || 'error');
+            };
+        }
+        return worker;
+    }
+
+    function endWorker() {
+        if (worker) {
+            worker.terminate();
+            worker = null;
+        }
+    }
+
+    // A search started while one runs replaces it.
     function runSearch() {
-        const form = new engine.SearchForm();
-        for (const entry of searchEntries()) {
-            form.push_back(entry);
+        if (searching) {
+            endWorker();
         }
-        let result;
-        try {
-            result = JSON.parse(engine.search(form));
-        } finally {
-            form.delete();
+        searching = {id: ++searchesStarted};
+        showProgress(null);
+        document.getElementById('searchResult').replaceChildren();
+        document.getElementById('searchResult').setAttribute('aria-busy', 'true');
+        searchWorker().postMessage({id: searching.id, entries: searchEntries()});
+    }
+
+    function stopSearch() {
+        if (!searching) {
+            return;
         }
+        endWorker();
+        searchEnded();
+        showResult(texts.searchStopped);
+    }
+
+    function searchEnded() {
+        searching = null;
+        document.getElementById('searchRunning').hidden = true;
+        document.getElementById('searchResult').removeAttribute('aria-busy');
+        document.documentElement.dataset.searching = 'false';
+    }
+
+    function searchFailed(why) {
+        endWorker();
+        if (searching) {
+            searchEnded();
+            showResult(texts.searchFailed + why);
+        }
+    }
+
+    function searchMessage(event) {
+        const message = event.data;
+        if (message.failed !== undefined) {
+            console.error('springcalc: the search worker did not load: ' + message.failed);
+            searchFailed(message.failed);
+            return;
+        }
+        if (!searching || message.id !== searching.id) {
+            return;  // a search replaced since
+        }
+        if (message.progress) {
+            showProgress(message.progress);
+            return;
+        }
+        searchEnded();
+        showFound(JSON.parse(message.result), message.designs);
+    }
+
+    const counted = new Intl.NumberFormat('ja-JP');
+
+    // "Designs looked at so far": the engine's count of its estimates and runs. The line is
+    // the only thing that changes while a search runs: its box keeps its size, so the page
+    // is not laid out again for it.
+    function showProgress(progress) {
+        const line = document.getElementById('searchProgress');
+        line.textContent = texts.searchRunning + (progress ? texts.searchLooked +
+            counted.format(progress.designs) + texts.searchWires + progress.wiresDone +
+            texts.searchOf + progress.wiresTotal + (progress.widening ? texts.searchWidening : '')
+            : '');
+        if (!progress) {
+            document.getElementById('searchRunning').hidden = false;
+            document.documentElement.dataset.searching = 'true';
+        }
+    }
+
+    function showFound(result, designs) {
         if (result.error) {
             showResult(result.error);
             return;
@@ -1262,33 +1377,63 @@
         heading.textContent = result.met > 0 ? texts.searchCount + result.met : texts.searchNone;
         const table = document.createElement('table');
         const head = table.createTHead().insertRow();
-        for (const name of texts.columns.split('|')) {
+        const notes = texts.columnNotes.split('|');
+        for (const [index, name] of texts.columns.split('|').entries()) {
             const th = document.createElement('th');
             th.textContent = name;
+            th.scope = 'col';
+            if (notes[index]) {
+                th.title = notes[index];
+            }
             head.append(th);
         }
         head.append(chooseColumnHeading());
         const body = table.createTBody();
         result.rows.forEach((row, index) => {
             const tr = body.insertRow();
-            for (const cell of row.cells) {
-                tr.insertCell().textContent = cell;
-            }
+            row.cells.forEach((cell, column) => {
+                const td = tr.insertCell();
+                if (column === row.cells.length - 1) {
+                    showWarnings(td, row.warnings);
+                } else {
+                    td.textContent = cell;
+                }
+            });
             const choose = document.createElement('button');
             choose.type = 'button';
             choose.className = 'choose';
             choose.textContent = texts.choose;
             choose.addEventListener('click', () => {
                 release();
-                engine.choose(index);
+                engine.choose(designs[index]);
                 for (const chosen of body.querySelectorAll('tr.chosen')) {
                     chosen.classList.remove('chosen');
                 }
                 tr.classList.add('chosen');
+                followWindowKind();
             });
             tr.insertCell().append(choose);
         });
         document.getElementById('searchResult').replaceChildren(heading, table);
+    }
+
+    // The warnings column: each number as the window counts it, its words on hover and for a
+    // screen reader.
+    function showWarnings(cell, warnings) {
+        warnings.forEach(({number, text}, at) => {
+            if (at > 0) {
+                cell.append(' ');
+            }
+            const shown = document.createElement('span');
+            shown.className = 'warning';
+            shown.title = text;
+            shown.textContent = String(number);
+            shown.setAttribute('aria-hidden', 'true');
+            const said = document.createElement('span');
+            said.className = 'spoken-only';
+            said.textContent = texts.warningNumber + number + ' ' + text;
+            cell.append(shown, said);
+        });
     }
 
     // The column of 読み込む buttons has a heading a screen reader says; the eye needs none.
@@ -1418,11 +1563,13 @@
         if (time) {
             engine.setFixedTime(time[1]);
         }
-        for (const key of ['diagramHeading', 'figuresHeading', 'searchHeading', 'choiceQuestion',
-                           'appendExisting', 'createReport']) {
+        for (const key of ['unitsNote', 'diagramHeading', 'figuresHeading', 'searchHeading',
+                           'choiceQuestion', 'appendExisting', 'createReport']) {
             document.getElementById(key).textContent = texts[key];
         }
         document.getElementById('choiceCancel').textContent = texts.cancel;
+        document.getElementById('searchStop').textContent = texts.searchStop;
+        document.getElementById('searchStop').addEventListener('click', stopSearch);
         document.getElementById('panel').setAttribute('aria-label', texts.panel);
         buildWindow();
         buildCommandBar();

@@ -12,6 +12,9 @@ namespace springcalc::web {
 inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
     // The command bar: its name, and the keys each command's tooltip gives
     {"commands",         "コマンド"},
+    // Each arrow of a spinner is named as on the desktop: the spinner's name and this
+    {"arrowUp",          "上"},
+    {"arrowDown",        "下"},
     {"keyN1",            "Ctrl+Enter"},
     {"keyN2",            "Ctrl+S"},
     {"keyN3",            "Ctrl+P"},
@@ -60,10 +63,12 @@ inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
     {"newVersion",       "新しい版を取り込みました。ページを読み込み直すと新しい版で開きます。"},
     // Told to a screen reader after Run, with the fields Run changed and the warning lines
     {"runDone",          "計算しました。"},
+    {"listSeparator",    "、"},
     {"warningsAre",      "警告: "},
     {"noWarnings",       "警告はありません。"},
     // The panel
     {"panel",            "計算結果の補足"},
+    {"unitsNote",        "この欄の単位: 長さ mm、荷重 kg（重量キログラム、kgf）、応力 kg/mm²（窓の Kg/mm^2 と同じ）、エネルギー kgf·mm、質量 g"},
     {"diagramHeading",   "荷重－長さ線図"},
     {"diagramNone",      "計算実行のあとに表示します。"},
     {"figuresHeading",   "使用時の数値"},
@@ -102,7 +107,21 @@ inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
     {"stress",           "応力の低い順"},
     {"all",              "すべての設計を表示"},
     {"top",              "表示件数"},
+    {"load1-load",       "取付時の荷重 kg"},
+    {"load1-length",     "取付時の長さ mm"},
+    {"load2-load",       "作動時の荷重 kg"},
+    {"load2-length",     "作動時の長さ mm"},
+    {"loadSeparator",    " ／ "},
     {"searchButton",     "探索"},
+    // A search running in the background, its progress and its end
+    {"searchRunning",    "探索中…"},
+    {"searchLooked",     " これまでに調べた設計 "},
+    {"searchWires",      "、材質と線径 "},
+    {"searchOf",         "／"},
+    {"searchWidening",   "（標準の寸法比を広げて再探索中）"},
+    {"searchStop",       "中止"},
+    {"searchStopped",    "探索を中止しました。"},
+    {"searchFailed",     "探索を実行できませんでした: "},
     {"choose",           "読み込む"},
     {"chooseColumn",     "窓に読み込む"},
     {"searchNone",       "条件を満たす設計はありません。近いもの:"},
@@ -119,10 +138,57 @@ inline constexpr std::pair<const char*, const char*> kPageTexts[] = {
     {"wrongWayExtension",   "引張コイルばねは、重い荷重を長い長さで受けます。"},
     {"noMaterial",       "材質を1つ以上選んでください。"},
     {"unknownMaterial",  "という材質はありません。"},
+    {"and",              "と"},
     {"together",         "は一緒に指定できません。"},
     {"needsRepeated",    "は「繰返荷重で使用」と一緒に選んでください。"},
     {"formFault",        "探索の条件を読めません: "},
-    {"columns",          "材質|線径|D|n|自由長|取付長|作動長|外径|内径|ばね定数|応力比|質量 g|警告"},
+    // The result columns with their units, and what a column's heading says on hover ('|'
+    // between columns; empty, nothing)
+    {"columns",          "材質|線径 mm|コイル平均径 D mm|有効巻数 n|自由長 mm|取付長 mm|作動長 mm|外径 mm|内径 mm|ばね定数 kg/mm|応力比 %|線全体の質量 g|警告"},
+    {"columnNotes",      "||||||||||作動時の応力の、静荷重許容応力に対する割合|座巻・フックまで含めた線全体の質量（使用時の数値の「有効巻部だけの質量」とは別）|番号にポインターを置くと警告の内容を表示します"},
+    {"warningNumber",    "警告"},
+    // The panel's units, written one way (the window keeps its own Kg/mm^2)
+    {"stressUnit",       " kg/mm²"},
+    {"stressUnitClosed", ") kg/mm²"},
+    {"energyUnit",       " kgf·mm"},
+    // The load–length diagram's words
+    {"diagramFree",      "自由長"},
+    {"diagramInstalled", "取付長"},
+    {"diagramOperating", "作動長"},
+    {"diagramCompressionLimit", "許容圧縮長"},
+    {"diagramExtensionLimit", "許容引張長"},
+    {"diagramSolid",     "圧縮端長"},
+    {"diagramShortestClear", "すき間を残す最短長"},
+    {"diagramInitialTension", "初張力"},
+    {"diagramAllowableLoad", "静荷重許容応力での荷重"},
+    {"diagramHookLimit", "フック許容応力での荷重"},
+    {"diagramSetLimit",  "密着時の荷重 (へたりが生じる)"},
+    {"diagramLengthAxis", "長さ (mm)"},
+    {"diagramLoadAxis",  "荷重 (kg)"},
+    {"diagramNameSeparator", " — "},
+    {"diagramCompression", "、圧縮コイルばね"},
+    {"diagramExtension", "、引張コイルばね"},
+    // The figures in service
+    {"slenderness",      "縦横比 λ (自由長／D)"},
+    {"criticalDeflection", "座屈が始まるたわみ (両端固定)"},
+    {"noBuckling",       "座屈しない"},
+    {"workDeflection",   "作動長までのたわみ"},
+    {"buckling",         "座屈"},
+    {"none",             "なし"},
+    {"surgeFrequency",   "サージング振動数 (両端固定)"},
+    {"energy",           "取付長から作動長までのエネルギー"},
+    {"wahl",             "応力修正係数 K (Wahl)"},
+    {"correctedStresses", "修正応力 取付時／作動時"},
+    {"solidStress",      "密着時の応力 (修正)"},
+    {"solidSet",         "密着時のへたり"},
+    {"hookBending",      "フック曲げ応力／許容"},
+    {"hookTorsion",      "フックねじり応力／許容"},
+    {"hook",             "フック"},
+    {"withinAllowable",  "許容応力以内"},
+    {"fatigueSafety",    "疲労安全率 (Goodman、ショットピーニングなし)"},
+    {"noFatigueData",    "線径10 mm以上はデータなし"},
+    // The mass of the active turns alone, beside the search's mass of the whole wire
+    {"activeMass",       "有効巻部だけの質量（座巻・フックを除く）"},
     // The panel's figures of a spring maker's checks
     {"pitchRatio",       "ピッチ／D"},
     {"pitch",            "ピッチ"},
@@ -181,6 +247,17 @@ constexpr const char* PageText(std::string_view key) {
         }
     }
     return "";
+}
+
+// The same for a key written in the code: one missing from the table does not compile, so no
+// figure of the panel goes out without its words.
+consteval const char* PageWords(std::string_view key) {
+    for (const auto& [name, text] : kPageTexts) {
+        if (key == name) {
+            return text;
+        }
+    }
+    throw "no such key in kPageTexts";
 }
 
 }  // namespace springcalc::web

@@ -21,22 +21,23 @@ namespace {
 
 DiagramTexts JapaneseTexts(std::int32_t springKind) {
     DiagramTexts texts;
-    texts.free = "自由長";
-    texts.installed = "取付長";
-    texts.operating = "作動長";
-    texts.limit = springKind == kCompression ? "許容圧縮長" : "許容引張長";
-    texts.solidLength = "圧縮端長";
-    texts.shortestClear = "すき間を残す最短長";
-    texts.initialTension = "初張力";
-    texts.allowableLoad = "静荷重許容応力での荷重";
-    texts.hookLimit = "フック許容応力での荷重";
-    texts.setLimit = "密着時の荷重 (へたりが生じる)";
-    texts.figureSeparator = "、";
-    texts.lengthAxis = "長さ (mm)";
-    texts.loadAxis = "荷重 (kg)";
-    texts.nameSeparator = " — ";
-    texts.compressionSpring = "、圧縮コイルばね";
-    texts.extensionSpring = "、引張コイルばね";
+    texts.free = PageWords("diagramFree");
+    texts.installed = PageWords("diagramInstalled");
+    texts.operating = PageWords("diagramOperating");
+    texts.limit = springKind == kCompression ? PageWords("diagramCompressionLimit")
+                                             : PageWords("diagramExtensionLimit");
+    texts.solidLength = PageWords("diagramSolid");
+    texts.shortestClear = PageWords("diagramShortestClear");
+    texts.initialTension = PageWords("diagramInitialTension");
+    texts.allowableLoad = PageWords("diagramAllowableLoad");
+    texts.hookLimit = PageWords("diagramHookLimit");
+    texts.setLimit = PageWords("diagramSetLimit");
+    texts.figureSeparator = PageWords("listSeparator");
+    texts.lengthAxis = PageWords("diagramLengthAxis");
+    texts.loadAxis = PageWords("diagramLoadAxis");
+    texts.nameSeparator = PageWords("diagramNameSeparator");
+    texts.compressionSpring = PageWords("diagramCompression");
+    texts.extensionSpring = PageWords("diagramExtension");
     return texts;
 }
 
@@ -58,19 +59,24 @@ std::string CandidateRow(const Candidate& candidate) {
     std::vector<int> numbers = DistinctWarnings(candidate.outcome.warnings);
     numbers.insert(numbers.end(), candidate.serviceWarnings.begin(),
                    candidate.serviceWarnings.end());
+    // The numbers as the window's warning list counts them, each with its words for a tooltip
+    // and a screen reader: a bare number means nothing to a newcomer.
+    JsonArray said;
     for (const int warning : numbers) {
         warnings += (warnings.empty() ? "" : " ") + std::to_string(warning);
+        said.Raw(
+            JsonObject().Number("number", warning).Text("text", WarningTextOf(warning)).Close());
     }
     JsonArray cells;
     for (const std::string& cell :
          {MaterialDesignation(in.materialNo), WireDesignation(in.wireNo), FixedText(in.meanDia, 1),
           FixedText(in.turns, 1), FixedText(record.FreeLen, 1), FixedText(in.setLen, 1),
           FixedText(in.workLen, 1), FixedText(record.OuterDia, 2), FixedText(record.InnerDia, 2),
-          FixedText(record.SpringRate, 3), FixedText(candidate.stressRatio * 100.0, 1, " %"),
+          FixedText(record.SpringRate, 3), FixedText(candidate.stressRatio * 100.0, 1),
           FixedText(candidate.massGrams, 2), warnings}) {
         cells.Raw(JsonString(cell));
     }
-    return JsonObject().Raw("cells", cells.Close()).Close();
+    return JsonObject().Raw("cells", cells.Close()).Raw("warnings", said.Close()).Close();
 }
 
 }  // namespace
@@ -85,62 +91,66 @@ std::string FiguresJson(const TSpringDesign& design) {
     JsonArray rows;
     if (figures.compression) {
         const CompressionFigures& c = *figures.compression;
-        rows.Raw(Row("縦横比 λ (自由長／D)", FixedText(c.slenderness, 2)));
-        rows.Raw(Row("座屈が始まるたわみ (両端固定)",
+        rows.Raw(Row(PageWords("slenderness"), FixedText(c.slenderness, 2)));
+        rows.Raw(Row(PageWords("criticalDeflection"),
                      c.criticalDeflection ? FixedText(*c.criticalDeflection, 1, " mm")
-                                          : std::string("座屈しない")));
-        rows.Raw(Row("作動長までのたわみ", FixedText(c.workDeflection, 1, " mm")));
-        rows.Raw(Row("座屈", c.bucklingRisk ? kBucklingWarningText : "なし"));
-        rows.Raw(Row("サージング振動数 (両端固定)", FixedText(c.surgeFrequency, 0, " Hz")));
-    }
-    rows.Raw(Row("取付長から作動長までのエネルギー", FixedText(figures.energy, 2, " kgf·mm")));
-    rows.Raw(Row("有効巻部の質量", FixedText(figures.activeMass, 2, " g")));
-    const StrengthFigures& s = figures.strength;
-    rows.Raw(Row("応力修正係数 K (Wahl)", FixedText(s.wahl, 3)));
-    rows.Raw(Row("修正応力 取付時／作動時", FixedText(s.correctedSetStress, 2, " ／ ") +
-                                                FixedText(s.correctedWorkStress, 2, " kg/mm²")));
-    if (s.solid) {
+                                          : std::string(PageWords("noBuckling"))));
+        rows.Raw(Row(PageWords("workDeflection"), FixedText(c.workDeflection, 1, " mm")));
         rows.Raw(
-            Row("密着時の応力 (修正)", FixedText(s.solid->stress, 2, " (") +
-                                           FixedText(s.solid->correctedStress, 2, ") kg/mm²")));
-        rows.Raw(Row("密着時のへたり",
+            Row(PageWords("buckling"), c.bucklingRisk ? kBucklingWarningText : PageWords("none")));
+        rows.Raw(Row(PageWords("surgeFrequency"), FixedText(c.surgeFrequency, 0, " Hz")));
+    }
+    rows.Raw(Row(PageWords("energy"), FixedText(figures.energy, 2, PageWords("energyUnit"))));
+    rows.Raw(Row(PageWords("activeMass"), FixedText(figures.activeMass, 2, " g")));
+    const StrengthFigures& s = figures.strength;
+    rows.Raw(Row(PageWords("wahl"), FixedText(s.wahl, 3)));
+    rows.Raw(Row(PageWords("correctedStresses"),
+                 FixedText(s.correctedSetStress, 2, " ／ ") +
+                     FixedText(s.correctedWorkStress, 2, PageWords("stressUnit"))));
+    if (s.solid) {
+        rows.Raw(Row(PageWords("solidStress"),
+                     FixedText(s.solid->stress, 2, " (") +
+                         FixedText(s.solid->correctedStress, 2, PageWords("stressUnitClosed"))));
+        rows.Raw(Row(PageWords("solidSet"),
                      s.solid->takesSet ? kServiceWarningTexts[kSolidSetWarning - kBucklingWarning]
-                                       : "なし"));
+                                       : PageWords("none")));
     }
     if (s.hook) {
         const HookFigures& h = *s.hook;
-        rows.Raw(Row("フック曲げ応力／許容", FixedText(h.bendingStress, 2, " ／ ") +
-                                                 FixedText(h.bendingAllowable, 2, " kg/mm²")));
-        rows.Raw(Row("フックねじり応力／許容", FixedText(h.torsionStress, 2, " ／ ") +
-                                                   FixedText(h.torsionAllowable, 2, " kg/mm²")));
-        rows.Raw(Row("フック", h.overAllowable
-                                   ? kServiceWarningTexts[kHookWarning - kBucklingWarning]
-                                   : "許容応力以内"));
+        rows.Raw(Row(PageWords("hookBending"),
+                     FixedText(h.bendingStress, 2, " ／ ") +
+                         FixedText(h.bendingAllowable, 2, PageWords("stressUnit"))));
+        rows.Raw(Row(PageWords("hookTorsion"),
+                     FixedText(h.torsionStress, 2, " ／ ") +
+                         FixedText(h.torsionAllowable, 2, PageWords("stressUnit"))));
+        rows.Raw(Row(PageWords("hook"), h.overAllowable
+                                            ? kServiceWarningTexts[kHookWarning - kBucklingWarning]
+                                            : PageWords("withinAllowable")));
     }
-    rows.Raw(Row("疲労安全率 (Goodman、ショットピーニングなし)",
-                 s.fatigue.safety ? FixedText(*s.fatigue.safety, 2)
-                                  : std::string("線径10 mm以上はデータなし")));
+    rows.Raw(Row(PageWords("fatigueSafety"), s.fatigue.safety
+                                                 ? FixedText(*s.fatigue.safety, 2)
+                                                 : std::string(PageWords("noFatigueData"))));
     const MakerFigures& m = figures.maker;
     if (m.coils) {
         const CoilFigures& c = *m.coils;
-        rows.Raw(Row(PageText("pitchRatio"),
+        rows.Raw(Row(PageWords("pitchRatio"),
                      FixedText(c.pitch, 2, " mm ／ ") + FixedText(c.pitchRatio, 2)));
-        rows.Raw(Row(PageText("pitch"),
-                     c.pitchOver ? WarningTextOf(kPitchWarning) : PageText("pitchWithin")));
-        rows.Raw(Row(PageText("gapSums"),
+        rows.Raw(Row(PageWords("pitch"),
+                     c.pitchOver ? WarningTextOf(kPitchWarning) : PageWords("pitchWithin")));
+        rows.Raw(Row(PageWords("gapSums"),
                      FixedText(c.gapSum, 2, " ／ ") + FixedText(c.minGapSum, 2, " mm")));
-        rows.Raw(Row(PageText("strokeShare"), FixedText(c.strokeShare * 100.0, 0, " %")));
-        rows.Raw(Row(PageText("coilClearance"), c.clearanceShort
-                                                    ? WarningTextOf(kCoilClearanceWarning)
-                                                    : PageText("clearanceEnough")));
+        rows.Raw(Row(PageWords("strokeShare"), FixedText(c.strokeShare * 100.0, 0, " %")));
+        rows.Raw(Row(PageWords("coilClearance"), c.clearanceShort
+                                                     ? WarningTextOf(kCoilClearanceWarning)
+                                                     : PageWords("clearanceEnough")));
     }
     if (m.initialTension) {
         const InitialTensionFigures& t = *m.initialTension;
-        rows.Raw(Row(PageText("initialStress"), FixedText(t.stress, 2, " ／ ") +
-                                                    FixedText(t.low, 2, "〜") +
-                                                    FixedText(t.high, 2, " kg/mm²")));
-        rows.Raw(Row(PageText("initialTension"), t.outside ? WarningTextOf(kInitialTensionWarning)
-                                                           : PageText("initialWithin")));
+        rows.Raw(Row(PageWords("initialStress"),
+                     FixedText(t.stress, 2, " ／ ") + FixedText(t.low, 2, "〜") +
+                         FixedText(t.high, 2, PageWords("stressUnit"))));
+        rows.Raw(Row(PageWords("initialTension"), t.outside ? WarningTextOf(kInitialTensionWarning)
+                                                            : PageWords("initialWithin")));
     }
     return rows.Close();
 }
@@ -197,6 +207,10 @@ std::string SearchFormJson() {
                        .Text("kinds", kindsName(row.kinds))
                        .Raw("labels", labels.Close())
                        .Raw("choices", choices.Close())
+                       // A choice left at its default is not sent, as the command line leaves
+                       // the option out: --ends and --allow-buckling may not both be given.
+                       .Flag("firstIsDefault",
+                             row.form == FieldForm::Choice && row.field != SearchField::Kind)
                        .Close());
     }
     JsonArray materials;
@@ -238,47 +252,49 @@ std::string SearchFaultJa(const SearchFault& fault, const std::vector<SearchForm
         case What::BadValue: {
             const SearchFieldRow& row = SearchFieldOf(fault.field);
             if (row.form == FieldForm::Choice) {
-                return PageText("badChoice") + label(fault.field);
+                return PageWords("badChoice") + label(fault.field);
             }
-            return PageText("badNumber") + label(fault.field) + "（" + ShortNumber(row.range.min) +
+            return PageWords("badNumber") + label(fault.field) + "（" + ShortNumber(row.range.min) +
                    "〜" + ShortNumber(row.range.max) + "）";
         }
         case What::WrongKind:
             return label(fault.field) + PageText(compression ? "forExtension" : "forCompression");
         case What::LoadCount:
         case What::RateMissing:
-            return PageText("needLoadOrRate");
+            return PageWords("needLoadOrRate");
         case What::RateWithTwoLoads:
-            return PageText("rateWithTwoLoads");
+            return PageWords("rateWithTwoLoads");
         case What::LoadsEqual:
-            return PageText("loadsEqual");
+            return PageWords("loadsEqual");
         case What::WrongWay:
             return PageText(compression ? "wrongWayCompression" : "wrongWayExtension");
         case What::NoMaterial:
-            return PageText("noMaterial");
+            return PageWords("noMaterial");
         case What::UnknownMaterial:
-            return "「" + fault.text + "」" + PageText("unknownMaterial");
+            return "「" + fault.text + "」" + PageWords("unknownMaterial");
         case What::Contradicts:
-            return label(fault.field) + "と" + label(fault.other) + PageText("together");
+            return label(fault.field) + PageWords("and") + label(fault.other) +
+                   PageWords("together");
         case What::NeedsRepeated:
-            return label(fault.field) + PageText("needsRepeated");
+            return label(fault.field) + PageWords("needsRepeated");
         case What::UnknownField:
         case What::Repeated:
         case What::KindMissing:
             break;
     }
     // The page sends only its own fields, once each: a fault of the page itself.
-    return PageText("formFault") + std::string(SearchFieldOf(fault.field).name) + " " + fault.text;
+    return PageWords("formFault") + std::string(SearchFieldOf(fault.field).name) + " " + fault.text;
 }
 
-std::string SearchJson(const std::vector<SearchFormEntry>& form, std::vector<DesignInput>& found) {
+std::string SearchJson(const std::vector<SearchFormEntry>& form, std::vector<DesignInput>& found,
+                       const SearchProgressFn& progress) {
     found.clear();
     const SearchReading reading = ReadSearchForm(form);
     if (!reading.request) {
         return JsonObject().Text("error", SearchFaultJa(reading.fault, form)).Close();
     }
     DesignRunner runner;
-    const SearchResult result = SearchDesigns(*reading.request, runner);
+    const SearchResult result = SearchDesigns(*reading.request, runner, progress);
     const std::vector<Candidate>& shown = result.metCount > 0 ? result.best : result.closest;
     JsonArray rows;
     for (const Candidate& candidate : shown) {

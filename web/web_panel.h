@@ -46,8 +46,10 @@ SearchReading ReadSearchForm(const std::vector<SearchFormEntry>& form);
 // What is wrong with a requirement, in Japanese; `form` tells which box a load point came from.
 std::string SearchFaultJa(const SearchFault& fault, const std::vector<SearchFormEntry>& form);
 
-// Runs the search. The JSON has either "error" (a Japanese message) or the result rows;
-// `found` keeps the designs in the order of the rows, for choosing one.
-std::string SearchJson(const std::vector<SearchFormEntry>& form, std::vector<DesignInput>& found);
+// Runs the search. The JSON has either "error" (a Japanese message) or the result rows, each
+// with its cells and its warnings' numbers and texts; `found` keeps the designs in the order of
+// the rows, for choosing one. `progress` is the engine's: told as the search goes, it may stop it.
+std::string SearchJson(const std::vector<SearchFormEntry>& form, std::vector<DesignInput>& found,
+                       const SearchProgressFn& progress = {});
 
 }  // namespace springcalc::web
