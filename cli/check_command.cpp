@@ -12,6 +12,7 @@
 #include "cli/input_values.h"
 #include "cli/option_scanner.h"
 #include "diagram/load_diagram.h"
+#include "engine/strength_checks.h"
 #include "engine/text_format.h"
 #include "files/appending_file.h"
 #include "files/interrupt_undo.h"
@@ -139,8 +140,8 @@ Strength checks (see docs/formulas.md for the formulas and their source):
                        extension, a full-loop hook at the higher of Pset and Pact (hook_load):
                        the bending stress where the hook leaves the body and the torsion
                        stress at its bend of radius r2 (hook_bend_radius), with their
-                       allowable stresses, 75 % and 40 % of the tensile strength (55 % and
-                       30 % for the stainless grades); either over: hook_over_allowable,
+                       allowable stresses, {steel hooks} of the tensile strength ({stainless hooks}
+                       for the stainless grades); either over: hook_over_allowable,
                        warning 9 {9}
   fatigue, fatigue_safety
                        the safety factor against fatigue on a modified Goodman line from
@@ -184,15 +185,20 @@ that cannot be written. Whenever the status is 2, nothing is appended to --repor
 ends the run with the signal's own status (130 for SIGINT) and nothing appended either.
 )";
 
-// The help with each "{N}" as warning N's own text, from the table every output uses.
+// The help with each "{N}" as warning N's own text, from the table every output uses, and the
+// hooks' allowable stresses as the engine has them.
 std::string CheckHelp() {
     std::string help = kCheckHelp;
-    for (int number = kBucklingWarning; number <= kLastServiceWarning; ++number) {
-        const std::string mark = "{" + std::to_string(number) + "}";
+    const auto fill = [&help](const std::string& mark, const std::string& text) {
         for (size_t at = help.find(mark); at != std::string::npos; at = help.find(mark, at)) {
-            help.replace(at, mark.size(), WarningTextOf(number));
+            help.replace(at, mark.size(), text);
         }
+    };
+    for (int number = kBucklingWarning; number <= kLastServiceWarning; ++number) {
+        fill("{" + std::to_string(number) + "}", WarningTextOf(number));
     }
+    fill("{steel hooks}", HookAllowablesText(WireClass::Steel));
+    fill("{stainless hooks}", HookAllowablesText(WireClass::Stainless));
     return help;
 }
 

@@ -14,6 +14,7 @@
 #include "engine/catalogue.h"
 #include "engine/record_numbers.h"
 #include "engine/spring_tables.h"
+#include "engine/strength_checks.h"
 #include "engine/text_format.h"
 #include "engine/window_texts.h"
 #include "text/number_text.h"
@@ -334,9 +335,9 @@ public:
             "load, bend radius ";
         out += settings_.strength.hookRadius ? ShortestText(*settings_.strength.hookRadius) + " mm"
                                              : std::string("2d");
-        out +=
-            "; allow-: 75 % and 40 % of the tensile strength (stainless: 55 % and 30 %). "
-            "fatigue: safety factor on the modified Goodman line, ";
+        out += "; allow-: " + HookAllowablesText(WireClass::Steel) +
+               " of the tensile strength (stainless: " + HookAllowablesText(WireClass::Stainless) +
+               "). fatigue: safety factor on the modified Goodman line, ";
         out += settings_.strength.peened ? "peened" : "unpeened";
         out += " wire (- for wire of 10 mm and more)";
         out += settings_.repeated ? ", warning 11 below 1.\n" : ".\n";

@@ -6,6 +6,8 @@
 #include <ctime>
 #include <string_view>
 
+#include "engine/words.h"
+
 namespace springcalc {
 
 LocalDateTime LocalTimeOf(std::time_t instant) {
@@ -19,7 +21,8 @@ LocalDateTime SystemLocalTime() {
 }
 
 std::string FormatDateStamp(const LocalDateTime& when) {
-    // "%d年%d月%d日 %2d:%2d", without printf: the command line stamps every design it runs.
+    // The year, month and day each followed by its word, then "%2d:%2d"; without printf: the
+    // command line stamps every design it runs.
     std::string text;
     const auto number = [&text](int value, int width, std::string_view tail) {
         char digits[16];
@@ -28,9 +31,9 @@ std::string FormatDateStamp(const LocalDateTime& when) {
         text.append(digits, end);
         text += tail;
     };
-    number(when.year, 0, "年");
-    number(when.month, 0, "月");
-    number(when.day, 0, "日 ");
+    number(when.year, 0, Words("year"));
+    number(when.month, 0, Words("month"));
+    number(when.day, 0, Words("day"));
     number(when.hour, 2, ":");
     number(when.minute, 2, "");
     return text;

@@ -20,7 +20,8 @@ LocalDateTime SystemLocalTime();
 // The local date and time of an instant, in the time zone of TZ.
 LocalDateTime LocalTimeOf(std::time_t instant);
 
-// "%d年%d月%d日 %2d:%2d"
+// The year, the month and the day, each followed by the catalogue's word for it, then the hour
+// and the minute as "%2d:%2d".
 std::string FormatDateStamp(const LocalDateTime& when);
 
 }  // namespace springcalc

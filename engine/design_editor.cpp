@@ -127,7 +127,7 @@ void DesignEditor::UpDown8Click(int kind, int sampleNumber) {
         view_.SetText(Field::Label1, kCompressionTitle);
         view_.SetFontColor(Field::Label14, clGray);
         view_.SetColor(Field::Label37, clBtnFace);
-        view_.SetText(Field::Label9, "許容圧縮長");
+        view_.SetText(Field::Label9, Words("compressionLimit"));
         view_.SetColor(Field::Label6, clAqua);
         view_.SetFontColor(Field::Label29, clBlack);
         view_.SetFontColor(Field::Label17, clBlack);
@@ -142,7 +142,7 @@ void DesignEditor::UpDown8Click(int kind, int sampleNumber) {
         view_.SetText(Field::Label1, kExtensionTitle);
         view_.SetFontColor(Field::Label14, clBlack);
         view_.SetColor(Field::Label37, clWhite);
-        view_.SetText(Field::Label9, "許容引張長 ");
+        view_.SetText(Field::Label9, Words("extensionLimit"));
         view_.SetText(Field::Label48, "");
         view_.SetFontColor(Field::Label46, clGray);
         view_.SetColor(Field::Label6, clBtnFace);

@@ -17,6 +17,7 @@
 #include "engine/maker_checks.h"
 #include "engine/spring_design.h"
 #include "engine/strength_checks.h"
+#include "engine/words.h"
 
 namespace springcalc {
 
@@ -34,11 +35,11 @@ struct EndConditionRow {
 // clang-format off
 inline constexpr std::array<EndConditionRow, 5> kEndConditions{{
     //  ends                          name             ν
-    {EndCondition::FixedFixed,   "fixed-fixed",   0.5, "両端固定"},                // both ends on parallel plates, guided (clamped)
-    {EndCondition::FixedGuided,  "fixed-guided",  1.0, "一端固定・他端平行移動"},  // one end clamped, the other kept parallel but free to move sideways
-    {EndCondition::PinnedPinned, "pinned-pinned", 1.0, "両端自由支持"},            // both ends free to tilt (pinned)
-    {EndCondition::FixedPinned,  "fixed-pinned",  0.7, "一端固定・他端自由支持"},  // one end clamped, the other free to tilt
-    {EndCondition::FixedFree,    "fixed-free",    2.0, "一端固定・他端自由"},      // one end clamped, the other free
+    {EndCondition::FixedFixed,   "fixed-fixed",   0.5, Words("ends.fixed-fixed")},                // both ends on parallel plates, guided (clamped)
+    {EndCondition::FixedGuided,  "fixed-guided",  1.0, Words("ends.fixed-guided")},  // one end clamped, the other kept parallel but free to move sideways
+    {EndCondition::PinnedPinned, "pinned-pinned", 1.0, Words("ends.pinned-pinned")},            // both ends free to tilt (pinned)
+    {EndCondition::FixedPinned,  "fixed-pinned",  0.7, Words("ends.fixed-pinned")},  // one end clamped, the other free to tilt
+    {EndCondition::FixedFree,    "fixed-free",    2.0, Words("ends.fixed-free")},      // one end clamped, the other free
 }};
 // clang-format on
 
@@ -59,18 +60,11 @@ inline constexpr int kCoilClearanceWarning = 12;
 inline constexpr int kPitchWarning = 13;
 inline constexpr int kInitialTensionWarning = 14;
 inline constexpr int kLastServiceWarning = kInitialTensionWarning;
-inline constexpr const char* kBucklingWarningText = "座屈の恐れがあります";
-// clang-format off
+inline constexpr const char* kBucklingWarningText = Words("warning8");
 inline constexpr std::array<const char*, 7> kServiceWarningTexts{
-    kBucklingWarningText,                 // 8 the operating deflection is beyond the buckling one
-    "フックの応力が許容応力を越えています",   // 9 a hook's stress over its allowable stress
-    "密着させるとへたりが生じます",          // 10 pressed solid, it takes a set
-    "疲労安全率が１未満です",              // 11 fatigue safety factor below 1
-    "作動時のコイルのすき間が不足しています",  // 12 the coils come too close at the shortest length
-    "ピッチがコイル平均径の半分を越えています", // 13 the coils wound too open
-    "初張力が巻ける範囲を外れています",       // 14 an initial tension no coiler winds at this index
+    kBucklingWarningText, Words("warning9"),  Words("warning10"), Words("warning11"),
+    Words("warning12"),   Words("warning13"), Words("warning14"),
 };
-// clang-format on
 // The text of a warning of the window (1 to 7) or of the command line (8 to 11).
 const char* WarningTextOf(int number);
 

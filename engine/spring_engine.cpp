@@ -43,9 +43,8 @@ void SpringEngine::UpdateDiameters() {
     const double d = WireDiameter();
     design_.InnerDia = Store(double(design_.MeanDia) - d);
     design_.OuterDia = Store(double(design_.MeanDia) + d);
-    // "内径 %.2f 外径 %.2f"
-    view_.SetNumberPair(Field::Label45, "内径 ", double(design_.InnerDia), " 外径 ",
-                        double(design_.OuterDia), 2);
+    view_.SetNumberPair(Field::Label45, Words("innerDiameter"), double(design_.InnerDia),
+                        Words("outerDiameter"), double(design_.OuterDia), 2);
 }
 
 void SpringEngine::CheckGeometry() {

@@ -49,6 +49,12 @@ HookAllowables HookAllowablesOf(WireClass wireClass) {
                                              : HookAllowables{0.75, 0.40};
 }
 
+std::string HookAllowablesText(WireClass wireClass) {
+    const HookAllowables allowables = HookAllowablesOf(wireClass);
+    const auto percent = [](double share) { return std::to_string(std::lround(share * 100)); };
+    return percent(allowables.bending) + " % and " + percent(allowables.torsion) + " %";
+}
+
 namespace {
 
 // Loads closer than this, relatively, are the same load.

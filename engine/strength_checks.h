@@ -15,6 +15,7 @@
 // fatigue loading of helical compression springs. docs/formulas.md gives every formula.
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "engine/spring_design.h"
@@ -67,6 +68,8 @@ struct HookAllowables {
     double torsion;
 };
 HookAllowables HookAllowablesOf(WireClass wireClass);
+// "75 % and 40 %": the bending and the torsion allowable in percent, for the command line's help.
+std::string HookAllowablesText(WireClass wireClass);
 
 // The hook's bend radius r2 (mm, to the wire's centre) unless one is given: 2·d, the smallest
 // bend the spring makers recommend (an inside radius of 1.5·d), so C2 = 4.

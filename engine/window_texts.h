@@ -3,6 +3,10 @@
 // The texts the window shows that are not numbers: its warning messages and its titles.
 
 #include <array>
+#include <string>
+#include <string_view>
+
+#include "engine/words.h"
 
 namespace springcalc {
 
@@ -18,16 +22,15 @@ inline constexpr int kBelowFreeLengthWarning =
 
 // The seven warning messages, numbered 1..7.
 inline constexpr std::array<const char*, 7> kWarningTexts{
-    "D/dを４以上にして下さい",       // 1 spring index below 4
-    "許容応力を越えています",        // 2 static allowable stress exceeded
-    "圧縮端まで使えません",          // 3 reaches the allowable stress before it is solid
-    "繰返荷重での使用に注意",        // 4 repeated-load allowable stress exceeded
-    "線径が規格外です",              // 5 wire size not offered for the material
-    "圧縮端より短い設定があります",  // 6 a length below the solid length
-    "自由長より短い設定があります",  // 7 a length below the free length
+    Words("warning1"), Words("warning2"), Words("warning3"), Words("warning4"),
+    Words("warning5"), Words("warning6"), Words("warning7"),
 };
 
-inline constexpr const char* kCompressionTitle = "  圧縮コイルバネの設計 ";
-inline constexpr const char* kExtensionTitle = "  引張コイルバネの設計 ";
+inline constexpr const char* kCompressionTitle = Words("titleCompression");
+inline constexpr const char* kExtensionTitle = Words("titleExtension");
+
+// What hovering over the warning list says of the lines it holds (one a line): each of warnings 1
+// to 7 among them explained once, in their order, or that there is none.
+std::string WarningListNote(std::string_view lines);
 
 }  // namespace springcalc

@@ -11,6 +11,7 @@
 
 #include "diagram/spring_drawings.h"
 #include "engine/spring_view.h"
+#include "engine/words.h"
 
 namespace springcalc::layout {
 
@@ -38,20 +39,20 @@ using enum LabelStyle;
 // clang-format off
 inline constexpr std::array kLabels{
     // Head
-    LabelSpec{"Label1",    57,  18, 209, 20, "  圧縮コイルバネの設計 ",        Caption, kTitleColor, clWindowText, 20},
+    LabelSpec{"Label1",    57,  18, 209, 20, Words("titleCompression"),    Caption, kTitleColor, clWindowText, 20},
     LabelSpec{"Label44",  207,  54,  64, 21, "Sample ",                        Fixed,   clBlue,      clWhite,      17},
     LabelSpec{"Labeldate", 48,  49,  60, 15, "Labeldate",                      Caption, kParentColor, clWindowText, 15},
-    LabelSpec{"Label49",  394,  59,  45, 15, "自由長",                         Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label49",  394,  59,  45, 15, Words("caption.Label49"),     Caption, kParentColor, clWindowText, 15},
     // Input rows: captions
-    LabelSpec{"Label2",    40,  97,  70, 15, "材        質",                   Caption, clAqua,       clWindowText, 15},
-    LabelSpec{"Label3",    40, 127,  70, 15, "線        径",                   Caption, clAqua,       clWindowText, 15},
-    LabelSpec{"Label4",    40, 157,  70, 15, "ｺｲﾙ平均径",                      Caption, clAqua,       clWindowText, 15},
-    LabelSpec{"Label5",    40, 215,  70, 15, "有 効 巻数",                     Caption, clAqua,       clWindowText, 15},
-    LabelSpec{"Label6",    40, 245,  70, 15, "自  由   長",                    Caption, clAqua,       clWindowText, 15},
-    LabelSpec{"Label7",    40, 275,  70, 15, "取  付   長",                    Caption, clAqua,       clWindowText, 15},
-    LabelSpec{"Label8",    40, 305,  70, 15, "作  動   長",                    Caption, clAqua,       clWindowText, 15},
-    LabelSpec{"Label46",   36, 335,  75, 15, "圧 縮 端 長",                    Caption, kParentColor, clWindowText, 15},
-    LabelSpec{"Label9",    38, 365,  75, 15, "許容圧縮長",                     Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label2",    40,  97,  70, 15, Words("caption.Label2"),      Caption, clAqua,       clWindowText, 15},
+    LabelSpec{"Label3",    40, 127,  70, 15, Words("caption.Label3"),      Caption, clAqua,       clWindowText, 15},
+    LabelSpec{"Label4",    40, 157,  70, 15, Words("caption.Label4"),      Caption, clAqua,       clWindowText, 15},
+    LabelSpec{"Label5",    40, 215,  70, 15, Words("caption.Label5"),      Caption, clAqua,       clWindowText, 15},
+    LabelSpec{"Label6",    40, 245,  70, 15, Words("caption.Label6"),      Caption, clAqua,       clWindowText, 15},
+    LabelSpec{"Label7",    40, 275,  70, 15, Words("caption.Label7"),      Caption, clAqua,       clWindowText, 15},
+    LabelSpec{"Label8",    40, 305,  70, 15, Words("caption.Label8"),      Caption, clAqua,       clWindowText, 15},
+    LabelSpec{"Label46",   36, 335,  75, 15, Words("caption.Label46"),     Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label9",    38, 365,  75, 15, Words("compressionLimit"),    Caption, kParentColor, clWindowText, 15},
     // Input rows: values
     LabelSpec{"Label25",  115,  97, 105, 17, "SUS304-WPB",                     Value,   clWhite,      clWindowText, 17},
     LabelSpec{"Label26",  150, 127,  70, 17, "         0.08  ",                Value,   clWhite,      clWindowText, 17},
@@ -62,19 +63,19 @@ inline constexpr std::array kLabels{
     LabelSpec{"Label31",  150, 305,  70, 17, "       40.0   ",                 Value,   clWhite,      clWindowText, 17},
     LabelSpec{"Label48",  150, 335,  70, 17, "  ",                             Value,   clWhite,      clWindowText, 17},
     LabelSpec{"Label32",  150, 365,  70, 17, "  ",                             Value,   clWhite,      clWindowText, 17},
-    LabelSpec{"Label45",   71, 183, 170, 15, "内径２３．４５  外径２３．４５", Caption, clWhite,      clWindowText, 15},
+    LabelSpec{"Label45",   71, 183, 170, 15, Words("caption.Label45"),     Caption, clWhite,      clWindowText, 15},
     // Results: captions
-    LabelSpec{"Label10",  264,  97, 105, 15, "静荷重許容応力",                 Caption, kParentColor, clWindowText, 15},
-    LabelSpec{"Label11",  264, 127, 105, 15, "動荷重許容応力",                 Caption, kParentColor, clWindowText, 15},
-    LabelSpec{"Label12",  264, 157,  75, 15, "横弾性係数",                     Caption, kParentColor, clWindowText, 15},
-    LabelSpec{"Label13",  264, 187,  59, 15, "バネ定数",                       Caption, kParentColor, clWindowText, 15},
-    LabelSpec{"Label14",  264, 217,  65, 15, "初  張  力",                     Caption, clBtnFace,    clGray,       15},
+    LabelSpec{"Label10",  264,  97, 105, 15, Words("caption.Label10"),     Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label11",  264, 127, 105, 15, Words("caption.Label11"),     Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label12",  264, 157,  75, 15, Words("caption.Label12"),     Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label13",  264, 187,  59, 15, Words("caption.Label13"),     Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label14",  264, 217,  65, 15, Words("caption.Label14"),     Caption, clBtnFace,    clGray,       15},
     LabelSpec{"Label15",  264, 275,  35, 15, "τset",                          Caption, kParentColor, clWindowText, 15},
     LabelSpec{"Label16",  264, 305,  35, 15, "τact",                          Caption, kParentColor, clWindowText, 15},
     LabelSpec{"Label17",  264, 335,  40, 15, "τmax",                          Caption, kParentColor, clWindowText, 15},
-    LabelSpec{"Label18",  399, 275,  31, 15, "Ｐset",                          Caption, kParentColor, clWindowText, 15},
-    LabelSpec{"Label19",  399, 305,  31, 15, "Ｐact",                          Caption, kParentColor, clWindowText, 15},
-    LabelSpec{"Label20",  398, 335,  36, 15, "Ｐmax",                          Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label18",  399, 275,  31, 15, Words("caption.Label18"),     Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label19",  399, 305,  31, 15, Words("caption.Label19"),     Caption, kParentColor, clWindowText, 15},
+    LabelSpec{"Label20",  398, 335,  36, 15, Words("caption.Label20"),     Caption, kParentColor, clWindowText, 15},
     // Results: values
     LabelSpec{"Label33",  380,  97,  70, 17, "   ",                            Value,   clWhite,      clWindowText, 17},
     LabelSpec{"Label34",  380, 127,  70, 17, "   ",                            Value,   clWhite,      clWindowText, 17},
@@ -93,7 +94,7 @@ inline constexpr std::array kLabels{
     LabelSpec{"Label22",  460, 187,  46, 15, "Kg/mm",                          Caption, kParentColor, clWindowText, 15},
     LabelSpec{"Label24",  460, 217,  16, 15, "Kg",                             Caption, kParentColor, clWindowText, 15},
     // Warning list caption
-    LabelSpec{"Label47",   40, 390,  45, 15, "警告！",                         Caption, kParentColor, clGray,       15},
+    LabelSpec{"Label47",   40, 390,  45, 15, Words("caption.Label47"),     Caption, kParentColor, clGray,       15},
 };
 
 struct SpinnerSpec {
@@ -102,27 +103,27 @@ struct SpinnerSpec {
     int minimum, maximum, position;
     bool wrap;
     bool tabStop;
-    // What a screen reader calls the pair; the arrows add " 上" and " 下" to it.
+    // What a screen reader calls the pair; the arrows add the catalogue's arrowUp and arrowDown.
     const char* spokenName;
 };
 
 // In the keyboard's tab order. The coarse spinners step by 10, which their names say.
 inline constexpr std::array kSpinners{
     //          name        x    y   w   h    min    max  pos  wrap   tab    spoken
-    SpinnerSpec{"UpDown1",  225,  90, 20, 25,     0,     8,  0, true,  true,  "材質"},
-    SpinnerSpec{"UpDown2",  225, 121, 20, 25,     0,    45,  0, true,  false, "線径"},
-    SpinnerSpec{"UpDown3",  225, 152, 20, 25, -1000,  1000,  0, true,  false, "コイル平均径"},
-    SpinnerSpec{"UpDown4",  225, 210, 20, 25, -1000,  1000,  9, true,  false, "有効巻数"},
-    SpinnerSpec{"UpDown5",  225, 241, 20, 25, -1000,  1000,  0, true,  false, "自由長"},
-    SpinnerSpec{"UpDown6",  225, 271, 20, 25, -1000,  1000,  0, true,  false, "取付長"},
-    SpinnerSpec{"UpDown7",  225, 303, 20, 25, -1000,  1000,  0, true,  false, "作動長"},
-    SpinnerSpec{"UpDown9",  125, 153, 20, 24, -1000,  1000,  1, true,  false, "コイル平均径 10"},
-    SpinnerSpec{"UpDown8",  278,  15, 18, 25,     0,     1,  0, true,  false, "ばねの種類"},
-    SpinnerSpec{"UpDown10", 125, 241, 20, 25, -1000,  1000,  6, true,  false, "自由長 10"},
-    SpinnerSpec{"UpDown11", 125, 273, 20, 25, -1000,  1000,  5, true,  false, "取付長 10"},
-    SpinnerSpec{"UpDown12", 125, 302, 20, 25, -1000,  1000,  4, true,  false, "作動長 10"},
-    SpinnerSpec{"UpDown13", 279,  51, 20, 25,     1,    12,  1, true,  false, "サンプル"},
-    SpinnerSpec{"UpDown14", 124, 210, 20, 25, -1000,  1000,  0, false, false, "有効巻数 10"},
+    SpinnerSpec{"UpDown1",  225,  90, 20, 25,     0,     8,  0, true,  true,  Words("spoken.UpDown1")},
+    SpinnerSpec{"UpDown2",  225, 121, 20, 25,     0,    45,  0, true,  false, Words("spoken.UpDown2")},
+    SpinnerSpec{"UpDown3",  225, 152, 20, 25, -1000,  1000,  0, true,  false, Words("spoken.UpDown3")},
+    SpinnerSpec{"UpDown4",  225, 210, 20, 25, -1000,  1000,  9, true,  false, Words("spoken.UpDown4")},
+    SpinnerSpec{"UpDown5",  225, 241, 20, 25, -1000,  1000,  0, true,  false, Words("spoken.UpDown5")},
+    SpinnerSpec{"UpDown6",  225, 271, 20, 25, -1000,  1000,  0, true,  false, Words("spoken.UpDown6")},
+    SpinnerSpec{"UpDown7",  225, 303, 20, 25, -1000,  1000,  0, true,  false, Words("spoken.UpDown7")},
+    SpinnerSpec{"UpDown9",  125, 153, 20, 24, -1000,  1000,  1, true,  false, Words("spoken.UpDown9")},
+    SpinnerSpec{"UpDown8",  278,  15, 18, 25,     0,     1,  0, true,  false, Words("spoken.UpDown8")},
+    SpinnerSpec{"UpDown10", 125, 241, 20, 25, -1000,  1000,  6, true,  false, Words("spoken.UpDown10")},
+    SpinnerSpec{"UpDown11", 125, 273, 20, 25, -1000,  1000,  5, true,  false, Words("spoken.UpDown11")},
+    SpinnerSpec{"UpDown12", 125, 302, 20, 25, -1000,  1000,  4, true,  false, Words("spoken.UpDown12")},
+    SpinnerSpec{"UpDown13", 279,  51, 20, 25,     1,    12,  1, true,  false, Words("spoken.UpDown13")},
+    SpinnerSpec{"UpDown14", 124, 210, 20, 25, -1000,  1000,  0, false, false, Words("spoken.UpDown14")},
 };
 
 struct ImageSpec {
@@ -135,10 +136,10 @@ struct ImageSpec {
 };
 
 inline constexpr std::array kImages{
-    ImageSpec{"Image1", 320, -10, 200, 100, springcalc::SpringDrawing::Compression, true,  "圧縮コイルばねの図",
-              "横から見た圧縮コイルばね。両端は平らな座面で、下の寸法線が自由長。"},
-    ImageSpec{"Image2", 320,   0, 200, 100, springcalc::SpringDrawing::Extension,   false, "引張コイルばねの図",
-              "横から見た引張コイルばね。両端に丸フック、下の寸法線がフック内側間の自由長。"},
+    ImageSpec{"Image1", 320, -10, 200, 100, springcalc::SpringDrawing::Compression, true,  Words("spoken.Image1"),
+              Words("described.Image1")},
+    ImageSpec{"Image2", 320,   0, 200, 100, springcalc::SpringDrawing::Extension,   false, Words("spoken.Image2"),
+              Words("described.Image2")},
 };
 
 struct Rect {
@@ -149,7 +150,7 @@ inline constexpr Rect kMemo1{91, 391, 373, 66};
 // The window: outer size 562 x 508 at (281, 125); the client area below leaves room for a
 // sizeable frame and its title bar and still holds every control.
 inline constexpr Rect kWindow{281, 125, 554, 477};
-inline constexpr const char* kCaption = "Pellacor１：コイルばねの設計 Ver 0.92";
+inline constexpr const char* kCaption = Words("windowCaption");
 
 // Control names of the engine's fields, in the order of the Field enumeration.
 inline constexpr std::array<const char*, kFieldCount> kFieldNames{
@@ -167,10 +168,10 @@ struct MenuEntrySpec {
     const char* caption;
 };
 inline constexpr std::array kMenu{
-    MenuEntrySpec{"N1", "計算実行"},
-    MenuEntrySpec{"N2", "保存"},
-    MenuEntrySpec{"N3", "画面印刷"},
-    MenuEntrySpec{"Exit2", "終了"},
+    MenuEntrySpec{"N1", Words("menu.N1")},
+    MenuEntrySpec{"N2", Words("menu.N2")},
+    MenuEntrySpec{"N3", Words("menu.N3")},
+    MenuEntrySpec{"Exit2", Words("menu.Exit2")},
 };
 
 // SaveDialog1's file types, description then pattern, the first chosen when it opens; "*.*"
@@ -180,10 +181,10 @@ struct SaveFilterSpec {
     const char* pattern;
 };
 inline constexpr std::array kSaveFilters{
-    SaveFilterSpec{"テキスト(*..txt)", "*.txt"},
-    SaveFilterSpec{"スプリング(*.spr)", "*.spr"},
-    SaveFilterSpec{"ばね(*.bne)", "*.bne"},
-    SaveFilterSpec{"全てのFile(*.*)", "*.*"},
+    SaveFilterSpec{Words("filter.txt"), "*.txt"},
+    SaveFilterSpec{Words("filter.spr"), "*.spr"},
+    SaveFilterSpec{Words("filter.bne"), "*.bne"},
+    SaveFilterSpec{Words("filter.all"), "*.*"},
 };
 
 // The window is designed at 100 pixels per inch. Shown at another resolution, every length,
@@ -196,7 +197,7 @@ inline int ScaledLength(int designPixels, double factor) {
 
 // The window's proportional Gothic face, asked for by these names in this order: the Windows
 // face first, then the free stand-in Debian installs.
-inline constexpr std::array<const char*, 3> kFontFamilies{"ＭＳ Ｐゴシック", "MS PGothic",
+inline constexpr std::array<const char*, 3> kFontFamilies{Words("fontWindows"), "MS PGothic",
                                                           "IPAPGothic"};
 
 // A held arrow of a spinner clicks once at the press, again after the first delay and then at

@@ -12,6 +12,7 @@
 #include <iterator>
 #include <utility>
 
+#include "engine/words.h"
 #include "files/write_all.h"
 #include "report/cp932_encoder.h"
 
@@ -26,44 +27,36 @@ std::string FormatReportBlock(const TSpringDesign& s) {
     // build error, and no locale takes part, so the numbers keep their decimal point whatever
     // the window's setlocale() chose. Widths say '>' because fmt puts "inf" and "nan" at the left
     // of their width by default, and the file has always had printf's " inf".
-    fmt::format_to(out, FMT_COMPILE("   {}コイルばねの設計   {}\n   \n"),
-                   compression ? "圧縮" : "引張", s.DateText);
-    fmt::format_to(out, FMT_COMPILE("材     質 {}         静荷重許容応力  {:>4.2f} Kg/mm^2\n"),
-                   s.MaterialName[s.MaterialNo], StaticAllowable(s));
-    fmt::format_to(out, FMT_COMPILE("線     径 {}        動荷重許容応力  {:>4.2f}\n"),
-                   s.WireDiaText[s.WireNo], double(s.AllowFatigue));
-    fmt::format_to(out, FMT_COMPILE("ｺｲﾙ平均径      {:>3.1f}          横弾性係数    {:.1f}\n"),
-                   double(s.MeanDia), double(s.ShearModulus));
-    fmt::format_to(out,
-                   FMT_COMPILE("(内径 {:.2f}  外径 {:.2f})       ばね定数       {:>3.3f} kg/mm\n"),
-                   double(s.InnerDia), double(s.OuterDia), double(s.SpringRate));
-    fmt::format_to(out, FMT_COMPILE("有効 巻数       {:>3.1f}\n"), double(s.Turns));
+    fmt::format_to(out, FMT_COMPILE(Words("report.heading")),
+                   compression ? Words("report.compression") : Words("report.extension"),
+                   s.DateText);
+    fmt::format_to(out, FMT_COMPILE(Words("report.material")), s.MaterialName[s.MaterialNo],
+                   StaticAllowable(s));
+    fmt::format_to(out, FMT_COMPILE(Words("report.wire")), s.WireDiaText[s.WireNo],
+                   double(s.AllowFatigue));
+    fmt::format_to(out, FMT_COMPILE(Words("report.meanDiameter")), double(s.MeanDia),
+                   double(s.ShearModulus));
+    fmt::format_to(out, FMT_COMPILE(Words("report.diameters")), double(s.InnerDia),
+                   double(s.OuterDia), double(s.SpringRate));
+    fmt::format_to(out, FMT_COMPILE(Words("report.turns")), double(s.Turns));
     if (compression) {
-        fmt::format_to(out, FMT_COMPILE("自 由  長       {:>3.1f} mm\n"), double(s.FreeLen));
-        fmt::format_to(
-            out, FMT_COMPILE("取 付  長       {:>3.1f}        Tset  {:>3.2f}    Pset  {:>3.2f}\n"),
-            double(s.SetLen), double(s.Tset), double(s.Pset));
-        fmt::format_to(
-            out, FMT_COMPILE("作 動  長       {:>3.1f}        Tact  {:>3.2f}    Pact  {:>3.2f}\n"),
-            double(s.WorkLen), double(s.Tact), double(s.Pact));
-        fmt::format_to(
-            out, FMT_COMPILE("圧縮端 長       {:>3.1f}        Tmax  {:>3.2f}    Pmax  {:>3.2f}\n"),
-            double(s.SolidLen), double(s.Tmax), double(s.Pmax));
-        fmt::format_to(out, FMT_COMPILE("許容圧縮長      {:>3.1f}\n"), double(s.LimitLen));
+        fmt::format_to(out, FMT_COMPILE(Words("report.free")), double(s.FreeLen));
+        fmt::format_to(out, FMT_COMPILE(Words("report.installed")), double(s.SetLen),
+                       double(s.Tset), double(s.Pset));
+        fmt::format_to(out, FMT_COMPILE(Words("report.operating")), double(s.WorkLen),
+                       double(s.Tact), double(s.Pact));
+        fmt::format_to(out, FMT_COMPILE(Words("report.solid")), double(s.SolidLen), double(s.Tmax),
+                       double(s.Pmax));
+        fmt::format_to(out, FMT_COMPILE(Words("report.compressionLimit")), double(s.LimitLen));
     } else {
-        fmt::format_to(
-            out, FMT_COMPILE("自 由  長       {:>3.1f} mm                   初張力  {:.2f} kg\n"),
-            double(s.FreeLen), double(s.InitTension));
-        fmt::format_to(
-            out,
-            FMT_COMPILE("取 付  長       {:>3.1f}        Tset  {:>3.2f}    Pset  {:>3.2f} kg\n"),
-            double(s.SetLen), double(s.Tset), double(s.Pset));
-        fmt::format_to(
-            out, FMT_COMPILE("作 動  長       {:>3.1f}        Tact  {:>3.2f}    Pact  {:>3.2f}\n"),
-            double(s.WorkLen), double(s.Tact), double(s.Pact));
-        fmt::format_to(
-            out, FMT_COMPILE("許容引張長      {:>3.1f}                       Pmax  {:>3.2f} \n"),
-            double(s.LimitLen), double(s.Pmax));
+        fmt::format_to(out, FMT_COMPILE(Words("report.freeTension")), double(s.FreeLen),
+                       double(s.InitTension));
+        fmt::format_to(out, FMT_COMPILE(Words("report.installedKg")), double(s.SetLen),
+                       double(s.Tset), double(s.Pset));
+        fmt::format_to(out, FMT_COMPILE(Words("report.operating")), double(s.WorkLen),
+                       double(s.Tact), double(s.Pact));
+        fmt::format_to(out, FMT_COMPILE(Words("report.extensionLimit")), double(s.LimitLen),
+                       double(s.Pmax));
     }
     block += "   \n   \n";
     return block;
@@ -136,30 +129,29 @@ bool ReportStream::Finish() {
 std::string DescribeAppendError(int error) {
     switch (error) {
         case ENOENT:
-            return "フォルダが見つかりません。";
+            return Words("errorNoFolder");
         case EACCES:
         case EPERM:
-            return "このファイルに書き込む許可がありません。";
+            return Words("errorNoPermission");
         case EROFS:
-            return "読み取り専用の場所には書き込めません。";
+            return Words("errorReadOnly");
         case EISDIR:
-            return "フォルダには書き込めません。ファイル名を指定してください。";
+            return Words("errorIsFolder");
         case ENOSPC:
         case EDQUOT:
-            return "ディスクに空きがありません。";
+            return Words("errorDiskFull");
         case ENAMETOOLONG:
-            return "ファイル名が長すぎます。";
+            return Words("errorNameTooLong");
         case ENOTDIR:
-            return "パスの途中にフォルダではないものがあります。";
+            return Words("errorNotFolder");
         case EIO:
-            return "書き込み中に入出力エラーが起きました。";
+            return Words("errorIo");
         case kNotARegularFile:
-            return "通常のファイルではありません（名前付きパイプや装置には保存できません）。";
+            return Words("errorNotFile");
         case kFileBusy:
-            return "ほかのプログラムがこのファイルに書き込み中です。しばらくしてからもう一度保存し"
-                   "てください。";
+            return Words("errorBusy");
         case ENOMEM:
-            return "メモリが足りません。";
+            return Words("errorNoMemory");
         default:
             return std::strerror(error);
     }

@@ -13,6 +13,7 @@
 #include <QTextDocument>
 #include <cstdlib>
 
+#include "engine/words.h"
 #include "layout/spinner_wiring.h"
 #include "layout/window_layout.h"
 #include "report/report_writer.h"
@@ -285,18 +286,15 @@ void TForm1::N2Click() {
     lastSaved_ = path;
     const std::optional<std::string> bytes = EncodeReport(FormatReportBlock(design_));
     if (!bytes) {
-        prompts_->showError(this,
-                            QStringLiteral("レポートを文字コード932に変換できませんでした。\n") +
-                                NothingWrittenText());
+        prompts_->showError(this, QString::fromUtf8(Words("notEncoded")) + NothingWrittenText());
         return;
     }
     const SaveOutcome saved = AppendToFile(QFile::encodeName(path).toStdString(), *bytes);
     if (!saved.result.ok) {
-        QString message = SaveFailedText(QStringLiteral("レポート"), path, saved.result.error);
+        QString message =
+            SaveFailedText(QString::fromUtf8(Words("report")), path, saved.result.error);
         if (saved.takeBack.bytesLeft > 0) {
-            message +=
-                QStringLiteral("\n書きかけの %1 バイトがファイルに残り、取り除けませんでした。")
-                    .arg(saved.takeBack.bytesLeft);
+            message += QString::fromUtf8(Words("bytesLeft")).arg(saved.takeBack.bytesLeft);
         }
         prompts_->showError(this, message);
     }

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QToolButton>
 
+#include "engine/words.h"
 #include "layout/window_layout.h"
 
 using springcalc::Arrow;
@@ -29,8 +30,10 @@ SpinButton::SpinButton(QWidget* parent)
 
 void SpinButton::setSpokenName(const QString& name) {
     setAccessibleName(name);
-    up_->setAccessibleName(name + QStringLiteral(" 上"));
-    down_->setAccessibleName(name + QStringLiteral(" 下"));
+    up_->setAccessibleName(name + QLatin1Char(' ') +
+                           QString::fromUtf8(springcalc::Words("arrowUp")));
+    down_->setAccessibleName(name + QLatin1Char(' ') +
+                             QString::fromUtf8(springcalc::Words("arrowDown")));
 }
 
 void SpinButton::setRange(int minimum, int maximum) {

@@ -26,7 +26,8 @@ public:
     void setPosition(int position);
     qint16 position() const { return position_; }
 
-    // How assistive technology names the pair; the arrows are "<name> 上" and "<name> 下".
+    // How assistive technology names the pair; each arrow is the name, a space and
+    // the catalogue's arrowUp or arrowDown.
     void setSpokenName(const QString& name);
 
     QToolButton* upButton() const { return up_; }

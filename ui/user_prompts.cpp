@@ -6,21 +6,23 @@
 #include <QMessageBox>
 #include <cerrno>
 
+#include "engine/words.h"
 #include "report/report_writer.h"
+
+using springcalc::Words;
 
 bool DialogPrompts::runSaveDialog(QFileDialog& dialog) {
     return dialog.exec() == QDialog::Accepted;
 }
 
 QString DialogPrompts::askPdfInstead(QWidget* parent) {
-    const auto answer = QMessageBox::question(
-        parent, QStringLiteral("画面印刷"),
-        QStringLiteral("プリンタが見つかりません。\n画面をPDFファイルに保存しますか？"),
-        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const auto answer = QMessageBox::question(parent, QString::fromUtf8(Words("menu.N3")),
+                                              QString::fromUtf8(Words("noPrinter")),
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer != QMessageBox::Yes) {
         return {};
     }
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("PDFファイルに保存"),
+    return QFileDialog::getSaveFileName(parent, QString::fromUtf8(Words("savePdfTitle")),
                                         QDir::home().filePath(QStringLiteral("springcalc.pdf")),
                                         QStringLiteral("PDF (*.pdf)"));
 }
@@ -32,12 +34,12 @@ void DialogPrompts::showError(QWidget* parent, const QString& text) {
 QString SaveFailedText(const QString& what, const QString& path, int error) {
     // A file size limit (ulimit -f) stops a write as a full disk does, but under its own number.
     const QString reason = error == EFBIG
-                               ? QStringLiteral("ファイルが大きすぎて書き込めません。")
+                               ? QString::fromUtf8(Words("fileTooLarge"))
                                : QString::fromStdString(springcalc::DescribeAppendError(error));
-    return QStringLiteral("%1を保存できませんでした。\nファイル: %2\n理由: %3")
+    return QString::fromUtf8(Words("saveFailedWhat"))
         .arg(what, QDir::toNativeSeparators(path), reason);
 }
 
 QString NothingWrittenText() {
-    return QStringLiteral("ファイルには何も書き込んでいません。");
+    return QString::fromUtf8(Words("nothingWritten"));
 }

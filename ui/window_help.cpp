@@ -3,35 +3,14 @@
 
 #include <QEvent>
 #include <QPlainTextEdit>
-#include <QStringList>
+#include <string>
 
-#include "ui/tooltips.h"
+#include "engine/window_texts.h"
+#include "engine/words.h"
 
 using namespace springcalc;
 
 namespace {
-
-// The tooltip for the lines the list holds: each of the engine's messages explained once.
-QString WarningListToolTip(const QString& lines) {
-    QStringList explained;
-    for (const QString& line : lines.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
-        for (size_t i = 0; i < kWarningTexts.size(); ++i) {
-            const QString message = QString::fromUtf8(kWarningTexts[i]);
-            if (line.trimmed() != message) {
-                continue;
-            }
-            const QString text = message + QStringLiteral("：") +
-                                 QString::fromUtf8(tooltips::kWarningExplanations[i]);
-            if (!explained.contains(text)) {
-                explained << text;
-            }
-        }
-    }
-    if (explained.isEmpty()) {
-        return QString::fromUtf8(tooltips::kNoWarnings);
-    }
-    return explained.join(QLatin1Char('\n'));
-}
 
 // Works the warning list's tooltip out when it is asked for, not at every change of the list.
 class WarningListHelp : public QObject {
@@ -41,7 +20,8 @@ public:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::ToolTip) {
             auto* list = static_cast<QPlainTextEdit*>(parent());
-            list->setToolTip(WarningListToolTip(list->toPlainText()));
+            list->setToolTip(
+                QString::fromStdString(WarningListNote(list->toPlainText().toStdString())));
         }
         return false;  // the list itself shows the tip
     }
@@ -50,9 +30,16 @@ public:
 }  // namespace
 
 void InstallToolTips(QWidget* window, QPlainTextEdit* warningList) {
-    for (const tooltips::ToolTip& tip : tooltips::kControls) {
-        if (auto* control = window->findChild<QWidget*>(QString::fromUtf8(tip.control))) {
-            control->setToolTip(QString::fromUtf8(tip.text));
+    // The catalogue's "tip.<control>" rows, one a caption or a result field.
+    constexpr std::string_view kTip = "tip.";
+    for (const Word& word : kWords) {
+        if (!word.key.starts_with(kTip)) {
+            continue;
+        }
+        const std::string_view control = word.key.substr(kTip.size());
+        if (auto* widget = window->findChild<QWidget*>(
+                QString::fromUtf8(control.data(), static_cast<qsizetype>(control.size())))) {
+            widget->setToolTip(QString::fromUtf8(word.japanese));
         }
     }
     // The tooltip event goes to the list's viewport, the widget under the mouse.

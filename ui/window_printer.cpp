@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <cerrno>
 
+#include "engine/words.h"
 #include "files/output_folder.h"
 #include "ui/user_prompts.h"
 
@@ -72,20 +73,20 @@ QString PrintImage(const QImage& image, double imagePixelsPerInch, QPrinter& pri
     if (!file.isEmpty()) {
         const int error = WritePdf(image, imagePixelsPerInch, printer, file);
         if (error != 0) {
-            return SaveFailedText(QStringLiteral("PDFファイル"), file, error) +
+            return SaveFailedText(QString::fromUtf8(springcalc::Words("pdfFile")), file, error) +
                    QStringLiteral("\n") + NothingWrittenText();
         }
         return {};
     }
     QPainter painter;
     if (!painter.begin(&printer)) {
-        return QStringLiteral("印刷を開始できませんでした（%1）。").arg(printer.printerName());
+        return QString::fromUtf8(springcalc::Words("printNotStarted")).arg(printer.printerName());
     }
     const QRectF page = printer.pageRect(QPrinter::DevicePixel);
     painter.drawImage(PrintedRect(image.size(), imagePixelsPerInch, printer.resolution(), page),
                       image);
     if (!painter.end()) {
-        return QStringLiteral("印刷を完了できませんでした。");
+        return QString::fromUtf8(springcalc::Words("printNotFinished"));
     }
     return {};
 }

@@ -11,10 +11,12 @@
 #include <vector>
 
 #include "diagram/spring_drawings.h"
+#include "engine/window_texts.h"
+#include "engine/words.h"
 #include "layout/window_layout.h"
 #include "web/design_address.h"
 #include "web/json_text.h"
-#include "web/page_texts.h"
+#include "web/spoken_fields.h"
 #include "web/web_calculator.h"
 #include "web/web_panel.h"
 
@@ -168,8 +170,8 @@ std::string LayoutJson() {
 
 std::string TextsJson() {
     JsonObject texts;
-    for (const auto& [key, text] : kPageTexts) {
-        texts.Text(key, text);
+    for (const Word& word : kWords) {
+        texts.Text(word.key, word.japanese);
     }
     return texts.Close();
 }
@@ -232,7 +234,7 @@ std::string SetInitialTension(const std::string& text) {
     std::string error;
     WithGivenInitialTension(RunDesign(), text, error);
     PanelTensionText() = error.empty() ? text : std::string();
-    return error.empty() ? std::string() : PageText(error);
+    return error.empty() ? std::string() : WordOf(error);
 }
 // The field is offered for an extension spring after Run.
 bool TensionOffered() {
@@ -286,14 +288,14 @@ std::string LoadAddress(const std::string& fragment) {
     }
     std::string note;
     if (reading.fault != AddressFault::NoDesign) {
-        note = PageText("addressIgnored");
-        note += PageText(reading.fault == AddressFault::OtherVersion ? "addressOtherVersion"
-                         : reading.fault == AddressFault::OutOfRange ? "addressOutOfRange"
-                                                                     : "addressUnreadable");
+        note = WordOf("addressIgnored");
+        note += WordOf(reading.fault == AddressFault::OtherVersion ? "addressOtherVersion"
+                       : reading.fault == AddressFault::OutOfRange ? "addressOutOfRange"
+                                                                   : "addressUnreadable");
         if (!reading.field.empty()) {
-            note += "（" + reading.field + "）";
+            note += Words("noteOpen") + reading.field + Words("noteClose");
         }
-        note += PageText("addressStart");
+        note += WordOf("addressStart");
     }
     return JsonObject().Flag("loaded", false).Text("note", note).Close();
 }
@@ -350,6 +352,7 @@ EMSCRIPTEN_BINDINGS(springcalc) {
         .field("workLen", &DesignInput::workLen);
     function("layoutJson", &LayoutJson);
     function("textsJson", &TextsJson);
+    function("warningListNote", &WarningListNote);
     function("searchFormJson", &SearchFormJson);
     function("drawingPixels", &DrawingPixels);
     function("start", &Start);

@@ -2,7 +2,7 @@
 // The page around the engine: builds the window's controls from the layout table the engine
 // hands over, forwards every click and command to it, and carries out what the engine's view
 // asks (texts, colours, enabled commands, drawings, warning lines). No rule, number or text of
-// the calculator lives here; the page's own words come from the engine too (web/page_texts.h).
+// the calculator lives here; the page's own words come from the engine's catalogue too (engine/words.h).
 'use strict';
 
 (function () {
@@ -229,7 +229,7 @@
             label.style.backgroundColor = spec.background;
             label.style.color = spec.color;
             label.textContent = spec.text;
-            // A value field is read as its caption and value: 「自由長 60.0」.
+            // A value field is read as its caption and value, as "free length 60.0" in Japanese.
             if (spec.spoken) {
                 label.setAttribute('role', 'textbox');
                 label.setAttribute('aria-readonly', 'true');
@@ -253,6 +253,13 @@
             buildMemo(form);
         }
         buildMenu();
+        // The window's tooltips: what each caption and result field is, from the catalogue.
+        for (const [name, element] of elements) {
+            const tip = texts['tip.' + name];
+            if (tip) {
+                element.title = tip;
+            }
+        }
     }
 
     // The warning list takes typed text and scrolls by wheel and keys, as the desktop's does;
@@ -267,6 +274,10 @@
         memo.style.fontSize = layout.fontPixels + 'px';
         form.append(memo);
         elements.set(memo.id, memo);
+        // Like the window's, the list's tooltip explains the warnings it holds when it is asked.
+        memo.addEventListener('mouseenter', () => {
+            memo.title = engine.warningListNote(memo.value);
+        });
     }
 
     // ---- Spinners ---------------------------------------------------------------------------
@@ -909,7 +920,7 @@
         heading.textContent = texts.datasheetTitle;
         const kind = document.createElement('p');
         kind.className = 'sheet-kind';
-        kind.textContent = elements.get('Label1').textContent.trim() + '　' +
+        kind.textContent = elements.get('Label1').textContent.trim() + texts.fullSpace +
                            elements.get('Labeldate').textContent.trim();
         // Every value field of the window, by the caption a screen reader says, with its unit.
         const values = document.createElement('table');
@@ -936,7 +947,7 @@
         const warnings = document.createElement('p');
         warnings.className = 'sheet-warnings';
         const lines = elements.get('Memo1').value.split('\n').filter((line) => line !== '');
-        warnings.textContent = lines.length > 0 ? texts.warningsAre + lines.join('、')
+        warnings.textContent = lines.length > 0 ? texts.warningsAre + lines.join(texts.listSeparator)
                                                 : texts.noWarnings;
         const diagram = document.createElement('figure');
         diagram.className = 'sheet-diagram';
@@ -1134,7 +1145,7 @@
         load.setAttribute('aria-label', texts[`${name}${slot + 1}-load`]);
         length.setAttribute('aria-label', texts[`${name}${slot + 1}-length`]);
         load.inputMode = 'text';  // a unit may follow: 49N
-        box.append(load, texts.loadSeparator, length);
+        box.append(load, texts.pairSeparator, length);
         return box;
     }
 
@@ -1436,7 +1447,7 @@
         });
     }
 
-    // The column of 読み込む buttons has a heading a screen reader says; the eye needs none.
+    // The column of choose buttons has a heading a screen reader says; the eye needs none.
     function chooseColumnHeading() {
         const th = document.createElement('th');
         const words = document.createElement('span');

@@ -13,7 +13,7 @@
 #include "engine/spring_tables.h"
 #include "engine/text_format.h"
 #include "web/json_text.h"
-#include "web/page_texts.h"
+#include "web/spoken_fields.h"
 
 namespace springcalc::web {
 
@@ -21,23 +21,23 @@ namespace {
 
 DiagramTexts JapaneseTexts(std::int32_t springKind) {
     DiagramTexts texts;
-    texts.free = PageWords("diagramFree");
-    texts.installed = PageWords("diagramInstalled");
-    texts.operating = PageWords("diagramOperating");
-    texts.limit = springKind == kCompression ? PageWords("diagramCompressionLimit")
-                                             : PageWords("diagramExtensionLimit");
-    texts.solidLength = PageWords("diagramSolid");
-    texts.shortestClear = PageWords("diagramShortestClear");
-    texts.initialTension = PageWords("diagramInitialTension");
-    texts.allowableLoad = PageWords("diagramAllowableLoad");
-    texts.hookLimit = PageWords("diagramHookLimit");
-    texts.setLimit = PageWords("diagramSetLimit");
-    texts.figureSeparator = PageWords("listSeparator");
-    texts.lengthAxis = PageWords("diagramLengthAxis");
-    texts.loadAxis = PageWords("diagramLoadAxis");
-    texts.nameSeparator = PageWords("diagramNameSeparator");
-    texts.compressionSpring = PageWords("diagramCompression");
-    texts.extensionSpring = PageWords("diagramExtension");
+    texts.free = Words("diagramFree");
+    texts.installed = Words("diagramInstalled");
+    texts.operating = Words("diagramOperating");
+    texts.limit = springKind == kCompression ? Words("diagramCompressionLimit")
+                                             : Words("diagramExtensionLimit");
+    texts.solidLength = Words("diagramSolid");
+    texts.shortestClear = Words("diagramShortestClear");
+    texts.initialTension = Words("diagramInitialTension");
+    texts.allowableLoad = Words("diagramAllowableLoad");
+    texts.hookLimit = Words("diagramHookLimit");
+    texts.setLimit = Words("diagramSetLimit");
+    texts.figureSeparator = Words("listSeparator");
+    texts.lengthAxis = Words("diagramLengthAxis");
+    texts.loadAxis = Words("diagramLoadAxis");
+    texts.nameSeparator = Words("diagramNameSeparator");
+    texts.compressionSpring = Words("diagramCompression");
+    texts.extensionSpring = Words("diagramExtension");
     return texts;
 }
 
@@ -91,66 +91,64 @@ std::string FiguresJson(const TSpringDesign& design) {
     JsonArray rows;
     if (figures.compression) {
         const CompressionFigures& c = *figures.compression;
-        rows.Raw(Row(PageWords("slenderness"), FixedText(c.slenderness, 2)));
-        rows.Raw(Row(PageWords("criticalDeflection"),
-                     c.criticalDeflection ? FixedText(*c.criticalDeflection, 1, " mm")
-                                          : std::string(PageWords("noBuckling"))));
-        rows.Raw(Row(PageWords("workDeflection"), FixedText(c.workDeflection, 1, " mm")));
-        rows.Raw(
-            Row(PageWords("buckling"), c.bucklingRisk ? kBucklingWarningText : PageWords("none")));
-        rows.Raw(Row(PageWords("surgeFrequency"), FixedText(c.surgeFrequency, 0, " Hz")));
+        rows.Raw(Row(Words("slenderness"), FixedText(c.slenderness, 2)));
+        rows.Raw(Row(Words("criticalDeflection"), c.criticalDeflection
+                                                      ? FixedText(*c.criticalDeflection, 1, " mm")
+                                                      : std::string(Words("noBuckling"))));
+        rows.Raw(Row(Words("workDeflection"), FixedText(c.workDeflection, 1, " mm")));
+        rows.Raw(Row(Words("buckling"), c.bucklingRisk ? kBucklingWarningText : Words("none")));
+        rows.Raw(Row(Words("surgeFrequency"), FixedText(c.surgeFrequency, 0, " Hz")));
     }
-    rows.Raw(Row(PageWords("energy"), FixedText(figures.energy, 2, PageWords("energyUnit"))));
-    rows.Raw(Row(PageWords("activeMass"), FixedText(figures.activeMass, 2, " g")));
+    rows.Raw(Row(Words("energy"), FixedText(figures.energy, 2, Words("energyUnit"))));
+    rows.Raw(Row(Words("activeMass"), FixedText(figures.activeMass, 2, " g")));
     const StrengthFigures& s = figures.strength;
-    rows.Raw(Row(PageWords("wahl"), FixedText(s.wahl, 3)));
-    rows.Raw(Row(PageWords("correctedStresses"),
-                 FixedText(s.correctedSetStress, 2, " ／ ") +
-                     FixedText(s.correctedWorkStress, 2, PageWords("stressUnit"))));
+    rows.Raw(Row(Words("wahl"), FixedText(s.wahl, 3)));
+    rows.Raw(Row(Words("correctedStresses"),
+                 FixedText(s.correctedSetStress, 2, Words("pairSeparator")) +
+                     FixedText(s.correctedWorkStress, 2, Words("stressUnit"))));
     if (s.solid) {
-        rows.Raw(Row(PageWords("solidStress"),
+        rows.Raw(Row(Words("solidStress"),
                      FixedText(s.solid->stress, 2, " (") +
-                         FixedText(s.solid->correctedStress, 2, PageWords("stressUnitClosed"))));
-        rows.Raw(Row(PageWords("solidSet"),
+                         FixedText(s.solid->correctedStress, 2, Words("stressUnitClosed"))));
+        rows.Raw(Row(Words("solidSet"),
                      s.solid->takesSet ? kServiceWarningTexts[kSolidSetWarning - kBucklingWarning]
-                                       : PageWords("none")));
+                                       : Words("none")));
     }
     if (s.hook) {
         const HookFigures& h = *s.hook;
-        rows.Raw(Row(PageWords("hookBending"),
-                     FixedText(h.bendingStress, 2, " ／ ") +
-                         FixedText(h.bendingAllowable, 2, PageWords("stressUnit"))));
-        rows.Raw(Row(PageWords("hookTorsion"),
-                     FixedText(h.torsionStress, 2, " ／ ") +
-                         FixedText(h.torsionAllowable, 2, PageWords("stressUnit"))));
-        rows.Raw(Row(PageWords("hook"), h.overAllowable
-                                            ? kServiceWarningTexts[kHookWarning - kBucklingWarning]
-                                            : PageWords("withinAllowable")));
+        rows.Raw(
+            Row(Words("hookBending"), FixedText(h.bendingStress, 2, Words("pairSeparator")) +
+                                          FixedText(h.bendingAllowable, 2, Words("stressUnit"))));
+        rows.Raw(
+            Row(Words("hookTorsion"), FixedText(h.torsionStress, 2, Words("pairSeparator")) +
+                                          FixedText(h.torsionAllowable, 2, Words("stressUnit"))));
+        rows.Raw(Row(Words("hook"), h.overAllowable
+                                        ? kServiceWarningTexts[kHookWarning - kBucklingWarning]
+                                        : Words("withinAllowable")));
     }
-    rows.Raw(Row(PageWords("fatigueSafety"), s.fatigue.safety
-                                                 ? FixedText(*s.fatigue.safety, 2)
-                                                 : std::string(PageWords("noFatigueData"))));
+    rows.Raw(Row(Words("fatigueSafety"), s.fatigue.safety ? FixedText(*s.fatigue.safety, 2)
+                                                          : std::string(Words("noFatigueData"))));
     const MakerFigures& m = figures.maker;
     if (m.coils) {
         const CoilFigures& c = *m.coils;
-        rows.Raw(Row(PageWords("pitchRatio"),
-                     FixedText(c.pitch, 2, " mm ／ ") + FixedText(c.pitchRatio, 2)));
-        rows.Raw(Row(PageWords("pitch"),
-                     c.pitchOver ? WarningTextOf(kPitchWarning) : PageWords("pitchWithin")));
-        rows.Raw(Row(PageWords("gapSums"),
-                     FixedText(c.gapSum, 2, " ／ ") + FixedText(c.minGapSum, 2, " mm")));
-        rows.Raw(Row(PageWords("strokeShare"), FixedText(c.strokeShare * 100.0, 0, " %")));
-        rows.Raw(Row(PageWords("coilClearance"), c.clearanceShort
-                                                     ? WarningTextOf(kCoilClearanceWarning)
-                                                     : PageWords("clearanceEnough")));
+        rows.Raw(Row(Words("pitchRatio"),
+                     FixedText(c.pitch, 2, std::string(" mm") + Words("pairSeparator")) +
+                         FixedText(c.pitchRatio, 2)));
+        rows.Raw(
+            Row(Words("pitch"), c.pitchOver ? WarningTextOf(kPitchWarning) : Words("pitchWithin")));
+        rows.Raw(Row(Words("gapSums"), FixedText(c.gapSum, 2, Words("pairSeparator")) +
+                                           FixedText(c.minGapSum, 2, " mm")));
+        rows.Raw(Row(Words("strokeShare"), FixedText(c.strokeShare * 100.0, 0, " %")));
+        rows.Raw(Row(Words("coilClearance"), c.clearanceShort ? WarningTextOf(kCoilClearanceWarning)
+                                                              : Words("clearanceEnough")));
     }
     if (m.initialTension) {
         const InitialTensionFigures& t = *m.initialTension;
-        rows.Raw(Row(PageWords("initialStress"),
-                     FixedText(t.stress, 2, " ／ ") + FixedText(t.low, 2, "〜") +
-                         FixedText(t.high, 2, PageWords("stressUnit"))));
-        rows.Raw(Row(PageWords("initialTension"), t.outside ? WarningTextOf(kInitialTensionWarning)
-                                                            : PageWords("initialWithin")));
+        rows.Raw(Row(Words("initialStress"), FixedText(t.stress, 2, Words("pairSeparator")) +
+                                                 FixedText(t.low, 2, Words("rangeDash")) +
+                                                 FixedText(t.high, 2, Words("stressUnit"))));
+        rows.Raw(Row(Words("initialTension"),
+                     t.outside ? WarningTextOf(kInitialTensionWarning) : Words("initialWithin")));
     }
     return rows.Close();
 }
@@ -191,14 +189,14 @@ std::string SearchFormJson() {
         for (int box = 1; box <= row.most; ++box) {
             const std::string key =
                 row.most > 1 ? std::string(row.name) + std::to_string(box) : std::string(row.name);
-            labels.Raw(JsonString(PageText(key)));
+            labels.Raw(JsonString(WordOf(key)));
         }
         JsonArray choices;
         for (const std::string_view name : SearchChoices(row.field)) {
             const std::string label =
                 row.field == SearchField::Ends
                     ? std::string(EndConditionOf(*EndConditionNamed(name)).japanese)
-                    : std::string(PageText(name));
+                    : std::string(WordOf(name));
             choices.Raw(JsonObject().Text("name", name).Text("label", label).Close());
         }
         fields.Raw(JsonObject()
@@ -243,7 +241,7 @@ std::string SearchFaultJa(const SearchFault& fault, const std::vector<SearchForm
             }
             key += std::to_string(slot + 1);
         }
-        return std::string("「") + PageText(key) + "」";
+        return std::string(Words("quoteOpen")) + WordOf(key) + Words("quoteClose");
     };
     const bool compression = fault.springKind == kCompression;
     switch (fault.what) {
@@ -252,38 +250,38 @@ std::string SearchFaultJa(const SearchFault& fault, const std::vector<SearchForm
         case What::BadValue: {
             const SearchFieldRow& row = SearchFieldOf(fault.field);
             if (row.form == FieldForm::Choice) {
-                return PageWords("badChoice") + label(fault.field);
+                return Words("badChoice") + label(fault.field);
             }
-            return PageWords("badNumber") + label(fault.field) + "（" + ShortNumber(row.range.min) +
-                   "〜" + ShortNumber(row.range.max) + "）";
+            return Words("badNumber") + label(fault.field) + Words("noteOpen") +
+                   ShortNumber(row.range.min) + Words("rangeDash") + ShortNumber(row.range.max) +
+                   Words("noteClose");
         }
         case What::WrongKind:
-            return label(fault.field) + PageText(compression ? "forExtension" : "forCompression");
+            return label(fault.field) + WordOf(compression ? "forExtension" : "forCompression");
         case What::LoadCount:
         case What::RateMissing:
-            return PageWords("needLoadOrRate");
+            return Words("needLoadOrRate");
         case What::RateWithTwoLoads:
-            return PageWords("rateWithTwoLoads");
+            return Words("rateWithTwoLoads");
         case What::LoadsEqual:
-            return PageWords("loadsEqual");
+            return Words("loadsEqual");
         case What::WrongWay:
-            return PageText(compression ? "wrongWayCompression" : "wrongWayExtension");
+            return WordOf(compression ? "wrongWayCompression" : "wrongWayExtension");
         case What::NoMaterial:
-            return PageWords("noMaterial");
+            return Words("noMaterial");
         case What::UnknownMaterial:
-            return "「" + fault.text + "」" + PageWords("unknownMaterial");
+            return Words("quoteOpen") + fault.text + Words("quoteClose") + Words("unknownMaterial");
         case What::Contradicts:
-            return label(fault.field) + PageWords("and") + label(fault.other) +
-                   PageWords("together");
+            return label(fault.field) + Words("and") + label(fault.other) + Words("together");
         case What::NeedsRepeated:
-            return label(fault.field) + PageWords("needsRepeated");
+            return label(fault.field) + Words("needsRepeated");
         case What::UnknownField:
         case What::Repeated:
         case What::KindMissing:
             break;
     }
     // The page sends only its own fields, once each: a fault of the page itself.
-    return PageWords("formFault") + std::string(SearchFieldOf(fault.field).name) + " " + fault.text;
+    return Words("formFault") + std::string(SearchFieldOf(fault.field).name) + " " + fault.text;
 }
 
 std::string SearchJson(const std::vector<SearchFormEntry>& form, std::vector<DesignInput>& found,

@@ -1,0 +1,43 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/window_texts.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace springcalc {
+
+std::string WarningListNote(std::string_view lines) {
+    std::vector<std::string> explained;
+    while (!lines.empty()) {
+        const size_t end = std::min(lines.find('\n'), lines.size());
+        std::string_view line = lines.substr(0, end);
+        lines.remove_prefix(std::min(end + 1, lines.size()));
+        while (!line.empty() && (line.front() == ' ' || line.front() == '\r')) {
+            line.remove_prefix(1);
+        }
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\r')) {
+            line.remove_suffix(1);
+        }
+        for (size_t i = 0; i < kWarningTexts.size(); ++i) {
+            if (line != kWarningTexts[i]) {
+                continue;
+            }
+            std::string text = std::string(kWarningTexts[i]) + Words("warningNoteSeparator") +
+                               WordOf("warningNote" + std::to_string(i + 1));
+            if (std::find(explained.begin(), explained.end(), text) == explained.end()) {
+                explained.push_back(std::move(text));
+            }
+        }
+    }
+    if (explained.empty()) {
+        return Words("noWarningsNote");
+    }
+    std::string note;
+    for (const std::string& text : explained) {
+        note += note.empty() ? "" : "\n";
+        note += text;
+    }
+    return note;
+}
+
+}  // namespace springcalc
