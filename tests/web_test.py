@@ -1489,20 +1489,6 @@ class Page(unittest.TestCase):
         self.click_arrow('UpDown8')
         self.assertEqual(kind(), 'extension')
 
-    def test_the_page_keeps_working_offline_once_loaded(self):
-        self.driver.execute_cdp_cmd('Network.enable', {})
-        self.driver.execute_cdp_cmd('Network.emulateNetworkConditions', {
-            'offline': True, 'latency': 0, 'downloadThroughput': -1, 'uploadThroughput': -1})
-        try:
-            self.click_arrow('UpDown8')
-            self.command('N1')
-            self.assertEqual(self.shown(), self.snapshots['extensionRun'])
-            self.assertTrue(self.js("return document.querySelector('#diagram svg') !== null"))
-        finally:
-            self.driver.execute_cdp_cmd('Network.emulateNetworkConditions', {
-                'offline': False, 'latency': 0, 'downloadThroughput': -1,
-                'uploadThroughput': -1})
-
     def test_the_page_reopens_offline_and_a_new_build_replaces_the_files_it_keeps(self):
         # A site of its own on an origin of its own, so its service worker starts afresh and
         # the server can be stopped and its files rebuilt.
