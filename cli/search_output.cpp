@@ -362,9 +362,11 @@ void WriteWidenings(std::string& text, const SearchRequest& request, const Searc
         "requirement. To let them in, widen:\n";
     const bool stopped = result.wideningStop != SearchStop::None;
     if (stopped) {
-        text +=
-            "  (the search for them stopped at the most work it does: there are at least as "
-            "many as counted, and the first is the first of those found)\n";
+        text += std::string("  (the search for them stopped ") +
+                (result.wideningStop == SearchStop::Asked ? "at its time limit (2 s)"
+                                                          : "at the most work it does") +
+                ": there are at least as many as counted, and the first is the first of those "
+                "found)\n";
     }
     for (const Widening& w : result.widenings) {
         std::string options;
