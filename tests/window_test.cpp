@@ -36,6 +36,12 @@ using namespace springcalc;
 void WindowTest::startUpRunAndLayoutReachTheWindow() {
     WindowUnderTest t;
     QCOMPARE(t.window.windowTitle(), QStringLiteral("Pellacor１：コイルばねの設計 Ver 0.92"));
+    // The icon is read without the image reader's format guess: still the program's PNG.
+    QCOMPARE(t.window.windowIcon()
+                 .pixmap(QSize(32, 32))
+                 .toImage()
+                 .convertToFormat(QImage::Format_ARGB32),
+             QImage(QStringLiteral(":/springcalc.png")).convertToFormat(QImage::Format_ARGB32));
     QRect all;
     for (QWidget* child : t.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (child->isVisible() && child->objectName() != QStringLiteral("Image1")) {
