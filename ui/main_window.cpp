@@ -68,24 +68,31 @@ TForm1::TForm1(Clock clock, UserPrompts* prompts, QWidget* parent, double logica
     setFont(GothicFont(scale_.length(15)));
     setAutoFillBackground(true);
     SetFormColor(clBtnFace);
-    BuildControls();
+    const QList<FieldLabel*> captions = BuildControls();
     BuildMenu();
     ConnectSpinners();
     InstallToolTips(this, Memo1);
     move(layout::kWindow.x, layout::kWindow.y);
     resize(scale_.length(layout::kWindow.width), scale_.length(layout::kWindow.height));
     engine_.StartUp();
+    // Captions fit their texts from here on. Fitted before the engine's start-up, the layout's
+    // placeholders that it replaces ("Labeldate", Label45's full-width digits) were measured
+    // for nothing, and measuring a text is what loads its glyphs.
+    for (FieldLabel* caption : captions) {
+        caption->setAutoSize(true);
+    }
     // The first stop of the tab order: the arrow keys step the material at once.
     engineSpinners_[Index(springcalc::Spinner::UpDown1)]->setFocus();
 }
 
 TForm1::~TForm1() = default;
 
-void TForm1::BuildControls() {
+QList<FieldLabel*> TForm1::BuildControls() {
     // The drawings first, so the captions drawn over them stay on top.
     BuildImages();
-    BuildLabels();
+    QList<FieldLabel*> captions = BuildLabels();
     BuildWarningList(BuildSpinners());
+    return captions;
 }
 
 void TForm1::BuildImages() {
@@ -105,7 +112,9 @@ void TForm1::BuildImages() {
                findChild<QLabel*>(QStringLiteral("Image2"))};
 }
 
-void TForm1::BuildLabels() {
+// The captions, which fit their texts once the engine has written them.
+QList<FieldLabel*> TForm1::BuildLabels() {
+    QList<FieldLabel*> captions;
     for (const layout::LabelSpec& spec : layout::kLabels) {
         auto* label = new FieldLabel(this);
         label->setObjectName(QString::fromUtf8(spec.name));
@@ -119,12 +128,15 @@ void TForm1::BuildLabels() {
         }
         label->setTextColor(ToQColor(spec.font));
         label->setText(QString::fromUtf8(spec.text));
-        label->setAutoSize(spec.style == layout::LabelStyle::Caption);
+        if (spec.style == layout::LabelStyle::Caption) {
+            captions << label;
+        }
     }
     for (size_t i = 0; i < fields_.size(); ++i) {
         fields_[i] = findChild<FieldLabel*>(QString::fromUtf8(layout::kFieldNames[i]));
         Q_ASSERT(fields_[i]);
     }
+    return captions;
 }
 
 QWidget* TForm1::BuildSpinners() {
