@@ -49,6 +49,16 @@ void WindowTest::startUpRunAndLayoutReachTheWindow() {
         }
     }
     QVERIFY(t.window.rect().contains(all));
+    // Every caption is shown at the size of the text it shows, the engine's start-up texts
+    // included, not at the size of the layout's placeholder.
+    for (const layout::LabelSpec& spec : layout::kLabels) {
+        if (spec.style == layout::LabelStyle::Caption) {
+            const FieldLabel* caption = t.label(spec.name);
+            const QFontMetrics metrics(caption->font());
+            QCOMPARE(caption->size(),
+                     QSize(metrics.horizontalAdvance(caption->text()), metrics.height()));
+        }
+    }
     QCOMPARE(t.label("Label47")->palette().color(QPalette::WindowText), ToQColor(clGray));
     // The caption over the drawing stands on the window's colour, and follows it to white.
     for (const QColor face : {ToQColor(clBtnFace), QColor(Qt::white)}) {
