@@ -59,6 +59,25 @@ void WindowTest::startUpRunAndLayoutReachTheWindow() {
                      QSize(metrics.horizontalAdvance(caption->text()), metrics.height()));
         }
     }
+    // The drawing shows its pixmap wherever no caption stands over it: with a caption over it,
+    // what it repaints is not one rectangle.
+    QLabel* drawing = t.image("Image1");
+    const QImage pixmap = drawing->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    QRegion uncovered(QRect(drawing->pos(), pixmap.size()) & drawing->geometry() & t.window.rect());
+    for (const QWidget* control : t.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control != drawing && control->isVisible()) {
+            uncovered -= control->geometry();
+        }
+    }
+    QVERIFY(uncovered.rectCount() > 1);
+    const QImage shown = t.window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (const QRect& rect : uncovered) {
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                QCOMPARE(shown.pixel(x, y), pixmap.pixel(QPoint(x, y) - drawing->pos()));
+            }
+        }
+    }
     QCOMPARE(t.label("Label47")->palette().color(QPalette::WindowText), ToQColor(clGray));
     // The caption over the drawing stands on the window's colour, and follows it to white.
     for (const QColor face : {ToQColor(clBtnFace), QColor(Qt::white)}) {

@@ -8,6 +8,8 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QMenu>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -40,6 +42,25 @@ QIcon WindowIcon() {
     reader.setAutoDetectImageFormat(false);
     return QIcon(QPixmap::fromImage(reader.read()));
 }
+
+// A drawing, copied to the screen one rectangle at a time. Captions stand over the drawings, so
+// what is left of a drawing to paint is seldom a rectangle, and the raster engine blends an
+// image into any other shape in slices on a pool of threads, which it starts for the window's
+// first paint: two threads made and waited for before the window could show.
+class DrawingLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter painter(this);
+        const QPixmap drawing = pixmap();
+        for (const QRect& rect : event->region()) {
+            painter.setClipRect(rect);
+            painter.drawPixmap(0, 0, drawing);
+        }
+    }
+};
 
 template <typename Enum>
 constexpr size_t Index(Enum value) {
@@ -97,7 +118,7 @@ QList<FieldLabel*> TForm1::BuildControls() {
 
 void TForm1::BuildImages() {
     for (const layout::ImageSpec& spec : layout::kImages) {
-        auto* image = new QLabel(this);
+        auto* image = new DrawingLabel(this);
         image->setObjectName(QString::fromUtf8(spec.name));
         image->setGeometry(scale_.rect(spec.x, spec.y, spec.width, spec.height));
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
