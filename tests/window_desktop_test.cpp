@@ -12,12 +12,14 @@
 #include <QCompleter>
 #include <QFileSystemModel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QtTest>
 #include <tuple>
 
 #include "layout/window_layout.h"
 #include "ui/design_scale.h"
+#include "ui/ui_colors.h"
 #include "ui/window_help.h"
 #include "ui/window_printer.h"
 #include "window_test.h"
@@ -206,6 +208,33 @@ void WindowTest::drawingsAreSharpAtEveryScale() {
                 QCOMPARE(image, QImage(bitmap).convertToFormat(QImage::Format_RGB32));
             }
         }
+    }
+}
+
+// The window's face names only the families this desktop has, which spares the toolkit a
+// search for each one it lacks; what it draws must be what the window's whole list draws.
+void WindowTest::gothicFaceDrawsAsTheWholeFamilyList() {
+    QStringList whole;
+    for (const char* family : layout::kFontFamilies) {
+        whole << QString::fromUtf8(family);
+    }
+    // Kanji, kana, half-width kana, Latin, digits, Greek and the signs the captions hold.
+    const QString text = QStringLiteral("圧縮コイルバネ ｺｲﾙ平均径 警告！ SWPA τset 0.318 Kg/mm^2");
+    const auto drawn = [&text](const QFont& font) {
+        QImage image(640, 40, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.drawText(2, 30, text);
+        return image;
+    };
+    for (const int pixels : {12, 14, 15, 16, 17, 19, 20, 30}) {
+        QFont asListed;
+        asListed.setFamilies(whole);
+        asListed.setPixelSize(pixels);
+        const QFont gothic = GothicFont(pixels);
+        QCOMPARE(QFontInfo(gothic).family(), QFontInfo(asListed).family());
+        QCOMPARE(drawn(gothic), drawn(asListed));
     }
 }
 

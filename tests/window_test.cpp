@@ -36,6 +36,12 @@ using namespace springcalc;
 void WindowTest::startUpRunAndLayoutReachTheWindow() {
     WindowUnderTest t;
     QCOMPARE(t.window.windowTitle(), QStringLiteral("Pellacor１：コイルばねの設計 Ver 0.92"));
+    // The icon is read without the image reader's format guess: still the program's PNG.
+    QCOMPARE(t.window.windowIcon()
+                 .pixmap(QSize(32, 32))
+                 .toImage()
+                 .convertToFormat(QImage::Format_ARGB32),
+             QImage(QStringLiteral(":/springcalc.png")).convertToFormat(QImage::Format_ARGB32));
     QRect all;
     for (QWidget* child : t.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (child->isVisible() && child->objectName() != QStringLiteral("Image1")) {
@@ -43,6 +49,35 @@ void WindowTest::startUpRunAndLayoutReachTheWindow() {
         }
     }
     QVERIFY(t.window.rect().contains(all));
+    // Every caption is shown at the size of the text it shows, the engine's start-up texts
+    // included, not at the size of the layout's placeholder.
+    for (const layout::LabelSpec& spec : layout::kLabels) {
+        if (spec.style == layout::LabelStyle::Caption) {
+            const FieldLabel* caption = t.label(spec.name);
+            const QFontMetrics metrics(caption->font());
+            QCOMPARE(caption->size(),
+                     QSize(metrics.horizontalAdvance(caption->text()), metrics.height()));
+        }
+    }
+    // The drawing shows its pixmap wherever no caption stands over it: with a caption over it,
+    // what it repaints is not one rectangle.
+    QLabel* drawing = t.image("Image1");
+    const QImage pixmap = drawing->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    QRegion uncovered(QRect(drawing->pos(), pixmap.size()) & drawing->geometry() & t.window.rect());
+    for (const QWidget* control : t.window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (control != drawing && control->isVisible()) {
+            uncovered -= control->geometry();
+        }
+    }
+    QVERIFY(uncovered.rectCount() > 1);
+    const QImage shown = t.window.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (const QRect& rect : uncovered) {
+        for (int y = rect.top(); y <= rect.bottom(); ++y) {
+            for (int x = rect.left(); x <= rect.right(); ++x) {
+                QCOMPARE(shown.pixel(x, y), pixmap.pixel(QPoint(x, y) - drawing->pos()));
+            }
+        }
+    }
     QCOMPARE(t.label("Label47")->palette().color(QPalette::WindowText), ToQColor(clGray));
     // The caption over the drawing stands on the window's colour, and follows it to white.
     for (const QColor face : {ToQColor(clBtnFace), QColor(Qt::white)}) {

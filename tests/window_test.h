@@ -24,6 +24,7 @@ private slots:
     void completionListClosesWithTheSaveDialog();
     void layoutScalesWithTheScreenResolution();
     void drawingsAreSharpAtEveryScale();
+    void gothicFaceDrawsAsTheWholeFamilyList();
     void keyboardFollowsTheTabOrder();
     void warningListExplainsWhatStandsInIt();
     void printedWindowKeepsItsDesignedSize();

@@ -60,7 +60,14 @@ void FieldLabel::setTextColor(const QColor& color) {
     if (color == textColor_) {
         return;
     }
+    // A label shows its window's text colour until given another. Most are given just that one
+    // when the window is made, and a palette of their own for it was a quarter of what the
+    // window's start-up still executed beyond a bare toolkit window's.
+    const bool inherited = !textColor_.isValid() && color == palette().color(QPalette::WindowText);
     textColor_ = color;
+    if (inherited) {
+        return;
+    }
     QPalette p = palette();
     p.setColor(QPalette::WindowText, color);
     setPalette(p);

@@ -5,8 +5,11 @@
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QMenu>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -32,6 +35,34 @@ QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The icon read as the PNG it is. QIcon(fileName) lets the image reader guess the format, and
+// the guess loads and asks every image format plugin installed before it tries its own PNG
+// reader: three libraries (Debian's Qt) loaded and linked at every start, most of a millisecond.
+QIcon WindowIcon() {
+    QImageReader reader(QStringLiteral(":/springcalc.png"), "png");
+    reader.setAutoDetectImageFormat(false);
+    return QIcon(QPixmap::fromImage(reader.read()));
+}
+
+// A drawing, copied to the screen one rectangle at a time. Captions stand over the drawings, so
+// what is left of a drawing to paint is seldom a rectangle, and the raster engine blends an
+// image into any other shape in slices on a pool of threads, which it starts for the window's
+// first paint: two threads made and waited for before the window could show.
+class DrawingLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QPainter painter(this);
+        const QPixmap drawing = pixmap();
+        for (const QRect& rect : event->region()) {
+            painter.setClipRect(rect);
+            painter.drawPixmap(0, 0, drawing);
+        }
+    }
+};
+
 template <typename Enum>
 constexpr size_t Index(Enum value) {
     return static_cast<size_t>(value);
@@ -55,33 +86,40 @@ TForm1::TForm1(Clock clock, UserPrompts* prompts, QWidget* parent, double logica
     InitResources();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf8(layout::kCaption));
-    setWindowIcon(QIcon(QStringLiteral(":/springcalc.png")));
+    setWindowIcon(WindowIcon());
     setFont(GothicFont(scale_.length(15)));
     setAutoFillBackground(true);
     SetFormColor(clBtnFace);
-    BuildControls();
+    const QList<FieldLabel*> captions = BuildControls();
     BuildMenu();
     ConnectSpinners();
     InstallToolTips(this, Memo1);
     move(layout::kWindow.x, layout::kWindow.y);
     resize(scale_.length(layout::kWindow.width), scale_.length(layout::kWindow.height));
     engine_.StartUp();
+    // Captions fit their texts from here on. Fitted before the engine's start-up, the layout's
+    // placeholders that it replaces ("Labeldate", Label45's full-width digits) were measured
+    // for nothing, and measuring a text is what loads its glyphs.
+    for (FieldLabel* caption : captions) {
+        caption->setAutoSize(true);
+    }
     // The first stop of the tab order: the arrow keys step the material at once.
     engineSpinners_[Index(springcalc::Spinner::UpDown1)]->setFocus();
 }
 
 TForm1::~TForm1() = default;
 
-void TForm1::BuildControls() {
+QList<FieldLabel*> TForm1::BuildControls() {
     // The drawings first, so the captions drawn over them stay on top.
     BuildImages();
-    BuildLabels();
+    QList<FieldLabel*> captions = BuildLabels();
     BuildWarningList(BuildSpinners());
+    return captions;
 }
 
 void TForm1::BuildImages() {
     for (const layout::ImageSpec& spec : layout::kImages) {
-        auto* image = new QLabel(this);
+        auto* image = new DrawingLabel(this);
         image->setObjectName(QString::fromUtf8(spec.name));
         image->setGeometry(scale_.rect(spec.x, spec.y, spec.width, spec.height));
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -96,7 +134,9 @@ void TForm1::BuildImages() {
                findChild<QLabel*>(QStringLiteral("Image2"))};
 }
 
-void TForm1::BuildLabels() {
+// The captions, which fit their texts once the engine has written them.
+QList<FieldLabel*> TForm1::BuildLabels() {
+    QList<FieldLabel*> captions;
     for (const layout::LabelSpec& spec : layout::kLabels) {
         auto* label = new FieldLabel(this);
         label->setObjectName(QString::fromUtf8(spec.name));
@@ -110,12 +150,15 @@ void TForm1::BuildLabels() {
         }
         label->setTextColor(ToQColor(spec.font));
         label->setText(QString::fromUtf8(spec.text));
-        label->setAutoSize(spec.style == layout::LabelStyle::Caption);
+        if (spec.style == layout::LabelStyle::Caption) {
+            captions << label;
+        }
     }
     for (size_t i = 0; i < fields_.size(); ++i) {
         fields_[i] = findChild<FieldLabel*>(QString::fromUtf8(layout::kFieldNames[i]));
         Q_ASSERT(fields_[i]);
     }
+    return captions;
 }
 
 QWidget* TForm1::BuildSpinners() {

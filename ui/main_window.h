@@ -4,6 +4,7 @@
 // writes into its named fields, forwards the spin buttons to the editor and carries out the
 // commands of its pop-up menu.
 
+#include <QList>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -61,9 +62,9 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
-    void BuildControls();
+    QList<FieldLabel*> BuildControls();
     void BuildImages();
-    void BuildLabels();
+    QList<FieldLabel*> BuildLabels();
     QWidget* BuildSpinners();
     void BuildWarningList(QWidget* previous);
     void BuildMenu();
