@@ -379,7 +379,11 @@ TEST(Search, TheEstimateDropsNoDesignTheEngineWouldKeep) {
         "kind=compression load=0.3@300 load=0.5@250 allow-buckling tolerance=0.1",
     };
     size_t halfTurns = 0;  // the fewest the window allows
-    for (std::string args : requests) {
+    for (size_t i = 0; i < requests.size(); ++i) {
+        if (kSanitized && i % 4 != 0) {  // the half turn (4) among them
+            continue;
+        }
+        std::string args = requests[i];
         SCOPED_TRACE(args);
         // SWPA: 46 sizes, the most of any material.
         args += args.find("materials=") == std::string::npos ? " materials=SWPA" : "";
@@ -516,6 +520,9 @@ TEST(Search, FirstAnswersCheckedByHand) {
         SCOPED_TRACE(c.fields);
         const SearchResult quick = Search(c.fields);
         ExpectFirstAnswer(c, quick);
+        if (kSanitized) {
+            continue;  // the exhaustive walk, a minute under the sanitizers
+        }
         const SearchResult every = Search(c.fields + " all top=2", true);
         ASSERT_EQ(every.best.size(), 2u);
         EXPECT_EQ(Places({every.best[0]}), c.first);
