@@ -191,7 +191,16 @@ constexpr FieldWords kFieldWords[] = {
     {SearchField::Top,               "a whole number of designs"},
 };
 // clang-format on
-static_assert(std::size(kFieldWords) == std::size(kSearchFields));
+// WordsOf finds a row by its field's number.
+constexpr bool WordsInFieldOrder() {
+    for (size_t i = 0; i < std::size(kFieldWords); ++i) {
+        if (static_cast<size_t>(kFieldWords[i].field) != i) {
+            return false;
+        }
+    }
+    return std::size(kFieldWords) == std::size(kSearchFields);
+}
+static_assert(WordsInFieldOrder());
 
 const FieldWords& WordsOf(SearchField field) {
     return kFieldWords[static_cast<size_t>(field)];

@@ -178,8 +178,25 @@ std::string SearchFormJson() {
                : kinds == FieldKinds::Extension ? "extension"
                                                 : "both";
     };
-    static constexpr const char* kForms[] = {"flag",   "number",    "load",  "number",
-                                             "choice", "materials", "number"};
+    // What the page draws for a field: a box to tick, a text box, a load point's two boxes, a
+    // list to choose from, or the materials' boxes.
+    const auto formName = [](FieldForm form) {
+        switch (form) {
+            case FieldForm::Flag:
+                return "flag";
+            case FieldForm::LoadPoint:
+                return "load";
+            case FieldForm::Choice:
+                return "choice";
+            case FieldForm::Materials:
+                return "materials";
+            case FieldForm::Number:
+            case FieldForm::Rate:
+            case FieldForm::InitialTension:
+                break;
+        }
+        return "number";
+    };
     JsonArray fields;
     for (const SearchFieldRow& row : kSearchFields) {
         if (row.restatesDefault) {
@@ -201,7 +218,7 @@ std::string SearchFormJson() {
         }
         fields.Raw(JsonObject()
                        .Text("name", row.name)
-                       .Text("form", kForms[static_cast<size_t>(row.form)])
+                       .Text("form", formName(row.form))
                        .Text("kinds", kindsName(row.kinds))
                        .Raw("labels", labels.Close())
                        .Raw("choices", choices.Close())
