@@ -41,7 +41,7 @@ inline constexpr EnglishWord kEnglishWords[] = {
     {"caption.Label45",  "ID 23.45  OD 23.45"},
     {"caption.Label10",  "Static allow."},
     {"caption.Label11",  "Fatigue allow."},
-    {"caption.Label12",  "Shear mod."},
+    {"caption.Label12",  "Shear mod"},
     {"caption.Label13",  "Rate"},
     {"caption.Label14",  "Init. tens."},
     {"caption.Label18",  "Pset"},

@@ -390,7 +390,6 @@
             });
             bar.append(button);
         }
-        buildLanguageChoice(bar);
         bar.hidden = false;
     }
 
@@ -398,7 +397,7 @@
     // page starts again in the other language with the design the address keeps.
     function buildLanguageChoice(bar) {
         const choice = document.createElement('select');
-        choice.id = 'language';
+        choice.id = 'pageLanguage';
         choice.setAttribute('aria-label', texts.language);
         choice.title = texts.language;
         for (const code of ['ja', 'en']) {
