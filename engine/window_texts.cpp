@@ -6,7 +6,7 @@
 
 namespace springcalc {
 
-std::string WarningListNote(std::string_view lines) {
+std::string WarningListNote(std::string_view lines, Language language) {
     std::vector<std::string> explained;
     while (!lines.empty()) {
         const size_t end = std::min(lines.find('\n'), lines.size());
@@ -19,18 +19,20 @@ std::string WarningListNote(std::string_view lines) {
             line.remove_suffix(1);
         }
         for (size_t i = 0; i < kWarningTexts.size(); ++i) {
-            if (line != kWarningTexts[i]) {
+            const std::string number = std::to_string(i + 1);
+            const std::string_view warning = WordIn(language, "warning" + number);
+            if (line != warning) {
                 continue;
             }
-            std::string text = std::string(kWarningTexts[i]) + Words("warningNoteSeparator") +
-                               WordOf("warningNote" + std::to_string(i + 1));
+            std::string text = std::string(warning) + WordIn(language, "warningNoteSeparator") +
+                               WordIn(language, "warningNote" + number);
             if (std::find(explained.begin(), explained.end(), text) == explained.end()) {
                 explained.push_back(std::move(text));
             }
         }
     }
     if (explained.empty()) {
-        return Words("noWarningsNote");
+        return WordIn(language, "noWarningsNote");
     }
     std::string note;
     for (const std::string& text : explained) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/words.h"
+#include "engine/words_english.h"
 
 namespace springcalc {
 
@@ -30,7 +31,8 @@ inline constexpr const char* kCompressionTitle = Words("titleCompression");
 inline constexpr const char* kExtensionTitle = Words("titleExtension");
 
 // What hovering over the warning list says of the lines it holds (one a line): each of warnings 1
-// to 7 among them explained once, in their order, or that there is none.
-std::string WarningListNote(std::string_view lines);
+// to 7 among them explained once, in their order, or that there is none. The page's English list
+// holds the warnings in English and is explained in English.
+std::string WarningListNote(std::string_view lines, Language language = Language::Japanese);
 
 }  // namespace springcalc

@@ -2,8 +2,8 @@
 #pragma once
 // Every word the program shows a person, in one table keyed by a name: the window's captions,
 // titles, warnings and tooltips, its messages, the report's lines, the page's and the panel's
-// words and the diagram's. Each front end looks its words up here, so a text is written once and
-// a second language is a second column beside the Japanese one, found by the same key.
+// words and the diagram's. Each front end looks its words up here, so a text is written once; the
+// page's English is the second column, engine/words_english.h, found by the same key.
 //
 // A table compiled in rather than a gettext catalogue: the WebAssembly build gets its words with
 // no library or message file to load at run time, and a key written in the code is checked when
@@ -75,6 +75,12 @@ inline constexpr Word kWords[] = {
     // says it (the window spaces some captions out, and some fields have none)
     {"spoken.Label48",   "圧縮端長"},
     {"spoken.Label45",   "内径と外径"},
+    // Result fields whose caption says them in full in Japanese, and shortened in English
+    {"spoken.Label32",   "許容圧縮長"},
+    {"spoken.Label33",   "静荷重許容応力"},
+    {"spoken.Label34",   "動荷重許容応力"},
+    {"spoken.Label35",   "横弾性係数"},
+    {"spoken.Label36",   "バネ定数"},
     {"spoken.Label37",   "初張力"},
     {"spoken.Label38",   "τset"},
     {"spoken.Label39",   "τact"},
@@ -422,6 +428,12 @@ inline constexpr Word kWords[] = {
     {"pageLoadFailed",   "計算エンジンを読み込めませんでした。ページを読み込み直してください。"},
     {"pageNeedsScript",  "この計算機には JavaScript と WebAssembly が必要です。"},
     {"pageDescription",  "圧縮・引張コイルばねの設計計算。ネットワークなしでも開けます。"},
+    // The page's language choice, each language named in itself, and what the English page
+    // says beside Save
+    {"language",         "言語"},
+    {"language.ja",      "日本語"},
+    {"language.en",      "English"},
+    {"reportLanguage",   "レポートのファイルは日本語（文字コード932）で書きます。"},
 };
 // clang-format on
 

@@ -108,7 +108,7 @@ TEST(SearchReaders, TheCommandLineAndThePageReadAlike) {
         EXPECT_EQ(page.fault.what, row.fault);
         if (row.fault != What::None) {
             EXPECT_NE(cli::SearchFaultText(line.reading.fault), "");
-            const std::string japanese = web::SearchFaultJa(page.fault, row.form);
+            const std::string japanese = web::SearchFaultText(page.fault, row.form);
             EXPECT_NE(japanese.find(row.japanese), std::string::npos) << japanese;
         }
     }

@@ -160,7 +160,7 @@ std::string Panel(LocalDateTime when) {
                                                     {"top", "5", 0}};
     std::vector<DesignInput> found;
     JsonObject panel;
-    panel.Text("svg", web::DiagramSvgJa(window.design))
+    panel.Text("svg", web::PanelDiagramSvg(window.design))
         .Raw("figures", web::FiguresJson(window.design))
         .Raw("search", web::SearchJson(form, found));
     // The switch to extension springs (sample 12) and Run, then 25 N typed in as the panel's
@@ -175,7 +175,7 @@ std::string Panel(LocalDateTime when) {
     return panel.Raw("extensionFigures", web::FiguresJson(window.design))
         .Raw("windowFields", window.Fields())
         .Raw("givenFigures", given ? web::FiguresJson(*given) : "null")
-        .Text("givenSvg", given ? web::DiagramSvgJa(*given) : "")
+        .Text("givenSvg", given ? web::PanelDiagramSvg(*given) : "")
         .Close();
 }
 

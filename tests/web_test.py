@@ -123,7 +123,7 @@ for (const name of ['showSaveFilePicker', 'showOpenFilePicker']) {
 TAB_ORDER = ['UpDown1', 'UpDown2', 'UpDown3', 'UpDown4', 'UpDown5', 'UpDown6', 'UpDown7',
              'UpDown9', 'UpDown8', 'UpDown10', 'UpDown11', 'UpDown12', 'UpDown13', 'Memo1',
              'UpDown14', 'barN1', 'barN2', 'barN3', 'barExit2', 'copyLink',
-             'printDatasheet', 'kind']
+             'printDatasheet', 'pageLanguage', 'kind']
 
 # The widest search the form takes, as make bench measures it.
 WIDEST_SEARCH = [('load0-load', '1'), ('load0-length', '20'), ('load1-load', '2'),
@@ -1462,6 +1462,125 @@ class Page(unittest.TestCase):
         self.wait_for(lambda: self.element('searchResult').text, 'the answer')
         self.assertTrue(self.element('searchResult').text.startswith('条件を満たす設計: '),
                         self.element('searchResult').text)
+
+    # ---- English ----------------------------------------------------------------------------
+
+    def catalogue(self, language):
+        """The page's layout and words in `language`, from a module of the engine of its own."""
+        return self.driver.execute_async_script("""
+            const [language, done] = arguments;
+            SpringcalcModule({springView: {}}).then((engine) => {
+                engine.setLanguage(language);
+                done({layout: JSON.parse(engine.layoutJson()),
+                      texts: JSON.parse(engine.textsJson())});
+            }, (error) => done(String(error)));""", language)
+
+    def shown_words(self):
+        """Every text of the page a person reads or hears: its text, names and tooltips."""
+        return self.js("""
+            const words = [document.body.innerText, document.title];
+            for (const element of document.querySelectorAll('*'))
+                for (const name of ['title', 'aria-label', 'aria-description'])
+                    if (element.hasAttribute(name)) words.push(element.getAttribute(name));
+            for (const memo of document.querySelectorAll('textarea')) words.push(memo.value);
+            return words.join('\\n');""")
+
+    def test_the_english_page_shows_the_catalogues_english_and_keeps_it_across_a_reload(self):
+        english, japanese = self.catalogue('en'), self.catalogue('ja')
+        self.assertIsInstance(english, dict, english)
+        texts = english['texts']
+        self.loaded(f'http://127.0.0.1:{self.port}/index.html#time={TIME}&lang=en&{SAMPLE_1}')
+        self.assertEqual(self.js('return document.documentElement.lang'), 'en')
+        # The window's captions, the commands, the panel's heads and the search's button as
+        # the English column has them, and the tooltips; the English differs from the Japanese.
+        shown = self.shown()['fields']
+        for spec, ja in zip(english['layout']['labels'], japanese['layout']['labels']):
+            if spec['style'] == 'caption' and spec['text'] != ja['text'] and \
+                    spec['name'] != 'Label45':  # Label45 shows the diameters of the design
+                self.assertEqual(shown[spec['name']], spec['text'], spec['name'])
+        self.assertEqual(shown['Label6'], texts['caption.Label6'])
+        self.assertNotEqual(texts['caption.Label6'], japanese['texts']['caption.Label6'])
+        self.assertEqual(shown['Label1'], texts['titleCompression'])
+        for name in ['N1', 'N2', 'N3', 'Exit2']:
+            self.assertEqual(self.element('bar' + name).text, texts['menu.' + name])
+        for key in ['diagramHeading', 'figuresHeading', 'searchHeading', 'unitsNote',
+                    'searchButton', 'copyLink', 'printDatasheet', 'reportLanguage']:
+            self.assertEqual(self.element(key).get_attribute('textContent'), texts[key], key)
+        self.assertTrue(self.element('reportLanguage').is_displayed())
+        self.assertEqual(self.element('Label6').get_attribute('title'), texts['tip.Label6'])
+        self.assertEqual(self.element('Label29').get_attribute('aria-label'),
+                         texts['spoken.UpDown5'])
+        self.assertEqual(self.arrow('UpDown3').get_attribute('aria-label'),
+                         texts['spoken.UpDown3'] + ' ' + texts['arrowUp'])
+        self.assertEqual(Select(self.element('pageLanguage')).first_selected_option.text, 'English')
+
+        # After Run, a search, a refused search and a given initial tension of the other kind,
+        # nothing Japanese is left but the name of the Japanese choice.
+        self.element('barN1').click()
+        shown = self.shown()['fields']
+        self.assertEqual(shown['Label9'], texts['compressionLimit'])
+        self.assertTrue(shown['Label45'].startswith(texts['innerDiameter']), shown['Label45'])
+        self.assertIn(texts['slenderness'], self.element('figures').get_attribute('textContent'))
+        self.fill_search()
+        self.assertTrue(self.element('searchResult').text.startswith(texts['searchCount']))
+        said = self.shown_words()
+        self.element('rate').send_keys('0.5')
+        self.element('searchButton').click()
+        self.wait_for(lambda: texts['rateWithTwoLoads'] in self.element('searchResult').text,
+                      'the refusal')
+        self.click_arrow('UpDown8')
+        self.element('barN1').click()
+        self.assertEqual(self.shown()['fields']['Label9'], texts['extensionLimit'])
+        said += self.shown_words()
+        leftover = re.findall('[\u3000-\u30ff\u4e00-\u9fff\uff00-\uffef]+', said)
+        self.assertEqual(set(leftover), {texts['language.ja']})
+
+        # The language stays through a reload; the choice switches it and keeps the design.
+        self.driver.refresh()
+        self.wait_for(lambda: self.js("return document.documentElement.dataset.ready"), 'load')
+        self.assertEqual(self.js('return document.documentElement.lang'), 'en')
+        self.assertIn('lang=en', self.fragment())
+        design = [self.shown()['fields'][n] for n in ['Label25', 'Label26', 'Label27', 'Label28']]
+        Select(self.element('pageLanguage')).select_by_value('ja')
+        self.wait_for(lambda: self.js("return document.documentElement.lang === 'ja' && "
+                                      "document.documentElement.dataset.ready"), 'Japanese')
+        self.assertNotIn('lang=', self.fragment())
+        self.assertEqual(self.shown()['fields']['Label1'], japanese['texts']['titleExtension'])
+        self.assertEqual([self.shown()['fields'][n]
+                          for n in ['Label25', 'Label26', 'Label27', 'Label28']], design)
+        self.assertFalse(self.element('reportLanguage').is_displayed())
+
+    def test_each_english_caption_fits_its_box_and_axe_finds_nothing_serious(self):
+        self.loaded(f'http://127.0.0.1:{self.port}/index.html#time={TIME}&lang=en')
+        catalogue = self.catalogue('en')
+        english = catalogue['texts']
+        japanese = {spec['name']: spec['text'] for spec in self.catalogue('ja')['layout']['labels']}
+        # Each caption in the English window, and the texts the engine puts in a caption's
+        # place (the other kind's title and limit), measured in the window's font against the
+        # width the window's layout gives it (a caption sizes itself to its text). The window's
+        # own Ｐmax is wider than its box by a part of a pixel: no caption need be narrower
+        # than the window's own there.
+        measure = """
+            const context = document.createElement('canvas').getContext('2d');
+            context.font = getComputedStyle(document.getElementById(arguments[0])).font;
+            return context.measureText(arguments[1]).width;"""
+        boxes = {spec['name']: max(spec['width'], self.js(measure, spec['name'], japanese[spec['name']]))
+                 for spec in catalogue['layout']['labels'] if spec['style'] == 'caption'}
+        captions = {name: english['caption.' + name] for name in
+                    ['Label49', 'Label2', 'Label3', 'Label4', 'Label5', 'Label6', 'Label7',
+                     'Label8', 'Label46', 'Label45', 'Label10', 'Label11', 'Label12', 'Label13',
+                     'Label14', 'Label18', 'Label19', 'Label20', 'Label47']}
+        others = [('Label1', english['titleCompression']), ('Label1', english['titleExtension']),
+                  ('Label9', english['compressionLimit']), ('Label9', english['extensionLimit'])]
+        for name, text in list(captions.items()) + others:
+            width = self.js(measure, name, text)
+            with self.subTest(name=name, text=text):
+                self.assertLessEqual(width, boxes[name])
+        # The measure tells a caption too wide: the full terms do not fit.
+        self.assertGreater(self.js(measure, 'Label7', english['spoken.UpDown6']), boxes['Label7'])
+        for step in [lambda: None, lambda: self.element('barN1').click(), self.fill_search]:
+            step()
+            self.assertEqual(self.axe_violations(), set())
 
     def test_the_window_answers_a_click_while_the_widest_search_runs(self):
         self.fill_widest_search()

@@ -16,6 +16,7 @@
 #include "layout/window_layout.h"
 #include "web/design_address.h"
 #include "web/json_text.h"
+#include "web/page_words.h"
 #include "web/spoken_fields.h"
 #include "web/web_calculator.h"
 #include "web/web_panel.h"
@@ -102,19 +103,37 @@ const SpokenField* SpokenFieldOf(std::string_view label) {
     return nullptr;
 }
 
+// A word of the layout table in the page's language. The table holds the window's Japanese, which
+// the desktop shows; the page finds it again by the key it was written from.
+std::string Said(std::string_view japanese, const std::string& key) {
+    return japanese == springcalc::WordOf(key) ? std::string(WordOf(key)) : std::string(japanese);
+}
+
+// The key of a label's text: its caption, or the title and the limit's name the engine changes
+// with the spring kind.
+std::string LabelKey(std::string_view name) {
+    if (name == "Label1") {
+        return "titleCompression";
+    }
+    if (name == "Label9") {
+        return "compressionLimit";
+    }
+    return "caption." + std::string(name);
+}
+
 // The window as the layout table describes it, for page.js to build the controls from.
 std::string LayoutJson() {
     JsonArray labels;
     for (const layout::LabelSpec& l : layout::kLabels) {
         JsonObject label;
         label.Text("name", l.name)
-            .Text("text", l.text)
+            .Text("text", Said(l.text, LabelKey(l.name)))
             .Text("style", StyleName(l.style))
             .Text("background", CssColor(l.background))
             .Text("color", CssColor(l.font))
             .Number("fontPixels", Css(l.fontPixels));
         if (const SpokenField* spoken = SpokenFieldOf(l.name)) {
-            label.Text("spoken", spoken->spoken).Text("unit", spoken->unit);
+            label.Text("spoken", WordOf(spoken->spokenKey)).Text("unit", spoken->unit);
         }
         labels.Raw(Box(label, l.x, l.y, l.width, l.height));
     }
@@ -122,34 +141,43 @@ std::string LayoutJson() {
     for (const layout::SpinnerSpec& s : layout::kSpinners) {
         spinners.Raw(Box(JsonObject()
                              .Text("name", s.name)
-                             .Text("spoken", s.spokenName)
+                             .Text("spoken", Said(s.spokenName, "spoken." + std::string(s.name)))
                              .Text("field", SpinnerField(s.name)),
                          s.x, s.y, s.width, s.height));
     }
     JsonArray images;
     for (const layout::ImageSpec& i : layout::kImages) {
-        images.Raw(Box(JsonObject()
-                           .Text("name", i.name)
-                           .Flag("visible", i.visible)
-                           .Text("spoken", i.spokenName)
-                           .Text("description", i.description),
-                       i.x, i.y, i.width, i.height));
+        images.Raw(
+            Box(JsonObject()
+                    .Text("name", i.name)
+                    .Flag("visible", i.visible)
+                    .Text("spoken", Said(i.spokenName, "spoken." + std::string(i.name)))
+                    .Text("description", Said(i.description, "described." + std::string(i.name))),
+                i.x, i.y, i.width, i.height));
     }
     JsonArray menu;
     for (const layout::MenuEntrySpec& m : layout::kMenu) {
-        menu.Raw(JsonObject().Text("name", m.name).Text("caption", m.caption).Close());
+        menu.Raw(JsonObject()
+                     .Text("name", m.name)
+                     .Text("caption", Said(m.caption, "menu." + std::string(m.name)))
+                     .Close());
     }
     JsonArray saveFilters;
     for (const layout::SaveFilterSpec& f : layout::kSaveFilters) {
-        saveFilters.Raw(
-            JsonObject().Text("description", f.description).Text("pattern", f.pattern).Close());
+        const std::string_view pattern = f.pattern;
+        const std::string key =
+            "filter." + std::string(pattern == "*.*" ? "all" : pattern.substr(2));
+        saveFilters.Raw(JsonObject()
+                            .Text("description", Said(f.description, key))
+                            .Text("pattern", f.pattern)
+                            .Close());
     }
     JsonArray fonts;
     for (const char* family : layout::kFontFamilies) {
         fonts.Raw(JsonString(family));
     }
     return JsonObject()
-        .Text("caption", layout::kCaption)
+        .Text("caption", Said(layout::kCaption, "windowCaption"))
         .Raw("window", Box(JsonObject().Text("background", CssColor(clBtnFace)), 0, 0,
                            layout::kWindow.width, layout::kWindow.height))
         .Raw("memo",
@@ -168,12 +196,23 @@ std::string LayoutJson() {
         .Close();
 }
 
+// The page's words in its language.
 std::string TextsJson() {
     JsonObject texts;
     for (const Word& word : kWords) {
-        texts.Text(word.key, word.japanese);
+        texts.Text(word.key, WordOf(word.key));
     }
     return texts.Close();
+}
+
+// "en" or "ja" (any other code is Japanese, the page's first language): what the layout, the
+// texts, the view and the panel speak from now on.
+void SetLanguage(const std::string& code) {
+    SetPageLanguage(code == "en" ? Language::English : Language::Japanese);
+}
+
+std::string WarningListNoteOf(const std::string& lines) {
+    return WarningListNote(lines, PageLanguage());
 }
 
 // A drawing of the window's head at `scale` device pixels per design pixel, as RGBA rows.
@@ -229,7 +268,7 @@ std::optional<TSpringDesign> PanelRecord() {
     std::string unused;
     return WithGivenInitialTension(RunDesign(), PanelTensionText(), unused);
 }
-// Keeps the panel's initial tension; the Japanese message of a text that is none, else empty.
+// Keeps the panel's initial tension; the message of a text that is none, else empty.
 std::string SetInitialTension(const std::string& text) {
     std::string error;
     WithGivenInitialTension(RunDesign(), text, error);
@@ -262,7 +301,7 @@ std::string DiagramSvg() {
         return {};
     }
     const std::optional<TSpringDesign> given = PanelRecord();
-    return DiagramSvgJa(given ? *given : Calculator().design());
+    return PanelDiagramSvg(given ? *given : Calculator().design());
 }
 std::string Figures() {
     if (!Calculator().analysed()) {
@@ -278,7 +317,7 @@ std::string DesignAddress() {
 }
 
 // A design from the page's address, entered as a sample or a search result is: {"loaded":
-// true}, or why it was passed over, in Japanese ("note"; none when the address names no
+// true}, or why it was passed over, in the page's language ("note"; none when the address names no
 // design).
 std::string LoadAddress(const std::string& fragment) {
     const AddressReading reading = ReadDesignFragment(fragment);
@@ -352,7 +391,8 @@ EMSCRIPTEN_BINDINGS(springcalc) {
         .field("workLen", &DesignInput::workLen);
     function("layoutJson", &LayoutJson);
     function("textsJson", &TextsJson);
-    function("warningListNote", &WarningListNote);
+    function("warningListNote", &WarningListNoteOf);
+    function("setLanguage", &SetLanguage);
     function("searchFormJson", &SearchFormJson);
     function("drawingPixels", &DrawingPixels);
     function("start", &Start);

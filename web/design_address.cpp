@@ -15,8 +15,9 @@ namespace {
 enum Key { kVersion, kKind, kMaterial, kWire, kMeanDia, kTurns, kFreeLen, kSetLen, kWorkLen };
 constexpr std::array<std::string_view, 9> kKeys{
     "v", "kind", "material", "wire", "mean_dia", "turns", "free_len", "set_len", "work_len"};
-// Keys of the page's own that share the fragment with the design.
-constexpr std::array<std::string_view, 1> kPageKeys{"time"};
+// Keys of the page's own that share the fragment with the design: the date stamp's fixed time
+// and the page's language.
+constexpr std::array<std::string_view, 2> kPageKeys{"time", "lang"};
 
 std::string Number(float value) {
     char text[32];

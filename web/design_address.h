@@ -38,7 +38,7 @@ struct AddressReading {
 };
 
 // Reads a fragment without its '#'. Keys that are the page's own and not the design's
-// (`time`) are passed over.
+// (`time`, `lang`) are passed over.
 AddressReading ReadDesignFragment(std::string_view fragment);
 
 }  // namespace springcalc::web

@@ -9,6 +9,8 @@
     let engine = null;   // the WebAssembly module
     let layout = null;   // the window's layout table
     let texts = null;    // the page's words
+    // The page's language, kept in its address beside the design ("lang=en"; none is Japanese).
+    const language = /(?:^#|&)lang=en(?:&|$)/.test(location.hash) ? 'en' : 'ja';
     const elements = new Map();  // control name -> element
     const movedBy = new Map();   // value field name -> the spinners that move it
     const commandEnabled = {N1: true, N2: true, N3: true, Exit2: true};
@@ -493,6 +495,27 @@
         bar.hidden = false;
     }
 
+    // The language is the page's, not the window's: a choice beside the page's own commands. The
+    // page starts again in the other language with the design the address keeps.
+    function buildLanguageChoice(bar) {
+        const choice = document.createElement('select');
+        choice.id = 'pageLanguage';
+        choice.setAttribute('aria-label', texts.language);
+        choice.title = texts.language;
+        for (const code of ['ja', 'en']) {
+            choice.append(new Option(texts['language.' + code], code, false, code === language));
+        }
+        choice.addEventListener('change', () => {
+            const keys = pageKeys().filter((pair) => !/^lang=/.test(pair));
+            if (choice.value !== 'ja') {
+                keys.push('lang=' + choice.value);
+            }
+            history.replaceState(null, '', '#' + [...keys, engine.designAddress()].join('&'));
+            location.reload();
+        });
+        bar.append(choice);
+    }
+
     // Beside the commands, what the page adds: the link to this design and the datasheet.
     function buildKeepBar() {
         const bar = document.getElementById('keep');
@@ -513,6 +536,7 @@
             });
             bar.append(button);
         }
+        buildLanguageChoice(bar);
         bar.hidden = false;
     }
 
@@ -946,7 +970,7 @@
     let addressDue = false;
 
     function pageKeys() {
-        return location.hash.slice(1).split('&').filter((pair) => /^time=/.test(pair));
+        return location.hash.slice(1).split('&').filter((pair) => /^(time|lang)=/.test(pair));
     }
 
     function addressOf(design) {
@@ -1419,7 +1443,7 @@
         showProgress(null);
         document.getElementById('searchResult').replaceChildren();
         document.getElementById('searchResult').setAttribute('aria-busy', 'true');
-        searchWorker().postMessage({id: searching.id, entries: searchEntries()});
+        searchWorker().postMessage({id: searching.id, language, entries: searchEntries()});
     }
 
     function stopSearch() {
@@ -1669,6 +1693,8 @@
 
     function start(module) {
         engine = module;
+        engine.setLanguage(language);
+        document.documentElement.lang = language;
         layout = JSON.parse(engine.layoutJson());
         texts = JSON.parse(engine.textsJson());
         // "#time=YYYYMMDDhhmm" fixes the date stamp, so a report can be made again to the byte.
@@ -1681,6 +1707,10 @@
             document.getElementById(key).textContent = texts[key];
         }
         document.getElementById('choiceCancel').textContent = texts.cancel;
+        // The report is the window's, in Japanese in code page 932, whatever the page's language.
+        const reportLanguage = document.getElementById('reportLanguage');
+        reportLanguage.textContent = texts.reportLanguage;
+        reportLanguage.hidden = language === 'ja';
         document.getElementById('searchStop').textContent = texts.searchStop;
         document.getElementById('searchStop').addEventListener('click', stopSearch);
         document.getElementById('panel').setAttribute('aria-label', texts.panel);

@@ -4,7 +4,8 @@
 // same engine and runs one search per message; the page stops a search by ending the worker
 // (a running search reads no messages), and starts the next in a fresh one.
 //
-// In:  {id, entries: [{name, text, slot}]}, the form as the engine's reader takes it.
+// In:  {id, language, entries: [{name, text, slot}]}, the form as the engine's reader takes it
+//      and the page's language ("ja", "en"), which the faults and warnings are told in.
 // Out: {id, progress: {designs, wiresDone, wiresTotal, widening}} now and then;
 //      {id, result: the engine's JSON, designs: the found designs' inputs, row by row};
 //      {failed: why} when the engine cannot be loaded here.
@@ -19,7 +20,8 @@ const progressEvery = 50;  // ms
 let engine = null;
 const waiting = [];
 
-function search({id, entries}) {
+function search({id, language, entries}) {
+    engine.setLanguage(language);
     const form = new engine.SearchForm();
     for (const entry of entries) {
         form.push_back(entry);

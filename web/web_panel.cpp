@@ -13,13 +13,14 @@
 #include "engine/spring_tables.h"
 #include "engine/text_format.h"
 #include "web/json_text.h"
+#include "web/page_words.h"
 #include "web/spoken_fields.h"
 
 namespace springcalc::web {
 
 namespace {
 
-DiagramTexts JapaneseTexts(std::int32_t springKind) {
+DiagramTexts PageDiagramTexts(std::int32_t springKind) {
     DiagramTexts texts;
     texts.free = Words("diagramFree");
     texts.installed = Words("diagramInstalled");
@@ -65,7 +66,7 @@ std::string CandidateRow(const Candidate& candidate) {
     for (const int warning : numbers) {
         warnings += (warnings.empty() ? "" : " ") + std::to_string(warning);
         said.Raw(
-            JsonObject().Number("number", warning).Text("text", WarningTextOf(warning)).Close());
+            JsonObject().Number("number", warning).Text("text", WarningWords(warning)).Close());
     }
     JsonArray cells;
     for (const std::string& cell :
@@ -81,9 +82,9 @@ std::string CandidateRow(const Candidate& candidate) {
 
 }  // namespace
 
-std::string DiagramSvgJa(const TSpringDesign& design) {
+std::string PanelDiagramSvg(const TSpringDesign& design) {
     const StrengthFigures strength = ComputeStrengthFigures(design);
-    return LoadDiagramSvg(design, "", JapaneseTexts(design.SpringKind), &strength);
+    return LoadDiagramSvg(design, "", PageDiagramTexts(design.SpringKind), &strength);
 }
 
 std::string FiguresJson(const TSpringDesign& design) {
@@ -96,7 +97,7 @@ std::string FiguresJson(const TSpringDesign& design) {
                                                       ? FixedText(*c.criticalDeflection, 1, " mm")
                                                       : std::string(Words("noBuckling"))));
         rows.Raw(Row(Words("workDeflection"), FixedText(c.workDeflection, 1, " mm")));
-        rows.Raw(Row(Words("buckling"), c.bucklingRisk ? kBucklingWarningText : Words("none")));
+        rows.Raw(Row(Words("buckling"), c.bucklingRisk ? Words("warning8") : Words("none")));
         rows.Raw(Row(Words("surgeFrequency"), FixedText(c.surgeFrequency, 0, " Hz")));
     }
     rows.Raw(Row(Words("energy"), FixedText(figures.energy, 2, Words("energyUnit"))));
@@ -135,11 +136,11 @@ std::string FiguresJson(const TSpringDesign& design) {
                      FixedText(c.pitch, 2, std::string(" mm") + Words("pairSeparator")) +
                          FixedText(c.pitchRatio, 2)));
         rows.Raw(
-            Row(Words("pitch"), c.pitchOver ? WarningTextOf(kPitchWarning) : Words("pitchWithin")));
+            Row(Words("pitch"), c.pitchOver ? WarningWords(kPitchWarning) : Words("pitchWithin")));
         rows.Raw(Row(Words("gapSums"), FixedText(c.gapSum, 2, Words("pairSeparator")) +
                                            FixedText(c.minGapSum, 2, " mm")));
         rows.Raw(Row(Words("strokeShare"), FixedText(c.strokeShare * 100.0, 0, " %")));
-        rows.Raw(Row(Words("coilClearance"), c.clearanceShort ? WarningTextOf(kCoilClearanceWarning)
+        rows.Raw(Row(Words("coilClearance"), c.clearanceShort ? WarningWords(kCoilClearanceWarning)
                                                               : Words("clearanceEnough")));
     }
     if (m.initialTension) {
@@ -148,7 +149,7 @@ std::string FiguresJson(const TSpringDesign& design) {
                                                  FixedText(t.low, 2, Words("rangeDash")) +
                                                  FixedText(t.high, 2, Words("stressUnit"))));
         rows.Raw(Row(Words("initialTension"),
-                     t.outside ? WarningTextOf(kInitialTensionWarning) : Words("initialWithin")));
+                     t.outside ? WarningWords(kInitialTensionWarning) : Words("initialWithin")));
     }
     return rows.Close();
 }
@@ -210,10 +211,9 @@ std::string SearchFormJson() {
         }
         JsonArray choices;
         for (const std::string_view name : SearchChoices(row.field)) {
-            const std::string label =
-                row.field == SearchField::Ends
-                    ? std::string(EndConditionOf(*EndConditionNamed(name)).japanese)
-                    : std::string(WordOf(name));
+            const std::string label = row.field == SearchField::Ends
+                                          ? WordOf("ends." + std::string(name))
+                                          : std::string(WordOf(name));
             choices.Raw(JsonObject().Text("name", name).Text("label", label).Close());
         }
         fields.Raw(JsonObject()
@@ -244,7 +244,7 @@ SearchReading ReadSearchForm(const std::vector<SearchFormEntry>& form) {
     return ReadSearchRequest(entries);
 }
 
-std::string SearchFaultJa(const SearchFault& fault, const std::vector<SearchFormEntry>& form) {
+std::string SearchFaultText(const SearchFault& fault, const std::vector<SearchFormEntry>& form) {
     using What = SearchFault::What;
     const auto label = [&](SearchField field) {
         std::string key(SearchFieldOf(field).name);
@@ -306,7 +306,7 @@ std::string SearchJson(const std::vector<SearchFormEntry>& form, std::vector<Des
     found.clear();
     const SearchReading reading = ReadSearchForm(form);
     if (!reading.request) {
-        return JsonObject().Text("error", SearchFaultJa(reading.fault, form)).Close();
+        return JsonObject().Text("error", SearchFaultText(reading.fault, form)).Close();
     }
     DesignRunner runner;
     const SearchResult result = SearchDesigns(*reading.request, runner, progress);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The panel beside the window: the load–length diagram, the figures in service and the search,
-// from the same libraries as the command line's check and search, in Japanese.
+// from the same libraries as the command line's check and search, in the page's language.
 
 #include <optional>
 #include <string>
@@ -12,8 +12,8 @@
 
 namespace springcalc::web {
 
-// The diagram of a record after Run, its words in Japanese.
-std::string DiagramSvgJa(const TSpringDesign& design);
+// The diagram of a record after Run, its words in the page's language (web/page_words.h).
+std::string PanelDiagramSvg(const TSpringDesign& design);
 
 // The figures in service as a JSON array of {label, value} rows.
 std::string FiguresJson(const TSpringDesign& design);
@@ -37,16 +37,17 @@ struct SearchFormEntry {
 };
 
 // The form the page offers, from the engine's fields: for each, its name, its form, the spring
-// kinds it is for, how many boxes, its Japanese label(s) and its choices; and the materials.
+// kinds it is for, how many boxes, its label(s) and its choices; and the materials.
 std::string SearchFormJson();
 
 // The requirement the form describes, read by the engine's one reader.
 SearchReading ReadSearchForm(const std::vector<SearchFormEntry>& form);
 
-// What is wrong with a requirement, in Japanese; `form` tells which box a load point came from.
-std::string SearchFaultJa(const SearchFault& fault, const std::vector<SearchFormEntry>& form);
+// What is wrong with a requirement, in the page's language; `form` tells which box a load point
+// came from.
+std::string SearchFaultText(const SearchFault& fault, const std::vector<SearchFormEntry>& form);
 
-// Runs the search. The JSON has either "error" (a Japanese message) or the result rows, each
+// Runs the search. The JSON has either "error" (a message) or the result rows, each
 // with its cells and its warnings' numbers and texts; `found` keeps the designs in the order of
 // the rows, for choosing one. `progress` is the engine's: told as the search goes, it may stop it.
 std::string SearchJson(const std::vector<SearchFormEntry>& form, std::vector<DesignInput>& found,

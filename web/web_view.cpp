@@ -7,6 +7,7 @@
 #include <string>
 
 #include "layout/window_layout.h"
+#include "web/page_words.h"
 
 // The page's side of the view (page.js, Module.springView): each call finds the element by its
 // control name.
@@ -39,6 +40,38 @@ const char* FieldName(Field field) {
     return layout::kFieldNames[static_cast<size_t>(field)];
 }
 
+// The catalogue's words the engine writes into the window as it runs, in Japanese whatever the
+// page's language (the desktop and the report need them so): found here by their Japanese text
+// and shown in the page's.
+constexpr std::string_view kWrittenWords[] = {
+    "titleCompression", "titleExtension", "compressionLimit", "extensionLimit", "innerDiameter",
+    "outerDiameter",    "warning1",       "warning2",         "warning3",       "warning4",
+    "warning5",         "warning6",       "warning7",
+};
+
+std::string InPageLanguage(std::string_view text) {
+    if (PageLanguage() != Language::Japanese) {
+        for (const std::string_view key : kWrittenWords) {
+            if (text == springcalc::WordOf(key)) {
+                return WordOf(key);
+            }
+        }
+    }
+    return std::string(text);
+}
+
+// The date stamp with the page's words for year, month and day between its numbers.
+std::string DateInPageLanguage(std::string_view text) {
+    std::string date(text);
+    for (const std::string_view key : {"year", "month", "day"}) {
+        const std::string_view japanese = springcalc::WordOf(key);
+        if (const size_t at = date.find(japanese); at != std::string::npos) {
+            date.replace(at, japanese.size(), WordOf(key));
+        }
+    }
+    return date;
+}
+
 }  // namespace
 
 const char* SpinnerName(Spinner spinner) {
@@ -68,7 +101,15 @@ std::string CssColor(TColor color) {
 }
 
 void WebView::SetText(Field field, std::string_view text) {
-    js_set_text(FieldName(field), text.data(), static_cast<int>(text.size()));
+    const std::string shown =
+        field == Field::Labeldate ? DateInPageLanguage(text) : InPageLanguage(text);
+    js_set_text(FieldName(field), shown.data(), static_cast<int>(shown.size()));
+}
+
+void WebView::SetNumberPair(Field field, std::string_view head, double first,
+                            std::string_view middle, double second, int precision) {
+    SpringView::SetNumberPair(field, InPageLanguage(head), first, InPageLanguage(middle), second,
+                              precision);
 }
 
 void WebView::SetColor(Field field, TColor background) {
@@ -102,7 +143,8 @@ void WebView::ClearWarningLines() {
 }
 
 void WebView::AppendWarningLine(std::string_view line) {
-    js_append_warning(line.data(), static_cast<int>(line.size()));
+    const std::string shown = InPageLanguage(line);
+    js_append_warning(shown.data(), static_cast<int>(shown.size()));
 }
 
 }  // namespace springcalc::web

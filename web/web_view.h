@@ -2,7 +2,7 @@
 #pragma once
 // The engine's view in the page: every field, colour, command, spinner, drawing and warning line
 // the engine writes goes to the page's elements of the same control names (page.js builds them
-// from the layout table and carries the calls out).
+// from the layout table and carries the calls out), its words in the page's language.
 
 #include <functional>
 #include <string>
@@ -18,6 +18,8 @@ std::string CssColor(TColor color);
 class WebView : public SpringView {
 public:
     void SetText(Field field, std::string_view text) override;
+    void SetNumberPair(Field field, std::string_view head, double first, std::string_view middle,
+                       double second, int precision) override;
     void SetColor(Field field, TColor background) override;
     void SetFontColor(Field field, TColor color) override;
     void SetEnabled(Command command, bool enabled) override;
