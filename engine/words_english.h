@@ -182,6 +182,9 @@ inline constexpr EnglishWord kEnglishWords[] = {
 
     // ---- The page's and the panel's words
     {"commands",         "Commands"},
+    {"stepper",          "Step the chosen value"},
+    {"stepPrevious",     "Previous value"},
+    {"stepNext",         "Next value"},
     {"arrowUp",          "up"},
     {"arrowDown",        "down"},
     {"keyN1",            "Ctrl+Enter"},
