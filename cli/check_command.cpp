@@ -222,6 +222,8 @@ struct CheckOptions {
     std::optional<std::string> file;  // none: standard input
     // --initial-tension: for the extension rows that give none of their own.
     std::optional<GivenInitialTension> initialTension;
+    // --materials: for the rows whose material field is empty.
+    std::shared_ptr<const WireMaterial> material;
 };
 
 // The hook's bend radius in mm, within the range of lengths.
@@ -284,6 +286,7 @@ std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& arg
                                                       {"repeated"},
                                                       {"hook-radius", true},
                                                       {"initial-tension", true},
+                                                      {"materials", true},
                                                       {"help"}});
     if (std::string problem = OptionsProblem(options); !problem.empty()) {
         status = Usage(io, problem);
@@ -309,6 +312,15 @@ std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& arg
     check.settings.repeated = options.Has("repeated");
     if (const std::optional<std::string> tension = options.Value("initial-tension")) {
         check.initialTension = ReadInitialTension(*tension).given;
+    }
+    if (const std::optional<std::string> name = options.Value("materials")) {
+        check.material = WireMaterialNamed(*name, {});
+        if (!check.material) {
+            status = Usage(io, "--materials takes one of " + WireStandardList() + ", not \"" +
+                                   Escaped(*name) +
+                                   "\" (the window's materials are named in the material column)");
+            return std::nullopt;
+        }
     }
     if (!options.operands().empty() && options.operands()[0] != "-") {
         check.file = options.operands()[0];
@@ -363,6 +375,7 @@ private:
         DesignRunner runner([now] { return now; });
         DesignReader reader(Input());
         reader.SetInitialTension(options_.initialTension);
+        reader.SetMaterials({}, options_.material);
         DesignRow row;
         while (reader.Next(row)) {
             // After a bad row only the faults are told.
@@ -539,7 +552,8 @@ private:
 
     bool SaveReportAndDiagram(const DesignRow& row, const TSpringDesign& record,
                               const ServiceFigures& figures) {
-        if (options_.reportPath && !report_.Add(record)) {
+        // The report is the window's block, which knows only the window's materials.
+        if (options_.reportPath && !record.Wire && !report_.Add(record)) {
             TellReportFailure();
             return false;
         }
