@@ -2,9 +2,10 @@
 #include "engine/materials_file.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <optional>
+
+#include "engine/input_text.h"
 
 namespace springcalc {
 
@@ -35,14 +36,9 @@ std::string_view Trim(std::string_view text) {
     return text.substr(start, text.find_last_not_of(" \t\r") - start + 1);
 }
 
+// Decimals as every other input of the program is read.
 std::optional<double> Number(std::string_view text) {
-    text = Trim(text);
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
+    return ParseDouble(Trim(text));
 }
 
 std::vector<std::string_view> Split(std::string_view text, char separator) {
