@@ -10,6 +10,7 @@
 
 #include "cli/check.h"
 #include "cli/input_values.h"
+#include "cli/materials_option.h"
 #include "cli/option_scanner.h"
 #include "diagram/load_diagram.h"
 #include "engine/strength_checks.h"
@@ -25,7 +26,8 @@ namespace springcalc::cli {
 constexpr const char* kCheckHelp =
     R"(Usage: springcalc-cli check [FILE] [--json] [--report FILE] [--units si] [--ends NAME]
                             [--plot DIR] [--peened] [--repeated] [--hook-radius R]
-                            [--initial-tension P]
+                            [--initial-tension P] [--materials NAME]
+                            [--materials-file FILE]
 
 Checks spring designs with the calculator's own engine. Each row is entered as the window
 enters a design (diameters, strength lookup, geometry checks) and then Run is chosen, so the
@@ -106,6 +108,17 @@ Options:
   --initial-tension P
                  the initial tension of every extension row whose initial_tension field is
                  empty (or that has no such column), written as that column's is
+  --materials NAME
+                 the material of every row whose material field is empty: a wire standard
+                 ({standards}) or a material of --materials-file. The material column takes
+                 these names too; such a row's wire is any diameter within the range the
+                 material's tensile strength is given for. The table names the source of each
+                 such material under the rows, JSON gives material_source and
+                 min_tensile_strength_MPa (MaterialNo and WireNo null); --report leaves them
+                 out, as the window's report knows only its nine materials
+  --materials-file FILE
+                 your own materials (docs/cli.md gives the format); every fault of the file
+                 is told, one line each, and nothing is checked
   -h, --help     show this text
 
 Figures the window does not show, for every design that ran, computed from its own values
@@ -197,6 +210,7 @@ std::string CheckHelp() {
     for (int number = kBucklingWarning; number <= kLastServiceWarning; ++number) {
         fill("{" + std::to_string(number) + "}", WarningTextOf(number));
     }
+    fill("{standards}", WireStandardList());
     fill("{steel hooks}", HookAllowablesText(WireClass::Steel));
     fill("{stainless hooks}", HookAllowablesText(WireClass::Stainless));
     return help;
@@ -222,6 +236,10 @@ struct CheckOptions {
     std::optional<std::string> file;  // none: standard input
     // --initial-tension: for the extension rows that give none of their own.
     std::optional<GivenInitialTension> initialTension;
+    // --materials: for the rows whose material field is empty.
+    std::shared_ptr<const WireMaterial> material;
+    // --materials-file: the user's own, which rows and --materials may name.
+    std::vector<std::shared_ptr<const WireMaterial>> ownMaterials;
 };
 
 // The hook's bend radius in mm, within the range of lengths.
@@ -284,6 +302,8 @@ std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& arg
                                                       {"repeated"},
                                                       {"hook-radius", true},
                                                       {"initial-tension", true},
+                                                      {"materials", true},
+                                                      {"materials-file", true},
                                                       {"help"}});
     if (std::string problem = OptionsProblem(options); !problem.empty()) {
         status = Usage(io, problem);
@@ -309,6 +329,26 @@ std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& arg
     check.settings.repeated = options.Has("repeated");
     if (const std::optional<std::string> tension = options.Value("initial-tension")) {
         check.initialTension = ReadInitialTension(*tension).given;
+    }
+    if (const std::optional<std::string> path = options.Value("materials-file")) {
+        auto own = ReadMaterialsOption(*path, io);
+        if (!own) {
+            status = kExitBadInput;
+            return std::nullopt;
+        }
+        check.ownMaterials = std::move(*own);
+    }
+    if (const std::optional<std::string> name = options.Value("materials")) {
+        check.material = WireMaterialNamed(*name, check.ownMaterials);
+        if (!check.material) {
+            std::string names = WireStandardList();
+            for (const auto& own : check.ownMaterials) {
+                names += ", " + own->name;
+            }
+            status = Usage(io, "--materials takes one of " + names + ", not \"" + Escaped(*name) +
+                                   "\" (the window's materials are named in the material column)");
+            return std::nullopt;
+        }
     }
     if (!options.operands().empty() && options.operands()[0] != "-") {
         check.file = options.operands()[0];
@@ -363,6 +403,7 @@ private:
         DesignRunner runner([now] { return now; });
         DesignReader reader(Input());
         reader.SetInitialTension(options_.initialTension);
+        reader.SetMaterials(options_.ownMaterials, options_.material);
         DesignRow row;
         while (reader.Next(row)) {
             // After a bad row only the faults are told.
@@ -539,7 +580,8 @@ private:
 
     bool SaveReportAndDiagram(const DesignRow& row, const TSpringDesign& record,
                               const ServiceFigures& figures) {
-        if (options_.reportPath && !report_.Add(record)) {
+        // The report is the window's block, which knows only the window's materials.
+        if (options_.reportPath && !record.Wire && !report_.Add(record)) {
             TellReportFailure();
             return false;
         }

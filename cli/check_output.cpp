@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <new>
 #include <optional>
 
@@ -270,8 +271,14 @@ public:
             width += table_.AppendCell(out, column++, name, DisplayWidth(name));
         }
         width += Put(out, column++, KindName(s.SpringKind));
-        width += Put(out, column++, materials_[s.MaterialNo]);
-        width += Put(out, column++, wires_[s.WireNo]);
+        if (s.Wire) {
+            width += Put(out, column++, s.Wire->material->name);
+            width += Put(out, column++, FixedText(s.Wire->diameter, 2));
+            sources_.try_emplace(s.Wire->material->name, s.Wire->material->source);
+        } else {
+            width += Put(out, column++, materials_[s.MaterialNo]);
+            width += Put(out, column++, wires_[s.WireNo]);
+        }
         CellBuffer cell;
         for (const NumberColumn& number : kNumberColumns) {
             if (&number == kInitFromAfter + 1) {
@@ -314,6 +321,9 @@ public:
 
     void End(std::string& out, const CheckCounts& counts) override {
         out += '\n';
+        for (const auto& [name, source] : sources_) {
+            out += name + ": " + source + ".\n";
+        }
         out += std::to_string(counts.designs) + (counts.designs == 1 ? " design, " : " designs, ") +
                std::to_string(counts.withWarnings) + " with warnings.";
         if (counts.withheld > 0) {
@@ -380,6 +390,8 @@ private:
     EndCondition ends_;
     std::vector<std::string> materials_;  // designations as the cells show them
     std::vector<std::string> wires_;
+    // The standards and own materials the rows named, with where their figures come from.
+    std::map<std::string, std::string> sources_;
     TextTable table_;
 };
 
@@ -464,12 +476,16 @@ public:
         AppendInteger(out, "row", input.row);
         AppendMember(out, "name", withNames_ ? JsonString(input.name) : "null");
         AppendMember(out, "kind", kindJson_[s.SpringKind == kCompression ? 0 : 1]);
-        AppendMember(out, "material", materialJson_[s.MaterialNo]);
-        AppendMember(out, "analysed", ran ? "true" : "false");
-        AppendInteger(out, "SpringKind", s.SpringKind);
-        AppendInteger(out, "MaterialNo", s.MaterialNo);
-        AppendInteger(out, "WireNo", s.WireNo);
-        AppendNumber(out, "WireDia", s.WireDia[s.WireNo], true);
+        if (s.Wire) {
+            AppendWireMaterial(out, *s.Wire, ran, s.SpringKind);
+        } else {
+            AppendMember(out, "material", materialJson_[s.MaterialNo]);
+            AppendMember(out, "analysed", ran ? "true" : "false");
+            AppendInteger(out, "SpringKind", s.SpringKind);
+            AppendInteger(out, "MaterialNo", s.MaterialNo);
+            AppendInteger(out, "WireNo", s.WireNo);
+            AppendNumber(out, "WireDia", s.WireDia[s.WireNo], true);
+        }
         for (const RecordNumber& number : kRecordNumbers) {
             const std::optional<float> value = NumberOf(number, s, ran);
             AppendNumber(out, number.name, value.value_or(0), value.has_value());
@@ -510,6 +526,21 @@ public:
     void End(std::string& out, const CheckCounts&) override { out += any_ ? "\n]\n" : "]\n"; }
 
 private:
+    // A row of wire by a standard or the user's own: no number in the window's tables, and the
+    // source of its figures beside them.
+    void AppendWireMaterial(Pieces& out, const WireSelection& wire, bool ran,
+                            std::int32_t springKind) const {
+        AppendMember(out, "material", JsonString(wire.material->name));
+        AppendMember(out, "material_source", JsonString(wire.material->source));
+        AppendNumber(out, "min_tensile_strength_MPa",
+                     wire.material->MinTensileStrength(wire.diameter).value_or(0.0), true);
+        AppendMember(out, "analysed", ran ? "true" : "false");
+        AppendInteger(out, "SpringKind", springKind);
+        AppendMember(out, "MaterialNo", "null");
+        AppendMember(out, "WireNo", "null");
+        AppendNumber(out, "WireDia", wire.diameter, true);
+    }
+
     // The figures the window does not show, in an object of their own beside the record's
     // numbers: null where the design did not run, and the compression-only ones (and the end
     // condition) null for an extension spring.

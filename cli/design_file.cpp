@@ -310,11 +310,49 @@ float DesignReader::Number(int column, const Range& range) {
     return *value;
 }
 
-void DesignReader::ReadSelection(DesignInput& design) {
+std::shared_ptr<const WireMaterial> WireMaterialNamed(
+    std::string_view name, const std::vector<std::shared_ptr<const WireMaterial>>& own) {
+    const std::string folded = FoldedMaterialName(name);
+    for (const auto& material : own) {
+        if (!folded.empty() && FoldedMaterialName(material->name) == folded) {
+            return material;
+        }
+    }
+    if (const WireMaterial* standard = WireStandardNamed(name)) {
+        // The built-in rows live as long as the program: shared without an owner.
+        return std::shared_ptr<const WireMaterial>(std::shared_ptr<const WireMaterial>(), standard);
+    }
+    return nullptr;
+}
+
+// A row of wire by a standard or the user's own: false when the material is none of those.
+bool DesignReader::ReadWireMaterial(DesignRow& row) {
+    const std::string_view text = Trim(Field(kMaterial));
+    std::shared_ptr<const WireMaterial> material =
+        text.empty() ? defaultMaterial_ : WireMaterialNamed(text, ownMaterials_);
+    if (!material) {
+        return false;
+    }
+    const std::optional<double> diameter = ParseDouble(Field(kWire));
+    row.wire = diameter ? SelectWire(material, *diameter) : nullptr;
+    if (!row.wire) {
+        FailField(kWire, "a wire diameter in mm from " + ShortestText(material->least) + " to " +
+                             ShortestText(material->most) + ", the sizes " + material->name +
+                             "'s tensile strength is given for");
+    }
+    row.design.wire = row.wire.get();
+    return true;
+}
+
+void DesignReader::ReadSelection(DesignRow& row) {
+    DesignInput& design = row.design;
     if (const auto kind = KindNamed(Field(kKind))) {
         design.springKind = *kind;
     } else {
         FailField(kKind, "\"compression\" or \"extension\"");
+    }
+    if (ReadWireMaterial(row)) {
+        return;
     }
     if (const auto material = MaterialNamed(Field(kMaterial))) {
         design.materialNo = *material;
@@ -368,7 +406,7 @@ bool DesignReader::ReadRow(DesignRow& out) {
     if (!IsValidUtf8(out.name)) {
         FailField(kName, "UTF-8 text");
     }
-    ReadSelection(design);
+    ReadSelection(out);
     design.meanDia = Number(kMeanDia, kLengthRange);
     design.turns = Number(kTurns, kTurnsRange);
     if (design.springKind == kCompression) {

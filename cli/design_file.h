@@ -7,6 +7,7 @@
 // line breaks and doubled quotes. Blank lines are skipped. Only the record being read is held.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,6 +72,8 @@ struct DesignRow {
     long line = 0;  // where its row starts in the file
     std::string name;
     DesignInput design;  // an extension spring's free length stays 0: the engine derives it
+    // What design.wire points at, for a row of wire by a standard or the user's own.
+    std::shared_ptr<const WireSelection> wire;
 };
 
 // The header a check file starts with.
@@ -92,6 +95,15 @@ public:
         defaultInitialTension_ = given;
     }
 
+    // Materials the rows may name besides the window's nine and the built-in standards (those of
+    // --materials-file, found first), and the one for rows whose material field is empty
+    // (--materials); none: such a row is a fault.
+    void SetMaterials(std::vector<std::shared_ptr<const WireMaterial>> own,
+                      std::shared_ptr<const WireMaterial> byDefault) {
+        ownMaterials_ = std::move(own);
+        defaultMaterial_ = std::move(byDefault);
+    }
+
     bool hasNames() const { return positions_[0] >= 0; }
     // The first faults, up to kErrorsKept, each where (row, line, column) and what was found
     // and expected; and how many there were in all.
@@ -109,7 +121,8 @@ private:
     std::string_view Field(int column) const;
     void FailField(int column, const std::string& expected);
     float Number(int column, const Range& range);
-    void ReadSelection(DesignInput& design);
+    void ReadSelection(DesignRow& row);
+    bool ReadWireMaterial(DesignRow& row);
     void ReadInitialTension(DesignInput& design, bool sound);
     void AddError(long row, long line, const std::string& what);
 
@@ -122,6 +135,12 @@ private:
     std::vector<std::string> errors_;
     size_t errorCount_ = 0;
     std::optional<GivenInitialTension> defaultInitialTension_;
+    std::vector<std::shared_ptr<const WireMaterial>> ownMaterials_;
+    std::shared_ptr<const WireMaterial> defaultMaterial_;
 };
+
+// A material by name among `own` and then the built-in standards; none when neither has it.
+std::shared_ptr<const WireMaterial> WireMaterialNamed(
+    std::string_view name, const std::vector<std::shared_ptr<const WireMaterial>>& own);
 
 }  // namespace springcalc::cli

@@ -139,7 +139,7 @@ const char* LimitKey(LimitKind kind) {
 void AddTitles(const Scaled& s, DiagramGeometry& g) {
     const DiagramTexts& t = s.t;
     g.title = s.name.empty() ? std::string() : std::string(s.name) + t.nameSeparator;
-    g.title += MaterialDesignation(s.d.MaterialNo) +
+    g.title += (s.d.Wire ? s.d.Wire->material->name : MaterialDesignation(s.d.MaterialNo)) +
                (s.compression ? t.compressionSpring : t.extensionSpring);
     g.subtitle = "d " + FixedText(WireDiameterOf(s.d), 2) + " " + t.mm + " · D " +
                  FixedText(s.d.MeanDia, 1) + " " + t.mm + " · n " + FixedText(s.d.Turns, 1) +

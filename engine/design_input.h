@@ -23,6 +23,9 @@ struct DesignInput {
     // An extension spring's initial tension P0 in kg as the designer asks for it, used instead
     // of the formula's G·d⁴/(255·D²). The window never gives one; a compression spring ignores it.
     std::optional<float> initialTension;
+    // Wire by a standard or the user's own, kept alive by the caller while the design runs;
+    // materialNo and wireNo are not read then.
+    const WireSelection* wire = nullptr;
 };
 
 }  // namespace springcalc

@@ -81,7 +81,7 @@ std::vector<int> MakerWarnings(const MakerFigures& figures) {
 
 ServiceFigures ComputeServiceFigures(const TSpringDesign& design, EndCondition ends,
                                      const StrengthOptions& strength) {
-    const MaterialRow& material = kMaterials[design.MaterialNo];
+    const MaterialRow& material = MaterialOf(design);
     const double d = WireDiameterOf(design);
     const double D = design.MeanDia;
     const double n = design.Turns;

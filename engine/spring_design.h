@@ -12,6 +12,7 @@
 #include "engine/spring_formulas.h"
 #include "engine/spring_tables.h"
 #include "engine/spring_view.h"
+#include "engine/wire_standards.h"
 
 namespace springcalc {
 
@@ -60,6 +61,9 @@ struct SpringValues {
     TColor WarnColor = 0;
     std::int32_t PressActive = 0;
     std::string DateText;  // UTF-8; encoded for the report when written
+    // Wire by a standard or the user's own, in place of MaterialNo and WireNo, owned by whoever
+    // entered the design; the window never sets it.
+    const WireSelection* Wire = nullptr;
 };
 
 // The whole state of the calculator. Exactly one exists, owned by the main window.
@@ -88,7 +92,12 @@ inline double InitialTensionOf(const TSpringDesign& design) {
 
 // The wire diameter of the selection, mm.
 inline float WireDiameterOf(const TSpringDesign& design) {
-    return design.WireDia[design.WireNo];
+    return design.Wire ? design.Wire->diameter : design.WireDia[design.WireNo];
+}
+
+// The material of the selection: the window's row, or the standard's or the user's.
+inline const MaterialRow& MaterialOf(const TSpringDesign& design) {
+    return design.Wire ? design.Wire->row : kMaterials[design.MaterialNo];
 }
 
 // Wahl's stress correction factor K = (4c − 1) / (4c − 4) + 0.615 / c of the record's spring

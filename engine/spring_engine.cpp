@@ -30,9 +30,11 @@ SpringEngine::SpringEngine(TSpringDesign& design, SpringView& view, Clock clock)
     : design_(design), view_(view), clock_(std::move(clock)) {}
 
 void SpringEngine::LookupStrength(int materialNo) {
-    const MaterialRow& material = kMaterials[materialNo];
+    const MaterialRow& material = design_.Wire ? design_.Wire->row : kMaterials[materialNo];
     design_.ShearModulus = material.shearModulus;
-    design_.TensileStrength = static_cast<float>(TableStrength(materialNo, design_.WireNo));
+    design_.TensileStrength = design_.Wire
+                                  ? design_.Wire->strength
+                                  : static_cast<float>(TableStrength(materialNo, design_.WireNo));
     const float strength = Store(double(material.allowFactor) * double(design_.TensileStrength));
     design_.AllowStatic = Store(formulas::kCompressionAllowable * double(strength));
     design_.AllowStaticExt = Store(formulas::kExtensionAllowable * double(strength));
@@ -238,6 +240,7 @@ void SpringEngine::AddWarning(int number) {
 void SpringEngine::EnterInputs(const DesignInput& input) {
     design_.MaterialNo = input.materialNo;
     design_.WireNo = input.wireNo;
+    design_.Wire = input.wire;
     design_.MeanDia = input.meanDia;
     design_.Turns = input.turns;
     if (input.springKind == kCompression) {

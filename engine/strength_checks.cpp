@@ -77,7 +77,7 @@ std::optional<SolidFigures> SolidOf(const TSpringDesign& design, double wahl) {
 HookFigures HookOf(const TSpringDesign& design, double radius) {
     const double D = design.MeanDia;
     const double d = WireDiameterOf(design);
-    const HookAllowables allowables = HookAllowablesOf(kMaterials[design.MaterialNo].wireClass);
+    const HookAllowables allowables = HookAllowablesOf(MaterialOf(design).wireClass);
     HookFigures hook;
     hook.load = std::max(double(design.Pset), double(design.Pact));
     hook.radius = radius;

@@ -15,6 +15,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
 #include <limits>
 #include <map>
 #include <random>
@@ -1354,6 +1355,50 @@ TEST(LoadInput, NewtonsAndKilogramsForce) {
     EXPECT_FALSE(ParseLoadAtLength("5N"));
     EXPECT_FALSE(ParseLoadAtLength("5N@"));
     EXPECT_FALSE(ParseLoadAtLength("5@40mm"));
+}
+
+}  // namespace
+}  // namespace springcalc
+
+namespace springcalc {
+namespace {
+
+constexpr const char* kOwnWireCsv =
+    "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n"
+    "bar,compression,,16,120,6,300,250,200\n"
+    "heli,compression,en10270-1-sm,5,34.6,9.5,80,70,60\n";
+
+TEST(CheckMaterials, OwnAndStandardWireRunAndABadFileStopsEverything) {
+    ScratchDir dir;
+    const std::string good = (dir.path() / "own.mat").string();
+    std::ofstream(good) << "[BAR]\nsource = cert 1\nG = 78500\nE = 206000\ndensity = 7.85\n"
+                           "static-share = 0.5\nstrength = 14:1500, 20:1450\n";
+    const CliRun run =
+        RunCli({"check", "--json", "--materials-file", good, "--materials", "bar"}, kOwnWireCsv);
+    ASSERT_EQ(run.err, "");
+    // 16 mm between 14:1500 and 20:1450 by hand: 1500 − (2/6)·50 = 1483.3334 N/mm².
+    EXPECT_NE(run.out.find("\"material\":\"BAR\",\"material_source\":\"cert 1 (" + good +
+                           ")\",\"min_tensile_strength_MPa\":1483.3334"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("\"material\":\"EN10270-1-SM\""), std::string::npos);
+
+    const std::string bad = (dir.path() / "bad.mat").string();
+    std::ofstream(bad) << "[BAR]\nsource = cert 1\nG = 78.5\nE = 206000\ndensity = 7.85\n"
+                          "static-share = 0.5\nstrength = 14:1500, 20:1450\ncolour = red\n";
+    const CliRun refused =
+        RunCli({"check", "--materials-file", bad, "--materials", "bar"}, kOwnWireCsv);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err,
+              "springcalc-cli: " + bad +
+                  ":3: field \"G\": found \"78.5\", expected a number from 10000 to 150000\n"
+                  "springcalc-cli: " +
+                  bad +
+                  ":8: field \"colour\": no such field; the fields are source, G, E, density, "
+                  "static-share, strength, strength-formula, range, sizes and class\n");
+
+    // Without --materials the empty material field is the row's fault, as before.
+    EXPECT_EQ(RunCli({"check"}, kOwnWireCsv).status, 2);
 }
 
 }  // namespace

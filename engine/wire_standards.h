@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+// Spring wire ordered by its European or American standard, and a company's own wire: the
+// minimum tensile strength against the diameter (a table of points or Rm = A / d^m), the moduli,
+// the density and the static allowable stress, each with the source it was taken from. The
+// window keeps its nine materials; these are for the command line and the page.
+//
+// Units as the standards give them: N/mm² (MPa) and mm. The design record keeps kgf/mm², so a
+// selection (WireSelection) turns them into the record's units once.
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/spring_tables.h"
+
+namespace springcalc {
+
+struct StrengthPoint {
+    double diameter;  // mm
+    double strength;  // N/mm², the least the standard allows at this size
+};
+
+// Moduli that change with the wire's size: up to and including `upTo` mm.
+struct ModulusBand {
+    double upTo;     // mm
+    double shear;    // G, N/mm²
+    double elastic;  // E, N/mm²
+};
+
+enum class StrengthLaw {
+    Points,  // straight lines between the sizes of a table
+    Power,   // Rm = coefficient / d^exponent
+};
+
+struct WireMaterial {
+    std::string name;    // as `--materials` takes it: "EN10270-1-SM"
+    std::string source;  // where its figures come from, as the table and JSON tell it
+    StrengthLaw law = StrengthLaw::Points;
+    std::vector<StrengthPoint> points;  // Points: by rising diameter
+    double coefficient = 0;             // Power: A, N/mm² · mm^m
+    double exponent = 0;                // Power: m
+    double least = 0;                   // the range of diameters the strength holds for, mm
+    double most = 0;
+    std::vector<ModulusBand> moduli;  // by rising `upTo`; the last holds to `most`
+    double density = 7.85;            // g/cm³
+    // The static allowable shear stress of a compression spring as a share of Rm; an extension
+    // spring's is the program's usual 0.64 / 0.8 of it, for its hooks.
+    double staticShare = 0.4;
+    WireClass wireClass = WireClass::Steel;
+    std::vector<double> sizes;  // the preferred diameters, mm, rising
+
+    // N/mm²; none outside [least, most].
+    std::optional<double> MinTensileStrength(double d) const;
+    const ModulusBand& ModuliAt(double d) const;
+};
+
+// The built-in rows.
+const std::vector<WireMaterial>& WireStandards();
+// A built-in row by its name, case and blanks ignored.
+const WireMaterial* WireStandardNamed(std::string_view name);
+// A material's name as names are compared: blanks dropped, letters in capitals.
+std::string FoldedMaterialName(std::string_view name);
+// "EN10270-1-SM, ..., ASTM-A229", for messages and help.
+std::string WireStandardList();
+
+// A material chosen at a diameter, in the record's units: what the engine reads in place of the
+// window's tables.
+struct WireSelection {
+    std::shared_ptr<const WireMaterial> material;
+    float diameter = 0;  // mm
+    MaterialRow row{};   // G and E in kgf/mm², allowFactor such that 0.8·factor = staticShare
+    float strength = 0;  // Rm in kgf/mm², single precision as the record keeps it
+};
+
+// The selection of `material` at `d`; none when d is outside the material's range.
+std::shared_ptr<const WireSelection> SelectWire(std::shared_ptr<const WireMaterial> material,
+                                                double d);
+
+}  // namespace springcalc
