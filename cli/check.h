@@ -6,6 +6,7 @@
 // JSON as they come, with the figures in service the window does not show.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "cli/design_file.h"
 #include "engine/design_runner.h"
 #include "engine/service_figures.h"
+#include "engine/tolerance_grades.h"
 
 namespace springcalc::cli {
 
@@ -33,6 +35,8 @@ struct CheckSettings {
     EndCondition ends = kDefaultEnds;
     StrengthOptions strength;  // --peened, --hook-radius
     bool repeated = false;     // --repeated: the fatigue safety factor is judged
+    // --tolerance-grade: each figure with its tolerance; none, the output as it always was.
+    std::optional<ToleranceGrade> toleranceGrade;
 };
 
 // The command line's own warnings (8 to 14) of a design; none for one whose Run the window

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <map>
 #include <new>
@@ -12,6 +13,7 @@
 #include "cli/check.h"
 #include "cli/input_values.h"
 #include "cli/text_table.h"
+#include "cli/tolerance_option.h"
 #include "engine/catalogue.h"
 #include "engine/record_numbers.h"
 #include "engine/spring_tables.h"
@@ -297,6 +299,22 @@ public:
                 }
             }
         }
+        if (settings_.toleranceGrade) {
+            std::optional<SpringTolerances> t;
+            if (figures) {
+                t = TolerancesOf(*settings_.toleranceGrade, s);
+            }
+            for (const auto member :
+                 {&SpringTolerances::setLoad, &SpringTolerances::workLoad,
+                  &SpringTolerances::outerDiameter, &SpringTolerances::freeLength,
+                  &SpringTolerances::squareness}) {
+                const std::optional<double> value = t ? (*t).*member : std::nullopt;
+                width +=
+                    Put(out, column,
+                        value ? NumberCell(*value, 2, table_.column(column).width, cell) : kNone);
+                ++column;
+            }
+        }
         // The warnings, each once: the first on the design's line, the others below it; the
         // command line's own (8 to 14) after the window's.
         std::vector<int> warnings = DistinctWarnings(outcome.warnings);
@@ -314,6 +332,11 @@ public:
             out += "\n";
         }
         if (warnings.empty()) {
+            out += "\n";
+        }
+        if (settings_.toleranceGrade && figures) {
+            out.append(TextTable::kGap, ' ');
+            out += ToleranceLine(*settings_.toleranceGrade, s);
             out += "\n";
         }
         out.Finish();
@@ -352,6 +375,13 @@ public:
         out += settings_.strength.peened ? "peened" : "unpeened";
         out += " wire (- for wire of 10 mm and more)";
         out += settings_.repeated ? ", warning 11 below 1.\n" : ".\n";
+        if (settings_.toleranceGrade) {
+            out += "Tolerances: grade " + ToleranceGradeName(*settings_.toleranceGrade) + " of " +
+                   std::string(ToleranceSource(settings_.toleranceGrade->standard)) +
+                   ". ±: each figure may be that much more or less; square: how far the coils "
+                   "may lean over the free length; - where the grade's tables do not reach, by "
+                   "agreement.\n";
+        }
     }
 
 private:
@@ -372,6 +402,12 @@ private:
                     columns.push_back(
                         {column.title, unit, Align::Right, kNumberWidth + column.precision});
                 }
+            }
+        }
+        if (settings_.toleranceGrade) {
+            for (const char* title : {"±Pset", "±Pact", "±OD", "±free", "square"}) {
+                const bool load = title[std::strlen(title) - 1] == 't';
+                columns.push_back({title, load ? "kg" : "mm", Align::Right, kNumberWidth + 2});
             }
         }
         columns.push_back({"warnings", "", Align::Left});
@@ -498,6 +534,9 @@ public:
         AppendMember(out, "initial_tension_given", !given ? "null" : *given ? "true" : "false");
         AppendMember(out, "DateText", ran ? dateJson_ : "null");
         AppendService(out, s.SpringKind == kCompression, figures);
+        if (settings_.toleranceGrade) {
+            AppendTolerance(out, figures ? &s : nullptr);
+        }
         if (units_ == Units::KgfAndSi) {
             out += "\"si\":{";
             for (const SiNumber& si : kSiNumbers) {
@@ -621,6 +660,27 @@ private:
         AppendForce(out, "initial_stress", kStress, t ? t->stress : 0.0, t);
         AppendForce(out, "initial_stress_low", kStress, t ? t->low : 0.0, t);
         AppendForce(out, "initial_stress_high", kStress, t ? t->high : 0.0, t);
+    }
+
+    // The grade's tolerance of each figure, ± that much; null where the design did not run or
+    // the grade's tables do not reach.
+    void AppendTolerance(Pieces& out, const TSpringDesign* ran) const {
+        const ToleranceGrade grade = *settings_.toleranceGrade;
+        const SpringTolerances t = ran ? TolerancesOf(grade, *ran) : SpringTolerances{};
+        out += "\"tolerance\":{";
+        AppendMember(out, "grade", JsonString(ToleranceGradeName(grade)));
+        AppendMember(out, "source", JsonString(std::string(ToleranceSource(grade.standard))));
+        const auto member = [&](std::string_view name, const std::optional<double>& value) {
+            AppendNumber(out, name, value.value_or(0.0), value.has_value());
+        };
+        member("set_load", t.setLoad);
+        member("work_load", t.workLoad);
+        member("outer_diameter", t.outerDiameter);
+        member("inner_diameter", t.innerDiameter);
+        member("free_length", t.freeLength);
+        member("squareness", t.squareness);
+        member("parallelism", t.parallelism);
+        out.CloseObject();
     }
 
     void AppendWarning(Pieces& out, bool comma, int number) const {

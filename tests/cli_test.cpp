@@ -1403,3 +1403,53 @@ TEST(CheckMaterials, OwnAndStandardWireRunAndABadFileStopsEverything) {
 
 }  // namespace
 }  // namespace springcalc
+
+namespace springcalc {
+namespace {
+
+constexpr const char* kToleranceCsv =
+    "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n"
+    "guide,compression,SWPB,0.60,4.1,8.5,24.0,20,15\n"
+    "ext,extension,SWPB,1.0,8,15,,30,40\n";
+
+TEST(CheckTolerance, AGradeAddsEachFiguresToleranceAndChangesNothingElse) {
+    const CliRun table = RunCli({"check", "--tolerance-grade", "jis-2"}, kToleranceCsv);
+    ASSERT_EQ(table.err, "");
+    // Pset 0.88 and Pact 1.99 at 8.5 turns: 10 %. OD 4.7 at D/d 6.8: 1.5 % is under the least
+    // 0.2. Free 24: 2 % = 0.48, under the least 0.5. Squareness 0.05 x 24.
+    EXPECT_NE(table.out.find("\n  JIS-2: Pset 0.88 ± 0.09 kg, Pact 1.99 ± 0.20 kg, OD 4.70 ± "
+                             "0.20 mm, ID 3.50 ± 0.20 mm, free 24.0 ± 0.50 mm, squareness 1.20 "
+                             "mm\n"),
+              std::string::npos);
+    // The extension spring: Fi 0.49 kg, n 15: 0.49·0.15 + (1.79 − 0.49)·0.08 = 0.18.
+    EXPECT_NE(table.out.find("Pact 1.79 ± 0.18 kg"), std::string::npos);
+    EXPECT_NE(table.out.find("±Pset"), std::string::npos);
+
+    // JSON: the same objects as without the grade, but for "tolerance".
+    const CliRun plain = RunCli({"check", "--json"}, kToleranceCsv);
+    const CliRun graded = RunCli({"check", "--json", "--tolerance-grade", "EN-2"}, kToleranceCsv);
+    std::string stripped = graded.out;
+    std::vector<std::string> tolerances;
+    for (size_t at; (at = stripped.find("\"tolerance\":{")) != std::string::npos;) {
+        const size_t end = stripped.find("},", at) + 2;
+        tolerances.push_back(stripped.substr(at, end - at));
+        stripped.erase(at, end - at);
+    }
+    EXPECT_EQ(stripped, plain.out);
+    ASSERT_EQ(tolerances.size(), 2u);
+    EXPECT_NE(tolerances[0].find("\"grade\":\"EN-2\""), std::string::npos);
+    EXPECT_NE(tolerances[0].find("\"outer_diameter\":0.2,"), std::string::npos);
+    // EN 15800 has no extension springs.
+    EXPECT_NE(tolerances[1].find("\"set_load\":null,\"work_load\":null,\"outer_diameter\":null"),
+              std::string::npos);
+
+    const CliRun refused = RunCli({"check", "--tolerance-grade", "JIS-4"}, kToleranceCsv);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err,
+              "springcalc-cli check: --tolerance-grade takes one of JIS-1, JIS-2, JIS-3, EN-1, "
+              "EN-2, EN-3, not \"JIS-4\"\nTry \"springcalc-cli check --help\".\n");
+}
+
+}  // namespace
+}  // namespace springcalc

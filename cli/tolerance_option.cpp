@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/tolerance_option.h"
+
+#include <vector>
+
+#include "engine/text_format.h"
+#include "text/utf8_text.h"
+
+namespace springcalc::cli {
+
+std::string ToleranceGradeList() {
+    std::string list;
+    for (const std::string_view name : kToleranceGradeNames) {
+        list += (list.empty() ? "" : ", ") + std::string(name);
+    }
+    return list;
+}
+
+std::string ToleranceGradeProblem(std::string_view text) {
+    if (ToleranceGradeNamed(text)) {
+        return {};
+    }
+    return "--tolerance-grade takes one of " + ToleranceGradeList() + ", not \"" +
+           Escaped(std::string(text)) + "\"";
+}
+
+std::string ToleranceLine(ToleranceGrade grade, const TSpringDesign& design) {
+    const SpringTolerances t = TolerancesOf(grade, design);
+    const double wire = WireDiameterOf(design);
+    std::string line = ToleranceGradeName(grade) + ":";
+    std::vector<std::string> agreed;  // figures the grade leaves to the buyer and the maker
+    const auto plusMinus = [&](const char* what, double value, int digits,
+                               const std::optional<double>& tolerance, const char* unit) {
+        if (!tolerance) {
+            agreed.push_back(what);
+            return;
+        }
+        line += (line.back() == ':' ? " " : ", ") + std::string(what) + " " +
+                FixedText(value, digits) + " ± " + FixedText(*tolerance, 2) + " " + unit;
+    };
+    plusMinus("Pset", design.Pset, 2, t.setLoad, "kg");
+    plusMinus("Pact", design.Pact, 2, t.workLoad, "kg");
+    plusMinus("OD", design.MeanDia + wire, 2, t.outerDiameter, "mm");
+    plusMinus("ID", design.MeanDia - wire, 2, t.innerDiameter, "mm");
+    plusMinus("free", design.FreeLen, 1, t.freeLength, "mm");
+    if (t.squareness) {
+        line += ", squareness " + FixedText(*t.squareness, 2, " mm");
+    }
+    if (t.parallelism) {
+        line += ", parallelism " + FixedText(*t.parallelism, 2, " mm");
+    }
+    if (!agreed.empty()) {
+        std::string names;
+        for (const std::string& name : agreed) {
+            names += (names.empty() ? "" : ", ") + name;
+        }
+        line += std::string(line.back() == ':' ? " " : "; ") + names +
+                ": by agreement (outside the grade's tables)";
+    }
+    return line;
+}
+
+}  // namespace springcalc::cli
