@@ -52,6 +52,11 @@ A maker's judgement (held by default; see docs/cli.md for the reasons):
   --max-stress-ratio X the stress at the installed and operating lengths at most X of the
                        static allowable stress, 0.5 to 1 (default 0.9: a spring as made may
                        give a tenth more load than drawn)
+  --tolerance-grade GRADE
+                       the heavier load as a maker may make it at GRADE (JIS-1 to JIS-3,
+                       EN-1 to EN-3; see check) stays within --max-stress-ratio of the static
+                       allowable stress, which is then 1 unless given: the grade's own
+                       tolerance takes the place of the default margin
   --max-pitch-ratio X  a compression spring's pitch at most X times D, 0.1 to 10 (default
                        0.5; check's warning 13)
   --allow-close-coils  let a compression spring's coils come closer at its shortest length
@@ -174,6 +179,7 @@ constexpr FieldWords kFieldWords[] = {
     {SearchField::AllowBuckling,     "", kNoBuckle},
     {SearchField::NoBuckling,        "", kNoBuckle},
     {SearchField::MaxStressRatio,    "a share of the static allowable stress"},
+    {SearchField::ToleranceGrade,    "none, JIS-1, JIS-2, JIS-3, EN-1, EN-2 or EN-3"},
     {SearchField::MaxPitchRatio,     "a pitch as a share of the mean diameter D", kClosedCoils},
     {SearchField::AllowCloseCoils,   "", kClosedCoils},
     {SearchField::AnyInitialTension, "", "a compression spring has no initial tension"},

@@ -177,6 +177,15 @@ SearchFault ReadChoices(const Fields& fields, SearchRequest& request) {
         }
         request.ends = *ends;
     }
+    if (const auto text = fields.Text(SearchField::ToleranceGrade); text && Trim(*text) != "none") {
+        request.toleranceGrade = ToleranceGradeNamed(Trim(*text));
+        if (!request.toleranceGrade) {
+            return Fault(What::BadValue, SearchField::ToleranceGrade, *text);
+        }
+        if (!fields.Has(SearchField::MaxStressRatio)) {
+            request.maxStressRatio = 1.0;
+        }
+    }
     if (const auto text = fields.Text(SearchField::By)) {
         const std::string_view by = Trim(*text);
         if (by != "mass" && by != "stress") {
@@ -286,6 +295,12 @@ std::vector<std::string_view> SearchChoices(SearchField field) {
         }
         case SearchField::By:
             return {"mass", "stress"};
+        case SearchField::ToleranceGrade: {
+            std::vector<std::string_view> names{"none"};
+            names.insert(names.end(), std::begin(kToleranceGradeNames),
+                         std::end(kToleranceGradeNames));
+            return names;
+        }
         default:
             return {};
     }

@@ -19,6 +19,7 @@
 #include "engine/service_figures.h"
 #include "engine/spring_design.h"
 #include "engine/strength_checks.h"
+#include "engine/tolerance_grades.h"
 
 namespace springcalc {
 
@@ -78,6 +79,9 @@ struct SearchRequest {
     // spring's initial tension one a coiler winds (warning 14) unless any is taken. With
     // solidSafe, only springs that can be pressed solid without a set (no warning 3 or 10).
     double maxStressRatio = kDefaultMaxStressRatio;
+    // With a tolerance grade, the margin is the grade's own: the heaviest load the grade lets a
+    // spring as made give stays within maxStressRatio (then 1 unless given) of the allowable.
+    std::optional<ToleranceGrade> toleranceGrade;
     double maxPitchRatio = kMaxPitchRatio;
     bool allowCloseCoils = false;
     bool anyInitialTension = false;
@@ -122,6 +126,7 @@ enum class SearchField {
     AllowBuckling,
     NoBuckling,
     MaxStressRatio,
+    ToleranceGrade,
     MaxPitchRatio,
     AllowCloseCoils,
     AnyInitialTension,
@@ -175,6 +180,7 @@ inline constexpr SearchFieldRow kSearchFields[] = {
     {SearchField::AllowBuckling,     "allow-buckling",      FieldForm::Flag,      FieldKinds::Compression},
     {SearchField::NoBuckling,        "no-buckling",         FieldForm::Flag,      FieldKinds::Compression, {}, false, false, 1, true},
     {SearchField::MaxStressRatio,    "max-stress-ratio",    FieldForm::Number,    FieldKinds::Both, {kLeastStressRatio, 1.0}},
+    {SearchField::ToleranceGrade,    "tolerance-grade",     FieldForm::Choice},
     {SearchField::MaxPitchRatio,     "max-pitch-ratio",     FieldForm::Number,    FieldKinds::Compression, {0.1, 10}},
     {SearchField::AllowCloseCoils,   "allow-close-coils",   FieldForm::Flag,      FieldKinds::Compression},
     {SearchField::AnyInitialTension, "any-initial-tension", FieldForm::Flag,      FieldKinds::Extension},

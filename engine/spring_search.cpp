@@ -111,17 +111,31 @@ void CheckLoad(Verdict& v, const SearchRequest& request, Shortfall::What what, d
     }
 }
 
+// How much heavier than drawn the heavier load may come out at the requested grade: 1 without
+// a grade, or where the grade's tables do not reach the spring.
+double ToleranceScale(const SearchRequest& request, const TSpringDesign& record) {
+    if (!request.toleranceGrade) {
+        return 1.0;
+    }
+    const SpringTolerances t = TolerancesOf(*request.toleranceGrade, record);
+    const double heavier = std::max(record.Pset, record.Pact);
+    const double upper = std::max(double(record.Pset) + t.setLoad.value_or(0.0),
+                                  double(record.Pact) + t.workLoad.value_or(0.0));
+    return heavier > 0.0 ? upper / heavier : 1.0;
+}
+
 // What a spring maker would refuse to make or to promise: a stress with no margin for the
 // scatter of the loads, coils wound too open, too close at the shortest length, an initial
 // tension no coiler winds, and with solidSafe a spring that takes a set when pressed solid.
 void JudgeAsAMaker(Verdict& verdict, const SearchRequest& request, const Outcome& outcome,
                    const ServiceFigures& figures) {
     using What = Shortfall::What;
-    // Within the allowable stress only: over it, warning 2 says so already.
-    if (verdict.stressRatio > request.maxStressRatio && verdict.stressRatio <= 1.0) {
-        verdict.shortfalls.push_back({What::StressMargin, verdict.stressRatio,
-                                      request.maxStressRatio, 0, 0,
-                                      Excess(verdict.stressRatio, request.maxStressRatio, 1.0)});
+    // Within the allowable stress only: over it, warning 2 says so already. The stress grows
+    // with the load, so the heaviest load the grade allows scales it.
+    const double ratio = verdict.stressRatio * ToleranceScale(request, outcome.record);
+    if (ratio > request.maxStressRatio && verdict.stressRatio <= 1.0) {
+        verdict.shortfalls.push_back({What::StressMargin, ratio, request.maxStressRatio, 0, 0,
+                                      Excess(ratio, request.maxStressRatio, 1.0)});
     }
     if (const std::optional<CoilFigures>& c = figures.maker.coils) {
         if (c->pitchRatio > request.maxPitchRatio) {

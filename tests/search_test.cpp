@@ -899,3 +899,42 @@ TEST(SearchRequest, NewtonsReadOnceToTheBit) {
 
 }  // namespace
 }  // namespace springcalc
+
+namespace springcalc {
+namespace {
+
+// With a tolerance grade the margin is the grade's: the heavier load as a maker may make it
+// stays within the allowable stress, and no more is asked; without one, the default 0.9.
+TEST(SearchTolerance, TheHeavierLoadAtItsToleranceStaysWithinTheAllowable) {
+    const std::string guide =
+        "kind=compression load=1@20 load=2@15 materials=SWPA,SWC all top=1000";
+    const SearchResult plain = Search(guide);
+    const SearchResult graded = Search(guide + " tolerance-grade=JIS-3");
+    ASSERT_FALSE(graded.best.empty());
+    size_t scaledOver = 0;  // designs the default margin lets in that JIS-3 would not
+    for (const Candidate& c : plain.best) {
+        const double share = c.input.turns > 10.0 ? 1.12 : 1.15;  // JIS-3, by active turns
+        scaledOver += c.stressRatio * share > 1.0 + 1e-6 ? 1 : 0;
+    }
+    EXPECT_GT(scaledOver, 0u);
+    for (const Candidate& c : graded.best) {
+        const double share = c.input.turns > 10.0 ? 1.12 : 1.15;
+        EXPECT_LE(c.stressRatio * share, 1.0 + 1e-6) << Places({c});
+    }
+    // Grade 1 (4 and 5 %) asks less than the default margin: it lets in springs over 0.9.
+    bool beyondDefault = false;
+    for (const Candidate& c : Search(guide + " tolerance-grade=JIS-1").best) {
+        const double share = c.input.turns > 10.0 ? 1.04 : 1.05;
+        EXPECT_LE(c.stressRatio * share, 1.0 + 1e-6) << Places({c});
+        beyondDefault = beyondDefault || c.stressRatio > kDefaultMaxStressRatio;
+    }
+    EXPECT_TRUE(beyondDefault);
+    // Given both, both hold.
+    for (const Candidate& c : Search(guide + " tolerance-grade=JIS-3 max-stress-ratio=0.8").best) {
+        const double share = c.input.turns > 10.0 ? 1.12 : 1.15;
+        EXPECT_LE(c.stressRatio * share, 0.8 + 1e-6) << Places({c});
+    }
+}
+
+}  // namespace
+}  // namespace springcalc

@@ -211,9 +211,10 @@ std::string SearchFormJson() {
         }
         JsonArray choices;
         for (const std::string_view name : SearchChoices(row.field)) {
-            const std::string label = row.field == SearchField::Ends
-                                          ? WordOf("ends." + std::string(name))
-                                          : std::string(WordOf(name));
+            const std::string label =
+                row.field == SearchField::Ends             ? WordOf("ends." + std::string(name))
+                : row.field == SearchField::ToleranceGrade ? WordOf("grade." + std::string(name))
+                                                           : std::string(WordOf(name));
             choices.Raw(JsonObject().Text("name", name).Text("label", label).Close());
         }
         fields.Raw(JsonObject()
