@@ -13,6 +13,7 @@
 #include "cli/design_file.h"
 #include "engine/design_runner.h"
 #include "engine/service_figures.h"
+#include "engine/torsion_spring.h"
 
 namespace springcalc::cli {
 
@@ -57,6 +58,8 @@ public:
     // `figures`: those of a design that ran; none for one whose Run the window withholds.
     virtual void Design(std::string& out, const DesignRow& input, const Outcome& outcome,
                         const ServiceFigures* figures) = 0;
+    // A torsion spring's row, which the window's engine does not run.
+    virtual void Torsion(std::string& out, const DesignRow& input, const TorsionResult& result) = 0;
     virtual void End(std::string& out, const CheckCounts& counts) = 0;
 };
 

@@ -37,7 +37,7 @@ bytes. Without FILE, or with "-", the designs are read from standard input. The 
 any order:
   name       optional; carried to the output (in the table, control characters as \xNN and
              names beyond 20 columns shortened with "…")
-  kind       compression or extension
+  kind       compression, extension or torsion (its own columns below)
   material   SWB, SWC, SWPA, SWPB, SWO-A, SWOSC-V, SUS304-WPA, SUS316-WPA or SUS304-WPB
              (blanks and case ignored), or the material number 0 to 8
   wire       wire diameter in mm, one of the 46 standard sizes 0.08 to 13.00
@@ -53,6 +53,22 @@ any order:
              initial stress τ0 from 0 to 500 kg/mm² ("175MPa", "175N/mm2", "17.8kg/mm2"),
              which gives P0 = τ0·π·d³/(8·D) for the row's d and D. Empty: --initial-tension,
              or else the window's G·d⁴/(255·D²). A compression row must leave it empty.
+A torsion row (kind torsion) leaves free_len, set_len, work_len and initial_tension empty
+and fills in, where a compression or extension row leaves them empty (a file with a leg1
+column may leave out the three length columns):
+  leg1, leg2 each leg's length in mm from the body's axis to where the load acts; empty: 0
+  free_angle the angle between the legs at rest, 0 to 360 degrees; empty: 0
+  angle1, angle2
+             the installed and the working position: degrees (0 to 3600) the legs are turned
+             from free, winding the body up; or else
+  moment1, moment2
+             the moment wanted there, kg·mm (0 to 10000000); each position by one of the two
+  mandrel    the diameter in mm of the arbor the body winds on; empty: none
+Its figures (see docs/formulas.md: EN 13906-3, with Shigley's beside them) go on the row's own
+line as name=value pairs, and in JSON under "torsion"; its warnings are 21 (bending stress
+over 0.78, 0.87 or 0.61 of the tensile strength), 22 (less than 10 % clearance on the mandrel
+when wound up) and 23 (D/d outside 4 to 20). --report, --plot and --repeated do not yet take
+torsion rows.
 Numbers are decimals with a point. Units throughout: mm and kgf (loads in kg, stresses in
 kg/mm², spring rate k in kg/mm). A given initial tension takes the formula's place in the
 loads, the stresses, the limit length and every check and figure after them; the table's
@@ -500,6 +516,9 @@ private:
     // Runs one design and writes out what it gives. False when that could not be done.
     bool Check(const DesignReader& reader, DesignRunner& runner, const DesignRow& row) {
         Begin(reader);
+        if (row.torsion) {
+            return CheckTorsion(row);
+        }
         const Outcome& outcome = runner.Run(row.design);
         // Only for a design that ran: the figures need Run's spring rate.
         std::optional<ServiceFigures> figures;
@@ -536,6 +555,29 @@ private:
         }
         return true;
     }
+
+    // A torsion spring: its own figures, diagram and report block; the window's engine and
+    // report know only compression and extension springs.
+    bool CheckTorsion(const DesignRow& row) {
+        const TorsionResult result = ComputeTorsion(*row.torsion);
+        writer_->Torsion(text_, row, result);
+        ++counts_.designs;
+        counts_.withWarnings += result.warnings.empty() ? 0 : 1;
+        counts_.withheld += result.ran ? 0 : 1;
+        if (result.ran && !SaveTorsionExtras(row, result)) {
+            return false;
+        }
+        if (text_.size() >= kPieceBytes) {
+            if (!(io_.out << text_)) {
+                TellOutputFailure(io_, TakeBack());
+                return false;
+            }
+            text_.clear();
+        }
+        return true;
+    }
+
+    bool SaveTorsionExtras(const DesignRow&, const TorsionResult&) { return true; }
 
     bool SaveReportAndDiagram(const DesignRow& row, const TSpringDesign& record,
                               const ServiceFigures& figures) {

@@ -11,6 +11,7 @@
 #include "cli/check.h"
 #include "cli/input_values.h"
 #include "cli/text_table.h"
+#include "cli/torsion_output.h"
 #include "engine/catalogue.h"
 #include "engine/record_numbers.h"
 #include "engine/spring_tables.h"
@@ -311,6 +312,10 @@ public:
         out.Finish();
     }
 
+    void Torsion(std::string& out, const DesignRow& input, const TorsionResult& result) override {
+        AppendTorsionTableRow(out, input, result, withNames_, si_);
+    }
+
     void End(std::string& out, const CheckCounts& counts) override {
         out += '\n';
         out += std::to_string(counts.designs) + (counts.designs == 1 ? " design, " : " designs, ") +
@@ -504,6 +509,13 @@ public:
         }
         out += "]}";
         out.Finish();
+    }
+
+    void Torsion(std::string& out, const DesignRow& input, const TorsionResult& result) override {
+        out += any_ ? ",\n{" : "{";
+        any_ = true;
+        AppendTorsionJson(out, input, result, withNames_, units_ == Units::KgfAndSi);
+        out += "}";
     }
 
     void End(std::string& out, const CheckCounts&) override { out += any_ ? "\n]\n" : "]\n"; }

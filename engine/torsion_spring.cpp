@@ -32,7 +32,9 @@ TorsionResult ComputeTorsion(const TorsionInput& input) {
     using namespace torsion;
     TorsionResult result;
     const std::int32_t strength = TableStrength(input.materialNo, input.wireNo);
-    const double d = kWires[input.wireNo].diameter;
+    // The size as the table writes it (1.2, not the float's 1.2000000477): every figure here
+    // is worked in double.
+    const double d = std::round(double(kWires[input.wireNo].diameter) * 100.0) / 100.0;
     const double D = input.meanDia;
     result.d = d;
     result.index = D / d;

@@ -111,6 +111,10 @@ inline constexpr Word kWords[] = {
     {"warning12",        "作動時のコイルのすき間が不足しています"},
     {"warning13",        "ピッチがコイル平均径の半分を越えています"},
     {"warning14",        "初張力が巻ける範囲を外れています"},
+    // A torsion spring's warnings, in the command line and the panel
+    {"warning21",        "曲げ応力が許容応力を越えています"},
+    {"warning22",        "マンドレルとのすき間が不足しています"},
+    {"warning23",        "ばね指数が４〜２０の範囲外です"},
 
     // ---- What hovering explains: each caption and result field of the window (what the value
     // is, its unit and, for a result, its formula), then what each of warnings 1 to 7 means, as

@@ -1,0 +1,148 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// `check` with torsion rows: their figures in the table and JSON, their faults, and the rows of
+// the other kinds unchanged beside them.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_app.h"
+#include "test_support.h"
+
+namespace springcalc {
+namespace {
+
+struct CheckRun {
+    int status = -1;
+    std::string out, err;
+};
+
+CheckRun Check(std::vector<std::string> args, const std::string& input) {
+    size_t offset = 0;
+    const cli::ReadInput in = [&](char* buffer, size_t size) -> ssize_t {
+        return ssize_t(
+            input.copy(buffer, size, std::exchange(offset, std::min(input.size(), offset + size))));
+    };
+    std::ostringstream out, err;
+    cli::CliIo io{in, out, err, test_support::FixedClock};
+    io.seconds = [] { return 0.0; };
+    args.insert(args.begin(), "check");
+    return {cli::RunCli(args, io), out.str(), err.str()};
+}
+
+const std::string kOldHeader = "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n";
+const std::string kRows =
+    "c,compression,SWPB,1.0,8,6,30,25,20\n"
+    "e,extension,SWC,0.8,6,10,,8,12\n";
+// The spring worked by hand in torsion_test.cpp.
+const std::string kTorsionHeader =
+    "name,kind,material,wire,mean_dia,turns,free_len,set_len,work_len,leg1,leg2,free_angle,"
+    "angle1,angle2,moment1,moment2,mandrel\n";
+const std::string kHandRow = "hand,torsion,SWPB,1.0,10,5,,,,20,20,120,30,90,,,8\n";
+
+// The torsion columns, empty, change nothing for compression and extension rows, in either
+// format; a torsion row between them leaves their lines as they were.
+TEST(CheckTorsion, OtherKindsUnchanged) {
+    std::string padded;
+    for (std::string_view row :
+         {"c,compression,SWPB,1.0,8,6,30,25,20", "e,extension,SWC,0.8,6,10,,8,12"}) {
+        padded += std::string(row) + ",,,,,,,,\n";
+    }
+    for (const std::vector<std::string>& options :
+         {std::vector<std::string>{}, {"--json"}, {"--json", "--units", "si"}}) {
+        const CheckRun before = Check(options, kOldHeader + kRows);
+        const CheckRun after = Check(options, kTorsionHeader + padded);
+        EXPECT_EQ(after.out, before.out);
+        EXPECT_EQ(after.status, before.status);
+        const CheckRun mixed = Check(options, kTorsionHeader + kHandRow + padded);
+        for (size_t line = 0, at = 0; at < before.out.size(); ++line) {
+            const size_t end = before.out.find('\n', at);
+            const std::string text = before.out.substr(at, end - at);
+            // The JSON's lines of the two rows follow the torsion row's, with their commas.
+            if (text.starts_with("{\"row\":1") || text.starts_with("{\"row\":2")) {
+                std::string moved = text;
+                moved.replace(7, 1, text[7] == '1' ? "2" : "3");
+                EXPECT_NE(mixed.out.find(moved), std::string::npos) << moved;
+            }
+            at = end + 1;
+        }
+    }
+}
+
+TEST(CheckTorsion, FiguresOfTheHandCalculation) {
+    const CheckRun table = Check({}, kTorsionHeader + kHandRow);
+    EXPECT_EQ(table.status, 1);  // warning 22
+    for (const char* figure :
+         {"1  hand  torsion  SWPB  1.00  D=10  nb=5  mandrel=8  D/d=10.00  n=5.424  ",
+          "k/rad=6.0508  k/deg=0.10561  ", "  M1=3.168  a2=90.00  M2=9.505  q=1.0886  Ki=1.0806",
+          "  s2=105.40  s2(Ki)=104.61  sa=179.40  ", "  Di2=8.524  Lk1=6.083  Lk2=6.250  ",
+          "  legs2=30.0  energy=6.635  ",
+          "clearance=6.5%  22 マンドレルとのすき間が不足しています\n"}) {
+        EXPECT_NE(table.out.find(figure), std::string::npos) << figure << "\n" << table.out;
+    }
+    const CheckRun json = Check({"--json", "--units", "si"}, kTorsionHeader + kHandRow);
+    for (const char* member :
+         {"\"kind\":\"torsion\"", "\"wire\":1,", "\"mandrel\":8,", "\"moment2\":9.5045966",
+          "\"moment2_N\":93.20825", "\"allowable_stress\":179.4", "\"allowable_share\":0.78",
+          "\"warnings\":[{\"number\":22,\"text\":\"マンドレルとのすき間が不足しています\"}]}"}) {
+        EXPECT_NE(json.out.find(member), std::string::npos) << member << "\n" << json.out;
+    }
+}
+
+// A position by its moment is the same spring as by the angle that moment gives.
+TEST(CheckTorsion, MomentsGiveTheirAngles) {
+    const CheckRun run = Check({}, kTorsionHeader +
+                                       "m,torsion,SWPB,1.0,10,5,,,,20,20,120,,,0,9.504597,8\n"
+                                       "a,torsion,SWPB,1.0,10,5,,,,20,20,120,0,90,,,8\n");
+    EXPECT_NE(run.out.find("m  torsion"), std::string::npos) << run.err;
+    // Both rows: the angle worked out from the moment, and the angle given.
+    const size_t first = run.out.find("a2=90.00  M2=9.505");
+    ASSERT_NE(first, std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("a2=90.00  M2=9.505", first + 1), std::string::npos) << run.out;
+}
+
+TEST(CheckTorsion, FaultsOfTorsionRows) {
+    const struct {
+        const char* row;
+        const char* message;
+    } cases[] = {
+        {"t,torsion,SWPB,1.0,10,5,,,,20,20,0,30,90,,5,",
+         "column \"angle2\": found \"90\", "
+         "expected this angle or a moment in "
+         "\"moment2\", not both"},
+        {"t,torsion,SWPB,1.0,10,5,,,,20,20,0,30,,,,",
+         "column \"angle2\": nothing found, expected "
+         "an angle in degrees here or a moment in "
+         "\"moment2\""},
+        {"t,torsion,SWPB,1.0,10,5,30,,,20,20,0,30,60,,,",
+         "column \"free_len\": found \"30\", expected an empty field: a torsion spring is set by "
+         "its angles or moments"},
+        {"t,torsion,SWPB,1.0,10,5,,,,20,20,400,30,60,,,", "column \"free_angle\": found \"400\""},
+        {"t,torsion,SWPB,1.0,10,5,,,,20,20,0,30,4000,,,", "column \"angle2\": found \"4000\""},
+        {"c,compression,SWPB,1.0,8,6,30,25,20,20,,,,,,,",
+         "column \"leg1\": found \"20\", expected an empty field: only a torsion spring's row "
+         "fills it in"},
+    };
+    for (const auto& c : cases) {
+        const CheckRun run = Check({}, kTorsionHeader + c.row + "\n");
+        EXPECT_EQ(run.status, 2) << c.row;
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << c.row << "\n" << run.err;
+    }
+}
+
+// A file of torsion springs needs no columns for lengths; one of compression springs does.
+TEST(CheckTorsion, LengthColumnsOnlyWhereThereAreNoLegs) {
+    const CheckRun torsion = Check({},
+                                   "kind,material,wire,mean_dia,turns,leg1,angle1,angle2\n"
+                                   "torsion,SWPB,1.0,10,5,20,30,90\n");
+    EXPECT_EQ(torsion.status, 0) << torsion.err;
+    const CheckRun compression = Check({},
+                                       "kind,material,wire,mean_dia,turns,set_len,work_len\n"
+                                       "compression,SWPB,1.0,8,6,25,20\n");
+    EXPECT_EQ(compression.status, 2);
+    EXPECT_NE(compression.err.find("column \"free_len\" is missing"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace springcalc
