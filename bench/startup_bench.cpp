@@ -35,7 +35,10 @@ using springcalc::bench::Unit;
 
 namespace {
 
-constexpr double kRatioBudget = 1.3;
+// Start-up within a tenth of a bare Qt window's with as many widgets: the calculator's own work
+// before its first paint is small beside the toolkit's. Memory has more room, for the tables.
+constexpr double kTimeRatioBudget = 1.1;
+constexpr double kMemoryRatioBudget = 1.3;
 constexpr int kTimeoutMilliseconds = 30'000;
 
 struct Sample {
@@ -208,10 +211,10 @@ int main(int argc, char** argv) {
     const bool within = springcalc::bench::PrintLines({
         {"Start-up to first paint, springcalc", calculatorTime, Unit::Milliseconds, 0},
         {"Start-up to first paint, bare Qt window", bareTime, Unit::Milliseconds, 0},
-        {"  ratio", calculatorTime / bareTime, Unit::Ratio, kRatioBudget},
+        {"  ratio", calculatorTime / bareTime, Unit::Ratio, kTimeRatioBudget},
         {"Peak memory (ru_maxrss), springcalc", calculatorPeak, Unit::MiB, 0},
         {"Peak memory (ru_maxrss), bare Qt window", barePeak, Unit::MiB, 0},
-        {"  ratio", calculatorPeak / barePeak, Unit::Ratio, kRatioBudget},
+        {"  ratio", calculatorPeak / barePeak, Unit::Ratio, kMemoryRatioBudget},
     });
     return within ? 0 : 1;
 }

@@ -113,8 +113,9 @@ struct NumberColumn {
     const char* unit;
     const char* siUnit;  // the unit of a second column in newtons with --units si; or none
     int precision;
-    const RecordNumber* number;  // a number of the record, or
-    // a figure; `run`: the figures of a design that ran, none where the window withholds Run.
+    // The column shows a number of the record, or else a figure worked out from the design and
+    // `run`: the figures of a design that ran, none where the window withholds Run.
+    const RecordNumber* number;
     Shown (*figure)(const TSpringDesign& s, const ServiceFigures* run) = nullptr;
 };
 

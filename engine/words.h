@@ -211,6 +211,10 @@ inline constexpr Word kWords[] = {
     // ---- The page's and the panel's words (page.js shows them as they come from here)
     // The command bar: its name, and the keys each command's tooltip gives
     {"commands",         "コマンド"},
+    // The stepper below a window scaled to a phone: it steps the spinner chosen
+    {"stepper",          "選んだ項目の上下"},
+    {"stepPrevious",     "前の項目"},
+    {"stepNext",         "次の項目"},
     // Each arrow of a spinner is named as on the desktop: the spinner's name and this
     {"arrowUp",          "上"},
     {"arrowDown",        "下"},

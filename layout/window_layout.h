@@ -9,7 +9,7 @@
 #include <array>
 #include <cmath>
 
-#include "diagram/spring_drawings.h"
+#include "layout/spring_drawings.h"
 #include "engine/spring_view.h"
 #include "engine/words.h"
 

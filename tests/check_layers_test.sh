@@ -7,7 +7,7 @@ check=$(realpath "$1")
 tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
 cd "$tree" || exit 1
-mkdir -p engine text/no_utf8proc files report/sub cli ui web
+mkdir -p engine text/width_table files report/sub cli ui web
 touch cli/check.h ui/main_window.h report/report_writer.h engine/design.h files/write_all.h
 # What is allowed: the folder's own headers by every form, lower folders, system headers.
 printf '#include "design.h"\n#include "engine/design.h"\n#include <vector>\n' >engine/ok.cpp
@@ -16,7 +16,7 @@ printf 'include(${PROJECT_SOURCE_DIR}/cmake/tool.cmake)\nadd_library(x ok.cpp)\n
 "$check" . || { echo "FAIL: a clean tree is refused"; exit 1; }
 
 printf '#include "../cli/check.h"\n' >engine/relative.cpp
-printf '#include "ui/main_window.h"\n' >text/no_utf8proc/deeper.cpp
+printf '#include "ui/main_window.h"\n' >text/width_table/deeper.cpp
 printf '#include <report/report_writer.h>\n' >engine/angled.h
 printf '  #  include "cli/check.h"\n' >files/spaced.hpp
 printf 'include(${PROJECT_SOURCE_DIR}/web/host_tool.cmake) # a build file upwards\n' >text/CMakeLists.txt
@@ -26,7 +26,7 @@ printf 'set(x ${CMAKE_CURRENT_SOURCE_DIR}/../cli/y.cpp)\n' >files/more.cmake
 status=$?
 failures=0
 for want in "engine/relative.cpp:1: engine may not use cli/" \
-    "text/no_utf8proc/deeper.cpp:1: text may not use ui/" \
+    "text/width_table/deeper.cpp:1: text may not use ui/" \
     "engine/angled.h:1: engine may not use report/" \
     "files/spaced.hpp:1: files may not use cli/" \
     "text/CMakeLists.txt:1: text may not use web/" \

@@ -1114,7 +1114,8 @@ class Page(unittest.TestCase):
     def test_axe_finds_nothing_serious_on_a_phone_but_the_windows_small_spinners(self):
         # Scaled to a phone's width the window's spinners are 12 by 15 CSS pixels, their rows
         # 18 apart: no 24-pixel targets fit there without covering each other's (their arrows'
-        # touch areas are widened instead). Everything else meets every rule.
+        # touch areas are widened instead, and the stepper below the window steps them with
+        # 44-pixel targets). Everything else meets every rule.
         spinners = {('target-size', '#' + name) for name in TAB_ORDER if name.startswith('Up')}
         self.phone()
         for step in [lambda: None, lambda: self.element('barN1').click()]:
@@ -1274,6 +1275,45 @@ class Page(unittest.TestCase):
         # Every spinner still answers a tap on its arrow.
         self.arrow('UpDown8').click()
         self.assertEqual(self.shown(), self.snapshots['extension'])
+
+    def test_on_a_phone_the_stepper_steps_the_chosen_spinner_as_its_own_arrow_does(self):
+        stepper = """return ['stepPrevious', 'stepNext', 'stepDown', 'stepUp'].map((id) => {
+            const box = document.getElementById(id).getBoundingClientRect();
+            return Math.min(box.width, box.height); })"""
+        chosen = """const spinner = document.querySelector('#Form1 .spinner.stepped');
+            return [spinner.id, spinner.querySelector('button').disabled,
+                    document.getElementById('stepUp').disabled]"""
+        self.assertTrue(self.js("return document.getElementById('stepper').hidden"))
+        self.phone()
+        self.assertGreaterEqual(min(self.js(stepper)), 44)
+        # Its own buttons walk the shown spinners in the window's tab order, and round.
+        spinners = [name for name in TAB_ORDER if name.startswith('UpDown')]
+        walked = [self.js(chosen)]
+        for _ in spinners:
+            self.element('stepNext').click()
+            walked.append(self.js(chosen))
+        self.assertEqual([name for name, _, _ in walked], spinners + spinners[:1])
+        self.assertTrue(all(own == mine for _, own, mine in walked))
+        self.element('stepPrevious').click()
+        self.assertEqual(self.js(chosen)[0], spinners[-1])
+        # A tap on a value field chooses the spinner that moves it; up and down are its arrows,
+        # disabled when they are.
+        for field, spinner, up, times in [('Label27', 'UpDown3', True, 3),
+                                          ('Label29', 'UpDown5', False, 2),
+                                          ('Label1', 'UpDown8', True, 1)]:
+            with self.subTest(spinner=spinner):
+                self.phone()
+                for _ in range(times):
+                    self.arrow(spinner, up).click()
+                clicked = self.shown()
+                self.phone()
+                self.element(field).click()
+                self.assertEqual(self.js(chosen)[0], spinner)
+                self.assertIn(self.element(field).get_attribute('textContent').strip(),
+                              self.element('stepField').get_attribute('textContent'))
+                for _ in range(times):
+                    self.element('stepUp' if up else 'stepDown').click()
+                self.assertEqual(self.shown(), clicked)
 
     def test_at_1366_the_window_keeps_its_size_and_nothing_scrolls_sideways(self):
         self.driver.execute_cdp_cmd('Emulation.setDeviceMetricsOverride', {

@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <QRect>
 
-#include "diagram/spring_drawings.h"
+#include "layout/spring_drawings.h"
 #include "layout/window_layout.h"
 
 class QScreen;

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "diagram/spring_drawings.h"
 #include "engine/window_texts.h"
 #include "engine/words.h"
+#include "layout/spring_drawings.h"
 #include "layout/window_layout.h"
 #include "web/design_address.h"
 #include "web/json_text.h"

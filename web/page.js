@@ -34,6 +34,7 @@
             for (const spinner of movedBy.get(name) || []) {
                 spinner.setAttribute('aria-valuetext', text.trim());
             }
+            showStep();
         },
         setStyle(name, property, value) {
             elements.get(name).style.setProperty(property, value);
@@ -50,9 +51,11 @@
             if (!enabled && held && held.name === name) {
                 release();
             }
+            showStep();
         },
         setVisible(name, visible) {
             elements.get(name).hidden = !visible;
+            showStep();
         },
         clearWarnings() {
             elements.get('Memo1').value = '';
@@ -120,6 +123,7 @@
             return;
         }
         fit = scale;
+        showStepper();
         frame.style.zoom = fit === 1 ? '' : String(fit);
         // The arrows' touch area is a fixed size on the screen whatever the scale.
         frame.style.setProperty('--fit', String(fit));
@@ -147,28 +151,7 @@
             button.tabIndex = -1;
             button.setAttribute('aria-label',
                                 spec.spoken + ' ' + (up ? texts.arrowUp : texts.arrowDown));
-            button.addEventListener('pointerdown', (event) => {
-                if (event.button !== 0 || button.disabled) {
-                    return;
-                }
-                event.preventDefault();
-                button.setPointerCapture(event.pointerId);
-                press(spec.name, up, button);
-            });
-            button.addEventListener('pointermove', track);
-            button.addEventListener('pointerup', (event) => {
-                if (event.button === 0) {
-                    release();
-                }
-            });
-            button.addEventListener('pointercancel', release);
-            // A screen reader's or the keyboard's activation: one click, and the release.
-            button.addEventListener('click', (event) => {
-                if (event.detail === 0 && !button.disabled) {
-                    click(spec.name, up);
-                    engine.mouseUp(spec.name);
-                }
-            });
+            armArrow(button, () => spec.name, up);
             group.append(button);
         }
         // A key is a click on the arrow it points to, and its release the mouse's.
@@ -188,6 +171,124 @@
         });
         form.append(group);
         elements.set(spec.name, group);
+    }
+
+    // An arrow, in the window or the stepper below it, steps the spinner `target()` names: a
+    // press clicks and repeats while held, a screen reader's or the keyboard's activation is one
+    // click and its release.
+    function armArrow(button, target, up) {
+        button.addEventListener('pointerdown', (event) => {
+            if (event.button !== 0 || button.disabled) {
+                return;
+            }
+            event.preventDefault();
+            button.setPointerCapture(event.pointerId);
+            press(target(), up, button);
+        });
+        button.addEventListener('pointermove', track);
+        button.addEventListener('pointerup', (event) => {
+            if (event.button === 0) {
+                release();
+            }
+        });
+        button.addEventListener('pointercancel', release);
+        button.addEventListener('click', (event) => {
+            if (event.detail === 0 && !button.disabled) {
+                click(target(), up);
+                engine.mouseUp(target());
+            }
+        });
+    }
+
+    // ---- The stepper -------------------------------------------------------------------------
+    // Scaled to a phone, the window's arrows are smaller than a finger, and its rows are too
+    // close for bigger targets. Below the window the stepper steps one chosen spinner with
+    // arrows a finger can hit, through the same handler as the window's arrows; the one it
+    // steps is the spinner last tapped or focused, or the one its own buttons go to.
+    let stepping = null;   // the spinner the stepper steps
+    const coarsePointer = window.matchMedia('(pointer: coarse)');
+
+    function buildStepper() {
+        const bar = document.getElementById('stepper');
+        bar.setAttribute('aria-label', texts.stepper);
+        const make = (id, label) => {
+            const button = document.createElement('button');
+            button.type = 'button';
+            button.id = id;
+            button.setAttribute('aria-label', label);
+            button.title = label;
+            bar.append(button);
+            return button;
+        };
+        make('stepPrevious', texts.stepPrevious).addEventListener('click', () => moveStep(-1));
+        const field = document.createElement('output');
+        field.id = 'stepField';
+        field.setAttribute('aria-live', 'polite');
+        bar.append(field);
+        make('stepNext', texts.stepNext).addEventListener('click', () => moveStep(1));
+        for (const up of [false, true]) {
+            armArrow(make(up ? 'stepUp' : 'stepDown', up ? texts.arrowUp : texts.arrowDown),
+                     () => stepping, up);
+        }
+        // A spinner tapped or focused in the window, or the value field it moves, is the one
+        // stepped.
+        document.getElementById('Form1').addEventListener('pointerdown', (event) => {
+            const group = event.target.closest('.spinner') ||
+                          (movedBy.get(event.target.id) || [])[0];
+            if (group) {
+                chooseStep(group.id);
+            }
+        });
+        document.getElementById('Form1').addEventListener('focusin', (event) => {
+            if (event.target.classList.contains('spinner')) {
+                chooseStep(event.target.id);
+            }
+        });
+        coarsePointer.addEventListener('change', showStepper);
+        showStepper();
+        chooseStep(layout.spinners[0].name);
+    }
+
+    function showStepper() {
+        const shown = fit < 1 || coarsePointer.matches;
+        document.getElementById('stepper').hidden = !shown;
+        document.documentElement.toggleAttribute('data-stepper', shown);
+    }
+
+    function chooseStep(name) {
+        stepping = name;
+        showStep();
+    }
+
+    // The next or the previous spinner in the window's tab order that is shown.
+    function moveStep(by) {
+        const names = layout.spinners.map((spec) => spec.name)
+                          .filter((name) => !elements.get(name).hidden);
+        const at = names.indexOf(stepping);
+        chooseStep(names[(at + by + names.length) % names.length]);
+    }
+
+    // The chosen spinner's caption and value, and its arrows enabled as the window's are.
+    function showStep() {
+        if (!stepping || !document.getElementById('stepField')) {
+            return;
+        }
+        const group = elements.get(stepping);
+        if (group.hidden) {
+            moveStep(1);
+            return;
+        }
+        for (const spinner of document.querySelectorAll('#Form1 .spinner.stepped')) {
+            spinner.classList.remove('stepped');
+        }
+        group.classList.add('stepped');
+        const value = group.getAttribute('aria-valuetext');
+        document.getElementById('stepField').textContent =
+            group.getAttribute('aria-label') + (value ? ' ' + value : '');
+        const disabled = group.querySelector('button').disabled;
+        for (const id of ['stepUp', 'stepDown']) {
+            document.getElementById(id).disabled = disabled;
+        }
     }
 
     // The window as the layout table describes it, every control at its design-time text and
@@ -260,6 +361,7 @@
                 element.title = tip;
             }
         }
+        showStep();
     }
 
     // The warning list takes typed text and scrolls by wheel and keys, as the desktop's does;
@@ -1583,6 +1685,7 @@
         document.getElementById('searchStop').addEventListener('click', stopSearch);
         document.getElementById('panel').setAttribute('aria-label', texts.panel);
         buildWindow();
+        buildStepper();
         buildCommandBar();
         buildKeepBar();
         wire();

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "diagram/spring_drawings.h"
+#include "layout/spring_drawings.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Writes the character widths of builds without utf8proc (text/no_utf8proc/width_table.cpp): the ranges of
-// code points utf8proc does not count as one column, with their width. Run on the build machine
-// with the utf8proc the native build uses, so both builds measure text alike.
+// Writes the character widths of builds without utf8proc, read by width_table.cpp beside this
+// file: the ranges of code points utf8proc does not count as one column, with their width. Run
+// on the build machine with the utf8proc the native build uses, so both builds measure text alike.
 //
 //   make_width_table OUTPUT
 
