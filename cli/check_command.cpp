@@ -67,8 +67,8 @@ column may leave out the three length columns):
 Its figures (see docs/formulas.md: EN 13906-3, with Shigley's beside them) go on the row's own
 line as name=value pairs, and in JSON under "torsion"; its warnings are 21 (bending stress
 over 0.78, 0.87 or 0.61 of the tensile strength), 22 (less than 10 % clearance on the mandrel
-when wound up) and 23 (D/d outside 4 to 20). --report, --plot and --repeated do not yet take
-torsion rows.
+when wound up) and 23 (D/d outside 4 to 20). --plot draws its moment-angle diagram;
+--report and --repeated do not yet take torsion rows.
 Numbers are decimals with a point. Units throughout: mm and kgf (loads in kg, stresses in
 kg/mm², spring rate k in kg/mm). A given initial tension takes the formula's place in the
 loads, the stresses, the limit length and every check and figure after them; the table's
@@ -104,7 +104,8 @@ Options:
   --ends NAME    how the ends of a compression spring are held, for its buckling check:
                  fixed-fixed (the default: both ends on parallel plates, guided),
                  fixed-guided, pinned-pinned, fixed-pinned or fixed-free
-  --plot DIR     write the load-length diagram of every design that ran, as an SVG
+  --plot DIR     write the load-length diagram of every design that ran (a torsion
+                 spring's moment-angle diagram), as an SVG
                  picture DIR/NNN-NAME.svg, each as its design runs (NNN the row; in NAME,
                  anything but ASCII letters, digits, "-", "_" and "." becomes "_", and
                  NAME is cut at 200 bytes; a file of the same name is replaced). DIR must
@@ -577,7 +578,20 @@ private:
         return true;
     }
 
-    bool SaveTorsionExtras(const DesignRow&, const TorsionResult&) { return true; }
+    bool SaveTorsionExtras(const DesignRow& row, const TorsionResult& result) {
+        if (!options_.plotPath) {
+            return true;
+        }
+        const std::string name = DiagramFileName(row.row, row.name);
+        if (const int error =
+                diagrams_.Write(name, TorsionDiagramSvg(*row.torsion, result, row.name));
+            error != 0) {
+            io_.err << kProgramName << ": cannot write " << Escaped(diagrams_.PathOf(name)) << ": "
+                    << ReasonText(error) << TakeBack() << ".\n";
+            return false;
+        }
+        return true;
+    }
 
     bool SaveReportAndDiagram(const DesignRow& row, const TSpringDesign& record,
                               const ServiceFigures& figures) {

@@ -2,12 +2,16 @@
 // `check` with torsion rows: their figures in the table and JSON, their faults, and the rows of
 // the other kinds unchanged beside them.
 #include <gtest/gtest.h>
+#include <tinyxml2.h>
 
+#include <cmath>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/cli_app.h"
+#include "diagram/load_diagram.h"
 #include "test_support.h"
 
 namespace springcalc {
@@ -142,6 +146,111 @@ TEST(CheckTorsion, LengthColumnsOnlyWhereThereAreNoLegs) {
                                        "compression,SWPB,1.0,8,6,25,20\n");
     EXPECT_EQ(compression.status, 2);
     EXPECT_NE(compression.err.find("column \"free_len\" is missing"), std::string::npos);
+}
+
+// The elements of a diagram by id, and the value each axis's ticks give a pixel.
+struct TorsionSvg {
+    tinyxml2::XMLDocument doc;
+    std::map<std::string, const tinyxml2::XMLElement*> byId;
+    std::vector<std::pair<double, double>> xTicks, yTicks;  // value, pixel
+
+    explicit TorsionSvg(const std::string& text) {
+        doc.Parse(text.data(), text.size());
+        for (const tinyxml2::XMLElement* e = doc.RootElement()->FirstChildElement(); e;
+             e = e->NextSiblingElement()) {
+            if (e->Attribute("id")) {
+                byId[e->Attribute("id")] = e;
+            }
+            const char* tickClass = e->Attribute("class");
+            if (tickClass &&
+                (std::string(tickClass) == "x-tick" || std::string(tickClass) == "y-tick")) {
+                // The value as printed, where its grid line stands.
+                const bool x = tickClass[0] == 'x';
+                (x ? xTicks : yTicks)
+                    .push_back({std::stod(e->FirstChildElement("text")->GetText()),
+                                e->FirstChildElement("line")->DoubleAttribute(x ? "x1" : "y1")});
+            }
+        }
+    }
+    std::string Text(const std::string& id) const {
+        const auto found = byId.find(id);
+        return found == byId.end() || !found->second->GetText() ? "" : found->second->GetText();
+    }
+    // A pixel back to its value, along the outermost ticks.
+    static double Value(const std::vector<std::pair<double, double>>& ticks, double pixel) {
+        const auto& [v0, p0] = ticks.front();
+        const auto& [v1, p1] = ticks.back();
+        return v0 + (pixel - p0) * (v1 - v0) / (p1 - p0);
+    }
+};
+
+// The hand spring's moment–angle diagram: each point where its angle and moment put it on the
+// axes as printed, the allowable moment's line, and the mandrel's line where the wound-up body
+// comes within 10 % of it: nb·D/(nb + α/360) − d = 1.1·8, α = 360·(50/9.8 − 5) = 36.73°.
+TEST(CheckTorsion, MomentAngleDiagram) {
+    test_support::ScratchDir dir;
+    const CheckRun run =
+        Check({"--plot", dir.path().string()},
+              kTorsionHeader + kHandRow + "free,torsion,SWPB,1.0,10,5,,,,,,,30,90,,,\n");
+    ASSERT_EQ(run.status, 1) << run.err;
+    const TorsionSvg hand(test_support::ReadFile(dir / "001-hand.svg"));
+    EXPECT_EQ(hand.Text("title"), "hand — SWPB, torsion spring");
+    EXPECT_EQ(hand.Text("installed-label"), "installed 30.0°, 3.17 kg·mm");
+    EXPECT_EQ(hand.Text("operating-label"), "operating 90.0°, 9.50 kg·mm");
+    EXPECT_EQ(hand.Text("limit-label"), "limit 153.2°, 16.18 kg·mm");
+    EXPECT_EQ(hand.Text("allowable-label"), "moment at the allowable bending stress 16.18 kg·mm");
+    EXPECT_EQ(hand.Text("mandrel-label"), "least clearance on the mandrel 36.7°");
+    const struct {
+        const char* point;
+        double angle, moment;
+    } points[] = {{"free", 0, 0},
+                  {"installed", 30, 3.168},
+                  {"operating", 90, 9.505},
+                  {"limit", 153.19, 16.178}};
+    for (const auto& p : points) {
+        ASSERT_TRUE(hand.byId.count(std::string(p.point) + "-point")) << p.point;
+        const tinyxml2::XMLElement* circle = hand.byId.at(std::string(p.point) + "-point");
+        EXPECT_NEAR(TorsionSvg::Value(hand.xTicks, circle->DoubleAttribute("cx")), p.angle, 0.05)
+            << p.point;
+        EXPECT_NEAR(TorsionSvg::Value(hand.yTicks, circle->DoubleAttribute("cy")), p.moment, 0.01)
+            << p.point;
+    }
+    EXPECT_NEAR(
+        TorsionSvg::Value(hand.yTicks, hand.byId.at("allowable-line")->DoubleAttribute("y1")),
+        16.178, 0.01);
+    EXPECT_NEAR(TorsionSvg::Value(hand.xTicks, hand.byId.at("mandrel-line")->DoubleAttribute("x1")),
+                36.73, 0.05);
+    // The line ends at the allowable moment, past the working point.
+    EXPECT_NEAR(TorsionSvg::Value(hand.xTicks, hand.byId.at("spring-line")->DoubleAttribute("x2")),
+                153.19, 0.05);
+
+    const TorsionSvg free(test_support::ReadFile(dir / "002-free.svg"));
+    EXPECT_EQ(free.byId.count("mandrel-line") + free.byId.count("mandrel-label"), 0u);
+}
+
+// The diagram's words are the caller's: every one it shows comes from the texts given.
+TEST(CheckTorsion, DiagramWordsAreAParameter) {
+    TorsionInput input;
+    input.materialNo = 3;
+    input.wireNo = 22;
+    input.leg1 = input.leg2 = 20.0;
+    input.first = {TorsionPosition::By::Angle, 30.0};
+    input.second = {TorsionPosition::By::Angle, 90.0};
+    input.mandrel = 8.0;
+    DiagramTexts texts;
+    texts.installed = "取付";
+    texts.angleAxis = "角度 (°)";
+    texts.momentAxis = "モーメント (kgf·mm)";
+    texts.torsionSpring = "・ねじりばね";
+    texts.mandrelClearance = "マンドレル";
+    texts.kgMm = "kgf·mm";
+    texts.degree = "度";
+    const std::string svg = TorsionDiagramSvg(input, ComputeTorsion(input), "", texts);
+    for (const char* shown : {">SWPB・ねじりばね<", ">角度 (°)<", ">モーメント (kgf·mm)<",
+                              ">取付 30.0度, 3.17 kgf·mm<", ">マンドレル 36.7度<"}) {
+        EXPECT_NE(svg.find(shown), std::string::npos) << shown;
+    }
+    EXPECT_EQ(svg.find(">installed"), std::string::npos);
 }
 
 }  // namespace
