@@ -67,8 +67,8 @@ column may leave out the three length columns):
 Its figures (see docs/formulas.md: EN 13906-3, with Shigley's beside them) go on the row's own
 line as name=value pairs, and in JSON under "torsion"; its warnings are 21 (bending stress
 over 0.78, 0.87 or 0.61 of the tensile strength), 22 (less than 10 % clearance on the mandrel
-when wound up) and 23 (D/d outside 4 to 20). --plot draws its moment-angle diagram;
---report and --repeated do not yet take torsion rows.
+when wound up) and 23 (D/d outside 4 to 20). --plot draws its moment-angle diagram and
+--report appends a torsion block in the report's style; --repeated does not yet judge it.
 Numbers are decimals with a point. Units throughout: mm and kgf (loads in kg, stresses in
 kg/mm², spring rate k in kg/mm). A given initial tension takes the formula's place in the
 loads, the stresses, the limit length and every check and figure after them; the table's
@@ -91,8 +91,8 @@ Options:
                  spring, the initial tension of a compression spring), and
                  "initial_tension_given": true where InitTension was given, false where it is
                  the formula's, null where InitTension is null.
-  --report FILE  append the report block of the window's Save for every design that ran:
-                 code page 932, CR LF, the date stamp of the start of the run. Blocks are
+  --report FILE  append the report block of the window's Save for every design that ran
+                 (a torsion spring's own block, which the window has not): code page 932, CR LF, the date stamp of the start of the run. Blocks are
                  appended as the designs run; after bad input, any failure or a signal
                  (SIGINT, SIGHUP, SIGTERM) the file is cut back to what it was, and a file the
                  run created is removed. The file is locked while the run appends: another
@@ -378,6 +378,7 @@ private:
         // date stamp, even when the minute turns over during a long file.
         const LocalDateTime now = io_.clock();
         DesignRunner runner([now] { return now; });
+        dateText_ = FormatDateStamp(now);
         DesignReader reader(Input());
         reader.SetInitialTension(options_.initialTension);
         DesignRow row;
@@ -579,6 +580,10 @@ private:
     }
 
     bool SaveTorsionExtras(const DesignRow& row, const TorsionResult& result) {
+        if (options_.reportPath && !report_.Add(*row.torsion, result, dateText_)) {
+            TellReportFailure();
+            return false;
+        }
         if (!options_.plotPath) {
             return true;
         }
@@ -655,6 +660,7 @@ private:
     OutputFolder diagrams_;
     ReportStream report_;      // taken back unless the run ends well
     std::string shownReport_;  // the report's name as messages show it
+    std::string dateText_;     // the run's date stamp, for the torsion springs' blocks
     // For a signal that ends the run, one note for each way taking the report back can end.
     std::string signalNotes_[kTakeBackEnds];
     const char* signalNoteTexts_[kTakeBackEnds] = {};

@@ -5,6 +5,7 @@
 #include <tinyxml2.h>
 
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <sstream>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "cli/cli_app.h"
 #include "diagram/load_diagram.h"
+#include "report/report_writer.h"
 #include "test_support.h"
 
 namespace springcalc {
@@ -146,6 +148,42 @@ TEST(CheckTorsion, LengthColumnsOnlyWhereThereAreNoLegs) {
                                        "compression,SWPB,1.0,8,6,25,20\n");
     EXPECT_EQ(compression.status, 2);
     EXPECT_NE(compression.err.find("column \"free_len\" is missing"), std::string::npos);
+}
+
+// The hand spring's block in code page 932 with CR LF, between the blocks of the other kinds as
+// the rows come; a run that fails later takes the torsion block back with the rest.
+TEST(CheckTorsion, ReportBlock) {
+    test_support::ScratchDir dir;
+    const std::string report = (dir / "r.txt").string();
+    const std::string compression = "c,compression,SWPB,1.0,8,6,30,25,20,,,,,,,,\n";
+    ASSERT_EQ(Check({"--report", report}, kTorsionHeader + kHandRow + compression).status, 1);
+    const std::string bytes = test_support::ReadFile(report);
+    // "   ねじり" in code page 932, and the heading's line end.
+    EXPECT_TRUE(bytes.starts_with("   \x82\xcb\x82\xb6\x82\xe8")) << bytes;
+    EXPECT_NE(bytes.find("9: 5\r\n   \r\n"), std::string::npos);
+    const std::string torsionBlock =
+        "   ねじりコイルばねの設計   2026年12月5日  9: 5\n"
+        "   \n"
+        "材     質       SWPB         許容曲げ応力    179.40 Kg/mm^2\n"
+        "線     径       1.00         引張強さ        230.00\n"
+        "ｺｲﾙ平均径      10.0          縦弾性係数    21006.2\n"
+        "(内径 9.00  外径 11.00)       ばね定数       0.1056 kg・mm/度\n"
+        "巻     数       5.00   有効 5.42   応力修正係数  1.0886\n"
+        "腕 の 長 さ     20.0  20.0   自由角度  120.0\n"
+        "取 付 角 度     30.0        σ1  35.13    M1  3.17\n"
+        "作 動 角 度     90.0        σ2  105.40    M2  9.50\n"
+        "許 容 角 度     153.2                   Ma  16.18\n"
+        "マンドレル径    8.00        作動時内径  8.52\n"
+        "   \n   \n";
+    test_support::ScratchDir alone;
+    const std::string compressionOnly = (alone / "c.txt").string();
+    ASSERT_EQ(Check({"--report", compressionOnly}, kTorsionHeader + compression).status, 1);
+    EXPECT_EQ(bytes, EncodeReport(torsionBlock).value() + test_support::ReadFile(compressionOnly));
+
+    // A bad row after the torsion row: nothing stays, and the file the run made is gone.
+    const std::string failed = (dir / "failed.txt").string();
+    EXPECT_EQ(Check({"--report", failed}, kTorsionHeader + kHandRow + "x,spiral\n").status, 2);
+    EXPECT_FALSE(std::filesystem::exists(failed));
 }
 
 // The elements of a diagram by id, and the value each axis's ticks give a pixel.
