@@ -8,6 +8,7 @@
 #include "engine/catalogue.h"
 #include "engine/service_figures.h"
 #include "engine/spring_tables.h"
+#include "engine/text_format.h"
 #include "engine/words.h"
 #include "text/utf8_text.h"
 
@@ -147,6 +148,125 @@ void AppendTorsionJson(std::string& out, const DesignRow& input, const TorsionRe
                ",\"text\":" + JsonString(TorsionWarningText(result.warnings[w])) + "}";
     }
     out += "]";
+}
+
+namespace {
+
+std::string Moment(double kgMm) {
+    return ReadableFixed(kgMm, 2, " kg·mm");
+}
+std::string Degrees(double angle) {
+    return ReadableFixed(angle, 1, "°");
+}
+
+std::string TorsionRequirement(const SearchRequest& r) {
+    std::string text = "Torsion spring: " + Moment(r.installed.load) + " at " +
+                       Degrees(r.installed.length) + " between the legs";
+    if (r.operating) {
+        text += " and " + Moment(r.operating->load) + " at " + Degrees(r.operating->length) +
+                " (rate " + ReadableFixed(r.rate, 4, " kg·mm/°)");
+    } else {
+        text += ", rate " + ReadableFixed(r.rate, 4, " kg·mm/°");
+    }
+    text += ", each within " + ReadableFixed(r.tolerance * 100.0, 1, " %") + "; legs " +
+            ShortestText(r.legs) + " mm.\nLimits: D/d from 4 to " + ShortestText(r.maxSpringIndex) +
+            ", at least " + ShortestText(r.minTurns) + " body turns, the stress at most " +
+            ShortestText(r.maxStressRatio * 100.0) + " % of the allowable bending stress";
+    if (r.mandrel) {
+        text += ", on a mandrel of " + ShortestText(*r.mandrel) + " mm with 10 % clearance";
+    }
+    if (r.maxOuterDia) {
+        text += ", outer diameter at most " + ShortestText(*r.maxOuterDia) + " mm";
+    }
+    if (r.maxBodyLen) {
+        text += ", body wound up at most " + ShortestText(*r.maxBodyLen) + " mm long";
+    }
+    text += ".\nMaterials: ";
+    for (size_t i = 0; i < r.materials.size(); ++i) {
+        text += (i == 0 ? "" : ", ") + MaterialDesignation(r.materials[i]);
+    }
+    return text + ".\n";
+}
+
+}  // namespace
+
+void WriteTorsionSearch(std::string& text, const SearchRequest& request,
+                        const SearchResult& result) {
+    text += TorsionRequirement(request);
+    text += "Searched " + std::to_string(result.gridCount) + " torsion springs; " +
+            std::to_string(result.metCount) +
+            " (material, wire, D and body turns) met the "
+            "requirements";
+    if (result.metCount > 0) {
+        text += ", in " + std::to_string(result.choiceCount) + " materials and wire sizes";
+    }
+    text += ".\n";
+    if (result.stop != SearchStop::None) {
+        text += "The search stopped at its limit in " +
+                MaterialDesignation(result.stoppedMaterial) + " " +
+                WireDesignation(result.stoppedWire) +
+                " mm: what follows is from the materials and wire sizes up to there.\n";
+    }
+    if (result.torsionBest.empty()) {
+        text +=
+            "\nNo torsion spring meets the requirements. Widen the tolerance, the spring "
+            "index (--max-index), the stress margin (--max-stress-ratio) or the space "
+            "given, or choose other materials.\n";
+        return;
+    }
+    text += "\nBest " + std::to_string(result.torsionBest.size()) +
+            (request.listing == SearchListing::Every
+                 ? " designs by "
+                 : " materials and wire sizes, each with its best design, by ") +
+            (request.order == SearchOrder::Stress
+                 ? "bending stress against the allowable (lowest first):\n\n"
+                 : "mass of wire (lightest first):\n\n");
+    TextTable table({{"#", ""},
+                     {"material", "", Align::Left},
+                     {"wire", "mm"},
+                     {"D", "mm"},
+                     {"D/d", ""},
+                     {"nb", ""},
+                     {"free-angle", "°"},
+                     {"angle1", "°"},
+                     {"angle2", "°"},
+                     {"OD", "mm"},
+                     {"ID2", "mm"},
+                     {"Lk2", "mm"},
+                     {"k", "kg·mm/°"},
+                     {"M1", "kg·mm"},
+                     {"M2", "kg·mm"},
+                     {"stress", "kg/mm²"},
+                     {"allow", "kg/mm²"},
+                     {"used", "%"},
+                     {"mass", "g"}});
+    std::vector<std::vector<std::string>> rows;
+    for (size_t i = 0; i < result.torsionBest.size(); ++i) {
+        const TorsionCandidate& c = result.torsionBest[i];
+        const TorsionResult& r = c.result;
+        rows.push_back({std::to_string(i + 1), MaterialDesignation(c.input.materialNo),
+                        WireDesignation(c.input.wireNo), FixedText(c.input.meanDia, 1),
+                        FixedText(r.index, 1), FixedText(c.input.bodyTurns, 2),
+                        FixedText(c.input.freeAngle, 1), FixedText(r.points[0].angle, 1),
+                        FixedText(r.points[1].angle, 1), FixedText(r.outerDiameterFree, 2),
+                        FixedText(r.points[1].innerDiameter, 2),
+                        FixedText(r.points[1].bodyLength, 2), FixedText(r.ratePerDegree, 4),
+                        FixedText(r.points[0].moment, 2), FixedText(r.points[1].moment, 2),
+                        FixedText(std::max(r.points[0].stress, r.points[1].stress), 2),
+                        FixedText(r.allowableStress, 2), FixedText(c.stressRatio * 100.0, 0),
+                        FixedText(c.massGrams, 2)});
+        table.Measure(rows.back());
+    }
+    table.AppendHeader(text);
+    for (const std::vector<std::string>& row : rows) {
+        table.AppendRow(text, row);
+    }
+    text +=
+        "\nangle1, angle2: from free, winding up; ID2, Lk2: the body's inner diameter and "
+        "length at angle2; stress: with EN 13906-3's q.\n"
+        "Check one, or save its report, with `springcalc-cli check`: a row kind,material,"
+        "wire,mean_dia,turns,leg1,leg2,free_angle,angle1,angle2,mandrel with kind torsion "
+        "and turns the body turns nb.\n";
 }
 
 }  // namespace springcalc::cli

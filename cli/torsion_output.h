@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "cli/design_file.h"
+#include "engine/search_request.h"
+#include "engine/spring_search.h"
 #include "engine/torsion_spring.h"
 
 namespace springcalc::cli {
@@ -17,6 +19,9 @@ void AppendTorsionTableRow(std::string& out, const DesignRow& input, const Torsi
 // The members of the row's JSON object, between its braces.
 void AppendTorsionJson(std::string& out, const DesignRow& input, const TorsionResult& result,
                        bool withNames, bool si);
+// What `search --kind torsion` prints: the requirement, what was searched, and the best springs
+// with the row that checks each, or why none passed.
+void WriteTorsionSearch(std::string& out, const SearchRequest& request, const SearchResult& result);
 // The text a torsion warning is shown with.
 const char* TorsionWarningText(int number);
 

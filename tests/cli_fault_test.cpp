@@ -153,7 +153,7 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"an unknown command", "weigh", "", 2, "unknown command \"weigh\""},
         {"no command", "", "", 2, "Usage: springcalc-cli"},
         // search's requirement and limits.
-        {"no kind", "search --load 5@40 --load 10@30", "", 2, "--kind takes \"compression\" or \"extension\" and is required"},
+        {"no kind", "search --load 5@40 --load 10@30", "", 2, "--kind takes \"compression\", \"extension\" or \"torsion\" and is required"},
         {"an unknown kind", "search --kind coil --load 5@40 --rate 1", "", 2, "--kind takes \"compression\" or \"extension\", not \"coil\""},
         {"a load without a length", "search --kind compression --load 5at40 --rate 1", "", 2, "--load takes LOAD@LENGTH"},
         {"a load past the range", "search --kind compression --load 10000.5@40 --rate 1", "", 2, "a load from 0.001 to 10000 kg at a length from 0.1 to 10000 mm, not \"10000.5@40\""},
