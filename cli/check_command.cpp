@@ -68,7 +68,8 @@ Its figures (see docs/formulas.md: EN 13906-3, with Shigley's beside them) go on
 line as name=value pairs, and in JSON under "torsion"; its warnings are 21 (bending stress
 over 0.78, 0.87 or 0.61 of the tensile strength), 22 (less than 10 % clearance on the mandrel
 when wound up) and 23 (D/d outside 4 to 20). --plot draws its moment-angle diagram and
---report appends a torsion block in the report's style; --repeated does not yet judge it.
+--report appends a torsion block in the report's style; --repeated does not judge it (no
+fatigue data for torsion springs in bending are held; see docs/cli.md).
 Numbers are decimals with a point. Units throughout: mm and kgf (loads in kg, stresses in
 kg/mm², spring rate k in kg/mm). A given initial tension takes the formula's place in the
 loads, the stresses, the limit length and every check and figure after them; the table's

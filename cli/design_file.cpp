@@ -270,9 +270,17 @@ bool DesignReader::ReadHeader() {
             found = kColumnNames[c] == title ? c : found;
         }
         if (found < 0) {
+            // Every column the reader knows, from its own table, so a new one is never left
+            // out of the message.
+            std::string columns;
+            for (const std::string_view name : kColumnNames) {
+                columns += (columns.empty() ? "" : ",") + std::string(name);
+            }
             headerError("unknown column " + QuotedForMessage(record_.fields[i]) +
-                        "; the columns are " + std::string(kDesignHeader) +
-                        ",initial_tension (name and initial_tension are optional)");
+                        "; the columns are " + columns +
+                        " (name and initial_tension are optional; a torsion spring's row fills "
+                        "in leg1 to mandrel, which a file of compression and extension springs "
+                        "leaves out)");
         } else if (positions_[found] >= 0) {
             headerError("column \"" + title + "\" appears twice");
         } else {

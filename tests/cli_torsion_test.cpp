@@ -137,6 +137,18 @@ TEST(CheckTorsion, FaultsOfTorsionRows) {
     }
 }
 
+// An unknown column is told with every column the reader takes, the torsion spring's too.
+TEST(CheckTorsion, UnknownColumnListsEveryColumn) {
+    const CheckRun run = Check({}, "kind,colour\n");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.err.find("unknown column \"colour\"; the columns are name,kind,material,wire,"
+                           "mean_dia,turns,free_len,set_len,work_len,initial_tension,leg1,leg2,"
+                           "free_angle,angle1,angle2,moment1,moment2,mandrel (name and "
+                           "initial_tension are optional; "),
+              std::string::npos)
+        << run.err;
+}
+
 // A file of torsion springs needs no columns for lengths; one of compression springs does.
 TEST(CheckTorsion, LengthColumnsOnlyWhereThereAreNoLegs) {
     const CheckRun torsion = Check({},
