@@ -268,7 +268,7 @@ if ! ldd "$cli" | grep -q libasan; then
     told=0
     # Just above what the program needs to start: below it the loader, or the exception pool
     # the C++ library sets up before main, fails before the program can say anything.
-    for limit in 6700 6800 7000; do
+    for limit in 6800 6900 7100; do
         (ulimit -v $limit && exec "$cli" check --report r.txt good.csv >/dev/null 2>err)
         status=$?
         [ "$status" = 0 ] && continue
