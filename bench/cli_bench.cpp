@@ -11,7 +11,8 @@
 // three runs of each. Last, the slowest searches the option ranges allow that were found, each
 // held to 2 s: with --long-searches-only, those alone.
 //
-//   cli_bench [--table] [--heading] [--rows N] [--long-searches-only] SPRINGCALC_CLI
+//   cli_bench [--table] [--heading] [--rows N] [--long-searches-only]
+//             [--torsion-searches-only] SPRINGCALC_CLI
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -49,6 +50,16 @@ const std::vector<std::vector<std::string>> kSearches = {
      "20"},
     {"search", "--kind", "extension", "--load", "2@50", "--load", "4@60"},
     {"search", "--kind", "compression", "--load", "5@40", "--load", "10@30", "--max-od", "1"},
+};
+
+// Torsion springs, held to the same 0.5 s: two moments with legs, one moment and a rate on a
+// mandrel, and the widest request the ranges take (index to 30, half a turn, any stress up to
+// the allowable, a tolerance of 99 %).
+const std::vector<std::vector<std::string>> kTorsionSearches = {
+    {"search", "--kind", "torsion", "--moment", "5@120", "--moment", "15@60", "--legs", "20"},
+    {"search", "--kind", "torsion", "--moment", "50@90", "--moment-rate", "0.5", "--mandrel", "8"},
+    {"search", "--kind", "torsion", "--moment", "1@300", "--moment", "2000@10", "--max-index", "30",
+     "--min-turns", "0.5", "--tolerance", "99", "--max-stress-ratio", "1", "--all"},
 };
 
 // The slowest searches within the option ranges found by random and edge requests: long
@@ -180,8 +191,8 @@ bool MeasureSearches(const std::string& program,
             const bool value =
                 search[i].front() != '-' || search[i] == "--repeated" || search[i] == "--all";
             what += value ? " " + (search[i].starts_with("--") ? search[i].substr(2) : search[i])
-                    : search[i] == "--load" ? ""
-                                            : " " + search[i].substr(2);
+                    : search[i] == "--load" || search[i] == "--moment" ? ""
+                                                                       : " " + search[i].substr(2);
         }
         within = springcalc::bench::PrintLines(
                      {{what, springcalc::bench::Median(seconds), Unit::Seconds, budget},
@@ -196,6 +207,7 @@ bool MeasureSearches(const std::string& program,
 int main(int argc, char** argv) {
     bool heading = false;
     bool longSearchesOnly = false;
+    bool torsionSearchesOnly = false;
     long rows = 1'000'000;
     std::string program;
     for (int i = 1; i < argc; ++i) {
@@ -204,6 +216,8 @@ int main(int argc, char** argv) {
             heading = true;
         } else if (arg == "--long-searches-only") {
             longSearchesOnly = true;
+        } else if (arg == "--torsion-searches-only") {
+            torsionSearchesOnly = true;
         } else if (arg == "--rows" && i + 1 < argc) {
             rows = std::atol(argv[++i]);
         } else if (arg != "--table") {
@@ -213,15 +227,18 @@ int main(int argc, char** argv) {
     if (program.empty() || rows < 1) {
         std::fprintf(stderr,
                      "usage: cli_bench [--table] [--heading] [--rows N] [--long-searches-only] "
-                     "SPRINGCALC_CLI\n");
+                     "[--torsion-searches-only] SPRINGCALC_CLI\n");
         return 2;
     }
-    if (longSearchesOnly) {
+    if (longSearchesOnly || torsionSearchesOnly) {
         if (heading) {
             springcalc::bench::PrintHeading();
         }
         bool ran = true;
-        const bool within = MeasureSearches(program, kLongSearches, kLongSearchSecondsBudget, ran);
+        const bool within =
+            longSearchesOnly
+                ? MeasureSearches(program, kLongSearches, kLongSearchSecondsBudget, ran)
+                : MeasureSearches(program, kTorsionSearches, kSearchSecondsBudget, ran);
         return !ran ? 2 : within ? 0 : 1;
     }
     const fs::path dir =
@@ -255,6 +272,7 @@ int main(int argc, char** argv) {
                  within;
     }
     within = MeasureSearches(program, kSearches, kSearchSecondsBudget, ran) && within;
+    within = MeasureSearches(program, kTorsionSearches, kSearchSecondsBudget, ran) && within;
     within = MeasureSearches(program, kLongSearches, kLongSearchSecondsBudget, ran) && within;
     std::error_code ignored;
     fs::remove_all(dir, ignored);

@@ -15,6 +15,7 @@
 #include "engine/design_runner.h"
 #include "engine/service_figures.h"
 #include "engine/tolerance_grades.h"
+#include "engine/torsion_spring.h"
 
 namespace springcalc::cli {
 
@@ -61,6 +62,8 @@ public:
     // `figures`: those of a design that ran; none for one whose Run the window withholds.
     virtual void Design(std::string& out, const DesignRow& input, const Outcome& outcome,
                         const ServiceFigures* figures) = 0;
+    // A torsion spring's row, which the window's engine does not run.
+    virtual void Torsion(std::string& out, const DesignRow& input, const TorsionResult& result) = 0;
     virtual void End(std::string& out, const CheckCounts& counts) = 0;
 };
 

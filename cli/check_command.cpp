@@ -40,7 +40,7 @@ bytes. Without FILE, or with "-", the designs are read from standard input. The 
 any order:
   name       optional; carried to the output (in the table, control characters as \xNN and
              names beyond 20 columns shortened with "…")
-  kind       compression or extension
+  kind       compression, extension or torsion (its own columns below)
   material   SWB, SWC, SWPA, SWPB, SWO-A, SWOSC-V, SUS304-WPA, SUS316-WPA or SUS304-WPB
              (blanks and case ignored), or the material number 0 to 8
   wire       wire diameter in mm, one of the 46 standard sizes 0.08 to 13.00
@@ -56,6 +56,23 @@ any order:
              initial stress τ0 from 0 to 500 kg/mm² ("175MPa", "175N/mm2", "17.8kg/mm2"),
              which gives P0 = τ0·π·d³/(8·D) for the row's d and D. Empty: --initial-tension,
              or else the window's G·d⁴/(255·D²). A compression row must leave it empty.
+A torsion row (kind torsion) leaves free_len, set_len, work_len and initial_tension empty
+and fills in, where a compression or extension row leaves them empty (a file with a leg1
+column may leave out the three length columns):
+  leg1, leg2 each leg's length in mm from the body's axis to where the load acts; empty: 0
+  free_angle the angle between the legs at rest, 0 to 360 degrees; empty: 0
+  angle1, angle2
+             the installed and the working position: degrees (0 to 3600) the legs are turned
+             from free, winding the body up; or else
+  moment1, moment2
+             the moment wanted there, kg·mm (0 to 10000000); each position by one of the two
+  mandrel    the diameter in mm of the arbor the body winds on; empty: none
+Its figures (see docs/formulas.md: EN 13906-3, with Shigley's beside them) go on the row's own
+line as name=value pairs, and in JSON under "torsion"; its warnings are 21 (bending stress
+over 0.78, 0.87 or 0.61 of the tensile strength), 22 (less than 10 % clearance on the mandrel
+when wound up) and 23 (D/d outside 4 to 20). --plot draws its moment-angle diagram and
+--report appends a torsion block in the report's style; --repeated does not judge it (no
+fatigue data for torsion springs in bending are held; see docs/cli.md).
 Numbers are decimals with a point. Units throughout: mm and kgf (loads in kg, stresses in
 kg/mm², spring rate k in kg/mm). A given initial tension takes the formula's place in the
 loads, the stresses, the limit length and every check and figure after them; the table's
@@ -78,8 +95,8 @@ Options:
                  spring, the initial tension of a compression spring), and
                  "initial_tension_given": true where InitTension was given, false where it is
                  the formula's, null where InitTension is null.
-  --report FILE  append the report block of the window's Save for every design that ran:
-                 code page 932, CR LF, the date stamp of the start of the run. Blocks are
+  --report FILE  append the report block of the window's Save for every design that ran
+                 (a torsion spring's own block, which the window has not): code page 932, CR LF, the date stamp of the start of the run. Blocks are
                  appended as the designs run; after bad input, any failure or a signal
                  (SIGINT, SIGHUP, SIGTERM) the file is cut back to what it was, and a file the
                  run created is removed. The file is locked while the run appends: another
@@ -91,7 +108,8 @@ Options:
   --ends NAME    how the ends of a compression spring are held, for its buckling check:
                  fixed-fixed (the default: both ends on parallel plates, guided),
                  fixed-guided, pinned-pinned, fixed-pinned or fixed-free
-  --plot DIR     write the load-length diagram of every design that ran, as an SVG
+  --plot DIR     write the load-length diagram of every design that ran (a torsion
+                 spring's moment-angle diagram), as an SVG
                  picture DIR/NNN-NAME.svg, each as its design runs (NNN the row; in NAME,
                  anything but ASCII letters, digits, "-", "_" and "." becomes "_", and
                  NAME is cut at 200 bytes; a file of the same name is replaced). DIR must
@@ -420,6 +438,7 @@ private:
         // date stamp, even when the minute turns over during a long file.
         const LocalDateTime now = io_.clock();
         DesignRunner runner([now] { return now; });
+        dateText_ = FormatDateStamp(now);
         DesignReader reader(Input());
         reader.SetInitialTension(options_.initialTension);
         reader.SetMaterials(options_.ownMaterials, options_.material);
@@ -560,6 +579,9 @@ private:
     // Runs one design and writes out what it gives. False when that could not be done.
     bool Check(const DesignReader& reader, DesignRunner& runner, const DesignRow& row) {
         Begin(reader);
+        if (row.torsion) {
+            return CheckTorsion(row);
+        }
         const Outcome& outcome = runner.Run(row.design);
         // Only for a design that ran: the figures need Run's spring rate.
         std::optional<ServiceFigures> figures;
@@ -593,6 +615,46 @@ private:
                 return false;
             }
             text_.clear();
+        }
+        return true;
+    }
+
+    // A torsion spring: its own figures, diagram and report block; the window's engine and
+    // report know only compression and extension springs.
+    bool CheckTorsion(const DesignRow& row) {
+        const TorsionResult result = ComputeTorsion(*row.torsion);
+        writer_->Torsion(text_, row, result);
+        ++counts_.designs;
+        counts_.withWarnings += result.warnings.empty() ? 0 : 1;
+        counts_.withheld += result.ran ? 0 : 1;
+        if (result.ran && !SaveTorsionExtras(row, result)) {
+            return false;
+        }
+        if (text_.size() >= kPieceBytes) {
+            if (!(io_.out << text_)) {
+                TellOutputFailure(io_, TakeBack());
+                return false;
+            }
+            text_.clear();
+        }
+        return true;
+    }
+
+    bool SaveTorsionExtras(const DesignRow& row, const TorsionResult& result) {
+        if (options_.reportPath && !report_.Add(*row.torsion, result, dateText_)) {
+            TellReportFailure();
+            return false;
+        }
+        if (!options_.plotPath) {
+            return true;
+        }
+        const std::string name = DiagramFileName(row.row, row.name);
+        if (const int error =
+                diagrams_.Write(name, TorsionDiagramSvg(*row.torsion, result, row.name));
+            error != 0) {
+            io_.err << kProgramName << ": cannot write " << Escaped(diagrams_.PathOf(name)) << ": "
+                    << ReasonText(error) << TakeBack() << ".\n";
+            return false;
         }
         return true;
     }
@@ -660,6 +722,7 @@ private:
     OutputFolder diagrams_;
     ReportStream report_;      // taken back unless the run ends well
     std::string shownReport_;  // the report's name as messages show it
+    std::string dateText_;     // the run's date stamp, for the torsion springs' blocks
     // For a signal that ends the run, one note for each way taking the report back can end.
     std::string signalNotes_[kTakeBackEnds];
     const char* signalNoteTexts_[kTakeBackEnds] = {};

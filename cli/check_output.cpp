@@ -14,6 +14,7 @@
 #include "cli/input_values.h"
 #include "cli/text_table.h"
 #include "cli/tolerance_option.h"
+#include "cli/torsion_output.h"
 #include "engine/catalogue.h"
 #include "engine/record_numbers.h"
 #include "engine/spring_tables.h"
@@ -342,6 +343,10 @@ public:
         out.Finish();
     }
 
+    void Torsion(std::string& out, const DesignRow& input, const TorsionResult& result) override {
+        AppendTorsionTableRow(out, input, result, withNames_, si_);
+    }
+
     void End(std::string& out, const CheckCounts& counts) override {
         out += '\n';
         for (const auto& [name, source] : sources_) {
@@ -560,6 +565,13 @@ public:
         }
         out += "]}";
         out.Finish();
+    }
+
+    void Torsion(std::string& out, const DesignRow& input, const TorsionResult& result) override {
+        out += any_ ? ",\n{" : "{";
+        any_ = true;
+        AppendTorsionJson(out, input, result, withNames_, units_ == Units::KgfAndSi);
+        out += "}";
     }
 
     void End(std::string& out, const CheckCounts&) override { out += any_ ? "\n]\n" : "]\n"; }

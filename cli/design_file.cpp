@@ -65,11 +65,28 @@ enum Column {
     kFreeLen,
     kSetLen,
     kWorkLen,
-    kInitialTension
+    kInitialTension,
+    // A torsion spring's: the legs, the free angle, each position by angle or moment, the
+    // mandrel. A file with a leg1 column may leave out free_len, set_len and work_len.
+    kLeg1,
+    kLeg2,
+    kFreeAngle,
+    kAngle1,
+    kAngle2,
+    kMoment1,
+    kMoment2,
+    kMandrel
 };
-constexpr std::array<std::string_view, 10> kColumnNames{
-    "name",  "kind",     "material", "wire",     "mean_dia",
-    "turns", "free_len", "set_len",  "work_len", "initial_tension"};
+constexpr std::array<std::string_view, 18> kColumnNames{
+    "name",    "kind",     "material",        "wire",   "mean_dia", "turns",      "free_len",
+    "set_len", "work_len", "initial_tension", "leg1",   "leg2",     "free_angle", "angle1",
+    "angle2",  "moment1",  "moment2",         "mandrel"};
+constexpr std::string_view kTorsionKind = "torsion";
+// Degrees a leg may be turned from free: ten turns.
+constexpr Range kAngleRange{0.0, 3600.0};
+constexpr Range kFreeAngleRange{0.0, 360.0};
+// kgf·mm
+constexpr Range kMomentRange{0.0, 1e7};
 
 }  // namespace
 
@@ -253,9 +270,17 @@ bool DesignReader::ReadHeader() {
             found = kColumnNames[c] == title ? c : found;
         }
         if (found < 0) {
+            // Every column the reader knows, from its own table, so a new one is never left
+            // out of the message.
+            std::string columns;
+            for (const std::string_view name : kColumnNames) {
+                columns += (columns.empty() ? "" : ",") + std::string(name);
+            }
             headerError("unknown column " + QuotedForMessage(record_.fields[i]) +
-                        "; the columns are " + std::string(kDesignHeader) +
-                        ",initial_tension (name and initial_tension are optional)");
+                        "; the columns are " + columns +
+                        " (name and initial_tension are optional; a torsion spring's row fills "
+                        "in leg1 to mandrel, which a file of compression and extension springs "
+                        "leaves out)");
         } else if (positions_[found] >= 0) {
             headerError("column \"" + title + "\" appears twice");
         } else {
@@ -263,7 +288,8 @@ bool DesignReader::ReadHeader() {
         }
     }
     for (int c = kKind; c <= kWorkLen; ++c) {
-        if (positions_[c] < 0) {
+        const bool torsionFile = positions_[kLeg1] >= 0 && c >= kFreeLen;
+        if (positions_[c] < 0 && !torsionFile) {
             headerError("column \"" + std::string(kColumnNames[c]) + "\" is missing");
         }
     }
@@ -349,7 +375,7 @@ void DesignReader::ReadSelection(DesignRow& row) {
     if (const auto kind = KindNamed(Field(kKind))) {
         design.springKind = *kind;
     } else {
-        FailField(kKind, "\"compression\" or \"extension\"");
+        FailField(kKind, "\"compression\", \"extension\" or \"torsion\"");
     }
     if (ReadWireMaterial(row)) {
         return;
@@ -401,11 +427,16 @@ bool DesignReader::ReadRow(DesignRow& out) {
         return false;
     }
     const size_t before = errorCount_;
-    out = DesignRow{row, record_.line, std::string(Trim(Field(kName))), {}};
+    out = DesignRow{row, record_.line, std::string(Trim(Field(kName))), {}, nullptr, std::nullopt};
     DesignInput& design = out.design;
     if (!IsValidUtf8(out.name)) {
         FailField(kName, "UTF-8 text");
     }
+    if (Lowered(Field(kKind)) == kTorsionKind) {
+        ReadTorsion(out);
+        return errorCount_ == before;
+    }
+    FailTorsionColumns();
     ReadSelection(out);
     design.meanDia = Number(kMeanDia, kLengthRange);
     design.turns = Number(kTurns, kTurnsRange);
@@ -419,6 +450,66 @@ bool DesignReader::ReadRow(DesignRow& out) {
     design.workLen = Number(kWorkLen, kLengthRange);
     ReadInitialTension(design, errorCount_ == before);
     return errorCount_ == before;
+}
+
+// The columns only a torsion spring fills in, for a row of another kind.
+void DesignReader::FailTorsionColumns() {
+    for (int c = kLeg1; c <= kMandrel; ++c) {
+        if (!Trim(Field(c)).empty()) {
+            FailField(c, "an empty field: only a torsion spring's row fills it in");
+        }
+    }
+}
+
+// A working position: its angle from free or its moment, one of the two.
+std::optional<TorsionPosition> DesignReader::Position(int angleColumn, int momentColumn) {
+    const bool angle = !Trim(Field(angleColumn)).empty();
+    const bool moment = !Trim(Field(momentColumn)).empty();
+    if (angle == moment) {
+        const std::string other = "\"" + std::string(kColumnNames[momentColumn]) + "\"";
+        FailField(angleColumn, angle ? "this angle or a moment in " + other + ", not both"
+                                     : "an angle in degrees here or a moment in " + other);
+        return std::nullopt;
+    }
+    const int column = angle ? angleColumn : momentColumn;
+    const float value = Number(column, angle ? kAngleRange : kMomentRange);
+    return TorsionPosition{angle ? TorsionPosition::By::Angle : TorsionPosition::By::Moment, value};
+}
+
+void DesignReader::ReadTorsion(DesignRow& out) {
+    TorsionInput torsion;
+    DesignInput& design = out.design;
+    if (const auto material = MaterialNamed(Field(kMaterial))) {
+        torsion.materialNo = *material;
+    } else {
+        FailField(kMaterial,
+                  "a material designation (" + MaterialList() + ") or a material number 0 to 8");
+    }
+    if (const auto wire = FindWire(Field(kWire))) {
+        torsion.wireNo = *wire;
+    } else {
+        FailField(kWire, "a wire diameter in mm, one of the 46 standard sizes " +
+                             WireDesignation(0) + " to " + WireDesignation(kWireCount - 1));
+    }
+    torsion.meanDia = Number(kMeanDia, kLengthRange);
+    torsion.bodyTurns = Number(kTurns, kTurnsRange);
+    for (int c : {kFreeLen, kSetLen, kWorkLen, kInitialTension}) {
+        if (!Trim(Field(c)).empty()) {
+            FailField(c, "an empty field: a torsion spring is set by its angles or moments");
+        }
+    }
+    torsion.leg1 = Trim(Field(kLeg1)).empty() ? 0.0f : Number(kLeg1, kLengthRange);
+    torsion.leg2 = Trim(Field(kLeg2)).empty() ? 0.0f : Number(kLeg2, kLengthRange);
+    torsion.freeAngle =
+        Trim(Field(kFreeAngle)).empty() ? 0.0f : Number(kFreeAngle, kFreeAngleRange);
+    torsion.mandrel = Trim(Field(kMandrel)).empty() ? 0.0f : Number(kMandrel, kLengthRange);
+    const std::optional<TorsionPosition> first = Position(kAngle1, kMoment1);
+    const std::optional<TorsionPosition> second = Position(kAngle2, kMoment2);
+    torsion.first = first.value_or(TorsionPosition{});
+    torsion.second = second.value_or(TorsionPosition{});
+    design.materialNo = torsion.materialNo;
+    design.wireNo = torsion.wireNo;
+    out.torsion = torsion;
 }
 
 }  // namespace springcalc::cli

@@ -17,6 +17,7 @@
 #include "cli/input_values.h"
 #include "engine/design_input.h"
 #include "engine/initial_tension.h"
+#include "engine/torsion_spring.h"
 
 namespace springcalc::cli {
 
@@ -74,6 +75,8 @@ struct DesignRow {
     DesignInput design;  // an extension spring's free length stays 0: the engine derives it
     // What design.wire points at, for a row of wire by a standard or the user's own.
     std::shared_ptr<const WireSelection> wire;
+    // A torsion spring's row: `design` is left as it was made then.
+    std::optional<TorsionInput> torsion;
 };
 
 // The header a check file starts with.
@@ -124,13 +127,17 @@ private:
     void ReadSelection(DesignRow& row);
     bool ReadWireMaterial(DesignRow& row);
     void ReadInitialTension(DesignInput& design, bool sound);
+    void ReadTorsion(DesignRow& out);
+    void FailTorsionColumns();
+    std::optional<TorsionPosition> Position(int angleColumn, int momentColumn);
     void AddError(long row, long line, const std::string& what);
 
     CsvReader csv_;
     CsvRecord record_;
     bool headerRead_ = false;
     long rows_ = 0;
-    int positions_[10] = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1};  // of each column in the header
+    int positions_[18] = {-1, -1, -1, -1, -1, -1, -1, -1, -1,
+                          -1, -1, -1, -1, -1, -1, -1, -1, -1};  // of each column in the header
     size_t columnCount_ = 0;
     std::vector<std::string> errors_;
     size_t errorCount_ = 0;

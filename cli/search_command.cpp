@@ -13,13 +13,15 @@ namespace springcalc::cli {
 constexpr const char* kSearchHelp =
     R"(Usage: springcalc-cli search --kind compression|extension --load P@L
                              (--load P@L | --rate K) [options]
+       springcalc-cli search --kind torsion --moment M@A (--moment M@A | --moment-rate K)
+                             [options]
 
 Finds designs with standard wire sizes that give the loads asked for, keeps those that pass
 every check `check` would make of them, and prints the best of each material and wire size,
 the lightest first.
 
 Requirement:
-  --kind KIND          compression or extension
+  --kind KIND          compression, extension or torsion (its own options below)
   --load P@L           a load of P kg (0.001 to 10000) at a length of L mm (0.1 to 10000),
                        such as 5@40; give two load points, or one and --rate. The lighter
                        load becomes the installed length (set), the heavier the operating
@@ -92,6 +94,24 @@ Output:
                        of turns), not only the best of each material and wire size
   --top N              how many lines to print, 1 to 1000 (default 10)
   -h, --help           show this text
+Torsion springs (--kind torsion):
+  --moment M@A         a moment of M kg·mm (0.001 to 1000000; N·mm with the unit N) with
+                       the legs A degrees apart (0 to 360); give two, or one and
+                       --moment-rate. The larger moment comes with the narrower angle: the
+                       spring winds up as the legs close.
+  --moment-rate K      the rate in kg·mm per degree, 0.0001 to 1000, with a single --moment
+  --legs MM            each leg's length from the body's axis to where the load acts, 0 to
+                       10000 mm (default 0); the legs add to the turns that bend
+  --mandrel MM         the diameter of the arbor the body winds on: the body, wound up to
+                       the second angle, keeps 10 % of it clear (no warning 22 of check)
+  --max-body-len MM    the body's length, wound up, at most MM: the space for it
+  --max-od, --max-index (default 20 here), --min-turns (body turns), --max-stress-ratio
+  (of the allowable bending stress), --materials, --tolerance, --by, --all and --top hold
+  as for the other kinds; the other options are refused. The mean diameter runs over the
+  0.1 mm grid from D/d 4, the body turns over the quarter turns either side of those that
+  give the rate, the free angle to 0.1° where the two moments miss their targets equally;
+  each spring is worked out as check works a torsion row and kept when it has none of
+  warnings 21 to 23 and meets every moment, limit and margin.
 
 How candidates are made. For every chosen material and every wire size d made in it, the
 mean diameter D runs over a 0.1 mm grid from D/d = 4 up to --max-index. At each D the active
@@ -195,6 +215,11 @@ constexpr FieldWords kFieldWords[] = {
     {SearchField::By,                "\"stress\" or \"mass\""},
     {SearchField::All,               ""},
     {SearchField::Top,               "a whole number of designs"},
+    {SearchField::Moment,            "MOMENT@ANGLE such as 20@90 (20 kg·mm with the legs 90° apart)"},
+    {SearchField::MomentRate,        "a rate in kg·mm per degree"},
+    {SearchField::Legs,              "a leg's length in mm"},
+    {SearchField::Mandrel,           "a diameter in mm"},
+    {SearchField::MaxBodyLen,        "a length in mm"},
 };
 // clang-format on
 // WordsOf finds a row by its field's number.
@@ -217,6 +242,7 @@ std::string Option(SearchField field) {
 }
 
 constexpr const char* kLoadCountText = "give one --load with --rate, or two --load";
+constexpr const char* kMomentCountText = "give one --moment with --moment-rate, or two --moment";
 
 std::string BadValueText(const SearchFault& fault) {
     const SearchFieldRow& row = SearchFieldOf(fault.field);
@@ -229,6 +255,10 @@ std::string BadValueText(const SearchFault& fault) {
         case SearchField::Rate:
             return Option(fault.field) + " takes a spring rate in kg/mm " + RangeText(row.range) +
                    ", or in N/mm with the unit (such as 2N/mm), not" + typed;
+        case SearchField::Moment:
+            return Option(fault.field) + " takes " + WordsOf(fault.field).value + ", a moment " +
+                   RangeText(row.range) + " kg·mm at an angle " + RangeText(kLegAngleRange) +
+                   " degrees, not" + typed;
         case SearchField::Ends:
             return Option(fault.field) + " takes " + EndConditionNames() + ", not" + typed;
         case SearchField::InitialTension:
@@ -245,34 +275,70 @@ std::string BadValueText(const SearchFault& fault) {
 
 }  // namespace
 
+// Which springs a field is for, for the message that refuses it for another kind.
+std::string KindsText(FieldKinds kinds) {
+    switch (kinds) {
+        case FieldKinds::Compression:
+            return "compression springs";
+        case FieldKinds::Extension:
+            return "extension springs";
+        case FieldKinds::Coil:
+            return "compression and extension springs";
+        case FieldKinds::Torsion:
+            return "torsion springs";
+        case FieldKinds::Any:
+            break;
+    }
+    return "every kind";
+}
+
 std::string SearchFaultText(const SearchFault& fault) {
     const bool compression = fault.springKind == kCompression;
+    const bool torsion = fault.springKind == kTorsionSpring;
     switch (fault.what) {
         case What::None:
             return {};
         case What::UnknownField:
             return "unknown option --" + fault.text;
         case What::Repeated:
-            return fault.field == SearchField::Load
+            return fault.field == SearchField::Moment ? kMomentCountText
+                   : fault.field == SearchField::Load
                        ? kLoadCountText
                        : "option \"" + Option(fault.field) + "\" is given twice";
         case What::KindMissing:
-            return "--kind takes \"compression\" or \"extension\" and is required";
+            return "--kind takes \"compression\", \"extension\" or \"torsion\" and is required";
         case What::BadValue:
             return BadValueText(fault);
-        case What::WrongKind:
-            return Option(fault.field) + " is for " + (compression ? "extension" : "compression") +
-                   " springs; " + WordsOf(fault.field).otherKind;
+        case What::WrongKind: {
+            const SearchFieldRow& row = SearchFieldOf(fault.field);
+            // The two coil kinds keep their own reasons; a torsion spring's fields and the coil
+            // springs' are simply of another kind.
+            if (!torsion &&
+                (row.kinds == FieldKinds::Compression || row.kinds == FieldKinds::Extension)) {
+                return Option(fault.field) + " is for " +
+                       (compression ? "extension" : "compression") + " springs; " +
+                       WordsOf(fault.field).otherKind;
+            }
+            return Option(fault.field) + " is for " + KindsText(row.kinds) + ", not " +
+                   (torsion ? std::string(kTorsionName) : KindName(fault.springKind)) + " springs";
+        }
         case What::LoadCount:
-            return kLoadCountText;
+            return torsion ? kMomentCountText : kLoadCountText;
         case What::RateMissing:
-            return "with a single --load, give the spring rate with --rate";
+            return torsion ? "with a single --moment, give the rate with --moment-rate"
+                           : "with a single --load, give the spring rate with --rate";
         case What::RateWithTwoLoads:
-            return "two --load points fix the rate already; give --rate with a single --load";
+            return torsion ? "two --moment points fix the rate already; give --moment-rate "
+                             "with a single --moment"
+                           : "two --load points fix the rate already; give --rate with a "
+                             "single --load";
         case What::LoadsEqual:
-            return "the two --load points need different loads at different lengths";
+            return torsion ? "the two --moment points need different moments at different angles"
+                           : "the two --load points need different loads at different lengths";
         case What::WrongWay:
-            return compression
+            return torsion ? "a torsion spring carries the larger moment with its legs closer "
+                             "together (wound further)"
+                   : compression
                        ? "a compression spring carries the heavier load at the shorter length"
                        : "an extension spring carries the heavier load at the longer length";
         case What::NoMaterial:

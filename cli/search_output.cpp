@@ -7,6 +7,7 @@
 #include "cli/input_values.h"
 #include "cli/search.h"
 #include "cli/text_table.h"
+#include "cli/torsion_output.h"
 #include "engine/catalogue.h"
 #include "engine/text_format.h"
 #include "engine/window_texts.h"
@@ -174,6 +175,9 @@ std::string Explain(const Shortfall& s, const SearchRequest& r) {
             return "warning 12: " + std::string(WarningTextOf(kCoilClearanceWarning)) +
                    " (the shortest length takes " + FixedText(s.actual * 100.0, 1, " %") +
                    " of the deflection to solid, over 80 %; --allow-close-coils)";
+        case Shortfall::What::BodyLength:
+            return "body length wound up " + Length(s.actual) + " is above --max-body-len " +
+                   ShortestText(s.wanted) + " mm";
         case Shortfall::What::InitialTension:
             return "warning 14: " + std::string(WarningTextOf(kInitialTensionWarning)) +
                    " (initial stress " + FixedText(s.actual, 2, " kg/mm², ") +
@@ -412,6 +416,12 @@ void WriteClosest(std::string& text, const SearchRequest& request, const SearchR
 
 void WriteSearchResult(std::ostream& out, const SearchRequest& request,
                        const SearchResult& result) {
+    if (request.springKind == kTorsionSpring) {
+        std::string text;
+        WriteTorsionSearch(text, request, result);
+        out << text;
+        return;
+    }
     std::string text = Requirement(request) + Searched(result);
     if (result.best.empty()) {
         WriteClosest(text, request, result);

@@ -278,7 +278,116 @@ void PlaceClearLabel(const Scaled& s, LabelPlacer& placer) {
                     clearLabel(-6, kPlot.top + 34, Anchor::End)});
 }
 
+// The angle at which a body winding up on its mandrel closes to the least clearance allowed,
+// from D' − d = (1 + c)·m with D' = nb·D/(nb + α/360); none without a mandrel or when it is
+// already that close at rest.
+std::optional<double> MandrelAngle(const TorsionInput& input, double d) {
+    if (!(input.mandrel > 0.0)) {
+        return std::nullopt;
+    }
+    const double closed = (1.0 + torsion::kMandrelClearance) * input.mandrel + d;
+    const double angle = 360.0 * (input.bodyTurns * input.meanDia / closed - input.bodyTurns);
+    return angle > 0.0 ? std::optional<double>(angle) : std::nullopt;
+}
+
 }  // namespace
+
+DiagramGeometry LayOutTorsionDiagram(const TorsionInput& input, const TorsionResult& r,
+                                     std::string_view name, const DiagramTexts& t) {
+    const TorsionPoint& first = r.points[0];
+    const TorsionPoint& second = r.points[1];
+    const std::optional<double> mandrelAngle = MandrelAngle(input, r.d);
+    // The line runs from free to the allowable moment, or on to the working point past it.
+    const double lastAngle = std::max({first.angle, second.angle, r.allowableAngle});
+    const double lastMoment = r.ratePerDegree * lastAngle;
+    double highAngle = lastAngle;
+    // A mandrel's limit far beyond the working range would squeeze the working points together.
+    if (mandrelAngle && *mandrelAngle < 1.5 * lastAngle) {
+        highAngle = std::max(highAngle, *mandrelAngle);
+    }
+    const Axis x = RoundAxis(0.0, highAngle * 1.06, 8);
+    const Axis y = RoundAxis(0.0, lastMoment * 1.1, 6);
+    const auto X = [&](double angle) {
+        return kPlot.left + (angle - x.first) / (x.last() - x.first) * (kPlot.right - kPlot.left);
+    };
+    const auto Y = [&](double moment) {
+        return kPlot.bottom -
+               (moment - y.first) / (y.last() - y.first) * (kPlot.bottom - kPlot.top);
+    };
+    const auto Deg = [&](double angle) { return FixedText(angle, 1) + t.degree; };
+    const auto KgMm = [&](double moment) { return FixedText(moment, 2) + " " + t.kgMm; };
+
+    DiagramGeometry g;
+    g.width = kWidth;
+    g.height = kHeight;
+    g.plot = kPlot;
+    g.title = name.empty() ? std::string() : std::string(name) + t.nameSeparator;
+    g.title += MaterialDesignation(input.materialNo) + t.torsionSpring;
+    g.subtitle = "d " + FixedText(r.d, 2) + " " + t.mm + " · D " + FixedText(input.meanDia, 1) +
+                 " " + t.mm + " · n " + FixedText(r.activeTurns, 2) + " · k " +
+                 FixedText(r.ratePerDegree, 4) + " " + t.kgMmPerDegree + " · σa " +
+                 FixedText(r.allowableStress, 2) + " " + t.kgPerMm2;
+    g.xTitle = t.angleAxis;
+    g.yTitle = t.momentAxis;
+    for (int i = 0; i <= x.count; ++i) {
+        g.xTicks.push_back({X(x.tick(i)), TickText(x, i)});
+    }
+    for (int i = 0; i <= y.count; ++i) {
+        g.yTicks.push_back({Y(y.tick(i)), TickText(y, i)});
+    }
+
+    LabelPlacer placer(kPlot);
+    const double allowY = Y(r.allowableMoment);
+    g.lines.push_back({"allowable", LineKind::Allowable, kPlot.left, allowY, kPlot.right, allowY});
+    if (mandrelAngle && *mandrelAngle <= x.last()) {
+        const double mandrelX = X(*mandrelAngle);
+        g.lines.push_back({"mandrel", LineKind::Mark, mandrelX, kPlot.top, mandrelX, kPlot.bottom});
+    }
+    g.lines.push_back({"spring", LineKind::Spring, X(0.0), Y(0.0), X(lastAngle), Y(lastMoment)});
+    for (const DiagramLine& line : g.lines) {
+        placer.AddObstacle(line.x1, line.y1, line.x2, line.y2);
+    }
+    g.points = {
+        {"free", Ink::Spring, false, X(0.0), Y(0.0)},
+        {"installed", Ink::Installed, true, X(first.angle), Y(first.moment)},
+        {"operating", Ink::Operating, true, X(second.angle), Y(second.moment)},
+        {"limit", Ink::Spring, true, X(r.allowableAngle), Y(r.allowableMoment)},
+    };
+    for (const DiagramPoint& point : g.points) {
+        placer.AddObstacle(point.x, point.y, point.x, point.y, 7.0);
+    }
+
+    const std::string allowText = t.allowableMoment + " " + KgMm(r.allowableMoment);
+    placer.PlaceAt(
+        {{kPlot.left + 6, allowY - 7, Anchor::Start, allowText, Ink::Allowable, "allowable"},
+         {kPlot.left + 6, allowY + 17, Anchor::Start, allowText, Ink::Allowable, "allowable"},
+         {kPlot.right - 6, allowY + 17, Anchor::End, allowText, Ink::Allowable, "allowable"}});
+    if (mandrelAngle && *mandrelAngle <= x.last()) {
+        const std::string mandrelText = t.mandrelClearance + " " + Deg(*mandrelAngle);
+        const double mandrelX = X(*mandrelAngle);
+        placer.PlaceAt(
+            {{mandrelX - 6, kPlot.top + 16, Anchor::End, mandrelText, Ink::Mark, "mandrel"},
+             {mandrelX + 6, kPlot.top + 16, Anchor::Start, mandrelText, Ink::Mark, "mandrel"}});
+    }
+    // The line rises to the right: labels below and right of it first, as an extension
+    // spring's.
+    constexpr std::array<Side, 4> kRisingSides{Side::LowerRight, Side::UpperLeft, Side::UpperRight,
+                                               Side::LowerLeft};
+    const std::string& between = t.figureSeparator;
+    const std::string texts[] = {
+        t.free + " " + Deg(0.0),
+        t.installed + " " + Deg(first.angle) + between + KgMm(first.moment),
+        t.operating + " " + Deg(second.angle) + between + KgMm(second.moment),
+        t.limit + " " + Deg(r.allowableAngle) + between + KgMm(r.allowableMoment),
+    };
+    for (size_t i = 0; i < g.points.size(); ++i) {
+        const DiagramPoint& point = g.points[i];
+        placer.PlaceNear(point.x, point.y, kRisingSides, texts[i], point.ink, point.key);
+    }
+    g.leaders = placer.Leaders();
+    g.labels = placer.Placed();
+    return g;
+}
 
 DiagramGeometry LayOutDiagram(const TSpringDesign& design, std::string_view name,
                               const DiagramTexts& texts, const StrengthFigures* strength) {

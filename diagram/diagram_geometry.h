@@ -12,6 +12,7 @@
 #include "diagram/diagram_texts.h"
 #include "engine/spring_design.h"
 #include "engine/strength_checks.h"
+#include "engine/torsion_spring.h"
 
 namespace springcalc {
 
@@ -79,5 +80,10 @@ struct DiagramGeometry {
 // The picture of a design after Run; `name` may be empty. `strength`: as LoadDiagramSvg takes it.
 DiagramGeometry LayOutDiagram(const TSpringDesign& design, std::string_view name,
                               const DiagramTexts& texts, const StrengthFigures* strength = nullptr);
+
+// A torsion spring's moment–angle diagram, drawn by the same axes, marks and labels: angles from
+// free on x, moments on y. `result` must have run.
+DiagramGeometry LayOutTorsionDiagram(const TorsionInput& input, const TorsionResult& result,
+                                     std::string_view name, const DiagramTexts& texts);
 
 }  // namespace springcalc

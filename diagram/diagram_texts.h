@@ -35,6 +35,18 @@ struct DiagramTexts {
     std::string kg = "kg";
     std::string kgPerMm = "kg/mm";
     std::string kgPerMm2 = "kg/mm²";
+    // A torsion spring's moment–angle diagram: the same points (free, installed, operating,
+    // limit) on angle and moment axes.
+    std::string angleAxis = "angle from free (°)";
+    std::string momentAxis = "moment (kg·mm)";
+    std::string torsionSpring = ", torsion spring";
+    std::string allowableMoment = "moment at the allowable bending stress";
+    // Where the body, winding up, closes to the least clearance on its mandrel.
+    std::string mandrelClearance = "least clearance on the mandrel";
+    // Units of a torsion spring; the degree sign follows its number without a space.
+    std::string degree = "°";
+    std::string kgMm = "kg·mm";
+    std::string kgMmPerDegree = "kg·mm/°";
 };
 
 }  // namespace springcalc

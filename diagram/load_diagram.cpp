@@ -14,6 +14,11 @@ std::string LoadDiagramSvg(const TSpringDesign& design, std::string_view name,
     return DiagramSvg(LayOutDiagram(design, name, texts, strength));
 }
 
+std::string TorsionDiagramSvg(const TorsionInput& input, const TorsionResult& result,
+                              std::string_view name, const DiagramTexts& texts) {
+    return DiagramSvg(LayOutTorsionDiagram(input, result, name, texts));
+}
+
 std::string DiagramFileName(std::size_t row, std::string_view name) {
     std::string file = fmt::format(FMT_COMPILE("{:03}"), row);
     if (!name.empty()) {

@@ -12,6 +12,7 @@
 #include "diagram/diagram_texts.h"
 #include "engine/spring_design.h"
 #include "engine/strength_checks.h"
+#include "engine/torsion_spring.h"
 
 namespace springcalc {
 
@@ -20,6 +21,10 @@ namespace springcalc {
 std::string LoadDiagramSvg(const TSpringDesign& design, std::string_view name,
                            const DiagramTexts& texts = {},
                            const StrengthFigures* strength = nullptr);
+
+// The moment–angle diagram of a torsion spring that ran, in the same style.
+std::string TorsionDiagramSvg(const TorsionInput& input, const TorsionResult& result,
+                              std::string_view name, const DiagramTexts& texts = {});
 
 // "007-valve.svg" for row 7 named "valve": the row keeps files of equal names apart, and
 // anything but ASCII letters, digits, '-', '_' and '.' becomes '_' so a name cannot leave DIR,

@@ -50,6 +50,10 @@ std::optional<std::int32_t> KindNamed(std::string_view text) {
     return std::nullopt;
 }
 
+bool NamesTorsion(std::string_view text) {
+    return Folded(text) == "torsion";
+}
+
 const char* KindName(std::int32_t springKind) {
     return springKind == kExtension ? "extension" : "compression";
 }

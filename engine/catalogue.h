@@ -12,6 +12,9 @@ namespace springcalc {
 
 // "compression" or "extension", in any case, blanks ignored.
 std::optional<std::int32_t> KindNamed(std::string_view text);
+// "torsion", blanks and case ignored as KindNamed ignores them: the kind only the search and the
+// command line's check know, never the window's.
+bool NamesTorsion(std::string_view text);
 const char* KindName(std::int32_t springKind);
 
 // A designation as the window shows it ("SWPA", "SUS304-WPB"), blanks and case ignored, or a

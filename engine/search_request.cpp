@@ -7,6 +7,7 @@
 
 #include "engine/catalogue.h"
 #include "engine/spring_tables.h"
+#include "engine/torsion_spring.h"
 
 namespace springcalc {
 
@@ -35,8 +36,19 @@ SearchFault Fault(What what, SearchField field, std::string_view text = {}, int 
 }
 
 bool ForKind(FieldKinds kinds, std::int32_t springKind) {
-    return kinds == FieldKinds::Both ||
-           (kinds == FieldKinds::Compression) == (springKind == kCompression);
+    switch (kinds) {
+        case FieldKinds::Any:
+            return true;
+        case FieldKinds::Coil:
+            return springKind != kTorsionSpring;
+        case FieldKinds::Compression:
+            return springKind == kCompression;
+        case FieldKinds::Extension:
+            return springKind == kExtension;
+        case FieldKinds::Torsion:
+            return springKind == kTorsionSpring;
+    }
+    return false;
 }
 
 // The entries of a requirement sorted by field, each checked against its row once.
@@ -95,45 +107,52 @@ std::optional<double> NumberOf(const Fields& fields, SearchField field, SearchFa
     return value;
 }
 
+// The two load points, or one and the rate; a torsion spring's moments at leg angles (a moment
+// in newtons is in N·mm, by the same factor) and its rate in kg·mm per degree.
 SearchFault ReadLoads(const Fields& fields, SearchRequest& request) {
-    const Range loadRange = SearchFieldOf(SearchField::Load).range;
+    const bool torsion = request.springKind == kTorsionSpring;
+    const SearchField loadField = torsion ? SearchField::Moment : SearchField::Load;
+    const SearchField rateField = torsion ? SearchField::MomentRate : SearchField::Rate;
+    const Range loadRange = SearchFieldOf(loadField).range;
+    const Range lengthRange = torsion ? kLegAngleRange : kLengthRange;
     std::vector<LoadPoint> points;
-    for (const std::string_view text : fields.Texts(SearchField::Load)) {
+    for (const std::string_view text : fields.Texts(loadField)) {
         const std::optional<LoadAtLength> read = ParseLoadAtLength(text);
         const std::optional<double> load = read ? loadRange.Admit(read->load) : std::nullopt;
-        if (!load || !kLengthRange.Holds(read->length)) {
-            return Fault(What::BadValue, SearchField::Load, text, static_cast<int>(points.size()));
+        if (!load || !lengthRange.Holds(read->length)) {
+            return Fault(What::BadValue, loadField, text, static_cast<int>(points.size()));
         }
         points.push_back({*load, read->length});
     }
-    const std::optional<std::string_view> rateText = fields.Text(SearchField::Rate);
+    const std::optional<std::string_view> rateText = fields.Text(rateField);
     if (points.empty()) {
-        return Fault(What::LoadCount, SearchField::Load);
+        return Fault(What::LoadCount, loadField);
     }
     if (points.size() == 1) {
         if (!rateText) {
-            return Fault(What::RateMissing, SearchField::Rate);
+            return Fault(What::RateMissing, rateField);
         }
-        const std::optional<double> read = ParseForce(*rateText, ForceKind::Rate);
+        const std::optional<double> read =
+            torsion ? ParseDouble(Trim(*rateText)) : ParseForce(*rateText, ForceKind::Rate);
         const std::optional<double> rate =
-            read ? SearchFieldOf(SearchField::Rate).range.Admit(*read) : std::nullopt;
+            read ? SearchFieldOf(rateField).range.Admit(*read) : std::nullopt;
         if (!rate) {
-            return Fault(What::BadValue, SearchField::Rate, *rateText);
+            return Fault(What::BadValue, rateField, *rateText);
         }
         request.installed = points[0];
         request.rate = *rate;
         return {};
     }
     if (rateText) {
-        return Fault(What::RateWithTwoLoads, SearchField::Rate, *rateText);
+        return Fault(What::RateWithTwoLoads, rateField, *rateText);
     }
     SearchFault fault;
     switch (SetLoadPoints(request, points[0], points[1])) {
         case LoadPointsFault::Equal:
-            fault = Fault(What::LoadsEqual, SearchField::Load);
+            fault = Fault(What::LoadsEqual, loadField);
             break;
         case LoadPointsFault::WrongWay:
-            fault = Fault(What::WrongWay, SearchField::Load);
+            fault = Fault(What::WrongWay, loadField);
             break;
         case LoadPointsFault::None:
             break;
@@ -227,7 +246,14 @@ SearchFault ReadNumbers(const Fields& fields, SearchRequest& request) {
     request.maxSlenderness = number(SearchField::MaxSlenderness);
     request.minFrequency = number(SearchField::MinFrequency);
     request.strength.hookRadius = number(SearchField::HookRadius);
-    request.maxSpringIndex = number(SearchField::MaxIndex).value_or(request.maxSpringIndex);
+    // EN 13906-3 is written for torsion springs of index 4 to 20: the whole of it by default.
+    request.maxSpringIndex =
+        number(SearchField::MaxIndex)
+            .value_or(request.springKind == kTorsionSpring ? torsion::kMostIndex
+                                                           : request.maxSpringIndex);
+    request.legs = number(SearchField::Legs).value_or(0.0);
+    request.mandrel = number(SearchField::Mandrel);
+    request.maxBodyLen = number(SearchField::MaxBodyLen);
     request.minTurns = number(SearchField::MinTurns).value_or(request.minTurns);
     request.minFatigue = number(SearchField::MinFatigue).value_or(request.minFatigue);
     request.maxStressRatio = number(SearchField::MaxStressRatio).value_or(request.maxStressRatio);
@@ -255,8 +281,10 @@ LoadPointsFault SetLoadPoints(SearchRequest& request, LoadPoint a, LoadPoint b) 
     if (lighter.load == heavier.load || lighter.length == heavier.length) {
         return LoadPointsFault::Equal;
     }
-    const double travel = request.springKind == kCompression ? lighter.length - heavier.length
-                                                             : heavier.length - lighter.length;
+    // A torsion spring winds up as a compression spring shortens: the heavier moment at the
+    // narrower angle between its legs.
+    const double travel = request.springKind != kExtension ? lighter.length - heavier.length
+                                                           : heavier.length - lighter.length;
     if (travel <= 0.0) {
         return LoadPointsFault::WrongWay;
     }
@@ -282,7 +310,7 @@ std::optional<SearchField> SearchFieldNamed(std::string_view name) {
 std::vector<std::string_view> SearchChoices(SearchField field) {
     switch (field) {
         case SearchField::Kind:
-            return {KindName(kCompression), KindName(kExtension)};
+            return {KindName(kCompression), KindName(kExtension), kTorsionName};
         case SearchField::Ends: {
             std::vector<std::string_view> names;
             for (const EndConditionRow& row : kEndConditions) {
@@ -323,7 +351,8 @@ SearchReading ReadSearchRequest(std::span<const SearchEntry> entries) {
         failed(Fault(What::KindMissing, SearchField::Kind));
         return reading;
     }
-    const std::optional<std::int32_t> kind = KindNamed(*kindText);
+    const std::optional<std::int32_t> kind =
+        NamesTorsion(*kindText) ? std::optional(kTorsionSpring) : KindNamed(*kindText);
     if (!kind) {
         failed(Fault(What::BadValue, SearchField::Kind, *kindText));
         return reading;

@@ -45,6 +45,10 @@ inline constexpr double kLeastStressRatio = 0.5;  // the smallest max-stress-rat
 // them: loads in kg, lengths in mm, rates in kg/mm.
 inline constexpr double kLeastLoad = 0.001, kMostLoad = 10000;
 inline constexpr double kLeastRate = 0.0001, kMostRate = 1000;
+// A torsion spring's: moments in kg·mm, at the angle between its legs in degrees (as check's
+// free_angle, within one turn), its rate in kg·mm per degree.
+inline constexpr double kMostMoment = 1e6;
+inline constexpr Range kLegAngleRange{0, 360};
 
 struct LoadPoint {
     double load = 0;    // kg
@@ -52,11 +56,23 @@ struct LoadPoint {
     bool operator==(const LoadPoint&) const = default;
 };
 
+// The search's kind for torsion springs, beside kCompression and kExtension; the window's
+// record is never of it.
+inline constexpr std::int32_t kTorsionSpring = 2;
+inline constexpr std::string_view kTorsionName = "torsion";
+
 struct SearchRequest {
     std::int32_t springKind = kCompression;
+    // A torsion spring's points are moments (kg·mm) at angles between its legs (degrees),
+    // the smaller moment at the wider angle; its rate in kg·mm per degree.
     LoadPoint installed;                 // the lighter load, at the installed length
     std::optional<LoadPoint> operating;  // the heavier load; none when a rate is given instead
     double rate = 0;                     // kg/mm: from the two points, or as given
+    // A torsion spring's: the length of each leg (mm), the mandrel its body winds on and the
+    // longest its body may be wound up.
+    double legs = 0;
+    std::optional<double> mandrel;
+    std::optional<double> maxBodyLen;
     std::optional<double> maxOuterDia;
     std::optional<double> minInnerDia;
     std::optional<double> maxFreeLen;
@@ -142,20 +158,28 @@ enum class SearchField {
     By,
     All,
     Top,
+    // A torsion spring's: moments at leg angles, or one with the rate; its legs, its mandrel and
+    // the space for its body.
+    Moment,
+    MomentRate,
+    Legs,
+    Mandrel,
+    MaxBodyLen,
 };
 
 // What a field takes: a flag (given or not), a number in its range, a load at a length, a spring
 // rate, one name of a few, or a list of materials.
 // An initial tension is a load or a stress (engine/initial_tension.h).
 enum class FieldForm { Flag, Number, LoadPoint, Rate, Choice, Materials, InitialTension };
-// The spring kinds a field is for: given for the other kind, it is refused.
-enum class FieldKinds { Both, Compression, Extension };
+// The spring kinds a field is for: given for another kind, it is refused. Coil: compression
+// and extension springs, which the window's engine runs.
+enum class FieldKinds { Any, Coil, Compression, Extension, Torsion };
 
 struct SearchFieldRow {
     SearchField field;
     std::string_view name;  // the command line's option without "--", and the page's field
     FieldForm form;
-    FieldKinds kinds = FieldKinds::Both;
+    FieldKinds kinds = FieldKinds::Any;
     Range range{};         // a Number's, in the unit the user types (a percentage for tolerance)
     bool whole = false;    // whole numbers only
     bool percent = false;  // a "%" after the number is allowed
@@ -168,34 +192,39 @@ struct SearchFieldRow {
 // clang-format off
 inline constexpr SearchFieldRow kSearchFields[] = {
     {SearchField::Kind,              "kind",                FieldForm::Choice},
-    {SearchField::Load,              "load",                FieldForm::LoadPoint, FieldKinds::Both, {kLeastLoad, kMostLoad}, false, false, 2},
-    {SearchField::Rate,              "rate",                FieldForm::Rate,      FieldKinds::Both, {kLeastRate, kMostRate}},
-    {SearchField::Repeated,          "repeated",            FieldForm::Flag},
-    {SearchField::MinFatigue,        "min-fatigue",         FieldForm::Number,    FieldKinds::Both, {0.1, 10}},
-    {SearchField::Peened,            "peened",              FieldForm::Flag},
+    {SearchField::Load,              "load",                FieldForm::LoadPoint, FieldKinds::Coil, {kLeastLoad, kMostLoad}, false, false, 2},
+    {SearchField::Rate,              "rate",                FieldForm::Rate,      FieldKinds::Coil, {kLeastRate, kMostRate}},
+    {SearchField::Repeated,          "repeated",            FieldForm::Flag,      FieldKinds::Coil},
+    {SearchField::MinFatigue,        "min-fatigue",         FieldForm::Number,    FieldKinds::Coil, {0.1, 10}},
+    {SearchField::Peened,            "peened",              FieldForm::Flag,      FieldKinds::Coil},
     {SearchField::HookRadius,        "hook-radius",         FieldForm::Number,    FieldKinds::Extension, kLengthRange},
-    {SearchField::MaxIndex,          "max-index",           FieldForm::Number,    FieldKinds::Both, {4, kWidestSpringIndex}},
-    {SearchField::MinTurns,          "min-turns",           FieldForm::Number,    FieldKinds::Both, {kSmallestTurns, 100}},
+    {SearchField::MaxIndex,          "max-index",           FieldForm::Number,    FieldKinds::Any, {4, kWidestSpringIndex}},
+    {SearchField::MinTurns,          "min-turns",           FieldForm::Number,    FieldKinds::Any, {kSmallestTurns, 100}},
     {SearchField::Ends,              "ends",                FieldForm::Choice,    FieldKinds::Compression},
     {SearchField::AllowBuckling,     "allow-buckling",      FieldForm::Flag,      FieldKinds::Compression},
     {SearchField::NoBuckling,        "no-buckling",         FieldForm::Flag,      FieldKinds::Compression, {}, false, false, 1, true},
-    {SearchField::MaxStressRatio,    "max-stress-ratio",    FieldForm::Number,    FieldKinds::Both, {kLeastStressRatio, 1.0}},
-    {SearchField::ToleranceGrade,    "tolerance-grade",     FieldForm::Choice},
+    {SearchField::MaxStressRatio,    "max-stress-ratio",    FieldForm::Number,    FieldKinds::Any, {kLeastStressRatio, 1.0}},
+    {SearchField::ToleranceGrade,    "tolerance-grade",     FieldForm::Choice,    FieldKinds::Coil},
     {SearchField::MaxPitchRatio,     "max-pitch-ratio",     FieldForm::Number,    FieldKinds::Compression, {0.1, 10}},
     {SearchField::AllowCloseCoils,   "allow-close-coils",   FieldForm::Flag,      FieldKinds::Compression},
     {SearchField::AnyInitialTension, "any-initial-tension", FieldForm::Flag,      FieldKinds::Extension},
     {SearchField::InitialTension,    "initial-tension",     FieldForm::InitialTension, FieldKinds::Extension, {0, kMostInitialTension}},
     {SearchField::SolidSafe,         "solid-safe",          FieldForm::Flag,      FieldKinds::Compression},
-    {SearchField::MaxOuterDia,       "max-od",              FieldForm::Number,    FieldKinds::Both, kLengthRange},
-    {SearchField::MinInnerDia,       "min-id",              FieldForm::Number,    FieldKinds::Both, kLengthRange},
-    {SearchField::MaxFreeLen,        "max-free-len",        FieldForm::Number,    FieldKinds::Both, kLengthRange},
+    {SearchField::MaxOuterDia,       "max-od",              FieldForm::Number,    FieldKinds::Any, kLengthRange},
+    {SearchField::MinInnerDia,       "min-id",              FieldForm::Number,    FieldKinds::Coil, kLengthRange},
+    {SearchField::MaxFreeLen,        "max-free-len",        FieldForm::Number,    FieldKinds::Coil, kLengthRange},
     {SearchField::MaxSlenderness,    "max-slenderness",     FieldForm::Number,    FieldKinds::Compression, {0.5, 100}},
     {SearchField::MinFrequency,      "min-frequency",       FieldForm::Number,    FieldKinds::Compression, {1, 100000}},
     {SearchField::Materials,         "materials",           FieldForm::Materials},
-    {SearchField::Tolerance,         "tolerance",           FieldForm::Number,    FieldKinds::Both, {0.01, 99}, false, true},
+    {SearchField::Tolerance,         "tolerance",           FieldForm::Number,    FieldKinds::Any, {0.01, 99}, false, true},
     {SearchField::By,                "by",                  FieldForm::Choice},
     {SearchField::All,               "all",                 FieldForm::Flag},
-    {SearchField::Top,               "top",                 FieldForm::Number,    FieldKinds::Both, {1, 1000}, true},
+    {SearchField::Top,               "top",                 FieldForm::Number,    FieldKinds::Any, {1, 1000}, true},
+    {SearchField::Moment,            "moment",              FieldForm::LoadPoint, FieldKinds::Torsion, {kLeastLoad, kMostMoment}, false, false, 2},
+    {SearchField::MomentRate,        "moment-rate",         FieldForm::Number,    FieldKinds::Torsion, {kLeastRate, kMostRate}},
+    {SearchField::Legs,              "legs",                FieldForm::Number,    FieldKinds::Torsion, {0, 10000}},
+    {SearchField::Mandrel,           "mandrel",             FieldForm::Number,    FieldKinds::Torsion, kLengthRange},
+    {SearchField::MaxBodyLen,        "max-body-len",        FieldForm::Number,    FieldKinds::Torsion, kLengthRange},
 };
 // clang-format on
 

@@ -174,10 +174,86 @@ void JudgeAsAMaker(Verdict& verdict, const SearchRequest& request, const Outcome
     }
 }
 
+// What Judge looks at: a compression or extension spring as the window's engine ran it, or a
+// torsion spring as ComputeTorsion worked it out.
+struct Judged {
+    Judged(const Outcome& coil) : outcome(&coil) {}  // NOLINT: every coil search passes one
+    explicit Judged(const TorsionCandidate& spring) : torsion(&spring) {}
+    const Outcome* outcome = nullptr;
+    const TorsionCandidate* torsion = nullptr;
+};
+
+Verdict& Totalled(Verdict& verdict) {
+    for (const Shortfall& s : verdict.shortfalls) {
+        verdict.totalExcess += s.excess;
+    }
+    return verdict;
+}
+
 // Every check a candidate has to pass, in one place, read from the engine's record and warning
-// list and from the figures in service `check` shows: a further check goes here.
-Verdict Judge(const SearchRequest& request, const Outcome& outcome) {
+// list and from the figures in service `check` shows, or from a torsion spring's figures: a
+// further check goes here.
+Verdict Judge(const SearchRequest& request, const Judged& judged) {
     Verdict verdict;
+    if (judged.torsion) {
+        // A torsion spring: its moments (as loads at leg angles), its proportions, the space
+        // given, its stress with a maker's margin, and warnings 21 to 23.
+        const TorsionInput& in = judged.torsion->input;
+        const TorsionResult& r = judged.torsion->result;
+        const TorsionPoint& first = r.points[0];
+        const TorsionPoint& second = r.points[1];
+        const double stress = std::max(first.stress, second.stress);
+        verdict.massGrams = r.wireMass;
+        verdict.stressRatio = r.ran ? stress / r.allowableStress : 0.0;
+        for (int warning : r.warnings) {
+            Shortfall s{Shortfall::What::Warning, 0, 0, 0, warning, 1.0};
+            if (warning == kTorsionStressWarning) {
+                s = {Shortfall::What::Warning,
+                     stress,
+                     r.allowableStress,
+                     0,
+                     warning,
+                     Excess(stress, r.allowableStress, 1.0)};
+            } else if (warning == kTorsionMandrelWarning) {
+                s = {Shortfall::What::Warning,
+                     r.mandrelClearance,
+                     torsion::kMandrelClearance,
+                     0,
+                     warning,
+                     Excess(r.mandrelClearance + 1.0, torsion::kMandrelClearance + 1.0, -1.0)};
+            }
+            verdict.shortfalls.push_back(s);
+        }
+        if (!r.ran) {
+            return Totalled(verdict);
+        }
+        CheckLoad(verdict, request, Shortfall::What::Load, first.moment, request.installed);
+        if (request.operating) {
+            CheckLoad(verdict, request, Shortfall::What::Load, second.moment, *request.operating);
+        } else {
+            CheckLoad(verdict, request, Shortfall::What::Rate, r.ratePerDegree, {request.rate, 0});
+        }
+        if (r.index > request.maxSpringIndex * (1.0 + 1e-6)) {
+            verdict.shortfalls.push_back({Shortfall::What::SpringIndex, r.index,
+                                          request.maxSpringIndex, 0, 0,
+                                          Excess(r.index, request.maxSpringIndex, 1.0)});
+        }
+        if (in.bodyTurns < request.minTurns) {
+            verdict.shortfalls.push_back({Shortfall::What::Turns, in.bodyTurns, request.minTurns, 0,
+                                          0, Excess(in.bodyTurns, request.minTurns, -1.0)});
+        }
+        CheckLimit(verdict, Shortfall::What::OuterDia, r.outerDiameterFree, request.maxOuterDia,
+                   1.0);
+        CheckLimit(verdict, Shortfall::What::BodyLength,
+                   std::max(first.bodyLength, second.bodyLength), request.maxBodyLen, 1.0);
+        if (verdict.stressRatio > request.maxStressRatio && verdict.stressRatio <= 1.0) {
+            verdict.shortfalls.push_back(
+                {Shortfall::What::StressMargin, verdict.stressRatio, request.maxStressRatio, 0, 0,
+                 Excess(verdict.stressRatio, request.maxStressRatio, 1.0)});
+        }
+        return Totalled(verdict);
+    }
+    const Outcome& outcome = *judged.outcome;
     const TSpringDesign& v = outcome.record;
     const bool compression = v.SpringKind == kCompression;
     const double allowable = StaticAllowable(v);
@@ -291,10 +367,7 @@ Verdict Judge(const SearchRequest& request, const Outcome& outcome) {
         }
         JudgeAsAMaker(verdict, request, outcome, figures);
     }
-    for (const Shortfall& s : verdict.shortfalls) {
-        verdict.totalExcess += s.excess;
-    }
-    return verdict;
+    return Totalled(verdict);
 }
 
 // Keeps the best few of many by `less`, without holding them all.
@@ -1050,11 +1123,139 @@ private:
     std::map<std::vector<Shortfall::What>, Widened> widened_;
 };
 
+// Torsion springs: every offered wire of the materials asked for, D on the 0.1 mm grid within
+// the spring index allowed, the body turns on a quarter-turn grid either side of the turns
+// that give the rate asked for (the legs' share counted), and the free angle, to 0.1°, that
+// puts the two moments equally far from their targets (or the one moment on its target).
+// Each is worked out by ComputeTorsion and judged by Judge.
+SearchResult SearchTorsion(const SearchRequest& request, Tracker& tracker) {
+    using namespace torsion;
+    SearchResult result;
+    const LoadPoint first = request.installed;
+    const std::optional<LoadPoint> second = request.operating;
+    const double heaviest = second ? second->load : first.load;
+    const auto better = [&request](const TorsionCandidate& a, const TorsionCandidate& b) {
+        const bool byStress = request.order == SearchOrder::Stress;
+        return std::make_tuple(byStress ? a.stressRatio : a.massGrams,
+                               byStress ? a.massGrams : a.stressRatio, a.input.materialNo,
+                               a.input.wireNo, a.input.meanDia, a.input.bodyTurns) <
+               std::make_tuple(byStress ? b.stressRatio : b.massGrams,
+                               byStress ? b.massGrams : b.stressRatio, b.input.materialNo,
+                               b.input.wireNo, b.input.meanDia, b.input.bodyTurns);
+    };
+    // Of one material and wire, the spring closest to the moments, then the less stressed.
+    const auto closer = [](const TorsionCandidate& a, const TorsionCandidate& b) {
+        return std::make_tuple(a.loadMiss, a.stressRatio, a.input.meanDia, a.input.bodyTurns) <
+               std::make_tuple(b.loadMiss, b.stressRatio, b.input.meanDia, b.input.bodyTurns);
+    };
+    // Only the best few are kept, however many springs meet the requirements.
+    BestFew<TorsionCandidate> kept(static_cast<size_t>(request.top), better);
+    tracker.progress.wiresTotal = request.materials.size() * kWireCount;
+    for (const int materialNo : request.materials) {
+        const MaterialRow& material = kMaterials[materialNo];
+        for (int wireNo = 0; wireNo < kWireCount; ++wireNo, ++tracker.progress.wiresDone) {
+            const std::int32_t strength = TableStrength(materialNo, wireNo);
+            if (strength == kNotOffered) {
+                continue;
+            }
+            const double d = std::round(double(kWires[wireNo].diameter) * 100.0) / 100.0;
+            const double allowable = TorsionAllowableShare(materialNo) * strength;
+            std::optional<TorsionCandidate> bestOfWire;
+            const int firstTenths = int(std::ceil(kLeastIndex * d * 10.0 - 1e-9));
+            const int lastTenths = int(std::floor(request.maxSpringIndex * d * 10.0 + 1e-9));
+            size_t evaluated = 0;
+            const size_t metBefore = result.metCount;
+            for (int tenths = firstTenths; tenths <= lastTenths; ++tenths) {
+                const double D = tenths / 10.0;
+                if (request.maxOuterDia && D + d > *request.maxOuterDia + kLimitSlack) {
+                    break;
+                }
+                // The stress at the heavier moment does not hang on the turns: a D that
+                // overstresses the wire is passed over before any spring is worked out.
+                const double stress = BendingStress(StressFactorQ(D / d), heaviest, d);
+                if (stress > request.maxStressRatio * allowable * (1.0 + kCertainMargin)) {
+                    continue;
+                }
+                const double legTurns = 2.0 * request.legs / (3.0 * kPi * D);
+                const double wantedTurns = material.elasticModulus * std::pow(d, 4) * kPi /
+                                           (64.0 * 180.0 * D * request.rate);
+                const double bodyTurns = wantedTurns - legTurns;
+                const double fewer = std::floor(bodyTurns * 4.0) / 4.0;
+                const double more = std::ceil(bodyTurns * 4.0) / 4.0;
+                for (const double turns : {fewer, more}) {
+                    if (turns < std::max(request.minTurns, kSmallestTurns) ||
+                        (turns == more && more == fewer)) {
+                        continue;
+                    }
+                    TorsionCandidate c;
+                    c.input.materialNo = materialNo;
+                    c.input.wireNo = wireNo;
+                    c.input.meanDia = D;
+                    c.input.bodyTurns = turns;
+                    c.input.leg1 = c.input.leg2 = request.legs;
+                    c.input.mandrel = request.mandrel.value_or(0.0);
+                    const double rate =
+                        RatePerRadian(material.elasticModulus, d, D,
+                                      ActiveTurns(turns, request.legs, request.legs, D)) *
+                        kPi / 180.0;
+                    double freeAngle = first.length + first.load / rate;
+                    if (second) {
+                        const double m1 = first.load, m2 = second->load;
+                        freeAngle = (2.0 + rate * (first.length / m1 + second->length / m2)) /
+                                    (rate * (1.0 / m1 + 1.0 / m2));
+                    }
+                    freeAngle = std::round(freeAngle * 10.0) / 10.0;
+                    c.input.freeAngle = std::fmod(freeAngle, 360.0);
+                    c.input.first = {TorsionPosition::By::Angle, freeAngle - first.length};
+                    c.input.second = {TorsionPosition::By::Angle,
+                                      freeAngle - (second ? second->length : first.length)};
+                    if (c.input.first.value < 0.0) {
+                        continue;
+                    }
+                    c.result = ComputeTorsion(c.input);
+                    ++evaluated;
+                    ++result.gridCount;
+                    static_cast<Verdict&>(c) = Judge(request, Judged(c));
+                    if (!c.shortfalls.empty()) {
+                        continue;
+                    }
+                    ++result.metCount;
+                    if (request.listing == SearchListing::Every) {
+                        kept.Add(c);
+                    } else if (!bestOfWire || closer(c, *bestOfWire)) {
+                        bestOfWire = c;
+                    }
+                }
+            }
+            result.engineRuns += evaluated;
+            result.choiceCount += result.metCount > metBefore ? 1 : 0;
+            if (bestOfWire) {
+                kept.Add(std::move(*bestOfWire));
+            }
+            tracker.progress.springsFound = result.metCount;
+            if (!tracker.Count(evaluated, kEstimateWork)) {
+                result.stop = tracker.stop;
+                result.stoppedMaterial = materialNo;
+                result.stoppedWire = wireNo;
+                result.torsionBest = kept.Take();
+                return result;
+            }
+        }
+    }
+    result.torsionBest = kept.Take();
+    return result;
+}
+
 }  // namespace
 
 SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner,
                            const SearchProgressFn& progress) {
     Tracker tracker{progress, {}};
+    if (request.springKind == kTorsionSpring) {
+        SearchResult torsion = SearchTorsion(request, tracker);
+        torsion.designsEvaluated = tracker.progress.designsEvaluated;
+        return torsion;
+    }
     SearchResult result = Search(request, runner, tracker).Run();
     result.designsEvaluated = tracker.progress.designsEvaluated;
     if (result.metCount > 0 || result.stop != SearchStop::None) {

@@ -16,6 +16,7 @@
 #include "engine/search_request.h"
 #include "engine/service_figures.h"
 #include "engine/strength_checks.h"
+#include "engine/torsion_spring.h"
 
 namespace springcalc {
 
@@ -40,6 +41,7 @@ struct Shortfall {
         GapSum,          // the gaps at the shortest length below Sa (warning 12)
         StrokeShare,     // the deflection there over 80 % of that to solid (warning 12)
         InitialTension,  // the initial stress outside the range a coiler winds (warning 14)
+        BodyLength,      // a torsion spring's body, wound up, longer than the space for it
         Warning
     };
     What what = What::Warning;
@@ -68,6 +70,13 @@ struct Verdict {
 struct Candidate : Verdict {
     DesignInput input;  // what to enter in the window, or in a check file
     Outcome outcome;
+};
+
+// A torsion spring the search found: a check file's torsion row, and what ComputeTorsion made
+// of it.
+struct TorsionCandidate : Verdict {
+    TorsionInput input;
+    TorsionResult result;
 };
 
 // Designs that the limits of the defaults alone kept out: they meet the loads and every other
@@ -107,7 +116,8 @@ inline constexpr double kSearchWorkBudget = 2.6e6;
 inline constexpr double kEstimateWork = 1.0 / 8.0;
 
 struct SearchResult {
-    std::vector<Candidate> best;  // at most `top`, best first
+    std::vector<Candidate> best;                // at most `top`, best first
+    std::vector<TorsionCandidate> torsionBest;  // of a search for torsion springs, as `best`
     // Springs (material, wire, D and n, each at its best free length) that met the requirements,
     // and the materials and wire sizes among them.
     size_t metCount = 0;

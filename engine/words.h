@@ -117,6 +117,10 @@ inline constexpr Word kWords[] = {
     {"warning12",        "作動時のコイルのすき間が不足しています"},
     {"warning13",        "ピッチがコイル平均径の半分を越えています"},
     {"warning14",        "初張力が巻ける範囲を外れています"},
+    // A torsion spring's warnings, in the command line and the panel
+    {"warning21",        "曲げ応力が許容応力を越えています"},
+    {"warning22",        "マンドレルとのすき間が不足しています"},
+    {"warning23",        "ばね指数が４〜２０の範囲外です"},
 
     // ---- What hovering explains: each caption and result field of the window (what the value
     // is, its unit and, for a result, its formula), then what each of warnings 1 to 7 means, as
@@ -209,6 +213,20 @@ inline constexpr Word kWords[] = {
     {"report.freeTension", "自 由  長       {:>3.1f} mm                   初張力  {:.2f} kg\n"},
     {"report.installedKg", "取 付  長       {:>3.1f}        Tset  {:>3.2f}    Pset  {:>3.2f} kg\n"},
     {"report.extensionLimit", "許容引張長      {:>3.1f}                       Pmax  {:>3.2f} \n"},
+    // A torsion spring's block, which only the command line writes (the window has no torsion
+    // springs), laid out as the two kinds' blocks are; moments in kg・mm, angles in degrees
+    // from free.
+    {"report.torsionHeading", "   ねじりコイルばねの設計   {}\n   \n"},
+    {"report.torsionMaterial", "材     質 {}         許容曲げ応力    {:>4.2f} Kg/mm^2\n"},
+    {"report.torsionWire", "線     径 {}        引張強さ        {:>4.2f}\n"},
+    {"report.torsionMeanDiameter", "ｺｲﾙ平均径      {:>3.1f}          縦弾性係数    {:.1f}\n"},
+    {"report.torsionDiameters", "(内径 {:.2f}  外径 {:.2f})       ばね定数       {:>3.4f} kg・mm/度\n"},
+    {"report.torsionTurns", "巻     数       {:>3.2f}   有効 {:>3.2f}   応力修正係数  {:.4f}\n"},
+    {"report.torsionLegs", "腕 の 長 さ     {:>3.1f}  {:>3.1f}   自由角度  {:>3.1f}\n"},
+    {"report.torsionInstalled", "取 付 角 度     {:>3.1f}        σ1  {:>3.2f}    M1  {:>3.2f}\n"},
+    {"report.torsionOperating", "作 動 角 度     {:>3.1f}        σ2  {:>3.2f}    M2  {:>3.2f}\n"},
+    {"report.torsionLimit", "許 容 角 度     {:>3.1f}                   Ma  {:>3.2f}\n"},
+    {"report.torsionMandrel", "マンドレル径    {:>3.2f}        作動時内径  {:>3.2f}\n"},
 
     // ---- The page's and the panel's words (page.js shows them as they come from here)
     // The command bar: its name, and the keys each command's tooltip gives

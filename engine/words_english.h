@@ -109,6 +109,9 @@ inline constexpr EnglishWord kEnglishWords[] = {
     {"warning12",        "Too little coil clearance at operating length"},
     {"warning13",        "Pitch over half the mean coil diameter"},
     {"warning14",        "Initial tension outside the range a coiler winds"},
+    {"warning21",        "Bending stress over the allowable"},
+    {"warning22",        "Too little clearance on the mandrel"},
+    {"warning23",        "Spring index outside 4 to 20"},
 
     // ---- What hovering explains
     {"tip.Label2", "Material: the spring material (9 kinds), chosen with the arrows on the right. It sets the allowable stresses and the shear modulus."},

@@ -8,10 +8,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <iterator>
 #include <utility>
 
+#include "engine/spring_tables.h"
 #include "engine/words.h"
 #include "files/write_all.h"
 #include "report/cp932_encoder.h"
@@ -62,6 +64,38 @@ std::string FormatReportBlock(const TSpringDesign& s) {
     return block;
 }
 
+std::string FormatTorsionReportBlock(const TorsionInput& t, const TorsionResult& r,
+                                     std::string_view dateText) {
+    std::string block;
+    block.reserve(1024);
+    auto out = std::back_inserter(block);
+    const TorsionPoint& first = r.points[0];
+    const TorsionPoint& second = r.points[1];
+    fmt::format_to(out, FMT_COMPILE(Words("report.torsionHeading")), dateText);
+    fmt::format_to(out, FMT_COMPILE(Words("report.torsionMaterial")), kMaterials[t.materialNo].name,
+                   r.allowableStress);
+    fmt::format_to(out, FMT_COMPILE(Words("report.torsionWire")), kWires[t.wireNo].text,
+                   r.tensileStrength);
+    fmt::format_to(out, FMT_COMPILE(Words("report.torsionMeanDiameter")), t.meanDia,
+                   double(kMaterials[t.materialNo].elasticModulus));
+    fmt::format_to(out, FMT_COMPILE(Words("report.torsionDiameters")), r.innerDiameterFree,
+                   r.outerDiameterFree, r.ratePerDegree);
+    fmt::format_to(out, FMT_COMPILE(Words("report.torsionTurns")), t.bodyTurns, r.activeTurns, r.q);
+    fmt::format_to(out, FMT_COMPILE(Words("report.torsionLegs")), t.leg1, t.leg2, t.freeAngle);
+    fmt::format_to(out, FMT_COMPILE(Words("report.torsionInstalled")), first.angle, first.stress,
+                   first.moment);
+    fmt::format_to(out, FMT_COMPILE(Words("report.torsionOperating")), second.angle, second.stress,
+                   second.moment);
+    fmt::format_to(out, FMT_COMPILE(Words("report.torsionLimit")), r.allowableAngle,
+                   r.allowableMoment);
+    if (t.mandrel > 0.0) {
+        fmt::format_to(out, FMT_COMPILE(Words("report.torsionMandrel")), t.mandrel,
+                       std::fmin(first.innerDiameter, second.innerDiameter));
+    }
+    block += "   \n   \n";
+    return block;
+}
+
 std::optional<std::string> EncodeReport(std::string_view utf8) {
     std::string out;
     if (!Cp932Encoder().Append(utf8, out)) {
@@ -92,7 +126,16 @@ bool ReportStream::Open(const std::string& path, AppendingFile::Wait wait) {
 }
 
 bool ReportStream::Add(const TSpringDesign& design) {
-    text_ += FormatReportBlock(design);
+    return Append(FormatReportBlock(design));
+}
+
+bool ReportStream::Add(const TorsionInput& input, const TorsionResult& result,
+                       std::string_view dateText) {
+    return Append(FormatTorsionReportBlock(input, result, dateText));
+}
+
+bool ReportStream::Append(const std::string& block) {
+    text_ += block;
     // Pieces of this size keep both the memory and the number of writes small.
     return text_.size() < (1u << 16) || Flush();
 }

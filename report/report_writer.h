@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "engine/spring_design.h"
+#include "engine/torsion_spring.h"
 #include "files/appending_file.h"
 #include "report/cp932_encoder.h"
 
@@ -15,6 +16,11 @@ namespace springcalc {
 
 // The block of the current design for its spring kind, UTF-8, with "\n" line ends.
 std::string FormatReportBlock(const TSpringDesign& design);
+
+// A torsion spring's block in the same style, for the command line (the window has no torsion
+// springs); `result` must have run. `dateText` as a Run stamps it.
+std::string FormatTorsionReportBlock(const TorsionInput& input, const TorsionResult& result,
+                                     std::string_view dateText);
 
 // UTF-8 to code page 932, every "\n" written as CR LF. Empty when a character has no form
 // in that code page.
@@ -45,6 +51,7 @@ public:
     // Opens the file (creating it when missing); false with the reason in error().
     bool Open(const std::string& path, AppendingFile::Wait wait);
     bool Add(const TSpringDesign& design);
+    bool Add(const TorsionInput& input, const TorsionResult& result, std::string_view dateText);
     // Writes the rest and keeps the file; a file made for a report with no block is removed.
     bool Finish();
     TakeBack Abandon() { return appender_.Abandon(); }
@@ -54,6 +61,7 @@ public:
     bool IsSameFileAs(int fd) const { return appender_.IsSameFileAs(fd); }
 
 private:
+    bool Append(const std::string& block);
     bool Flush();
 
     AppendingFile appender_;

@@ -112,7 +112,7 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"not a number", kCheck, kHeader + ",compression,SWPA,0.70,4.3,9.5,13,12,ten\n", 2, "column \"work_len\": found \"ten\", expected a number from 0.1 to 10000", Report::Existing},
         {"free length of an extension spring", kCheck, kHeader + ",extension,SWPA,0.32,4.6,18.5,14.8,20,30\n", 2, "column \"free_len\": found \"14.8\", expected an empty field: an extension spring's free length follows from D, n and d", Report::Existing},
         {"free length missing for a compression spring", kCheck, kHeader + ",compression,SWPA,0.70,4.3,9.5,,12,10\n", 2, "column \"free_len\": nothing found, expected a number from 0.1 to 10000", Report::Existing},
-        {"unknown kind", kCheck, kHeader + ",torsion,SWPA,0.70,4.3,9.5,13,12,10\n", 2, "column \"kind\": found \"torsion\", expected \"compression\" or \"extension\"\nspringcalc-cli: nothing was checked; nothing was appended to REPORT.", Report::Existing},
+        {"unknown kind", kCheck, kHeader + ",spiral,SWPA,0.70,4.3,9.5,13,12,10\n", 2, "column \"kind\": found \"spiral\", expected \"compression\", \"extension\" or \"torsion\"\nspringcalc-cli: nothing was checked; nothing was appended to REPORT.", Report::Existing},
         {"too few values", kCheck, kHeader + ",compression,SWPA,0.70,4.3,9.5,13,12\n", 2, "row 1 (line 2): 8 values where the header has 9", Report::Existing},
         {"a name over two lines counts both", kCheck, kHeader + "\"two\nlines\"" + C + "\n,compression,SWX,0.70,4.3,9.5,13,12,10\n", 2, "row 2 (line 4), column \"material\"", Report::Existing},
         {"every bad row is told", kCheck, kHeader + C + "\n\n,compression,SWPA,0.75,4.3,9.5,13,12,10\n,extension,SWPA,0.32,4.6,-1,,20,30\n", 2, "row 3 (line 5), column \"turns\": found \"-1\", expected a number from 0.5 to 10000, such as 12.5\nspringcalc-cli: the check stopped at the first bad row; nothing was appended to REPORT.", Report::Existing},
@@ -153,7 +153,7 @@ TEST(CliFaults, EachGivesItsStatusAndMessageAndLeavesTheReportAsItWas) {
         {"an unknown command", "weigh", "", 2, "unknown command \"weigh\""},
         {"no command", "", "", 2, "Usage: springcalc-cli"},
         // search's requirement and limits.
-        {"no kind", "search --load 5@40 --load 10@30", "", 2, "--kind takes \"compression\" or \"extension\" and is required"},
+        {"no kind", "search --load 5@40 --load 10@30", "", 2, "--kind takes \"compression\", \"extension\" or \"torsion\" and is required"},
         {"an unknown kind", "search --kind coil --load 5@40 --rate 1", "", 2, "--kind takes \"compression\" or \"extension\", not \"coil\""},
         {"a load without a length", "search --kind compression --load 5at40 --rate 1", "", 2, "--load takes LOAD@LENGTH"},
         {"a load past the range", "search --kind compression --load 10000.5@40 --rate 1", "", 2, "a load from 0.001 to 10000 kg at a length from 0.1 to 10000 mm, not \"10000.5@40\""},

@@ -102,6 +102,31 @@ TEST(SearchRequest, FieldsNotGivenKeepTheirDefaults) {
               expected);
 }
 
+// A torsion spring's request: its moments as load points (the larger at the narrower angle),
+// its rate in kg·mm per degree, and its index up to EN 13906-3's 20 unless given.
+TEST(SearchRequest, TorsionFieldsAndDefaults) {
+    SearchRequest expected;
+    expected.springKind = kTorsionSpring;
+    expected.installed = {5, 120};
+    expected.operating = LoadPoint{15, 60};
+    expected.rate = 10.0 / 60.0;
+    expected.materials = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+    expected.maxSpringIndex = 20;
+    expected.legs = 20;
+    expected.mandrel = 8;
+    expected.maxBodyLen = 12;
+    EXPECT_EQ(Requirement("kind=Torsion moment=15@60 moment=5@120 legs=20 mandrel=8 "
+                          "max-body-len=12"),
+              expected);
+    expected.operating.reset();
+    expected.rate = 0.25;
+    expected.maxSpringIndex = 12;
+    expected.legs = 0;
+    expected.mandrel.reset();
+    expected.maxBodyLen.reset();
+    EXPECT_EQ(Requirement("kind=torsion moment=5@120 moment-rate=0.25 max-index=12"), expected);
+}
+
 // Each fault is the field at fault, what was typed there and which of its entries.
 TEST(SearchRequest, EachFaultNamesItsField) {
     struct Row {
@@ -113,7 +138,7 @@ TEST(SearchRequest, EachFaultNamesItsField) {
     };
     const Row rows[] = {
         {"load=1@20 rate=1", What::KindMissing, SearchField::Kind},
-        {"kind=torsion load=1@20 rate=1", What::BadValue, SearchField::Kind, "torsion"},
+        {"kind=spiral load=1@20 rate=1", What::BadValue, SearchField::Kind, "spiral"},
         {"kind=compression load=1@20 rate=1 color=red", What::UnknownField, SearchField::Kind,
          "color"},
         {"kind=compression load=1@20 load=2@15 load=3@10", What::Repeated, SearchField::Load,
@@ -160,6 +185,24 @@ TEST(SearchRequest, EachFaultNamesItsField) {
          SearchField::InitialTension, "3lb"},
         {"kind=compression load=1@20 rate=1 initial-tension=3", What::WrongKind,
          SearchField::InitialTension, "3"},
+        // A torsion spring's moments and the coil springs' loads are each of their own kinds.
+        {"kind=torsion load=1@20 rate=1", What::WrongKind, SearchField::Load, "1@20"},
+        {"kind=compression load=1@20 rate=1 mandrel=8", What::WrongKind, SearchField::Mandrel, "8"},
+        {"kind=torsion moment=5@120 moment=15@60 repeated", What::WrongKind, SearchField::Repeated},
+        {"kind=torsion moment=5@120 moment=15@60 min-id=3", What::WrongKind,
+         SearchField::MinInnerDia, "3"},
+        {"kind=torsion", What::LoadCount, SearchField::Moment},
+        {"kind=torsion moment=5@120", What::RateMissing, SearchField::MomentRate},
+        {"kind=torsion moment=5@120 moment=15@60 moment-rate=1", What::RateWithTwoLoads,
+         SearchField::MomentRate, "1"},
+        // The larger moment comes as the legs close: at the narrower angle.
+        {"kind=torsion moment=5@60 moment=15@120", What::WrongWay, SearchField::Moment},
+        {"kind=torsion moment=5@120 moment=5@60", What::LoadsEqual, SearchField::Moment},
+        {"kind=torsion moment=5@120 moment=15@361", What::BadValue, SearchField::Moment, "15@361",
+         1},
+        {"kind=torsion moment=5@120 moment-rate=2N", What::BadValue, SearchField::MomentRate, "2N"},
+        {"kind=torsion moment=5@120 moment-rate=1 legs=-1", What::BadValue, SearchField::Legs,
+         "-1"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.fields);
@@ -933,6 +976,90 @@ TEST(SearchTolerance, TheHeavierLoadAtItsToleranceStaysWithinTheAllowable) {
     for (const Candidate& c : Search(guide + " tolerance-grade=JIS-3 max-stress-ratio=0.8").best) {
         const double share = c.input.turns > 10.0 ? 1.12 : 1.15;
         EXPECT_LE(c.stressRatio * share, 0.8 + 1e-6) << Places({c});
+    }
+}
+
+// Every torsion spring the search lists, worked out afresh as check works its row: both moments
+// within 5 % at the leg angles asked for, none of warnings 21 to 23, the stress within 90 % of
+// the allowable, D/d 4 to 20, at least 3 body turns on the quarter-turn grid, inside every limit
+// given; one line per material and wire, the lightest first.
+TEST(Search, TorsionSpringsPassEveryCheckLightestFirst) {
+    const struct {
+        const char* fields;
+        double m1, a1, m2, a2;  // the second moment 0: one moment and the rate
+        double rate;
+    } requests[] = {
+        {"kind=torsion moment=5@120 moment=15@60 legs=20 top=1000", 5, 120, 15, 60, 0},
+        {"kind=torsion moment=15@60 moment=5@120 legs=20 mandrel=10 max-od=16 max-body-len=7 "
+         "top=1000",
+         5, 120, 15, 60, 0},
+        {"kind=torsion moment=50@90 moment-rate=0.5 materials=SWPB,SUS304-WPB top=1000", 50, 90, 0,
+         0, 0.5},
+    };
+    for (const auto& r : requests) {
+        SCOPED_TRACE(r.fields);
+        const SearchRequest request = Requirement(r.fields);
+        const SearchResult result = Search(r.fields);
+        ASSERT_FALSE(result.torsionBest.empty());
+        EXPECT_TRUE(result.best.empty());
+        EXPECT_EQ(result.torsionBest.size(), result.choiceCount);
+        std::set<std::pair<int, int>> wires;
+        double lastMass = 0;
+        for (const TorsionCandidate& c : result.torsionBest) {
+            const TorsionResult t = ComputeTorsion(c.input);
+            ASSERT_TRUE(t.ran);
+            EXPECT_TRUE(t.warnings.empty());
+            EXPECT_LE(std::fabs(t.points[0].moment - r.m1), 0.05 * r.m1 * (1 + 1e-9));
+            EXPECT_NEAR(t.points[0].legAngle, r.a1, 1e-3);
+            if (r.rate > 0) {
+                EXPECT_LE(std::fabs(t.ratePerDegree - r.rate), 0.05 * r.rate * (1 + 1e-9));
+            } else {
+                EXPECT_LE(std::fabs(t.points[1].moment - r.m2), 0.05 * r.m2 * (1 + 1e-9));
+                EXPECT_NEAR(t.points[1].legAngle, r.a2, 1e-3);
+            }
+            const double stress = std::max(t.points[0].stress, t.points[1].stress);
+            EXPECT_LE(stress, 0.9 * t.allowableStress);
+            EXPECT_GE(t.index, 4.0);
+            EXPECT_LE(t.index, 20.0 + 1e-9);
+            EXPECT_GE(c.input.bodyTurns, 3.0);
+            EXPECT_EQ(c.input.bodyTurns * 4, std::floor(c.input.bodyTurns * 4));
+            EXPECT_EQ(c.input.leg1, request.legs);
+            if (request.maxOuterDia) {
+                EXPECT_LE(t.outerDiameterFree, *request.maxOuterDia + 1e-9);
+            }
+            if (request.maxBodyLen) {
+                EXPECT_LE(t.points[1].bodyLength, *request.maxBodyLen + 1e-9);
+            }
+            if (request.mandrel) {
+                EXPECT_GE(t.mandrelClearance, 0.1);
+            }
+            EXPECT_NEAR(c.massGrams, t.wireMass, 1e-12);
+            EXPECT_GE(c.massGrams, lastMass);
+            lastMass = c.massGrams;
+            EXPECT_TRUE(wires.insert({c.input.materialNo, c.input.wireNo}).second);
+        }
+    }
+}
+
+// The limits bind: each one narrows what is found, and one that nothing meets leaves the list
+// empty with nothing counted as met.
+TEST(Search, TorsionLimitsNarrowTheSearch) {
+    const std::string base = "kind=torsion moment=5@120 moment=15@60 legs=20";
+    const SearchResult open = Search(base);
+    for (const char* limit : {" max-od=12", " max-body-len=6", " mandrel=12", " max-index=8",
+                              " max-stress-ratio=0.6", " min-turns=6", " tolerance=1"}) {
+        SCOPED_TRACE(limit);
+        const SearchResult narrowed = Search(base + limit);
+        EXPECT_LT(narrowed.metCount, open.metCount);
+        EXPECT_GT(narrowed.metCount, 0u);
+    }
+    const SearchResult none = Search(base + " max-od=2");
+    EXPECT_EQ(none.metCount, 0u);
+    EXPECT_TRUE(none.torsionBest.empty());
+    // By stress: the least stressed first.
+    const SearchResult byStress = Search(base + " by=stress top=20");
+    for (size_t i = 1; i < byStress.torsionBest.size(); ++i) {
+        EXPECT_LE(byStress.torsionBest[i - 1].stressRatio, byStress.torsionBest[i].stressRatio);
     }
 }
 

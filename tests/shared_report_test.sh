@@ -266,9 +266,16 @@ ln -sf made-by-link.txt links/link.txt  # relative to the link's own folder
 if ! ldd "$cli" | grep -q libasan; then
     printf '%s' "$kept" >r.txt
     told=0
-    # Just above what the program needs to start: below it the loader, or the exception pool
-    # the C++ library sets up before main, fails before the program can say anything.
-    for limit in 6800 6900 7000; do
+    # From just above what the program needs to start: below it the loader, or the exception
+    # pool the C++ library sets up before main, fails before the program can say anything. That
+    # grows with the program, so it is found each time: the least limit, to 50 kB, at which
+    # --version runs.
+    low=1000 high=262144
+    while [ $((high - low)) -gt 50 ]; do
+        mid=$(((low + high) / 2))
+        if (ulimit -v $mid && exec "$cli" --version >/dev/null 2>&1); then high=$mid; else low=$mid; fi
+    done
+    for limit in $high $((high + 100)) $((high + 200)) $((high + 300)); do
         (ulimit -v $limit && exec "$cli" check --report r.txt good.csv >/dev/null 2>err)
         status=$?
         [ "$status" = 0 ] && continue

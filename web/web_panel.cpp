@@ -174,6 +174,8 @@ std::optional<TSpringDesign> WithGivenInitialTension(const DesignInput& design,
 }
 
 std::string SearchFormJson() {
+    // The form asks for springs of the window's two kinds: a torsion spring's fields are its
+    // own calculator's.
     const auto kindsName = [](FieldKinds kinds) {
         return kinds == FieldKinds::Compression ? "compression"
                : kinds == FieldKinds::Extension ? "extension"
@@ -200,7 +202,7 @@ std::string SearchFormJson() {
     };
     JsonArray fields;
     for (const SearchFieldRow& row : kSearchFields) {
-        if (row.restatesDefault) {
+        if (row.restatesDefault || row.kinds == FieldKinds::Torsion) {
             continue;  // the form offers the default as it stands
         }
         JsonArray labels;
@@ -211,6 +213,9 @@ std::string SearchFormJson() {
         }
         JsonArray choices;
         for (const std::string_view name : SearchChoices(row.field)) {
+            if (name == kTorsionName) {
+                continue;
+            }
             const std::string label =
                 row.field == SearchField::Ends             ? WordOf("ends." + std::string(name))
                 : row.field == SearchField::ToleranceGrade ? WordOf("grade." + std::string(name))
