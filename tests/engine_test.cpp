@@ -191,6 +191,8 @@ TEST(InitialTensionText, LoadsAndStressesInTheirUnitsAndTheRestRefused) {
         {"inf",          Fault::NotANumber,  Kind::Load,   0},
         {"2.5n",         Fault::UnknownUnit, Kind::Load,   0},      // a unit's case counts
         {"2.5lbf",       Fault::UnknownUnit, Kind::Load,   0},
+        {"9lb",          Fault::UnknownUnit, Kind::Load,   0},      // either end of the digits
+        {"0.5lb",        Fault::UnknownUnit, Kind::Load,   0},
         {"1e3",          Fault::None,        Kind::Load,   1000},   // as every number the program reads
         {"2.5 kg kg",    Fault::UnknownUnit, Kind::Load,   0},
         {"175Pa",        Fault::UnknownUnit, Kind::Load,   0},
