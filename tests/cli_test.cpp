@@ -1401,5 +1401,53 @@ TEST(CheckMaterials, OwnAndStandardWireRunAndABadFileStopsEverything) {
     EXPECT_EQ(RunCli({"check"}, kOwnWireCsv).status, 2);
 }
 
+// The search names each standard's or own material in the table and its source under it; a
+// row the table gives checks to the same figures; a bad file searches nothing.
+TEST(SearchMaterials, StandardAndOwnWireInTheTableWithTheirSources) {
+    ScratchDir dir;
+    const std::string own = (dir.path() / "own.mat").string();
+    std::ofstream(own) << "[MY-WIRE]\nsource = cert 7\nG = 79000\nE = 206000\ndensity = 7.85\n"
+                          "static-share = 0.45\nstrength = 1:2000, 3:1700\nsizes = 1.5, 2.5\n";
+    const CliRun run =
+        RunCli({"search", "--kind", "compression", "--load", "10@40", "--load", "20@30",
+                "--materials", "ASTM-A228,my-wire", "--materials-file", own, "--top", "20"});
+    ASSERT_EQ(run.err, "");
+    ASSERT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("Materials: ASTM-A228, MY-WIRE.\n"), std::string::npos);
+    EXPECT_NE(run.out.find("\nASTM-A228: ASTM A228 music wire (Rm = 2060/d^0.163"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("\nMY-WIRE: cert 7 (" + own + ").\n"), std::string::npos);
+    // The lightest, as a check row: the same rate and stress.
+    const std::smatch first = [&] {
+        std::smatch m;
+        std::regex_search(run.out, m,
+                          std::regex("\n *1 +(\\S+) +(\\S+) +(\\S+) +\\S+ +(\\S+) +(\\S+) +"
+                                     "\\S+ +\\S+ +\\S+ +\\S+ +(\\S+) +\\S+ +\\S+ +(\\S+)"));
+        return m;
+    }();
+    ASSERT_EQ(first.size(), 8u) << run.out;
+    const std::string row =
+        "kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n"
+        "compression," +
+        first[1].str() + "," + first[2].str() + "," + first[3].str() + "," + first[4].str() + "," +
+        first[5].str() + ",40,30\n";
+    const CliRun check = RunCli({"check", "--materials-file", own}, row);
+    ASSERT_EQ(check.err, "") << row;
+    EXPECT_NE(check.out.find(first[6].str()), std::string::npos) << check.out;
+    EXPECT_NE(check.out.find(first[7].str()), std::string::npos) << check.out;
+
+    std::ofstream(own, std::ios::app) << "G = 1\n";
+    const CliRun refused = RunCli({"search", "--kind", "compression", "--load", "10@40", "--load",
+                                   "20@30", "--materials", "my-wire", "--materials-file", own});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err,
+              "springcalc-cli: " + own + ":9: field \"G\": given twice for one material\n");
+    const CliRun unknown = RunCli({"search", "--kind", "compression", "--load", "10@40", "--load",
+                                   "20@30", "--materials", "EN10270-9"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("the wire standards EN10270-1-SM, "), std::string::npos);
+}
+
 }  // namespace
 }  // namespace springcalc
