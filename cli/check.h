@@ -33,6 +33,9 @@ struct CheckSettings {
     EndCondition ends = kDefaultEnds;
     StrengthOptions strength;  // --peened, --hook-radius
     bool repeated = false;     // --repeated: the fatigue safety factor is judged
+    // The widest material name of --materials and --materials-file, which the table's material
+    // column makes room for; 0 leaves it as wide as the window's designations need.
+    int materialWidth = 0;
 };
 
 // The command line's own warnings (8 to 14) of a design; none for one whose Run the window

@@ -430,6 +430,94 @@ TEST(TextTable, CellsArePaddedToTheirColumnsWidthAndAlignment) {
     EXPECT_EQ(cli::NumberCell(123456.7f, 1, 7), "1.2e+05");
 }
 
+// A line that runs past its columns takes it up from the blanks after, one always kept: a cell
+// at a time, as the lines of check's table are written.
+TEST(TextTable, ALongCellIsTakenUpByTheBlanksAfterIt) {
+    const cli::TextTable table({{"a", "", cli::Align::Left, 4},
+                                {"b", "", cli::Align::Right, 5},
+                                {"c", "", cli::Align::Right, 6},
+                                {"d", "", cli::Align::Left, 3}});
+    // The cells, what the line is, and how late it still is at its end.
+    struct Case {
+        std::vector<const char*> cells;
+        const char* written;
+        int late;
+    };
+    const Case kCases[] = {
+        {{"ab", "1.0", "2.5", "x"}, "ab      1.0     2.5  x", 0},      // as AppendCell writes it
+        {{"abcdef", "1.0", "2.5", "x"}, "abcdef  1.0     2.5  x", 0},  // 2 late, taken at once
+        {{"abcdefgh", "16.00", "2.5", "x"}, "abcdefgh 16.00  2.5  x", 0},
+        {{"abcdefghijkl", "16.00", "1234.5", "x"}, "abcdefghijkl 16.00 1234.5 x", 5},
+    };
+    for (const Case& c : kCases) {
+        std::string out;
+        int late = 0, taken = 0;
+        for (size_t i = 0; i < c.cells.size(); ++i) {
+            const std::string_view cell = c.cells[i];
+            taken += table.AppendCellCatchingUp(out, i, cell, static_cast<int>(cell.size()), late);
+        }
+        EXPECT_EQ(out, c.written);
+        EXPECT_EQ(taken, static_cast<int>(out.size()));
+        EXPECT_EQ(late, c.late) << c.written;
+    }
+}
+
+// The material column: as wide as before for the window's nine; room for the standards' names
+// when --materials names one; a row that names one without it back in line after its wire.
+TEST(CheckMaterials, TheMaterialColumnMakesRoomForTheStandardsNames) {
+    const std::string rows =
+        "kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n"
+        "compression,SWPB,2.0,11.4,10,48.8,40,30\n"
+        "compression,EN10270-1-SM,16,120,6,300,250,200\n"
+        "compression,,5,34.6,9.5,80,70,60\n";
+    // The header's first line and each design's line.
+    const auto lines = [](const std::string& out) {
+        std::vector<std::string> kept;
+        std::istringstream in(out);
+        for (std::string line; std::getline(in, line);) {
+            if (line.starts_with("      row") || line.find("compression") != std::string::npos) {
+                kept.push_back(line);
+            }
+        }
+        return kept;
+    };
+    // Where the n-th word of a line ends.
+    const auto wordEnd = [](const std::string& line, int n) {
+        size_t at = 0;
+        for (int i = 0; i < n; ++i) {
+            at = line.find(' ', line.find_first_not_of(' ', at));
+        }
+        return at;
+    };
+    // Each design's wire and D cells end where their titles do (right-aligned): the header's
+    // words are row, kind, material, wire, D.
+    const auto expectInLine = [&](const std::vector<std::string>& shown) {
+        for (size_t i = 1; i < shown.size(); ++i) {
+            EXPECT_EQ(wordEnd(shown[i], 5), wordEnd(shown[0], 5)) << shown[i];
+        }
+    };
+    const CliRun plain = RunCli({"check"}, rows.substr(0, rows.rfind("compression,,")));
+    const std::vector<std::string> shown = lines(plain.out);
+    ASSERT_EQ(shown.size(), 3u) << plain.out;
+    EXPECT_EQ(shown[0].find("wire") - shown[0].find("material"), 13u);  // 10, gap, right-aligned
+    EXPECT_EQ(wordEnd(shown[1], 4), wordEnd(shown[0], 4));              // SWPB's wire in line
+    EXPECT_NE(wordEnd(shown[2], 4), wordEnd(shown[0], 4));              // 16.00: taken up after
+    expectInLine(shown);
+
+    const CliRun declared = RunCli({"check", "--materials", "ASTM-A228"}, rows);
+    const std::vector<std::string> wide = lines(declared.out);
+    ASSERT_EQ(wide.size(), 4u) << declared.out;
+    size_t longest = 0;
+    for (const WireMaterial& standard : WireStandards()) {
+        longest = std::max(longest, standard.name.size());
+    }
+    EXPECT_EQ(wide[0].find("wire") - wide[0].find("material"), longest + 3);
+    for (size_t i = 1; i < wide.size(); ++i) {
+        EXPECT_EQ(wordEnd(wide[i], 4), wordEnd(wide[0], 4)) << wide[i];
+    }
+    expectInLine(wide);
+}
+
 // ---- search: the command line's reading and words; the search itself has tests of its own --
 
 SearchResult Search(const std::vector<std::string>& args) {
