@@ -38,6 +38,9 @@ struct CheckSettings {
     bool repeated = false;     // --repeated: the fatigue safety factor is judged
     // --tolerance-grade: each figure with its tolerance; none, the output as it always was.
     std::optional<ToleranceGrade> toleranceGrade;
+    // The widest material name of --materials and --materials-file, which the table's material
+    // column makes room for; 0 leaves it as wide as the window's designations need.
+    int materialWidth = 0;
 };
 
 // The command line's own warnings (8 to 14) of a design; none for one whose Run the window

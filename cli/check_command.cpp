@@ -375,6 +375,16 @@ std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& arg
         }
         check.ownMaterials = std::move(*own);
     }
+    if (options.Has("materials") || options.Has("materials-file")) {
+        for (const WireMaterial& standard : WireStandards()) {
+            check.settings.materialWidth =
+                std::max(check.settings.materialWidth, static_cast<int>(standard.name.size()));
+        }
+        for (const auto& own : check.ownMaterials) {
+            check.settings.materialWidth =
+                std::max(check.settings.materialWidth, DisplayWidth(own->name));
+        }
+    }
     if (const std::optional<std::string> name = options.Value("materials")) {
         check.material = WireMaterialNamed(*name, check.ownMaterials);
         if (!check.material) {

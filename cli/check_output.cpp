@@ -235,9 +235,10 @@ const char* InitialTensionSource(const DesignRow& input, const Outcome& outcome)
     return !given ? "-" : *given ? "given" : "formula";
 }
 
-constexpr int kNumberWidth = 6;  // five digits and the point, before the decimals
-constexpr int kRowWidth = 9;     // up to 999,999,999 designs
-constexpr int kNameWidth = 20;   // longer names end in "…"
+constexpr int kNumberWidth = 6;     // five digits and the point, before the decimals
+constexpr int kRowWidth = 9;        // up to 999,999,999 designs
+constexpr int kNameWidth = 20;      // longer names end in "…"
+constexpr int kMaterialWidth = 10;  // the window's longest designation, SUS304-WPB
 constexpr const char* kNone = "-";
 constexpr const char* kNeverBuckles = "none";
 
@@ -266,6 +267,7 @@ public:
         Pieces out(text);
         int width = 0;  // of the line so far, in terminal columns
         size_t column = 0;
+        late_ = 0;
         char row[24];
         width += Put(out, column++,
                      std::string_view(row, std::to_chars(row, row + 24, input.row).ptr - row));
@@ -275,7 +277,8 @@ public:
         }
         width += Put(out, column++, KindName(s.SpringKind));
         if (s.Wire) {
-            width += Put(out, column++, s.Wire->material->name);
+            const std::string& name = s.Wire->material->name;  // one's own may be any UTF-8
+            width += table_.AppendCellCatchingUp(out, column++, name, DisplayWidth(name), late_);
             width += Put(out, column++, FixedText(s.Wire->diameter, 2));
             sources_.try_emplace(s.Wire->material->name, s.Wire->material->source);
         } else {
@@ -396,7 +399,8 @@ private:
             columns.push_back({"name", "", Align::Left, kNameWidth});
         }
         columns.push_back({"kind", "", Align::Left, 11});
-        columns.push_back({"material", "", Align::Left, 10});
+        columns.push_back(
+            {"material", "", Align::Left, std::max(kMaterialWidth, settings_.materialWidth)});
         columns.push_back({"wire", "mm", Align::Right, 5});
         for (const NumberColumn& column : kNumberColumns) {
             if (&column == kInitFromAfter + 1) {
@@ -420,9 +424,11 @@ private:
     }
 
     // A cell of ASCII text (numbers, designations), as wide as it is long. Returns the columns
-    // it took, the gap before it included.
-    int Put(Pieces& out, size_t column, std::string_view text) const {
-        return table_.AppendCell(out, column, text, static_cast<int>(text.size()));
+    // it took, the gap before it included. A standard's name wider than the material column
+    // (one a row names with no --materials to make room for it) pushes the cells after it on
+    // only until their blanks have taken it up.
+    int Put(Pieces& out, size_t column, std::string_view text) {
+        return table_.AppendCellCatchingUp(out, column, text, static_cast<int>(text.size()), late_);
     }
 
     CheckSettings settings_;
@@ -431,6 +437,7 @@ private:
     EndCondition ends_;
     std::vector<std::string> materials_;  // designations as the cells show them
     std::vector<std::string> wires_;
+    int late_ = 0;  // how far the line runs past its columns (Put)
     // The standards and own materials the rows named, with where their figures come from.
     std::map<std::string, std::string> sources_;
     TextTable table_;

@@ -336,21 +336,6 @@ float DesignReader::Number(int column, const Range& range) {
     return *value;
 }
 
-std::shared_ptr<const WireMaterial> WireMaterialNamed(
-    std::string_view name, const std::vector<std::shared_ptr<const WireMaterial>>& own) {
-    const std::string folded = FoldedMaterialName(name);
-    for (const auto& material : own) {
-        if (!folded.empty() && FoldedMaterialName(material->name) == folded) {
-            return material;
-        }
-    }
-    if (const WireMaterial* standard = WireStandardNamed(name)) {
-        // The built-in rows live as long as the program: shared without an owner.
-        return std::shared_ptr<const WireMaterial>(std::shared_ptr<const WireMaterial>(), standard);
-    }
-    return nullptr;
-}
-
 // A row of wire by a standard or the user's own: false when the material is none of those.
 bool DesignReader::ReadWireMaterial(DesignRow& row) {
     const std::string_view text = Trim(Field(kMaterial));

@@ -146,8 +146,4 @@ private:
     std::shared_ptr<const WireMaterial> defaultMaterial_;
 };
 
-// A material by name among `own` and then the built-in standards; none when neither has it.
-std::shared_ptr<const WireMaterial> WireMaterialNamed(
-    std::string_view name, const std::vector<std::shared_ptr<const WireMaterial>>& own);
-
 }  // namespace springcalc::cli

@@ -3,6 +3,7 @@
 // `springcalc-cli search --kind K --load P@L (--load P@L | --rate K) [limits] [output]`: the
 // load requirement read from the options, the engine's search, and its result as text.
 
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -22,8 +23,12 @@ struct SearchArguments {
     bool help = false;
     std::string optionProblem;
     SearchReading reading;
+    std::optional<std::string> materialsFile;  // --materials-file, read by the caller
 };
-SearchArguments ReadSearchArguments(const std::vector<std::string>& args);
+// `own`: the materials of --materials-file, which --materials may name.
+SearchArguments ReadSearchArguments(
+    const std::vector<std::string>& args,
+    const std::vector<std::shared_ptr<const WireMaterial>>& own = {});
 // What is wrong with a requirement, in the command line's words.
 std::string SearchFaultText(const SearchFault& fault);
 

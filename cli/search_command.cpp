@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "cli/input_values.h"
+#include "cli/materials_option.h"
 #include "cli/option_scanner.h"
 #include "cli/search.h"
 #include "engine/catalogue.h"
@@ -79,7 +80,14 @@ Limits:
   --max-free-len MM    free length at most MM (0.1 to 10000; for an extension spring, the
                        derived one)
   --materials LIST     comma-separated designations or numbers, such as SWPA,SUS304-WPB
-                       (default: all nine)
+                       (default: all nine); also wire standards such as EN10270-1-SM or
+                       ASTM-A228 (a name it does not know lists them all) and materials of
+                       --materials-file, each over its preferred sizes; the source of
+                       each such material is named under the rows
+  --materials-file FILE
+                       your own materials (docs/cli.md gives the format), for --materials;
+                       every fault of the file is told, one line each, and nothing is
+                       searched
   --max-slenderness X  slenderness, free length / D, at most X (0.5 to 100)
   --min-frequency F    natural (surge) frequency, both ends fixed, at least F Hz (1 to
                        100000)
@@ -343,10 +351,11 @@ std::string SearchFaultText(const SearchFault& fault) {
                        : "an extension spring carries the heavier load at the longer length";
         case What::NoMaterial:
             return "--materials names no material; the materials are " + MaterialList() +
-                   ", or their numbers 0 to 8";
+                   ", or their numbers 0 to 8, and the wire standards " + WireStandardList();
         case What::UnknownMaterial:
             return "--materials: \"" + fault.text + "\" is not a material; the materials are " +
-                   MaterialList() + ", or their numbers 0 to 8";
+                   MaterialList() + ", or their numbers 0 to 8, the wire standards " +
+                   WireStandardList() + " and those of --materials-file";
         case What::Contradicts:
             return fault.field == SearchField::Ends
                        ? "--ends says how the ends are held for the buckling check, which "
@@ -360,9 +369,11 @@ std::string SearchFaultText(const SearchFault& fault) {
     return {};
 }
 
-SearchArguments ReadSearchArguments(const std::vector<std::string>& args) {
+SearchArguments ReadSearchArguments(const std::vector<std::string>& args,
+                                    const std::vector<std::shared_ptr<const WireMaterial>>& own) {
     static const std::vector<OptionSpec> specs = [] {
-        std::vector<OptionSpec> list{{"help"}};
+        // The file is the command line's own: the page takes its material in the form.
+        std::vector<OptionSpec> list{{"help"}, {"materials-file", true}};
         for (const SearchFieldRow& row : kSearchFields) {
             list.push_back({row.name, row.form != FieldForm::Flag, row.most > 1});
         }
@@ -394,7 +405,8 @@ SearchArguments ReadSearchArguments(const std::vector<std::string>& args) {
             }
         }
     }
-    read.reading = springcalc::ReadSearchRequest(entries);
+    read.materialsFile = options.Value("materials-file");
+    read.reading = springcalc::ReadSearchRequest(entries, own);
     return read;
 }
 
@@ -441,13 +453,23 @@ void ProgressLine::Clear() {
 }
 
 int RunSearchCommand(const std::vector<std::string>& args, CliIo& io) {
-    std::string problem;
-    const std::optional<SearchRequest> request = ReadSearchRequest(args, problem);
-    if (!request && problem.empty()) {
+    SearchArguments read = ReadSearchArguments(args);
+    // The file's materials are names --materials takes: read it, then the options again.
+    if (!read.help && read.optionProblem.empty() && read.materialsFile) {
+        const auto own = ReadMaterialsOption(*read.materialsFile, io);
+        if (!own) {
+            return kExitBadInput;
+        }
+        read = ReadSearchArguments(args, *own);
+    }
+    if (read.help) {
         io.out << kSearchHelp;
         return kExitClean;
     }
+    const std::optional<SearchRequest>& request = read.reading.request;
     if (!request) {
+        const std::string problem =
+            !read.optionProblem.empty() ? read.optionProblem : SearchFaultText(read.reading.fault);
         io.err << kProgramName << " search: " << problem << "\nTry \"" << kProgramName
                << " search --help\".\n";
         return kExitBadInput;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -81,7 +82,19 @@ std::string Requirement(const SearchRequest& r) {
     for (size_t i = 0; i < r.materials.size(); ++i) {
         text += (i == 0 ? "" : ", ") + MaterialDesignation(r.materials[i]);
     }
+    for (size_t i = 0; i < r.standards.size(); ++i) {
+        text += (i == 0 && r.materials.empty() ? "" : ", ") + r.standards[i]->name;
+    }
     return text + ".\n";
+}
+
+// The material and wire cells of a design: the window's designations, or a standard's name and
+// the diameter as check's rows give it.
+std::string MaterialCell(const TSpringDesign& v) {
+    return v.Wire ? v.Wire->material->name : MaterialDesignation(v.MaterialNo);
+}
+std::string WireCell(const TSpringDesign& v) {
+    return v.Wire ? FixedText(v.Wire->diameter, 2) : WireDesignation(v.WireNo);
 }
 
 std::string Searched(const SearchResult& result) {
@@ -98,8 +111,11 @@ std::string Searched(const SearchResult& result) {
         text += std::string(result.stop == SearchStop::Asked
                                 ? "The search stopped at its time limit (2 s)"
                                 : "The search stopped at the most work it does (about 2 s)") +
-                " in " + MaterialDesignation(result.stoppedMaterial) + " " +
-                WireDesignation(result.stoppedWire) +
+                " in " +
+                (result.stoppedStandard ? result.stoppedStandard->material->name + " " +
+                                              FixedText(result.stoppedStandard->diameter, 2)
+                                        : MaterialDesignation(result.stoppedMaterial) + " " +
+                                              WireDesignation(result.stoppedWire)) +
                 " mm: what follows is from the materials and wire sizes up to there. Narrow "
                 "it (--materials, --max-index, --min-turns, --tolerance) to search them all.\n";
     }
@@ -222,9 +238,8 @@ std::string Warnings(const Candidate& c) {
 
 std::string Identify(const Candidate& c) {
     const TSpringDesign& v = c.outcome.record;
-    return MaterialDesignation(v.MaterialNo) + " " + WireDesignation(v.WireNo) + " mm, D " +
-           FixedText(v.MeanDia, 1, ", n ") + FixedText(v.Turns, 1, ", free length ") +
-           FixedText(v.FreeLen, 1, " mm");
+    return MaterialCell(v) + " " + WireCell(v) + " mm, D " + FixedText(v.MeanDia, 1, ", n ") +
+           FixedText(v.Turns, 1, ", free length ") + FixedText(v.FreeLen, 1, " mm");
 }
 
 void WriteBest(std::string& text, const SearchRequest& request, const SearchResult& result) {
@@ -255,13 +270,13 @@ void WriteBest(std::string& text, const SearchRequest& request, const SearchResu
         const TSpringDesign& v = c.outcome.record;
         const float allowable = StaticAllowable(v);
         rows.push_back(
-            {std::to_string(i + 1), MaterialDesignation(v.MaterialNo), WireDesignation(v.WireNo),
-             FixedText(v.MeanDia, 1), FixedText(double(v.MeanDia) / WireDiameterOf(v), 1),
-             FixedText(v.Turns, 1), FixedText(v.FreeLen, 1), FixedText(v.SetLen, 1),
-             FixedText(v.WorkLen, 1), FixedText(v.OuterDia, 2), FixedText(v.InnerDia, 2),
-             FixedText(v.SpringRate, 3), FixedText(v.Pset, 2), FixedText(v.Pact, 2),
-             FixedText(std::max(v.Tset, v.Tact), 2), FixedText(allowable, 2),
-             FixedText(c.stressRatio * 100.0, 0), FixedText(c.massGrams, 2), Warnings(c)});
+            {std::to_string(i + 1), MaterialCell(v), WireCell(v), FixedText(v.MeanDia, 1),
+             FixedText(double(v.MeanDia) / WireDiameterOf(v), 1), FixedText(v.Turns, 1),
+             FixedText(v.FreeLen, 1), FixedText(v.SetLen, 1), FixedText(v.WorkLen, 1),
+             FixedText(v.OuterDia, 2), FixedText(v.InnerDia, 2), FixedText(v.SpringRate, 3),
+             FixedText(v.Pset, 2), FixedText(v.Pact, 2), FixedText(std::max(v.Tset, v.Tact), 2),
+             FixedText(allowable, 2), FixedText(c.stressRatio * 100.0, 0),
+             FixedText(c.massGrams, 2), Warnings(c)});
         if (request.repeated) {
             rows.back().insert(rows.back().end() - 2,
                                c.fatigueSafety ? FixedText(*c.fatigueSafety, 2) : "-");
@@ -412,6 +427,25 @@ void WriteClosest(std::string& text, const SearchRequest& request, const SearchR
     }
 }
 
+// Where the figures of each standard's (or own) material among the designs shown come from,
+// once each.
+void WriteSources(std::string& text, const SearchResult& result) {
+    std::map<std::string, std::string> sources;
+    const auto add = [&](const Candidate& c) {
+        if (const WireSelection* wire = c.outcome.record.Wire) {
+            sources.try_emplace(wire->material->name, wire->material->source);
+        }
+    };
+    std::for_each(result.best.begin(), result.best.end(), add);
+    std::for_each(result.closest.begin(), result.closest.end(), add);
+    for (const Widening& w : result.widenings) {
+        add(w.best);
+    }
+    for (const auto& [name, source] : sources) {
+        text += name + ": " + source + ".\n";
+    }
+}
+
 }  // namespace
 
 void WriteSearchResult(std::ostream& out, const SearchRequest& request,
@@ -428,6 +462,7 @@ void WriteSearchResult(std::ostream& out, const SearchRequest& request,
     } else {
         WriteBest(text, request, result);
     }
+    WriteSources(text, result);
     out << text;
 }
 

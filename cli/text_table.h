@@ -60,6 +60,31 @@ public:
         return gap + before + cellWidth + after;
     }
 
+    // AppendCell for a line that may run past its columns: `late` is how many terminal columns
+    // it runs past them so far. The blanks before the cell shrink by up to that much, one always
+    // kept, so that the line falls back into its columns within a cell or two; a cell wider than
+    // its column adds to it.
+    template <typename Out>
+    int AppendCellCatchingUp(Out& out, size_t index, std::string_view cell, int cellWidth,
+                             int& late) const {
+        const TableColumn& at = columns_[index];
+        const int gap = index > 0 ? kGap : 0;
+        const int padding = std::max(0, at.width - cellWidth);
+        int before = gap + (at.align == Align::Right ? padding : 0);
+        const int caughtUp = std::clamp(before - 1, 0, late);
+        before -= caughtUp;
+        late -= caughtUp;
+        int after = at.align == Align::Left && index + 1 < columns_.size() ? padding : 0;
+        const int afterCaughtUp = std::min(after, late);
+        after -= afterCaughtUp;
+        late -= afterCaughtUp;
+        late += std::max(0, cellWidth - at.width);
+        out.append(static_cast<size_t>(before), ' ');
+        out += cell;
+        out.append(static_cast<size_t>(after), ' ');
+        return before + cellWidth + after;
+    }
+
 private:
     std::vector<TableColumn> columns_;
 };

@@ -83,7 +83,8 @@ std::string InitialTensionRangeText() {
 }
 
 float InitialTensionFor(const GivenInitialTension& given, const DesignInput& design) {
-    const double d = kWires[static_cast<size_t>(design.wireNo)].diameter;
+    const double d = design.wire ? double(design.wire->diameter)
+                                 : kWires[static_cast<size_t>(design.wireNo)].diameter;
     return static_cast<float>(given.LoadFor(d, design.meanDia));
 }
 

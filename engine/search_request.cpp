@@ -160,7 +160,8 @@ SearchFault ReadLoads(const Fields& fields, SearchRequest& request) {
     return fault;
 }
 
-SearchFault ReadMaterials(const Fields& fields, SearchRequest& request) {
+SearchFault ReadMaterials(const Fields& fields, SearchRequest& request,
+                          std::span<const std::shared_ptr<const WireMaterial>> own) {
     const std::optional<std::string_view> list = fields.Text(SearchField::Materials);
     if (!list) {
         for (int m = 0; m < kMaterialCount; ++m) {
@@ -176,10 +177,16 @@ SearchFault ReadMaterials(const Fields& fields, SearchRequest& request) {
         const std::string_view item = list->substr(start, comma - start);
         const std::optional<int> material = MaterialNamed(item);
         if (!material) {
-            return Fault(What::UnknownMaterial, SearchField::Materials, item);
-        }
-        if (std::find(request.materials.begin(), request.materials.end(), *material) ==
-            request.materials.end()) {
+            auto wire = WireMaterialNamed(item, own);
+            if (!wire) {
+                return Fault(What::UnknownMaterial, SearchField::Materials, item);
+            }
+            if (std::find(request.standards.begin(), request.standards.end(), wire) ==
+                request.standards.end()) {
+                request.standards.push_back(std::move(wire));
+            }
+        } else if (std::find(request.materials.begin(), request.materials.end(), *material) ==
+                   request.materials.end()) {
             request.materials.push_back(*material);
         }
         start = comma + 1;
@@ -334,7 +341,8 @@ std::vector<std::string_view> SearchChoices(SearchField field) {
     }
 }
 
-SearchReading ReadSearchRequest(std::span<const SearchEntry> entries) {
+SearchReading ReadSearchRequest(std::span<const SearchEntry> entries,
+                                std::span<const std::shared_ptr<const WireMaterial>> own) {
     Fields fields(entries);
     SearchReading reading;
     SearchRequest request;
@@ -365,7 +373,7 @@ SearchReading ReadSearchRequest(std::span<const SearchEntry> entries) {
         }
     }
     if (failed(ReadLoads(fields, request)) || failed(ReadNumbers(fields, request)) ||
-        failed(ReadMaterials(fields, request)) || failed(ReadChoices(fields, request))) {
+        failed(ReadMaterials(fields, request, own)) || failed(ReadChoices(fields, request))) {
         return reading;
     }
     reading.request = std::move(request);

@@ -7,6 +7,7 @@
 // own language.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -20,6 +21,7 @@
 #include "engine/spring_design.h"
 #include "engine/strength_checks.h"
 #include "engine/tolerance_grades.h"
+#include "engine/wire_standards.h"
 
 namespace springcalc {
 
@@ -105,7 +107,10 @@ struct SearchRequest {
     // An extension spring's initial tension as asked of the coiler, a load or a stress; none:
     // the window's formula.
     std::optional<GivenInitialTension> initialTension;
-    std::vector<int> materials;                      // material numbers to search
+    std::vector<int> materials;  // material numbers to search
+    // Wire by a standard or the user's own, walked after the window's materials in the order
+    // named, over each one's preferred sizes.
+    std::vector<std::shared_ptr<const WireMaterial>> standards;
     double maxSpringIndex = kDefaultMaxSpringIndex;  // the largest D/d on the grid
     double minTurns = kDefaultMinTurns;              // the fewest active turns on the grid
     double tolerance = 0.05;  // how far a load may miss, as a fraction of its target
@@ -277,8 +282,10 @@ struct SearchReading {
     SearchFault fault;
 };
 
-// The requirement the fields describe, every field not given at its default (every material
-// when none is named); or the first fault found.
-SearchReading ReadSearchRequest(std::span<const SearchEntry> entries);
+// The requirement the fields describe, every field not given at its default (every window's
+// material when none is named); or the first fault found. The materials field also takes the
+// wire standards and the names of `own` (a materials file), which are found first.
+SearchReading ReadSearchRequest(std::span<const SearchEntry> entries,
+                                std::span<const std::shared_ptr<const WireMaterial>> own = {});
 
 }  // namespace springcalc

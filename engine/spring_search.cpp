@@ -37,10 +37,54 @@ constexpr double kMostTurns = 10000;  // the largest the check input takes
 // Load misses (fractions of the target) this close may come in either order from the engine.
 constexpr double kTieMiss = 1e-4;
 
+// One wire size of one material the search walks: a window's material and wire, or a
+// standard's (or the user's own) material at one of its preferred sizes, with what the walk's
+// estimate reads of it.
+struct WireEntry {
+    // Ties go by these: the window's material and wire numbers, the standards after the nine
+    // in the order named, each by its sizes.
+    int materialKey = 0;
+    int wireKey = 0;
+    int materialNo = 0;  // what the design enters: the window's numbers, 0 with `wire`
+    int wireNo = 0;
+    std::shared_ptr<const WireSelection> wire;
+    double d = 0;         // mm
+    double strength = 0;  // the tensile strength the lookup gives, kg/mm²
+    const MaterialRow* material = nullptr;
+};
+
+std::vector<WireEntry> WireEntries(const SearchRequest& request) {
+    std::vector<WireEntry> entries;
+    for (int materialNo : request.materials) {
+        for (int wireNo = 0; wireNo < kWireCount; ++wireNo) {
+            const std::int32_t strength = TableStrength(materialNo, wireNo);
+            if (strength != kNotOffered) {
+                entries.push_back({materialNo, wireNo, materialNo, wireNo, nullptr,
+                                   kWires[wireNo].diameter, double(strength),
+                                   &kMaterials[materialNo]});
+            }
+        }
+    }
+    for (size_t i = 0; i < request.standards.size(); ++i) {
+        const std::vector<double>& sizes = request.standards[i]->sizes;
+        for (size_t size = 0; size < sizes.size(); ++size) {
+            auto wire = SelectWire(request.standards[i], sizes[size]);
+            if (!wire) {
+                continue;
+            }
+            const double d = wire->diameter;
+            const double strength = wire->strength;
+            const MaterialRow* row = &wire->row;
+            entries.push_back({kMaterialCount + static_cast<int>(i), static_cast<int>(size), 0, 0,
+                               std::move(wire), d, strength, row});
+        }
+    }
+    return entries;
+}
+
 // A point of the grid before the engine has seen it.
 struct GridDesign {
-    int materialNo = 0;
-    int wireNo = 0;
+    int entry = 0;  // of the search's WireEntries
     int meanDiaTenths = 0;
     double turns = 0;
     int freeLenTenths = 0;  // compression only
@@ -76,6 +120,9 @@ struct Scored {
     double totalExcess = 0;
     // In the widened walk, the default limits a passing design breaks.
     std::vector<Shortfall::What> broken;
+    int materialKey = 0;  // the WireEntry's
+    int wireKey = 0;
+    std::shared_ptr<const WireSelection> wire;
 };
 
 float Tenths(int tenths) {
@@ -259,7 +306,7 @@ Verdict Judge(const SearchRequest& request, const Judged& judged) {
     const double allowable = StaticAllowable(v);
     const double stress = std::max(v.Tset, v.Tact);
     verdict.massGrams =
-        WireMassGrams(v.SpringKind, v.MaterialNo, WireDiameterOf(v), v.MeanDia, v.Turns);
+        WireMassGrams(v.SpringKind, MaterialOf(v), WireDiameterOf(v), v.MeanDia, v.Turns);
     verdict.stressRatio = stress / allowable;
 
     // The window's warnings.
@@ -408,13 +455,13 @@ private:
     std::vector<T> items_;
 };
 
-auto Place(const DesignInput& in) {
-    return std::make_tuple(in.materialNo, in.wireNo, in.meanDia, in.turns, in.freeLen);
+auto Place(const Scored& s) {
+    return std::make_tuple(s.materialKey, s.wireKey, s.input.meanDia, s.input.turns,
+                           s.input.freeLen);
 }
 
 bool Closer(const Scored& a, const Scored& b) {
-    return std::make_tuple(a.totalExcess, Place(a.input)) <
-           std::make_tuple(b.totalExcess, Place(b.input));
+    return std::make_tuple(a.totalExcess, Place(a)) < std::make_tuple(b.totalExcess, Place(b));
 }
 
 // Of the free lengths of one spring (material, wire, D and turns) that pass, the one whose loads
@@ -428,9 +475,9 @@ bool FamilyBetter(const Scored& a, const Scored& b) {
 bool Better(SearchOrder order, const Scored& a, const Scored& b) {
     const bool byStress = order == SearchOrder::Stress;
     return std::make_tuple(byStress ? a.stressRatio : a.massGrams,
-                           byStress ? a.massGrams : a.stressRatio, Place(a.input)) <
+                           byStress ? a.massGrams : a.stressRatio, Place(a)) <
            std::make_tuple(byStress ? b.stressRatio : b.massGrams,
-                           byStress ? b.massGrams : b.stressRatio, Place(b.input));
+                           byStress ? b.massGrams : b.stressRatio, Place(b));
 }
 
 // Which default limits a design breaks, as the checks of `strict` find it.
@@ -499,57 +546,51 @@ public:
           strict_(strict),
           runner_(runner),
           tracker_(tracker),
+          entries_(WireEntries(request)),
           met_(static_cast<size_t>(std::max(request.top, 1)),
                [this](const Scored& a, const Scored& b) { return Better(request_.order, a, b); }),
           nearMisses_(kClosestShown, Closer),
-          farMisses_(kClosestShown, [](const GridDesign& a, const GridDesign& b) {
-              return std::make_tuple(a.loadExcess + a.otherExcess + a.pointExcess, a.materialNo,
-                                     a.wireNo, a.meanDiaTenths, a.turns, a.freeLenTenths) <
-                     std::make_tuple(b.loadExcess + b.otherExcess + b.pointExcess, b.materialNo,
-                                     b.wireNo, b.meanDiaTenths, b.turns, b.freeLenTenths);
+          farMisses_(kClosestShown, [this](const GridDesign& a, const GridDesign& b) {
+              const WireEntry& wireA = entries_[static_cast<size_t>(a.entry)];
+              const WireEntry& wireB = entries_[static_cast<size_t>(b.entry)];
+              return std::make_tuple(a.loadExcess + a.otherExcess + a.pointExcess,
+                                     wireA.materialKey, wireA.wireKey, a.meanDiaTenths, a.turns,
+                                     a.freeLenTenths) <
+                     std::make_tuple(b.loadExcess + b.otherExcess + b.pointExcess,
+                                     wireB.materialKey, wireB.wireKey, b.meanDiaTenths, b.turns,
+                                     b.freeLenTenths);
           }) {}
 
     SearchResult Run() {
         SearchProgress& progress = tracker_.progress;
         progress.widening = strict_ != nullptr;
         progress.wiresDone = 0;
-        progress.wiresTotal = 0;
+        progress.wiresTotal = entries_.size();
         progress.springsFound = 0;
-        for (int materialNo : request_.materials) {
-            for (int wireNo = 0; wireNo < kWireCount; ++wireNo) {
-                progress.wiresTotal += TableStrength(materialNo, wireNo) != kNotOffered ? 1 : 0;
-            }
-        }
         tracker_.Report();
-        for (int materialNo : request_.materials) {
-            if (!Going()) {
-                break;
-            }
-            for (int wireNo = 0; wireNo < kWireCount && Going(); ++wireNo) {
-                if (TableStrength(materialNo, wireNo) == kNotOffered) {
-                    continue;
-                }
-                // Where a stop leaves it: in this wire size, or before it.
-                result_.stoppedMaterial = materialNo;
-                result_.stoppedWire = wireNo;
-                WalkWire(materialNo, wireNo);
-                ++progress.wiresDone;
-                progress.springsFound = result_.metCount;
-                if (Going()) {
-                    tracker_.Report();
-                }
+        for (size_t i = 0; i < entries_.size() && Going(); ++i) {
+            // Where a stop leaves it: in this wire size, or before it.
+            const WireEntry& entry = entries_[i];
+            result_.stoppedMaterial = entry.materialNo;
+            result_.stoppedWire = entry.wireNo;
+            result_.stoppedStandard = entry.wire;
+            WalkWire(static_cast<int>(i));
+            ++progress.wiresDone;
+            progress.springsFound = result_.metCount;
+            if (Going()) {
+                tracker_.Report();
             }
         }
         result_.stop = tracker_.stop;
         for (const Scored& s : met_.Take()) {
-            result_.best.push_back(Rerun(s.input, request_));
+            result_.best.push_back(Rerun(s, request_));
         }
         if (result_.metCount == 0 && !strict_) {
             result_.closest = Closest();
         }
         for (const auto& [broken, w] : widened_) {
             result_.widenings.push_back(
-                {broken, w.count, Rerun(w.best.input, *strict_), w.leastIndex, w.mostTurns});
+                {broken, w.count, Rerun(w.best, *strict_), w.leastIndex, w.mostTurns});
         }
         std::stable_sort(
             result_.widenings.begin(), result_.widenings.end(),
@@ -568,13 +609,13 @@ private:
     // The extra reach of the windows in an exhaustive walk.
     double Reach() const { return request_.exhaustive ? kExhaustiveReach : 0.0; }
 
-    void WalkWire(int materialNo, int wireNo) {
-        const double d = kWires[wireNo].diameter;
-        const double stiffness = formulas::Stiffness(kMaterials[materialNo].shearModulus, d);
+    void WalkWire(int entry) {
+        const WireEntry& wire = entries_[static_cast<size_t>(entry)];
+        const double d = wire.d;
+        const double stiffness = formulas::Stiffness(wire.material->shearModulus, d);
         // The static allowable stress as the strength lookup gives it.
-        const double allowable =
-            StaticAllowableFactor(request_.springKind) *
-            (double(kMaterials[materialNo].allowFactor) * TableStrength(materialNo, wireNo));
+        const double allowable = StaticAllowableFactor(request_.springKind) *
+                                 (double(wire.material->allowFactor) * wire.strength);
         // From D/d = 4, below which the window withholds Run, up to the largest spring index
         // asked for.
         const int first = std::max(1, static_cast<int>(std::ceil(40.0 * d - 1e-9)));
@@ -585,8 +626,8 @@ private:
             for (size_t i = 0; i < turnsToTry.count; ++i) {
                 const double turns = turnsToTry[i];
                 if (!request_.exhaustive &&
-                    LeastExcessFrom({materialNo, wireNo, tenths, turns}, turnsToTry.Last(), d,
-                                    stiffness, allowable) > ExcessThatCounts()) {
+                    LeastExcessFrom({entry, tenths, turns}, turnsToTry.Last(), d, stiffness,
+                                    allowable) > ExcessThatCounts()) {
                     // Nor any with more turns at this D: they are on the grid all the same.
                     result_.gridCount += GridCount(tenths, stiffness, turnsToTry, i);
                     break;
@@ -595,7 +636,7 @@ private:
                     break;
                 }
                 const std::optional<Scored> family =
-                    WalkFreeLengths({materialNo, wireNo, tenths, turns}, d, stiffness, allowable);
+                    WalkFreeLengths({entry, tenths, turns}, d, stiffness, allowable);
                 if (!family) {
                     continue;
                 }
@@ -813,9 +854,7 @@ private:
         const Verdict verdict = Judge(request_, outcome);
         ++result_.engineRuns;
         tracker_.Count(1, 1.0);
-        const Scored scored{
-            input, verdict.stressRatio, verdict.massGrams, verdict.loadMiss, verdict.totalExcess,
-            {}};
+        const Scored scored = ScoredOf(grid, input, verdict);
         if (!verdict.shortfalls.empty()) {
             nearMisses_.Add(scored);
             return;
@@ -939,7 +978,9 @@ private:
         if (broken.empty()) {
             return;
         }
-        const double index = double(scored.input.meanDia) / kWires[scored.input.wireNo].diameter;
+        const double index =
+            double(scored.input.meanDia) /
+            (scored.wire ? double(scored.wire->diameter) : kWires[scored.input.wireNo].diameter);
         Widened& w = widened_[broken];
         if (w.count++ == 0) {
             w.best = scored;
@@ -954,11 +995,21 @@ private:
         w.mostTurns = std::max(w.mostTurns, double(scored.input.turns));
     }
 
+    Scored ScoredOf(const GridDesign& grid, const DesignInput& input,
+                    const Verdict& verdict) const {
+        const WireEntry& wire = entries_[static_cast<size_t>(grid.entry)];
+        return {
+            input, verdict.stressRatio, verdict.massGrams, verdict.loadMiss, verdict.totalExcess,
+            {},    wire.materialKey,    wire.wireKey,      wire.wire};
+    }
+
     DesignInput InputOf(const GridDesign& grid) const {
+        const WireEntry& wire = entries_[static_cast<size_t>(grid.entry)];
         DesignInput in;
         in.springKind = request_.springKind;
-        in.materialNo = grid.materialNo;
-        in.wireNo = grid.wireNo;
+        in.materialNo = wire.materialNo;
+        in.wireNo = wire.wireNo;
+        in.wire = wire.wire.get();
         in.meanDia = Tenths(grid.meanDiaTenths);
         in.turns = static_cast<float>(grid.turns);
         in.freeLen = request_.springKind == kCompression ? Tenths(grid.freeLenTenths) : 0.0f;
@@ -998,6 +1049,7 @@ private:
     // Estimates, with the engine's formulas unrounded, how far the design misses each
     // requirement that the estimate can tell.
     void Estimate(GridDesign& grid, double d, double k, double stiffness, double allowable) const {
+        const WireEntry& wire = entries_[static_cast<size_t>(grid.entry)];
         const double D = Tenths(grid.meanDiaTenths);
         const LoadPoint& p1 = request_.installed;
         const std::optional<LoadPoint>& p2 = request_.operating;
@@ -1029,13 +1081,13 @@ private:
                              LimitExcess(request_.maxFreeLen, freeLen, 1.0);
         if (compression) {
             if (!request_.allowBuckling) {
-                grid.growingExcess += BucklingExcess(grid.materialNo, freeLen, D,
+                grid.growingExcess += BucklingExcess(*wire.material, freeLen, D,
                                                      freeLen - (p2 ? p2->length : p1.length));
             }
             grid.growingExcess +=
                 LimitExcess(request_.maxSlenderness, freeLen / D, 1.0) +
-                LimitExcess(request_.minFrequency,
-                            SurgeFrequency(grid.materialNo, d, D, grid.turns), -1.0);
+                LimitExcess(request_.minFrequency, SurgeFrequency(*wire.material, d, D, grid.turns),
+                            -1.0);
         }
         grid.otherExcess = grid.growingExcess + shortFreeExcess +
                            MakerExcess(grid, freeLen, d, D, shortest, stress, allowable);
@@ -1047,21 +1099,19 @@ private:
             const double ratio = load2 != 0.0 ? load1 / load2 : 0.0;
             const double factor = std::min(formulas::RepeatedLoadFactor(ratio),
                                            double(formulas::kMostRepeatedLoadFactor));
-            const double fatigue =
-                std::min(factor * TableStrength(grid.materialNo, grid.wireNo) / wahl, allowable);
+            const double fatigue = std::min(factor * wire.strength / wahl, allowable);
             grid.pointExcess = Excess(stress, fatigue, 1.0);
         }
     }
 
     // The surge frequency of the figures in service, Hz.
-    static double SurgeFrequency(int materialNo, double d, double D, double n) {
-        const MaterialRow& material = kMaterials[materialNo];
+    static double SurgeFrequency(const MaterialRow& material, double d, double D, double n) {
         return formulas::SurgeFrequency(d, D, n, material.shearModulus, material.density);
     }
 
     // The buckling check of the figures in service (EN 13906-1).
-    double BucklingExcess(int materialNo, double freeLen, double D, double deflection) const {
-        const MaterialRow& material = kMaterials[materialNo];
+    double BucklingExcess(const MaterialRow& material, double freeLen, double D,
+                          double deflection) const {
         const std::optional<double> critical =
             formulas::CriticalDeflection(freeLen, D, material.shearModulus, material.elasticModulus,
                                          EndConditionOf(request_.ends).seating);
@@ -1072,10 +1122,11 @@ private:
         return std::max(0.0, std::fabs(actual - wanted) / wanted - request_.tolerance);
     }
 
-    Candidate Rerun(const DesignInput& input, const SearchRequest& request) {
+    Candidate Rerun(const Scored& scored, const SearchRequest& request) {
         Candidate candidate;
-        candidate.input = input;
-        candidate.outcome = runner_.Run(input);
+        candidate.input = scored.input;
+        candidate.wire = scored.wire;
+        candidate.outcome = runner_.Run(scored.input);
         static_cast<Verdict&>(candidate) = Judge(request, candidate.outcome);
         return candidate;
     }
@@ -1088,12 +1139,7 @@ private:
             const DesignInput input = InputOf(grid);
             const Verdict verdict = Judge(request_, runner_.Run(input));
             ++result_.engineRuns;
-            closest.push_back({input,
-                               verdict.stressRatio,
-                               verdict.massGrams,
-                               verdict.loadMiss,
-                               verdict.totalExcess,
-                               {}});
+            closest.push_back(ScoredOf(grid, input, verdict));
         }
         std::sort(closest.begin(), closest.end(), Closer);
         if (closest.size() > kClosestShown) {
@@ -1101,7 +1147,7 @@ private:
         }
         std::vector<Candidate> candidates;
         for (const Scored& s : closest) {
-            candidates.push_back(Rerun(s.input, request_));
+            candidates.push_back(Rerun(s, request_));
         }
         return candidates;
     }
@@ -1110,6 +1156,7 @@ private:
     const SearchRequest* strict_;
     DesignRunner& runner_;
     Tracker& tracker_;
+    const std::vector<WireEntry> entries_;
     SearchResult result_;
     BestFew<Scored> met_;
     BestFew<Scored> nearMisses_;
@@ -1288,8 +1335,13 @@ SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner,
 
 double WireMassGrams(std::int32_t springKind, int materialNo, double wireDia, double meanDia,
                      double turns) {
+    return WireMassGrams(springKind, kMaterials[materialNo], wireDia, meanDia, turns);
+}
+
+double WireMassGrams(std::int32_t springKind, const MaterialRow& material, double wireDia,
+                     double meanDia, double turns) {
     const double coils = turns + (springKind == kCompression ? 2.0 : 3.0);
-    return formulas::WireMass(kMaterials[materialNo].density, wireDia, meanDia, coils);
+    return formulas::WireMass(material.density, wireDia, meanDia, coils);
 }
 
 }  // namespace springcalc

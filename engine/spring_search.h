@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -70,6 +71,8 @@ struct Verdict {
 struct Candidate : Verdict {
     DesignInput input;  // what to enter in the window, or in a check file
     Outcome outcome;
+    // What input.wire and outcome.record.Wire point at, for wire by a standard or one's own.
+    std::shared_ptr<const WireSelection> wire;
 };
 
 // A torsion spring the search found: a check file's torsion row, and what ComputeTorsion made
@@ -131,12 +134,14 @@ struct SearchResult {
     // and what widening the default limits would let through (fewest limits first).
     std::vector<Candidate> closest;
     std::vector<Widening> widenings;
-    // A search that ended early answers from the wire sizes before `stoppedAt` (material and
-    // wire numbers); the widened walk's counts are then at least those given.
+    // A search that ended early answers from the wire sizes before the one it stopped in
+    // (material and wire numbers, or a standard's size); the widened walk's counts are then at
+    // least those given.
     SearchStop stop = SearchStop::None;
     SearchStop wideningStop = SearchStop::None;
     int stoppedMaterial = 0;
     int stoppedWire = 0;
+    std::shared_ptr<const WireSelection> stoppedStandard;
     size_t designsEvaluated = 0;
 };
 
@@ -146,9 +151,11 @@ SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner,
 // Grams of the whole wire of a spring, end turns included (check's active mass counts the
 // active turns only): compression n + 2 turns (a closed turn at each end), extension n + 3
 // (one more turn in the body, as its free length counts, and two hooks of about one turn
-// each), at the density of the material table.
+// each), at the density of the material table (or of the standard's row).
 double WireMassGrams(std::int32_t springKind, int materialNo, double wireDia, double meanDia,
                      double turns);
+double WireMassGrams(std::int32_t springKind, const MaterialRow& material, double wireDia,
+                     double meanDia, double turns);
 
 inline constexpr size_t kClosestShown = 5;
 

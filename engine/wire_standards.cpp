@@ -201,6 +201,21 @@ const WireMaterial* WireStandardNamed(std::string_view name) {
     return nullptr;
 }
 
+std::shared_ptr<const WireMaterial> WireMaterialNamed(
+    std::string_view name, std::span<const std::shared_ptr<const WireMaterial>> own) {
+    const std::string folded = FoldedMaterialName(name);
+    for (const auto& material : own) {
+        if (!folded.empty() && FoldedMaterialName(material->name) == folded) {
+            return material;
+        }
+    }
+    if (const WireMaterial* standard = WireStandardNamed(name)) {
+        // The built-in rows live as long as the program: shared without an owner.
+        return std::shared_ptr<const WireMaterial>(std::shared_ptr<const WireMaterial>(), standard);
+    }
+    return nullptr;
+}
+
 std::string WireStandardList() {
     std::string list;
     for (const WireMaterial& row : WireStandards()) {

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,6 +62,10 @@ struct WireMaterial {
 const std::vector<WireMaterial>& WireStandards();
 // A built-in row by its name, case and blanks ignored.
 const WireMaterial* WireStandardNamed(std::string_view name);
+// A material by name among `own` (a materials file's, found first) and then the built-in rows;
+// none when neither has it.
+std::shared_ptr<const WireMaterial> WireMaterialNamed(
+    std::string_view name, std::span<const std::shared_ptr<const WireMaterial>> own);
 // A material's name as names are compared: blanks dropped, letters in capitals.
 std::string FoldedMaterialName(std::string_view name);
 // "EN10270-1-SM, ..., ASTM-A229", for messages and help.

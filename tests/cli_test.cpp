@@ -430,6 +430,94 @@ TEST(TextTable, CellsArePaddedToTheirColumnsWidthAndAlignment) {
     EXPECT_EQ(cli::NumberCell(123456.7f, 1, 7), "1.2e+05");
 }
 
+// A line that runs past its columns takes it up from the blanks after, one always kept: a cell
+// at a time, as the lines of check's table are written.
+TEST(TextTable, ALongCellIsTakenUpByTheBlanksAfterIt) {
+    const cli::TextTable table({{"a", "", cli::Align::Left, 4},
+                                {"b", "", cli::Align::Right, 5},
+                                {"c", "", cli::Align::Right, 6},
+                                {"d", "", cli::Align::Left, 3}});
+    // The cells, what the line is, and how late it still is at its end.
+    struct Case {
+        std::vector<const char*> cells;
+        const char* written;
+        int late;
+    };
+    const Case kCases[] = {
+        {{"ab", "1.0", "2.5", "x"}, "ab      1.0     2.5  x", 0},      // as AppendCell writes it
+        {{"abcdef", "1.0", "2.5", "x"}, "abcdef  1.0     2.5  x", 0},  // 2 late, taken at once
+        {{"abcdefgh", "16.00", "2.5", "x"}, "abcdefgh 16.00  2.5  x", 0},
+        {{"abcdefghijkl", "16.00", "1234.5", "x"}, "abcdefghijkl 16.00 1234.5 x", 5},
+    };
+    for (const Case& c : kCases) {
+        std::string out;
+        int late = 0, taken = 0;
+        for (size_t i = 0; i < c.cells.size(); ++i) {
+            const std::string_view cell = c.cells[i];
+            taken += table.AppendCellCatchingUp(out, i, cell, static_cast<int>(cell.size()), late);
+        }
+        EXPECT_EQ(out, c.written);
+        EXPECT_EQ(taken, static_cast<int>(out.size()));
+        EXPECT_EQ(late, c.late) << c.written;
+    }
+}
+
+// The material column: as wide as before for the window's nine; room for the standards' names
+// when --materials names one; a row that names one without it back in line after its wire.
+TEST(CheckMaterials, TheMaterialColumnMakesRoomForTheStandardsNames) {
+    const std::string rows =
+        "kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n"
+        "compression,SWPB,2.0,11.4,10,48.8,40,30\n"
+        "compression,EN10270-1-SM,16,120,6,300,250,200\n"
+        "compression,,5,34.6,9.5,80,70,60\n";
+    // The header's first line and each design's line.
+    const auto lines = [](const std::string& out) {
+        std::vector<std::string> kept;
+        std::istringstream in(out);
+        for (std::string line; std::getline(in, line);) {
+            if (line.starts_with("      row") || line.find("compression") != std::string::npos) {
+                kept.push_back(line);
+            }
+        }
+        return kept;
+    };
+    // Where the n-th word of a line ends.
+    const auto wordEnd = [](const std::string& line, int n) {
+        size_t at = 0;
+        for (int i = 0; i < n; ++i) {
+            at = line.find(' ', line.find_first_not_of(' ', at));
+        }
+        return at;
+    };
+    // Each design's wire and D cells end where their titles do (right-aligned): the header's
+    // words are row, kind, material, wire, D.
+    const auto expectInLine = [&](const std::vector<std::string>& shown) {
+        for (size_t i = 1; i < shown.size(); ++i) {
+            EXPECT_EQ(wordEnd(shown[i], 5), wordEnd(shown[0], 5)) << shown[i];
+        }
+    };
+    const CliRun plain = RunCli({"check"}, rows.substr(0, rows.rfind("compression,,")));
+    const std::vector<std::string> shown = lines(plain.out);
+    ASSERT_EQ(shown.size(), 3u) << plain.out;
+    EXPECT_EQ(shown[0].find("wire") - shown[0].find("material"), 13u);  // 10, gap, right-aligned
+    EXPECT_EQ(wordEnd(shown[1], 4), wordEnd(shown[0], 4));              // SWPB's wire in line
+    EXPECT_NE(wordEnd(shown[2], 4), wordEnd(shown[0], 4));              // 16.00: taken up after
+    expectInLine(shown);
+
+    const CliRun declared = RunCli({"check", "--materials", "ASTM-A228"}, rows);
+    const std::vector<std::string> wide = lines(declared.out);
+    ASSERT_EQ(wide.size(), 4u) << declared.out;
+    size_t longest = 0;
+    for (const WireMaterial& standard : WireStandards()) {
+        longest = std::max(longest, standard.name.size());
+    }
+    EXPECT_EQ(wide[0].find("wire") - wide[0].find("material"), longest + 3);
+    for (size_t i = 1; i < wide.size(); ++i) {
+        EXPECT_EQ(wordEnd(wide[i], 4), wordEnd(wide[0], 4)) << wide[i];
+    }
+    expectInLine(wide);
+}
+
 // ---- search: the command line's reading and words; the search itself has tests of its own --
 
 SearchResult Search(const std::vector<std::string>& args) {
@@ -1399,6 +1487,54 @@ TEST(CheckMaterials, OwnAndStandardWireRunAndABadFileStopsEverything) {
 
     // Without --materials the empty material field is the row's fault, as before.
     EXPECT_EQ(RunCli({"check"}, kOwnWireCsv).status, 2);
+}
+
+// The search names each standard's or own material in the table and its source under it; a
+// row the table gives checks to the same figures; a bad file searches nothing.
+TEST(SearchMaterials, StandardAndOwnWireInTheTableWithTheirSources) {
+    ScratchDir dir;
+    const std::string own = (dir.path() / "own.mat").string();
+    std::ofstream(own) << "[MY-WIRE]\nsource = cert 7\nG = 79000\nE = 206000\ndensity = 7.85\n"
+                          "static-share = 0.45\nstrength = 1:2000, 3:1700\nsizes = 1.5, 2.5\n";
+    const CliRun run =
+        RunCli({"search", "--kind", "compression", "--load", "10@40", "--load", "20@30",
+                "--materials", "ASTM-A228,my-wire", "--materials-file", own, "--top", "20"});
+    ASSERT_EQ(run.err, "");
+    ASSERT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("Materials: ASTM-A228, MY-WIRE.\n"), std::string::npos);
+    EXPECT_NE(run.out.find("\nASTM-A228: ASTM A228 music wire (Rm = 2060/d^0.163"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("\nMY-WIRE: cert 7 (" + own + ").\n"), std::string::npos);
+    // The lightest, as a check row: the same rate and stress.
+    const std::smatch first = [&] {
+        std::smatch m;
+        std::regex_search(run.out, m,
+                          std::regex("\n *1 +(\\S+) +(\\S+) +(\\S+) +\\S+ +(\\S+) +(\\S+) +"
+                                     "\\S+ +\\S+ +\\S+ +\\S+ +(\\S+) +\\S+ +\\S+ +(\\S+)"));
+        return m;
+    }();
+    ASSERT_EQ(first.size(), 8u) << run.out;
+    const std::string row =
+        "kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n"
+        "compression," +
+        first[1].str() + "," + first[2].str() + "," + first[3].str() + "," + first[4].str() + "," +
+        first[5].str() + ",40,30\n";
+    const CliRun check = RunCli({"check", "--materials-file", own}, row);
+    ASSERT_EQ(check.err, "") << row;
+    EXPECT_NE(check.out.find(first[6].str()), std::string::npos) << check.out;
+    EXPECT_NE(check.out.find(first[7].str()), std::string::npos) << check.out;
+
+    std::ofstream(own, std::ios::app) << "G = 1\n";
+    const CliRun refused = RunCli({"search", "--kind", "compression", "--load", "10@40", "--load",
+                                   "20@30", "--materials", "my-wire", "--materials-file", own});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err,
+              "springcalc-cli: " + own + ":9: field \"G\": given twice for one material\n");
+    const CliRun unknown = RunCli({"search", "--kind", "compression", "--load", "10@40", "--load",
+                                   "20@30", "--materials", "EN10270-9"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("the wire standards EN10270-1-SM, "), std::string::npos);
 }
 
 }  // namespace

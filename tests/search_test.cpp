@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <random>
 #include <set>
 #include <string>
@@ -17,6 +18,7 @@
 #include "engine/service_figures.h"
 #include "engine/spring_search.h"
 #include "engine/spring_tables.h"
+#include "engine/wire_standards.h"
 #include "test_support.h"
 
 namespace springcalc {
@@ -67,9 +69,11 @@ SearchResult Search(std::string_view fields, bool exhaustive = false) {
 std::string Places(const std::vector<Candidate>& candidates) {
     std::string places;
     for (const Candidate& c : candidates) {
-        places +=
-            fmt::format("{} {} {:g} {:g} {:g}\n", c.input.materialNo, c.input.wireNo,
-                        double(c.input.meanDia), double(c.input.turns), double(c.input.freeLen));
+        const std::string wire =
+            c.wire ? fmt::format("{} {:g}", c.wire->material->name, double(c.wire->diameter))
+                   : fmt::format("{} {}", c.input.materialNo, c.input.wireNo);
+        places += fmt::format("{} {:g} {:g} {:g}\n", wire, double(c.input.meanDia),
+                              double(c.input.turns), double(c.input.freeLen));
     }
     return places;
 }
@@ -170,6 +174,8 @@ TEST(SearchRequest, EachFaultNamesItsField) {
         {"kind=compression load=1@20 rate=1 materials=SWPB,XX", What::UnknownMaterial,
          SearchField::Materials, "XX"},
         {"kind=compression load=1@20 rate=1 materials=", What::NoMaterial, SearchField::Materials},
+        {"kind=compression load=1@20 rate=1 materials=EN10270-1-SM,EN10270-9",
+         What::UnknownMaterial, SearchField::Materials, "EN10270-9"},
         {"kind=extension load=1@20 rate=1 max-slenderness=3", What::WrongKind,
          SearchField::MaxSlenderness, "3"},
         {"kind=compression load=1@20 rate=1 hook-radius=1", What::WrongKind,
@@ -213,6 +219,25 @@ TEST(SearchRequest, EachFaultNamesItsField) {
         EXPECT_EQ(reading.fault.text, row.text);
         EXPECT_EQ(reading.fault.index, row.index);
     }
+}
+
+// The window's materials by number, the standards and one's own after them in the order named,
+// each once; one's own found before a standard of the same name.
+TEST(SearchRequest, MaterialsByStandardOrOwnName) {
+    auto own = std::make_shared<WireMaterial>(*WireStandardNamed("ASTM-A229"));
+    own->name = "astm-a228";  // a file may not do this; the reader must still prefer it
+    const std::vector<std::shared_ptr<const WireMaterial>> owned{own};
+    const std::vector<SearchEntry> entries{
+        {"kind", "compression"},
+        {"load", "1@20"},
+        {"rate", "1"},
+        {"materials", " ASTM-A228,SWPB,en10270-1-sm,astm-a228 ,EN10270-1-SM"}};
+    const SearchReading reading = ReadSearchRequest(entries, owned);
+    ASSERT_TRUE(reading.request);
+    EXPECT_EQ(reading.request->materials, std::vector<int>{*MaterialNamed("SWPB")});
+    ASSERT_EQ(reading.request->standards.size(), 2u);
+    EXPECT_EQ(reading.request->standards[0], owned[0]);
+    EXPECT_EQ(reading.request->standards[1].get(), WireStandardNamed("EN10270-1-SM"));
 }
 
 // ---- What the search finds --------------------------------------------------------------------
@@ -550,6 +575,62 @@ void ExpectFirstAnswer(const HandChecked& c, const SearchResult& result) {
     EXPECT_EQ(Places({result.best[0]}), c.first);
     EXPECT_NEAR(result.best[0].massGrams, c.mass, 1e-4 * c.mass);
     ExpectPassesEveryDefaultCheck(result.best[0], Requirement(c.fields));
+}
+
+// Wire by a standard: the estimate reads the standard's G, strength and share as the engine does,
+// so the quick walk finds what the exhaustive one does, over the standard's own sizes only.
+TEST(Search, StandardsWalkTheirPreferredSizesJudgedAlike) {
+    const std::vector<std::string> requests = {
+        "kind=compression load=1.304@20 load=2.173@18 tolerance=1",
+        "kind=extension load=2@50 load=4@60 max-od=12",
+        "kind=compression load=1@20 load=2@15 repeated",
+    };
+    for (size_t i = 0; i < requests.size(); ++i) {
+        if (kSanitized && i != 0) {
+            continue;
+        }
+        const std::string args = requests[i] +
+                                 " materials=EN10270-1-SM,ASTM-A229,ASTM-A228 max-index=10 "
+                                 "top=1000 all";
+        SCOPED_TRACE(args);
+        const SearchResult quick = Search(args), every = Search(args, true);
+        EXPECT_EQ(every.engineRuns, every.gridCount);
+        ASSERT_GT(every.metCount, 0u);
+        EXPECT_EQ(quick.metCount, every.metCount);
+        EXPECT_EQ(Places(quick.best), Places(every.best));
+        for (const Candidate& c : quick.best) {
+            ASSERT_TRUE(c.wire);
+            ASSERT_EQ(c.outcome.record.Wire, c.wire.get());
+            const std::vector<double>& sizes = c.wire->material->sizes;
+            EXPECT_TRUE(std::ranges::any_of(sizes, [&](double d) {
+                return float(d) == c.wire->diameter;
+            })) << c.wire->diameter;
+        }
+    }
+}
+
+// A design found in a standard's wire is the design `check` makes of the same row: the same
+// selection entered afresh gives the same record, and it passes every default check.
+TEST(Search, AStandardsDesignIsWhatCheckMakesOfIt) {
+    const SearchRequest request =
+        Requirement("kind=compression load=10@40 load=20@30 materials=ASTM-A228,EN10270-1-SM");
+    DesignRunner runner(FixedClock);
+    const SearchResult result = SearchDesigns(request, runner);
+    ASSERT_GE(result.best.size(), 2u);
+    for (const Candidate& c : result.best) {
+        ExpectPassesEveryDefaultCheck(c, request);
+        const auto again = SelectWire(c.wire->material, c.wire->diameter);
+        DesignInput input = c.input;
+        input.wire = again.get();
+        DesignRunner fresh(FixedClock);
+        const TSpringDesign& v = fresh.Run(input).record;
+        EXPECT_EQ(v.SpringRate, c.outcome.record.SpringRate);
+        EXPECT_EQ(v.AllowStatic, c.outcome.record.AllowStatic);
+        EXPECT_EQ(v.Tact, c.outcome.record.Tact);
+        // G of the standard, not of the window's steels.
+        EXPECT_EQ(v.ShearModulus, c.wire->row.shearModulus);
+        EXPECT_NE(v.ShearModulus, kMaterials[0].shearModulus);
+    }
 }
 
 TEST(Search, FirstAnswersCheckedByHand) {
