@@ -89,13 +89,13 @@ using springcalc::kCompression;
 using springcalc::kExtension;
 // clang-format off
 constexpr springcalc::DesignInput kInputs[] = {
-    //  kind       material wire  D      n      free  set   work
-    {kCompression, 2,       23,   8.8f,  7.0f,  23,   20,   18},
-    {kCompression, 2,       19,   4.3f,  3.0f,  13,   6,    5},
-    {kExtension,   8,       15,   5.8f,  17.5f, 0,    25,   35},
-    {kCompression, 4,       15,   4.3f,  9.5f,  13,   12,   10},
-    {kExtension,   2,       11,   4.6f,  18.5f, 0,    20,   30},
-    {kCompression, 0,       27,   16.0f, 8.5f,  50,   45,   35},
+    //  kind       material wire  D      n      free  set   work  tension  wire
+    {kCompression, 2,       23,   8.8f,  7.0f,  23,   20,   18,   {},      nullptr},
+    {kCompression, 2,       19,   4.3f,  3.0f,  13,   6,    5,    {},      nullptr},
+    {kExtension,   8,       15,   5.8f,  17.5f, 0,    25,   35,   {},      nullptr},
+    {kCompression, 4,       15,   4.3f,  9.5f,  13,   12,   10,   {},      nullptr},
+    {kExtension,   2,       11,   4.6f,  18.5f, 0,    20,   30,   {},      nullptr},
+    {kCompression, 0,       27,   16.0f, 8.5f,  50,   45,   35,   {},      nullptr},
 };
 // clang-format on
 static_assert(std::size(kInputs) == std::size(kRows));
