@@ -82,11 +82,9 @@ constexpr std::array<std::string_view, 18> kColumnNames{
     "set_len", "work_len", "initial_tension", "leg1",   "leg2",     "free_angle", "angle1",
     "angle2",  "moment1",  "moment2",         "mandrel"};
 constexpr std::string_view kTorsionKind = "torsion";
-// Degrees a leg may be turned from free: ten turns.
-constexpr Range kAngleRange{0.0, 3600.0};
-constexpr Range kFreeAngleRange{0.0, 360.0};
-// kgf·mm
-constexpr Range kMomentRange{0.0, 1e7};
+constexpr const Range& kAngleRange = kTorsionAngleRange;
+constexpr const Range& kFreeAngleRange = kTorsionFreeAngleRange;
+constexpr const Range& kMomentRange = kTorsionMomentRange;
 
 }  // namespace
 

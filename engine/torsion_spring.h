@@ -13,6 +13,8 @@
 #include <optional>
 #include <vector>
 
+#include "engine/input_text.h"
+
 namespace springcalc {
 
 namespace torsion {
@@ -90,6 +92,12 @@ inline constexpr double kLeastIndex = 4.0;
 inline constexpr double kMostIndex = 20.0;
 
 }  // namespace torsion
+
+// What a torsion spring's numbers may be, in every front end that reads one: a position turned
+// from free up to ten turns, the free angle within one turn, moments in kgf·mm.
+inline constexpr Range kTorsionAngleRange{0.0, 3600.0};
+inline constexpr Range kTorsionFreeAngleRange{0.0, 360.0};
+inline constexpr Range kTorsionMomentRange{0.0, 1e7};
 
 // How a working position is given: the angle turned from free, or the moment wanted there.
 struct TorsionPosition {

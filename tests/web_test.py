@@ -123,7 +123,7 @@ for (const name of ['showSaveFilePicker', 'showOpenFilePicker']) {
 TAB_ORDER = ['UpDown1', 'UpDown2', 'UpDown3', 'UpDown4', 'UpDown5', 'UpDown6', 'UpDown7',
              'UpDown9', 'UpDown8', 'UpDown10', 'UpDown11', 'UpDown12', 'UpDown13', 'Memo1',
              'UpDown14', 'barN1', 'barN2', 'barN3', 'barExit2', 'copyLink',
-             'printDatasheet', 'pageLanguage', 'kind']
+             'printDatasheet', 'pageLanguage', 'panelKind', 'kind']
 
 # The widest search the form takes, as make bench measures it.
 WIDEST_SEARCH = [('load0-load', '1'), ('load0-length', '20'), ('load1-load', '2'),
@@ -1426,6 +1426,136 @@ class Page(unittest.TestCase):
         self.command('Exit2')
         self.assertEqual(field.get_attribute('value'), '')
         self.assertFalse(field.is_displayed())
+
+    # A torsion spring's figures in the panel, each with the check --json members it shows and
+    # their decimals; computed: from members (the outer diameter, the allowable angle).
+    TORSION_FIGURES = [
+        [('index', 2)],
+        [('active_turns', 3)],
+        [('rate_per_radian', 4), ('rate_per_degree', 5)],
+        [('shigley_rate_per_turn', 3)],
+        [('angle1', 2), ('moment1', 3)],
+        [('angle2', 2), ('moment2', 3)],
+        [('q', 4), ('ki', 4)],
+        [('stress1', 2), ('stress2', 2)],
+        [('stress2_ki', 2)],
+        [('allowable_stress', 2), ('tensile_strength', 2), ('share_percent', 0)],
+        [('allowable_moment', 3), ('allowable_angle', 2)],
+        [('outer_diameter', 3), ('inner_diameter', 3)],
+        [('inner_diameter1', 3), ('inner_diameter2', 3)],
+        [('mandrel', 3), ('clearance_percent', 1)],
+        [('body_length1', 3), ('body_length2', 3)],
+        [('leg_angle1', 1), ('leg_angle2', 1)],
+        [('energy', 3)],
+        [('wire_mass', 3)],
+    ]
+
+    def cli(self, *args, stdin=''):
+        """The command line beside the twin; its status 1 says only that a design warns."""
+        build = os.path.dirname(os.path.dirname(os.path.abspath(ARGS.twin)))
+        run = subprocess.run([os.path.join(build, 'cli', 'springcalc-cli'), *args],
+                             input=stdin, capture_output=True, text=True)
+        self.assertIn(run.returncode, (0, 1), run.stderr)
+        return run.stdout
+
+    def test_the_panels_torsion_spring_and_its_search_are_the_command_lines(self):
+        Select(self.element('panelKind')).select_by_value('torsion')
+        self.assertTrue(self.element('t-mean-dia').is_displayed())
+        # The search asks for torsion springs alone, with their own fields.
+        self.assertEqual(self.js("""return [...document.querySelectorAll('#kind option')]
+                                        .filter(o => !o.hidden).map(o => o.value);"""),
+                         ['torsion'])
+        self.assertTrue(self.element('legs').is_displayed())
+        self.assertFalse(self.element('rate').is_displayed())
+        # Each row: the form's boxes (material and wire by number, each position by angle or
+        # by moment) and the same spring as a row of check.
+        cases = [
+            ({'material': '3', 'wire': '23', 'mean-dia': '10', 'body-turns': '5',
+              'leg1': '25', 'leg2': '25', 'free-angle': '120', 'by1': 'angle',
+              'position1': '20', 'by2': 'angle', 'position2': '80', 'mandrel': '7.5'},
+             'torsion,SWPB,1.2,10,5,25,25,120,20,80,,,7.5'),
+            ({'material': '8', 'wire': '29', 'mean-dia': '12.5', 'body-turns': '8.25',
+              'leg1': '', 'leg2': '40', 'free-angle': '', 'by1': 'moment',
+              'position1': '30', 'by2': 'moment', 'position2': '95.5', 'mandrel': ''},
+             'torsion,SUS304-WPB,2.6,12.5,8.25,,40,,,,30,95.5,'),
+            # Over the allowable bending stress, past the index of 20 and tight on its mandrel.
+            ({'material': '0', 'wire': '14', 'mean-dia': '14', 'body-turns': '3',
+              'leg1': '10', 'leg2': '10', 'free-angle': '90', 'by1': 'angle',
+              'position1': '0', 'by2': 'angle', 'position2': '300', 'mandrel': '12'},
+             'torsion,0,0.45,14,3,10,10,90,0,300,,,12'),
+        ]
+        header = 'kind,material,wire,mean_dia,turns,leg1,leg2,free_angle,angle1,angle2,' \
+                 'moment1,moment2,mandrel\n'
+        seen_warnings = set()
+        for boxes, row in cases:
+            checked = json.loads(self.cli('check', '--json', '-', stdin=header + row + '\n'))
+            checked = checked[0]
+            self.assertTrue(checked['analysed'], row)
+            members = dict(checked['torsion'])
+            members['share_percent'] = members['allowable_share'] * 100.0
+            members['allowable_angle'] = members['allowable_moment'] / members['rate_per_degree']
+            members['outer_diameter'] = checked['mean_dia'] + checked['wire']
+            members['mandrel'] = checked['mandrel']
+            if checked['mandrel'] is not None:
+                members['clearance_percent'] = members['mandrel_clearance'] * 100.0
+            for name, text in boxes.items():
+                box = self.element('t-' + name)
+                if box.tag_name == 'select':
+                    Select(box).select_by_value(text)
+                else:
+                    box.clear()
+                    box.send_keys(text)
+            self.element('torsionButton').click()
+            shown = self.js("""return [...document.querySelectorAll('#figures tr')]
+                                   .map(r => r.cells[1].textContent);""")
+            self.assertEqual(len(shown), len(self.TORSION_FIGURES) + 1, row)
+            for value, figures in zip(shown, self.TORSION_FIGURES):
+                if figures[0][0] == 'mandrel' and members['mandrel'] is None:
+                    self.assertEqual(value, 'なし')
+                    continue
+                self.assertEqual(re.findall(r'-?\d+(?:\.\d+)?', value),
+                                 ['%.*f' % (places, members[name]) for name, places in figures],
+                                 (row, figures))
+            warnings = [f"{w['number']} {w['text']}" for w in checked['warnings']]
+            self.assertEqual(shown[-1], '、'.join(warnings) or '警告はありません。', row)
+            seen_warnings |= {w['number'] for w in checked['warnings']}
+            # The moment–angle diagram is check --plot's, in the page's words.
+            labels = self.js("""return [...document.querySelectorAll('#diagram svg text')]
+                                    .map(t => t.textContent);""")
+            self.assertIn('自由からの角度 (°)', labels)
+            self.assertIn('モーメント (kgf·mm)', labels)
+        self.assertEqual(seen_warnings, {21, 22, 23})
+        # A box out of its range is named, and nothing is shown for it.
+        self.element('t-body-turns').clear()
+        self.element('t-body-turns').send_keys('0.1')
+        self.element('torsionButton').click()
+        self.assertIn('「胴部の巻数 nb」', self.element('torsionProblem').text)
+        self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, '#figures tr'), [])
+
+        # The search for two moments lists what the command line lists.
+        for field, value in [('moment0-load', '5'), ('moment0-length', '120'),
+                             ('moment1-load', '15'), ('moment1-length', '60'),
+                             ('legs', '20'), ('top', '4')]:
+            self.element(field).send_keys(value)
+        self.element('searchButton').click()
+        rows = self.wait_for(self.result_rows, 'results')
+        listed = self.cli('search', '--kind', 'torsion', '--moment', '5@120', '--moment',
+                          '15@60', '--legs', '20', '--top', '4')
+        expected = [line.split()[1:] for line in listed.splitlines()
+                    if re.match(r'\d+ +\S', line)]
+        self.assertEqual(len(expected), 4, listed)
+        self.assertEqual([[cell.strip() for cell in row[:-1]] for row in rows], expected)
+        # Choosing one enters it in the form: its figures follow, by the same angles.
+        self.driver.find_elements(By.CSS_SELECTOR, '#searchResult button.choose')[2].click()
+        self.assertEqual(self.element('t-mean-dia').get_attribute('value'), rows[2][2])
+        figures = self.js("""return [...document.querySelectorAll('#figures tr')]
+                                 .map(r => r.cells[1].textContent);""")
+        self.assertTrue(figures[5].startswith(rows[2][7]), (figures[5], rows[2]))
+        # Back to the window's spring: the search asks for its kind again.
+        Select(self.element('panelKind')).select_by_value('window')
+        self.assertEqual(self.element('kind').get_attribute('value'), 'compression')
+        self.assertFalse(self.element('legs').is_displayed())
+        self.assertFalse(self.element('t-mean-dia').is_displayed())
 
     def test_the_search_form_refuses_a_requirement_in_japanese(self):
         # The form's boxes become the engine's fields; what the engine refuses is told in

@@ -394,6 +394,8 @@ EMSCRIPTEN_BINDINGS(springcalc) {
     function("warningListNote", &WarningListNoteOf);
     function("setLanguage", &SetLanguage);
     function("searchFormJson", &SearchFormJson);
+    function("torsionFormJson", &TorsionFormJson);
+    function("torsion", &TorsionPanelJson);
     function("drawingPixels", &DrawingPixels);
     function("start", &Start);
     function("click", &Click);

@@ -1181,6 +1181,9 @@
     // ---- The panel --------------------------------------------------------------------------
 
     function clearPanel() {
+        if (panelKind === 'torsion') {
+            return;  // the window's Exit leaves the panel's own torsion spring as it is
+        }
         const note = document.createElement('p');
         note.textContent = texts.diagramNone;
         document.getElementById('diagram').replaceChildren(note);
@@ -1219,6 +1222,9 @@
     }
 
     function showPanel() {
+        if (panelKind === 'torsion') {
+            return;  // the window's Run does not change the panel's own torsion spring
+        }
         const svgText = engine.diagramSvg();
         const holder = document.getElementById('diagram');
         if (svgText === '') {
@@ -1310,21 +1316,40 @@
         return box;
     }
 
+    // Whether a field marked for `kinds` ("any", "coil", or one kind) is for a spring of `kind`.
+    function fieldIsFor(kinds, kind) {
+        return kinds === 'any' || kinds === kind || (kinds === 'coil' && kind !== 'torsion');
+    }
+
     function showFieldsOfKind(form) {
         const kind = document.getElementById('kind').value;
         for (const element of form.querySelectorAll('[data-kinds]')) {
-            const shown = element.dataset.kinds === 'both' || element.dataset.kinds === kind;
-            element.hidden = !shown;
+            element.hidden = !fieldIsFor(element.dataset.kinds, kind);
         }
     }
 
     let searchFields = [];
+    let panelKind = 'window';  // the panel's calculator: the window's spring, or its own torsion
     let kindChosen = false;  // the user chose the search's spring kind
 
     // The search asks for springs of the window's kind, until the user chooses one in the form.
     function followWindowKind() {
         const select = document.getElementById('kind');
-        if (kindChosen || !select) {
+        if (!select) {
+            return;
+        }
+        // The torsion kind is offered while the panel calculates torsion springs, and then alone.
+        for (const option of select.options) {
+            const offered = (option.value === 'torsion') === (panelKind === 'torsion');
+            option.hidden = !offered;
+            option.disabled = !offered;
+        }
+        if (panelKind === 'torsion') {
+            select.value = 'torsion';
+            showFieldsOfKind(document.getElementById('search'));
+            return;
+        }
+        if (kindChosen && select.value !== 'torsion') {
             return;
         }
         const kind = engine.position('UpDown8') === 0 ? 'compression' : 'extension';
@@ -1374,7 +1399,7 @@
         const entries = [];
         const add = (name, text, slot = 0) => entries.push({name, text, slot});
         for (const field of searchFields) {
-            if (field.kinds !== 'both' && field.kinds !== kind) {
+            if (!fieldIsFor(field.kinds, kind)) {
                 continue;
             }
             if (field.form === 'load') {
@@ -1403,6 +1428,162 @@
             }
         }
         return entries;
+    }
+
+    // ---- The panel's own torsion spring -----------------------------------------------------
+
+    // The window calculates compression and extension springs as the desktop program does; a
+    // torsion spring is the panel's own: its form, figures and diagram take the panel's place
+    // of the window's, and the search asks for torsion springs meanwhile.
+    const torsionNumbers = ['mean-dia', 'body-turns', 'leg1', 'leg2', 'free-angle'];
+
+    function torsionField(form, name, control, labelled = control) {
+        const label = document.createElement('label');
+        label.textContent = texts['torsion.' + name];
+        label.htmlFor = labelled.id;
+        form.append(label, control);
+    }
+
+    function torsionChoice(id, options) {
+        const select = document.createElement('select');
+        select.id = id;
+        for (const [value, label] of options) {
+            select.add(new Option(label, value));
+        }
+        return select;
+    }
+
+    function buildTorsion() {
+        const kind = document.getElementById('panelKind');
+        document.getElementById('panelKindLabel').textContent = texts.panelKind;
+        kind.replaceChildren(new Option(texts['panelKind.window'], 'window'),
+                             new Option(texts['panelKind.torsion'], 'torsion'));
+        kind.addEventListener('change', () => switchPanelKind(kind.value));
+        document.getElementById('torsionHeading').textContent = texts.torsionHeading;
+        const choices = JSON.parse(engine.torsionFormJson());
+        const form = document.getElementById('torsionForm');
+        const material = torsionChoice('t-material', choices.materials.map((name, i) => [i, name]));
+        material.value = '3';
+        torsionField(form, 'material', material);
+        const wire = torsionChoice('t-wire', choices.wires.map((name, i) => [i, name]));
+        wire.value = '22';
+        torsionField(form, 'wire', wire);
+        for (const name of torsionNumbers) {
+            torsionField(form, name, textBox('t-' + name));
+        }
+        for (const slot of [1, 2]) {
+            const pair = document.createElement('span');
+            pair.className = 'pair';
+            const by = torsionChoice('t-by' + slot, [['angle', texts['torsion.by.angle']],
+                                                     ['moment', texts['torsion.by.moment']]]);
+            by.setAttribute('aria-label', texts['torsion.by' + slot]);
+            const value = textBox('t-position' + slot);
+            pair.id = 't-position' + slot + 'Pair';
+            pair.append(by, ' ', value);
+            torsionField(form, 'position' + slot, pair, value);
+        }
+        torsionField(form, 'mandrel', textBox('t-mandrel'));
+        const button = document.createElement('button');
+        button.type = 'submit';
+        button.id = 'torsionButton';
+        button.textContent = texts.torsionButton;
+        form.append(document.createElement('span'), button);
+        form.addEventListener('submit', (event) => {
+            event.preventDefault();
+            showTorsion();
+        });
+    }
+
+    // The form as the engine reads it: {name, text} for each box.
+    function torsionEntries() {
+        const entries = [];
+        const add = (name, text) => entries.push({name, text, slot: 0});
+        for (const name of ['material', 'wire', ...torsionNumbers, 'by1', 'position1', 'by2',
+                            'position2', 'mandrel']) {
+            add(name, document.getElementById('t-' + name).value);
+        }
+        return entries;
+    }
+
+    function showTorsion() {
+        const form = new engine.SearchForm();
+        let result;
+        try {
+            for (const entry of torsionEntries()) {
+                form.push_back(entry);
+            }
+            result = JSON.parse(engine.torsion(form));
+        } finally {
+            form.delete();
+        }
+        const problem = document.getElementById('torsionProblem');
+        for (const box of document.querySelectorAll('#torsionForm [aria-invalid]')) {
+            box.removeAttribute('aria-invalid');
+        }
+        problem.textContent = result.error || '';
+        const holder = document.getElementById('diagram');
+        const table = document.getElementById('figures');
+        table.replaceChildren();
+        if (result.error) {
+            document.getElementById('t-' + result.field).setAttribute('aria-invalid', 'true');
+            const note = document.createElement('p');
+            note.textContent = texts.torsionNone;
+            holder.replaceChildren(note);
+            return;
+        }
+        if (result.svg === '') {
+            holder.replaceChildren();
+        } else {
+            const parsed = new DOMParser().parseFromString(result.svg, 'image/svg+xml');
+            const svg = document.importNode(parsed.documentElement, true);
+            svg.setAttribute('role', 'img');
+            svg.setAttribute('aria-label', texts.torsionDiagramHeading);
+            holder.replaceChildren(svg);
+        }
+        for (const row of result.figures) {
+            const tr = table.insertRow();
+            tr.insertCell().textContent = row.label;
+            tr.insertCell().textContent = row.value;
+        }
+        const warnings = table.insertRow();
+        warnings.className = 'torsion-warnings';
+        warnings.insertCell().textContent = texts.warningNumber;
+        warnings.insertCell().textContent = result.warnings.length === 0 ? texts.noWarnings
+            : result.warnings.map(({number, text}) => number + ' ' + text).join(texts.listSeparator);
+    }
+
+    // A torsion spring a search found, entered in the form (both positions by angle).
+    function fillTorsionForm(values) {
+        document.getElementById('t-material').value = String(values.material);
+        document.getElementById('t-wire').value = String(values.wire);
+        for (const name of [...torsionNumbers, 'position1', 'position2', 'mandrel']) {
+            document.getElementById('t-' + name).value = values[name];
+        }
+        document.getElementById('t-by1').value = 'angle';
+        document.getElementById('t-by2').value = 'angle';
+        showTorsion();
+    }
+
+    function switchPanelKind(kind) {
+        panelKind = kind;
+        const torsion = kind === 'torsion';
+        document.getElementById('panelKind').value = kind;
+        document.getElementById('torsionSection').hidden = !torsion;
+        document.getElementById('diagramHeading').textContent =
+            torsion ? texts.torsionDiagramHeading : texts.diagramHeading;
+        document.getElementById('givenTensionBox').hidden = true;
+        document.getElementById('searchResult').replaceChildren();
+        followWindowKind();
+        if (torsion) {
+            document.getElementById('diagram').replaceChildren(
+                Object.assign(document.createElement('p'), {textContent: texts.torsionNone}));
+            document.getElementById('figures').replaceChildren();
+            document.getElementById('torsionProblem').textContent = '';
+        } else if (engine.diagramSvg() === '') {
+            clearPanel();
+        } else {
+            showPanel();
+        }
     }
 
     // ---- The search, in a worker ----------------------------------------------------------
@@ -1511,11 +1692,17 @@
             return;
         }
         const heading = document.createElement('p');
-        heading.textContent = result.met > 0 ? texts.searchCount + result.met : texts.searchNone;
+        heading.textContent = result.met > 0 ? texts.searchCount + result.met
+            : result.torsion ? texts.searchNoneTorsion : texts.searchNone;
+        if (result.torsion && result.rows.length === 0) {
+            document.getElementById('searchResult').replaceChildren(heading);
+            return;
+        }
         const table = document.createElement('table');
         const head = table.createTHead().insertRow();
-        const notes = texts.columnNotes.split('|');
-        for (const [index, name] of texts.columns.split('|').entries()) {
+        const notes = (result.torsion ? texts.torsionColumnNotes : texts.columnNotes).split('|');
+        const columns = result.torsion ? texts.torsionColumns : texts.columns;
+        for (const [index, name] of columns.split('|').entries()) {
             const th = document.createElement('th');
             th.textContent = name;
             th.scope = 'col';
@@ -1524,7 +1711,7 @@
             }
             head.append(th);
         }
-        head.append(chooseColumnHeading());
+        head.append(chooseColumnHeading(result.torsion));
         const body = table.createTBody();
         result.rows.forEach((row, index) => {
             const tr = body.insertRow();
@@ -1542,7 +1729,11 @@
             choose.textContent = texts.choose;
             choose.addEventListener('click', () => {
                 release();
-                engine.choose(designs[index]);
+                if (result.torsion) {
+                    fillTorsionForm(row.torsion);
+                } else {
+                    engine.choose(designs[index]);
+                }
                 for (const chosen of body.querySelectorAll('tr.chosen')) {
                     chosen.classList.remove('chosen');
                 }
@@ -1574,11 +1765,11 @@
     }
 
     // The column of choose buttons has a heading a screen reader says; the eye needs none.
-    function chooseColumnHeading() {
+    function chooseColumnHeading(torsion) {
         const th = document.createElement('th');
         const words = document.createElement('span');
         words.className = 'spoken-only';
-        words.textContent = texts.chooseColumn;
+        words.textContent = torsion ? texts.torsionChooseColumn : texts.chooseColumn;
         th.append(words);
         return th;
     }
@@ -1722,6 +1913,7 @@
         watchPixelRatio();
         buildSearch();
         buildTensionField();
+        buildTorsion();
         document.getElementById('frame').hidden = false;
         document.getElementById('panel').hidden = false;
         fitWindow();

@@ -28,7 +28,8 @@ struct WordKey {
 const char* Words(WordKey key);
 // For a key the code puts together; empty when there is no such key.
 const char* WordOf(std::string_view key);
-// The words of warning `number` (1 to 14), as the window's list and the command line number them.
+// The words of warning `number` (1 to 14, and a torsion spring's 21 to 23), as the window's
+// list and the command line number them.
 const char* WarningWords(int number);
 
 }  // namespace springcalc::web

@@ -10,6 +10,7 @@
 #include "diagram/load_diagram.h"
 #include "engine/catalogue.h"
 #include "engine/initial_tension.h"
+#include "engine/input_text.h"
 #include "engine/spring_tables.h"
 #include "engine/text_format.h"
 #include "web/json_text.h"
@@ -78,6 +79,112 @@ std::string CandidateRow(const Candidate& candidate) {
         cells.Raw(JsonString(cell));
     }
     return JsonObject().Raw("cells", cells.Close()).Raw("warnings", said.Close()).Close();
+}
+
+DiagramTexts TorsionDiagramTexts() {
+    DiagramTexts texts = PageDiagramTexts(kCompression);
+    texts.free = Words("torsionDiagramFree");
+    texts.installed = Words("torsionDiagramInstalled");
+    texts.operating = Words("torsionDiagramOperating");
+    texts.angleAxis = Words("torsionAngleAxis");
+    texts.momentAxis = Words("torsionMomentAxis");
+    texts.torsionSpring = Words("torsionDiagramKind");
+    texts.allowableMoment = Words("torsionDiagramAllowable");
+    texts.mandrelClearance = Words("torsionDiagramMandrel");
+    texts.kgMm = Words("torsionMomentUnit");
+    texts.kgMmPerDegree = Words("torsionRateUnit");
+    return texts;
+}
+
+// The figures of a torsion spring, each pair or triple on one row as the coil springs' are.
+std::string TorsionFiguresJson(const TorsionInput& in, const TorsionResult& r) {
+    const TorsionPoint& p1 = r.points[0];
+    const TorsionPoint& p2 = r.points[1];
+    const std::string pair = Words("pairSeparator");
+    const std::string moment = std::string(" ") + Words("torsionMomentUnit");
+    const std::string mm = " mm";
+    JsonArray rows;
+    rows.Raw(Row(Words("torsion.f.index"), FixedText(r.index, 2)));
+    rows.Raw(Row(Words("torsion.f.activeTurns"), FixedText(r.activeTurns, 3)));
+    rows.Raw(Row(Words("torsion.f.rate"),
+                 FixedText(r.ratePerRadian, 4, pair) +
+                     FixedText(r.ratePerDegree, 5, std::string(" ") + Words("torsionRateUnit"))));
+    rows.Raw(Row(Words("torsion.f.shigleyRate"), FixedText(r.shigleyRatePerTurn, 3)));
+    rows.Raw(Row(Words("torsion.f.first"),
+                 FixedText(p1.angle, 2, "°" + pair) + FixedText(p1.moment, 3, moment)));
+    rows.Raw(Row(Words("torsion.f.second"),
+                 FixedText(p2.angle, 2, "°" + pair) + FixedText(p2.moment, 3, moment)));
+    rows.Raw(Row(Words("torsion.f.factors"), FixedText(r.q, 4, pair) + FixedText(r.ki, 4)));
+    rows.Raw(Row(Words("torsion.f.stresses"),
+                 FixedText(p1.stress, 2, pair) + FixedText(p2.stress, 2, Words("stressUnit"))));
+    rows.Raw(Row(Words("torsion.f.stressKi"), FixedText(p2.stressKi, 2, Words("stressUnit"))));
+    rows.Raw(Row(Words("torsion.f.allowable"), FixedText(r.allowableStress, 2, pair) +
+                                                   FixedText(r.tensileStrength, 2, pair) +
+                                                   FixedText(r.allowableShare * 100.0, 0, " %")));
+    rows.Raw(
+        Row(Words("torsion.f.allowableMoment"),
+            FixedText(r.allowableMoment, 3, moment + pair) + FixedText(r.allowableAngle, 2, "°")));
+    rows.Raw(Row(Words("torsion.f.diameters"),
+                 FixedText(r.outerDiameterFree, 3, pair) + FixedText(r.innerDiameterFree, 3, mm)));
+    rows.Raw(Row(Words("torsion.f.inner"),
+                 FixedText(p1.innerDiameter, 3, pair) + FixedText(p2.innerDiameter, 3, mm)));
+    rows.Raw(Row(Words("torsion.f.mandrel"),
+                 in.mandrel > 0.0 ? FixedText(in.mandrel, 3, mm + pair) +
+                                        FixedText(r.mandrelClearance * 100.0, 1, " %")
+                                  : std::string(Words("none"))));
+    rows.Raw(Row(Words("torsion.f.bodyLength"),
+                 FixedText(p1.bodyLength, 3, pair) + FixedText(p2.bodyLength, 3, mm)));
+    rows.Raw(Row(Words("torsion.f.legAngles"),
+                 FixedText(p1.legAngle, 1, "°" + pair) + FixedText(p2.legAngle, 1, "°")));
+    rows.Raw(Row(Words("torsion.f.energy"), FixedText(r.energy, 3, Words("energyUnit"))));
+    rows.Raw(Row(Words("torsion.f.mass"), FixedText(r.wireMass, 3, " g")));
+    return rows.Close();
+}
+
+// One torsion spring a search found: the command line's columns, and its row of a check file
+// for the panel's form.
+std::string TorsionCandidateRow(const TorsionCandidate& c) {
+    const TorsionResult& r = c.result;
+    const TorsionInput& in = c.input;
+    JsonArray cells;
+    for (const std::string& cell :
+         {MaterialDesignation(in.materialNo), WireDesignation(in.wireNo), FixedText(in.meanDia, 1),
+          FixedText(r.index, 1), FixedText(in.bodyTurns, 2), FixedText(in.freeAngle, 1),
+          FixedText(r.points[0].angle, 1), FixedText(r.points[1].angle, 1),
+          FixedText(r.outerDiameterFree, 2), FixedText(r.points[1].innerDiameter, 2),
+          FixedText(r.points[1].bodyLength, 2), FixedText(r.ratePerDegree, 4),
+          FixedText(r.points[0].moment, 2), FixedText(r.points[1].moment, 2),
+          FixedText(std::max(r.points[0].stress, r.points[1].stress), 2),
+          FixedText(r.allowableStress, 2), FixedText(c.stressRatio * 100.0, 0),
+          FixedText(c.massGrams, 2)}) {
+        cells.Raw(JsonString(cell));
+    }
+    std::string warnings;
+    JsonArray said;
+    for (const int warning : r.warnings) {
+        warnings += (warnings.empty() ? "" : " ") + std::to_string(warning);
+        said.Raw(
+            JsonObject().Number("number", warning).Text("text", WarningWords(warning)).Close());
+    }
+    cells.Raw(JsonString(warnings));
+    // The form's boxes as the row sets them: both positions by angle, as check's row has them.
+    const std::string form = JsonObject()
+                                 .Number("material", in.materialNo)
+                                 .Number("wire", in.wireNo)
+                                 .Text("mean-dia", ShortNumber(in.meanDia))
+                                 .Text("body-turns", ShortNumber(in.bodyTurns))
+                                 .Text("leg1", ShortNumber(in.leg1))
+                                 .Text("leg2", ShortNumber(in.leg2))
+                                 .Text("free-angle", ShortNumber(in.freeAngle))
+                                 .Text("position1", ShortNumber(r.points[0].angle))
+                                 .Text("position2", ShortNumber(r.points[1].angle))
+                                 .Text("mandrel", in.mandrel > 0.0 ? ShortNumber(in.mandrel) : "")
+                                 .Close();
+    return JsonObject()
+        .Raw("cells", cells.Close())
+        .Raw("warnings", said.Close())
+        .Raw("torsion", form)
+        .Close();
 }
 
 }  // namespace
@@ -173,13 +280,124 @@ std::optional<TSpringDesign> WithGivenInitialTension(const DesignInput& design,
     return outcome.analysed ? std::optional<TSpringDesign>(outcome.record) : std::nullopt;
 }
 
+std::optional<TorsionInput> ReadTorsionForm(const std::vector<SearchFormEntry>& form,
+                                            std::string& field) {
+    const auto text = [&](std::string_view name) -> std::string_view {
+        for (const SearchFormEntry& entry : form) {
+            if (entry.name == name) {
+                return Trim(entry.text);
+            }
+        }
+        return {};
+    };
+    bool good = true;
+    // A number in its range, as check reads its columns: an optional box left empty is 0.
+    const auto number = [&](std::string_view name, const Range& range, bool optional) {
+        const std::string_view typed = text(name);
+        if (optional && typed.empty()) {
+            return 0.0;
+        }
+        const std::optional<float> value = ParseFloat(typed);
+        if (!value || !range.Holds(*value)) {
+            if (good) {
+                field = name;
+            }
+            good = false;
+            return 0.0;
+        }
+        return double(*value);
+    };
+    const auto choice = [&](std::string_view name, int count) {
+        const std::optional<float> value = ParseFloat(text(name));
+        if (!value || *value < 0 || *value >= count || *value != std::floor(*value)) {
+            if (good) {
+                field = name;
+            }
+            good = false;
+            return 0;
+        }
+        return int(*value);
+    };
+    const auto position = [&](std::string_view by, std::string_view value) {
+        const bool moment = text(by) == "moment";
+        return TorsionPosition{
+            moment ? TorsionPosition::By::Moment : TorsionPosition::By::Angle,
+            number(value, moment ? kTorsionMomentRange : kTorsionAngleRange, false)};
+    };
+    field.clear();
+    TorsionInput in;
+    in.materialNo = choice("material", kMaterialCount);
+    in.wireNo = choice("wire", kWireCount);
+    in.meanDia = number("mean-dia", kLengthRange, false);
+    in.bodyTurns = number("body-turns", kTurnsRange, false);
+    in.leg1 = number("leg1", kLengthRange, true);
+    in.leg2 = number("leg2", kLengthRange, true);
+    in.freeAngle = number("free-angle", kTorsionFreeAngleRange, true);
+    in.first = position("by1", "position1");
+    in.second = position("by2", "position2");
+    in.mandrel = number("mandrel", kLengthRange, true);
+    return good ? std::optional(in) : std::nullopt;
+}
+
+std::string TorsionFormJson() {
+    JsonArray materials;
+    for (int m = 0; m < kMaterialCount; ++m) {
+        materials.Raw(JsonString(Trim(MaterialDesignation(m))));
+    }
+    JsonArray wires;
+    for (int w = 0; w < kWireCount; ++w) {
+        wires.Raw(JsonString(Trim(WireDesignation(w))));
+    }
+    return JsonObject().Raw("materials", materials.Close()).Raw("wires", wires.Close()).Close();
+}
+
+std::string TorsionPanelJson(const std::vector<SearchFormEntry>& form) {
+    std::string field;
+    const std::optional<TorsionInput> input = ReadTorsionForm(form, field);
+    if (!input) {
+        return JsonObject()
+            .Text("error", Words("badNumber") + std::string(Words("quoteOpen")) +
+                               WordOf("torsion." + field) + Words("quoteClose"))
+            .Text("field", field)
+            .Close();
+    }
+    const TorsionResult result = ComputeTorsion(*input);
+    JsonArray warnings;
+    for (const int warning : result.warnings) {
+        warnings.Raw(
+            JsonObject().Number("number", warning).Text("text", WarningWords(warning)).Close());
+    }
+    if (!result.ran) {
+        return JsonObject()
+            .Raw("figures", "[]")
+            .Raw("warnings", warnings.Close())
+            .Text("svg", "")
+            .Close();
+    }
+    return JsonObject()
+        .Raw("figures", TorsionFiguresJson(*input, result))
+        .Raw("warnings", warnings.Close())
+        .Text("svg", TorsionDiagramSvg(*input, result, "", TorsionDiagramTexts()))
+        .Close();
+}
+
 std::string SearchFormJson() {
-    // The form asks for springs of the window's two kinds: a torsion spring's fields are its
-    // own calculator's.
+    // The page offers the torsion kind and its fields only while the panel calculates torsion
+    // springs, and the window's two kinds otherwise.
     const auto kindsName = [](FieldKinds kinds) {
-        return kinds == FieldKinds::Compression ? "compression"
-               : kinds == FieldKinds::Extension ? "extension"
-                                                : "both";
+        switch (kinds) {
+            case FieldKinds::Compression:
+                return "compression";
+            case FieldKinds::Extension:
+                return "extension";
+            case FieldKinds::Coil:
+                return "coil";
+            case FieldKinds::Torsion:
+                return "torsion";
+            case FieldKinds::Any:
+                break;
+        }
+        return "any";
     };
     // What the page draws for a field: a box to tick, a text box, a load point's two boxes, a
     // list to choose from, or the materials' boxes.
@@ -202,7 +420,7 @@ std::string SearchFormJson() {
     };
     JsonArray fields;
     for (const SearchFieldRow& row : kSearchFields) {
-        if (row.restatesDefault || row.kinds == FieldKinds::Torsion) {
+        if (row.restatesDefault) {
             continue;  // the form offers the default as it stands
         }
         JsonArray labels;
@@ -213,9 +431,6 @@ std::string SearchFormJson() {
         }
         JsonArray choices;
         for (const std::string_view name : SearchChoices(row.field)) {
-            if (name == kTorsionName) {
-                continue;
-            }
             const std::string label =
                 row.field == SearchField::Ends             ? WordOf("ends." + std::string(name))
                 : row.field == SearchField::ToleranceGrade ? WordOf("grade." + std::string(name))
@@ -267,6 +482,7 @@ std::string SearchFaultText(const SearchFault& fault, const std::vector<SearchFo
         return std::string(Words("quoteOpen")) + WordOf(key) + Words("quoteClose");
     };
     const bool compression = fault.springKind == kCompression;
+    const bool torsion = fault.springKind == kTorsionSpring;
     switch (fault.what) {
         case What::None:
             return {};
@@ -280,16 +496,25 @@ std::string SearchFaultText(const SearchFault& fault, const std::vector<SearchFo
                    Words("noteClose");
         }
         case What::WrongKind:
-            return label(fault.field) + WordOf(compression ? "forExtension" : "forCompression");
+            switch (SearchFieldOf(fault.field).kinds) {
+                case FieldKinds::Torsion:
+                    return label(fault.field) + Words("forTorsion");
+                case FieldKinds::Coil:
+                    return label(fault.field) + Words("forCoil");
+                default:
+                    return label(fault.field) +
+                           WordOf(compression ? "forExtension" : "forCompression");
+            }
         case What::LoadCount:
         case What::RateMissing:
-            return Words("needLoadOrRate");
+            return torsion ? Words("needMomentOrRate") : Words("needLoadOrRate");
         case What::RateWithTwoLoads:
-            return Words("rateWithTwoLoads");
+            return torsion ? Words("momentRateWithTwoMoments") : Words("rateWithTwoLoads");
         case What::LoadsEqual:
-            return Words("loadsEqual");
+            return torsion ? Words("momentsEqual") : Words("loadsEqual");
         case What::WrongWay:
-            return WordOf(compression ? "wrongWayCompression" : "wrongWayExtension");
+            return torsion ? Words("wrongWayTorsion")
+                           : WordOf(compression ? "wrongWayCompression" : "wrongWayExtension");
         case What::NoMaterial:
             return Words("noMaterial");
         case What::UnknownMaterial:
@@ -316,8 +541,19 @@ std::string SearchJson(const std::vector<SearchFormEntry>& form, std::vector<Des
     }
     DesignRunner runner;
     const SearchResult result = SearchDesigns(*reading.request, runner, progress);
-    const std::vector<Candidate>& shown = result.metCount > 0 ? result.best : result.closest;
     JsonArray rows;
+    if (reading.request->springKind == kTorsionSpring) {
+        // Only springs that meet everything: the torsion search keeps no nearest misses.
+        for (const TorsionCandidate& candidate : result.torsionBest) {
+            rows.Raw(TorsionCandidateRow(candidate));
+        }
+        return JsonObject()
+            .Number("met", static_cast<long long>(result.metCount))
+            .Flag("torsion", true)
+            .Raw("rows", rows.Close())
+            .Close();
+    }
+    const std::vector<Candidate>& shown = result.metCount > 0 ? result.best : result.closest;
     for (const Candidate& candidate : shown) {
         rows.Raw(CandidateRow(candidate));
         found.push_back(candidate.input);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/spring_search.h"
+#include "engine/torsion_spring.h"
 
 namespace springcalc::web {
 
@@ -35,6 +36,25 @@ struct SearchFormEntry {
     std::string text;
     int slot = 0;
 };
+
+// ---- The panel's own torsion spring calculator (the window has compression and extension
+// springs only) ----
+
+// The boxes of the torsion form, each a SearchFormEntry by name: material and wire by number,
+// mean-dia, body-turns, leg1, leg2, free-angle, by1 and by2 ("angle" or "moment"), position1,
+// position2 and mandrel (empty: none; empty legs and free angle are 0). Read as `check` reads
+// a torsion row, in the same ranges and in single precision, so the page and the command line
+// give one spring the same figures. None, and the faulty box's name in `field`, for a box that
+// is not a number in its range.
+std::optional<TorsionInput> ReadTorsionForm(const std::vector<SearchFormEntry>& form,
+                                            std::string& field);
+
+// The torsion form's choices: the materials and the wire sizes, each with its number.
+std::string TorsionFormJson();
+
+// The torsion spring the form describes: {"error": the words, "field": the box} or its
+// {"figures": [{label, value}], "warnings": [{number, text}], "svg": the moment–angle diagram}.
+std::string TorsionPanelJson(const std::vector<SearchFormEntry>& form);
 
 // The form the page offers, from the engine's fields: for each, its name, its form, the spring
 // kinds it is for, how many boxes, its label(s) and its choices; and the materials.
