@@ -11,6 +11,7 @@
 #include "cli/torsion_output.h"
 #include "engine/catalogue.h"
 #include "engine/text_format.h"
+#include "engine/tolerance_grades.h"
 #include "engine/window_texts.h"
 
 namespace springcalc::cli {
@@ -78,6 +79,12 @@ std::string Requirement(const SearchRequest& r) {
     if (r.minFrequency) {
         text += ", surge frequency at least " + ShortestText(*r.minFrequency) + " Hz";
     }
+    if (r.toleranceGrade) {
+        text += ", the heavier load as made at tolerance grade " +
+                ToleranceGradeName(*r.toleranceGrade) + " (" +
+                std::string(ToleranceSource(r.toleranceGrade->standard)) + ") at most " +
+                Percent(r.maxStressRatio) + " of the static allowable stress";
+    }
     text += ".\nMaterials: ";
     for (size_t i = 0; i < r.materials.size(); ++i) {
         text += (i == 0 ? "" : ", ") + MaterialDesignation(r.materials[i]);
@@ -126,7 +133,7 @@ std::string Direction(double actual, double wanted) {
     return actual > wanted ? "above" : "below";
 }
 
-std::string Explain(const Shortfall& s, const SearchRequest& r) {
+std::string Explain(const Shortfall& s, const Candidate& c, const SearchRequest& r) {
     const double miss = std::fabs(s.actual - s.wanted) / s.wanted;
     switch (s.what) {
         case Shortfall::What::Load:
@@ -175,6 +182,14 @@ std::string Explain(const Shortfall& s, const SearchRequest& r) {
             return "fatigue safety factor " + FixedText(s.actual, 2, " is below ") +
                    FixedText(s.wanted, 2, " (--min-fatigue, --peened)");
         case Shortfall::What::StressMargin:
+            if (r.toleranceGrade) {
+                // The grade is what raised the stress: say by how much.
+                return "stress at " + FixedText(s.actual * 100.0, 0, " % of the static ") +
+                       "allowable with the heavier load " +
+                       FixedText((s.actual / c.stressRatio - 1.0) * 100.0, 1, " % ") +
+                       "heavier, as tolerance grade " + ToleranceGradeName(*r.toleranceGrade) +
+                       " lets it be made, over --max-stress-ratio " + ShortestText(s.wanted);
+            }
             return "stress at " +
                    FixedText(s.actual * 100.0, 0,
                              " % of the static allowable, over "
@@ -325,6 +340,22 @@ double ActualOf(const Candidate& c, Shortfall::What what) {
     return 0.0;
 }
 
+// What lets in a design its stress margin keeps out at the grade asked for: the nearest
+// closer grade of the same standard whose heavier load stays within the margin, else the
+// grade left out, with the stress ratio that then lets it in where the default does not.
+std::string GradeLettingIn(const Candidate& c, const SearchRequest& r) {
+    for (int grade = r.toleranceGrade->grade - 1; grade >= 1; --grade) {
+        const ToleranceGrade closer{r.toleranceGrade->standard, grade};
+        if (c.stressRatio * HeavierLoadScale(closer, c.outcome.record) <= r.maxStressRatio) {
+            return "--tolerance-grade " + ToleranceGradeName(closer);
+        }
+    }
+    return c.stressRatio <= kDefaultMaxStressRatio
+               ? "no --tolerance-grade"
+               : "no --tolerance-grade, with --max-stress-ratio " +
+                     ShortestText(UpTo(c.stressRatio, 0.01));
+}
+
 // The option that lets designs in: the value that lets in the design shown with it.
 std::string OptionToWiden(Shortfall::What what, const Widening& w, const SearchRequest& r) {
     switch (what) {
@@ -340,6 +371,17 @@ std::string OptionToWiden(Shortfall::What what, const Widening& w, const SearchR
                    "than " +
                    std::string(EndConditionOf(r.ends).name);
         case Shortfall::What::StressMargin:
+            if (r.toleranceGrade) {
+                // Over the allowable itself no ratio lets it in, only a closer grade or none.
+                const double actual = ActualOf(w.best, what);
+                const std::string grade = GradeLettingIn(w.best, r);
+                const std::string ratio =
+                    actual <= 1.0
+                        ? "--max-stress-ratio " + ShortestText(UpTo(actual, 0.01)) + " or more"
+                        : "";
+                return ratio.empty() ? grade : ratio + ", or " + grade;
+            }
+            [[fallthrough]];
         case Shortfall::What::Pitch:
             return "--max-" + std::string(what == Shortfall::What::Pitch ? "pitch" : "stress") +
                    "-ratio " + ShortestText(UpTo(ActualOf(w.best, what), 0.01)) + " or more";
@@ -399,7 +441,7 @@ void WriteWidenings(std::string& text, const SearchRequest& request, const Searc
                 Identify(w.best) + ", " + FixedText(w.best.massGrams, 2, " g, ") +
                 FixedText(w.best.stressRatio * 100.0, 0, " % of the allowable stress)\n");
         for (const Shortfall& s : w.best.shortfalls) {
-            text += "    - " + Explain(s, request) + "\n";
+            text += "    - " + Explain(s, w.best, request) + "\n";
         }
     }
 }
@@ -422,7 +464,7 @@ void WriteClosest(std::string& text, const SearchRequest& request, const SearchR
     for (const Candidate& c : result.closest) {
         text += "  " + Identify(c) + "\n";
         for (const Shortfall& s : c.shortfalls) {
-            text += "    - " + Explain(s, request) + "\n";
+            text += "    - " + Explain(s, c, request) + "\n";
         }
     }
 }

@@ -158,17 +158,9 @@ void CheckLoad(Verdict& v, const SearchRequest& request, Shortfall::What what, d
     }
 }
 
-// How much heavier than drawn the heavier load may come out at the requested grade: 1 without
-// a grade, or where the grade's tables do not reach the spring.
+// How much heavier than drawn the heavier load may come out at the requested grade.
 double ToleranceScale(const SearchRequest& request, const TSpringDesign& record) {
-    if (!request.toleranceGrade) {
-        return 1.0;
-    }
-    const SpringTolerances t = TolerancesOf(*request.toleranceGrade, record);
-    const double heavier = std::max(record.Pset, record.Pact);
-    const double upper = std::max(double(record.Pset) + t.setLoad.value_or(0.0),
-                                  double(record.Pact) + t.workLoad.value_or(0.0));
-    return heavier > 0.0 ? upper / heavier : 1.0;
+    return request.toleranceGrade ? HeavierLoadScale(*request.toleranceGrade, record) : 1.0;
 }
 
 // What a spring maker would refuse to make or to promise: a stress with no margin for the
@@ -1315,6 +1307,9 @@ SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner,
     widened.minTurns = std::min(request.minTurns, kSmallestTurns);
     widened.allowBuckling = true;
     widened.maxStressRatio = 1.0;
+    // A grade raises the stress a design is held to: without it, the designs only the grade
+    // keeps out are found, and the hint can name a closer grade.
+    widened.toleranceGrade.reset();
     widened.maxPitchRatio = std::numeric_limits<double>::infinity();
     widened.allowCloseCoils = true;
     widened.anyInitialTension = true;
@@ -1322,6 +1317,7 @@ SearchResult SearchDesigns(const SearchRequest& request, DesignRunner& runner,
     if (widened.maxSpringIndex != request.maxSpringIndex || widened.minTurns != request.minTurns ||
         widened.allowBuckling != request.allowBuckling ||
         widened.maxStressRatio != request.maxStressRatio ||
+        widened.toleranceGrade != request.toleranceGrade ||
         widened.maxPitchRatio != request.maxPitchRatio ||
         widened.allowCloseCoils != request.allowCloseCoils ||
         widened.anyInitialTension != request.anyInitialTension) {

@@ -241,6 +241,14 @@ std::string ToleranceGradeName(ToleranceGrade grade) {
            std::to_string(grade.grade);
 }
 
+double HeavierLoadScale(ToleranceGrade grade, const TSpringDesign& design) {
+    const SpringTolerances t = TolerancesOf(grade, design);
+    const double heavier = std::max(design.Pset, design.Pact);
+    const double upper = std::max(double(design.Pset) + t.setLoad.value_or(0.0),
+                                  double(design.Pact) + t.workLoad.value_or(0.0));
+    return heavier > 0.0 ? upper / heavier : 1.0;
+}
+
 std::string_view ToleranceSource(ToleranceStandard standard) {
     return standard == ToleranceStandard::Jis
                ? "JIS B 2704-2:2018 (JSMA SB001-2:2018)"

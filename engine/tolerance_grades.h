@@ -66,6 +66,11 @@ SpringTolerances TolerancesOf(ToleranceGrade grade, const ToleranceSpring& sprin
                               double workLoad);
 SpringTolerances TolerancesOf(ToleranceGrade grade, const TSpringDesign& design);
 
+// How much heavier than drawn the heavier of a design's two loads may come out at `grade`,
+// as a factor (1.10 for ±10 %): 1 where the grade's tables do not reach the spring. The
+// search holds the stress of that load within its margin.
+double HeavierLoadScale(ToleranceGrade grade, const TSpringDesign& design);
+
 // Where the grade's rules come from, for the footnote of a table.
 std::string_view ToleranceSource(ToleranceStandard standard);
 

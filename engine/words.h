@@ -431,6 +431,15 @@ inline constexpr Word kWords[] = {
     {"initialStress",    "初張力の応力 τ0／巻ける範囲"},
     {"initialTension",   "初張力"},
     {"initialWithin",    "範囲内"},
+    // The panel's tolerances of a drawing's figures at the grade chosen beside them
+    {"tolerance.setLoad", "取付時の荷重 Pset"},
+    {"tolerance.workLoad", "作動時の荷重 Pact"},
+    {"tolerance.outerDiameter", "外径"},
+    {"tolerance.innerDiameter", "内径"},
+    {"tolerance.freeLength", "自由長"},
+    {"tolerance.squareness", "直角度 (自由長でのコイルの傾き)"},
+    {"tolerance.parallelism", "平行度 (外径での端面の傾き)"},
+    {"toleranceAgreed",  "受渡当事者間の協定による (等級の表の外)"},
     // The panel's own initial tension of an extension spring, for its figures and diagram only
     {"givenTension",     "初張力 (指定) kg"},
     {"givenTensionNote", "空欄: 窓と同じ式の初張力。N、MPa、kg/mm2 の単位も使えます。"},

@@ -1589,3 +1589,42 @@ TEST(CheckTolerance, AGradeAddsEachFiguresToleranceAndChangesNothingElse) {
 
 }  // namespace
 }  // namespace springcalc
+
+namespace springcalc {
+namespace {
+
+// A grade in force is said with the requirement, and where it is what keeps the designs out,
+// the hint names the grade and what lets them in instead of a ratio no design can meet.
+TEST(SearchTolerance, TheOutputSaysWhichGradeHoldsAndNamesItWhereItKeepsDesignsOut) {
+    const std::vector<std::string> request{"search", "--kind",      "compression", "--load",
+                                           "1.8@20", "--load",      "3.6@15",      "--max-od",
+                                           "6.5",    "--materials", "SWB"};
+    struct Case {
+        const char* grade;
+        const char* said;  // in the requirement
+        const char* hint;  // the widening the grade calls for
+    };
+    for (const Case& c : {
+             Case{"JIS-3",
+                  "the heavier load as made at tolerance grade JIS-3 (JIS B 2704-2:2018 (JSMA "
+                  "SB001-2:2018)) at most 100.0 % of the static allowable stress",
+                  "  no --tolerance-grade, with --max-stress-ratio 0.99 (15 designs need only "
+                  "that;"},
+             Case{"EN-3", "at tolerance grade EN-3 (EN 15800:2008",
+                  "stress at 113 % of the static allowable with the heavier load 14.1 % heavier, "
+                  "as tolerance grade EN-3 lets it be made, over --max-stress-ratio 1"},
+         }) {
+        std::vector<std::string> args = request;
+        args.insert(args.end(), {"--tolerance-grade", c.grade});
+        const CliRun run = RunCli(args, "");
+        EXPECT_EQ(run.status, 1) << run.err;
+        EXPECT_NE(run.out.find(c.said), std::string::npos) << run.out;
+        EXPECT_NE(run.out.find(c.hint), std::string::npos) << run.out;
+    }
+    // Without a grade none is named, and the default margin's hint stays as it was.
+    const CliRun plain = RunCli(request, "");
+    EXPECT_EQ(plain.out.find("tolerance grade"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace springcalc

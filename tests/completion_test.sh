@@ -53,9 +53,19 @@ materials=$("$program" search --kind compression --load 1@20 --rate 0.5 --top 1 
     sed -n 's/^Materials: \(.*\)\.$/\1/p' | tr -d ,)
 [ -n "$materials" ] || { echo "FAIL: no material list from $program search" >&2; exit 1; }
 
+# Every option a command's --help lists, and no other: an option added to the program and not
+# to the completion (or dropped from one and kept in the other) fails here.
+for command in check search; do
+    listed=$("$program" "$command" --help | grep -oE '^ +(-h, )?--[a-z-]+' | grep -oE -- '--[a-z-]+' | sort -u)
+    [ -n "$listed" ] || { echo "FAIL: $program $command --help lists no options" >&2; exit 1; }
+    expect "springcalc-cli $command --" "$listed"
+done
 expect 'springcalc-cli ' 'check search --help --version'
 expect 'springcalc-cli s' 'search'
-expect 'springcalc-cli check --' '--json --report --units --plot --ends --peened --repeated --hook-radius --initial-tension --help'
+expect 'springcalc-cli check --tolerance-grade ' 'JIS-1 JIS-2 JIS-3 EN-1 EN-2 EN-3'
+expect 'springcalc-cli search --tolerance-grade = E' 'EN-1 EN-2 EN-3'
+expect 'springcalc-cli check --materials-file o' 'other.csv'
+expect 'springcalc-cli search --max-stress-ratio ' ''
 expect 'springcalc-cli check --p' '--plot --peened'
 expect 'springcalc-cli check --hook-radius ' ''
 expect 'springcalc-cli check --u' '--units'
@@ -67,7 +77,7 @@ expect 'springcalc-cli check --report o' 'other.csv'
 expect 'springcalc-cli check --plot ' 'plots'
 expect 'springcalc-cli search --m' '--max-od --min-id --max-free-len --materials --max-index
     --min-turns --max-slenderness --min-frequency --min-fatigue --max-stress-ratio --max-pitch-ratio
-    --moment --moment-rate --mandrel --max-body-len'
+    --moment --moment-rate --mandrel --max-body-len --materials-file'
 expect 'springcalc-cli search --no' '--no-buckling'
 expect 'springcalc-cli search --a' '--allow-buckling --all --allow-close-coils --any-initial-tension'
 expect 'springcalc-cli search --r' '--rate --repeated'

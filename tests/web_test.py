@@ -1557,6 +1557,68 @@ class Page(unittest.TestCase):
         self.assertFalse(self.element('legs').is_displayed())
         self.assertFalse(self.element('t-mean-dia').is_displayed())
 
+    def test_the_panels_tolerances_are_those_check_gives_at_the_grade_chosen(self):
+        """The guide's example spring, and an extension spring EN 15800 does not cover."""
+        table = """return [...document.querySelectorAll('#tolerances tr')]
+                       .map(r => [...r.cells].map(c => c.textContent));"""
+        labels = ['取付時の荷重 Pset', '作動時の荷重 Pact', '外径', '内径', '自由長']
+        agreed = '受渡当事者間の協定による (等級の表の外)'
+        for design, csv in [
+                ('v=1&kind=compression&material=SWPB&wire=0.60&mean_dia=4.1&turns=8.5'
+                 '&free_len=24&set_len=20&work_len=15',
+                 'kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n'
+                 'compression,SWPB,0.60,4.1,8.5,24,20,15\n'),
+                ('v=1&kind=extension&material=SWPB&wire=1.0&mean_dia=8&turns=15&set_len=30'
+                 '&work_len=40',
+                 'kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n'
+                 'extension,SWPB,1.0,8,15,,30,40\n')]:
+            self.loaded(f'http://127.0.0.1:{self.port}/index.html#time={TIME}&{design}')
+            grade = Select(self.element('toleranceGrade'))
+            self.assertFalse(self.element('toleranceGrade').is_displayed(), 'shown before Run')
+            self.command('N1')
+            self.assertEqual([(o.get_attribute('value'), o.is_selected()) for o in grade.options],
+                             [('none', True), ('JIS-1', False), ('JIS-2', False),
+                              ('JIS-3', False), ('EN-1', False), ('EN-2', False),
+                              ('EN-3', False)])
+            self.assertEqual(self.js(table), [])
+            for name in ['JIS-2', 'EN-2']:
+                grade.select_by_value(name)
+                # Status 1: the design has warnings, which the tolerances do not mind.
+                run = subprocess.run([ARGS.cli, 'check', '--json', '--tolerance-grade', name],
+                                     input=csv.encode(), capture_output=True)
+                self.assertIn(run.returncode, (0, 1), run.stderr)
+                [checked] = json.loads(run.stdout)
+                t = checked['tolerance']
+                self.assertEqual(t['grade'], name)
+                figures = [checked['Pset'], checked['Pact'],
+                           checked['MeanDia'] + checked['WireDia'],
+                           checked['MeanDia'] - checked['WireDia'], checked['FreeLen']]
+                keys = ['set_load', 'work_load', 'outer_diameter', 'inner_diameter',
+                        'free_length']
+                units = [' kg', ' kg', ' mm', ' mm', ' mm']
+                expected = [[label, agreed if t[key] is None else
+                             f'{figure:.{1 if key == "free_length" else 2}f} ± {t[key]:.2f}{unit}']
+                            for label, figure, key, unit in zip(labels, figures, keys, units)]
+                for label, key in [('直角度 (自由長でのコイルの傾き)', 'squareness'),
+                                   ('平行度 (外径での端面の傾き)', 'parallelism')]:
+                    if t[key] is not None:
+                        expected.append([label, f'{t[key]:.2f} mm'])
+                self.assertEqual(self.js(table), expected, name)
+        # The last: an extension spring, which EN 15800 leaves wholly to agreement.
+        self.assertEqual(self.js(table), [[label, agreed] for label in labels])
+        # The datasheet prints them under the figures, headed by the grade.
+        grade.select_by_value('JIS-2')
+        shown = self.js(table)
+        self.printed('printDatasheet')
+        sheet = self.js("""return [...document.querySelectorAll('#datasheet .sheet-figures tr')]
+                               .map(r => [...r.cells].map(c => c.textContent));""")
+        self.assertEqual(sheet[-len(shown) - 1:], [['許容差の等級　JIS B 2704 2級'], *shown])
+        # Exit starts the panel afresh: no grade.
+        self.driver.execute_cdp_cmd('Emulation.setEmulatedMedia', {'media': ''})
+        self.command('Exit2')
+        self.assertEqual(grade.first_selected_option.get_attribute('value'), 'none')
+        self.assertFalse(self.element('toleranceGrade').is_displayed())
+
     def test_the_search_form_refuses_a_requirement_in_japanese(self):
         # The form's boxes become the engine's fields; what the engine refuses is told in
         # Japanese, naming the box, and nothing is searched.
@@ -1855,7 +1917,10 @@ def main():
     parser.add_argument('--site', required=True)
     parser.add_argument('--twin', required=True)
     parser.add_argument('--axe', required=True, help="axe-core's axe.min.js")
+    parser.add_argument('--cli', help='springcalc-cli (by default the one built beside the twin)')
     ARGS, rest = parser.parse_known_args()
+    if not ARGS.cli:
+        ARGS.cli = os.path.join(os.path.dirname(ARGS.twin), '..', 'cli', 'springcalc-cli')
     with open(ARGS.axe, encoding='utf-8') as script:
         Page.axe_script = script.read()
     try:

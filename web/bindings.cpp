@@ -311,6 +311,15 @@ std::string Figures() {
     return FiguresJson(given ? *given : Calculator().design());
 }
 
+// The tolerances of the panel's record at the grade chosen in its select ("none": no rows).
+std::string Tolerances(const std::string& grade) {
+    if (!Calculator().analysed()) {
+        return "[]";
+    }
+    const std::optional<TSpringDesign> given = PanelRecord();
+    return TolerancesJson(given ? *given : Calculator().design(), grade);
+}
+
 // The design as the page's address keeps it.
 std::string DesignAddress() {
     return DesignFragment(Calculator().design());
@@ -406,6 +415,8 @@ EMSCRIPTEN_BINDINGS(springcalc) {
     function("setFixedTime", &SetFixedTime);
     function("diagramSvg", &DiagramSvg);
     function("figures", &Figures);
+    function("toleranceGrades", &ToleranceGradesJson);
+    function("tolerances", &Tolerances);
     function("setInitialTension", &SetInitialTension);
     function("tensionOffered", &TensionOffered);
     function("search", &Search);

@@ -645,6 +645,7 @@
         }
         engine.start();
         clearTensionField();
+        document.getElementById('toleranceGrade').value = 'none';
         clearPanel();
         followWindowKind();
     }
@@ -1070,6 +1071,19 @@
         figures.removeAttribute('id');
         figures.className = 'sheet-figures';
         figures.createCaption().textContent = texts.figuresHeading;
+        // The tolerances under the figures, headed by the grade, when one is chosen.
+        const grade = document.getElementById('toleranceGrade');
+        const tolerances = document.getElementById('tolerances').rows;
+        if (tolerances.length > 0) {
+            const heading = document.createElement('th');
+            heading.colSpan = 2;
+            heading.textContent = texts['tolerance-grade'] + texts.fullSpace +
+                                  grade.selectedOptions[0].textContent;
+            figures.insertRow().append(heading);
+            for (const row of tolerances) {
+                figures.tBodies[0].append(row.cloneNode(true));
+            }
+        }
         const warnings = document.createElement('p');
         warnings.className = 'sheet-warnings';
         const lines = elements.get('Memo1').value.split('\n').filter((line) => line !== '');
@@ -1189,6 +1203,8 @@
         document.getElementById('diagram').replaceChildren(note);
         document.getElementById('figures').replaceChildren();
         document.getElementById('givenTensionBox').hidden = true;
+        document.getElementById('toleranceBox').hidden = true;
+        document.getElementById('tolerances').replaceChildren();
     }
 
     // An extension spring's initial tension for the panel's figures and diagram alone: the
@@ -1213,6 +1229,40 @@
         });
         box.append(label, ' ', field, ' ', problem);
         document.getElementById('figures').before(box);
+    }
+
+    // The grade a drawing names, chosen beside the figures: each figure with the tolerance a
+    // maker promises at it, as the engine works it out.
+    function buildToleranceField() {
+        const box = document.createElement('p');
+        box.id = 'toleranceBox';
+        box.hidden = true;
+        const label = document.createElement('label');
+        label.id = 'toleranceGradeLabel';
+        label.textContent = texts['tolerance-grade'];
+        label.htmlFor = 'toleranceGrade';
+        const select = document.createElement('select');
+        select.id = 'toleranceGrade';
+        for (const {name, label: text} of JSON.parse(engine.toleranceGrades())) {
+            select.add(new Option(text, name));
+        }
+        select.addEventListener('change', showTolerances);
+        box.append(label, ' ', select);
+        const table = document.createElement('table');
+        table.id = 'tolerances';
+        table.setAttribute('aria-labelledby', label.id);
+        document.getElementById('figures').after(box, table);
+    }
+
+    function showTolerances() {
+        const table = document.getElementById('tolerances');
+        table.replaceChildren();
+        for (const row of JSON.parse(engine.tolerances(
+                 document.getElementById('toleranceGrade').value))) {
+            const tr = table.insertRow();
+            tr.insertCell().textContent = row.label;
+            tr.insertCell().textContent = row.value;
+        }
     }
 
     function clearTensionField() {
@@ -1244,6 +1294,8 @@
             tr.insertCell().textContent = row.label;
             tr.insertCell().textContent = row.value;
         }
+        document.getElementById('toleranceBox').hidden = false;
+        showTolerances();
     }
 
     // The search form is built from the engine's fields (engine.searchFormJson): each field's
@@ -1914,6 +1966,7 @@
         buildSearch();
         buildTensionField();
         buildTorsion();
+        buildToleranceField();
         document.getElementById('frame').hidden = false;
         document.getElementById('panel').hidden = false;
         fitWindow();

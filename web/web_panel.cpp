@@ -13,6 +13,7 @@
 #include "engine/input_text.h"
 #include "engine/spring_tables.h"
 #include "engine/text_format.h"
+#include "engine/tolerance_grades.h"
 #include "web/json_text.h"
 #include "web/page_words.h"
 #include "web/spoken_fields.h"
@@ -257,6 +258,49 @@ std::string FiguresJson(const TSpringDesign& design) {
                                                  FixedText(t.high, 2, Words("stressUnit"))));
         rows.Raw(Row(Words("initialTension"),
                      t.outside ? WarningWords(kInitialTensionWarning) : Words("initialWithin")));
+    }
+    return rows.Close();
+}
+
+std::string ToleranceGradesJson() {
+    JsonArray grades;
+    grades.Raw(JsonObject().Text("name", "none").Text("label", Words("grade.none")).Close());
+    for (const std::string_view name : kToleranceGradeNames) {
+        grades.Raw(JsonObject()
+                       .Text("name", name)
+                       .Text("label", WordOf("grade." + std::string(name)))
+                       .Close());
+    }
+    return grades.Close();
+}
+
+std::string TolerancesJson(const TSpringDesign& design, std::string_view gradeName) {
+    const std::optional<ToleranceGrade> grade = ToleranceGradeNamed(gradeName);
+    JsonArray rows;
+    if (!grade) {
+        return rows.Close();
+    }
+    const SpringTolerances t = TolerancesOf(*grade, design);
+    const double wire = WireDiameterOf(design);
+    // The figure as the command line's tolerance line gives it, so that the page and a drawing
+    // made from check's output agree to the last digit.
+    const auto plusMinus = [&](WordKey key, double value, int digits,
+                               const std::optional<double>& tolerance, const char* unit) {
+        rows.Raw(Row(WordOf(key.key),
+                     tolerance ? FixedText(value, digits) + " ± " + FixedText(*tolerance, 2) + unit
+                               : std::string(Words("toleranceAgreed"))));
+    };
+    plusMinus("tolerance.setLoad", design.Pset, 2, t.setLoad, " kg");
+    plusMinus("tolerance.workLoad", design.Pact, 2, t.workLoad, " kg");
+    plusMinus("tolerance.outerDiameter", design.MeanDia + wire, 2, t.outerDiameter, " mm");
+    plusMinus("tolerance.innerDiameter", design.MeanDia - wire, 2, t.innerDiameter, " mm");
+    plusMinus("tolerance.freeLength", design.FreeLen, 1, t.freeLength, " mm");
+    // Not ± but how far the coils or the ends may lean: an extension spring has neither.
+    if (t.squareness) {
+        rows.Raw(Row(Words("tolerance.squareness"), FixedText(*t.squareness, 2, " mm")));
+    }
+    if (t.parallelism) {
+        rows.Raw(Row(Words("tolerance.parallelism"), FixedText(*t.parallelism, 2, " mm")));
     }
     return rows.Close();
 }

@@ -19,6 +19,14 @@ std::string PanelDiagramSvg(const TSpringDesign& design);
 // The figures in service as a JSON array of {label, value} rows.
 std::string FiguresJson(const TSpringDesign& design);
 
+// The grades the panel's select offers, "none" first, as a JSON array of {name, label}.
+std::string ToleranceGradesJson();
+
+// Each figure of a drawing with the tolerance a maker promises at the grade named (a name of
+// kToleranceGradeNames), as a JSON array of {label, value} rows ("0.97 ± 0.10 kg"); a figure
+// the grade's tables do not reach says so. Empty for "none" or a name that is no grade.
+std::string TolerancesJson(const TSpringDesign& design, std::string_view gradeName);
+
 // The design of the window's record run once more with the initial tension typed in the panel's
 // field (ReadInitialTension's forms), for the panel's figures and diagram; the window's own
 // record keeps the formula's, as the desktop's does. None for an empty field, a compression
