@@ -956,6 +956,35 @@ class Page(unittest.TestCase):
         pages, bitmaps = self.pdf_pages()
         self.assertEqual((len(pages), bitmaps), (1, True))  # the window's drawings are bitmaps
 
+    def test_the_datasheet_prints_the_windows_design_beside_the_panels_torsion_spring(self):
+        panel = json.loads(twin('panel', TIME))
+        self.command('N1')
+        Select(self.element('panelKind')).select_by_value('torsion')
+        for name, text in [('mean-dia', '10'), ('body-turns', '5'), ('leg1', '25'),
+                           ('leg2', '25'), ('free-angle', '120'), ('position1', '20'),
+                           ('position2', '80')]:
+            self.element('t-' + name).send_keys(text)
+        self.element('torsionButton').click()
+        rows = """return [...document.querySelectorAll('#figures tr')]
+                      .map((r) => [...r.cells].map((c) => c.textContent));"""
+        torsion = self.js(rows)
+        self.assertGreater(len(torsion), 1)
+        self.assertEqual(self.printed('printDatasheet'),
+                         {'frame': False, 'panel': False, 'datasheet': True})
+        sheet = self.js("""
+            return {figures: [...document.querySelectorAll('#datasheet .sheet-figures tr')]
+                        .map((r) => [...r.cells].map((c) => c.textContent)),
+                    svgTexts: [...document.querySelectorAll('#datasheet svg text')]
+                        .map((t) => t.textContent)};""")
+        # The window's figures and load-length diagram, not the torsion spring's.
+        self.assertEqual(sheet['figures'], [[row['label'], row['value']]
+                                            for row in panel['figures']])
+        self.assertEqual(len(sheet['svgTexts']),
+                         len(re.findall(r'<text[^>]*>([^<]*)</text>', panel['svg'])))
+        self.assertNotIn('自由からの角度 (°)', sheet['svgTexts'])
+        # The panel keeps its torsion spring.
+        self.assertEqual(self.js(rows), torsion)
+
     # ---- The design in the address ----------------------------------------------------------
 
     def fragment(self):

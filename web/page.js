@@ -1067,8 +1067,10 @@
             const unit = label.getAttribute('aria-describedby');
             row.insertCell().textContent = unit ? elements.get(unit).textContent.trim() : '';
         }
-        const figures = document.getElementById('figures').cloneNode(true);
-        figures.removeAttribute('id');
+        // The window's figures and diagram from the engine, not the panel's: the panel may
+        // be showing its own torsion spring, which is no part of the window's design.
+        const figures = document.createElement('table');
+        fillWindowFigures(figures);
         figures.className = 'sheet-figures';
         figures.createCaption().textContent = texts.figuresHeading;
         // The tolerances under the figures, headed by the grade, when one is chosen.
@@ -1091,9 +1093,9 @@
                                                 : texts.noWarnings;
         const diagram = document.createElement('figure');
         diagram.className = 'sheet-diagram';
-        const svg = document.querySelector('#diagram svg');
+        const svg = windowDiagram();
         if (svg) {
-            diagram.append(svg.cloneNode(true));
+            diagram.append(svg);
         }
         const tables = document.createElement('div');
         tables.className = 'sheet-tables';
@@ -1275,19 +1277,31 @@
         if (panelKind === 'torsion') {
             return;  // the window's Run does not change the panel's own torsion spring
         }
-        const svgText = engine.diagramSvg();
-        const holder = document.getElementById('diagram');
-        if (svgText === '') {
+        const svg = windowDiagram();
+        if (!svg) {
             clearPanel();
             return;
+        }
+        document.getElementById('diagram').replaceChildren(svg);
+        document.getElementById('givenTensionBox').hidden = !engine.tensionOffered();
+        fillWindowFigures(document.getElementById('figures'));
+    }
+
+    // The load–length diagram of the window's design after Run; null before.
+    function windowDiagram() {
+        const svgText = engine.diagramSvg();
+        if (svgText === '') {
+            return null;
         }
         const parsed = new DOMParser().parseFromString(svgText, 'image/svg+xml');
         const svg = document.importNode(parsed.documentElement, true);
         svg.setAttribute('role', 'img');
         svg.setAttribute('aria-label', texts.diagramHeading);
-        holder.replaceChildren(svg);
-        document.getElementById('givenTensionBox').hidden = !engine.tensionOffered();
-        const table = document.getElementById('figures');
+        return svg;
+    }
+
+    // The figures of the window's design, a row each, in place of what the table held.
+    function fillWindowFigures(table) {
         table.replaceChildren();
         for (const row of JSON.parse(engine.figures())) {
             const tr = table.insertRow();
