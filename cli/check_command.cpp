@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <span>
 
 #include "cli/check.h"
 #include "cli/input_values.h"
@@ -29,6 +30,7 @@ constexpr const char* kCheckHelp =
                             [--plot DIR] [--peened] [--repeated] [--hook-radius R]
                             [--initial-tension P] [--materials NAME]
                             [--materials-file FILE] [--tolerance-grade GRADE]
+                            [--temperature C]
 
 Checks spring designs with the calculator's own engine. Each row is entered as the window
 enters a design (diameters, strength lookup, geometry checks) and then Run is chosen, so the
@@ -138,6 +140,11 @@ Options:
   --materials-file FILE
                  your own materials (docs/cli.md gives the format); every fault of the file
                  is told, one line each, and nothing is checked
+  --temperature C
+                 the working temperature, -40 to 250 °C (default: 20, room temperature):
+                 G and E of the wire standards and of --materials-file are lowered by
+                 EN 13906-1's relation, 0.25 ‰ per kelvin (0.40 ‰ for stainless wire), and
+                 each material's source says so; the window's nine materials keep theirs
   --tolerance-grade GRADE
                  each figure with the tolerance a maker promises at GRADE: {grades}
                  (JIS B 2704-2 grades 1 to 3 for both kinds, EN 15800 grades 1 to 3 for
@@ -312,6 +319,10 @@ std::string OptionsProblem(const ScannedOptions& options) {
             return fault;
         }
     }
+    if (const std::optional<std::string> celsius = options.Value("temperature");
+        celsius && !TemperatureOf(*celsius)) {
+        return TemperatureProblem(*celsius);
+    }
     if (options.Value("report") == "") {
         return "--report needs a file name";
     }
@@ -338,6 +349,7 @@ std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& arg
                                                       {"materials", true},
                                                       {"materials-file", true},
                                                       {"tolerance-grade", true},
+                                                      {"temperature", true},
                                                       {"help"}});
     if (std::string problem = OptionsProblem(options); !problem.empty()) {
         status = Usage(io, problem);
@@ -375,12 +387,18 @@ std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& arg
         }
         check.ownMaterials = std::move(*own);
     }
+    // The file's names first, then every standard's, each at the temperature: found before the
+    // built-in rows by the look-ups.
+    const size_t ownCount = check.ownMaterials.size();
+    if (const std::optional<std::string> celsius = options.Value("temperature")) {
+        check.ownMaterials = MaterialsAtTemperature(check.ownMaterials, *TemperatureOf(*celsius));
+    }
     if (options.Has("materials") || options.Has("materials-file")) {
         for (const WireMaterial& standard : WireStandards()) {
             check.settings.materialWidth =
                 std::max(check.settings.materialWidth, static_cast<int>(standard.name.size()));
         }
-        for (const auto& own : check.ownMaterials) {
+        for (const auto& own : std::span(check.ownMaterials).first(ownCount)) {
             check.settings.materialWidth =
                 std::max(check.settings.materialWidth, DisplayWidth(own->name));
         }
@@ -389,7 +407,7 @@ std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& arg
         check.material = WireMaterialNamed(*name, check.ownMaterials);
         if (!check.material) {
             std::string names = WireStandardList();
-            for (const auto& own : check.ownMaterials) {
+            for (const auto& own : std::span(check.ownMaterials).first(ownCount)) {
                 names += ", " + own->name;
             }
             status = Usage(io, "--materials takes one of " + names + ", not \"" + Escaped(*name) +

@@ -7,6 +7,8 @@
 #include <iterator>
 
 #include "cli/input_values.h"
+#include "engine/input_text.h"
+#include "engine/wire_standards.h"
 #include "text/utf8_text.h"
 
 namespace springcalc::cli {
@@ -93,6 +95,17 @@ std::optional<std::vector<std::shared_ptr<const WireMaterial>>> ReadMaterialsOpt
         return std::nullopt;
     }
     return reading.materials;
+}
+
+std::optional<double> TemperatureOf(std::string_view text) {
+    const std::optional<double> celsius = ParseDouble(text);
+    return celsius && *celsius >= kLeastTemperature && *celsius <= kMostTemperature ? celsius
+                                                                                    : std::nullopt;
+}
+
+std::string TemperatureProblem(std::string_view text) {
+    return "--temperature takes °C from " + ShortestText(kLeastTemperature) + " to " +
+           ShortestText(kMostTemperature) + ", not \"" + std::string(text) + "\"";
 }
 
 }  // namespace springcalc::cli

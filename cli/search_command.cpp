@@ -88,6 +88,10 @@ Limits:
                        your own materials (docs/cli.md gives the format), for --materials;
                        every fault of the file is told, one line each, and nothing is
                        searched
+  --temperature C      the working temperature, -40 to 250 °C (default: 20): G and E of
+                       the wire standards and of --materials-file lowered by EN 13906-1's
+                       relation (0.25 ‰ per kelvin, 0.40 ‰ stainless), said under the rows;
+                       the window's nine materials keep theirs
   --max-slenderness X  slenderness, free length / D, at most X (0.5 to 100)
   --min-frequency F    natural (surge) frequency, both ends fixed, at least F Hz (1 to
                        100000)
@@ -373,7 +377,7 @@ SearchArguments ReadSearchArguments(const std::vector<std::string>& args,
                                     const std::vector<std::shared_ptr<const WireMaterial>>& own) {
     static const std::vector<OptionSpec> specs = [] {
         // The file is the command line's own: the page takes its material in the form.
-        std::vector<OptionSpec> list{{"help"}, {"materials-file", true}};
+        std::vector<OptionSpec> list{{"help"}, {"materials-file", true}, {"temperature", true}};
         for (const SearchFieldRow& row : kSearchFields) {
             list.push_back({row.name, row.form != FieldForm::Flag, row.most > 1});
         }
@@ -406,6 +410,17 @@ SearchArguments ReadSearchArguments(const std::vector<std::string>& args,
         }
     }
     read.materialsFile = options.Value("materials-file");
+    if (const std::optional<std::string> celsius = options.Value("temperature")) {
+        const std::optional<double> temperature = TemperatureOf(*celsius);
+        if (!temperature) {
+            read.optionProblem = TemperatureProblem(*celsius);
+            return read;
+        }
+        // The file's materials first, then every standard's, at the temperature.
+        read.reading =
+            springcalc::ReadSearchRequest(entries, MaterialsAtTemperature(own, *temperature));
+        return read;
+    }
     read.reading = springcalc::ReadSearchRequest(entries, own);
     return read;
 }

@@ -34,6 +34,9 @@ struct ModulusBand {
 enum class StrengthLaw {
     Points,  // straight lines between the sizes of a table
     Power,   // Rm = coefficient / d^exponent
+    // Rm = coefficient − slope · log10(d / 1 mm), at most `cap`: a straight line through a
+    // table's sizes on a logarithmic scale of d, as the fitted EN 10270 data are published.
+    LogLine,
 };
 
 struct WireMaterial {
@@ -43,6 +46,8 @@ struct WireMaterial {
     std::vector<StrengthPoint> points;  // Points: by rising diameter
     double coefficient = 0;             // Power: A, N/mm² · mm^m
     double exponent = 0;                // Power: m
+    double slope = 0;                   // LogLine: N/mm² per decade of d
+    double cap = 0;                     // LogLine: the most it gives, N/mm²
     double least = 0;                   // the range of diameters the strength holds for, mm
     double most = 0;
     std::vector<ModulusBand> moduli;  // by rising `upTo`; the last holds to `most`
@@ -79,6 +84,21 @@ struct WireSelection {
     MaterialRow row{};   // G and E in kgf/mm², allowFactor such that 0.8·factor = staticShare
     float strength = 0;  // Rm in kgf/mm², single precision as the record keeps it
 };
+
+// The room temperature the standards' moduli hold at, and the range --temperature takes.
+inline constexpr double kRoomTemperature = 20.0;  // °C
+inline constexpr double kLeastTemperature = -40.0;
+inline constexpr double kMostTemperature = 250.0;
+// G and E lowered to `celsius` by EN 13906-1's relation G(t) = G20 · (1 − k · (t − 20)), k by
+// the wire's class; the source says so. Pass-through at room temperature.
+std::shared_ptr<const WireMaterial> AtTemperature(std::shared_ptr<const WireMaterial> material,
+                                                  double celsius);
+// The coefficient k of that relation, per kelvin.
+double ModulusTemperatureCoefficient(WireClass wireClass);
+// `own` and then every built-in row, each at `celsius`: what --temperature hands to the name
+// look-ups in place of the materials file's list (the file's rows stay first).
+std::vector<std::shared_ptr<const WireMaterial>> MaterialsAtTemperature(
+    std::span<const std::shared_ptr<const WireMaterial>> own, double celsius);
 
 // The selection of `material` at `d`; none when d is outside the material's range.
 std::shared_ptr<const WireSelection> SelectWire(std::shared_ptr<const WireMaterial> material,

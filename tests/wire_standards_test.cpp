@@ -45,6 +45,27 @@ TEST(WireStandards, MinimumTensileStrengthMatchesPublishedFigures) {
         {"EN10270-1-SM", 15.0, 1110.0, 1e-9, "EN 10270-1 SM at 15"},
         // Music wire at 1 mm: 2060 / 1^0.163 = 2060.
         {"ASTM-A228", 1.0, 2060.0, 1e-9, "A = Sut at 1 mm"},
+        // DM is SM's table: 5.0 mm, 1460 N/mm² (Hengming lists the two columns alike).
+        {"EN10270-1-DM", 5.0, 1460.0, 1e-9, "EN 10270-1 DM at 5.0"},
+        // springone's lines against the least of Hengming's EN 10270-1 table (the size band's
+        // upper end), within 0.6 %: SH 0.28–0.30 mm 2660, 0.30–0.32 2640, 0.32–0.34 2610; DH
+        // 0.2 mm 2800, 0.20–0.22 2770, 0.22–0.25 2720, 0.25–0.28 2680.
+        {"EN10270-1-SH", 0.30, 2660.0, 2660.0 * 0.006, "Hengming SH 0.30"},
+        {"EN10270-1-SH", 0.32, 2640.0, 2640.0 * 0.006, "Hengming SH 0.32"},
+        {"EN10270-1-SH", 0.34, 2610.0, 2610.0 * 0.006, "Hengming SH 0.34"},
+        {"EN10270-1-DH", 0.20, 2800.0, 2800.0 * 0.006, "Hengming DH 0.20"},
+        {"EN10270-1-DH", 0.22, 2770.0, 2770.0 * 0.006, "Hengming DH 0.22"},
+        {"EN10270-1-DH", 0.25, 2720.0, 2720.0 * 0.006, "Hengming DH 0.25"},
+        {"EN10270-1-DH", 0.28, 2680.0, 2680.0 * 0.006, "Hengming DH 0.28"},
+        // The lines by hand: SL at 10 mm, 1712 − 660 · 1 = 1052; TDC at 2 mm,
+        // 1781 − 391 · 0.30103 = 1663.30; DH below 0.06 mm would pass 2800 and is held to it.
+        {"EN10270-1-SL", 10.0, 1052.0, 1e-9, "SL line at 10"},
+        {"EN10270-2-TDC", 2.0, 1663.297, 1e-3, "TDC line at 2"},
+        {"EN10270-1-DH", 0.05, 2800.0, 1e-9, "DH held to its first size's Rm"},
+        // FDSiCr at 1 mm: the line's 2103 is above the cap of 2100.
+        {"EN10270-2-FDSICR", 1.0, 2100.0, 1e-9, "FDSiCr capped"},
+        // Chrome-silicon at 1 mm: A itself, 1960 (ncalculators.com).
+        {"ASTM-A401", 1.0, 1960.0, 1e-9, "A401 at 1 mm"},
     };
     for (const Case& c : cases) {
         const std::optional<double> strength = Row(c.material).MinTensileStrength(c.d);
@@ -62,10 +83,25 @@ TEST(WireStandards, StrengthHoldsOnlyOverItsRangeOfDiameters) {
     const Case cases[] = {
         // engineeringprep.com problem 141 works music wire at 7.25 mm, beyond the 0.250 in
         // (6.35 mm) that A228's own size table ends at: the formula is not stretched to it.
-        {"ASTM-A228", 7.25, false},   {"ASTM-A228", 6.35, true},      {"ASTM-A228", 0.1016, true},
-        {"ASTM-A228", 0.1, false},    {"EN10270-1-SM", 0.29, false},  {"EN10270-1-SM", 0.3, true},
-        {"EN10270-1-SM", 20.0, true}, {"EN10270-1-SM", 20.01, false}, {"ASTM-A229", 0.49, false},
+        {"ASTM-A228", 7.25, false},
+        {"ASTM-A228", 6.35, true},
+        {"ASTM-A228", 0.1016, true},
+        {"ASTM-A228", 0.1, false},
+        {"EN10270-1-SM", 0.29, false},
+        {"EN10270-1-SM", 0.3, true},
+        {"EN10270-1-SM", 20.0, true},
+        {"EN10270-1-SM", 20.01, false},
+        {"ASTM-A229", 0.49, false},
         {"ASTM-A229", 16.0, true},
+        // A401 over the sizes whose Rm stays within 1620 to 2069 MPa: 0.552 to 8.110 mm.
+        {"ASTM-A401", 0.55, false},
+        {"ASTM-A401", 0.56, true},
+        {"ASTM-A401", 8.1, true},
+        {"ASTM-A401", 8.2, false},
+        {"EN10270-2-TDC", 10.0, true},
+        {"EN10270-2-TDC", 10.5, false},
+        {"EN10270-2-FDC", 17.0, true},
+        {"EN10270-1-SL", 0.9, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Row(c.material).MinTensileStrength(c.d).has_value(), c.given)
@@ -99,7 +135,10 @@ TEST(WireStandards, NamesFoldCaseAndBlanksAndTheListNamesEveryRow) {
     EXPECT_EQ(WireStandardNamed("astm-a 228"), WireStandardNamed("ASTM-A228"));
     EXPECT_EQ(WireStandardNamed("SWPB"), nullptr);
     EXPECT_EQ(WireStandardNamed(""), nullptr);
-    EXPECT_EQ(WireStandardList(), "EN10270-1-SM, ASTM-A228, ASTM-A227, ASTM-A229");
+    EXPECT_EQ(WireStandardList(),
+              "EN10270-1-SM, ASTM-A228, ASTM-A227, ASTM-A229, EN10270-1-DM, EN10270-1-SL, "
+              "EN10270-1-SH, EN10270-1-DH, EN10270-2-FDC, EN10270-2-TDC, EN10270-2-VDC, "
+              "EN10270-2-FDSiCr, EN10270-2-TDSiCr, EN10270-2-VDSiCr, ASTM-A401");
 }
 
 // A design of standard wire run as the window runs its own: the rate with the standard's G.
@@ -113,9 +152,10 @@ TEST(WireStandards, DesignsRunWithTheStandardsShearModulus) {
     };
     const Case cases[] = {
         // HeliSpring's published compression example, EN 10270-1 DM, d 5, D 34.6, n 9.5:
-        // 16.18 N/mm. Every grade of EN 10270-1 has G = 81.5 kN/mm², so the SM row gives the
-        // same rate: 81500 · 5⁴ / (8 · 9.5 · 34.6³) = 16.181.
-        {"EN10270-1-SM", 5.0f, 34.6f, 9.5f, 16.18, 0.005, "HeliSpring"},
+        // 16.18 N/mm, 81500 · 5⁴ / (8 · 9.5 · 34.6³) = 16.181.
+        {"EN10270-1-DM", 5.0f, 34.6f, 9.5f, 16.18, 0.005, "HeliSpring"},
+        // EN 10270-2 wire, G 79.5 kN/mm²: 79500 · 3⁴ / (8 · 8 · 24³) = 7.2784.
+        {"EN10270-2-VDSICR", 3.0f, 24.0f, 8.0f, 7.2784, 0.0005, "hand"},
         // By hand, music wire over 0.125 in, G 80.0 GPa: 80000 · 4⁴ / (8 · 6 · 30³) = 15.802.
         {"ASTM-A228", 4.0f, 30.0f, 6.0f, 15.802, 0.0005, "hand"},
         // Oil-tempered, G 77.2 GPa: 77200 · 2⁴ / (8 · 10 · 16³) = 3.7695.
@@ -143,6 +183,73 @@ TEST(WireStandards, DesignsRunWithTheStandardsShearModulus) {
         EXPECT_NEAR(outcome.record.AllowStatic,
                     row.staticShare * *row.MinTensileStrength(c.d) / kNewtonsPerKgf, 1e-3);
     }
+}
+
+// EN 13906-1's relation, G(t) = G20 · (1 − k · (t − 20)), through to a design's rate.
+TEST(WireStandards, TemperatureLowersTheModuliAndSaysSo) {
+    struct Case {
+        const char* material;
+        WireClass wireClass;
+        double celsius;
+        double shear;  // N/mm²
+    };
+    const Case cases[] = {
+        // Steel, k = 0.25 ‰: 81500 · (1 − 0.00025 · 100) = 79462.5.
+        {"EN10270-1-DM", WireClass::Steel, 120.0, 79462.5},
+        // Below room temperature G rises: 79500 · (1 + 0.00025 · 60) = 80692.5.
+        {"EN10270-2-FDC", WireClass::Steel, -40.0, 80692.5},
+        // Room temperature: the row itself.
+        {"ASTM-A228", WireClass::Steel, 20.0, 80000.0},
+        // A stainless own material, k = 0.40 ‰: 70000 · (1 − 0.0004 · 180) = 64960.
+        {nullptr, WireClass::Stainless, 200.0, 64960.0},
+    };
+    for (const Case& c : cases) {
+        auto material = std::make_shared<WireMaterial>();
+        if (c.material) {
+            *material = Row(c.material);
+        } else {
+            material->name = "OWN";
+            material->law = StrengthLaw::Power;
+            material->coefficient = 1800.0;
+            material->least = 0.5;
+            material->most = 5.0;
+            material->moduli = {{5.0, 70000.0, 180000.0}};
+            material->wireClass = c.wireClass;
+        }
+        const auto warm = AtTemperature(material, c.celsius);
+        EXPECT_NEAR(warm->ModuliAt(4.0).shear, c.shear, 1e-6) << c.celsius;
+        EXPECT_EQ(warm->source.find("EN 13906-1") != std::string::npos, c.celsius != 20.0)
+            << warm->source;
+        // The strength is the standard's at any temperature.
+        EXPECT_EQ(warm->MinTensileStrength(4.0), material->MinTensileStrength(4.0));
+    }
+    // HeliSpring's spring at 120 °C: 16.181 · 0.975 = 15.776 N/mm.
+    const auto warm = AtTemperature(std::make_shared<WireMaterial>(Row("EN10270-1-DM")), 120.0);
+    const auto selection = SelectWire(warm, 5.0);
+    ASSERT_NE(selection, nullptr);
+    DesignInput input;
+    input.springKind = kCompression;
+    input.wire = selection.get();
+    input.meanDia = 34.6f;
+    input.turns = 9.5f;
+    input.freeLen = 475.0f;
+    input.setLen = 451.25f;
+    input.workLen = 427.5f;
+    DesignRunner runner;
+    const Outcome& outcome = runner.Run(input);
+    ASSERT_TRUE(outcome.analysed);
+    EXPECT_NEAR(double(outcome.record.SpringRate) * kNewtonsPerKgf, 15.776, 15.776 * 0.0005);
+}
+
+TEST(WireStandards, TemperatureListKeepsOwnMaterialsFirst) {
+    auto own = std::make_shared<WireMaterial>(Row("EN10270-1-SM"));
+    own->moduli = {{20.0, 80000.0, 200000.0}};
+    const std::vector<std::shared_ptr<const WireMaterial>> mine{own};
+    const auto all = MaterialsAtTemperature(mine, 60.0);
+    ASSERT_EQ(all.size(), 1 + WireStandards().size());
+    // The file's SM, 80000 · 0.99, found before the built-in SM's 81500 · 0.99.
+    EXPECT_DOUBLE_EQ(WireMaterialNamed("EN10270-1-SM", all)->ModuliAt(1.0).shear, 79200.0);
+    EXPECT_DOUBLE_EQ(WireMaterialNamed("ASTM-A229", all)->ModuliAt(1.0).shear, 77200.0 * 0.99);
 }
 
 }  // namespace
