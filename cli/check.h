@@ -41,6 +41,9 @@ struct CheckSettings {
     // The widest material name of --materials and --materials-file, which the table's material
     // column makes room for; 0 leaves it as wide as the window's designations need.
     int materialWidth = 0;
+    // --temperature, where it is not room temperature: the window's nine materials keep their
+    // tables' figures, and the table says so under the rows of each.
+    std::optional<double> temperature;
 };
 
 // The command line's own warnings (8 to 14) of a design; none for one whose Run the window

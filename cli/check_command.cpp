@@ -391,7 +391,11 @@ std::optional<CheckOptions> ReadCheckOptions(const std::vector<std::string>& arg
     // built-in rows by the look-ups.
     const size_t ownCount = check.ownMaterials.size();
     if (const std::optional<std::string> celsius = options.Value("temperature")) {
-        check.ownMaterials = MaterialsAtTemperature(check.ownMaterials, *TemperatureOf(*celsius));
+        const double temperature = *TemperatureOf(*celsius);
+        check.ownMaterials = MaterialsAtTemperature(check.ownMaterials, temperature);
+        if (temperature != kRoomTemperature) {
+            check.settings.temperature = temperature;
+        }
     }
     if (options.Has("materials") || options.Has("materials-file")) {
         for (const WireMaterial& standard : WireStandards()) {

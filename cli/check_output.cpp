@@ -249,6 +249,7 @@ public:
           withNames_(settings.withNames),
           si_(settings.units == Units::KgfAndSi),
           ends_(settings.ends),
+          temperature_(settings.temperature.has_value()),
           table_(Columns()) {
         for (int m = 0; m < kMaterialCount; ++m) {
             materials_.push_back(MaterialDesignation(m));
@@ -284,6 +285,9 @@ public:
         } else {
             width += Put(out, column++, materials_[s.MaterialNo]);
             width += Put(out, column++, wires_[s.WireNo]);
+            if (temperature_) {
+                sources_.try_emplace(materials_[s.MaterialNo], roomTemperatureNote_);
+            }
         }
         CellBuffer cell;
         for (const NumberColumn& number : kNumberColumns) {
@@ -438,6 +442,12 @@ private:
     std::vector<std::string> materials_;  // designations as the cells show them
     std::vector<std::string> wires_;
     int late_ = 0;  // how far the line runs past its columns (Put)
+    // Whether --temperature asked for another than room temperature, which the window's nine
+    // materials do not follow: their rows' figures are the window's.
+    bool temperature_;
+    static constexpr const char* roomTemperatureNote_ =
+        "the window's table, G and E at 20 °C (--temperature changes those of the wire "
+        "standards and your own materials only)";
     // The standards and own materials the rows named, with where their figures come from.
     std::map<std::string, std::string> sources_;
     TextTable table_;

@@ -24,6 +24,7 @@ struct SearchArguments {
     std::string optionProblem;
     SearchReading reading;
     std::optional<std::string> materialsFile;  // --materials-file, read by the caller
+    std::optional<double> temperature;         // --temperature, in °C
 };
 // `own`: the materials of --materials-file, which --materials may name.
 SearchArguments ReadSearchArguments(

@@ -416,6 +416,7 @@ SearchArguments ReadSearchArguments(const std::vector<std::string>& args,
             read.optionProblem = TemperatureProblem(*celsius);
             return read;
         }
+        read.temperature = temperature;
         // The file's materials first, then every standard's, at the temperature.
         read.reading =
             springcalc::ReadSearchRequest(entries, MaterialsAtTemperature(own, *temperature));
@@ -495,6 +496,15 @@ int RunSearchCommand(const std::vector<std::string>& args, CliIo& io) {
         SearchDesigns(*request, runner, [&](const SearchProgress& p) { return progress.Show(p); });
     progress.Clear();
     WriteSearchResult(io.out, *request, result);
+    // The window's nine materials keep their tables' figures at any temperature: say so.
+    if (read.temperature && *read.temperature != kRoomTemperature && !request->materials.empty()) {
+        std::string names;
+        for (const int material : request->materials) {
+            names += (names.empty() ? "" : ", ") + MaterialDesignation(material);
+        }
+        io.out << names << ": the window's tables, G and E at 20 °C (--temperature changes those "
+               << "of the wire standards and your own materials only).\n";
+    }
     return result.metCount > 0 ? kExitClean : kExitFlagged;
 }
 

@@ -518,6 +518,38 @@ TEST(CheckMaterials, TheMaterialColumnMakesRoomForTheStandardsNames) {
     expectInLine(wide);
 }
 
+// --temperature lowers G of the standards' wire by EN 13906-1's 0.25 per mille per kelvin and says
+// so; the window's nine materials keep their tables' figures, and the output says that too; room
+// temperature is no option at all.
+TEST(CheckMaterials, TemperatureLowersTheStandardsRateAndSaysWhatItLeft) {
+    const std::string rows =
+        "kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n"
+        "compression,SWPB,2.0,11.4,10,48.8,40,30\n"
+        "compression,EN10270-1-DM,5,34.6,9.5,80,70,60\n";
+    const CliRun room = RunCli({"check", "--json"}, rows);
+    const CliRun hot = RunCli({"check", "--json", "--temperature", "120"}, rows);
+    const auto rates = [](const std::string& json) {
+        std::vector<double> found;
+        for (const std::string& record : Records(json)) {
+            const std::string key = "\"SpringRate\":";
+            found.push_back(std::stod(record.substr(record.find(key) + key.size())));
+        }
+        return found;
+    };
+    const std::vector<double> cold = rates(room.out), warm = rates(hot.out);
+    ASSERT_EQ(cold.size(), 2u) << room.out;
+    ASSERT_EQ(warm.size(), 2u) << hot.out;
+    EXPECT_EQ(warm[0], cold[0]);                                     // SWPB: the window's figures
+    EXPECT_NEAR(warm[1] / cold[1], 1 - 0.00025 * (120 - 20), 2e-6);  // × 0.975, to the float
+    const std::string table = RunCli({"check", "--temperature", "120"}, rows).out;
+    EXPECT_NE(table.find("G and E at 120 °C, × 0.9750 (EN 13906-1)"), std::string::npos) << table;
+    EXPECT_NE(table.find("SWPB: the window's table, G and E at 20 °C"), std::string::npos);
+    EXPECT_EQ(RunCli({"check", "--temperature", "20"}, rows).out, RunCli({"check"}, rows).out);
+    const CliRun tooHot = RunCli({"check", "--temperature", "300"}, rows);
+    EXPECT_EQ(tooHot.status, 2);
+    EXPECT_EQ(tooHot.out, "");
+}
+
 // ---- search: the command line's reading and words; the search itself has tests of its own --
 
 SearchResult Search(const std::vector<std::string>& args) {
