@@ -641,6 +641,11 @@ private:
         if (ran && !SaveReportAndDiagram(row, outcome.record, *ran)) {
             return false;
         }
+        return WriteFullPiece();
+    }
+
+    // The output so far goes out once it makes a piece: a long file's lines are never all held.
+    bool WriteFullPiece() {
         if (text_.size() >= kPieceBytes) {
             if (!(io_.out << text_)) {
                 TellOutputFailure(io_, TakeBack());
@@ -662,14 +667,7 @@ private:
         if (result.ran && !SaveTorsionExtras(row, result)) {
             return false;
         }
-        if (text_.size() >= kPieceBytes) {
-            if (!(io_.out << text_)) {
-                TellOutputFailure(io_, TakeBack());
-                return false;
-            }
-            text_.clear();
-        }
-        return true;
+        return WriteFullPiece();
     }
 
     bool SaveTorsionExtras(const DesignRow& row, const TorsionResult& result) {

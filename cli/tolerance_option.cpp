@@ -26,23 +26,23 @@ std::string ToleranceGradeProblem(std::string_view text) {
 
 std::string ToleranceLine(ToleranceGrade grade, const TSpringDesign& design) {
     const SpringTolerances t = TolerancesOf(grade, design);
-    const double wire = WireDiameterOf(design);
     std::string line = ToleranceGradeName(grade) + ":";
     std::vector<std::string> agreed;  // figures the grade leaves to the buyer and the maker
-    const auto plusMinus = [&](const char* what, double value, int digits,
-                               const std::optional<double>& tolerance, const char* unit) {
-        if (!tolerance) {
+    using Which = ToleratedFigure::Which;
+    for (const ToleratedFigure& f : ToleratedFigures(design, t)) {
+        const char* what = f.which == Which::SetLoad         ? "Pset"
+                           : f.which == Which::WorkLoad      ? "Pact"
+                           : f.which == Which::OuterDiameter ? "OD"
+                           : f.which == Which::InnerDiameter ? "ID"
+                                                             : "free";
+        if (!f.tolerance) {
             agreed.push_back(what);
-            return;
+            continue;
         }
         line += (line.back() == ':' ? " " : ", ") + std::string(what) + " " +
-                FixedText(value, digits) + " ± " + FixedText(*tolerance, 2) + " " + unit;
-    };
-    plusMinus("Pset", design.Pset, 2, t.setLoad, "kg");
-    plusMinus("Pact", design.Pact, 2, t.workLoad, "kg");
-    plusMinus("OD", design.MeanDia + wire, 2, t.outerDiameter, "mm");
-    plusMinus("ID", design.MeanDia - wire, 2, t.innerDiameter, "mm");
-    plusMinus("free", design.FreeLen, 1, t.freeLength, "mm");
+                FixedText(f.value, f.digits) + " ± " + FixedText(*f.tolerance, 2) +
+                (f.isLoad ? " kg" : " mm");
+    }
     if (t.squareness) {
         line += ", squareness " + FixedText(*t.squareness, 2, " mm");
     }

@@ -287,4 +287,17 @@ SpringTolerances TolerancesOf(ToleranceGrade grade, const TSpringDesign& design)
     return TolerancesOf(grade, ToleranceSpringOf(design), design.Pset, design.Pact);
 }
 
+std::array<ToleratedFigure, 5> ToleratedFigures(const TSpringDesign& design,
+                                                const SpringTolerances& t) {
+    using Which = ToleratedFigure::Which;
+    const double wire = WireDiameterOf(design);
+    return {{
+        {Which::SetLoad, design.Pset, 2, t.setLoad, true},
+        {Which::WorkLoad, design.Pact, 2, t.workLoad, true},
+        {Which::OuterDiameter, design.MeanDia + wire, 2, t.outerDiameter, false},
+        {Which::InnerDiameter, design.MeanDia - wire, 2, t.innerDiameter, false},
+        {Which::FreeLength, design.FreeLen, 1, t.freeLength, false},
+    }};
+}
+
 }  // namespace springcalc

@@ -8,6 +8,7 @@
 //
 // Units: mm and kg (kilogram-force) as everywhere; EN 15800's formulas work in newtons inside.
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -70,6 +71,20 @@ SpringTolerances TolerancesOf(ToleranceGrade grade, const TSpringDesign& design)
 // as a factor (1.10 for ±10 %): 1 where the grade's tables do not reach the spring. The
 // search holds the stress of that load within its margin.
 double HeavierLoadScale(ToleranceGrade grade, const TSpringDesign& design);
+
+// A figure of the design as a drawing states it with its tolerance: the value, the decimals it
+// is written with (the tolerance always with two), and the tolerance, none where the grade
+// leaves it to the buyer and the maker. Both the command line and the page write these.
+struct ToleratedFigure {
+    enum class Which { SetLoad, WorkLoad, OuterDiameter, InnerDiameter, FreeLength };
+    Which which;
+    double value;
+    int digits;
+    std::optional<double> tolerance;
+    bool isLoad;  // kg; else mm
+};
+std::array<ToleratedFigure, 5> ToleratedFigures(const TSpringDesign& design,
+                                                const SpringTolerances& tolerances);
 
 // Where the grade's rules come from, for the footnote of a table.
 std::string_view ToleranceSource(ToleranceStandard standard);

@@ -281,20 +281,17 @@ std::string TolerancesJson(const TSpringDesign& design, std::string_view gradeNa
         return rows.Close();
     }
     const SpringTolerances t = TolerancesOf(*grade, design);
-    const double wire = WireDiameterOf(design);
-    // The figure as the command line's tolerance line gives it, so that the page and a drawing
+    // Each figure as the command line's tolerance line gives it, so that the page and a drawing
     // made from check's output agree to the last digit.
-    const auto plusMinus = [&](WordKey key, double value, int digits,
-                               const std::optional<double>& tolerance, const char* unit) {
-        rows.Raw(Row(WordOf(key.key),
-                     tolerance ? FixedText(value, digits) + " ± " + FixedText(*tolerance, 2) + unit
-                               : std::string(Words("toleranceAgreed"))));
-    };
-    plusMinus("tolerance.setLoad", design.Pset, 2, t.setLoad, " kg");
-    plusMinus("tolerance.workLoad", design.Pact, 2, t.workLoad, " kg");
-    plusMinus("tolerance.outerDiameter", design.MeanDia + wire, 2, t.outerDiameter, " mm");
-    plusMinus("tolerance.innerDiameter", design.MeanDia - wire, 2, t.innerDiameter, " mm");
-    plusMinus("tolerance.freeLength", design.FreeLen, 1, t.freeLength, " mm");
+    const char* const labels[] = {Words("tolerance.setLoad"), Words("tolerance.workLoad"),
+                                  Words("tolerance.outerDiameter"),
+                                  Words("tolerance.innerDiameter"), Words("tolerance.freeLength")};
+    for (const ToleratedFigure& f : ToleratedFigures(design, t)) {
+        rows.Raw(Row(labels[static_cast<int>(f.which)],
+                     f.tolerance ? FixedText(f.value, f.digits) + " ± " +
+                                       FixedText(*f.tolerance, 2) + (f.isLoad ? " kg" : " mm")
+                                 : std::string(Words("toleranceAgreed"))));
+    }
     // Not ± but how far the coils or the ends may lean: an extension spring has neither.
     if (t.squareness) {
         rows.Raw(Row(Words("tolerance.squareness"), FixedText(*t.squareness, 2, " mm")));
