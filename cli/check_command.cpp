@@ -98,12 +98,13 @@ Options:
                  "initial_tension_given": true where InitTension was given, false where it is
                  the formula's, null where InitTension is null.
   --report FILE  append the report block of the window's Save for every design that ran
-                 (a torsion spring's own block, which the window has not): code page 932, CR LF, the date stamp of the start of the run. Blocks are
-                 appended as the designs run; after bad input, any failure or a signal
-                 (SIGINT, SIGHUP, SIGTERM) the file is cut back to what it was, and a file the
-                 run created is removed. The file is locked while the run appends: another
-                 run, or the window's Save, waits or is told it is busy, so no failure cuts
-                 away another's blocks. FILE must be a regular file (no FIFO or device), and
+                 (a torsion spring's own block, which the window has not): code page 932,
+                 CR LF, the date stamp of the start of the run. Blocks are appended as the
+                 designs run; after bad input, any failure or a signal (SIGINT, SIGHUP,
+                 SIGTERM) the file is cut back to what it was, and a file the run created is
+                 removed. The file is locked while the run appends: another run, or the
+                 window's Save, waits or is told it is busy, so no failure cuts away
+                 another's blocks. FILE must be a regular file (no FIFO or device), and
                  not standard output or the input.
   --units si     give loads also in N and stresses also in N/mm² (k also in N/mm), beside
                  the kgf values, with 1 kgf = 9.80665 N; the energy also in N·mm
@@ -131,12 +132,13 @@ Options:
                  empty (or that has no such column), written as that column's is
   --materials NAME
                  the material of every row whose material field is empty: a wire standard
-                 ({standards}) or a material of --materials-file. The material column takes
+                 (listed below) or a material of --materials-file. The material column takes
                  these names too; such a row's wire is any diameter within the range the
                  material's tensile strength is given for. The table names the source of each
                  such material under the rows, JSON gives material_source and
                  min_tensile_strength_MPa (MaterialNo and WireNo null); --report leaves them
-                 out, as the window's report knows only its nine materials
+                 out, as the window's report knows only its nine materials. The standards:
+{standards}
   --materials-file FILE
                  your own materials (docs/cli.md gives the format); every fault of the file
                  is told, one line each, and nothing is checked
@@ -146,7 +148,8 @@ Options:
                  EN 13906-1's relation, 0.25 ‰ per kelvin (0.40 ‰ for stainless wire), and
                  each material's source says so; the window's nine materials keep theirs
   --tolerance-grade GRADE
-                 each figure with the tolerance a maker promises at GRADE: {grades}
+                 each figure with the tolerance a maker promises at GRADE, one of
+{grades}
                  (JIS B 2704-2 grades 1 to 3 for both kinds, EN 15800 grades 1 to 3 for
                  compression springs). The table gains the columns ±Pset, ±Pact, ±OD, ±free
                  and square, and under each design a line "JIS-2: Pset 0.97 ± 0.10 kg, Pact
@@ -232,6 +235,29 @@ that cannot be written. Whenever the status is 2, nothing is appended to --repor
 ends the run with the signal's own status (130 for SIGINT) and nothing appended either.
 )";
 
+// A list of names as lines of the help, indented as its option's text and broken after a comma.
+std::string HelpLines(const std::string& list) {
+    constexpr std::string_view kIndent = "                 ";
+    constexpr size_t kWidth = 96;
+    std::string lines(kIndent);
+    size_t lineStart = 0;
+    for (size_t at = 0; at < list.size();) {
+        const size_t end = std::min(list.find(", ", at), list.size());
+        const std::string_view name(list.data() + at, end - at + (end < list.size() ? 1 : 0));
+        if (lines.size() - lineStart + name.size() + 1 > kWidth &&
+            lines.size() > lineStart + kIndent.size()) {
+            lines.back() = '\n';
+            lineStart = lines.size();
+            lines += kIndent;
+        }
+        lines += name;
+        lines += ' ';
+        at = end + 2;
+    }
+    lines.pop_back();
+    return lines;
+}
+
 // The help with each "{N}" as warning N's own text, from the table every output uses, and the
 // hooks' allowable stresses as the engine has them.
 std::string CheckHelp() {
@@ -244,8 +270,8 @@ std::string CheckHelp() {
     for (int number = kBucklingWarning; number <= kLastServiceWarning; ++number) {
         fill("{" + std::to_string(number) + "}", WarningTextOf(number));
     }
-    fill("{standards}", WireStandardList());
-    fill("{grades}", ToleranceGradeList());
+    fill("{standards}", HelpLines(WireStandardList()));
+    fill("{grades}", HelpLines(ToleranceGradeList()));
     fill("{steel hooks}", HookAllowablesText(WireClass::Steel));
     fill("{stainless hooks}", HookAllowablesText(WireClass::Stainless));
     return help;
