@@ -1648,6 +1648,55 @@ class Page(unittest.TestCase):
         self.assertEqual(grade.first_selected_option.get_attribute('value'), 'none')
         self.assertFalse(self.element('toleranceGrade').is_displayed())
 
+    def test_the_panels_wire_choice_gives_checks_figures_and_leaves_the_window(self):
+        """The window's SWPB 2.3 design with DM wire at the nearest of its sizes (2.1, 2.4)."""
+        figures = """return Object.fromEntries([...document.querySelectorAll('#figures tr')]
+                         .map(r => [r.cells[0].textContent, r.cells[1].textContent]));"""
+        design = ('v=1&kind=compression&material=SWPB&wire=2.3&mean_dia=20&turns=8'
+                  '&free_len=50&set_len=40&work_len=30')
+        self.loaded(f'http://127.0.0.1:{self.port}/index.html#time={TIME}&{design}')
+        wire = Select(self.element('panelWire'))
+        self.assertFalse(self.element('panelWire').is_displayed(), 'shown before Run')
+        self.command('N1')
+        window = self.shown()
+        self.assertEqual(wire.first_selected_option.get_attribute('value'), 'window')
+        self.assertEqual(wire.first_selected_option.text, '窓の材料のまま')
+        self.assertIn('EN10270-1-DM', [o.get_attribute('value') for o in wire.options])
+        wire.select_by_value('EN10270-1-DM')
+        shown = self.js(figures)
+        [checked] = json.loads(self.cli(
+            'check', '--json',
+            stdin='kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n'
+                  'compression,EN10270-1-DM,2.40,20,8,50,40,30\n'))
+        self.assertEqual(checked['WireDia'], 2.4)
+        self.assertEqual(
+            [shown[label] for label in ['線材と線径', 'バネ定数', '荷重 Pset／Pact',
+                                        'せん断応力 τset／τact', '静荷重許容応力']],
+            ['EN10270-1-DM 2.40 mm', f'{checked["SpringRate"]:.3f} kg/mm',
+             f'{checked["Pset"]:.2f} ／ {checked["Pact"]:.2f} kg',
+             f'{checked["Tset"]:.2f} ／ {checked["Tact"]:.2f} kg/mm²',
+             f'{checked["AllowStatic"]:.2f} kg/mm²'])
+        self.assertEqual(shown['材料の出典'], checked['material_source'])
+        self.assertEqual(shown['修正応力 取付時／作動時'],
+                         f'{checked["service"]["corrected_set_stress"]:.2f} ／ '
+                         f'{checked["service"]["corrected_work_stress"]:.2f} kg/mm²')
+        self.assertEqual(self.element('panelWireProblem').text, '')
+        self.assertEqual(self.shown(), window, 'the window keeps its own material')
+        # A standard whose sizes leave out the window's d is refused, and the panel is the
+        # window's again.
+        self.loaded(f'http://127.0.0.1:{self.port}/index.html#time={TIME}&'
+                    + design.replace('wire=2.3', 'wire=0.50'))
+        self.command('N1')
+        Select(self.element('panelWire')).select_by_value('EN10270-1-SL')
+        self.assertEqual(self.element('panelWireProblem').text,
+                         'EN10270-1-SL の線径は 0.95〜10 mm です。窓の線径 0.50 mm は'
+                         'その外なので、窓の材料のまま表示しています。')
+        self.assertNotIn('線材と線径', self.js(figures))
+        # Exit gives the panel back to the window's material.
+        self.command('Exit2')
+        self.assertEqual(Select(self.element('panelWire')).first_selected_option
+                         .get_attribute('value'), 'window')
+
     def test_the_search_form_refuses_a_requirement_in_japanese(self):
         # The form's boxes become the engine's fields; what the engine refuses is told in
         # Japanese, naming the box, and nothing is searched.

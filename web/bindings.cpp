@@ -4,6 +4,7 @@
 
 #include <emscripten/bind.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "engine/window_texts.h"
+#include "engine/wire_standards.h"
 #include "engine/words.h"
 #include "layout/spring_drawings.h"
 #include "layout/window_layout.h"
@@ -263,10 +265,61 @@ void Run() {
     RunDesign() = {s.SpringKind, s.MaterialNo, s.WireNo,  s.MeanDia, s.Turns,
                    s.FreeLen,    s.SetLen,     s.WorkLen, {}};
 }
-// The record the panel shows: the window's, or its design run with the given initial tension.
-std::optional<TSpringDesign> PanelRecord() {
+// The wire chosen in the panel's select by name: kWindowWire, a standard's or the user's own.
+std::string& PanelWireName() {
+    static std::string name(kWindowWire);
+    return name;
+}
+// The user's own materials, read from the panel's text.
+std::vector<std::shared_ptr<const WireMaterial>>& OwnMaterials() {
+    static std::vector<std::shared_ptr<const WireMaterial>> own;
+    return own;
+}
+// The chosen wire at the size the window's design takes, alive while its record is read; null
+// for the window's own, and then `refusal` says why when a wire was chosen.
+std::shared_ptr<const WireSelection> PanelWire(std::string& refusal) {
+    refusal.clear();
+    if (PanelWireName() == kWindowWire) {
+        return nullptr;
+    }
+    std::shared_ptr<const WireMaterial> material =
+        WireMaterialNamed(PanelWireName(), OwnMaterials());
+    return material ? PanelWireFor(RunDesign(), std::move(material), refusal) : nullptr;
+}
+// The record the panel shows: the window's, or its design run with the panel's wire or given
+// initial tension; `refusal` is why a chosen wire is not shown.
+std::optional<TSpringDesign> PanelRecord(std::string& refusal) {
+    static std::shared_ptr<const WireSelection> wire;
+    wire = PanelWire(refusal);
+    if (wire) {
+        std::optional<TSpringDesign> record =
+            WithPanelWire(RunDesign(), PanelTensionText(), *wire, refusal);
+        if (record) {
+            return record;
+        }
+    }
     std::string unused;
     return WithGivenInitialTension(RunDesign(), PanelTensionText(), unused);
+}
+std::optional<TSpringDesign> PanelRecord() {
+    std::string unused;
+    return PanelRecord(unused);
+}
+std::string PanelWires() {
+    return PanelWiresJson(OwnMaterials());
+}
+std::string PanelWireProblem() {
+    if (!Calculator().analysed()) {
+        return {};
+    }
+    std::string refusal;
+    PanelRecord(refusal);
+    return refusal;
+}
+// Chooses the panel's wire; what the panel then says of it (empty: shown as chosen).
+std::string SetPanelWire(const std::string& name) {
+    PanelWireName() = name.empty() ? std::string(kWindowWire) : name;
+    return PanelWireProblem();
 }
 // Keeps the panel's initial tension; the message of a text that is none, else empty.
 std::string SetInitialTension(const std::string& text) {
@@ -419,6 +472,9 @@ EMSCRIPTEN_BINDINGS(springcalc) {
     function("tolerances", &Tolerances);
     function("setInitialTension", &SetInitialTension);
     function("tensionOffered", &TensionOffered);
+    function("panelWires", &PanelWires);
+    function("setPanelWire", &SetPanelWire);
+    function("panelWireProblem", &PanelWireProblem);
     function("search", &Search);
     function("foundDesigns", &FoundDesigns);
     function("choose", &Choose);

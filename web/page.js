@@ -645,6 +645,8 @@
         }
         engine.start();
         clearTensionField();
+        document.getElementById('panelWire').value = 'window';
+        engine.setPanelWire('window');
         document.getElementById('toleranceGrade').value = 'none';
         clearPanel();
         followWindowKind();
@@ -1205,6 +1207,7 @@
         document.getElementById('diagram').replaceChildren(note);
         document.getElementById('figures').replaceChildren();
         document.getElementById('givenTensionBox').hidden = true;
+        document.getElementById('panelWireBox').hidden = true;
         document.getElementById('toleranceBox').hidden = true;
         document.getElementById('tolerances').replaceChildren();
     }
@@ -1267,6 +1270,45 @@
         }
     }
 
+    // A standard's wire or the user's own for the window's design, in the panel alone: the
+    // window keeps its nine materials.
+    function buildWireField() {
+        const box = document.createElement('p');
+        box.id = 'panelWireBox';
+        box.hidden = true;
+        const label = document.createElement('label');
+        label.textContent = texts.panelWire;
+        label.htmlFor = 'panelWire';
+        const select = document.createElement('select');
+        select.id = 'panelWire';
+        const problem = document.createElement('span');
+        problem.id = 'panelWireProblem';
+        problem.setAttribute('role', 'status');
+        select.setAttribute('aria-describedby', problem.id);
+        select.addEventListener('change', () => {
+            engine.setPanelWire(select.value);
+            showPanel();
+        });
+        box.append(label, ' ', select, ' ', problem);
+        document.getElementById('figures').before(box);
+        fillWireChoices();
+    }
+
+    // The select's choices from the engine's list, keeping the choice where it still stands.
+    function fillWireChoices() {
+        const select = document.getElementById('panelWire');
+        const chosen = select.value || 'window';
+        select.replaceChildren();
+        for (const {name, label} of JSON.parse(engine.panelWires())) {
+            select.add(new Option(label, name));
+        }
+        select.value = chosen;
+        if (select.value !== chosen) {
+            select.value = 'window';
+            engine.setPanelWire('window');
+        }
+    }
+
     function clearTensionField() {
         document.getElementById('givenTension').value = '';
         document.getElementById('givenTensionProblem').textContent = '';
@@ -1284,6 +1326,8 @@
         }
         document.getElementById('diagram').replaceChildren(svg);
         document.getElementById('givenTensionBox').hidden = !engine.tensionOffered();
+        document.getElementById('panelWireBox').hidden = false;
+        document.getElementById('panelWireProblem').textContent = engine.panelWireProblem();
         fillWindowFigures(document.getElementById('figures'));
     }
 
@@ -1638,6 +1682,7 @@
         document.getElementById('diagramHeading').textContent =
             torsion ? texts.torsionDiagramHeading : texts.diagramHeading;
         document.getElementById('givenTensionBox').hidden = true;
+        document.getElementById('panelWireBox').hidden = true;
         document.getElementById('searchResult').replaceChildren();
         followWindowKind();
         if (torsion) {
@@ -1979,6 +2024,7 @@
         watchPixelRatio();
         buildSearch();
         buildTensionField();
+        buildWireField();
         buildTorsion();
         buildToleranceField();
         document.getElementById('frame').hidden = false;

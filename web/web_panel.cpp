@@ -198,6 +198,24 @@ std::string PanelDiagramSvg(const TSpringDesign& design) {
 std::string FiguresJson(const TSpringDesign& design) {
     const ServiceFigures figures = ComputeServiceFigures(design);
     JsonArray rows;
+    if (design.Wire) {
+        // The window does not show this wire's design: its own figures come first.
+        const WireSelection& wire = *design.Wire;
+        const std::string_view pair = Words("pairSeparator");
+        rows.Raw(Row(Words("panelWire.wire"),
+                     wire.material->name + " " + FixedText(wire.diameter, 2, " mm")));
+        rows.Raw(Row(Words("panelWire.source"), wire.material->source));
+        rows.Raw(
+            Row(Words("caption.Label12"), FixedText(design.ShearModulus, 0, Words("stressUnit"))));
+        rows.Raw(Row(Words("caption.Label13"), FixedText(design.SpringRate, 3, " kg/mm")));
+        rows.Raw(Row(Words("panelWire.loads"),
+                     FixedText(design.Pset, 2, pair) + FixedText(design.Pact, 2, " kg")));
+        rows.Raw(
+            Row(Words("panelWire.stresses"),
+                FixedText(design.Tset, 2, pair) + FixedText(design.Tact, 2, Words("stressUnit"))));
+        rows.Raw(Row(Words("caption.Label10"),
+                     FixedText(StaticAllowable(design), 2, Words("stressUnit"))));
+    }
     if (figures.compression) {
         const CompressionFigures& c = *figures.compression;
         rows.Raw(Row(Words("slenderness"), FixedText(c.slenderness, 2)));
@@ -302,23 +320,104 @@ std::string TolerancesJson(const TSpringDesign& design, std::string_view gradeNa
     return rows.Close();
 }
 
-std::optional<TSpringDesign> WithGivenInitialTension(const DesignInput& design,
-                                                     std::string_view text, std::string& error) {
-    error.clear();
+namespace {
+
+// An extension spring's initial tension as typed in the panel, in `design`; false for a text
+// that is none (an empty field, or any text for a compression spring, leaves the formula's).
+bool TakeInitialTension(DesignInput& design, std::string_view text) {
     if (text.find_first_not_of(" \t") == std::string_view::npos ||
         design.springKind != kExtension) {
-        return std::nullopt;
+        return true;
     }
     const InitialTensionReading reading = ReadInitialTension(text);
     if (!reading.given) {
+        return false;
+    }
+    design.initialTension = InitialTensionFor(*reading.given, design);
+    return true;
+}
+
+}  // namespace
+
+std::optional<TSpringDesign> WithGivenInitialTension(const DesignInput& design,
+                                                     std::string_view text, std::string& error) {
+    error.clear();
+    DesignInput given = design;
+    if (!TakeInitialTension(given, text)) {
         error = "badInitialTension";
         return std::nullopt;
     }
-    DesignInput given = design;
-    given.initialTension = InitialTensionFor(*reading.given, design);
+    if (!given.initialTension) {
+        return std::nullopt;
+    }
     DesignRunner runner;
     const Outcome& outcome = runner.Run(given);
     return outcome.analysed ? std::optional<TSpringDesign>(outcome.record) : std::nullopt;
+}
+
+std::string PanelWiresJson(std::span<const std::shared_ptr<const WireMaterial>> own) {
+    JsonArray wires;
+    wires.Raw(
+        JsonObject().Text("name", kWindowWire).Text("label", Words("panelWire.window")).Close());
+    for (const WireMaterial& material : WireStandards()) {
+        wires.Raw(JsonObject().Text("name", material.name).Text("label", material.name).Close());
+    }
+    for (const std::shared_ptr<const WireMaterial>& material : own) {
+        wires.Raw(JsonObject()
+                      .Text("name", material->name)
+                      .Text("label", material->name + Words("panelWire.own"))
+                      .Close());
+    }
+    return wires.Close();
+}
+
+std::shared_ptr<const WireSelection> PanelWireFor(const DesignInput& design,
+                                                  std::shared_ptr<const WireMaterial> material,
+                                                  std::string& error) {
+    error.clear();
+    const double windowDiameter =
+        kWires[static_cast<size_t>(design.wireNo) % kWires.size()].diameter;
+    if (!material->MinTensileStrength(windowDiameter)) {
+        error = material->name + Words("panelWire.range") + ShortNumber(material->least) +
+                Words("rangeDash") + ShortNumber(material->most) +
+                Words("panelWire.windowDiameter") +
+                FixedText(windowDiameter, 2, Words("panelWire.outside"));
+        return nullptr;
+    }
+    // A maker draws the sizes the standard prefers; ties go to the thicker, the safer wire.
+    double chosen = windowDiameter;
+    double nearest = -1;
+    for (const double size : material->sizes) {
+        const double distance = std::fabs(size - windowDiameter);
+        if (material->MinTensileStrength(size) && (nearest < 0 || distance <= nearest)) {
+            chosen = size;
+            nearest = distance;
+        }
+    }
+    return SelectWire(std::move(material), chosen);
+}
+
+std::optional<TSpringDesign> WithPanelWire(const DesignInput& design, std::string_view tension,
+                                           const WireSelection& wire, std::string& error) {
+    error.clear();
+    DesignInput given = design;
+    given.wire = &wire;
+    TakeInitialTension(given, tension);  // a text that is none was refused where it was typed
+    DesignRunner runner;
+    const Outcome& outcome = runner.Run(given);
+    if (!outcome.analysed) {
+        error = wire.material->name + " " + FixedText(wire.diameter, 2, Words("panelWire.notRun"));
+        std::string_view separator;
+        for (const int number : DistinctWarnings(outcome.warnings)) {
+            error += separator;
+            error += WarningWords(number);
+            separator = Words("listSeparator");
+        }
+        error += Words("panelWire.warningEnd");
+        error += Words("panelWire.shown");
+        return std::nullopt;
+    }
+    return outcome.record;
 }
 
 std::optional<TorsionInput> ReadTorsionForm(const std::vector<SearchFormEntry>& form,

@@ -3,13 +3,16 @@
 // The panel beside the window: the load–length diagram, the figures in service and the search,
 // from the same libraries as the command line's check and search, in the page's language.
 
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/spring_search.h"
 #include "engine/torsion_spring.h"
+#include "engine/wire_standards.h"
 
 namespace springcalc::web {
 
@@ -34,6 +37,25 @@ std::string TolerancesJson(const TSpringDesign& design, std::string_view gradeNa
 // `error` is the page text's key "badInitialTension", else empty.
 std::optional<TSpringDesign> WithGivenInitialTension(const DesignInput& design,
                                                      std::string_view text, std::string& error);
+
+// The panel's choice of wire for the window's design: "window" (the window's own material and
+// wire) first, then every standard by name, then the user's own, as a JSON array of {name,
+// label}. The window itself keeps its nine materials.
+inline constexpr std::string_view kWindowWire = "window";
+std::string PanelWiresJson(std::span<const std::shared_ptr<const WireMaterial>> own);
+
+// `material`'s wire for the window's design: its preferred size nearest the window's d, or d
+// itself for a material that names no sizes. None when the window's d is outside the material's
+// range, and then `error` says so in the page's language.
+std::shared_ptr<const WireSelection> PanelWireFor(const DesignInput& design,
+                                                  std::shared_ptr<const WireMaterial> material,
+                                                  std::string& error);
+
+// The window's design run again for the panel with the wire chosen there (null: the window's),
+// and with the panel's initial tension; none when the design with that wire does not run, and
+// then `error` says why in the page's language.
+std::optional<TSpringDesign> WithPanelWire(const DesignInput& design, std::string_view tension,
+                                           const WireSelection& wire, std::string& error);
 
 // One field of the search form as the page fills it in: a field of kSearchFields by name, the
 // text typed (empty for a ticked box), and which box of a field the form offers more than once
