@@ -52,6 +52,9 @@ expect() {
 materials=$("$program" search --kind compression --load 1@20 --rate 0.5 --top 1 |
     sed -n 's/^Materials: \(.*\)\.$/\1/p' | tr -d ,)
 [ -n "$materials" ] || { echo "FAIL: no material list from $program search" >&2; exit 1; }
+# The wire standards, as check --help lists them under --materials.
+standards=$("$program" check --help | sed -n '/The standards:$/,/^  --/p' | sed '1d;$d' | tr -d ,)
+[ -n "$standards" ] || { echo "FAIL: no wire standards in $program check --help" >&2; exit 1; }
 
 # Every option a command's --help lists, and no other: an option added to the program and not
 # to the completion (or dropped from one and kept in the other) fails here.
@@ -90,7 +93,9 @@ expect 'springcalc-cli search --kind = e' 'extension'
 expect 'springcalc-cli search --by ' 'stress mass'
 expect 'springcalc-cli search --load ' ''
 expect 'springcalc-cli search --top ' ''
-expect 'springcalc-cli search --materials ' "$materials"
+expect 'springcalc-cli search --materials ' "$materials $standards"
+expect 'springcalc-cli check --materials ASTM-A2' 'ASTM-A227 ASTM-A228 ASTM-A229'
+expect 'springcalc-cli check --temperature ' ''
 expect 'springcalc-cli search --materials = SWP' 'SWPA SWPB'
 # An item of the list at a time, leaving out the ones already given.
 expect 'springcalc-cli search --materials SWPA,SUS3' 'SWPA,SUS304-WPA SWPA,SUS316-WPA SWPA,SUS304-WPB'
