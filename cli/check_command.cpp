@@ -701,18 +701,7 @@ private:
             TellReportFailure();
             return false;
         }
-        if (!options_.plotPath) {
-            return true;
-        }
-        const std::string name = DiagramFileName(row.row, row.name);
-        if (const int error =
-                diagrams_.Write(name, TorsionDiagramSvg(*row.torsion, result, row.name));
-            error != 0) {
-            io_.err << kProgramName << ": cannot write " << Escaped(diagrams_.PathOf(name)) << ": "
-                    << ReasonText(error) << TakeBack() << ".\n";
-            return false;
-        }
-        return true;
+        return SaveDiagram(row, [&] { return TorsionDiagramSvg(*row.torsion, result, row.name); });
     }
 
     bool SaveReportAndDiagram(const DesignRow& row, const TSpringDesign& record,
@@ -722,13 +711,18 @@ private:
             TellReportFailure();
             return false;
         }
+        return SaveDiagram(row,
+                           [&] { return LoadDiagramSvg(record, row.name, {}, &figures.strength); });
+    }
+
+    // The row's picture in --plot's folder, drawn only when there is one.
+    template <typename Draw>
+    bool SaveDiagram(const DesignRow& row, const Draw& draw) {
         if (!options_.plotPath) {
             return true;
         }
         const std::string name = DiagramFileName(row.row, row.name);
-        if (const int error =
-                diagrams_.Write(name, LoadDiagramSvg(record, row.name, {}, &figures.strength));
-            error != 0) {
+        if (const int error = diagrams_.Write(name, draw()); error != 0) {
             io_.err << kProgramName << ": cannot write " << Escaped(diagrams_.PathOf(name)) << ": "
                     << ReasonText(error) << TakeBack() << ".\n";
             return false;

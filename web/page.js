@@ -1492,14 +1492,19 @@
             showFieldsOfKind(form);
         });
         followWindowKind();
+        submitButton(form, 'searchButton', runSearch);
+    }
+
+    // A form's button below its fields; a press or Enter in a field does `act`, not a submit.
+    function submitButton(form, id, act) {
         const button = document.createElement('button');
         button.type = 'submit';
-        button.id = 'searchButton';
-        button.textContent = texts.searchButton;
+        button.id = id;
+        button.textContent = texts[id];
         form.append(document.createElement('span'), button);
         form.addEventListener('submit', (event) => {
             event.preventDefault();
-            runSearch();
+            act();
         });
     }
 
@@ -1593,15 +1598,7 @@
             torsionField(form, 'position' + slot, pair, value);
         }
         torsionField(form, 'mandrel', textBox('t-mandrel'));
-        const button = document.createElement('button');
-        button.type = 'submit';
-        button.id = 'torsionButton';
-        button.textContent = texts.torsionButton;
-        form.append(document.createElement('span'), button);
-        form.addEventListener('submit', (event) => {
-            event.preventDefault();
-            showTorsion();
-        });
+        submitButton(form, 'torsionButton', showTorsion);
     }
 
     // The form as the engine reads it: {name, text} for each box.
