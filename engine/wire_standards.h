@@ -37,13 +37,26 @@ enum class StrengthLaw {
     // Rm = coefficient − slope · log10(d / 1 mm), at most `cap`: a straight line through a
     // table's sizes on a logarithmic scale of d, as the fitted EN 10270 data are published.
     LogLine,
+    // A table of bands as the standards print them: points[i].strength holds for
+    // points[i-1].diameter < d <= points[i].diameter (the first from the row's least size).
+    Bands,
+    // Rm = A / d^m with A and m by band of diameters (pieces, by rising upTo).
+    PowerPieces,
+};
+
+// One band of a piecewise Rm = A / d^m.
+struct PowerPiece {
+    double upTo;         // mm
+    double coefficient;  // A, N/mm² · mm^m
+    double exponent;     // m
 };
 
 struct WireMaterial {
     std::string name;    // as `--materials` takes it: "EN10270-1-SM"
     std::string source;  // where its figures come from, as the table and JSON tell it
     StrengthLaw law = StrengthLaw::Points;
-    std::vector<StrengthPoint> points;  // Points: by rising diameter
+    std::vector<StrengthPoint> points;  // Points and Bands: by rising diameter
+    std::vector<PowerPiece> pieces;     // PowerPieces
     double coefficient = 0;             // Power: A, N/mm² · mm^m
     double exponent = 0;                // Power: m
     double slope = 0;                   // LogLine: N/mm² per decade of d

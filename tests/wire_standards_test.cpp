@@ -66,6 +66,25 @@ TEST(WireStandards, MinimumTensileStrengthMatchesPublishedFigures) {
         {"EN10270-2-FDSICR", 1.0, 2100.0, 1e-9, "FDSiCr capped"},
         // Chrome-silicon at 1 mm: A itself, 1960 (ncalculators.com).
         {"ASTM-A401", 1.0, 1960.0, 1e-9, "A401 at 1 mm"},
+        // EN 10270-3's bands hold to their upper end: 1.4310 0.80 < d <= 1.00 is 1900, the
+        // next 1850 (Stahlbecker). The record's single-precision 0.8f is still 1.4568's
+        // 0.65 < d <= 0.80 band, 1825, not the next one's 1800.
+        {"EN10270-3-1.4310", 1.0, 1900.0, 1e-9, "1.4310 at 1.00"},
+        {"EN10270-3-1.4310", 1.01, 1850.0, 1e-9, "1.4310 past 1.00"},
+        {"EN10270-3-1.4568", double(0.8f), 1825.0, 1e-9, "1.4568 at 0.8f"},
+        {"EN10270-3-1.4568", 10.0, 1240.0, 1e-9, "1.4568 at 10"},
+        // 1.4401 between 1.0 and 1.5 mm, which Cecchi's copy leaves out: the next band's 1450.
+        {"EN10270-3-1.4401", 1.2, 1450.0, 1e-9, "1.4401 at 1.2"},
+        // A313 by Shigley's bands, by hand: 3^0.263 = exp(0.263 · 1.098612) = 1.335004, and
+        // 2065 / 1.335004 = 1546.81.
+        {"ASTM-A313", 3.0, 1546.81, 0.01, "A313 at 3 mm"},
+        // Shigley's fit against A313's own table for type 302 (Interwire, "300 Series
+        // Spring", interwiregroup.com; 1 ksi = 6.894757 MPa), within 1.5 %:
+        // 0.018–0.020 in 300 ksi at 0.5 mm, 0.028–0.031 in 285 ksi at 0.762 mm, 0.070–0.075 in
+        // 250 ksi at 1.9 mm.
+        {"ASTM-A313", 0.5, 2068.43, 2068.43 * 0.015, "Interwire 0.020 in"},
+        {"ASTM-A313", 0.762, 1965.01, 1965.01 * 0.015, "Interwire 0.030 in"},
+        {"ASTM-A313", 1.9, 1723.69, 1723.69 * 0.015, "Interwire 0.075 in"},
     };
     for (const Case& c : cases) {
         const std::optional<double> strength = Row(c.material).MinTensileStrength(c.d);
@@ -102,6 +121,13 @@ TEST(WireStandards, StrengthHoldsOnlyOverItsRangeOfDiameters) {
         {"EN10270-2-TDC", 10.5, false},
         {"EN10270-2-FDC", 17.0, true},
         {"EN10270-1-SL", 0.9, false},
+        {"EN10270-3-1.4310", 0.1, true},
+        {"EN10270-3-1.4310", 10.0, true},
+        {"EN10270-3-1.4310", 10.01, false},
+        {"EN10270-3-1.4401", 6.01, false},
+        {"ASTM-A313", 0.29, false},
+        {"ASTM-A313", 10.0, true},
+        {"ASTM-A313", 10.01, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Row(c.material).MinTensileStrength(c.d).has_value(), c.given)
@@ -138,7 +164,8 @@ TEST(WireStandards, NamesFoldCaseAndBlanksAndTheListNamesEveryRow) {
     EXPECT_EQ(WireStandardList(),
               "EN10270-1-SM, ASTM-A228, ASTM-A227, ASTM-A229, EN10270-1-DM, EN10270-1-SL, "
               "EN10270-1-SH, EN10270-1-DH, EN10270-2-FDC, EN10270-2-TDC, EN10270-2-VDC, "
-              "EN10270-2-FDSiCr, EN10270-2-TDSiCr, EN10270-2-VDSiCr, ASTM-A401");
+              "EN10270-2-FDSiCr, EN10270-2-TDSiCr, EN10270-2-VDSiCr, ASTM-A401, "
+              "EN10270-3-1.4310, EN10270-3-1.4401, EN10270-3-1.4568, ASTM-A313");
 }
 
 // A design of standard wire run as the window runs its own: the rate with the standard's G.
