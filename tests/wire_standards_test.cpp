@@ -173,20 +173,27 @@ TEST(WireStandards, DesignsRunWithTheStandardsShearModulus) {
     struct Case {
         const char* material;
         float d, D, n;
-        double rate;    // N/mm
-        double within;  // share
+        double rate;     // N/mm
+        double within;   // share
+        double density;  // g/cm³, as the row's source publishes it
         const char* source;
     };
     const Case cases[] = {
         // HeliSpring's published compression example, EN 10270-1 DM, d 5, D 34.6, n 9.5:
         // 16.18 N/mm, 81500 · 5⁴ / (8 · 9.5 · 34.6³) = 16.181.
-        {"EN10270-1-DM", 5.0f, 34.6f, 9.5f, 16.18, 0.005, "HeliSpring"},
+        {"EN10270-1-DM", 5.0f, 34.6f, 9.5f, 16.18, 0.005, 7.85, "HeliSpring"},
         // EN 10270-2 wire, G 79.5 kN/mm²: 79500 · 3⁴ / (8 · 8 · 24³) = 7.2784.
-        {"EN10270-2-VDSICR", 3.0f, 24.0f, 8.0f, 7.2784, 0.0005, "hand"},
+        {"EN10270-2-VDSICR", 3.0f, 24.0f, 8.0f, 7.2784, 0.0005, 7.85, "hand"},
         // By hand, music wire over 0.125 in, G 80.0 GPa: 80000 · 4⁴ / (8 · 6 · 30³) = 15.802.
-        {"ASTM-A228", 4.0f, 30.0f, 6.0f, 15.802, 0.0005, "hand"},
-        // Oil-tempered, G 77.2 GPa: 77200 · 2⁴ / (8 · 10 · 16³) = 3.7695.
-        {"ASTM-A229", 2.0f, 16.0f, 10.0f, 3.7695, 0.0005, "hand"},
+        {"ASTM-A228", 4.0f, 30.0f, 6.0f, 15.802, 0.0005, 7.85, "hand"},
+        // Oil-tempered, G 77.2 GPa: 77200 · 2⁴ / (8 · 10 · 16³) = 3.7695. Density 0.284 lb/in³
+        // (Optimum Spring) = 0.284 · 27.6799 = 7.861 g/cm³.
+        {"ASTM-A229", 2.0f, 16.0f, 10.0f, 3.7695, 0.0005, 7.861, "hand"},
+        // Stainless, by hand: 1.4310, G 73 kN/mm²: 73000 · 1 / (8 · 8 · 8³) = 2.2278;
+        // A313 302, G 69.0 GPa: 69000 · 2⁴ / (8 · 10 · 16³) = 3.3691.
+        {"EN10270-3-1.4310", 1.0f, 8.0f, 8.0f, 2.2278, 0.0005, 8.0, "hand"},
+        {"ASTM-A313", 2.0f, 16.0f, 10.0f, 3.3691, 0.0005, 8.0, "hand"},
+        {"EN10270-3-1.4568", 1.0f, 8.0f, 8.0f, 2.2278, 0.0005, 7.7, "hand, G as 1.4310"},
     };
     DesignRunner runner;
     for (const Case& c : cases) {
@@ -204,6 +211,7 @@ TEST(WireStandards, DesignsRunWithTheStandardsShearModulus) {
         ASSERT_TRUE(outcome.analysed) << c.source;
         const double rate = double(outcome.record.SpringRate) * kNewtonsPerKgf;
         EXPECT_NEAR(rate, c.rate, c.rate * c.within) << c.source;
+        EXPECT_NEAR(selection->row.density, c.density, 0.0005) << c.material;
         // The strength and the allowable stress are the standard's, not a table's.
         const WireMaterial& row = Row(c.material);
         EXPECT_FLOAT_EQ(outcome.record.TensileStrength, KgfPerMm2(*row.MinTensileStrength(c.d)));
