@@ -1294,6 +1294,83 @@
         fillWireChoices();
     }
 
+    // One's own wire, typed in the materials file's format and read by the engine's reader of
+    // --materials-file: its materials join the panel's wire select and the search's materials. A
+    // text with a fault changes nothing; each fault is a line of the list as the reader words it.
+    function buildOwnMaterialField() {
+        const section = document.createElement('section');
+        section.id = 'ownMaterialBox';
+        const label = document.createElement('label');
+        label.textContent = texts.ownMaterial;
+        label.htmlFor = 'ownMaterial';
+        const field = document.createElement('textarea');
+        field.id = 'ownMaterial';
+        field.rows = 6;
+        field.spellcheck = false;
+        field.title = texts.ownMaterialNote;
+        const button = document.createElement('button');
+        button.type = 'button';
+        button.id = 'ownMaterialRead';
+        button.textContent = texts.ownMaterialRead;
+        const faults = document.createElement('ul');
+        faults.id = 'ownMaterialFaults';
+        faults.setAttribute('role', 'status');
+        field.setAttribute('aria-describedby', faults.id);
+        button.addEventListener('click', () => {
+            takeOwnMaterial(field.value);
+            ownMaterialChanged();
+        });
+        section.append(label, field, button, faults);
+        document.getElementById('searchHeading').parentElement.before(section);
+    }
+
+    // Reads `text` as the own materials; false, with its faults shown, when it has any.
+    function takeOwnMaterial(text) {
+        const read = JSON.parse(engine.readOwnMaterials(text));
+        const faults = document.getElementById('ownMaterialFaults');
+        faults.replaceChildren(...read.faults.map((fault) =>
+            Object.assign(document.createElement('li'), {textContent: fault})));
+        if (read.faults.length > 0) {
+            document.getElementById('ownMaterial').setAttribute('aria-invalid', 'true');
+            return false;
+        }
+        document.getElementById('ownMaterial').removeAttribute('aria-invalid');
+        ownText = text.trim() === '' ? '' : text;
+        if (read.names.length > 0) {
+            faults.append(Object.assign(document.createElement('li'),
+                {textContent: texts.ownMaterialTaken + read.names.join(texts.listSeparator)}));
+        }
+        ownMaterialBoxes(read.names);
+        fillWireChoices();
+        return true;
+    }
+
+    // The search's materials: a box for each own material after the window's nine, not ticked.
+    function ownMaterialBoxes(names) {
+        const box = document.getElementById('materials');
+        const ticked = new Set([...box.querySelectorAll('label.own input:checked')]
+            .map((tick) => tick.value));
+        for (const old of box.querySelectorAll('label.own')) {
+            old.remove();
+        }
+        for (const name of names) {
+            const label = document.createElement('label');
+            label.className = 'own';
+            const tick = document.createElement('input');
+            tick.type = 'checkbox';
+            tick.value = name;
+            tick.checked = ticked.has(name);
+            label.append(tick, name);
+            box.append(label);
+        }
+    }
+
+    function ownMaterialChanged() {
+        if (panelKind !== 'torsion' && engine.diagramSvg() !== '') {
+            showPanel();
+        }
+    }
+
     // The select's choices from the engine's list, keeping the choice where it still stands.
     function fillWireChoices() {
         const select = document.getElementById('panelWire');
@@ -1439,6 +1516,7 @@
     }
 
     let searchFields = [];
+    let ownText = '';  // the own materials' text read last, which the search's worker reads too
     let panelKind = 'window';  // the panel's calculator: the window's spring, or its own torsion
     let kindChosen = false;  // the user chose the search's spring kind
 
@@ -1732,7 +1810,8 @@
         showProgress(null);
         document.getElementById('searchResult').replaceChildren();
         document.getElementById('searchResult').setAttribute('aria-busy', 'true');
-        searchWorker().postMessage({id: searching.id, language, entries: searchEntries()});
+        searchWorker().postMessage(
+            {id: searching.id, language, own: ownText, entries: searchEntries()});
     }
 
     function stopSearch() {
@@ -1831,6 +1910,10 @@
                     td.textContent = cell;
                 }
             });
+            if (row.wire) {
+                tr.insertCell();  // the window keeps its nine materials
+                return;
+            }
             const choose = document.createElement('button');
             choose.type = 'button';
             choose.className = 'choose';
@@ -2022,6 +2105,7 @@
         buildSearch();
         buildTensionField();
         buildWireField();
+        buildOwnMaterialField();
         buildTorsion();
         buildToleranceField();
         document.getElementById('frame').hidden = false;
