@@ -20,6 +20,7 @@ import sys
 import tempfile
 import time
 import unittest
+import urllib.parse
 
 from selenium import webdriver
 from selenium.common.exceptions import WebDriverException
@@ -1791,6 +1792,69 @@ class Page(unittest.TestCase):
             self.assertEqual([[cell.strip() for cell in row[:7]] for row in rows], expected)
             self.assertEqual(
                 self.driver.find_elements(By.CSS_SELECTOR, '#searchResult button.choose'), [])
+
+        # The address keeps the choice and the text, deflated, beside the design: a reload
+        # brings both back, and the panel's figures with them.
+        address = self.fragment()
+        self.assertTrue(address.startswith(
+            f'#time={TIME}&{design.replace("wire=2.3", "wire=2.30")}&panel_wire=MY-WIRE&own='),
+            address)
+        own_part = re.search(r'&own=([A-Za-z0-9_-]+)$', address).group(1)
+        self.assertLess(len(own_part), len(urllib.parse.quote(own, safe='')))
+        self.loaded(f'http://127.0.0.1:{self.port}/index.html{address}')
+        self.assertEqual(self.element('ownMaterial').get_attribute('value'), own)
+        self.assertEqual(Select(self.element('panelWire')).first_selected_option
+                         .get_attribute('value'), 'MY-WIRE')
+        self.command('N1')
+        self.assertEqual(self.js(figures), shown)
+        self.assertEqual(self.fragment(), address)
+
+        # So does the torsion form, while the panel shows it.
+        Select(self.element('panelKind')).select_by_value('torsion')
+        boxes = {'material': '3', 'wire': '23', 'mean-dia': '10', 'body-turns': '5',
+                 'leg1': '25', 'leg2': '25', 'free-angle': '120', 'by1': 'angle',
+                 'position1': '20', 'by2': 'moment', 'position2': '8.5', 'mandrel': ''}
+        for name, text in boxes.items():
+            box = self.element('t-' + name)
+            if box.tag_name == 'select':
+                Select(box).select_by_value(text)
+            else:
+                box.send_keys(text)
+        self.element('torsionButton').click()
+        torsion = self.js(figures)
+        address = self.fragment()
+        self.assertIn('&torsion=3,23,10,5,25,25,120,angle,20,moment,8.5,', address)
+        self.loaded(f'http://127.0.0.1:{self.port}/index.html{address}')
+        self.assertEqual(self.element('panelKind').get_attribute('value'), 'torsion')
+        self.assertEqual({name: self.element('t-' + name).get_attribute('value')
+                          for name in boxes}, boxes)
+        self.assertEqual(self.js(figures), torsion)
+
+        # A part that cannot be read, or too long, is passed over with a note; the design and
+        # the rest are loaded as ever.
+        plain = f'http://127.0.0.1:{self.port}/index.html#time={TIME}&{design}'
+        self.loaded(plain)
+        window_fields = self.shown()
+        canonical = self.fragment()
+        for part, note in [
+                ('own=' + own_part[:-6], 'アドレスの自社材料は読めない'),
+                ('own=!' + own_part, 'アドレスの自社材料は読めない'),
+                ('own=' + 'A' * 9000, 'アドレスの自社材料は読めない'),
+                ('torsion=3,23,10', 'アドレスのねじりコイルばねは読めない'),
+                ('torsion=99,23,10,5,25,25,120,angle,20,moment,8.5,',
+                 'アドレスのねじりコイルばねは読めない'),
+                ('panel_wire=NO-SUCH-WIRE', None)]:
+            with self.subTest(part[:40]):
+                self.loaded(f'{plain}&{part}')
+                self.assertEqual(self.shown(), window_fields)
+                status = self.element('status').text
+                if note:
+                    self.assertIn(note, status)
+                else:
+                    self.assertEqual(status, '')
+                self.assertEqual(self.element('panelKind').get_attribute('value'), 'window')
+                self.assertEqual(self.element('ownMaterial').get_attribute('value'), '')
+                self.assertEqual(self.fragment(), canonical)
 
     def test_the_search_form_refuses_a_requirement_in_japanese(self):
         # The form's boxes become the engine's fields; what the engine refuses is told in

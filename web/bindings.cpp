@@ -334,6 +334,9 @@ std::string ReadOwn(const std::string& text) {
     }
     return JsonObject().Raw("faults", faults.Close()).Raw("names", names.Close()).Close();
 }
+size_t OwnMaterialsMostBytes() {
+    return kOwnMaterialsMostBytes;
+}
 std::string PanelWires() {
     return PanelWiresJson(OwnMaterials());
 }
@@ -502,6 +505,7 @@ EMSCRIPTEN_BINDINGS(springcalc) {
     function("setInitialTension", &SetInitialTension);
     function("tensionOffered", &TensionOffered);
     function("readOwnMaterials", &ReadOwn);
+    function("ownMaterialsMostBytes", &OwnMaterialsMostBytes);
     function("panelWires", &PanelWires);
     function("setPanelWire", &SetPanelWire);
     function("panelWireProblem", &PanelWireProblem);
