@@ -21,6 +21,7 @@ import tempfile
 import time
 import unittest
 import urllib.parse
+import zlib
 
 from selenium import webdriver
 from selenium.common.exceptions import WebDriverException
@@ -1836,8 +1837,16 @@ class Page(unittest.TestCase):
         self.loaded(plain)
         window_fields = self.shown()
         canonical = self.fragment()
+        def deflated(text):
+            packer = zlib.compressobj(9, zlib.DEFLATED, -15)
+            packed = packer.compress(text.encode()) + packer.flush()
+            return base64.urlsafe_b64encode(packed).decode().rstrip('=')
+
         for part, note in [
                 ('own=' + own_part[:-6], 'アドレスの自社材料は読めない'),
+                ('own=' + deflated(own.replace('G = 80000', 'G = 78.5')),
+                 'アドレスの自社材料は読めない'),
+                ('own=' + deflated(own + '#' * 17000), 'アドレスの自社材料は読めない'),
                 ('own=!' + own_part, 'アドレスの自社材料は読めない'),
                 ('own=' + 'A' * 9000, 'アドレスの自社材料は読めない'),
                 ('torsion=3,23,10', 'アドレスのねじりコイルばねは読めない'),
