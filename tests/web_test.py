@@ -125,7 +125,8 @@ for (const name of ['showSaveFilePicker', 'showOpenFilePicker']) {
 TAB_ORDER = ['UpDown1', 'UpDown2', 'UpDown3', 'UpDown4', 'UpDown5', 'UpDown6', 'UpDown7',
              'UpDown9', 'UpDown8', 'UpDown10', 'UpDown11', 'UpDown12', 'UpDown13', 'Memo1',
              'UpDown14', 'barN1', 'barN2', 'barN3', 'barExit2', 'copyLink',
-             'printDatasheet', 'pageLanguage', 'panelKind', 'kind']
+             'printDatasheet', 'pageLanguage', 'panelKind', 'ownMaterial', 'ownMaterialRead',
+             'kind']
 
 # The widest search the form takes, as make bench measures it.
 WIDEST_SEARCH = [('load0-load', '1'), ('load0-length', '20'), ('load1-load', '2'),

@@ -651,7 +651,6 @@
         document.getElementById('toleranceGrade').value = 'none';
         clearPanel();
         followWindowKind();
-        keepPanel();
     }
 
     // The value fields' texts, by name.
