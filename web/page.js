@@ -983,7 +983,7 @@
 
     // ---- The panel's choices in the address, after the design ----------------------------
     //
-    //   panel_wire=NAME         the 「線材」 choice, when not the window's material
+    //   panel_wire=NAME         the panel's wire choice, when not the window's material
     //   own=TEXT                the own materials' text, deflated and in base64url
     //   torsion=V,V,...         the torsion form's boxes, when the panel shows it
     //
