@@ -20,6 +20,8 @@ import sys
 import tempfile
 import time
 import unittest
+import urllib.parse
+import zlib
 
 from selenium import webdriver
 from selenium.common.exceptions import WebDriverException
@@ -123,7 +125,8 @@ for (const name of ['showSaveFilePicker', 'showOpenFilePicker']) {
 TAB_ORDER = ['UpDown1', 'UpDown2', 'UpDown3', 'UpDown4', 'UpDown5', 'UpDown6', 'UpDown7',
              'UpDown9', 'UpDown8', 'UpDown10', 'UpDown11', 'UpDown12', 'UpDown13', 'Memo1',
              'UpDown14', 'barN1', 'barN2', 'barN3', 'barExit2', 'copyLink',
-             'printDatasheet', 'pageLanguage', 'panelKind', 'kind']
+             'printDatasheet', 'pageLanguage', 'panelKind', 'ownMaterial', 'ownMaterialRead',
+             'kind']
 
 # The widest search the form takes, as make bench measures it.
 WIDEST_SEARCH = [('load0-load', '1'), ('load0-length', '20'), ('load1-load', '2'),
@@ -1696,6 +1699,172 @@ class Page(unittest.TestCase):
         self.command('Exit2')
         self.assertEqual(Select(self.element('panelWire')).first_selected_option
                          .get_attribute('value'), 'window')
+
+    def test_the_panels_own_material_is_the_materials_files(self):
+        """Read by --materials-file's reader: its faults, its wire in the panel, its search."""
+        own = ('[MY-WIRE]\nsource = our certificate 12\nG = 80000\nE = 206000\n'
+               'density = 7.85\nstatic-share = 0.45\nstrength = 2:1700, 3:1600\n'
+               'sizes = 2.2, 2.5, 2.8\n')
+        figures = """return Object.fromEntries([...document.querySelectorAll('#figures tr')]
+                         .map(r => [r.cells[0].textContent, r.cells[1].textContent]));"""
+        faults = """return [...document.querySelectorAll('#ownMaterialFaults li')]
+                        .map(li => li.textContent);"""
+        design = ('v=1&kind=compression&material=SWPB&wire=2.3&mean_dia=20&turns=8'
+                  '&free_len=50&set_len=40&work_len=30')
+        self.loaded(f'http://127.0.0.1:{self.port}/index.html#time={TIME}&{design}')
+        self.command('N1')
+        window = self.js(figures)
+        wires = """return [...document.querySelectorAll('#panelWire option')]
+                       .map(o => o.value);"""
+        standards = self.js(wires)
+        field = self.element('ownMaterial')
+
+        def read(text):
+            field.clear()
+            field.send_keys(text)
+            self.element('ownMaterialRead').click()
+
+        # Faults as the reader words them, by line and field: nothing changes.
+        for text, expected in [
+                (own.replace('G = 80000', 'G = 78.5'),
+                 ['行 3: 欄「G」: 「78.5」 は 10000〜150000 の数値ではありません']),
+                (own.replace('static-share = 0.45\n', '').replace('G = 80000', 'G 80000'),
+                 ['行 3: 「G 80000」 は [名前] でも 欄 = 値 でもありません',
+                  '行 1: 欄「G」: 材料 「MY-WIRE」 にありません',
+                  '行 1: 欄「static-share」: 材料 「MY-WIRE」 にありません']),
+                ('G = 1', ['行 1: 欄「G」: 最初の材料の [名前] より前にあります']),
+                ('[A]\n' + 'x' * 17000, ['長すぎます。自社材料の欄は 16384 バイトまでです'])]:
+            with self.subTest(expected[0]):
+                read(text)
+                self.assertEqual(self.js(faults), expected)
+                self.assertEqual(field.get_attribute('aria-invalid'), 'true')
+                self.assertEqual(self.js(wires), standards)
+                self.assertEqual(self.js(figures), window)
+                self.assertEqual(self.driver.find_elements(By.CSS_SELECTOR, '#materials .own'),
+                                 [])
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, 'own.mat')
+            with open(path, 'w', encoding='utf-8') as file:
+                file.write(own.replace('G = 80000', 'G = 78.5'))
+            run = subprocess.run([os.path.join(os.path.dirname(os.path.dirname(
+                os.path.abspath(ARGS.twin))), 'cli', 'springcalc-cli'), 'check',
+                '--materials-file', path], input='', capture_output=True, text=True)
+            self.assertIn(':3: field "G": found "78.5"', run.stderr)
+            with open(path, 'w', encoding='utf-8') as file:
+                file.write(own)
+
+            # Read, it follows the standards in the select; its figures are check's.
+            read(own)
+            self.assertEqual(self.js(faults), ['読みました: MY-WIRE'])
+            self.assertIsNone(field.get_attribute('aria-invalid'))
+            self.assertEqual(self.js(wires), [*standards, 'MY-WIRE'])
+            Select(self.element('panelWire')).select_by_value('MY-WIRE')
+            shown = self.js(figures)
+            [checked] = json.loads(self.cli(
+                'check', '--json', '--materials-file', path,
+                stdin='kind,material,wire,mean_dia,turns,free_len,set_len,work_len\n'
+                      'compression,MY-WIRE,2.20,20,8,50,40,30\n'))
+            self.assertEqual(
+                [shown[label] for label in ['線材と線径', 'バネ定数', '荷重 Pset／Pact',
+                                            'せん断応力 τset／τact', '静荷重許容応力']],
+                ['MY-WIRE 2.20 mm', f'{checked["SpringRate"]:.3f} kg/mm',
+                 f'{checked["Pset"]:.2f} ／ {checked["Pact"]:.2f} kg',
+                 f'{checked["Tset"]:.2f} ／ {checked["Tact"]:.2f} kg/mm²',
+                 f'{checked["AllowStatic"]:.2f} kg/mm²'])
+            self.assertNotEqual(shown, window)
+
+            # The search (in its worker) takes it by name, and lists what the command line
+            # lists; the window keeps its nine materials, so such a row is not for choosing.
+            Select(self.element('kind')).select_by_value('compression')
+            for tick in self.driver.find_elements(By.CSS_SELECTOR, '#materials input'):
+                if tick.is_selected() != (tick.get_attribute('value') == 'MY-WIRE'):
+                    tick.click()
+            for name, value in [('load0-load', '10'), ('load0-length', '40'),
+                                ('load1-load', '20'), ('load1-length', '30'), ('top', '3')]:
+                self.element(name).send_keys(value)
+            self.element('searchButton').click()
+            rows = self.wait_for(self.result_rows, 'the search results')
+            listed = self.cli('search', '--kind', 'compression', '--load', '10@40', '--load',
+                              '20@30', '--top', '3', '--materials-file', path,
+                              '--materials', 'MY-WIRE')
+            # The command line's columns less its D/d.
+            expected = [line.split()[1:4] + line.split()[5:9] for line in listed.splitlines()
+                        if re.match(r' *\d+ +MY-WIRE', line)]
+            self.assertEqual(len(expected), 3, listed)
+            self.assertEqual([[cell.strip() for cell in row[:7]] for row in rows], expected)
+            self.assertEqual(
+                self.driver.find_elements(By.CSS_SELECTOR, '#searchResult button.choose'), [])
+
+        # The address keeps the choice and the text, deflated, beside the design: a reload
+        # brings both back, and the panel's figures with them.
+        address = self.fragment()
+        self.assertTrue(address.startswith(
+            f'#time={TIME}&{design.replace("wire=2.3", "wire=2.30")}&panel_wire=MY-WIRE&own='),
+            address)
+        own_part = re.search(r'&own=([A-Za-z0-9_-]+)$', address).group(1)
+        self.assertLess(len(own_part), len(urllib.parse.quote(own, safe='')))
+        self.loaded(f'http://127.0.0.1:{self.port}/index.html{address}')
+        self.assertEqual(self.element('ownMaterial').get_attribute('value'), own)
+        self.assertEqual(Select(self.element('panelWire')).first_selected_option
+                         .get_attribute('value'), 'MY-WIRE')
+        self.command('N1')
+        self.assertEqual(self.js(figures), shown)
+        self.assertEqual(self.fragment(), address)
+
+        # So does the torsion form, while the panel shows it.
+        Select(self.element('panelKind')).select_by_value('torsion')
+        boxes = {'material': '3', 'wire': '23', 'mean-dia': '10', 'body-turns': '5',
+                 'leg1': '25', 'leg2': '25', 'free-angle': '120', 'by1': 'angle',
+                 'position1': '20', 'by2': 'moment', 'position2': '8.5', 'mandrel': ''}
+        for name, text in boxes.items():
+            box = self.element('t-' + name)
+            if box.tag_name == 'select':
+                Select(box).select_by_value(text)
+            else:
+                box.send_keys(text)
+        self.element('torsionButton').click()
+        torsion = self.js(figures)
+        address = self.fragment()
+        self.assertIn('&torsion=3,23,10,5,25,25,120,angle,20,moment,8.5,', address)
+        self.loaded(f'http://127.0.0.1:{self.port}/index.html{address}')
+        self.assertEqual(self.element('panelKind').get_attribute('value'), 'torsion')
+        self.assertEqual({name: self.element('t-' + name).get_attribute('value')
+                          for name in boxes}, boxes)
+        self.assertEqual(self.js(figures), torsion)
+
+        # A part that cannot be read, or too long, is passed over with a note; the design and
+        # the rest are loaded as ever.
+        plain = f'http://127.0.0.1:{self.port}/index.html#time={TIME}&{design}'
+        self.loaded(plain)
+        window_fields = self.shown()
+        canonical = self.fragment()
+        def deflated(text):
+            packer = zlib.compressobj(9, zlib.DEFLATED, -15)
+            packed = packer.compress(text.encode()) + packer.flush()
+            return base64.urlsafe_b64encode(packed).decode().rstrip('=')
+
+        for part, note in [
+                ('own=' + own_part[:-6], 'アドレスの自社材料は読めない'),
+                ('own=' + deflated(own.replace('G = 80000', 'G = 78.5')),
+                 'アドレスの自社材料は読めない'),
+                ('own=' + deflated(own + '#' * 17000), 'アドレスの自社材料は読めない'),
+                ('own=!' + own_part, 'アドレスの自社材料は読めない'),
+                ('own=' + 'A' * 9000, 'アドレスの自社材料は読めない'),
+                ('torsion=3,23,10', 'アドレスのねじりコイルばねは読めない'),
+                ('torsion=99,23,10,5,25,25,120,angle,20,moment,8.5,',
+                 'アドレスのねじりコイルばねは読めない'),
+                ('panel_wire=NO-SUCH-WIRE', None)]:
+            with self.subTest(part[:40]):
+                self.loaded(f'{plain}&{part}')
+                self.assertEqual(self.shown(), window_fields)
+                status = self.element('status').text
+                if note:
+                    self.assertIn(note, status)
+                else:
+                    self.assertEqual(status, '')
+                self.assertEqual(self.element('panelKind').get_attribute('value'), 'window')
+                self.assertEqual(self.element('ownMaterial').get_attribute('value'), '')
+                self.assertEqual(self.fragment(), canonical)
 
     def test_the_search_form_refuses_a_requirement_in_japanese(self):
         # The form's boxes become the engine's fields; what the engine refuses is told in

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/input_text.h"
 #include "engine/window_texts.h"
 #include "engine/wire_standards.h"
 #include "engine/words.h"
@@ -305,6 +306,37 @@ std::optional<TSpringDesign> PanelRecord() {
     std::string unused;
     return PanelRecord(unused);
 }
+// The own materials' text the panel read last, as it was typed: what the address keeps.
+std::string& OwnMaterialsText() {
+    static std::string text;
+    return text;
+}
+// Reads the panel's own materials: {"faults": [lines], "names": [the materials]}. With a
+// fault nothing changes; an empty text takes the own materials back.
+std::string ReadOwn(const std::string& text) {
+    JsonArray faults;
+    JsonArray names;
+    if (Trim(text).empty()) {
+        OwnMaterials().clear();
+        OwnMaterialsText().clear();
+    } else {
+        OwnMaterialsReading reading = ReadOwnMaterials(text);
+        for (const std::string& fault : reading.faults) {
+            faults.Raw(JsonString(fault));
+        }
+        if (reading.faults.empty()) {
+            OwnMaterials() = std::move(reading.materials);
+            OwnMaterialsText() = text;
+        }
+    }
+    for (const std::shared_ptr<const WireMaterial>& material : OwnMaterials()) {
+        names.Raw(JsonString(material->name));
+    }
+    return JsonObject().Raw("faults", faults.Close()).Raw("names", names.Close()).Close();
+}
+size_t OwnMaterialsMostBytes() {
+    return kOwnMaterialsMostBytes;
+}
 std::string PanelWires() {
     return PanelWiresJson(OwnMaterials());
 }
@@ -419,7 +451,7 @@ std::string Search(const std::vector<SearchFormEntry>& form, emscripten::val pro
                 .as<bool>();
         };
     }
-    return SearchJson(form, Found(), told);
+    return SearchJson(form, Found(), told, OwnMaterials());
 }
 emscripten::val FoundDesigns() {
     emscripten::val designs = emscripten::val::array();
@@ -472,6 +504,8 @@ EMSCRIPTEN_BINDINGS(springcalc) {
     function("tolerances", &Tolerances);
     function("setInitialTension", &SetInitialTension);
     function("tensionOffered", &TensionOffered);
+    function("readOwnMaterials", &ReadOwn);
+    function("ownMaterialsMostBytes", &OwnMaterialsMostBytes);
     function("panelWires", &PanelWires);
     function("setPanelWire", &SetPanelWire);
     function("panelWireProblem", &PanelWireProblem);

@@ -15,9 +15,11 @@ namespace {
 enum Key { kVersion, kKind, kMaterial, kWire, kMeanDia, kTurns, kFreeLen, kSetLen, kWorkLen };
 constexpr std::array<std::string_view, 9> kKeys{
     "v", "kind", "material", "wire", "mean_dia", "turns", "free_len", "set_len", "work_len"};
-// Keys of the page's own that share the fragment with the design: the date stamp's fixed time
-// and the page's language.
-constexpr std::array<std::string_view, 2> kPageKeys{"time", "lang"};
+// Keys of the page's own that share the fragment with the design: the date stamp's fixed time,
+// the page's language, and the panel's choices, which the page reads itself (its wire, the own
+// materials' text and its torsion form): a part of these that the page cannot read leaves the
+// design as it is.
+constexpr std::array<std::string_view, 5> kPageKeys{"time", "lang", "panel_wire", "own", "torsion"};
 
 std::string Number(float value) {
     char text[32];

@@ -38,7 +38,7 @@ struct AddressReading {
 };
 
 // Reads a fragment without its '#'. Keys that are the page's own and not the design's
-// (`time`, `lang`) are passed over.
+// (`time`, `lang`, and the panel's `panel_wire`, `own` and `torsion`) are passed over.
 AddressReading ReadDesignFragment(std::string_view fragment);
 
 }  // namespace springcalc::web

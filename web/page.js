@@ -510,7 +510,8 @@
             if (choice.value !== 'ja') {
                 keys.push('lang=' + choice.value);
             }
-            history.replaceState(null, '', '#' + [...keys, engine.designAddress()].join('&'));
+            history.replaceState(null, '', '#' + [...keys, engine.designAddress(), ...panelKeys()]
+                .join('&'));
             location.reload();
         });
         bar.append(choice);
@@ -977,7 +978,180 @@
     }
 
     function addressOf(design) {
-        return '#' + [...pageKeys(), design].join('&');
+        return '#' + [...pageKeys(), design, ...panelKeys()].join('&');
+    }
+
+    // ---- The panel's choices in the address, after the design ----------------------------
+    //
+    //   panel_wire=NAME         the panel's wire choice, when not the window's material
+    //   own=TEXT                the own materials' text, deflated and in base64url
+    //   torsion=V,V,...         the torsion form's boxes, when the panel shows it
+    //
+    // A part that is malformed or beyond its length is passed over with a note; the design is
+    // loaded all the same. The panel's changes rewrite the address without a step of history:
+    // Back undoes the window's changes, as before.
+    const mostPanelPart = {panel_wire: 200, own: 8192, torsion: 1000};
+    const torsionBoxes = () => ['material', 'wire', ...torsionNumbers, 'by1', 'position1', 'by2',
+                                'position2', 'mandrel'];
+    let ownPart = '';  // the own materials' text as the address keeps it
+
+    function panelKeys() {
+        const keys = [];
+        const wire = document.getElementById('panelWire');
+        if (wire && wire.value !== 'window') {
+            keys.push('panel_wire=' + encodeURIComponent(wire.value));
+        }
+        if (ownPart !== '') {
+            keys.push('own=' + ownPart);
+        }
+        if (panelKind === 'torsion') {
+            keys.push('torsion=' + torsionBoxes().map((name) =>
+                encodeURIComponent(document.getElementById('t-' + name).value)).join(','));
+        }
+        return keys;
+    }
+
+    // The address follows the panel in place.
+    function keepPanel() {
+        const address = addressOf(engine.designAddress());
+        if (address !== location.hash) {
+            history.replaceState(null, '', address);
+        }
+    }
+
+    // The panel's parts of an address, each a text no longer than its most; none is undefined.
+    function panelParts(hash) {
+        const parts = {};
+        for (const pair of hash.replace(/^#/, '').split('&')) {
+            const equals = pair.indexOf('=');
+            const key = pair.slice(0, equals);
+            if (equals > 0 && key in mostPanelPart) {
+                const value = pair.slice(equals + 1);
+                parts[key] = value.length <= mostPanelPart[key] ? value : null;
+            }
+        }
+        return parts;
+    }
+
+    function base64url(bytes) {
+        let binary = '';
+        for (const byte of bytes) {
+            binary += String.fromCharCode(byte);
+        }
+        return btoa(binary).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+    }
+
+    // The own materials' text as the address keeps it; '' where the browser cannot deflate.
+    async function deflated(text) {
+        if (typeof CompressionStream !== 'function') {
+            return '';
+        }
+        const stream = new Blob([new TextEncoder().encode(text)]).stream()
+            .pipeThrough(new CompressionStream('deflate-raw'));
+        return base64url(new Uint8Array(await new Response(stream).arrayBuffer()));
+    }
+
+    // The text back, or null for a part that is not one: not base64url, not deflated, not
+    // UTF-8, or inflating beyond what the panel's field takes.
+    async function inflated(part) {
+        if (typeof DecompressionStream !== 'function' || !/^[A-Za-z0-9_-]+$/.test(part)) {
+            return null;
+        }
+        try {
+            const binary = atob(part.replace(/-/g, '+').replace(/_/g, '/'));
+            const bytes = Uint8Array.from(binary, (char) => char.charCodeAt(0));
+            const reader = new Blob([bytes]).stream()
+                .pipeThrough(new DecompressionStream('deflate-raw')).getReader();
+            const chunks = [];
+            let length = 0;
+            for (;;) {
+                const {done, value} = await reader.read();
+                if (done) {
+                    break;
+                }
+                length += value.length;
+                if (length > engine.ownMaterialsMostBytes()) {
+                    reader.cancel();
+                    return null;
+                }
+                chunks.push(value);
+            }
+            const whole = new Uint8Array(length);
+            let at = 0;
+            for (const chunk of chunks) {
+                whole.set(chunk, at);
+                at += chunk.length;
+            }
+            return new TextDecoder('utf-8', {fatal: true}).decode(whole);
+        } catch (error) {
+            return null;
+        }
+    }
+
+    // The panel as the address at the page's start left it, once the design is loaded.
+    async function panelFromAddress(hash) {
+        const parts = panelParts(hash);
+        const notes = [];
+        if (parts.own !== undefined) {
+            const text = parts.own === null ? null : await inflated(parts.own);
+            const read = text === null ? null : JSON.parse(engine.readOwnMaterials(text));
+            if (read && read.faults.length === 0 && read.names.length > 0) {
+                document.getElementById('ownMaterial').value = text;
+                takeOwnMaterial(text);
+                ownPart = parts.own;
+            } else {
+                notes.push(texts.addressOwnIgnored);
+            }
+        }
+        if (parts.panel_wire) {
+            const select = document.getElementById('panelWire');
+            let name = null;
+            try {
+                name = decodeURIComponent(parts.panel_wire);
+            } catch (error) {
+                // passed over below, as a wire the select does not offer
+            }
+            if ([...select.options].some((option) => option.value === name)) {
+                select.value = name;
+                engine.setPanelWire(name);
+            }
+        }
+        if (parts.torsion !== undefined && !torsionFromAddress(parts.torsion)) {
+            notes.push(texts.addressTorsionIgnored);
+        }
+        if (notes.length > 0) {
+            const status = document.getElementById('status');
+            setStatus([status.textContent, ...notes].filter((note) => note !== '').join(' '));
+        }
+        keepPanel();
+    }
+
+    // The torsion form's boxes from the address, all or none; false when the part is not one.
+    function torsionFromAddress(part) {
+        const names = torsionBoxes();
+        let values;
+        try {
+            values = part === null ? [] : part.split(',').map(decodeURIComponent);
+        } catch (error) {
+            return false;
+        }
+        if (values.length !== names.length) {
+            return false;
+        }
+        const boxes = names.map((name) => document.getElementById('t-' + name));
+        const fits = (box, value) => box.tagName !== 'SELECT' ||
+            [...box.options].some((option) => option.value === value);
+        if (!boxes.every((box, i) => fits(box, values[i]))) {
+            return false;
+        }
+        boxes.forEach((box, i) => {
+            box.value = values[i];
+        });
+        switchPanelKind('torsion');
+        if (torsionNumbers.some((name) => document.getElementById('t-' + name).value !== '')) {
+            showTorsion();
+        }
+        return true;
     }
 
     // The window showed something: once the event that did it is done, the address follows.
@@ -1020,9 +1194,10 @@
         newStep = true;
     }
 
-    // The link for a colleague: the design alone, without the page's own keys.
+    // The link for a colleague: the design and the panel's choices, without the page's own keys.
     async function copyLink() {
-        const link = location.href.replace(/#.*$/, '') + '#' + engine.designAddress();
+        const link = location.href.replace(/#.*$/, '') + '#' +
+                     [engine.designAddress(), ...panelKeys()].join('&');
         try {
             await navigator.clipboard.writeText(link);
             setStatus(texts.linkCopied);
@@ -1288,10 +1463,97 @@
         select.addEventListener('change', () => {
             engine.setPanelWire(select.value);
             showPanel();
+            keepPanel();
         });
         box.append(label, ' ', select, ' ', problem);
         document.getElementById('figures').before(box);
         fillWireChoices();
+    }
+
+    // One's own wire, typed in the materials file's format and read by the engine's reader of
+    // --materials-file: its materials join the panel's wire select and the search's materials. A
+    // text with a fault changes nothing; each fault is a line of the list as the reader words it.
+    function buildOwnMaterialField() {
+        const section = document.createElement('section');
+        section.id = 'ownMaterialBox';
+        const label = document.createElement('label');
+        label.textContent = texts.ownMaterial;
+        label.htmlFor = 'ownMaterial';
+        const field = document.createElement('textarea');
+        field.id = 'ownMaterial';
+        field.rows = 6;
+        field.spellcheck = false;
+        field.title = texts.ownMaterialNote;
+        const button = document.createElement('button');
+        button.type = 'button';
+        button.id = 'ownMaterialRead';
+        button.textContent = texts.ownMaterialRead;
+        const faults = document.createElement('ul');
+        faults.id = 'ownMaterialFaults';
+        faults.setAttribute('role', 'status');
+        field.setAttribute('aria-describedby', faults.id);
+        button.addEventListener('click', async () => {
+            const text = field.value;
+            if (!takeOwnMaterial(text)) {
+                return;
+            }
+            ownMaterialChanged();
+            const part = text.trim() === '' ? '' : await deflated(text);
+            if (ownText === text) {  // not read again meanwhile
+                ownPart = part.length <= mostPanelPart.own ? part : '';
+                keepPanel();
+            }
+        });
+        section.append(label, field, button, faults);
+        document.getElementById('searchHeading').parentElement.before(section);
+    }
+
+    // Reads `text` as the own materials; false, with its faults shown, when it has any.
+    function takeOwnMaterial(text) {
+        const read = JSON.parse(engine.readOwnMaterials(text));
+        const faults = document.getElementById('ownMaterialFaults');
+        faults.replaceChildren(...read.faults.map((fault) =>
+            Object.assign(document.createElement('li'), {textContent: fault})));
+        if (read.faults.length > 0) {
+            document.getElementById('ownMaterial').setAttribute('aria-invalid', 'true');
+            return false;
+        }
+        document.getElementById('ownMaterial').removeAttribute('aria-invalid');
+        ownText = text.trim() === '' ? '' : text;
+        if (read.names.length > 0) {
+            faults.append(Object.assign(document.createElement('li'),
+                {textContent: texts.ownMaterialTaken + read.names.join(texts.listSeparator)}));
+        }
+        ownMaterialBoxes(read.names);
+        fillWireChoices();
+        return true;
+    }
+
+    // The search's materials: a box for each own material after the window's nine, not ticked.
+    function ownMaterialBoxes(names) {
+        const box = document.getElementById('materials');
+        const ticked = new Set([...box.querySelectorAll('label.own input:checked')]
+            .map((tick) => tick.value));
+        for (const old of box.querySelectorAll('label.own')) {
+            old.remove();
+        }
+        for (const name of names) {
+            const label = document.createElement('label');
+            label.className = 'own';
+            const tick = document.createElement('input');
+            tick.type = 'checkbox';
+            tick.value = name;
+            tick.checked = ticked.has(name);
+            label.append(tick, name);
+            box.append(label);
+        }
+    }
+
+    function ownMaterialChanged() {
+        if (panelKind !== 'torsion' && engine.diagramSvg() !== '') {
+            showPanel();
+        }
+        keepPanel();
     }
 
     // The select's choices from the engine's list, keeping the choice where it still stands.
@@ -1439,6 +1701,7 @@
     }
 
     let searchFields = [];
+    let ownText = '';  // the own materials' text read last, which the search's worker reads too
     let panelKind = 'window';  // the panel's calculator: the window's spring, or its own torsion
     let kindChosen = false;  // the user chose the search's spring kind
 
@@ -1613,6 +1876,7 @@
     }
 
     function showTorsion() {
+        keepPanel();
         const form = new engine.SearchForm();
         let result;
         try {
@@ -1673,6 +1937,7 @@
 
     function switchPanelKind(kind) {
         panelKind = kind;
+        keepPanel();
         const torsion = kind === 'torsion';
         document.getElementById('panelKind').value = kind;
         document.getElementById('torsionSection').hidden = !torsion;
@@ -1732,7 +1997,8 @@
         showProgress(null);
         document.getElementById('searchResult').replaceChildren();
         document.getElementById('searchResult').setAttribute('aria-busy', 'true');
-        searchWorker().postMessage({id: searching.id, language, entries: searchEntries()});
+        searchWorker().postMessage(
+            {id: searching.id, language, own: ownText, entries: searchEntries()});
     }
 
     function stopSearch() {
@@ -1831,6 +2097,10 @@
                     td.textContent = cell;
                 }
             });
+            if (row.wire) {
+                tr.insertCell();  // the window keeps its nine materials
+                return;
+            }
             const choose = document.createElement('button');
             choose.type = 'button';
             choose.className = 'choose';
@@ -2022,6 +2292,7 @@
         buildSearch();
         buildTensionField();
         buildWireField();
+        buildOwnMaterialField();
         buildTorsion();
         buildToleranceField();
         document.getElementById('frame').hidden = false;
@@ -2031,12 +2302,14 @@
         engine.start();
         clearPanel();
         setStatus('');
+        const address = location.hash;
         designFromAddress();
+        const panelRestored = panelFromAddress(address);
         keepForOffline();
         document.getElementById('UpDown1').focus();
         // A Save chosen at once waits for the report the page kept.
         saving = restoreReport();
-        saving.then(() => {
+        Promise.all([saving, panelRestored]).then(() => {
             document.documentElement.dataset.ready = 'true';
         });
         // After the frame that shows the window (make bench reads it).

@@ -4,8 +4,9 @@
 // same engine and runs one search per message; the page stops a search by ending the worker
 // (a running search reads no messages), and starts the next in a fresh one.
 //
-// In:  {id, language, entries: [{name, text, slot}]}, the form as the engine's reader takes it
-//      and the page's language ("ja", "en"), which the faults and warnings are told in.
+// In:  {id, language, own, entries: [{name, text, slot}]}, the form as the engine's reader takes
+//      it, the page's language ("ja", "en"), which the faults and warnings are told in, and the
+//      text of the own materials the page read (empty: none), read here by the same reader.
 // Out: {id, progress: {designs, wiresDone, wiresTotal, widening}} now and then;
 //      {id, result: the engine's JSON, designs: the found designs' inputs, row by row};
 //      {failed: why} when the engine cannot be loaded here.
@@ -20,8 +21,9 @@ const progressEvery = 50;  // ms
 let engine = null;
 const waiting = [];
 
-function search({id, language, entries}) {
+function search({id, language, own, entries}) {
     engine.setLanguage(language);
+    engine.readOwnMaterials(own || '');
     const form = new engine.SearchForm();
     for (const entry of entries) {
         form.push_back(entry);

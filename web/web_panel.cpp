@@ -72,14 +72,21 @@ std::string CandidateRow(const Candidate& candidate) {
     }
     JsonArray cells;
     for (const std::string& cell :
-         {MaterialDesignation(in.materialNo), WireDesignation(in.wireNo), FixedText(in.meanDia, 1),
-          FixedText(in.turns, 1), FixedText(record.FreeLen, 1), FixedText(in.setLen, 1),
-          FixedText(in.workLen, 1), FixedText(record.OuterDia, 2), FixedText(record.InnerDia, 2),
-          FixedText(record.SpringRate, 3), FixedText(candidate.stressRatio * 100.0, 1),
-          FixedText(candidate.massGrams, 2), warnings}) {
+         {candidate.wire ? candidate.wire->material->name : MaterialDesignation(in.materialNo),
+          candidate.wire ? FixedText(candidate.wire->diameter, 2) : WireDesignation(in.wireNo),
+          FixedText(in.meanDia, 1), FixedText(in.turns, 1), FixedText(record.FreeLen, 1),
+          FixedText(in.setLen, 1), FixedText(in.workLen, 1), FixedText(record.OuterDia, 2),
+          FixedText(record.InnerDia, 2), FixedText(record.SpringRate, 3),
+          FixedText(candidate.stressRatio * 100.0, 1), FixedText(candidate.massGrams, 2),
+          warnings}) {
         cells.Raw(JsonString(cell));
     }
-    return JsonObject().Raw("cells", cells.Close()).Raw("warnings", said.Close()).Close();
+    // The window keeps its nine materials: a standard's wire or one's own is for the panel.
+    return JsonObject()
+        .Raw("cells", cells.Close())
+        .Raw("warnings", said.Close())
+        .Text("wire", candidate.wire ? candidate.wire->material->name : "")
+        .Close();
 }
 
 DiagramTexts TorsionDiagramTexts() {
@@ -371,6 +378,72 @@ std::string PanelWiresJson(std::span<const std::shared_ptr<const WireMaterial>> 
     return wires.Close();
 }
 
+namespace {
+
+std::string OwnFaultText(const MaterialsFileFault& fault) {
+    using What = MaterialsFileFault::What;
+    std::string text;
+    if (fault.line > 0) {
+        text += Words("ownFault.lineStart") + std::to_string(fault.line) + Words("ownFault.line");
+    }
+    const auto quoted = [](std::string_view words) {
+        return Words("quoteOpen") + std::string(words) + Words("quoteClose");
+    };
+    if (!fault.field.empty()) {
+        text += Words("ownFault.field") + quoted(fault.field) + Words("ownFault.fieldEnd");
+    }
+    const std::string found = quoted(fault.found);
+    const std::string range =
+        ShortNumber(fault.least) + Words("rangeDash") + ShortNumber(fault.most);
+    switch (fault.what) {
+        case What::OutsideSection:
+            return text + Words("ownFault.outsideSection");
+        case What::BadLine:
+            return text + found + Words("ownFault.badLine");
+        case What::UnknownField:
+            return text + Words("ownFault.unknownField");
+        case What::Repeated:
+            return text + Words("ownFault.repeated");
+        case What::BadNumber:
+            return text + found + Words("ownFault.badNumber") + range + Words("ownFault.numberEnd");
+        case What::BadPoints:
+            return text + found + Words("ownFault.badPoints") + range + Words("ownFault.pointsEnd");
+        case What::Missing:
+            return text + Words("ownFault.missing") + found + Words("ownFault.missingEnd");
+        case What::BothStrengths:
+            return text + Words("ownFault.material") + found + Words("ownFault.bothStrengths");
+        case What::SameName:
+            return text + found + Words("ownFault.sameName");
+        case What::BadName:
+            return text + Words("ownFault.badName");
+        case What::BadClass:
+            return text + found + Words("ownFault.badClass");
+        case What::NoMaterial:
+            return text + Words("ownFault.noMaterial");
+    }
+    return text;
+}
+
+}  // namespace
+
+OwnMaterialsReading ReadOwnMaterials(std::string_view text) {
+    OwnMaterialsReading reading;
+    if (text.size() > kOwnMaterialsMostBytes) {
+        reading.faults.push_back(Words("ownFault.tooLong") +
+                                 std::to_string(kOwnMaterialsMostBytes) +
+                                 Words("ownFault.tooLongEnd"));
+        return reading;
+    }
+    MaterialsFileReading file = ReadMaterialsFile(text, Words("ownMaterialSource"));
+    for (const MaterialsFileFault& fault : file.faults) {
+        reading.faults.push_back(OwnFaultText(fault));
+    }
+    if (reading.faults.empty()) {
+        reading.materials = std::move(file.materials);
+    }
+    return reading;
+}
+
 std::shared_ptr<const WireSelection> PanelWireFor(const DesignInput& design,
                                                   std::shared_ptr<const WireMaterial> material,
                                                   std::string& error) {
@@ -596,13 +669,14 @@ std::string SearchFormJson() {
     return JsonObject().Raw("fields", fields.Close()).Raw("materials", materials.Close()).Close();
 }
 
-SearchReading ReadSearchForm(const std::vector<SearchFormEntry>& form) {
+SearchReading ReadSearchForm(const std::vector<SearchFormEntry>& form,
+                             std::span<const std::shared_ptr<const WireMaterial>> own) {
     std::vector<SearchEntry> entries;
     entries.reserve(form.size());
     for (const SearchFormEntry& entry : form) {
         entries.push_back({entry.name, entry.text});
     }
-    return ReadSearchRequest(entries);
+    return ReadSearchRequest(entries, own);
 }
 
 std::string SearchFaultText(const SearchFault& fault, const std::vector<SearchFormEntry>& form) {
@@ -673,9 +747,10 @@ std::string SearchFaultText(const SearchFault& fault, const std::vector<SearchFo
 }
 
 std::string SearchJson(const std::vector<SearchFormEntry>& form, std::vector<DesignInput>& found,
-                       const SearchProgressFn& progress) {
+                       const SearchProgressFn& progress,
+                       std::span<const std::shared_ptr<const WireMaterial>> own) {
     found.clear();
-    const SearchReading reading = ReadSearchForm(form);
+    const SearchReading reading = ReadSearchForm(form, own);
     if (!reading.request) {
         return JsonObject().Text("error", SearchFaultText(reading.fault, form)).Close();
     }

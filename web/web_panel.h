@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/materials_file.h"
 #include "engine/spring_search.h"
 #include "engine/torsion_spring.h"
 #include "engine/wire_standards.h"
@@ -57,6 +58,17 @@ std::shared_ptr<const WireSelection> PanelWireFor(const DesignInput& design,
 std::optional<TSpringDesign> WithPanelWire(const DesignInput& design, std::string_view tension,
                                            const WireSelection& wire, std::string& error);
 
+// The user's own materials typed in the panel, in the text of a --materials-file, read by the
+// same reader: the materials, or none and each fault as one line in the page's language (the
+// line, the field, what was found and what is expected). A text beyond kOwnMaterialsMostBytes
+// is no materials file and is not read.
+inline constexpr size_t kOwnMaterialsMostBytes = 16384;
+struct OwnMaterialsReading {
+    std::vector<std::shared_ptr<const WireMaterial>> materials;
+    std::vector<std::string> faults;
+};
+OwnMaterialsReading ReadOwnMaterials(std::string_view text);
+
 // One field of the search form as the page fills it in: a field of kSearchFields by name, the
 // text typed (empty for a ticked box), and which box of a field the form offers more than once
 // (the installed and the operating load point), counted from 0. Fields left empty, boxes not
@@ -90,8 +102,10 @@ std::string TorsionPanelJson(const std::vector<SearchFormEntry>& form);
 // kinds it is for, how many boxes, its label(s) and its choices; and the materials.
 std::string SearchFormJson();
 
-// The requirement the form describes, read by the engine's one reader.
-SearchReading ReadSearchForm(const std::vector<SearchFormEntry>& form);
+// The requirement the form describes, read by the engine's one reader; the materials field
+// also takes the names of `own`.
+SearchReading ReadSearchForm(const std::vector<SearchFormEntry>& form,
+                             std::span<const std::shared_ptr<const WireMaterial>> own = {});
 
 // What is wrong with a requirement, in the page's language; `form` tells which box a load point
 // came from.
@@ -101,6 +115,7 @@ std::string SearchFaultText(const SearchFault& fault, const std::vector<SearchFo
 // with its cells and its warnings' numbers and texts; `found` keeps the designs in the order of
 // the rows, for choosing one. `progress` is the engine's: told as the search goes, it may stop it.
 std::string SearchJson(const std::vector<SearchFormEntry>& form, std::vector<DesignInput>& found,
-                       const SearchProgressFn& progress = {});
+                       const SearchProgressFn& progress = {},
+                       std::span<const std::shared_ptr<const WireMaterial>> own = {});
 
 }  // namespace springcalc::web
