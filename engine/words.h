@@ -464,6 +464,7 @@ inline constexpr Word kWords[] = {
     {"ownMaterialNote",  "[名前] で始め、source、G、E、density、static-share、strength (または strength-formula と range) を 1 行ずつ。"},
     {"ownMaterialSource", "この欄の自社材料"},
     {"ownMaterialTaken", "読みました: "},
+    {"searchStandards",  "規格の線材"},
     {"ownFault.lineStart", "行 "},
     {"ownFault.line",    ": "},
     {"ownFault.field",   "欄"},

@@ -413,6 +413,7 @@ inline constexpr EnglishWord kEnglishWords[] = {
     {"ownMaterialNote",  "Start with [NAME], then source, G, E, density, static-share and strength (or strength-formula and range), one a line."},
     {"ownMaterialSource", "own material of the panel"},
     {"ownMaterialTaken", "Read: "},
+    {"searchStandards",  "Wire by its standard"},
     {"ownFault.lineStart", "line "},
     {"ownFault.line",    ": "},
     {"ownFault.field",   "field "},

@@ -1795,6 +1795,22 @@ class Page(unittest.TestCase):
             self.assertEqual(
                 self.driver.find_elements(By.CSS_SELECTOR, '#searchResult button.choose'), [])
 
+            # A standard's wire, folded away under the nine and not ticked, is searched alike.
+            self.element('standardMaterials').find_element(By.TAG_NAME, 'summary').click()
+            for tick in self.driver.find_elements(By.CSS_SELECTOR, '#materials input'):
+                if tick.is_selected() != (tick.get_attribute('value') == 'EN10270-3-1.4310'):
+                    tick.click()
+            self.element('searchButton').click()
+            rows = self.wait_for(lambda: [row for row in self.result_rows()
+                                          if row[0].strip() == 'EN10270-3-1.4310'],
+                                 'the stainless search results')
+            listed = self.cli('search', '--kind', 'compression', '--load', '10@40', '--load',
+                              '20@30', '--top', '3', '--materials', 'EN10270-3-1.4310')
+            expected = [line.split()[1:4] + line.split()[5:9] for line in listed.splitlines()
+                        if re.match(r' *\d+ +EN10270-3-1.4310', line)]
+            self.assertEqual(len(expected), 3, listed)
+            self.assertEqual([[cell.strip() for cell in row[:7]] for row in rows], expected)
+
         # The address keeps the choice and the text, deflated, beside the design: a reload
         # brings both back, and the panel's figures with them.
         address = self.fragment()

@@ -1671,20 +1671,28 @@
         return textBox(field.name);
     }
 
-    function materialBoxes(names) {
-        const box = document.createElement('span');
-        box.className = 'materials';
-        box.id = 'materials';
-        for (const name of names) {
+    // The window's nine materials, ticked; the standards' wire folded away after them, not.
+    function materialBoxes(names, standards) {
+        const tickBox = (name, ticked) => {
             const label = document.createElement('label');
             const tick = document.createElement('input');
             tick.type = 'checkbox';
             tick.value = name.trim();
-            tick.defaultChecked = true;
-            tick.checked = true;
+            tick.defaultChecked = ticked;
+            tick.checked = ticked;
             label.append(tick, name.trim());
-            box.append(label);
-        }
+            return label;
+        };
+        const box = document.createElement('span');
+        box.className = 'materials';
+        box.id = 'materials';
+        box.append(...names.map((name) => tickBox(name, true)));
+        const more = document.createElement('details');
+        more.id = 'standardMaterials';
+        const summary = document.createElement('summary');
+        summary.textContent = texts.searchStandards;
+        more.append(summary, ...standards.map((name) => tickBox(name, false)));
+        box.append(more);
         return box;
     }
 
@@ -1744,7 +1752,8 @@
                     labelled(form, labelText, pair, field.kinds);
                 });
             } else if (field.form === 'materials') {
-                labelled(form, field.labels[0], materialBoxes(choices.materials), field.kinds);
+                labelled(form, field.labels[0],
+                         materialBoxes(choices.materials, choices.standards), field.kinds);
             } else {
                 labelled(form, field.labels[0], searchControl(field), field.kinds);
             }

@@ -666,7 +666,15 @@ std::string SearchFormJson() {
     for (int m = 0; m < kMaterialCount; ++m) {
         materials.Raw(JsonString(MaterialDesignation(m)));
     }
-    return JsonObject().Raw("fields", fields.Close()).Raw("materials", materials.Close()).Close();
+    JsonArray standards;
+    for (const WireMaterial& standard : WireStandards()) {
+        standards.Raw(JsonString(standard.name));
+    }
+    return JsonObject()
+        .Raw("fields", fields.Close())
+        .Raw("materials", materials.Close())
+        .Raw("standards", standards.Close())
+        .Close();
 }
 
 SearchReading ReadSearchForm(const std::vector<SearchFormEntry>& form,
