@@ -68,6 +68,8 @@ const char* TorsionWarningText(int number) {
             return Words("warning22");
         case kTorsionIndexWarning:
             return Words("warning23");
+        case kTorsionFatigueWarning:
+            return Words("warning24");
         default:
             return WarningTextOf(number);
     }
@@ -94,6 +96,9 @@ void AppendTorsionTableRow(std::string& out, const DesignRow& input, const Torsi
                 line += "(" + ReadableFixed(figure.value * kNewtonsPerKgf, figure.precision) + "N)";
             }
         }
+        // Always shown, as the coil springs' fatigue column is; judged only under --repeated.
+        line += "  fatigue=" +
+                (result.fatigueSafety ? ReadableFixed(*result.fatigueSafety, 2) : std::string("-"));
         if (t.mandrel > 0.0) {
             line += "  clearance=" + ReadableFixed(result.mandrelClearance * 100.0, 1) + "%";
         }
@@ -140,6 +145,11 @@ void AppendTorsionJson(std::string& out, const DesignRow& input, const TorsionRe
                ",\"tensile_strength\":" + ShortestText(result.tensileStrength) +
                ",\"mandrel_clearance\":" +
                (t.mandrel > 0.0 ? ShortestText(result.mandrelClearance) : std::string("null")) +
+               ",\"fatigue_data\":" + JsonString(result.endurance->name) +
+               ",\"fatigue_stress_amplitude\":" + ShortestText(result.fatigueAmplitude) +
+               ",\"fatigue_mean_stress\":" + ShortestText(result.fatigueMean) +
+               ",\"fatigue_safety\":" +
+               (result.fatigueSafety ? ShortestText(*result.fatigueSafety) : std::string("null")) +
                "}";
     }
     out += ",\"warnings\":[";

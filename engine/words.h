@@ -121,6 +121,7 @@ inline constexpr Word kWords[] = {
     {"warning21",        "曲げ応力が許容応力を越えています"},
     {"warning22",        "マンドレルとのすき間が不足しています"},
     {"warning23",        "ばね指数が４〜２０の範囲外です"},
+    {"warning24",        "曲げの疲労安全率が１未満です"},
 
     // ---- What hovering explains: each caption and result field of the window (what the value
     // is, its unit and, for a result, its formula), then what each of warnings 1 to 7 means, as

@@ -112,6 +112,7 @@ inline constexpr EnglishWord kEnglishWords[] = {
     {"warning21",        "Bending stress over the allowable"},
     {"warning22",        "Too little clearance on the mandrel"},
     {"warning23",        "Spring index outside 4 to 20"},
+    {"warning24",        "Bending fatigue safety factor below 1"},
 
     // ---- What hovering explains
     {"tip.Label2", "Material: the spring material (9 kinds), chosen with the arrows on the right. It sets the allowable stresses and the shear modulus."},
