@@ -499,6 +499,8 @@ inline constexpr Word kWords[] = {
     {"torsion.f.legAngles", "腕の間の角度 取付時／作動時"},
     {"torsion.f.energy", "取付位置から作動位置までのエネルギー"},
     {"torsion.f.mass", "線全体の質量（胴部と腕）"},
+    {"torsion.f.fatigue", "曲げの疲労安全率 (Goodman、ショットピーニングなし)"},
+    {"torsion.f.noCycle", "荷重がかかっていません"},
     {"torsionDiagramFree", "自由"},
     {"torsionDiagramInstalled", "取付位置"},
     {"torsionDiagramOperating", "作動位置"},

@@ -448,6 +448,8 @@ inline constexpr EnglishWord kEnglishWords[] = {
     {"torsion.f.legAngles", "Angle between the legs installed / working"},
     {"torsion.f.energy", "Energy from installed to working"},
     {"torsion.f.mass", "Mass of the whole wire (body and legs)"},
+    {"torsion.f.fatigue", "Bending fatigue safety factor (Goodman, not shot-peened)"},
+    {"torsion.f.noCycle", "No load on the spring"},
     {"torsionDiagramFree", "Free"},
     {"torsionDiagramInstalled", "Installed"},
     {"torsionDiagramOperating", "Working"},
