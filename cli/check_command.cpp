@@ -72,9 +72,12 @@ column may leave out the three length columns):
 Its figures (see docs/formulas.md: EN 13906-3, with Shigley's beside them) go on the row's own
 line as name=value pairs, and in JSON under "torsion"; its warnings are 21 (bending stress
 over 0.78, 0.87 or 0.61 of the tensile strength), 22 (less than 10 % clearance on the mandrel
-when wound up) and 23 (D/d outside 4 to 20). --plot draws its moment-angle diagram and
---report appends a torsion block in the report's style; --repeated does not judge it (no
-fatigue data for torsion springs in bending are held; see docs/cli.md).
+when wound up) and 23 (D/d outside 4 to 20). Its fatigue= (fatigue_safety) is the safety
+factor of the bending stress cycle between the two positions on a Goodman line from
+Zimmerli's endurance point over 0.577 to the tensile strength, this program's own method
+(--peened for shot-peened wire; "-" and null for wire of 10 mm and more or a cycle with no
+load); with --repeated, below 1 is warning 24. --plot draws its moment-angle diagram and
+--report appends a torsion block in the report's style.
 Numbers are decimals with a point. Units throughout: mm and kgf (loads in kg, stresses in
 kg/mm², spring rate k in kg/mm). A given initial tension takes the formula's place in the
 loads, the stresses, the limit length and every check and figure after them; the table's
@@ -122,7 +125,8 @@ Options:
   --peened       the fatigue safety factor with the endurance data of shot-peened wire
                  (default: unpeened)
   --repeated     the springs work under repeated load: a fatigue safety factor below 1 is
-                 warning 11 (without it the factor is shown but not judged)
+                 warning 11, a torsion row's warning 24 (without it the factor is shown but
+                 not judged)
   --hook-radius R
                  the bend radius r2 of an extension spring's hooks, in mm to the wire's
                  centre, from 0.1 to 10000 (default: twice the wire diameter); a radius of
@@ -685,7 +689,8 @@ private:
     // A torsion spring: its own figures, diagram and report block; the window's engine and
     // report know only compression and extension springs.
     bool CheckTorsion(const DesignRow& row) {
-        const TorsionResult result = ComputeTorsion(*row.torsion);
+        const TorsionResult result = ComputeTorsion(
+            *row.torsion, {options_.settings.strength.peened, options_.settings.repeated});
         writer_->Torsion(text_, row, result);
         ++counts_.designs;
         counts_.withWarnings += result.warnings.empty() ? 0 : 1;

@@ -119,7 +119,9 @@ Torsion springs (--kind torsion):
   --max-body-len MM    the body's length, wound up, at most MM: the space for it
   --max-od, --max-index (default 20 here), --min-turns (body turns), --max-stress-ratio
   (of the allowable bending stress), --materials, --tolerance, --by, --all and --top hold
-  as for the other kinds; the other options are refused. The mean diameter runs over the
+  as for the other kinds, and --repeated, --min-fatigue and --peened hold the bending
+  fatigue safety factor of check's torsion rows (warning 24) to at least --min-fatigue
+  where the data hold; the other options are refused. The mean diameter runs over the
   0.1 mm grid from D/d 4, the body turns over the quarter turns either side of those that
   give the rate, the free angle to 0.1° where the two moments miss their targets equally;
   each spring is worked out as check works a torsion row and kept when it has none of

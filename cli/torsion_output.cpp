@@ -68,6 +68,8 @@ const char* TorsionWarningText(int number) {
             return Words("warning22");
         case kTorsionIndexWarning:
             return Words("warning23");
+        case kTorsionFatigueWarning:
+            return Words("warning24");
         default:
             return WarningTextOf(number);
     }
@@ -94,6 +96,9 @@ void AppendTorsionTableRow(std::string& out, const DesignRow& input, const Torsi
                 line += "(" + ReadableFixed(figure.value * kNewtonsPerKgf, figure.precision) + "N)";
             }
         }
+        // Always shown, as the coil springs' fatigue column is; judged only under --repeated.
+        line += "  fatigue=" +
+                (result.fatigueSafety ? ReadableFixed(*result.fatigueSafety, 2) : std::string("-"));
         if (t.mandrel > 0.0) {
             line += "  clearance=" + ReadableFixed(result.mandrelClearance * 100.0, 1) + "%";
         }
@@ -140,6 +145,11 @@ void AppendTorsionJson(std::string& out, const DesignRow& input, const TorsionRe
                ",\"tensile_strength\":" + ShortestText(result.tensileStrength) +
                ",\"mandrel_clearance\":" +
                (t.mandrel > 0.0 ? ShortestText(result.mandrelClearance) : std::string("null")) +
+               ",\"fatigue_data\":" + JsonString(result.endurance->name) +
+               ",\"fatigue_stress_amplitude\":" + ShortestText(result.fatigueAmplitude) +
+               ",\"fatigue_mean_stress\":" + ShortestText(result.fatigueMean) +
+               ",\"fatigue_safety\":" +
+               (result.fatigueSafety ? ShortestText(*result.fatigueSafety) : std::string("null")) +
                "}";
     }
     out += ",\"warnings\":[";
@@ -172,6 +182,12 @@ std::string TorsionRequirement(const SearchRequest& r) {
             ShortestText(r.legs) + " mm.\nLimits: D/d from 4 to " + ShortestText(r.maxSpringIndex) +
             ", at least " + ShortestText(r.minTurns) + " body turns, the stress at most " +
             ShortestText(r.maxStressRatio * 100.0) + " % of the allowable bending stress";
+    if (r.repeated) {
+        text += ", a bending fatigue safety factor of at least " +
+                FixedText(r.minFatigue, 2, " (") +
+                std::string((r.strength.peened ? kPeened : kUnpeened).name) +
+                " data over 0.577, for wire under 10 mm)";
+    }
     if (r.mandrel) {
         text += ", on a mandrel of " + ShortestText(*r.mandrel) + " mm with 10 % clearance";
     }
@@ -210,8 +226,9 @@ void WriteTorsionSearch(std::string& text, const SearchRequest& request,
     if (result.torsionBest.empty()) {
         text +=
             "\nNo torsion spring meets the requirements. Widen the tolerance, the spring "
-            "index (--max-index), the stress margin (--max-stress-ratio) or the space "
-            "given, or choose other materials.\n";
+            "index (--max-index), the stress margin (--max-stress-ratio)" +
+            std::string(request.repeated ? ", the fatigue safety factor (--min-fatigue)" : "") +
+            " or the space given, or choose other materials.\n";
         return;
     }
     text += "\nBest " + std::to_string(result.torsionBest.size()) +
@@ -221,25 +238,20 @@ void WriteTorsionSearch(std::string& text, const SearchRequest& request,
             (request.order == SearchOrder::Stress
                  ? "bending stress against the allowable (lowest first):\n\n"
                  : "mass of wire (lightest first):\n\n");
-    TextTable table({{"#", ""},
-                     {"material", "", Align::Left},
-                     {"wire", "mm"},
-                     {"D", "mm"},
-                     {"D/d", ""},
-                     {"nb", ""},
-                     {"free-angle", "°"},
-                     {"angle1", "°"},
-                     {"angle2", "°"},
-                     {"OD", "mm"},
-                     {"ID2", "mm"},
-                     {"Lk2", "mm"},
-                     {"k", "kg·mm/°"},
-                     {"M1", "kg·mm"},
-                     {"M2", "kg·mm"},
-                     {"stress", "kg/mm²"},
-                     {"allow", "kg/mm²"},
-                     {"used", "%"},
-                     {"mass", "g"}});
+    // clang-format off
+    std::vector<TableColumn> columns{{"#", ""}, {"material", "", Align::Left}, {"wire", "mm"},
+                                     {"D", "mm"}, {"D/d", ""}, {"nb", ""}, {"free-angle", "°"},
+                                     {"angle1", "°"}, {"angle2", "°"}, {"OD", "mm"}, {"ID2", "mm"},
+                                     {"Lk2", "mm"}, {"k", "kg·mm/°"}, {"M1", "kg·mm"},
+                                     {"M2", "kg·mm"}, {"stress", "kg/mm²"}, {"allow", "kg/mm²"},
+                                     {"used", "%"}, {"mass", "g"}};
+    // clang-format on
+    // Under repeated load, the bending fatigue safety factor before the mass, as the coil
+    // springs' table has it.
+    if (request.repeated) {
+        columns.insert(columns.end() - 1, {"fatigue", "nf"});
+    }
+    TextTable table(std::move(columns));
     std::vector<std::vector<std::string>> rows;
     for (size_t i = 0; i < result.torsionBest.size(); ++i) {
         const TorsionCandidate& c = result.torsionBest[i];
@@ -255,6 +267,10 @@ void WriteTorsionSearch(std::string& text, const SearchRequest& request,
                         FixedText(std::max(r.points[0].stress, r.points[1].stress), 2),
                         FixedText(r.allowableStress, 2), FixedText(c.stressRatio * 100.0, 0),
                         FixedText(c.massGrams, 2)});
+        if (request.repeated) {
+            rows.back().insert(rows.back().end() - 1,
+                               c.fatigueSafety ? FixedText(*c.fatigueSafety, 2) : "-");
+        }
         table.Measure(rows.back());
     }
     table.AppendHeader(text);

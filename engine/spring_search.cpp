@@ -245,6 +245,10 @@ Verdict Judge(const SearchRequest& request, const Judged& judged) {
         verdict.massGrams = r.wireMass;
         verdict.stressRatio = r.ran ? stress / r.allowableStress : 0.0;
         for (int warning : r.warnings) {
+            // Warning 24 is the fatigue safety factor under 1: held to --min-fatigue below.
+            if (warning == kTorsionFatigueWarning) {
+                continue;
+            }
             Shortfall s{Shortfall::What::Warning, 0, 0, 0, warning, 1.0};
             if (warning == kTorsionStressWarning) {
                 s = {Shortfall::What::Warning,
@@ -265,6 +269,14 @@ Verdict Judge(const SearchRequest& request, const Judged& judged) {
         }
         if (!r.ran) {
             return Totalled(verdict);
+        }
+        // Under repeated load, the bending fatigue safety factor where the endurance data hold,
+        // as the coil springs' is held below.
+        verdict.fatigueSafety = r.fatigueSafety;
+        if (request.repeated && r.fatigueSafety && *r.fatigueSafety < request.minFatigue) {
+            verdict.shortfalls.push_back({Shortfall::What::Fatigue, *r.fatigueSafety,
+                                          request.minFatigue, 0, kTorsionFatigueWarning,
+                                          Excess(*r.fatigueSafety, request.minFatigue, -1.0)});
         }
         CheckLoad(verdict, request, Shortfall::What::Load, first.moment, request.installed);
         if (request.operating) {
@@ -1251,7 +1263,7 @@ SearchResult SearchTorsion(const SearchRequest& request, Tracker& tracker) {
                     if (c.input.first.value < 0.0) {
                         continue;
                     }
-                    c.result = ComputeTorsion(c.input);
+                    c.result = ComputeTorsion(c.input, {request.strength.peened, request.repeated});
                     ++evaluated;
                     ++result.gridCount;
                     static_cast<Verdict&>(c) = Judge(request, Judged(c));

@@ -28,7 +28,7 @@ double LegAngle(double freeAngle, double angle) {
 
 }  // namespace
 
-TorsionResult ComputeTorsion(const TorsionInput& input) {
+TorsionResult ComputeTorsion(const TorsionInput& input, const TorsionOptions& options) {
     using namespace torsion;
     TorsionResult result;
     const std::int32_t strength = TableStrength(input.materialNo, input.wireNo);
@@ -73,6 +73,21 @@ TorsionResult ComputeTorsion(const TorsionInput& input) {
         point.bodyLength = BodyLength(input.bodyTurns, d, point.angle);
         point.legAngle = LegAngle(input.freeAngle, point.angle);
     }
+    // The cycle between the two positions with the stresses with q, the standard's factor;
+    // Shigley writes a torsion spring's stresses with Ki: q is the higher, by about 1 % (1.9 % at w
+    // = 4, 0.7 % at 10, 0.4 % at 20), so this check is the slightly stricter.
+    const double s1 = result.points[0].stress;
+    const double s2 = result.points[1].stress;
+    result.endurance = options.peened ? &kPeened : &kUnpeened;
+    result.fatigueAmplitude = std::fabs(s2 - s1) / 2.0;
+    result.fatigueMean = (s1 + s2) / 2.0;
+    // Zimmerli's point holds for wire under 10 mm only, as for the compression springs.
+    if (d < kEnduranceDataWireLimit) {
+        result.fatigueSafety = GoodmanSafetyFactor(
+            result.fatigueAmplitude, result.fatigueMean,
+            BendingEndurance(result.endurance->amplitude) / kNewtonsPerKgf,
+            BendingEndurance(result.endurance->mean) / kNewtonsPerKgf, double(strength));
+    }
     const double first = result.points[0].angle * kPi / 180.0;
     const double second = result.points[1].angle * kPi / 180.0;
     result.energy = 0.5 * result.ratePerRadian * (second * second - first * first);
@@ -93,6 +108,9 @@ TorsionResult ComputeTorsion(const TorsionInput& input) {
         if (result.mandrelClearance < kMandrelClearance) {
             result.warnings.push_back(kTorsionMandrelWarning);
         }
+    }
+    if (options.repeated && result.fatigueSafety && *result.fatigueSafety < 1.0) {
+        result.warnings.push_back(kTorsionFatigueWarning);
     }
     return result;
 }

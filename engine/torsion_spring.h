@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "engine/input_text.h"
+#include "engine/strength_checks.h"
 
 namespace springcalc {
 
@@ -82,6 +83,21 @@ inline constexpr double kColdDrawnBending = 0.78;
 inline constexpr double kOilTemperedBending = 0.87;
 inline constexpr double kStainlessBending = 0.61;
 
+// A bending strength is a shear strength over 0.577 (the distortion-energy relation, τ = 0.577·σ
+// at yield): the factor that turns Table 10-6's compression column into the bending shares
+// above, and this program's own step from Zimmerli's torsional endurance point to a bending one.
+inline constexpr double kShearToBending = 0.577;
+
+// The fatigue check of the bending stress range, this program's own method on the footing of
+// the compression springs' Goodman line (no published bending endurance data of torsion
+// springs with a source were at hand): Zimmerli's torsional endurance point of wire under
+// 10 mm (strength_checks.h) over kShearToBending, Sa = Ssa/0.577 at Sm = Ssm/0.577 (unpeened
+// 417.7 at 656.8 MPa, peened 689.8 at 925.5 MPa), on a Goodman line to the bending ultimate,
+// the wire's tensile strength itself.
+inline double BendingEndurance(double shearEndurance) {
+    return shearEndurance / kShearToBending;
+}
+
 // A mandrel should leave about a tenth of its diameter between it and the wound-up body:
 // "Suggested mandrel sizes allow about 10% clearance at the deflections listed" (a spring
 // maker's stock catalogue, https://www.biotek.hu/hu/ugyfelkapu/rugovalaszto/forgatorugok/).
@@ -124,6 +140,7 @@ struct TorsionInput {
 inline constexpr int kTorsionStressWarning = 21;   // over the allowable bending stress
 inline constexpr int kTorsionMandrelWarning = 22;  // too little clearance on the mandrel
 inline constexpr int kTorsionIndexWarning = 23;    // outside 4 ≤ w ≤ 20
+inline constexpr int kTorsionFatigueWarning = 24;  // under repeated load, fatigue safety under 1
 inline constexpr int kTorsionNotMadeWarning = 5;   // the window's: size not made
 
 struct TorsionPoint {
@@ -158,10 +175,24 @@ struct TorsionResult {
     double energyToSecond = 0.0;    // from free to the second position
     double wireMass = 0.0;          // g, body and legs
     std::array<TorsionPoint, 2> points{};
+    // The cycle from the first to the second position, with the stresses with q.
+    const EnduranceData* endurance = &kUnpeened;
+    double fatigueAmplitude = 0.0;  // σa, kg/mm²
+    double fatigueMean = 0.0;       // σm, kg/mm²
+    // nf on the bending Goodman line; empty for wire of 10 mm and more, where the endurance
+    // data do not hold, and for a cycle with no load.
+    std::optional<double> fatigueSafety;
     std::vector<int> warnings;
 };
 
+// How a torsion spring is judged: the endurance data of shot-peened wire, and whether it works
+// under repeated load (then a fatigue safety factor below 1 is warning 24).
+struct TorsionOptions {
+    bool peened = false;
+    bool repeated = false;
+};
+
 double TorsionAllowableShare(std::int32_t materialNo);
-TorsionResult ComputeTorsion(const TorsionInput& input);
+TorsionResult ComputeTorsion(const TorsionInput& input, const TorsionOptions& options = {});
 
 }  // namespace springcalc

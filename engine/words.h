@@ -121,6 +121,7 @@ inline constexpr Word kWords[] = {
     {"warning21",        "曲げ応力が許容応力を越えています"},
     {"warning22",        "マンドレルとのすき間が不足しています"},
     {"warning23",        "ばね指数が４〜２０の範囲外です"},
+    {"warning24",        "曲げの疲労安全率が１未満です"},
 
     // ---- What hovering explains: each caption and result field of the window (what the value
     // is, its unit and, for a result, its formula), then what each of warnings 1 to 7 means, as
@@ -529,6 +530,8 @@ inline constexpr Word kWords[] = {
     {"torsion.f.legAngles", "腕の間の角度 取付時／作動時"},
     {"torsion.f.energy", "取付位置から作動位置までのエネルギー"},
     {"torsion.f.mass", "線全体の質量（胴部と腕）"},
+    {"torsion.f.fatigue", "曲げの疲労安全率 (Goodman、ショットピーニングなし)"},
+    {"torsion.f.noCycle", "荷重がかかっていません"},
     {"torsionDiagramFree", "自由"},
     {"torsionDiagramInstalled", "取付位置"},
     {"torsionDiagramOperating", "作動位置"},

@@ -112,6 +112,7 @@ inline constexpr EnglishWord kEnglishWords[] = {
     {"warning21",        "Bending stress over the allowable"},
     {"warning22",        "Too little clearance on the mandrel"},
     {"warning23",        "Spring index outside 4 to 20"},
+    {"warning24",        "Bending fatigue safety factor below 1"},
 
     // ---- What hovering explains
     {"tip.Label2", "Material: the spring material (9 kinds), chosen with the arrows on the right. It sets the allowable stresses and the shear modulus."},
@@ -477,6 +478,8 @@ inline constexpr EnglishWord kEnglishWords[] = {
     {"torsion.f.legAngles", "Angle between the legs installed / working"},
     {"torsion.f.energy", "Energy from installed to working"},
     {"torsion.f.mass", "Mass of the whole wire (body and legs)"},
+    {"torsion.f.fatigue", "Bending fatigue safety factor (Goodman, not shot-peened)"},
+    {"torsion.f.noCycle", "No load on the spring"},
     {"torsionDiagramFree", "Free"},
     {"torsionDiagramInstalled", "Installed"},
     {"torsionDiagramOperating", "Working"},

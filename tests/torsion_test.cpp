@@ -2,7 +2,9 @@
 // Torsion springs against published worked examples and a calculation written out by hand.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "engine/spring_tables.h"
 #include "engine/torsion_spring.h"
@@ -147,6 +149,84 @@ TEST(TorsionSpring, Warnings) {
         input.mandrel = c.mandrel;
         EXPECT_EQ(ComputeTorsion(input).warnings, c.warnings) << c.what;
     }
+}
+
+// The bending fatigue check, worked by hand for the spring above (σ with q):
+//   30° → 90°: σ1 = 1.088649·32·3.168199/π = 35.13179, σ2 = 105.3954 kg/mm²
+//   σa = (σ2 − σ1)/2 = 35.13179, σm = (σ1 + σ2)/2 = 70.26358 kg/mm²
+//   unpeened: Sa = 241/0.577/9.80665 = 42.59127, Sm = 379/0.577/9.80665 = 66.97963 kg/mm²,
+//     Sut = Rm = 230; Se = Sa/(1 − Sm/Sut) = 42.59127/0.7087842 = 60.09060
+//     nf = 1/(σa/Se + σm/Sut) = 1/(0.5846418 + 0.3054938) = 1.123418
+//   peened: Sa = 398/0.577/9.80665 = 70.33744, Sm = 534/0.577/9.80665 = 94.37235,
+//     Se = 70.33744/0.5896854 = 119.2796, nf = 1/(0.2945331 + 0.3054938) = 1.666592
+//   0° → 140°: σ2 = 163.9484 (within 179.4), σa = σm = 81.97418,
+//     nf = 1/(1.364176 + 0.3564095) = 0.5811974: warning 24 under repeated load
+//   5° → 60°: σa = 32.20414, σm = 38.05944, nf = 1/(0.5359265 + 0.1654758) = 1.425715
+//   SWB 9.00 × 80 (w = 8.889, q = 1.100751, Rm = 105), same turns and legs, 10° → 40°:
+//     σa = 21.44979, σm = 35.74966, Se = 42.59127/(1 − 66.97963/105) = 117.6233,
+//     nf = 1/(0.1823600 + 0.3404729) = 1.912657; SWB 10.00 has no figure
+struct FatigueCase {
+    const char* what;
+    std::int32_t material, wire;
+    double D, first, second;
+    bool peened;
+    double amplitude, mean;        // kg/mm²
+    std::optional<double> safety;  // none: no figure
+};
+
+TEST(TorsionSpring, BendingFatigueOnTheGoodmanLine) {
+    const FatigueCase cases[] = {
+        {"hand, unpeened", 3, 22, 10.0, 30.0, 90.0, false, 35.13179, 70.26358, 1.123418},
+        {"hand, peened", 3, 22, 10.0, 30.0, 90.0, true, 35.13179, 70.26358, 1.666592},
+        {"over-stressed cycle", 3, 22, 10.0, 0.0, 140.0, false, 81.97418, 81.97418, 0.5811974},
+        {"light cycle", 3, 22, 10.0, 5.0, 60.0, false, 32.20414, 38.05944, 1.425715},
+        // Zimmerli's data stop short of 10 mm: SWB 9.00 has a figure, 10.00 none.
+        {"9 mm wire", 0, 41, 80.0, 10.0, 40.0, false, 21.44979, 35.74966, 1.912657},
+        {"10 mm wire", 0, 42, 80.0, 10.0, 40.0, false, 0, 0, std::nullopt},
+        {"no load", 3, 22, 10.0, 0.0, 0.0, false, 0.0, 0.0, std::nullopt},
+    };
+    for (const FatigueCase& c : cases) {
+        TorsionInput input;
+        input.materialNo = c.material;
+        input.wireNo = c.wire;
+        input.meanDia = c.D;
+        input.bodyTurns = 5.0;
+        input.leg1 = input.leg2 = 20.0;
+        input.first = {TorsionPosition::By::Angle, c.first};
+        input.second = {TorsionPosition::By::Angle, c.second};
+        const TorsionResult r = ComputeTorsion(input, {c.peened, true});
+        ASSERT_TRUE(r.ran) << c.what;
+        EXPECT_EQ(r.endurance, c.peened ? &kPeened : &kUnpeened) << c.what;
+        if (c.amplitude > 0.0) {
+            ExpectWithin(r.fatigueAmplitude, c.amplitude, 1e-6, c.what);
+            ExpectWithin(r.fatigueMean, c.mean, 1e-6, c.what);
+        }
+        ASSERT_EQ(r.fatigueSafety.has_value(), c.safety.has_value()) << c.what;
+        if (!c.safety) {
+            EXPECT_EQ(std::count(r.warnings.begin(), r.warnings.end(), kTorsionFatigueWarning), 0)
+                << c.what;
+            continue;
+        }
+        ExpectWithin(*r.fatigueSafety, *c.safety, 1e-6, c.what);
+        // Warning 24 under repeated load exactly when nf < 1, and never without it.
+        const bool warned =
+            std::count(r.warnings.begin(), r.warnings.end(), kTorsionFatigueWarning) == 1;
+        EXPECT_EQ(warned, *r.fatigueSafety < 1.0) << c.what;
+        const TorsionResult staticLoad = ComputeTorsion(input, {c.peened, false});
+        EXPECT_EQ(staticLoad.fatigueSafety, r.fatigueSafety) << c.what;
+        EXPECT_EQ(std::count(staticLoad.warnings.begin(), staticLoad.warnings.end(),
+                             kTorsionFatigueWarning),
+                  0)
+            << c.what;
+    }
+}
+
+// The bending endurance point is Zimmerli's torsional one over 0.577.
+TEST(TorsionSpring, BendingEnduranceFromZimmerli) {
+    ExpectWithin(BendingEndurance(kUnpeened.amplitude), 417.7, 0.0001, "Sa unpeened");
+    ExpectWithin(BendingEndurance(kUnpeened.mean), 656.8, 0.0001, "Sm unpeened");
+    ExpectWithin(BendingEndurance(kPeened.amplitude), 689.8, 0.0001, "Sa peened");
+    ExpectWithin(BendingEndurance(kPeened.mean), 925.5, 0.0001, "Sm peened");
 }
 
 TEST(TorsionSpring, AllowableShareByKindOfWire) {

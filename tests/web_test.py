@@ -1473,6 +1473,7 @@ class Page(unittest.TestCase):
         [('stress2_ki', 2)],
         [('allowable_stress', 2), ('tensile_strength', 2), ('share_percent', 0)],
         [('allowable_moment', 3), ('allowable_angle', 2)],
+        [('fatigue_safety', 2)],
         [('outer_diameter', 3), ('inner_diameter', 3)],
         [('inner_diameter1', 3), ('inner_diameter2', 3)],
         [('mandrel', 3), ('clearance_percent', 1)],

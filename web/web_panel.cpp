@@ -132,6 +132,11 @@ std::string TorsionFiguresJson(const TorsionInput& in, const TorsionResult& r) {
     rows.Raw(
         Row(Words("torsion.f.allowableMoment"),
             FixedText(r.allowableMoment, 3, moment + pair) + FixedText(r.allowableAngle, 2, "°")));
+    // The engine's bending fatigue figure, unpeened as the coil springs' panel line is.
+    rows.Raw(Row(Words("torsion.f.fatigue"), r.fatigueSafety ? FixedText(*r.fatigueSafety, 2)
+                                             : r.d >= kEnduranceDataWireLimit
+                                                 ? std::string(Words("noFatigueData"))
+                                                 : std::string(Words("torsion.f.noCycle"))));
     rows.Raw(Row(Words("torsion.f.diameters"),
                  FixedText(r.outerDiameterFree, 3, pair) + FixedText(r.innerDiameterFree, 3, mm)));
     rows.Raw(Row(Words("torsion.f.inner"),
