@@ -259,11 +259,17 @@ public:
         }
     }
 
-    void Begin(std::string& out) override { table_.AppendHeader(out); }
+    // The coil springs' column titles wait for the first coil spring: a file of torsion springs
+    // alone, whose figures go on lines of their own, has none of those columns.
+    void Begin(std::string&) override {}
 
     // Straight onto `out`, as the widths are fixed: a long file has millions of rows.
     void Design(std::string& text, const DesignRow& input, const Outcome& outcome,
                 const ServiceFigures* figures) override {
+        if (!coilShown_) {
+            table_.AppendHeader(text);
+            coilShown_ = true;
+        }
         const TSpringDesign& s = outcome.record;
         Pieces out(text);
         int width = 0;  // of the line so far, in terminal columns
@@ -352,9 +358,13 @@ public:
 
     void Torsion(std::string& out, const DesignRow& input, const TorsionResult& result) override {
         AppendTorsionTableRow(out, input, result, withNames_, si_);
+        torsionShown_ = true;
     }
 
     void End(std::string& out, const CheckCounts& counts) override {
+        if (!coilShown_ && !torsionShown_) {
+            table_.AppendHeader(out);  // no design at all: the titles say what there would be
+        }
         out += '\n';
         for (const auto& [name, source] : sources_) {
             out += name + ": " + source + ".\n";
@@ -369,7 +379,11 @@ public:
         if (si_) {
             out += "; beside them N, N/mm², N/mm (1 kgf = 9.80665 N)";
         }
-        out += ".\nλ: free/D. buckle: the deflection from free at which it buckles, ends ";
+        out += ".\n";
+        if (!coilShown_ && torsionShown_) {
+            return;  // the notes below are the coil springs' columns'
+        }
+        out += "λ: free/D. buckle: the deflection from free at which it buckles, ends ";
         out += EndConditionOf(ends_).name;
         out +=
             " (none: it cannot buckle). surge: natural frequency, both ends fixed. energy: stored "
@@ -438,6 +452,8 @@ private:
     CheckSettings settings_;
     bool withNames_;
     bool si_;
+    bool coilShown_ = false;     // a coil spring's row, and the titles above it, went out
+    bool torsionShown_ = false;  // a torsion spring's line went out
     EndCondition ends_;
     std::vector<std::string> materials_;  // designations as the cells show them
     std::vector<std::string> wires_;

@@ -87,6 +87,17 @@ TEST(CheckTorsion, FiguresOfTheHandCalculation) {
           "clearance=6.5%  22 マンドレルとのすき間が不足しています\n"}) {
         EXPECT_NE(table.out.find(figure), std::string::npos) << figure << "\n" << table.out;
     }
+    // A file of torsion springs alone has none of the coil springs' column titles or notes.
+    EXPECT_TRUE(table.out.starts_with("1  hand  torsion")) << table.out;
+    EXPECT_EQ(table.out.find("λ: free/D"), std::string::npos) << table.out;
+    // Coil springs after it get their titles above the first of them, and their notes.
+    const CheckRun mixed = Check({}, kTorsionHeader + kHandRow +
+                                         "c,compression,SWPB,1.0,8,6,30,25,"
+                                         "20,,,,,,,,\n");
+    const size_t titles = mixed.out.find("      row");
+    EXPECT_GT(titles, mixed.out.find("1  hand  torsion"));
+    EXPECT_LT(titles, mixed.out.find("        2  c"));
+    EXPECT_NE(mixed.out.find("λ: free/D"), std::string::npos);
     const CheckRun json = Check({"--json", "--units", "si"}, kTorsionHeader + kHandRow);
     for (const char* member :
          {"\"kind\":\"torsion\"", "\"wire\":1,", "\"mandrel\":8,", "\"moment2\":9.5045966",
