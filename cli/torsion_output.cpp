@@ -277,9 +277,13 @@ void WriteTorsionSearch(std::string& text, const SearchRequest& request,
     for (const std::vector<std::string>& row : rows) {
         table.AppendRow(text, row);
     }
+    text += "\nangle1, angle2: from free, winding up";
+    if (!request.operating) {
+        text += " (one moment: angle1 is the free position, angle2 the moment's)";
+    }
     text +=
-        "\nangle1, angle2: from free, winding up; ID2, Lk2: the body's inner diameter and "
-        "length at angle2; stress: with EN 13906-3's q.\n"
+        "; ID2, Lk2: the body's inner diameter and length at angle2; stress: with EN 13906-3's "
+        "q.\n"
         "Check one, or save its report, with `springcalc-cli check`: a row kind,material,"
         "wire,mean_dia,turns,leg1,leg2,free_angle,angle1,angle2,mandrel with kind torsion "
         "and turns the body turns nb.\n";

@@ -278,10 +278,12 @@ Verdict Judge(const SearchRequest& request, const Judged& judged) {
                                           request.minFatigue, 0, kTorsionFatigueWarning,
                                           Excess(*r.fatigueSafety, request.minFatigue, -1.0)});
         }
-        CheckLoad(verdict, request, Shortfall::What::Load, first.moment, request.installed);
         if (request.operating) {
+            CheckLoad(verdict, request, Shortfall::What::Load, first.moment, request.installed);
             CheckLoad(verdict, request, Shortfall::What::Load, second.moment, *request.operating);
         } else {
+            // One moment: the second position carries it, the first is free.
+            CheckLoad(verdict, request, Shortfall::What::Load, second.moment, request.installed);
             CheckLoad(verdict, request, Shortfall::What::Rate, r.ratePerDegree, {request.rate, 0});
         }
         if (r.index > request.maxSpringIndex * (1.0 + 1e-6)) {
@@ -1257,10 +1259,13 @@ SearchResult SearchTorsion(const SearchRequest& request, Tracker& tracker) {
                     }
                     freeAngle = std::round(freeAngle * 10.0) / 10.0;
                     c.input.freeAngle = std::fmod(freeAngle, 360.0);
-                    c.input.first = {TorsionPosition::By::Angle, freeAngle - first.length};
+                    // With one moment (and a rate) the spring works from free to it: the
+                    // first position is the free one, which a repeated load cycles from.
+                    c.input.first = {TorsionPosition::By::Angle,
+                                     second ? freeAngle - first.length : 0.0};
                     c.input.second = {TorsionPosition::By::Angle,
                                       freeAngle - (second ? second->length : first.length)};
-                    if (c.input.first.value < 0.0) {
+                    if (c.input.first.value < 0.0 || c.input.second.value < 0.0) {
                         continue;
                     }
                     c.result = ComputeTorsion(c.input, {request.strength.peened, request.repeated});
