@@ -103,6 +103,9 @@ TEST(TorsionSpring, HandCalculation) {
     ExpectWithin(r.points[1].innerDiameter, 8.523810, tight, "Di2");
     ExpectWithin(r.points[1].bodyLength, 6.25, tight, "body length");
     ExpectWithin(r.energy, 6.635460, tight, "energy");
+    // The wire, body and legs: π·10·5 + 20 + 20 = 197.0796 mm of π/4 mm² is 154.786 mm³,
+    // at SWPB's 7.85 g/cm³ 1.215070 g.
+    ExpectWithin(r.wireMass, 1.215070, tight, "mass");
     EXPECT_DOUBLE_EQ(r.points[1].legAngle, 30.0);
     EXPECT_EQ(r.warnings, std::vector<int>{kTorsionMandrelWarning});
 }
