@@ -77,7 +77,7 @@ factor of the bending stress cycle between the two positions on a Goodman line f
 Zimmerli's endurance point over 0.577 to the tensile strength, this program's own method
 (--peened for shot-peened wire; "-" and null for wire of 10 mm and more or a cycle with no
 load); with --repeated, below 1 is warning 24. --plot draws its moment-angle diagram and
---report appends a torsion block in the report's style.
+--report appends a torsion block in the report's style (with --repeated, its fatigue line).
 Numbers are decimals with a point. Units throughout: mm and kgf (loads in kg, stresses in
 kg/mm², spring rate k in kg/mm). A given initial tension takes the formula's place in the
 loads, the stresses, the limit length and every check and figure after them; the table's
@@ -702,7 +702,8 @@ private:
     }
 
     bool SaveTorsionExtras(const DesignRow& row, const TorsionResult& result) {
-        if (options_.reportPath && !report_.Add(*row.torsion, result, dateText_)) {
+        if (options_.reportPath &&
+            !report_.Add(*row.torsion, result, dateText_, options_.settings.repeated)) {
             TellReportFailure();
             return false;
         }

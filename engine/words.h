@@ -228,6 +228,10 @@ inline constexpr Word kWords[] = {
     {"report.torsionOperating", "作 動 角 度     {:>3.1f}        σ2  {:>3.2f}    M2  {:>3.2f}\n"},
     {"report.torsionLimit", "許 容 角 度     {:>3.1f}                   Ma  {:>3.2f}\n"},
     {"report.torsionMandrel", "マンドレル径    {:>3.2f}        作動時内径  {:>3.2f}\n"},
+    {"report.torsionFatigue", "疲労安全率      {:>3.2f}        曲げ、Goodman、{}\n"},
+    {"report.torsionNoFatigue", "疲労安全率      -           線径 10 mm 以上または荷重なし\n"},
+    {"report.unpeened", "ショットピーニングなし"},
+    {"report.peened",   "ショットピーニング材"},
 
     // ---- The page's and the panel's words (page.js shows them as they come from here)
     // The command bar: its name, and the keys each command's tooltip gives

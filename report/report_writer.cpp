@@ -65,7 +65,7 @@ std::string FormatReportBlock(const TSpringDesign& s) {
 }
 
 std::string FormatTorsionReportBlock(const TorsionInput& t, const TorsionResult& r,
-                                     std::string_view dateText) {
+                                     std::string_view dateText, bool repeated) {
     std::string block;
     block.reserve(1024);
     auto out = std::back_inserter(block);
@@ -91,6 +91,12 @@ std::string FormatTorsionReportBlock(const TorsionInput& t, const TorsionResult&
     if (t.mandrel > 0.0) {
         fmt::format_to(out, FMT_COMPILE(Words("report.torsionMandrel")), t.mandrel,
                        std::fmin(first.innerDiameter, second.innerDiameter));
+    }
+    if (repeated && r.fatigueSafety) {
+        fmt::format_to(out, FMT_COMPILE(Words("report.torsionFatigue")), *r.fatigueSafety,
+                       r.endurance == &kPeened ? Words("report.peened") : Words("report.unpeened"));
+    } else if (repeated) {
+        block += Words("report.torsionNoFatigue");
     }
     block += "   \n   \n";
     return block;
@@ -130,8 +136,8 @@ bool ReportStream::Add(const TSpringDesign& design) {
 }
 
 bool ReportStream::Add(const TorsionInput& input, const TorsionResult& result,
-                       std::string_view dateText) {
-    return Append(FormatTorsionReportBlock(input, result, dateText));
+                       std::string_view dateText, bool repeated) {
+    return Append(FormatTorsionReportBlock(input, result, dateText, repeated));
 }
 
 bool ReportStream::Append(const std::string& block) {

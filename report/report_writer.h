@@ -18,9 +18,10 @@ namespace springcalc {
 std::string FormatReportBlock(const TSpringDesign& design);
 
 // A torsion spring's block in the same style, for the command line (the window has no torsion
-// springs); `result` must have run. `dateText` as a Run stamps it.
+// springs); `result` must have run. `dateText` as a Run stamps it. A spring under repeated load
+// gets its bending fatigue safety factor as a last line.
 std::string FormatTorsionReportBlock(const TorsionInput& input, const TorsionResult& result,
-                                     std::string_view dateText);
+                                     std::string_view dateText, bool repeated = false);
 
 // UTF-8 to code page 932, every "\n" written as CR LF. Empty when a character has no form
 // in that code page.
@@ -51,7 +52,8 @@ public:
     // Opens the file (creating it when missing); false with the reason in error().
     bool Open(const std::string& path, AppendingFile::Wait wait);
     bool Add(const TSpringDesign& design);
-    bool Add(const TorsionInput& input, const TorsionResult& result, std::string_view dateText);
+    bool Add(const TorsionInput& input, const TorsionResult& result, std::string_view dateText,
+             bool repeated = false);
     // Writes the rest and keeps the file; a file made for a report with no block is removed.
     bool Finish();
     TakeBack Abandon() { return appender_.Abandon(); }

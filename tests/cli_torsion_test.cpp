@@ -244,6 +244,21 @@ TEST(CheckTorsion, ReportBlock) {
     ASSERT_EQ(Check({"--report", compressionOnly}, kTorsionHeader + compression).status, 1);
     EXPECT_EQ(bytes, EncodeReport(torsionBlock).value() + test_support::ReadFile(compressionOnly));
 
+    // Under repeated load the block ends with the bending fatigue safety factor (1.123418 by
+    // hand in torsion_test.cpp), or a dash where the endurance data do not reach.
+    const std::string repeated = (dir / "repeated.txt").string();
+    Check({"--report", repeated, "--repeated", "--peened"},
+          kTorsionHeader + kHandRow + "thick,torsion,SWB,10,80,5,,,,,,120,30,90,,,\n");
+    std::string blocks = torsionBlock;
+    blocks.insert(blocks.rfind("   \n   \n"),
+                  "疲労安全率      1.67        曲げ、Goodman、ショットピーニング材\n");
+    EXPECT_NE(test_support::ReadFile(repeated).find(EncodeReport(blocks).value()),
+              std::string::npos);
+    EXPECT_NE(test_support::ReadFile(repeated).find(
+                  EncodeReport("疲労安全率      -           線径 10 mm 以上または荷重なし\n   \n")
+                      .value()),
+              std::string::npos);
+
     // A bad row after the torsion row: nothing stays, and the file the run made is gone.
     const std::string failed = (dir / "failed.txt").string();
     EXPECT_EQ(Check({"--report", failed}, kTorsionHeader + kHandRow + "x,spiral\n").status, 2);
