@@ -249,39 +249,27 @@ std::vector<WireMaterial> BuiltIn() {
     // 1.4310 (X10CrNi18-8, AISI 302), grade NS: Stahlbecker, "Tensile strength (Rm) of spring
     // steel wire X10CrNi18-8 (NS)", stahlbecker.com; the same bands in Cecchi's "Materials
     // used" (cecchi.com), which gives G 73 and E 185 kN/mm² and 8.0 kg/dm³.
-    rows.push_back(
-        stainless("EN10270-3-1.4310",
-                  "EN 10270-3 1.4310 NS (Rm bands: stahlbecker.com; G, E, density: cecchi.com)",
-                  {{0.20, 2200}, {0.30, 2150}, {0.40, 2100}, {0.50, 2050}, {0.65, 2000},
-                   {0.80, 1950}, {1.00, 1900}, {1.25, 1850}, {1.50, 1800}, {1.75, 1750},
-                   {2.00, 1700}, {2.50, 1650}, {3.00, 1600}, {3.50, 1550}, {4.25, 1500},
-                   {5.00, 1450}, {6.00, 1400}, {7.00, 1350}, {8.50, 1300}, {10.0, 1250}},
-                  73000.0, 185000.0, 8.0));
+    // clang-format off
+    rows.push_back(stainless(
+        "EN10270-3-1.4310",
+        "EN 10270-3 1.4310 NS (Rm bands: stahlbecker.com; G, E, density: cecchi.com)",
+        {{0.20, 2200}, {0.30, 2150}, {0.40, 2100}, {0.50, 2050}, {0.65, 2000}, {0.80, 1950},
+         {1.00, 1900}, {1.25, 1850}, {1.50, 1800}, {1.75, 1750}, {2.00, 1700}, {2.50, 1650},
+         {3.00, 1600}, {3.50, 1550}, {4.25, 1500}, {5.00, 1450}, {6.00, 1400}, {7.00, 1350},
+         {8.50, 1300}, {10.0, 1250}},
+        73000.0, 185000.0, 8.0));
     // 1.4401 (X5CrNiMo17-12-2, AISI 316): Cecchi's table (cecchi.com, "Materials used"), G 71,
     // E 180 kN/mm², 8.0 kg/dm³. The page prints the band after 3.5 mm as "2.5 < d <= 4.25", a
     // slip for 3.5; its copy breaks off after 6.0 mm, so the row ends there, and it leaves out
     // 1.0 < d <= 1.5, where the row takes the next band's 1450: Rm falls as d grows, so the
     // standard's figure there is no less.
-    rows.push_back(
-        stainless("EN10270-3-1.4401",
-                  "EN 10270-3 1.4401 (Rm bands, G, E, density: cecchi.com; 1.0-1.5 mm as 1.75 mm)",
-                  {{0.20, 1725},
-                   {0.30, 1700},
-                   {0.40, 1675},
-                   {0.50, 1650},
-                   {0.65, 1625},
-                   {0.80, 1600},
-                   {1.00, 1575},
-                   {1.50, 1450},
-                   {1.75, 1450},
-                   {2.00, 1400},
-                   {2.50, 1350},
-                   {3.00, 1300},
-                   {3.50, 1250},
-                   {4.25, 1225},
-                   {5.00, 1200},
-                   {6.00, 1150}},
-                  71000.0, 180000.0, 8.0));
+    rows.push_back(stainless(
+        "EN10270-3-1.4401",
+        "EN 10270-3 1.4401 (Rm bands, G, E, density: cecchi.com; 1.0-1.5 mm as 1.75 mm)",
+        {{0.20, 1725}, {0.30, 1700}, {0.40, 1675}, {0.50, 1650}, {0.65, 1625}, {0.80, 1600},
+         {1.00, 1575}, {1.50, 1450}, {1.75, 1450}, {2.00, 1400}, {2.50, 1350}, {3.00, 1300},
+         {3.50, 1250}, {4.25, 1225}, {5.00, 1200}, {6.00, 1150}},
+        71000.0, 180000.0, 8.0));
     // 1.4568 (X7CrNiAl17-7, 17-7 PH), as drawn: DIN EN 10270-3:2012's table as lyhttz.com
     // prints it; Suzuki Garphyttan's GARBA 177 PH sheet (suzuki-garphyttan.com) gives the same
     // bands from 0.30 to 8.00 mm, and G 73, E 190 kN/mm² drawn (78 and 200 after the spring's
@@ -291,11 +279,12 @@ std::vector<WireMaterial> BuiltIn() {
         "EN10270-3-1.4568",
         "EN 10270-3 1.4568 as drawn (Rm bands: lyhttz.com, Suzuki Garphyttan GARBA 177 PH; G, "
         "E: the same; density: makeitfrom.com)",
-        {{0.20, 1975}, {0.30, 1950}, {0.40, 1925}, {0.50, 1900}, {0.65, 1850},
-         {0.80, 1825}, {1.00, 1800}, {1.25, 1750}, {1.50, 1700}, {1.75, 1650},
-         {2.00, 1600}, {2.50, 1550}, {3.00, 1500}, {3.50, 1450}, {4.25, 1400},
-         {5.00, 1350}, {6.00, 1300}, {7.00, 1250}, {8.50, 1250}, {10.0, 1240}},
+        {{0.20, 1975}, {0.30, 1950}, {0.40, 1925}, {0.50, 1900}, {0.65, 1850}, {0.80, 1825},
+         {1.00, 1800}, {1.25, 1750}, {1.50, 1700}, {1.75, 1650}, {2.00, 1600}, {2.50, 1550},
+         {3.00, 1500}, {3.50, 1450}, {4.25, 1400}, {5.00, 1350}, {6.00, 1300}, {7.00, 1250},
+         {8.50, 1250}, {10.0, 1240}},
         73000.0, 190000.0, 7.7));
+    // clang-format on
 
     // ASTM A313 type 302: Rm = A / d^m by band, Shigley's Table 10-4 as transcribed in
     // OmriStein/MEtoolbox (me_toolbox/springs/tables/A_and_m.csv): 0.3 to 2.5 mm A 1867,
