@@ -235,8 +235,9 @@ private:
             Fail(number, field, What::BadNumber, value, kStrength.least, kStrength.most);
             return;
         }
-        m.coefficient = InRange(number, field, parts[0], kStrength).value_or(0);
-        m.exponent = InRange(number, field, parts[1], kExponent).value_or(0);
+        // One band: it holds over the whole range, wherever that ends.
+        m.pieces = {{0.0, InRange(number, field, parts[0], kStrength).value_or(0),
+                     InRange(number, field, parts[1], kExponent).value_or(0)}};
     }
 
     void Range(long number, std::string_view field, std::string_view value, WireMaterial& m) {

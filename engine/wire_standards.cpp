@@ -78,6 +78,25 @@ WireMaterial LogLineRow(std::string name, std::string source, double least, doub
     return row;
 }
 
+// Rm = A / d^m by band over [least, most], with the moduli by size.
+WireMaterial PowerRow(std::string name, std::string source, std::vector<PowerPiece> pieces,
+                      double least, double most, std::vector<ModulusBand> moduli, double density,
+                      double staticShare, WireClass wireClass = WireClass::Steel) {
+    WireMaterial row;
+    row.name = std::move(name);
+    row.source = std::move(source);
+    row.law = StrengthLaw::Power;
+    row.pieces = std::move(pieces);
+    row.least = least;
+    row.most = most;
+    row.moduli = std::move(moduli);
+    row.density = density;
+    row.staticShare = staticShare;
+    row.wireClass = wireClass;
+    row.sizes = PreferredWithin(least, most);
+    return row;
+}
+
 // The program's own static shares of Rm (0.8 of its JIS factor): patented cold-drawn wire
 // 0.8 · 0.5, oil-tempered 0.8 · 0.55. EN 10270-1 is the former, EN 10270-2 and A401 the latter.
 constexpr double kDrawnShare = 0.40;
@@ -112,64 +131,34 @@ std::vector<WireMaterial> BuiltIn() {
     // by Shigley's Mechanical Engineering Design, 9th ed., Table 10-5, whose inch bands are
     // < 0.032, to 0.063, to 0.125 and over. Static shares: "Design Stress % Minimum Tensile" of
     // the Optimum Spring comparison (45 % music wire and oil tempered, 40 % hard drawn).
-    WireMaterial a228;
-    a228.name = "ASTM-A228";
-    a228.source =
-        "ASTM A228 music wire (Rm = 2060/d^0.163: ncalculators.com; G, E: Shigley "
-        "Table 10-5)";
-    a228.law = StrengthLaw::Power;
-    a228.coefficient = 2060.0;
-    a228.exponent = 0.163;
-    // 0.004 to 0.250 in: the sizes of A228's tensile table (Interwire, "Tinned coated music
-    // wire", interwiregroup.com).
-    a228.least = 0.004 * kMmPerInch;
-    a228.most = 0.250 * kMmPerInch;
-    a228.moduli = {{0.032 * kMmPerInch, 82700.0, 203400.0},
-                   {0.063 * kMmPerInch, 81700.0, 200000.0},
-                   {0.125 * kMmPerInch, 81000.0, 196500.0},
-                   {a228.most, 80000.0, 193000.0}};
-    // 7.85 g/cm³: Springs & Things, "Music wire" (springsandthings.com/music-wire).
-    a228.density = 7.85;
-    a228.staticShare = 0.45;
-    a228.sizes = PreferredWithin(a228.least, a228.most);
-    rows.push_back(a228);
+    const double a228Most = 0.250 * kMmPerInch;
+    rows.push_back(PowerRow("ASTM-A228",
+                            "ASTM A228 music wire (Rm = 2060/d^0.163: ncalculators.com; G, E: "
+                            "Shigley Table 10-5)",
+                            {{a228Most, 2060.0, 0.163}}, 0.004 * kMmPerInch, a228Most,
+                            {{0.032 * kMmPerInch, 82700.0, 203400.0},
+                             {0.063 * kMmPerInch, 81700.0, 200000.0},
+                             {0.125 * kMmPerInch, 81000.0, 196500.0},
+                             {a228Most, 80000.0, 193000.0}},
+                            7.85, 0.45));
 
     // The diameter ranges of A227 and A229, 0.5 to 16 mm: Table 1.2 of the book the preferred
     // sizes come from.
-    WireMaterial a227;
-    a227.name = "ASTM-A227";
-    a227.source =
-        "ASTM A227 hard-drawn (Rm = 1510/d^0.201: ncalculators.com; G, E: Shigley "
-        "Table 10-5)";
-    a227.law = StrengthLaw::Power;
-    a227.coefficient = 1510.0;
-    a227.exponent = 0.201;
-    a227.least = 0.5;
-    a227.most = 16.0;
-    a227.moduli = {{0.032 * kMmPerInch, 80700.0, 198600.0},
-                   {0.063 * kMmPerInch, 80000.0, 197900.0},
-                   {0.125 * kMmPerInch, 79300.0, 197200.0},
-                   {a227.most, 78600.0, 196500.0}};
-    a227.density = kHighCarbonDensity;
-    a227.staticShare = 0.40;
-    a227.sizes = PreferredWithin(a227.least, a227.most);
-    rows.push_back(a227);
+    rows.push_back(PowerRow("ASTM-A227",
+                            "ASTM A227 hard-drawn (Rm = 1510/d^0.201: ncalculators.com; G, E: "
+                            "Shigley Table 10-5)",
+                            {{16.0, 1510.0, 0.201}}, 0.5, 16.0,
+                            {{0.032 * kMmPerInch, 80700.0, 198600.0},
+                             {0.063 * kMmPerInch, 80000.0, 197900.0},
+                             {0.125 * kMmPerInch, 79300.0, 197200.0},
+                             {16.0, 78600.0, 196500.0}},
+                            kHighCarbonDensity, 0.40));
 
-    WireMaterial a229;
-    a229.name = "ASTM-A229";
-    a229.source =
-        "ASTM A229 oil-tempered (Rm = 1610/d^0.193: ncalculators.com; G, E: Shigley "
-        "Table 10-5)";
-    a229.law = StrengthLaw::Power;
-    a229.coefficient = 1610.0;
-    a229.exponent = 0.193;
-    a229.least = 0.5;
-    a229.most = 16.0;
-    a229.moduli = {{a229.most, 77200.0, 196500.0}};
-    a229.density = kHighCarbonDensity;
-    a229.staticShare = 0.45;
-    a229.sizes = PreferredWithin(a229.least, a229.most);
-    rows.push_back(a229);
+    rows.push_back(PowerRow("ASTM-A229",
+                            "ASTM A229 oil-tempered (Rm = 1610/d^0.193: ncalculators.com; G, E: "
+                            "Shigley Table 10-5)",
+                            {{16.0, 1610.0, 0.193}}, 0.5, 16.0, {{16.0, 77200.0, 196500.0}},
+                            kHighCarbonDensity, 0.45));
 
     // EN 10270-1 DM: the same least Rm as SM at every size of Hengming's table (its SM and DM
     // columns), and the same line in springone's data; G, E and density those of the part.
@@ -208,21 +197,12 @@ std::vector<WireMaterial> BuiltIn() {
     // The sizes are those over which the formula stays inside the 1620 to 2069 MPa that the
     // "Data Spring Design" sheet gives A401 (scribd.com/document/365649209), which also gives
     // E 30 Mpsi (207 GPa) and G 11.5 Mpsi (79.3 GPa); density as EN 10270-2's Si-Cr grades.
-    WireMaterial a401;
-    a401.name = "ASTM-A401";
-    a401.source =
-        "ASTM A401 chrome-silicon (Rm = 1960/d^0.091: ncalculators.com; G, E, range of Rm: "
-        "Data Spring Design sheet)";
-    a401.law = StrengthLaw::Power;
-    a401.coefficient = 1960.0;
-    a401.exponent = 0.091;
-    a401.least = std::pow(1960.0 / 2069.0, 1.0 / 0.091);
-    a401.most = std::pow(1960.0 / 1620.0, 1.0 / 0.091);
-    a401.moduli = {{a401.most, 79300.0, 207000.0}};
-    a401.density = 7.85;
-    a401.staticShare = kOilTemperedShare;
-    a401.sizes = PreferredWithin(a401.least, a401.most);
-    rows.push_back(a401);
+    const double a401Most = std::pow(1960.0 / 1620.0, 1.0 / 0.091);
+    rows.push_back(PowerRow("ASTM-A401",
+                            "ASTM A401 chrome-silicon (Rm = 1960/d^0.091: ncalculators.com; G, E, "
+                            "range of Rm: Data Spring Design sheet)",
+                            {{a401Most, 1960.0, 0.091}}, std::pow(1960.0 / 2069.0, 1.0 / 0.091),
+                            a401Most, {{a401Most, 79300.0, 207000.0}}, 7.85, kOilTemperedShare));
 
     // EN 10270-3, stainless spring wire, the least Rm of each band of sizes as the standard's
     // tables print them (a < d <= b). The static share is the one this program gives its JIS
@@ -290,21 +270,12 @@ std::vector<WireMaterial> BuiltIn() {
     // OmriStein/MEtoolbox (me_toolbox/springs/tables/A_and_m.csv): 0.3 to 2.5 mm A 1867,
     // m 0.146; to 5 mm 2065, 0.263; to 10 mm 2911, 0.478. G 10 Mpsi (69.0 GPa) and E 28 Mpsi
     // (193 GPa): the Diamond Wire table; density as EN 10270-3's 1.4310, the same alloy.
-    WireMaterial a313;
-    a313.name = "ASTM-A313";
-    a313.source =
-        "ASTM A313 type 302 (Rm = A/d^m by band: Shigley Table 10-4; G, E: diamondwire.com; "
-        "density: cecchi.com)";
-    a313.law = StrengthLaw::PowerPieces;
-    a313.pieces = {{2.5, 1867.0, 0.146}, {5.0, 2065.0, 0.263}, {10.0, 2911.0, 0.478}};
-    a313.least = 0.3;
-    a313.most = 10.0;
-    a313.moduli = {{a313.most, 69000.0, 193000.0}};
-    a313.density = 8.0;
-    a313.staticShare = kStainlessShare;
-    a313.wireClass = WireClass::Stainless;
-    a313.sizes = PreferredWithin(a313.least, a313.most);
-    rows.push_back(a313);
+    rows.push_back(PowerRow("ASTM-A313",
+                            "ASTM A313 type 302 (Rm = A/d^m by band: Shigley Table 10-4; G, E: "
+                            "diamondwire.com; density: cecchi.com)",
+                            {{2.5, 1867.0, 0.146}, {5.0, 2065.0, 0.263}, {10.0, 2911.0, 0.478}},
+                            0.3, 10.0, {{10.0, 69000.0, 193000.0}}, 8.0, kStainlessShare,
+                            WireClass::Stainless));
     return rows;
 }
 
@@ -324,15 +295,12 @@ std::optional<double> WireMaterial::MinTensileStrength(double d) const {
     if (!(d >= least && d <= most)) {
         return std::nullopt;
     }
-    if (law == StrengthLaw::Power) {
-        return coefficient / std::pow(d, exponent);
-    }
     if (law == StrengthLaw::LogLine) {
         return std::min(cap, coefficient - slope * std::log10(d));
     }
-    if (law == StrengthLaw::PowerPieces) {
+    if (law == StrengthLaw::Power) {
         for (const PowerPiece& piece : pieces) {
-            if (d <= piece.upTo) {
+            if (d <= piece.upTo || &piece == &pieces.back()) {
                 return piece.coefficient / std::pow(d, piece.exponent);
             }
         }

@@ -33,18 +33,18 @@ struct ModulusBand {
 
 enum class StrengthLaw {
     Points,  // straight lines between the sizes of a table
-    Power,   // Rm = coefficient / d^exponent
+    // Rm = A / d^m, A and m by band of diameters (pieces, by rising upTo; the last holds to the
+    // row's `most`): one band for most wire, three for A313.
+    Power,
     // Rm = coefficient − slope · log10(d / 1 mm), at most `cap`: a straight line through a
     // table's sizes on a logarithmic scale of d, as the fitted EN 10270 data are published.
     LogLine,
     // A table of bands as the standards print them: points[i].strength holds for
     // points[i-1].diameter < d <= points[i].diameter (the first from the row's least size).
     Bands,
-    // Rm = A / d^m with A and m by band of diameters (pieces, by rising upTo).
-    PowerPieces,
 };
 
-// One band of a piecewise Rm = A / d^m.
+// One band of Rm = A / d^m.
 struct PowerPiece {
     double upTo;         // mm
     double coefficient;  // A, N/mm² · mm^m
@@ -56,9 +56,8 @@ struct WireMaterial {
     std::string source;  // where its figures come from, as the table and JSON tell it
     StrengthLaw law = StrengthLaw::Points;
     std::vector<StrengthPoint> points;  // Points and Bands: by rising diameter
-    std::vector<PowerPiece> pieces;     // PowerPieces
-    double coefficient = 0;             // Power: A, N/mm² · mm^m
-    double exponent = 0;                // Power: m
+    std::vector<PowerPiece> pieces;     // Power
+    double coefficient = 0;             // LogLine: Rm at 1 mm, N/mm²
     double slope = 0;                   // LogLine: N/mm² per decade of d
     double cap = 0;                     // LogLine: the most it gives, N/mm²
     double least = 0;                   // the range of diameters the strength holds for, mm

@@ -269,7 +269,7 @@ TEST(WireStandards, TemperatureLowersTheModuliAndSaysSo) {
         } else {
             material->name = "OWN";
             material->law = StrengthLaw::Power;
-            material->coefficient = 1800.0;
+            material->pieces = {{5.0, 1800.0, 0.0}};
             material->least = 0.5;
             material->most = 5.0;
             material->moduli = {{5.0, 70000.0, 180000.0}};
