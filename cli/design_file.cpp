@@ -363,14 +363,19 @@ void DesignReader::ReadSelection(DesignRow& row) {
     if (ReadWireMaterial(row)) {
         return;
     }
+    ReadTableWire(design.materialNo, design.wireNo);
+}
+
+// One of the window's nine materials and 46 wire sizes, for a coil or a torsion spring.
+void DesignReader::ReadTableWire(std::int32_t& materialNo, std::int32_t& wireNo) {
     if (const auto material = MaterialNamed(Field(kMaterial))) {
-        design.materialNo = *material;
+        materialNo = *material;
     } else {
         FailField(kMaterial,
                   "a material designation (" + MaterialList() + ") or a material number 0 to 8");
     }
     if (const auto wire = FindWire(Field(kWire))) {
-        design.wireNo = *wire;
+        wireNo = *wire;
     } else if (const auto diameter = ParseDouble(Field(kWire))) {
         FailField(kWire,
                   "one of the 46 standard wire sizes in mm (" + NearestWires(*diameter) + ")");
@@ -462,18 +467,7 @@ std::optional<TorsionPosition> DesignReader::Position(int angleColumn, int momen
 void DesignReader::ReadTorsion(DesignRow& out) {
     TorsionInput torsion;
     DesignInput& design = out.design;
-    if (const auto material = MaterialNamed(Field(kMaterial))) {
-        torsion.materialNo = *material;
-    } else {
-        FailField(kMaterial,
-                  "a material designation (" + MaterialList() + ") or a material number 0 to 8");
-    }
-    if (const auto wire = FindWire(Field(kWire))) {
-        torsion.wireNo = *wire;
-    } else {
-        FailField(kWire, "a wire diameter in mm, one of the 46 standard sizes " +
-                             WireDesignation(0) + " to " + WireDesignation(kWireCount - 1));
-    }
+    ReadTableWire(torsion.materialNo, torsion.wireNo);
     torsion.meanDia = Number(kMeanDia, kLengthRange);
     torsion.bodyTurns = Number(kTurns, kTurnsRange);
     for (int c : {kFreeLen, kSetLen, kWorkLen, kInitialTension}) {

@@ -125,6 +125,7 @@ private:
     void FailField(int column, const std::string& expected);
     float Number(int column, const Range& range);
     void ReadSelection(DesignRow& row);
+    void ReadTableWire(std::int32_t& materialNo, std::int32_t& wireNo);
     bool ReadWireMaterial(DesignRow& row);
     void ReadInitialTension(DesignInput& design, bool sound);
     void ReadTorsion(DesignRow& out);
