@@ -39,9 +39,8 @@ std::string ToleranceLine(ToleranceGrade grade, const TSpringDesign& design) {
             agreed.push_back(what);
             continue;
         }
-        line += (line.back() == ':' ? " " : ", ") + std::string(what) + " " +
-                FixedText(f.value, f.digits) + " ± " + FixedText(*f.tolerance, 2) +
-                (f.isLoad ? " kg" : " mm");
+        line +=
+            (line.back() == ':' ? " " : ", ") + std::string(what) + " " + ToleratedFigureText(f);
     }
     if (t.squareness) {
         line += ", squareness " + FixedText(*t.squareness, 2, " mm");

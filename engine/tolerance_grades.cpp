@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "engine/spring_tables.h"
+#include "engine/text_format.h"
 
 namespace springcalc {
 
@@ -298,6 +299,11 @@ std::array<ToleratedFigure, 5> ToleratedFigures(const TSpringDesign& design,
         {Which::InnerDiameter, design.MeanDia - wire, 2, t.innerDiameter, false},
         {Which::FreeLength, design.FreeLen, 1, t.freeLength, false},
     }};
+}
+
+std::string ToleratedFigureText(const ToleratedFigure& figure) {
+    return FixedText(figure.value, figure.digits) + " ± " + FixedText(*figure.tolerance, 2) +
+           (figure.isLoad ? " kg" : " mm");
 }
 
 }  // namespace springcalc

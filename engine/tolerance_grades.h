@@ -85,6 +85,9 @@ struct ToleratedFigure {
 };
 std::array<ToleratedFigure, 5> ToleratedFigures(const TSpringDesign& design,
                                                 const SpringTolerances& tolerances);
+// "2.06 ± 0.21 kg": a figure with its tolerance, as every front end writes it, so that the page
+// and a drawing made from check's output agree to the last digit. The figure must have one.
+std::string ToleratedFigureText(const ToleratedFigure& figure);
 
 // Where the grade's rules come from, for the footnote of a table.
 std::string_view ToleranceSource(ToleranceStandard standard);

@@ -202,8 +202,10 @@ std::string LayoutJson() {
 // The page's words in its language.
 std::string TextsJson() {
     JsonObject texts;
+    // Japanese is the catalogue's own column; only English is looked up.
+    const bool english = PageLanguage() == Language::English;
     for (const Word& word : kWords) {
-        texts.Text(word.key, WordOf(word.key));
+        texts.Text(word.key, english ? WordOf(word.key) : word.japanese);
     }
     return texts.Close();
 }
@@ -306,11 +308,6 @@ std::optional<TSpringDesign> PanelRecord() {
     std::string unused;
     return PanelRecord(unused);
 }
-// The own materials' text the panel read last, as it was typed: what the address keeps.
-std::string& OwnMaterialsText() {
-    static std::string text;
-    return text;
-}
 // Reads the panel's own materials: {"faults": [lines], "names": [the materials]}. With a
 // fault nothing changes; an empty text takes the own materials back.
 std::string ReadOwn(const std::string& text) {
@@ -318,7 +315,6 @@ std::string ReadOwn(const std::string& text) {
     JsonArray names;
     if (Trim(text).empty()) {
         OwnMaterials().clear();
-        OwnMaterialsText().clear();
     } else {
         OwnMaterialsReading reading = ReadOwnMaterials(text);
         for (const std::string& fault : reading.faults) {
@@ -326,7 +322,6 @@ std::string ReadOwn(const std::string& text) {
         }
         if (reading.faults.empty()) {
             OwnMaterials() = std::move(reading.materials);
-            OwnMaterialsText() = text;
         }
     }
     for (const std::shared_ptr<const WireMaterial>& material : OwnMaterials()) {

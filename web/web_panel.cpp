@@ -311,16 +311,12 @@ std::string TolerancesJson(const TSpringDesign& design, std::string_view gradeNa
         return rows.Close();
     }
     const SpringTolerances t = TolerancesOf(*grade, design);
-    // Each figure as the command line's tolerance line gives it, so that the page and a drawing
-    // made from check's output agree to the last digit.
     const char* const labels[] = {Words("tolerance.setLoad"), Words("tolerance.workLoad"),
                                   Words("tolerance.outerDiameter"),
                                   Words("tolerance.innerDiameter"), Words("tolerance.freeLength")};
     for (const ToleratedFigure& f : ToleratedFigures(design, t)) {
         rows.Raw(Row(labels[static_cast<int>(f.which)],
-                     f.tolerance ? FixedText(f.value, f.digits) + " ± " +
-                                       FixedText(*f.tolerance, 2) + (f.isLoad ? " kg" : " mm")
-                                 : std::string(Words("toleranceAgreed"))));
+                     f.tolerance ? ToleratedFigureText(f) : std::string(Words("toleranceAgreed"))));
     }
     // Not ± but how far the coils or the ends may lean: an extension spring has neither.
     if (t.squareness) {
