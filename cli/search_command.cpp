@@ -359,6 +359,12 @@ std::string SearchFaultText(const SearchFault& fault) {
             return "--materials names no material; the materials are " + MaterialList() +
                    ", or their numbers 0 to 8, and the wire standards " + WireStandardList();
         case What::UnknownMaterial:
+            if (fault.springKind == kTorsionSpring) {
+                return "--materials: \"" + fault.text +
+                       "\" is not a material for torsion springs, " +
+                       "which take the window's nine: " + MaterialList() + ", or their numbers 0 " +
+                       "to 8";
+            }
             return "--materials: \"" + fault.text + "\" is not a material; the materials are " +
                    MaterialList() + ", or their numbers 0 to 8, the wire standards " +
                    WireStandardList() + " and those of --materials-file";

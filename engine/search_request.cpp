@@ -177,9 +177,13 @@ SearchFault ReadMaterials(const Fields& fields, SearchRequest& request,
         const std::string_view item = list->substr(start, comma - start);
         const std::optional<int> material = MaterialNamed(item);
         if (!material) {
-            auto wire = WireMaterialNamed(item, own);
+            // A torsion spring is worked out from the window's nine materials' tables alone.
+            auto wire =
+                request.springKind == kTorsionSpring ? nullptr : WireMaterialNamed(item, own);
             if (!wire) {
-                return Fault(What::UnknownMaterial, SearchField::Materials, item);
+                SearchFault fault = Fault(What::UnknownMaterial, SearchField::Materials, item);
+                fault.springKind = request.springKind;
+                return fault;
             }
             if (std::find(request.standards.begin(), request.standards.end(), wire) ==
                 request.standards.end()) {

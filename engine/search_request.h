@@ -263,7 +263,7 @@ struct SearchFault {
         LoadsEqual,        // two loads equal, or at one length
         WrongWay,          // the heavier load not further along the spring's travel
         NoMaterial,        // an empty list of materials
-        UnknownMaterial,   // text: the name
+        UnknownMaterial,   // text: the name; for torsion springs, any but the window's nine
         Contradicts,       // field and other cannot be given together
         NeedsRepeated,     // field is for springs under repeated load
     };

@@ -374,6 +374,7 @@ inline constexpr Word kWords[] = {
     {"wrongWayExtension",   "引張コイルばねは、重い荷重を長い長さで受けます。"},
     {"noMaterial",       "材質を1つ以上選んでください。"},
     {"unknownMaterial",  "という材質はありません。"},
+    {"notTorsionMaterial", "はねじりコイルばねには使えません。窓の９材質から選んでください。"},
     {"and",              "と"},
     {"together",         "は一緒に指定できません。"},
     {"needsRepeated",    "は「繰返荷重で使用」と一緒に選んでください。"},

@@ -314,6 +314,7 @@ inline constexpr EnglishWord kEnglishWords[] = {
     {"wrongWayExtension",   "An extension spring takes the heavier load at the longer length."},
     {"noMaterial",       "Choose at least one material."},
     {"unknownMaterial",  " is no material."},
+    {"notTorsionMaterial", " is not for torsion springs: choose among the window's nine materials."},
     {"and",              " and "},
     {"together",         " cannot be given together."},
     {"needsRepeated",    " needs \"Under repeated load\" too."},

@@ -176,6 +176,9 @@ TEST(SearchRequest, EachFaultNamesItsField) {
         {"kind=compression load=1@20 rate=1 materials=", What::NoMaterial, SearchField::Materials},
         {"kind=compression load=1@20 rate=1 materials=EN10270-1-SM,EN10270-9",
          What::UnknownMaterial, SearchField::Materials, "EN10270-9"},
+        // A torsion spring takes the window's nine materials alone.
+        {"kind=torsion moment=5@120 moment=15@60 materials=SWPB,EN10270-1-SM",
+         What::UnknownMaterial, SearchField::Materials, "EN10270-1-SM"},
         {"kind=extension load=1@20 rate=1 max-slenderness=3", What::WrongKind,
          SearchField::MaxSlenderness, "3"},
         {"kind=compression load=1@20 rate=1 hook-radius=1", What::WrongKind,

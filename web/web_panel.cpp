@@ -741,7 +741,9 @@ std::string SearchFaultText(const SearchFault& fault, const std::vector<SearchFo
         case What::NoMaterial:
             return Words("noMaterial");
         case What::UnknownMaterial:
-            return Words("quoteOpen") + fault.text + Words("quoteClose") + Words("unknownMaterial");
+            return Words("quoteOpen") + fault.text + Words("quoteClose") +
+                   (fault.springKind == kTorsionSpring ? Words("notTorsionMaterial")
+                                                       : Words("unknownMaterial"));
         case What::Contradicts:
             return label(fault.field) + Words("and") + label(fault.other) + Words("together");
         case What::NeedsRepeated:
