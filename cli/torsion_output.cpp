@@ -2,6 +2,7 @@
 #include "cli/torsion_output.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "cli/input_values.h"
 #include "cli/text_table.h"
@@ -118,6 +119,15 @@ void AppendTorsionTableRow(std::string& out, const DesignRow& input, const Torsi
     }
 }
 
+namespace {
+
+// A JSON number, or null where the figure is not one: an index of 1 gives Ki no value.
+std::string JsonNumber(double value) {
+    return std::isfinite(value) ? ShortestText(value) : std::string("null");
+}
+
+}  // namespace
+
 void AppendTorsionJson(std::string& out, const DesignRow& input, const TorsionResult& result,
                        bool withNames, bool si) {
     const TorsionInput& t = *input.torsion;
@@ -125,32 +135,31 @@ void AppendTorsionJson(std::string& out, const DesignRow& input, const TorsionRe
     out += ",\"name\":" + (withNames ? JsonString(input.name) : std::string("null"));
     out += ",\"kind\":\"torsion\",\"material\":" + JsonString(MaterialDesignation(t.materialNo));
     out += ",\"analysed\":" + std::string(result.ran ? "true" : "false");
-    out += ",\"wire\":" + ShortestText(result.d) + ",\"mean_dia\":" + ShortestText(t.meanDia) +
-           ",\"body_turns\":" + ShortestText(t.bodyTurns) + ",\"leg1\":" + ShortestText(t.leg1) +
-           ",\"leg2\":" + ShortestText(t.leg2) + ",\"free_angle\":" + ShortestText(t.freeAngle) +
-           ",\"mandrel\":" + (t.mandrel > 0.0 ? ShortestText(t.mandrel) : std::string("null"));
+    out += ",\"wire\":" + JsonNumber(result.d) + ",\"mean_dia\":" + JsonNumber(t.meanDia) +
+           ",\"body_turns\":" + JsonNumber(t.bodyTurns) + ",\"leg1\":" + JsonNumber(t.leg1) +
+           ",\"leg2\":" + JsonNumber(t.leg2) + ",\"free_angle\":" + JsonNumber(t.freeAngle) +
+           ",\"mandrel\":" + (t.mandrel > 0.0 ? JsonNumber(t.mandrel) : std::string("null"));
     out += ",\"torsion\":";
     if (!result.ran) {
         out += "null";
     } else {
         out += "{";
         for (const Figure& figure : FiguresOf(result)) {
-            out += "\"" + std::string(figure.json) + "\":" + ShortestText(figure.value) + ",";
+            out += "\"" + std::string(figure.json) + "\":" + JsonNumber(figure.value) + ",";
             if (si && figure.moment) {
                 out += "\"" + std::string(figure.json) +
-                       "_N\":" + ShortestText(figure.value * kNewtonsPerKgf) + ",";
+                       "_N\":" + JsonNumber(figure.value * kNewtonsPerKgf) + ",";
             }
         }
-        out += "\"allowable_share\":" + ShortestText(result.allowableShare) +
-               ",\"tensile_strength\":" + ShortestText(result.tensileStrength) +
-               ",\"mandrel_clearance\":" +
-               (t.mandrel > 0.0 ? ShortestText(result.mandrelClearance) : std::string("null")) +
-               ",\"fatigue_data\":" + JsonString(result.endurance->name) +
-               ",\"fatigue_stress_amplitude\":" + ShortestText(result.fatigueAmplitude) +
-               ",\"fatigue_mean_stress\":" + ShortestText(result.fatigueMean) +
-               ",\"fatigue_safety\":" +
-               (result.fatigueSafety ? ShortestText(*result.fatigueSafety) : std::string("null")) +
-               "}";
+        out +=
+            "\"allowable_share\":" + JsonNumber(result.allowableShare) +
+            ",\"tensile_strength\":" + JsonNumber(result.tensileStrength) +
+            ",\"mandrel_clearance\":" +
+            (t.mandrel > 0.0 ? JsonNumber(result.mandrelClearance) : std::string("null")) +
+            ",\"fatigue_data\":" + JsonString(result.endurance->name) +
+            ",\"fatigue_stress_amplitude\":" + JsonNumber(result.fatigueAmplitude) +
+            ",\"fatigue_mean_stress\":" + JsonNumber(result.fatigueMean) + ",\"fatigue_safety\":" +
+            (result.fatigueSafety ? JsonNumber(*result.fatigueSafety) : std::string("null")) + "}";
     }
     out += ",\"warnings\":[";
     for (size_t w = 0; w < result.warnings.size(); ++w) {

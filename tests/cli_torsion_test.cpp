@@ -87,6 +87,11 @@ TEST(CheckTorsion, FiguresOfTheHandCalculation) {
           "clearance=6.5%  22 マンドレルとのすき間が不足しています\n"}) {
         EXPECT_NE(table.out.find(figure), std::string::npos) << figure << "\n" << table.out;
     }
+    // D = d leaves Ki with no value: the JSON says null, not inf, and stays JSON.
+    const CheckRun tight =
+        Check({"--json"}, kTorsionHeader + "tight,torsion,SWPB,1.0,1.0,5,,,,20,20,90,30,60,,,\n");
+    EXPECT_NE(tight.out.find("\"ki\":null"), std::string::npos) << tight.out;
+    EXPECT_EQ(tight.out.find("inf"), std::string::npos) << tight.out;
     // A file of torsion springs alone has none of the coil springs' column titles or notes.
     EXPECT_TRUE(table.out.starts_with("1  hand  torsion")) << table.out;
     EXPECT_EQ(table.out.find("λ: free/D"), std::string::npos) << table.out;
