@@ -61,21 +61,6 @@ std::vector<Figure> FiguresOf(const TorsionResult& r) {
 
 }  // namespace
 
-const char* TorsionWarningText(int number) {
-    switch (number) {
-        case kTorsionStressWarning:
-            return Words("warning21");
-        case kTorsionMandrelWarning:
-            return Words("warning22");
-        case kTorsionIndexWarning:
-            return Words("warning23");
-        case kTorsionFatigueWarning:
-            return Words("warning24");
-        default:
-            return WarningTextOf(number);
-    }
-}
-
 void AppendTorsionTableRow(std::string& out, const DesignRow& input, const TorsionResult& result,
                            bool withNames, bool si) {
     const TorsionInput& t = *input.torsion;
@@ -112,7 +97,7 @@ void AppendTorsionTableRow(std::string& out, const DesignRow& input, const Torsi
     }
     for (size_t w = 0; w < result.warnings.size(); ++w) {
         out += (w == 0 ? std::string(TextTable::kGap, ' ') : "\n" + std::string(8, ' ')) +
-               std::to_string(result.warnings[w]) + " " + TorsionWarningText(result.warnings[w]);
+               std::to_string(result.warnings[w]) + " " + WarningTextOf(result.warnings[w]);
     }
     if (!result.warnings.empty()) {
         out += "\n";
@@ -164,7 +149,7 @@ void AppendTorsionJson(std::string& out, const DesignRow& input, const TorsionRe
     out += ",\"warnings\":[";
     for (size_t w = 0; w < result.warnings.size(); ++w) {
         out += (w == 0 ? "{\"number\":" : ",{\"number\":") + std::to_string(result.warnings[w]) +
-               ",\"text\":" + JsonString(TorsionWarningText(result.warnings[w])) + "}";
+               ",\"text\":" + JsonString(WarningTextOf(result.warnings[w])) + "}";
     }
     out += "]";
 }

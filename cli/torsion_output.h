@@ -22,7 +22,5 @@ void AppendTorsionJson(std::string& out, const DesignRow& input, const TorsionRe
 // What `search --kind torsion` prints: the requirement, what was searched, and the best springs
 // with the row that checks each, or why none passed.
 void WriteTorsionSearch(std::string& out, const SearchRequest& request, const SearchResult& result);
-// The text a torsion warning is shown with.
-const char* TorsionWarningText(int number);
 
 }  // namespace springcalc::cli

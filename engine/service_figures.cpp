@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/spring_formulas.h"
+#include "engine/torsion_spring.h"
 #include "engine/window_texts.h"
 
 namespace springcalc {
@@ -44,7 +45,18 @@ const char* WarningTextOf(int number) {
     if (number >= kBucklingWarning && number <= kLastServiceWarning) {
         return kServiceWarningTexts[number - kBucklingWarning];
     }
-    return "";
+    switch (number) {
+        case kTorsionStressWarning:
+            return Words("warning21");
+        case kTorsionMandrelWarning:
+            return Words("warning22");
+        case kTorsionIndexWarning:
+            return Words("warning23");
+        case kTorsionFatigueWarning:
+            return Words("warning24");
+        default:
+            return "";
+    }
 }
 
 std::vector<int> ServiceWarnings(const ServiceFigures& figures, bool repeated) {

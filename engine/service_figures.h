@@ -65,7 +65,8 @@ inline constexpr std::array<const char*, 7> kServiceWarningTexts{
     kBucklingWarningText, Words("warning9"),  Words("warning10"), Words("warning11"),
     Words("warning12"),   Words("warning13"), Words("warning14"),
 };
-// The text of a warning of the window (1 to 7) or of the command line (8 to 11).
+// The text of a warning of the window (1 to 7), of the command line (8 to 14) or of a torsion
+// spring (21 to 24).
 const char* WarningTextOf(int number);
 
 struct CompressionFigures {
