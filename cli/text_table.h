@@ -49,15 +49,8 @@ public:
     // written by AppendRow.
     template <typename Out>
     int AppendCell(Out& out, size_t index, std::string_view cell, int cellWidth) const {
-        const TableColumn& at = columns_[index];
-        const int gap = index > 0 ? kGap : 0;
-        const int padding = std::max(0, at.width - cellWidth);
-        const int before = at.align == Align::Right ? padding : 0;
-        const int after = at.align == Align::Left && index + 1 < columns_.size() ? padding : 0;
-        out.append(static_cast<size_t>(gap + before), ' ');
-        out += cell;
-        out.append(static_cast<size_t>(after), ' ');
-        return gap + before + cellWidth + after;
+        int late = 0;  // a line in its columns so far: nothing to catch up
+        return AppendCellCatchingUp(out, index, cell, cellWidth, late);
     }
 
     // AppendCell for a line that may run past its columns: `late` is how many terminal columns
