@@ -313,11 +313,12 @@ public:
                 }
             }
         }
+        // The grade's tolerances, once for the ± cells and the line under the design.
+        std::optional<SpringTolerances> t;
+        if (settings_.toleranceGrade && figures) {
+            t = TolerancesOf(*settings_.toleranceGrade, s);
+        }
         if (settings_.toleranceGrade) {
-            std::optional<SpringTolerances> t;
-            if (figures) {
-                t = TolerancesOf(*settings_.toleranceGrade, s);
-            }
             for (const auto member :
                  {&SpringTolerances::setLoad, &SpringTolerances::workLoad,
                   &SpringTolerances::outerDiameter, &SpringTolerances::freeLength,
@@ -348,9 +349,9 @@ public:
         if (warnings.empty()) {
             out += "\n";
         }
-        if (settings_.toleranceGrade && figures) {
+        if (t) {
             out.append(TextTable::kGap, ' ');
-            out += ToleranceLine(*settings_.toleranceGrade, s);
+            out += ToleranceLine(*settings_.toleranceGrade, s, *t);
             out += "\n";
         }
         out.Finish();

@@ -24,8 +24,8 @@ std::string ToleranceGradeProblem(std::string_view text) {
            Escaped(std::string(text)) + "\"";
 }
 
-std::string ToleranceLine(ToleranceGrade grade, const TSpringDesign& design) {
-    const SpringTolerances t = TolerancesOf(grade, design);
+std::string ToleranceLine(ToleranceGrade grade, const TSpringDesign& design,
+                          const SpringTolerances& t) {
     std::string line = ToleranceGradeName(grade) + ":";
     std::vector<std::string> agreed;  // figures the grade leaves to the buyer and the maker
     using Which = ToleratedFigure::Which;

@@ -21,6 +21,8 @@ std::string ToleranceGradeList();
 // "JIS-2: Pset 0.97 ± 0.10 kg, Pact 2.06 ± 0.21 kg, OD 4.70 ± 0.20 mm, ...", each figure the
 // grade gives a tolerance for; the others named once at the end as the buyer's and the maker's
 // to agree.
-std::string ToleranceLine(ToleranceGrade grade, const TSpringDesign& design);
+// `t`: the grade's tolerances of `design`.
+std::string ToleranceLine(ToleranceGrade grade, const TSpringDesign& design,
+                          const SpringTolerances& t);
 
 }  // namespace springcalc::cli
