@@ -171,10 +171,12 @@ void JudgeAsAMaker(Verdict& verdict, const SearchRequest& request, const Outcome
     using What = Shortfall::What;
     // Within the allowable stress only: over it, warning 2 says so already. The stress grows
     // with the load, so the heaviest load the grade allows scales it.
-    const double ratio = verdict.stressRatio * ToleranceScale(request, outcome.record);
-    if (ratio > request.maxStressRatio && verdict.stressRatio <= 1.0) {
-        verdict.shortfalls.push_back({What::StressMargin, ratio, request.maxStressRatio, 0, 0,
-                                      Excess(ratio, request.maxStressRatio, 1.0)});
+    if (verdict.stressRatio <= 1.0) {
+        const double ratio = verdict.stressRatio * ToleranceScale(request, outcome.record);
+        if (ratio > request.maxStressRatio) {
+            verdict.shortfalls.push_back({What::StressMargin, ratio, request.maxStressRatio, 0, 0,
+                                          Excess(ratio, request.maxStressRatio, 1.0)});
+        }
     }
     if (const std::optional<CoilFigures>& c = figures.maker.coils) {
         if (c->pitchRatio > request.maxPitchRatio) {

@@ -243,10 +243,15 @@ std::string ToleranceGradeName(ToleranceGrade grade) {
 }
 
 double HeavierLoadScale(ToleranceGrade grade, const TSpringDesign& design) {
-    const SpringTolerances t = TolerancesOf(grade, design);
+    // The loads' tolerances alone: the search asks this of every spring it judges.
+    const ToleranceSpring s = ToleranceSpringOf(design);
+    if (s.wireDia <= 0.0 || s.meanDia <= 0.0) {
+        return 1.0;
+    }
     const double heavier = std::max(design.Pset, design.Pact);
-    const double upper = std::max(double(design.Pset) + t.setLoad.value_or(0.0),
-                                  double(design.Pact) + t.workLoad.value_or(0.0));
+    const double upper =
+        std::max(double(design.Pset) + LoadTolerance(grade, s, design.Pset).value_or(0.0),
+                 double(design.Pact) + LoadTolerance(grade, s, design.Pact).value_or(0.0));
     return heavier > 0.0 ? upper / heavier : 1.0;
 }
 
