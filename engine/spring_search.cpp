@@ -1213,7 +1213,7 @@ SearchResult SearchTorsion(const SearchRequest& request, Tracker& tracker) {
             if (strength == kNotOffered) {
                 continue;
             }
-            const double d = std::round(double(kWires[wireNo].diameter) * 100.0) / 100.0;
+            const double d = TableDiameter(wireNo);
             const double allowable = TorsionAllowableShare(materialNo) * strength;
             std::optional<TorsionCandidate> bestOfWire;
             const int firstTenths = int(std::ceil(kLeastIndex * d * 10.0 - 1e-9));
@@ -1231,7 +1231,7 @@ SearchResult SearchTorsion(const SearchRequest& request, Tracker& tracker) {
                 if (stress > request.maxStressRatio * allowable * (1.0 + kCertainMargin)) {
                     continue;
                 }
-                const double legTurns = 2.0 * request.legs / (3.0 * kPi * D);
+                const double legTurns = ActiveTurns(0.0, request.legs, request.legs, D);
                 const double wantedTurns = material.elasticModulus * std::pow(d, 4) * kPi /
                                            (64.0 * 180.0 * D * request.rate);
                 const double bodyTurns = wantedTurns - legTurns;

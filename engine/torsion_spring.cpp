@@ -28,13 +28,15 @@ double LegAngle(double freeAngle, double angle) {
 
 }  // namespace
 
+double torsion::TableDiameter(int wireNo) {
+    return std::round(double(kWires[wireNo].diameter) * 100.0) / 100.0;
+}
+
 TorsionResult ComputeTorsion(const TorsionInput& input, const TorsionOptions& options) {
     using namespace torsion;
     TorsionResult result;
     const std::int32_t strength = TableStrength(input.materialNo, input.wireNo);
-    // The size as the table writes it (1.2, not the float's 1.2000000477): every figure here
-    // is worked in double.
-    const double d = std::round(double(kWires[input.wireNo].diameter) * 100.0) / 100.0;
+    const double d = torsion::TableDiameter(input.wireNo);
     const double D = input.meanDia;
     result.d = d;
     result.index = D / d;

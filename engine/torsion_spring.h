@@ -37,6 +37,10 @@ inline double RatePerRadian(double E, double d, double D, double activeTurns) {
     return E * d * d * d * d / (64.0 * D * activeTurns);
 }
 
+// A wire size as the table writes it (1.2, not the float's 1.2000000477): a torsion spring's
+// figures are worked in double.
+double TableDiameter(int wireNo);
+
 // Shigley's rate per turn, k' = d⁴·E / (10.8·D·Na): the theoretical 10.2 (= 64/2π) raised to
 // 10.8, an empirical allowance for the friction between the coils
 // (https://calculatorlib.com/torsion-spring-calculator). Shown beside the standard's, which is
