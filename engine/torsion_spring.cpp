@@ -84,7 +84,8 @@ TorsionResult ComputeTorsion(const TorsionInput& input, const TorsionOptions& op
     result.fatigueAmplitude = std::fabs(s2 - s1) / 2.0;
     result.fatigueMean = (s1 + s2) / 2.0;
     // Zimmerli's point holds for wire under 10 mm only, as for the compression springs.
-    if (d < kEnduranceDataWireLimit) {
+    result.enduranceHolds = d < kEnduranceDataWireLimit;
+    if (result.enduranceHolds) {
         result.fatigueSafety = GoodmanSafetyFactor(
             result.fatigueAmplitude, result.fatigueMean,
             BendingEndurance(result.endurance->amplitude) / kNewtonsPerKgf,

@@ -184,8 +184,9 @@ struct TorsionResult {
     double fatigueAmplitude = 0.0;  // σa, kg/mm²
     double fatigueMean = 0.0;       // σm, kg/mm²
     // nf on the bending Goodman line; empty for wire of 10 mm and more, where the endurance
-    // data do not hold, and for a cycle with no load.
+    // data do not hold (enduranceHolds false), and for a cycle with no load.
     std::optional<double> fatigueSafety;
+    bool enduranceHolds = false;
     std::vector<int> warnings;
 };
 

@@ -445,4 +445,22 @@ std::shared_ptr<const WireSelection> SelectWire(std::shared_ptr<const WireMateri
     return selection;
 }
 
+std::shared_ptr<const WireSelection> SelectPreferredWire(
+    std::shared_ptr<const WireMaterial> material, double d) {
+    if (!material || !material->MinTensileStrength(d)) {
+        return nullptr;
+    }
+    // A maker draws the sizes the standard prefers; ties go to the thicker, the safer wire.
+    double chosen = d;
+    double nearest = -1;
+    for (const double size : material->sizes) {
+        const double distance = std::fabs(size - d);
+        if (material->MinTensileStrength(size) && (nearest < 0 || distance <= nearest)) {
+            chosen = size;
+            nearest = distance;
+        }
+    }
+    return SelectWire(std::move(material), chosen);
+}
+
 }  // namespace springcalc

@@ -115,5 +115,9 @@ std::vector<std::shared_ptr<const WireMaterial>> MaterialsAtTemperature(
 // The selection of `material` at `d`; none when d is outside the material's range.
 std::shared_ptr<const WireSelection> SelectWire(std::shared_ptr<const WireMaterial> material,
                                                 double d);
+// The selection at the material's preferred size nearest `d` (d itself where it prefers none);
+// none when d is outside its range.
+std::shared_ptr<const WireSelection> SelectPreferredWire(
+    std::shared_ptr<const WireMaterial> material, double d);
 
 }  // namespace springcalc

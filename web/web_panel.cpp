@@ -134,7 +134,7 @@ std::string TorsionFiguresJson(const TorsionInput& in, const TorsionResult& r) {
             FixedText(r.allowableMoment, 3, moment + pair) + FixedText(r.allowableAngle, 2, "°")));
     // The engine's bending fatigue figure, unpeened as the coil springs' panel line is.
     rows.Raw(Row(Words("torsion.f.fatigue"), r.fatigueSafety ? FixedText(*r.fatigueSafety, 2)
-                                             : r.d >= kEnduranceDataWireLimit
+                                             : !r.enduranceHolds
                                                  ? std::string(Words("noFatigueData"))
                                                  : std::string(Words("torsion.f.noCycle"))));
     rows.Raw(Row(Words("torsion.f.diameters"),
@@ -458,17 +458,7 @@ std::shared_ptr<const WireSelection> PanelWireFor(const DesignInput& design,
                 FixedText(windowDiameter, 2, Words("panelWire.outside"));
         return nullptr;
     }
-    // A maker draws the sizes the standard prefers; ties go to the thicker, the safer wire.
-    double chosen = windowDiameter;
-    double nearest = -1;
-    for (const double size : material->sizes) {
-        const double distance = std::fabs(size - windowDiameter);
-        if (material->MinTensileStrength(size) && (nearest < 0 || distance <= nearest)) {
-            chosen = size;
-            nearest = distance;
-        }
-    }
-    return SelectWire(std::move(material), chosen);
+    return SelectPreferredWire(std::move(material), windowDiameter);
 }
 
 std::optional<TSpringDesign> WithPanelWire(const DesignInput& design, std::string_view tension,
