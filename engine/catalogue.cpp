@@ -15,18 +15,6 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// Lower case without any blank, so " sus304-wpb " and "SUS304-WPB" compare equal.
-std::string Folded(std::string_view text) {
-    std::string folded;
-    folded.reserve(text.size());
-    for (char c : text) {
-        if (!IsBlank(c)) {
-            folded += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        }
-    }
-    return folded;
-}
-
 std::string_view Unpadded(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) {
         text.remove_prefix(1);
@@ -39,8 +27,19 @@ std::string_view Unpadded(std::string_view text) {
 
 }  // namespace
 
+std::string FoldedName(std::string_view text) {
+    std::string folded;
+    folded.reserve(text.size());
+    for (char c : text) {
+        if (!IsBlank(c)) {
+            folded += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        }
+    }
+    return folded;
+}
+
 std::optional<std::int32_t> KindNamed(std::string_view text) {
-    const std::string folded = Folded(text);
+    const std::string folded = FoldedName(text);
     if (folded == "compression") {
         return kCompression;
     }
@@ -51,7 +50,7 @@ std::optional<std::int32_t> KindNamed(std::string_view text) {
 }
 
 bool NamesTorsion(std::string_view text) {
-    return Folded(text) == "torsion";
+    return FoldedName(text) == "torsion";
 }
 
 const char* KindName(std::int32_t springKind) {
@@ -63,11 +62,11 @@ std::optional<int> MaterialNamed(std::string_view text) {
     static const std::array<std::string, kMaterialCount> designations = [] {
         std::array<std::string, kMaterialCount> names;
         for (int m = 0; m < kMaterialCount; ++m) {
-            names[m] = Folded(kMaterials[m].name);
+            names[m] = FoldedName(kMaterials[m].name);
         }
         return names;
     }();
-    const std::string folded = Folded(text);
+    const std::string folded = FoldedName(text);
     for (int m = 0; m < kMaterialCount && !folded.empty(); ++m) {
         if (folded == designations[m] || (folded.size() == 1 && folded[0] == '0' + m)) {
             return m;

@@ -10,6 +10,10 @@
 
 namespace springcalc {
 
+// A name as names are compared: blanks dropped, letters in lower case, so " sus304-wpb " and
+// "SUS304-WPB" compare equal.
+std::string FoldedName(std::string_view text);
+
 // "compression" or "extension", in any case, blanks ignored.
 std::optional<std::int32_t> KindNamed(std::string_view text);
 // "torsion", blanks and case ignored as KindNamed ignores them: the kind only the search and the

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <optional>
 
+#include "engine/catalogue.h"
 #include "engine/input_text.h"
 
 namespace springcalc {
@@ -122,11 +123,11 @@ private:
         } else if (name.empty()) {
             Fail(number, "name", What::BadName, text);
         } else {
-            const std::string folded = FoldedMaterialName(name);
+            const std::string folded = FoldedName(name);
             const bool taken =
                 WireStandardNamed(name) != nullptr ||
                 std::any_of(drafts_.begin(), drafts_.end(), [&folded](const Draft& draft) {
-                    return FoldedMaterialName(draft.material.name) == folded;
+                    return FoldedName(draft.material.name) == folded;
                 });
             if (taken) {
                 Fail(number, "name", What::SameName, name);

@@ -2,9 +2,9 @@
 #include "engine/wire_standards.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
+#include "engine/catalogue.h"
 #include "engine/spring_formulas.h"
 #include "engine/text_format.h"
 
@@ -281,16 +281,6 @@ std::vector<WireMaterial> BuiltIn() {
 
 }  // namespace
 
-std::string FoldedMaterialName(std::string_view text) {
-    std::string folded;
-    for (const char c : text) {
-        if (c != ' ' && c != '\t') {
-            folded += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        }
-    }
-    return folded;
-}
-
 std::optional<double> WireMaterial::MinTensileStrength(double d) const {
     if (!(d >= least && d <= most)) {
         return std::nullopt;
@@ -348,25 +338,40 @@ const std::vector<WireMaterial>& WireStandards() {
     return rows;
 }
 
-const WireMaterial* WireStandardNamed(std::string_view name) {
-    const std::string folded = FoldedMaterialName(name);
-    for (const WireMaterial& row : WireStandards()) {
-        if (!folded.empty() && FoldedMaterialName(row.name) == folded) {
-            return &row;
+namespace {
+
+// A built-in row by its folded name: every row of a check file looks its material up here.
+const WireMaterial* StandardFolded(std::string_view folded) {
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> folded;
+        for (const WireMaterial& row : WireStandards()) {
+            folded.push_back(FoldedName(row.name));
+        }
+        return folded;
+    }();
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (!folded.empty() && names[i] == folded) {
+            return &WireStandards()[i];
         }
     }
     return nullptr;
 }
 
+}  // namespace
+
+const WireMaterial* WireStandardNamed(std::string_view name) {
+    return StandardFolded(FoldedName(name));
+}
+
 std::shared_ptr<const WireMaterial> WireMaterialNamed(
     std::string_view name, std::span<const std::shared_ptr<const WireMaterial>> own) {
-    const std::string folded = FoldedMaterialName(name);
+    const std::string folded = FoldedName(name);
     for (const auto& material : own) {
-        if (!folded.empty() && FoldedMaterialName(material->name) == folded) {
+        if (!folded.empty() && FoldedName(material->name) == folded) {
             return material;
         }
     }
-    if (const WireMaterial* standard = WireStandardNamed(name)) {
+    if (const WireMaterial* standard = StandardFolded(folded)) {
         // The built-in rows live as long as the program: shared without an owner.
         return std::shared_ptr<const WireMaterial>(std::shared_ptr<const WireMaterial>(), standard);
     }

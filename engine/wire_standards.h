@@ -83,8 +83,6 @@ const WireMaterial* WireStandardNamed(std::string_view name);
 // none when neither has it.
 std::shared_ptr<const WireMaterial> WireMaterialNamed(
     std::string_view name, std::span<const std::shared_ptr<const WireMaterial>> own);
-// A material's name as names are compared: blanks dropped, letters in capitals.
-std::string FoldedMaterialName(std::string_view name);
 // "EN10270-1-SM, ..., ASTM-A229", for messages and help.
 std::string WireStandardList();
 
