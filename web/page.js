@@ -36,7 +36,7 @@
             for (const spinner of movedBy.get(name) || []) {
                 spinner.setAttribute('aria-valuetext', text.trim());
             }
-            showStep();
+            showStepSoon();
         },
         setStyle(name, property, value) {
             elements.get(name).style.setProperty(property, value);
@@ -53,11 +53,11 @@
             if (!enabled && held && held.name === name) {
                 release();
             }
-            showStep();
+            showStepSoon();
         },
         setVisible(name, visible) {
             elements.get(name).hidden = !visible;
-            showStep();
+            showStepSoon();
         },
         clearWarnings() {
             elements.get('Memo1').value = '';
@@ -268,6 +268,19 @@
                           .filter((name) => !elements.get(name).hidden);
         const at = names.indexOf(stepping);
         chooseStep(names[(at + by + names.length) % names.length]);
+    }
+
+    // The engine writes many fields in one Run or one held arrow's step: the stepper follows
+    // once, when the event that wrote them is done.
+    let stepDue = false;
+    function showStepSoon() {
+        if (!stepDue) {
+            stepDue = true;
+            queueMicrotask(() => {
+                stepDue = false;
+                showStep();
+            });
+        }
     }
 
     // The chosen spinner's caption and value, and its arrows enabled as the window's are.
