@@ -1888,13 +1888,8 @@
 
     // The form as the engine reads it: {name, text} for each box.
     function torsionEntries() {
-        const entries = [];
-        const add = (name, text) => entries.push({name, text, slot: 0});
-        for (const name of ['material', 'wire', ...torsionNumbers, 'by1', 'position1', 'by2',
-                            'position2', 'mandrel']) {
-            add(name, document.getElementById('t-' + name).value);
-        }
-        return entries;
+        return torsionBoxes().map((name) =>
+            ({name, text: document.getElementById('t-' + name).value, slot: 0}));
     }
 
     function showTorsion() {
